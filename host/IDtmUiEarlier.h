@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Guids.h"
+#include "platform/com/BStr.h"
+#include "platform/com/Unknown.h"
+#include "platform/com/Variant.h"
+
+namespace orvx::host {
+
+class IDtmActiveXControl;
+
+// The older interface of the business object and the only one with parameters. Slots 9 to 11
+// are operations this system does not use.
+class IDtmUiEarlier : public com::IDispatch {
+public:
+    static constexpr Guid iid = IID_IDtmUiEarlier;
+
+    // slot 7
+    virtual com::Status CloseControl(const com::BStr& callerTag) = 0;
+    // slot 8
+    virtual com::Status GetText(const com::BStr& key, com::BStr* text) = 0;
+    virtual com::Status Reserved9() { return com::Status::NotImplemented; }
+    virtual com::Status Reserved10() { return com::Status::NotImplemented; }
+    virtual com::Status Reserved11() { return com::Status::NotImplemented; }
+    // slot 12
+    virtual com::Status GetStateDocument(com::BStr* document) = 0;
+    // slot 13
+    virtual com::Status GetParameter(const com::BStr& tag, com::Variant* value) = 0;
+    // slot 14: a tag written with an empty value starts a device command. 'word' is not used.
+    virtual com::Status SetParameter(const com::BStr& tag, const com::Variant& value,
+                                     std::uint32_t* word) = 0;
+    // slot 15
+    virtual com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
+                                        IDtmActiveXControl* control, bool writeRequested,
+                                        bool* accepted) = 0;
+    // slot 16
+    virtual com::Status UnregisterControl(const com::BStr& callerTag, bool wasRegistered,
+                                          bool* result) = 0;
+
+protected:
+    ~IDtmUiEarlier() = default;
+};
+
+}  // namespace orvx::host

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvx::com {
+
+// Hierarchical keys, each with a default value and named text values, kept in a text file.
+// Key paths use '\' between names ("CLSID\{...}\InprocServer32"); names compare without regard
+// to ASCII case and keep the case they were created with. The empty value name is the default
+// value. Texts are UTF-8.
+class RegistryStore {
+public:
+    explicit RegistryStore(std::filesystem::path file);
+
+    // ORVX_REGISTRY_FILE when set, else orvx/registry.reg in the user's configuration folder.
+    static std::filesystem::path defaultLocation();
+
+    // Reads the file. A missing file is an empty store. A malformed one leaves the store as it
+    // was, answers false and says in which line it failed.
+    bool load(std::string* error = nullptr);
+    // Writes the whole store through a temporary file, so that a failed write never leaves a
+    // half-written store behind.
+    bool save(std::string* error = nullptr) const;
+    const std::filesystem::path& file() const { return m_file; }
+
+    void createKey(std::string_view path);
+    bool hasKey(std::string_view path) const;
+    // Removes the key with everything below it; answers whether it existed.
+    bool removeKey(std::string_view path);
+    std::vector<std::string> subkeys(std::string_view path) const;
+
+    void setValue(std::string_view path, std::string_view name, std::string_view value);
+    std::optional<std::string> value(std::string_view path, std::string_view name = {}) const;
+    bool removeValue(std::string_view path, std::string_view name);
+    std::vector<std::string> valueNames(std::string_view path) const;
+
+private:
+    struct NoCase {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    struct Key {
+        std::map<std::string, std::string, NoCase> values;
+        std::map<std::string, Key, NoCase> children;
+    };
+
+    const Key* find(std::string_view path) const;
+    Key& create(std::string_view path);
+    void write(std::string& out, const std::string& path, const Key& key) const;
+
+    std::filesystem::path m_file;
+    Key m_root;
+};
+
+}  // namespace orvx::com

@@ -1,0 +1,150 @@
+#include "XmlDocument.h"
+
+#include <pugixml.hpp>
+
+namespace orvx::xml {
+
+struct XmlNode::Ref {
+    pugi::xpath_node node;
+};
+
+namespace {
+
+QString fromUtf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// Runs an XPath query without letting pugixml's exception for a malformed expression out.
+pugi::xpath_node_set evaluate(const pugi::xpath_node& from, const QString& xpath)
+{
+    if (!from)
+        return {};
+    try {
+        const QByteArray expression = xpath.toUtf8();
+        const pugi::xpath_query query(expression.constData());
+        if (!query || query.return_type() != pugi::xpath_type_node_set)
+            return {};
+        return query.evaluate_node_set(from);
+    } catch (const pugi::xpath_exception&) {
+        return {};
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+}  // namespace
+
+XmlNode::XmlNode() : m_ref(std::make_unique<Ref>()) {}
+XmlNode::XmlNode(const Ref& ref) : m_ref(std::make_unique<Ref>(ref)) {}
+XmlNode::~XmlNode() = default;
+XmlNode::XmlNode(const XmlNode& other) : m_ref(std::make_unique<Ref>(*other.m_ref)) {}
+XmlNode& XmlNode::operator=(const XmlNode& other)
+{
+    *m_ref = *other.m_ref;
+    return *this;
+}
+
+bool XmlNode::isNull() const
+{
+    return !m_ref->node;
+}
+
+QString XmlNode::text() const
+{
+    const auto& n = m_ref->node;
+    if (n.attribute())
+        return fromUtf8(n.attribute().value());
+    if (!n.node())
+        return {};
+    switch (n.node().type()) {
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+    case pugi::node_comment:
+    case pugi::node_pi:
+        return fromUtf8(n.node().value());
+    default: {
+        // Iterative walk: a deeply nested document must not exhaust the stack.
+        struct Collector : pugi::xml_tree_walker {
+            QString text;
+            bool for_each(pugi::xml_node& node) override
+            {
+                if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+                    text += fromUtf8(node.value());
+                return true;
+            }
+        } collector;
+        n.node().traverse(collector);
+        return collector.text;
+    }
+    }
+}
+
+QString XmlNode::name() const
+{
+    const auto& n = m_ref->node;
+    return fromUtf8(n.attribute() ? n.attribute().name() : n.node().name());
+}
+
+XmlNode XmlNode::selectSingleNode(const QString& xpath) const
+{
+    const auto nodes = evaluate(m_ref->node, xpath);
+    if (nodes.empty())
+        return {};
+    return XmlNode(Ref{nodes.first()});
+}
+
+QList<XmlNode> XmlNode::selectNodes(const QString& xpath) const
+{
+    auto nodes = evaluate(m_ref->node, xpath);
+    nodes.sort();
+    QList<XmlNode> list;
+    list.reserve(static_cast<qsizetype>(nodes.size()));
+    for (const auto& node : nodes)
+        list.append(XmlNode(Ref{node}));
+    return list;
+}
+
+std::optional<QString> XmlNode::textAt(const QString& xpath) const
+{
+    const XmlNode node = selectSingleNode(xpath);
+    if (node.isNull())
+        return std::nullopt;
+    return node.text();
+}
+
+XmlDocument::XmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
+XmlDocument::~XmlDocument() = default;
+XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
+XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
+
+std::optional<XmlDocument> XmlDocument::parse(const QString& text, XmlError* error)
+{
+    XmlDocument document;
+    const QByteArray utf8 = text.toUtf8();
+    const pugi::xml_parse_result result = document.m_document->load_buffer(
+        utf8.constData(), static_cast<size_t>(utf8.size()), pugi::parse_default,
+        pugi::encoding_utf8);
+    // A document must have a root element; an empty or whitespace-only text is not XML.
+    const bool hasElement = result && document.m_document->document_element();
+    if (!hasElement) {
+        if (error) {
+            // pugixml counts bytes of the UTF-8 form; report characters of the text given.
+            const auto byteOffset = result ? utf8.size() : static_cast<qsizetype>(result.offset);
+            error->offset = QString::fromUtf8(utf8.constData(), byteOffset).size();
+            error->description = result ? QStringLiteral("No root element")
+                                        : QString::fromUtf8(result.description());
+        }
+        return std::nullopt;
+    }
+    return document;
+}
+
+XmlNode XmlDocument::root() const
+{
+    XmlNode node;
+    node.m_ref->node = pugi::xpath_node(*m_document);
+    return node;
+}
+
+}  // namespace orvx::xml

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace pugi {
+class xml_document;
+class xml_node;
+class xml_attribute;
+}  // namespace pugi
+
+namespace orvx::xml {
+
+class XmlDocument;
+
+// One node of a parsed document: an element, an attribute, a text, or nothing. A node refers
+// into its document and is valid only while the document lives.
+class XmlNode {
+public:
+    XmlNode();
+    ~XmlNode();
+    XmlNode(const XmlNode&);
+    XmlNode& operator=(const XmlNode&);
+
+    bool isNull() const;
+    explicit operator bool() const { return !isNull(); }
+
+    // The node's text: an attribute's value, or the concatenated text below an element. A null
+    // node has the empty text; use textAt to tell a missing node from an empty one.
+    QString text() const;
+    // The element or attribute name.
+    QString name() const;
+
+    // The first node matching an XPath 1.0 expression evaluated from this node ("./@tag",
+    // ".//Choice", or absolute "//@state"). A null node when nothing matches or the expression
+    // is not valid XPath.
+    XmlNode selectSingleNode(const QString& xpath) const;
+    // All matching nodes in document order; empty when nothing matches or the expression is
+    // not valid XPath.
+    QList<XmlNode> selectNodes(const QString& xpath) const;
+    // The text of the first matching node, or nothing when no node matches.
+    std::optional<QString> textAt(const QString& xpath) const;
+
+private:
+    friend class XmlDocument;
+    struct Ref;
+    explicit XmlNode(const Ref& ref);
+    std::unique_ptr<Ref> m_ref;
+};
+
+// Where a text failed to parse: the character offset into the text and what was wrong.
+struct XmlError {
+    qsizetype offset = -1;
+    QString description;
+};
+
+// A parsed XML document. Parsing a text that is not well-formed XML gives no document.
+class XmlDocument {
+public:
+    ~XmlDocument();
+    XmlDocument(XmlDocument&&) noexcept;
+    XmlDocument& operator=(XmlDocument&&) noexcept;
+
+    static std::optional<XmlDocument> parse(const QString& text, XmlError* error = nullptr);
+
+    // The document node; XPath from it works as from any node.
+    XmlNode root() const;
+    XmlNode selectSingleNode(const QString& xpath) const { return root().selectSingleNode(xpath); }
+    QList<XmlNode> selectNodes(const QString& xpath) const { return root().selectNodes(xpath); }
+    std::optional<QString> textAt(const QString& xpath) const { return root().textAt(xpath); }
+
+private:
+    XmlDocument();
+    std::unique_ptr<pugi::xml_document> m_document;
+};
+
+}  // namespace orvx::xml

@@ -1,0 +1,139 @@
+#include "controls/Conversions.h"
+#include "controls/PressureUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <functional>
+#include <stdexcept>
+
+using orvx::controls::CConversions;
+
+namespace {
+
+enum class Kind { InvalidArgument, RuntimeError };
+
+struct FailureCase {
+    const char* label;
+    std::function<void()> call;
+    Kind kind;
+    const char* message;
+};
+
+const char* kEmpty = "Input is empty";
+const char* kFormat = "Input format is not valid";
+const char* kRange = "Value is out of range";
+const char* kOdd = "Invalid argument at CConversions::to_byte_array";
+
+TEST(Conversions, FailuresCarryTheirFixedTextAndKind)
+{
+    const FailureCase cases[] = {
+        {"to_bool TRUE", [] { CConversions::to_bool("TRUE"); }, Kind::RuntimeError, kFormat},
+        {"to_bool 2", [] { CConversions::to_bool("2"); }, Kind::RuntimeError, kFormat},
+        {"to_long empty", [] { CConversions::to_long(""); }, Kind::InvalidArgument, kEmpty},
+        {"to_long null", [] { CConversions::to_long(QString()); }, Kind::InvalidArgument, kEmpty},
+        {"to_long trailing space", [] { CConversions::to_long("12 "); }, Kind::RuntimeError, kFormat},
+        {"to_long letters", [] { CConversions::to_long("abc"); }, Kind::RuntimeError, kFormat},
+        {"to_long lone sign", [] { CConversions::to_long("-"); }, Kind::RuntimeError, kFormat},
+        {"to_long eleven nines", [] { CConversions::to_long("99999999999"); }, Kind::RuntimeError, kRange},
+        {"to_long past 32 bits", [] { CConversions::to_long("2147483648"); }, Kind::RuntimeError, kRange},
+        {"to_long far past 64 bits", [] { CConversions::to_long("-99999999999999999999999"); }, Kind::RuntimeError, kRange},
+        {"to_int past 32 bits", [] { CConversions::to_int("-2147483649"); }, Kind::RuntimeError, kRange},
+        {"to_ulong minus", [] { CConversions::to_ulong("-1"); }, Kind::RuntimeError, kFormat},
+        {"to_ulong minus after space", [] { CConversions::to_ulong(" -1"); }, Kind::RuntimeError, kFormat},
+        {"to_ulong past 32 bits", [] { CConversions::to_ulong("4294967296"); }, Kind::RuntimeError, kRange},
+        {"to_uint empty", [] { CConversions::to_uint(""); }, Kind::InvalidArgument, kEmpty},
+        {"to_double comma", [] { CConversions::to_double("1,5"); }, Kind::RuntimeError, kFormat},
+        {"to_double empty", [] { CConversions::to_double(""); }, Kind::InvalidArgument, kEmpty},
+        {"to_double too large", [] { CConversions::to_double("1e999"); }, Kind::RuntimeError, kRange},
+        {"to_double unit", [] { CConversions::to_double("3.5 psi"); }, Kind::RuntimeError, kFormat},
+        {"to_byte_array odd", [] { CConversions::to_byte_array("ABC", false); }, Kind::InvalidArgument, kOdd},
+        {"to_byte_array not hex", [] { CConversions::to_byte_array("0G", false); }, Kind::RuntimeError, kFormat},
+        {"to_byte_array signed pair", [] { CConversions::to_byte_array("-1", false); }, Kind::RuntimeError, kFormat},
+        {"to_byte_array spaces kept", [] { CConversions::to_byte_array("0A 1F", false); }, Kind::InvalidArgument, kOdd},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.label << ": no exception";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(c.kind, Kind::InvalidArgument) << c.label;
+            EXPECT_STREQ(e.what(), c.message) << c.label;
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(c.kind, Kind::RuntimeError) << c.label;
+            EXPECT_STREQ(e.what(), c.message) << c.label;
+        }
+    }
+}
+
+TEST(Conversions, ParsesWholeTexts)
+{
+    EXPECT_FALSE(CConversions::to_bool(""));
+    EXPECT_FALSE(CConversions::to_bool("0"));
+    EXPECT_TRUE(CConversions::to_bool("1"));
+    EXPECT_TRUE(CConversions::to_bool("true"));
+    EXPECT_FALSE(CConversions::to_bool("false"));
+
+    EXPECT_EQ(CConversions::to_long("12"), 12);
+    EXPECT_EQ(CConversions::to_long(" 12"), 12);
+    EXPECT_EQ(CConversions::to_long("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(CConversions::to_long("ff", 16), 255);
+    EXPECT_EQ(CConversions::to_ulong("4294967295"), 4294967295u);
+    EXPECT_EQ(CConversions::to_uint("+7"), 7u);
+    EXPECT_DOUBLE_EQ(CConversions::to_double("1e3"), 1000.0);
+    EXPECT_DOUBLE_EQ(CConversions::to_double(" -0.25"), -0.25);
+}
+
+TEST(Conversions, NumbersUseTheFullStopWhateverTheLocale)
+{
+    // A locale with a decimal comma, when the machine has one.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    EXPECT_DOUBLE_EQ(CConversions::to_double("1.5"), 1.5);
+    EXPECT_THROW(CConversions::to_double("1,5"), std::runtime_error);
+    EXPECT_EQ(CConversions::from_double(3.2, 2), QStringLiteral("3.20"));
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (!german)
+        GTEST_SKIP() << "no locale with a decimal comma on this machine; checked in C only";
+}
+
+TEST(Conversions, ByteStrings)
+{
+    EXPECT_EQ(CConversions::to_byte_array("0A1f", false), (std::vector<std::uint8_t>{0x0A, 0x1F}));
+    EXPECT_EQ(CConversions::to_byte_array("0A 1F", true), (std::vector<std::uint8_t>{0x0A, 0x1F}));
+    EXPECT_TRUE(CConversions::to_byte_array("", false).empty());
+    EXPECT_TRUE(CConversions::to_byte_array("   ", true).empty());
+    EXPECT_EQ(CConversions::strip_spaces(" a b\tc "), QStringLiteral("ab\tc"));
+}
+
+TEST(Conversions, FormatsNumbers)
+{
+    struct Case {
+        double value;
+        int decimals;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {22, 2, "22.00"},   {3.2, 2, "3.20"},     {206.85, 0, "207"}, {758.45, 0, "758"},
+        {2.069, 3, "2.069"}, {-0.04, 1, "-0.0"},  {30, 1, "30.0"},    {1e6, 0, "1000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CConversions::from_double(c.value, c.decimals), QLatin1String(c.expected)) << c.value;
+    EXPECT_EQ(CConversions::from_long(-5), QStringLiteral("-5"));
+    EXPECT_EQ(CConversions::from_int(0), QStringLiteral("0"));
+    EXPECT_EQ(CConversions::from_uint(2147483648u), QStringLiteral("2147483648"));
+}
+
+TEST(PressureUnit, ConvertsThroughPsi)
+{
+    using namespace orvx::controls;
+    EXPECT_EQ(CConversions::from_double(convertPressure(25, PressurePsi, PressureBar), 3), "1.724");
+    EXPECT_EQ(CConversions::from_double(convertPressure(30, PressurePsi, PressureBar), 3), "2.068");
+    EXPECT_EQ(CConversions::from_double(convertPressure(110, PressurePsi, PressureKpa), 0), "758");
+    EXPECT_NEAR(convertPressure(convertPressure(87.3, PressureKpa, PressureBar), PressureBar, PressureKpa), 87.3, 1e-9);
+    EXPECT_EQ(pressureUnitName(PressureKpa), QStringLiteral("kpa"));
+    EXPECT_TRUE(pressureUnitName(99).isEmpty());
+}
+
+}  // namespace

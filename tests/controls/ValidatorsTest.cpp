@@ -1,0 +1,186 @@
+#include "controls/ValidatorFactory.h"
+#include "framework/TextProvider.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace orvx;
+using controls::CValidatorFactory;
+using controls::IValidator;
+
+namespace {
+
+// Builds a validator from the ControlData snippet a ViewSetting document would carry, with the
+// built-in texts.
+class ValidatorTest : public ::testing::Test {
+protected:
+    void SetUp() override { CValidatorFactory::SetTextProvider(&m_texts); }
+
+    std::unique_ptr<IValidator> build(const char* validatorAttributes)
+    {
+        const auto document = xml::XmlDocument::parse(
+            QStringLiteral("<ControlData controlId='12'><Validator %1/></ControlData>")
+                .arg(QLatin1String(validatorAttributes)));
+        EXPECT_TRUE(document);
+        return CValidatorFactory::CreateValidator(
+            document->selectSingleNode(QStringLiteral("//ControlData")));
+    }
+
+    framework::CTextProvider m_texts;
+};
+
+struct Entry {
+    const char* text;
+    bool valid;
+    std::uint32_t code;   // expected error code when invalid
+    const char* message;  // expected message when invalid
+};
+
+void expectEntries(IValidator& validator, std::initializer_list<Entry> entries)
+{
+    for (const auto& e : entries) {
+        const bool valid = validator.Validate(com::Variant::text(com::BStr::fromUtf8(e.text)));
+        EXPECT_EQ(valid, e.valid) << '"' << e.text << '"';
+        if (!e.valid) {
+            EXPECT_EQ(validator.GetErrorCode(), e.code) << e.text;
+            EXPECT_EQ(validator.GetMessage().toStdString(), e.message) << e.text;
+        }
+    }
+}
+
+TEST_F(ValidatorTest, WholeNumberRange)
+{
+    auto validator = build("type='numericRange' min='2' max='60'");
+    ASSERT_TRUE(validator);
+    expectEntries(*validator, {
+        {"1", false, 20, "Numeric value must be within 2 and 60"},
+        {"61", false, 20, "Numeric value must be within 2 and 60"},
+        {"abc", false, 22, "Input is not a valid whole number"},
+        {"", false, 22, "Input is not a valid whole number"},
+        {"2.5", false, 22, "Input is not a valid whole number"},
+        {"99999999999", false, 22, "Input is not a valid whole number"},
+        {"2", true, 0, ""},
+        {"60", true, 0, ""},
+    });
+    EXPECT_TRUE(validator->GetMessage().isEmpty()) << "a success clears the message";
+    EXPECT_EQ(validator->GetErrorCode(), 22u) << "a success keeps the last code";
+    EXPECT_TRUE(validator->Validate(com::Variant::int32(30)));
+}
+
+TEST_F(ValidatorTest, StepAppliesToTheNumberItself)
+{
+    auto stepOnly = build("type='numericRange' step='5'");
+    ASSERT_TRUE(stepOnly);
+    expectEntries(*stepOnly, {
+        {"12", false, 24, "Input value must be divisible by 5"},
+        {"-10", true, 0, ""},
+        {"-2147483648", false, 24, "Input value must be divisible by 5"},
+    });
+    auto fromFive = build("type='numericRange' min='5' step='10'");
+    ASSERT_TRUE(fromFive);
+    expectEntries(*fromFive, {{"10", true, 0, ""}, {"15", false, 24, "Input value must be divisible by 10"}});
+}
+
+TEST_F(ValidatorTest, FloatingPointRange)
+{
+    auto validator = build("type='numericRange_double' min='0.25' max='10'");
+    ASSERT_TRUE(validator);
+    expectEntries(*validator, {
+        {"0.2", false, 20, "Numeric value must be within 0.25 and 10.00"},
+        {"10", true, 0, ""},
+        {"0.25", true, 0, ""},
+        {"1,5", false, 23, "Input is not a valid floating number"},
+        {"nan", false, 20, "Numeric value must be within 0.25 and 10.00"},
+        {"", false, 23, "Input is not a valid floating number"},
+    });
+}
+
+TEST_F(ValidatorTest, PressureRangeFollowsTheUnit)
+{
+    auto validator = build("type='pressureRange' minpsi='30' maxpsi='110' minbar='2.069' maxbar='7.584' "
+                           "minkpa='206.85' maxkpa='758.45'");
+    ASSERT_TRUE(validator);
+    expectEntries(*validator, {{"25", false, 20, "Numeric value must be within 30.0 and 110.0"}, {"30", true, 0, ""}});
+    validator->SetUnit(7);
+    expectEntries(*validator, {{"25", false, 20, "Numeric value must be within 2.069 and 7.584"}, {"3", true, 0, ""}});
+    validator->SetUnit(12);
+    expectEntries(*validator, {{"25", false, 20, "Numeric value must be within 207 and 758"}, {"500", true, 0, ""}});
+    // An unknown unit keeps the kPa range and writes its limits without decimals.
+    validator->SetUnit(99);
+    expectEntries(*validator, {{"800", false, 20, "Numeric value must be within 207 and 758"}});
+    validator->SetUnit(6);
+    expectEntries(*validator, {{"500", false, 20, "Numeric value must be within 30.0 and 110.0"}});
+}
+
+TEST_F(ValidatorTest, SpecialRangeAlsoTakesZero)
+{
+    auto validator = build("type='specialRange' min='3.2' max='22'");
+    ASSERT_TRUE(validator);
+    expectEntries(*validator, {
+        {"0", true, 0, ""},
+        {"0.0", true, 0, ""},
+        {"3.2", true, 0, ""},
+        {"2", false, 20, "Numeric value must be within 3.20 and 22.00 or 0 for normal mode"},
+        {"x", false, 23, "Input is not a valid floating number"},
+    });
+}
+
+TEST_F(ValidatorTest, MissingLimitsAreOpen)
+{
+    auto whole = build("type='numericRange' min='' max='10'");
+    ASSERT_TRUE(whole);
+    expectEntries(*whole, {{"-2147483648", true, 0, ""}, {"11", false, 20, "Numeric value must be within -2147483648 and 10"}});
+    auto floating = build("type='numericRange_double' max='1'");
+    ASSERT_TRUE(floating);
+    expectEntries(*floating, {{"-1e300", true, 0, ""}, {"2", false, 20, "Numeric value must be within -inf and 1.00"}});
+}
+
+TEST_F(ValidatorTest, NoValidatorForUnknownTypesOrMalformedLimits)
+{
+    for (const char* attributes : {
+             "type='numericrange' min='1'",          // type names compare case-sensitively
+             "type='range'",
+             "min='1'",
+             "type='numericRange' max='1x'",
+             "type='numericRange' max='2147483648'",
+             "type='numericRange_double' min='0,25'",
+             "type='pressureRange' minbar='two'",
+             "type='specialRange' max='22 '",
+         }) {
+        EXPECT_FALSE(build(attributes)) << attributes;
+    }
+    const auto noValidator = xml::XmlDocument::parse(QStringLiteral("<ControlData/>"));
+    EXPECT_FALSE(CValidatorFactory::CreateValidator(noValidator->root().selectSingleNode("ControlData")));
+}
+
+TEST_F(ValidatorTest, WithoutTextsAnInvalidEntryHasNoMessage)
+{
+    CValidatorFactory::ForgetTextProvider(&m_texts);
+    ASSERT_EQ(CValidatorFactory::TextProvider(), nullptr);
+    auto validator = build("type='specialRange' min='3.2' max='22'");
+    ASSERT_TRUE(validator);
+    EXPECT_FALSE(validator->Validate(com::Variant::text(com::BStr(u"2"))));
+    EXPECT_TRUE(validator->GetMessage().isEmpty());
+    EXPECT_EQ(validator->GetErrorCode(), 0u);
+}
+
+TEST_F(ValidatorTest, TheBusinessObjectsTextsFillThePlaceholders)
+{
+    class Texts : public framework::ITextResource {
+    public:
+        QString GetTextByKey(const QString& key) override { return key; }
+        QString GetTextById(std::uint32_t) override { return QStringLiteral("{max} \u2265 x \u2265 {min}, {min}"); }
+    } texts;
+    CValidatorFactory::SetTextProvider(&texts);
+    auto validator = build("type='numericRange' min='1' max='9'");
+    CValidatorFactory::SetTextProvider(nullptr);  // a null provider keeps the previous one
+    EXPECT_EQ(CValidatorFactory::TextProvider(), &texts);
+    ASSERT_TRUE(validator);
+    EXPECT_FALSE(validator->Validate(com::Variant::int32(10)));
+    EXPECT_EQ(validator->GetMessage(), QStringLiteral("9 \u2265 x \u2265 1, {min}"));
+    CValidatorFactory::ForgetTextProvider(&texts);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "platform/xml/XmlDocument.h"
+
+#include <gtest/gtest.h>
+
+using orvx::xml::XmlDocument;
+using orvx::xml::XmlError;
+
+namespace {
+
+const QString kViewSetting = QStringLiteral(
+    "<ViewSetting>"
+    "  <ControlData controlId='3' tag='1005' label=''>"
+    "    <Choice tag='4' caption='Normal'/>"
+    "    <Choice tag='1' caption='Setup'/>"
+    "  </ControlData>"
+    "  <ControlData controlId='4' tag='1000'><Text>Mode <b>now</b></Text></ControlData>"
+    "</ViewSetting>");
+
+TEST(XmlDocument, TellsAMissingNodeFromAnEmptyText)
+{
+    const auto document = XmlDocument::parse(kViewSetting);
+    ASSERT_TRUE(document);
+    const auto control = document->selectSingleNode(QStringLiteral("//ControlData[@controlId='3']"));
+    ASSERT_FALSE(control.isNull());
+
+    const auto label = control.textAt(QStringLiteral("./@label"));
+    ASSERT_TRUE(label.has_value());
+    EXPECT_TRUE(label->isEmpty());
+    EXPECT_FALSE(control.textAt(QStringLiteral("./@unit")).has_value());
+    EXPECT_TRUE(control.selectSingleNode(QStringLiteral("./@unit")).isNull());
+    EXPECT_EQ(control.textAt(QStringLiteral("./@tag")), QStringLiteral("1005"));
+}
+
+TEST(XmlDocument, SelectsRelativeToANodeInDocumentOrder)
+{
+    const auto document = XmlDocument::parse(kViewSetting);
+    ASSERT_TRUE(document);
+    const auto control = document->selectSingleNode(QStringLiteral("//ControlData"));
+    const auto choices = control.selectNodes(QStringLiteral(".//Choice"));
+    ASSERT_EQ(choices.size(), 2);
+    EXPECT_EQ(choices[0].textAt(QStringLiteral("./@caption")), QStringLiteral("Normal"));
+    EXPECT_EQ(choices[1].textAt(QStringLiteral("./@tag")), QStringLiteral("1"));
+    // An absolute path from a node still searches the whole document.
+    EXPECT_EQ(control.selectNodes(QStringLiteral("//ControlData")).size(), 2);
+}
+
+TEST(XmlDocument, AnElementsTextIsAllTheTextBelowIt)
+{
+    const auto document = XmlDocument::parse(kViewSetting);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->textAt(QStringLiteral("//Text")), QStringLiteral("Mode now"));
+}
+
+TEST(XmlDocument, ReadsTheStateDocument)
+{
+    const auto document = XmlDocument::parse(QStringLiteral(
+        "<?xml version='1.0' encoding='utf-8'?>"
+        "<DtmState name='PV-101 &#x2192; Tank' state='Online' userLevel=''/>"));
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->textAt(QStringLiteral("//@name")), QStringLiteral("PV-101 \u2192 Tank"));
+    EXPECT_EQ(document->textAt(QStringLiteral("//@state")), QStringLiteral("Online"));
+    EXPECT_EQ(document->textAt(QStringLiteral("//@userLevel")), QString(""));
+    EXPECT_FALSE(document->textAt(QStringLiteral("//@isPrivateDialogEnabled")));
+}
+
+TEST(XmlDocument, TextThatIsNotXmlGivesNoDocumentAndSaysWhere)
+{
+    struct Case {
+        QString text;
+        qsizetype offset;
+    };
+    const Case cases[] = {
+        {QString(), 0},
+        {QStringLiteral("   "), 3},
+        {QStringLiteral("<a><b></a>"), 8},
+        {QStringLiteral("<a>\u00e4\u00e4</b>"), 7},  // offsets count characters, not bytes
+        {QStringLiteral("<a>text"), 6},
+    };
+    for (const auto& c : cases) {
+        XmlError error;
+        EXPECT_FALSE(XmlDocument::parse(c.text, &error)) << c.text.toStdString();
+        EXPECT_EQ(error.offset, c.offset) << c.text.toStdString();
+        EXPECT_FALSE(error.description.isEmpty());
+    }
+}
+
+TEST(XmlDocument, AnExpressionThatIsNotANodeQuerySelectsNothing)
+{
+    const auto document = XmlDocument::parse(kViewSetting);
+    ASSERT_TRUE(document);
+    for (const char* xpath : {"//ControlData[", "count(//Choice)", "", "@@tag"}) {
+        EXPECT_TRUE(document->selectSingleNode(QString::fromLatin1(xpath)).isNull()) << xpath;
+        EXPECT_TRUE(document->selectNodes(QString::fromLatin1(xpath)).isEmpty()) << xpath;
+    }
+}
+
+TEST(XmlDocument, ANullNodeAnswersNothing)
+{
+    const auto document = XmlDocument::parse(kViewSetting);
+    ASSERT_TRUE(document);
+    const auto missing = document->selectSingleNode(QStringLiteral("//Nothing"));
+    EXPECT_TRUE(missing.isNull());
+    EXPECT_TRUE(missing.text().isEmpty());
+    EXPECT_TRUE(missing.selectSingleNode(QStringLiteral("//ControlData")).isNull());
+    EXPECT_TRUE(missing.selectNodes(QStringLiteral(".//Choice")).isEmpty());
+}
+
+}  // namespace

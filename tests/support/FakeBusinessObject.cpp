@@ -1,0 +1,138 @@
+#include "FakeBusinessObject.h"
+
+#include "host/IUpdateUI.h"
+#include "host/StringBridge.h"
+
+namespace orvx::test {
+
+using com::BStr;
+using com::Status;
+
+Status FakeBusinessObject::QueryInterface(const com::Guid& iid, void** object)
+{
+    if ((iid == host::IDtmUiRegistry::iid && !answersRegistry) ||
+        (iid == host::IDtmUiCurrent::iid && !answersCurrent) ||
+        (iid == host::IDtmUiEarlier::iid && !answersEarlier)) {
+        if (object)
+            *object = nullptr;
+        return Status::NoInterface;
+    }
+    return ComObject::QueryInterface(iid, object);
+}
+
+void FakeBusinessObject::log(const char* operation, Via via, const BStr& argument, com::Variant value)
+{
+    calls.append(Call{QString::fromLatin1(operation), via, host::toQString(argument), std::move(value)});
+}
+
+Status FakeBusinessObject::notify(std::int32_t code, const com::Variant& value)
+{
+    const auto update = com::queryInterface<host::IUpdateUI>(m_control);
+    if (!update)
+        return Status::NoInterface;
+    return update->Notify(code, value);
+}
+
+Status FakeBusinessObject::notify(std::int32_t code, const QString& text)
+{
+    return notify(code, host::textVariant(text));
+}
+
+QList<Call> FakeBusinessObject::callsOf(const QString& operation) const
+{
+    QList<Call> found;
+    for (const Call& call : calls)
+        if (call.operation == operation)
+            found.append(call);
+    return found;
+}
+
+QStringList FakeBusinessObject::writtenTags() const
+{
+    QStringList tags;
+    for (const Call& call : callsOf(QStringLiteral("SetParameter")))
+        tags.append(call.argument);
+    return tags;
+}
+
+QString FakeBusinessObject::stateDocumentOf(const QMap<QString, QString>& attributes)
+{
+    QString document = QStringLiteral("<DtmState");
+    for (auto it = attributes.begin(); it != attributes.end(); ++it)
+        document += QStringLiteral(" %1=\"%2\"").arg(it.key(), it.value().toHtmlEscaped());
+    return document + QStringLiteral("/>");
+}
+
+Status FakeBusinessObject::CloseControl(const BStr& callerTag)
+{
+    log("CloseControl", Via::Earlier, callerTag);
+    return Status::Ok;
+}
+
+Status FakeBusinessObject::GetParameter(const BStr& tag, com::Variant* value)
+{
+    log("GetParameter", Via::Earlier, tag);
+    const QString key = host::toQString(tag);
+    if (failingTags.contains(key))
+        return failingTags.value(key);
+    if (!value)
+        return Status::InvalidPointer;
+    const auto it = parameters.find(key);
+    if (it == parameters.end())
+        return Status::InvalidArgument;  // no such parameter
+    *value = *it;
+    return Status::Ok;
+}
+
+Status FakeBusinessObject::SetParameter(const BStr& tag, const com::Variant& value, std::uint32_t* word)
+{
+    log("SetParameter", Via::Earlier, tag, value);
+    const QString key = host::toQString(tag);
+    if (failingTags.contains(key))
+        return failingTags.value(key);
+    if (word)
+        *word = 0;
+    if (!value.isEmpty())  // an empty value starts a command and stores nothing
+        parameters[key] = value;
+    return Status::Ok;
+}
+
+Status FakeBusinessObject::getText(Via via, const BStr& key, BStr* text)
+{
+    log("GetText", via, key);
+    if (!text)
+        return Status::InvalidPointer;
+    const QString k = host::toQString(key);
+    *text = host::toBStr(texts.contains(k) ? texts.value(k) : QStringLiteral("##") + k);
+    return Status::Ok;
+}
+
+Status FakeBusinessObject::getStateDocument(Via via, BStr* document)
+{
+    log("GetStateDocument", via, {});
+    if (!document)
+        return Status::InvalidPointer;
+    *document = host::toBStr(stateDocument);
+    return Status::Ok;
+}
+
+Status FakeBusinessObject::registerControl(Via via, const BStr& progId, const BStr& callerTag,
+                                           host::IDtmActiveXControl* control, bool, bool* accepted)
+{
+    log("RegisterControl", via, callerTag, host::textVariant(host::toQString(progId)));
+    if (accepted)
+        *accepted = acceptRegistration;
+    m_control = com::ComPtr<host::IDtmActiveXControl>(control);
+    return Status::Ok;
+}
+
+Status FakeBusinessObject::unregisterControl(Via via, const BStr& callerTag, bool was, bool* result)
+{
+    log("UnregisterControl", via, callerTag, com::Variant::boolean(was));
+    m_control.reset();
+    if (result)
+        *result = true;
+    return Status::Ok;
+}
+
+}  // namespace orvx::test

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "host/IDtmActiveXControl.h"
+#include "host/IDtmUiCurrent.h"
+#include "host/IDtmUiEarlier.h"
+#include "host/IDtmUiRegistry.h"
+#include "platform/com/ComObject.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace orvx::test {
+
+// Which interface a call came through.
+enum class Via { Registry, Current, Earlier };
+
+// One call the fake received, for tests to read back.
+struct Call {
+    QString operation;  // "GetParameter", "SetParameter", "GetText", "RegisterControl", ...
+    Via via;
+    QString argument;   // tag, key or caller tag; a null text stays null
+    com::Variant value; // the value written, for SetParameter
+};
+
+namespace detail {
+// One facet per interface, so that calls of the same name tell which interface they came through.
+class RegistryFacet : public host::IDtmUiRegistry {
+public:
+    com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
+                                host::IDtmActiveXControl* control, bool write, bool* accepted) override
+    {
+        return registerControl(Via::Registry, progId, callerTag, control, write, accepted);
+    }
+    com::Status UnregisterControl(const com::BStr& callerTag, bool was, bool* result) override
+    {
+        return unregisterControl(Via::Registry, callerTag, was, result);
+    }
+    virtual com::Status registerControl(Via, const com::BStr&, const com::BStr&,
+                                        host::IDtmActiveXControl*, bool, bool*) = 0;
+    virtual com::Status unregisterControl(Via, const com::BStr&, bool, bool*) = 0;
+};
+class CurrentFacet : public host::IDtmUiCurrent {
+public:
+    com::Status GetText(const com::BStr& key, com::BStr* text) override { return getText(Via::Current, key, text); }
+    com::Status GetStateDocument(com::BStr* document) override { return getStateDocument(Via::Current, document); }
+    virtual com::Status getText(Via, const com::BStr&, com::BStr*) = 0;
+    virtual com::Status getStateDocument(Via, com::BStr*) = 0;
+};
+class EarlierFacet : public host::IDtmUiEarlier {
+public:
+    com::Status GetText(const com::BStr& key, com::BStr* text) override { return getText(Via::Earlier, key, text); }
+    com::Status GetStateDocument(com::BStr* document) override { return getStateDocument(Via::Earlier, document); }
+    com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
+                                host::IDtmActiveXControl* control, bool write, bool* accepted) override
+    {
+        return registerControl(Via::Earlier, progId, callerTag, control, write, accepted);
+    }
+    com::Status UnregisterControl(const com::BStr& callerTag, bool was, bool* result) override
+    {
+        return unregisterControl(Via::Earlier, callerTag, was, result);
+    }
+    virtual com::Status getText(Via, const com::BStr&, com::BStr*) = 0;
+    virtual com::Status getStateDocument(Via, com::BStr*) = 0;
+    virtual com::Status registerControl(Via, const com::BStr&, const com::BStr&,
+                                        host::IDtmActiveXControl*, bool, bool*) = 0;
+    virtual com::Status unregisterControl(Via, const com::BStr&, bool, bool*) = 0;
+};
+}  // namespace detail
+
+// A scriptable business object for one device: parameters by tag, tags that fail with a chosen
+// status, a state document, texts by key, and a log of every call. Each private interface can
+// be switched off to play an older or a partial business object.
+class FakeBusinessObject
+    : public com::ComObject<detail::RegistryFacet, detail::CurrentFacet, detail::EarlierFacet> {
+public:
+    // Which interfaces QueryInterface answers.
+    bool answersRegistry = true;
+    bool answersCurrent = true;
+    bool answersEarlier = true;
+    // What RegisterControl answers in its out-flag.
+    bool acceptRegistration = true;
+
+    QMap<QString, com::Variant> parameters;
+    QMap<QString, com::Status> failingTags;
+    QMap<QString, QString> texts;  // keys not here answer "##" + key
+    QString stateDocument;
+    QList<Call> calls;
+
+    com::Status QueryInterface(const com::Guid& iid, void** object) override;
+
+    // The control that registered last, or none after it unregistered.
+    host::IDtmActiveXControl* registeredControl() const { return m_control.get(); }
+    // Sends a notification to the registered control as the device side would.
+    com::Status notify(std::int32_t code, const com::Variant& value);
+    com::Status notify(std::int32_t code, const QString& text);
+
+    // The calls of one operation, in order.
+    QList<Call> callsOf(const QString& operation) const;
+    // The tags written with SetParameter, in order.
+    QStringList writtenTags() const;
+    // A state document with the given attributes on its root.
+    static QString stateDocumentOf(const QMap<QString, QString>& attributes);
+
+    com::Status CloseControl(const com::BStr& callerTag) override;
+    com::Status GetParameter(const com::BStr& tag, com::Variant* value) override;
+    com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) override;
+
+private:
+    com::Status getText(Via via, const com::BStr& key, com::BStr* text) override;
+    com::Status getStateDocument(Via via, com::BStr* document) override;
+    com::Status registerControl(Via via, const com::BStr& progId, const com::BStr& callerTag,
+                                host::IDtmActiveXControl* control, bool write, bool* accepted) override;
+    com::Status unregisterControl(Via via, const com::BStr& callerTag, bool was, bool* result) override;
+    void log(const char* operation, Via via, const com::BStr& argument, com::Variant value = {});
+
+    com::ComPtr<host::IDtmActiveXControl> m_control;
+};
+
+}  // namespace orvx::test
