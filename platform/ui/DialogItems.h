@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace orvx::ui {
+
+// The object name a dialog form gives the widget with a numbered item: "item_<number>".
+inline QString itemName(int item)
+{
+    return QStringLiteral("item_%1").arg(item);
+}
+
+// The widget of a form with that item number, or none.
+template <class T = QWidget>
+T* dialogItem(const QWidget* form, int item)
+{
+    return form ? form->findChild<T*>(itemName(item)) : nullptr;
+}
+
+}  // namespace orvx::ui

@@ -1,0 +1,148 @@
+#include "platform/ui/Clock.h"
+#include "platform/ui/DialogItems.h"
+#include "platform/ui/MessageHook.h"
+#include "platform/ui/PostCall.h"
+#include "platform/ui/Resources.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogService.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+
+#include <stdexcept>
+
+using namespace orvx;
+
+namespace {
+
+TEST(DialogItems, FindsWidgetsByItemNumber)
+{
+    QWidget form;
+    auto* button = new QPushButton(&form);
+    button->setObjectName(ui::itemName(202));
+    auto* inner = new QWidget(&form);
+    auto* label = new QLabel(inner);
+    label->setObjectName(QStringLiteral("item_313"));
+    EXPECT_EQ(ui::dialogItem(&form, 202), button);
+    EXPECT_EQ(ui::dialogItem<QLabel>(&form, 313), label);
+    EXPECT_EQ(ui::dialogItem<QLabel>(&form, 202), nullptr);  // item 202 is no label
+    EXPECT_EQ(ui::dialogItem(&form, 999), nullptr);
+    EXPECT_EQ(ui::dialogItem(nullptr, 202), nullptr);
+}
+
+TEST(PostCall, RunsAfterTheCurrentHandlerAndNotForADestroyedTarget)
+{
+    QStringList order;
+    QObject target;
+    auto* gone = new QObject;
+    ui::postCall(&target, [&] { order << "posted"; });
+    ui::postCall(gone, [&] { order << "never"; });
+    delete gone;
+    order << "handler";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, (QStringList{"handler", "posted"}));
+}
+
+TEST(PostCall, AnExceptionIsReportedNotThrownIntoTheEventLoop)
+{
+    QStringList reported;
+    auto previous = ui::setErrorReporter([&](const QString& message) { reported << message; });
+    QObject target;
+    ui::postCall(&target, [] { throw std::runtime_error("device gone"); });
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ui::runGuarded("refresh", [] { throw 42; }));
+    EXPECT_TRUE(ui::runGuarded("refresh", [] {}));
+    ui::setErrorReporter(previous);
+    ASSERT_EQ(reported.size(), 2);
+    EXPECT_EQ(reported[0], QStringLiteral("posted call failed: device gone"));
+    EXPECT_EQ(reported[1], QStringLiteral("refresh failed"));
+}
+
+class CountingHook : public ui::CMessageHook {
+public:
+    int seen = 0;
+    int removed = 0;
+
+protected:
+    bool filter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            ++seen;
+        return event->type() == QEvent::User;  // swallow the test's events
+    }
+    void onRemoved() override { ++removed; }
+};
+
+class Receiver : public QObject {
+public:
+    int received = 0;
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User)
+            ++received;
+        return QObject::event(e);
+    }
+};
+
+TEST(MessageHook, SeesEventsWhileItHasUsers)
+{
+    CountingHook hook;
+    Receiver receiver;
+    hook.acquire();
+    hook.acquire();
+    QEvent first(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &first);
+    hook.release();
+    EXPECT_TRUE(hook.isInstalled());
+    QEvent second(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &second);
+    hook.release();
+    EXPECT_FALSE(hook.isInstalled());
+    EXPECT_EQ(hook.removed, 1);
+    QEvent third(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &third);
+    hook.release();  // one release too many changes nothing
+    EXPECT_EQ(hook.users(), 0);
+    EXPECT_EQ(hook.seen, 2);
+    EXPECT_EQ(receiver.received, 1);  // the two seen by the hook were swallowed
+}
+
+TEST(DialogService, TheScriptedServiceRecordsAndAnswers)
+{
+    test::ScriptedDialogService dialogs;
+    dialogs.messageAnswers = {ui::DialogAnswer::Cancel};
+    EXPECT_EQ(ui::showMessage(nullptr, "Orvx ESD HART", "Leave?", ui::MessageButtons::OkCancel),
+              ui::DialogAnswer::Cancel);
+    EXPECT_EQ(ui::showMessage(nullptr, "Orvx ESD", "Sure?", ui::MessageButtons::YesNo), ui::DialogAnswer::No);
+    EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Leave?", "Sure?"}));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Orvx ESD HART"));
+    EXPECT_EQ(ui::dialogService().ChooseFile({}), QString());
+}
+
+TEST(Clock, ATestClockMovesOnlyWhenMoved)
+{
+    const auto before = ui::steadyClock().milliseconds();
+    {
+        test::ManualClock clock(5000);
+        EXPECT_EQ(ui::steadyClock().milliseconds(), 5000);
+        clock.advance(250);
+        EXPECT_EQ(ui::steadyClock().milliseconds(), 5250);
+    }
+    EXPECT_GE(ui::steadyClock().milliseconds(), before);
+}
+
+TEST(Resources, TheProgramsResourcesAreCompiledIn)
+{
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/orvx/strings/README.md")));
+    EXPECT_EQ(ui::stringResource(100), QStringLiteral("OrvxTarnelGUI"));
+    EXPECT_TRUE(ui::stringResource(101).isNull());
+    EXPECT_TRUE(ui::xmlResource(9999).isNull());
+    EXPECT_TRUE(ui::iconResource(9999).isNull());
+    EXPECT_TRUE(ui::bitmapResource(9999).isNull());
+}
+
+}  // namespace
