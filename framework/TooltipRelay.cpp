@@ -1,0 +1,128 @@
+#include "TooltipRelay.h"
+
+#include "platform/ui/PostCall.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QStringList>
+#include <QToolTip>
+#include <QWidget>
+
+namespace orvx::framework {
+
+CToolTipHolder::CToolTipHolder(QObject* parent) : QObject(parent) {}
+
+CToolTipHolder::~CToolTipHolder() = default;
+
+void CToolTipHolder::SetTip(QWidget* window, const QString& text)
+{
+    if (!window)
+        return;
+    RemoveTip(window);
+    m_tips.insert(window, text);
+    // The entry goes with the widget, so that a later widget at the same address starts clean.
+    connect(window, &QObject::destroyed, this, [this, window] {
+        ui::runGuarded("tool tip", [&] { m_tips.remove(window); });
+    });
+    window->setToolTip(Wrap(text, QFontMetrics(QToolTip::font())));
+    window->setToolTipDuration(kDisplayTime);
+}
+
+void CToolTipHolder::RemoveTip(QWidget* window)
+{
+    if (!window || !m_tips.remove(window))
+        return;
+    disconnect(window, &QObject::destroyed, this, nullptr);
+    window->setToolTip(QString());
+}
+
+QString CToolTipHolder::TipOf(const QWidget* window) const
+{
+    return m_tips.value(window);
+}
+
+void CToolTipHolder::Relay(QWidget* target, const QEvent& event)
+{
+    m_lastRelayed = target;
+    ++m_relayed;
+    const bool dismisses = event.type() == QEvent::MouseButtonPress ||
+                           event.type() == QEvent::MouseButtonDblClick || event.type() == QEvent::Wheel;
+    if (dismisses && m_tips.contains(target) && QToolTip::isVisible())
+        QToolTip::hideText();
+}
+
+QString CToolTipHolder::Wrap(const QString& text, const QFontMetrics& metrics, int width)
+{
+    QStringList lines;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QString line;
+        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (line.isEmpty() || metrics.horizontalAdvance(longer) <= width) {
+                line = longer;
+            } else {
+                lines.append(line);
+                line = word;
+            }
+        }
+        lines.append(line);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+CTooltipRelay& CTooltipRelay::instance()
+{
+    static CTooltipRelay* relay = new CTooltipRelay;
+    return *relay;
+}
+
+void CTooltipRelay::Register(CToolTipHolder* holder, QWidget* page)
+{
+    if (!holder || !page || m_pages.contains(holder))
+        return;
+    m_pages.emplace(holder, Pair{holder, page});
+}
+
+void CTooltipRelay::Unregister(CToolTipHolder* holder)
+{
+    m_pages.erase(holder);
+}
+
+bool CTooltipRelay::IsRegistered(const CToolTipHolder* holder) const
+{
+    return m_pages.contains(holder);
+}
+
+bool CTooltipRelay::filter(QObject* target, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        break;
+    default:
+        return false;
+    }
+    if (!target->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(target);
+    if (widget->isWindow())
+        return false;
+    for (const auto& [key, pair] : m_pages) {
+        // A page or holder destroyed without unregistering is skipped, never touched.
+        if (pair.page && pair.holder && widget->parentWidget() == pair.page) {
+            pair.holder->Relay(widget, *event);
+            break;
+        }
+    }
+    return false;
+}
+
+void CTooltipRelay::onRemoved()
+{
+    m_pages.clear();
+}
+
+}  // namespace orvx::framework
