@@ -1,0 +1,547 @@
+#include "ApplicationViewBase.h"
+
+#include "IStatusArea.h"
+#include "IUIController.h"
+#include "TooltipRelay.h"
+#include "controls/Conversions.h"
+#include "controls/IFdtControl.h"
+#include "platform/com/Variant.h"
+#include "platform/ui/DialogItems.h"
+#include "platform/ui/DialogService.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStringList>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace orvx::framework {
+
+namespace {
+
+const QString kInvalidCounterTag = QStringLiteral("15001");
+const QString kCancelTag = QStringLiteral("23");
+const QString kCaption = QStringLiteral("Orvx ESD HART");
+constexpr std::uint32_t kAnyMode = 512;
+constexpr std::uint32_t kDisconnected = 256;
+constexpr int kMaxMethodWindows = 8;  // the enable mask has eight bits
+
+QLabel* valueField(QWidget* parent, int item)
+{
+    auto* field = new QLabel(parent);
+    field->setObjectName(ui::itemName(item));
+    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    field->setMinimumWidth(120);
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return field;
+}
+
+QLabel* captionFor(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* caption = new QLabel(text, parent);
+    caption->setBuddy(buddy);
+    return caption;
+}
+
+}  // namespace
+
+CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
+{
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setWidgetResizable(true);
+    pageLayout->addWidget(m_scrollArea);
+
+    m_surface = new QWidget;
+    m_scrollArea->setWidget(m_surface);
+    BuildHeader();
+
+    m_toolTips = new CToolTipHolder(this);
+    m_methodWindows.append(m_modeButton);
+    m_informationLabel = ui::dialogItem<QLabel>(m_surface, kInformationItem);
+}
+
+CApplicationViewBase::~CApplicationViewBase()
+{
+    CTooltipRelay::instance().Unregister(m_toolTips);
+}
+
+void CApplicationViewBase::BuildHeader()
+{
+    auto* surfaceLayout = new QVBoxLayout(m_surface);
+    auto* header = new QGridLayout;
+    surfaceLayout->addLayout(header);
+
+    auto* tag = valueField(m_surface, 203);
+    auto* deviceId = valueField(m_surface, 204);
+    auto* activeMode = valueField(m_surface, 205);
+    auto* descriptor = valueField(m_surface, 295);
+    auto* assembly = valueField(m_surface, 207);
+    auto* modeToSet = new QComboBox(m_surface);
+    modeToSet->setObjectName(ui::itemName(kModeToSetItem));
+    m_modeButton = new QPushButton(QStringLiteral("Apply Mode"), m_surface);
+    m_modeButton->setObjectName(ui::itemName(kModeButtonItem));
+
+    header->addWidget(captionFor(m_surface, QStringLiteral("Tag"), tag), 0, 0);
+    header->addWidget(tag, 0, 1);
+    header->addWidget(captionFor(m_surface, QStringLiteral("Device ID"), deviceId), 0, 2);
+    header->addWidget(deviceId, 0, 3, 1, 2);
+    header->addWidget(captionFor(m_surface, QStringLiteral("Descriptor"), descriptor), 1, 0);
+    header->addWidget(descriptor, 1, 1);
+    header->addWidget(captionFor(m_surface, QStringLiteral("Final assembly number"), assembly), 1, 2);
+    header->addWidget(assembly, 1, 3, 1, 2);
+    header->addWidget(captionFor(m_surface, QStringLiteral("Active mode"), activeMode), 2, 0);
+    header->addWidget(activeMode, 2, 1);
+    header->addWidget(captionFor(m_surface, QStringLiteral("Mode to set"), modeToSet), 2, 2);
+    header->addWidget(modeToSet, 2, 3);
+    header->addWidget(m_modeButton, 2, 4);
+    header->setColumnStretch(1, 1);
+    header->setColumnStretch(3, 1);
+
+    auto* information = new QLabel(m_surface);
+    information->setObjectName(ui::itemName(kInformationItem));
+    information->setWordWrap(true);
+    information->hide();
+    surfaceLayout->addWidget(information);
+
+    auto* rule = new QFrame(m_surface);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    surfaceLayout->addWidget(rule);
+
+    m_bodyLayout = new QVBoxLayout;
+    surfaceLayout->addLayout(m_bodyLayout);
+    surfaceLayout->addStretch(1);
+}
+
+IApplicationView* CApplicationViewBase::Create(const Maker& make, std::int32_t viewId,
+                                               IUIController* controller, ITextResource* texts)
+{
+    if (!make || !controller || !texts)
+        return nullptr;
+    try {
+        std::unique_ptr<CApplicationViewBase> page = make();
+        if (!page)
+            return nullptr;
+        page->SetController(controller);
+        page->SetTextResource(texts);
+        page->SetViewId(viewId);
+        page->setParent(controller->GetMainWindow());
+        page->InitDialog();
+        page->LoadViewSetting();
+        if (!controller->RegisterView(viewId, page.get()))
+            return nullptr;  // the id has a page already; this one goes
+        return page.release();
+    } catch (...) {
+        // A page that cannot be made does not exist; the controller shows nothing new.
+        return nullptr;
+    }
+}
+
+QWidget* CApplicationViewBase::GetWindow() const
+{
+    return const_cast<CApplicationViewBase*>(this);
+}
+
+void CApplicationViewBase::Activate()
+{
+    if (m_active)
+        return;
+    UpdateAccess(true);
+    m_active = true;
+    CTooltipRelay::instance().Register(m_toolTips, m_surface);
+}
+
+void CApplicationViewBase::Deactivate()
+{
+    if (!m_active)
+        return;
+    CTooltipRelay::instance().Unregister(m_toolTips);
+    if (m_controller) {
+        if (IStatusArea* status = m_controller->GetStatusArea())
+            status->SetMessage(QLatin1String(""));
+    }
+    m_active = false;
+}
+
+void CApplicationViewBase::ApplyViewSetting(const QString& viewSetting)
+{
+    const auto document = xml::XmlDocument::parse(viewSetting);
+    if (!document)
+        return;
+    for (const xml::XmlNode& node : document->selectNodes(QStringLiteral("//ControlData"))) {
+        std::int32_t id = 0;
+        try {
+            id = controls::CConversions::to_long(node.textAt(QStringLiteral("./@controlId")).value_or(QStringLiteral("0")));
+        } catch (const std::exception&) {
+            continue;  // an id that is no number names no control
+        }
+        if (controls::IFdtControl* control = Control(id))
+            control->Configure(node);
+    }
+}
+
+void CApplicationViewBase::SetToolTip(QWidget* window, const QString& text)
+{
+    m_toolTips->SetTip(window, text);
+}
+
+void CApplicationViewBase::RemoveToolTip(QWidget* window)
+{
+    m_toolTips->RemoveTip(window);
+}
+
+void CApplicationViewBase::OnControlValidated(controls::IFdtControl* control, bool valid)
+{
+    if (!control)
+        return;
+    const std::int32_t id = control->GetControlId();
+    if (Control(id) != control)
+        return;  // not one of this page's controls
+    const bool counted = m_invalid.contains(id);
+    if (valid == !counted)
+        return;
+    // The counter is told first: when it cannot be told, the set stays as the device counts it.
+    if (m_controller)
+        m_controller->SetParameterValue(kInvalidCounterTag, com::Variant::int32(valid ? -1 : 1));
+    if (valid)
+        m_invalid.erase(id);
+    else
+        m_invalid.emplace(id, control);
+}
+
+QStringList CApplicationViewBase::InvalidTexts(std::int32_t first, std::int32_t last) const
+{
+    QStringList texts;
+    for (auto it = m_invalid.lower_bound(first); it != m_invalid.end() && it->first <= last; ++it) {
+        const QString text = it->second->GetValidationMessage();
+        if (!text.isEmpty())
+            texts.append(text);
+    }
+    return texts;
+}
+
+void CApplicationViewBase::ShowErrors(const QStringList& texts)
+{
+    // The texts are taken before the first box: while a box is open, focus changes may
+    // validate controls and change the invalid set.
+    for (const QString& text : texts)
+        ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+}
+
+void CApplicationViewBase::ShowValidationErrors(std::int32_t firstControlId, std::int32_t lastControlId)
+{
+    if (m_invalid.empty() || !m_controller || !m_controller->IsPrivateDialogEnabled())
+        return;
+    ShowErrors(InvalidTexts(firstControlId, lastControlId));
+}
+
+bool CApplicationViewBase::CheckValid(std::int32_t controlId)
+{
+    if (m_invalid.empty())
+        return true;
+    if (controlId != -1 && !m_invalid.contains(controlId))
+        return true;
+    if (m_controller && m_controller->IsPrivateDialogEnabled()) {
+        if (controlId == -1)
+            ShowErrors(InvalidTexts(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+        else
+            ShowErrors(InvalidTexts(controlId, controlId));
+    }
+    return false;
+}
+
+void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
+{
+    switch (code) {
+    case 500:
+        RefreshControls(5);
+        if (QWidget* modeButton = m_methodWindows.value(0))
+            modeButton->setEnabled(true);
+        ReevaluateMode();
+        return;
+    case 501:
+    case 502:
+        RefreshControls(-1);
+        return;
+    case 524:
+        RefreshControls(5);
+        return;
+    case 525:
+        RefreshControlRange(3, 7);
+        UpdateAccess(true);
+        return;
+    case 526:
+        RefreshControls(5);
+        UpdateAccess(true);
+        return;
+    default:
+        break;
+    }
+    if (code > -1)
+        return;
+    // A failure carries the method number; an empty value counts as method 0, the mode change.
+    // A value that is no number is taken as some other method.
+    bool isNumber = true;
+    const QString value = text.trimmed();
+    const int method = value.isEmpty() ? 0 : value.toInt(&isNumber, 10);
+    if (isNumber && method == 0) {
+        if (QWidget* modeButton = m_methodWindows.value(0))
+            modeButton->setEnabled(true);
+        ReevaluateMode();
+    } else if (m_controller && m_controller->IsDeviceConnected()) {
+        ApplyButtons(m_enableMask, true);
+    }
+}
+
+void CApplicationViewBase::RefreshControlRange(std::int32_t firstControlId, std::int32_t lastControlId)
+{
+    for (auto it = m_controls.lower_bound(firstControlId); it != m_controls.end() && it->first <= lastControlId; ++it)
+        it->second->Refresh();
+}
+
+void CApplicationViewBase::RefreshByTag(const QString& tag)
+{
+    for (const auto& [id, control] : m_controls) {
+        if (control->GetTag() == tag) {
+            control->Refresh();
+            return;
+        }
+    }
+}
+
+void CApplicationViewBase::RefreshControls(std::int32_t controlId)
+{
+    if (controlId != -1) {
+        if (controls::IFdtControl* control = Control(controlId))
+            control->Refresh();
+        return;
+    }
+    // An invalid entry stays on screen until the user corrects it.
+    for (const auto& [id, control] : m_controls) {
+        if (!m_invalid.contains(id))
+            control->Refresh();
+    }
+}
+
+void CApplicationViewBase::RefreshWriteAccess()
+{
+    if (m_controller && m_controller->IsWritable())
+        m_restriction &= ~std::uint32_t(RestrictedReadOnly);
+    else
+        m_restriction |= RestrictedReadOnly;
+    for (const auto& [id, control] : m_controls)
+        control->ApplyEnabled();
+}
+
+void CApplicationViewBase::LoadViewSetting()
+{
+    CreateHeaderControls();
+}
+
+void CApplicationViewBase::SetScrollSize(QSize size)
+{
+    m_scrollArea->horizontalScrollBar()->setValue(0);
+    m_scrollArea->verticalScrollBar()->setValue(0);
+    m_surface->setMinimumSize(size);
+}
+
+void CApplicationViewBase::UpdateAccess(bool force)
+{
+    if (!force || !m_controller)
+        return;
+    std::uint32_t next = 0;
+    if (!m_controller->IsWritable())
+        next = RestrictedReadOnly;
+    else if (!m_controller->IsDeviceConnected())
+        next = RestrictedOffline;
+    else if (m_requiredMode != kAnyMode && (m_controller->GetDeviceMode() & m_requiredMode) == 0)
+        next = RestrictedByMode;
+    if (m_controller->IsOperationRunning() && m_controller->GetOperationOwner() != m_viewId)
+        next |= RestrictedByOperation;
+    if (next == m_restriction)
+        return;
+
+    const std::uint32_t previous = m_restriction;
+    const auto lifted = [&](std::uint32_t bit) { return (previous & bit) && !(next & bit); };
+    if (lifted(RestrictedByMode))
+        GateForMode(true);
+    if (lifted(RestrictedOffline))
+        GateForOnline(true);
+    if (lifted(RestrictedByOperation))
+        ApplyButtons(m_enableMask, true);
+    if ((previous & RestrictedReadOnly) && next < RestrictedReadOnly) {
+        RefreshWriteAccess();
+        ApplyButtons(m_enableMask, true);
+    }
+
+    if (next & RestrictedByMode)
+        GateForMode(false);
+    if (next & RestrictedOffline)
+        GateForOnline(false);
+    if ((next & RestrictedByOperation) && m_enableMask != 0)
+        SetMethodWindowsEnabled(false);
+    if (next >= RestrictedReadOnly)
+        RefreshWriteAccess();
+    m_restriction = next;
+}
+
+QString CApplicationViewBase::ModeName() const
+{
+    QStringList names;
+    if (m_requiredMode & 1)
+        names.append(QStringLiteral("Setup"));
+    if (m_requiredMode & 2)
+        names.append(QStringLiteral("Manual"));
+    if (m_requiredMode & 4)
+        names.append(QStringLiteral("Normal"));
+    return names.isEmpty() ? QStringLiteral("Setup") : names.join(QStringLiteral(" or "));
+}
+
+void CApplicationViewBase::GateForMode(bool allowed)
+{
+    if (allowed) {
+        ApplyButtons(m_enableMask, true);
+        for (const auto& [id, control] : m_controls)
+            control->EnableForMode(true);
+        if (m_informationLabel) {
+            m_informationLabel->clear();
+            m_informationLabel->hide();
+        }
+        return;
+    }
+    if (m_enableMask != 1) {
+        for (int i = 0; i < m_methodWindows.size(); ++i) {
+            if (QWidget* window = m_methodWindows[i])
+                window->setEnabled(i == 0);
+        }
+    }
+    for (const auto& [id, control] : m_controls)
+        control->EnableForMode(false);
+    if (m_informationLabel) {
+        const QString message =
+            QStringLiteral("Please change to %1 mode to activate the method and parameters.").arg(ModeName());
+        m_informationLabel->setText(message.left(127));
+        m_informationLabel->show();
+    }
+}
+
+void CApplicationViewBase::GateForOnline(bool online)
+{
+    if (online) {
+        ApplyButtons(m_enableMask, true);
+        if (m_informationLabel)
+            m_informationLabel->hide();
+        return;
+    }
+    if (m_enableMask != 0)
+        SetMethodWindowsEnabled(false);
+    if (m_informationLabel) {
+        m_informationLabel->setText(QStringLiteral("Please change to online mode to activate the page."));
+        m_informationLabel->show();
+    }
+}
+
+void CApplicationViewBase::ReevaluateMode()
+{
+    if (!m_controller)
+        return;
+    const std::uint32_t mode = m_controller->GetDeviceMode();
+    if (m_requiredMode == kAnyMode || mode == kDisconnected) {
+        ApplyButtons(m_enableMask, true);
+        return;
+    }
+    const bool gated = m_restriction & RestrictedByMode;
+    if ((mode & m_requiredMode) == 0) {
+        if (!gated)
+            GateForMode(false);
+        m_restriction |= RestrictedByMode;
+        return;
+    }
+    if (gated)
+        GateForMode(true);
+    else
+        ApplyButtons(m_enableMask, true);
+    m_restriction &= ~std::uint32_t(RestrictedByMode);
+}
+
+bool CApplicationViewBase::RegisterControl(std::unique_ptr<controls::IFdtControl> control)
+{
+    if (!control)
+        return false;
+    const std::int32_t id = control->GetControlId();
+    if (m_controls.contains(id))
+        return false;
+    control->SetViewId(m_viewId);
+    m_controls.emplace(id, std::move(control));
+    return true;
+}
+
+controls::IFdtControl* CApplicationViewBase::Control(std::int32_t controlId) const
+{
+    const auto it = m_controls.find(controlId);
+    return it == m_controls.end() ? nullptr : it->second.get();
+}
+
+void CApplicationViewBase::AddMethodWindow(QWidget* window)
+{
+    if (window)
+        m_methodWindows.append(window);
+}
+
+void CApplicationViewBase::SetMethodWindowsEnabled(bool enabled)
+{
+    for (const QPointer<QWidget>& window : m_methodWindows) {
+        if (window)
+            window->setEnabled(enabled);
+    }
+}
+
+void CApplicationViewBase::RecordButtons()
+{
+    std::uint8_t mask = 0;
+    for (int i = 0; i < m_methodWindows.size() && i < kMaxMethodWindows; ++i) {
+        if (m_methodWindows[i] && m_methodWindows[i]->isEnabledTo(this))
+            mask |= std::uint8_t(1u << i);
+    }
+    m_enableMask = mask;
+}
+
+void CApplicationViewBase::ApplyButtons(std::uint8_t mask, bool force)
+{
+    if (mask == m_enableMask && !force)
+        return;
+    m_enableMask = mask;
+    for (int i = 0; i < m_methodWindows.size(); ++i) {
+        if (QWidget* window = m_methodWindows[i])
+            window->setEnabled(i < kMaxMethodWindows && (mask >> i) & 1u);
+    }
+}
+
+void CApplicationViewBase::LockButtons()
+{
+    if (m_enableMask != 0)
+        SetMethodWindowsEnabled(false);
+}
+
+void CApplicationViewBase::CancelOperation(const QString& cancellingText)
+{
+    if (!m_controller || !m_controller->IsOperationRunning()) {
+        OnUpdate(523, QString());  // as an acknowledged cancel; nothing reaches the device
+        return;
+    }
+    m_controller->SetParameterValue(kCancelTag, com::Variant());
+    if (IStatusArea* status = m_controller->GetStatusArea())
+        status->SetMessage(cancellingText);
+}
+
+}  // namespace orvx::framework

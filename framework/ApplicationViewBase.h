@@ -1,0 +1,171 @@
+#pragma once
+
+#include "IApplicationView.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace orvx::framework {
+
+class CToolTipHolder;
+class ITextResource;
+
+// The skeleton every page of the device shares: the common header (items 201 to 205, 207, 295
+// and the information label 313), the data-bound controls by control id, the bookkeeping of
+// invalid inputs, gating by connection, device mode, user rights and other pages' operations,
+// the operation buttons, tool tips and scrolling.
+//
+// The page is a scroll area around a surface; the header sits at the top of the surface and a
+// page class puts its own widgets into BodyLayout(), which makes them direct children of
+// Surface() (the widgets whose mouse events reach the tool-tip holder).
+class CApplicationViewBase : public QWidget, public IApplicationView {
+public:
+    using Maker = std::function<std::unique_ptr<CApplicationViewBase>()>;
+
+    // Dialog items of the header.
+    static constexpr int kModeToSetItem = 201;
+    static constexpr int kModeButtonItem = 202;
+    static constexpr int kInformationItem = 313;
+
+    // Restriction bits: why the page is currently restricted.
+    enum Restriction : std::uint32_t {
+        RestrictedOffline = 1,
+        RestrictedByMode = 2,
+        RestrictedByOperation = 4,
+        RestrictedReadOnly = 8,
+    };
+
+    explicit CApplicationViewBase(QWidget* parent = nullptr);
+    ~CApplicationViewBase() override;
+
+    // Makes a page, hands it the controller, the texts and the view id, puts its window under the
+    // controller's main window, loads its ViewSetting and registers it with the controller. Any
+    // failure on the way destroys the page and answers none; nothing is made without a
+    // controller or texts. The controller owns a page it registered.
+    static IApplicationView* Create(const Maker& make, std::int32_t viewId, IUIController* controller,
+                                    ITextResource* texts);
+
+    // IApplicationView
+    QWidget* GetWindow() const override;
+    bool IsActivated() const override { return m_active; }
+    void Activate() override;
+    void Deactivate() override;
+    // Configures each control named by a ControlData element; text that does not parse changes nothing.
+    void ApplyViewSetting(const QString& viewSetting) override;
+    void SetController(IUIController* controller) override { m_controller = controller; }
+    void SetToolTip(QWidget* window, const QString& text) override;
+    void RemoveToolTip(QWidget* window) override;
+    void OnControlStateChanged(std::int32_t controlId) override {}
+    void OnControlValidated(controls::IFdtControl* control, bool valid) override;
+    void ShowValidationErrors(std::int32_t firstControlId, std::int32_t lastControlId) override;
+    bool CheckValid(std::int32_t controlId) override;
+    void ClearInvalid() override { m_invalid.clear(); }
+    int GetStateLevel() const override { return m_stateLevel; }
+    void OnUpdate(std::int32_t code, const QString& text) override;
+    void RefreshControlRange(std::int32_t firstControlId, std::int32_t lastControlId) override;
+    void RefreshByTag(const QString& tag) override;
+    void RefreshControls(std::int32_t controlId) override;
+    void RefreshWriteAccess() override;
+    // Creates the header controls; page classes call it first, then create theirs and apply
+    // their ViewSetting resource.
+    void LoadViewSetting() override;
+    void SetScrollSize(QSize size) override;
+    void UpdateAccess(bool force) override;
+
+    // Adds the control under its control id and gives it the page's view id. A control whose id
+    // is taken already is not added (and is destroyed); answers whether it was added.
+    bool RegisterControl(std::unique_ptr<controls::IFdtControl> control);
+    controls::IFdtControl* Control(std::int32_t controlId) const;
+    bool IsInvalid(std::int32_t controlId) const { return m_invalid.contains(controlId); }
+
+    // Gating by device mode and by connection, with the information label's messages.
+    void GateForMode(bool allowed);
+    void GateForOnline(bool online);
+    // Gates or ungates the page after the device mode may have changed.
+    void ReevaluateMode();
+
+    // Operation buttons ("method windows"): the mode button first, then the page's own.
+    void AddMethodWindow(QWidget* window);
+    const QList<QPointer<QWidget>>& MethodWindows() const { return m_methodWindows; }
+    // Sets the mask from the buttons' current enabled state.
+    void RecordButtons();
+    // Stores the mask and enables exactly the buttons whose bit is set; an unchanged mask does
+    // nothing unless forced.
+    void ApplyButtons(std::uint8_t mask, bool force = false);
+    // Disables every button, keeping the mask for a later ApplyButtons; call RecordButtons first.
+    void LockButtons();
+    void SetEnableMask(std::uint8_t mask) { m_enableMask = mask; }
+    std::uint8_t EnableMask() const { return m_enableMask; }
+
+    // Device modes (1 Setup, 2 Manual, 4 Normal) of which the device must be in one for the
+    // page's methods and parameters; 512 accepts any mode.
+    void SetRequiredMode(std::uint32_t modes) { m_requiredMode = modes; }
+    std::uint32_t RequiredMode() const { return m_requiredMode; }
+    std::uint32_t CurrentRestriction() const { return m_restriction; }
+
+    // Cancels the running operation: with none running the page receives 523 at once and nothing
+    // reaches the device; otherwise method "23" is sent and the text goes to the status line.
+    void CancelOperation(const QString& cancellingText);
+
+    IUIController* Controller() const { return m_controller; }
+    ITextResource* TextResource() const { return m_texts; }
+    void SetTextResource(ITextResource* texts) { m_texts = texts; }
+    std::int32_t ViewId() const { return m_viewId; }
+    void SetViewId(std::int32_t viewId) { m_viewId = viewId; }
+
+    QWidget* Surface() const { return m_surface; }
+    QVBoxLayout* BodyLayout() const { return m_bodyLayout; }
+    QLabel* InformationLabel() const { return m_informationLabel; }
+    QPushButton* ModeButton() const { return m_modeButton; }
+    CToolTipHolder* ToolTips() const { return m_toolTips; }
+    QScrollArea* ScrollArea() const { return m_scrollArea; }
+
+protected:
+    // The page's own initialisation once its window sits under the main window: build the body,
+    // add method windows, set the enable mask and the required mode.
+    virtual void InitDialog() {}
+    // Creates and registers the data-bound controls of the header.
+    virtual void CreateHeaderControls() {}
+    void SetStateLevel(int level) { m_stateLevel = level; }
+
+private:
+    void BuildHeader();
+    void SetMethodWindowsEnabled(bool enabled);
+    // The invalid controls' texts in id order within [first, last], empty texts left out.
+    QStringList InvalidTexts(std::int32_t first, std::int32_t last) const;
+    void ShowErrors(const QStringList& texts);
+    QString ModeName() const;
+
+    IUIController* m_controller = nullptr;
+    std::int32_t m_viewId = 0;
+    ITextResource* m_texts = nullptr;
+    QList<QPointer<QWidget>> m_methodWindows;
+    std::uint8_t m_enableMask = 1;
+    std::uint32_t m_requiredMode = 512;
+    std::uint32_t m_restriction = 0;
+    QLabel* m_informationLabel = nullptr;
+    // Declared before the invalid set, so that the set goes first.
+    std::map<std::int32_t, std::unique_ptr<controls::IFdtControl>> m_controls;
+    std::map<std::int32_t, controls::IFdtControl*> m_invalid;
+    CToolTipHolder* m_toolTips = nullptr;
+    bool m_active = false;
+    int m_stateLevel = 0;
+
+    QScrollArea* m_scrollArea = nullptr;
+    QWidget* m_surface = nullptr;
+    QVBoxLayout* m_bodyLayout = nullptr;
+    QPushButton* m_modeButton = nullptr;
+};
+
+}  // namespace orvx::framework
