@@ -390,8 +390,13 @@ void CApplicationViewBase::UpdateAccess(bool force)
         GateForOnline(false);
     if ((next & RestrictedByOperation) && m_enableMask != 0)
         SetMethodWindowsEnabled(false);
-    if (next >= RestrictedReadOnly)
+    if (next >= RestrictedReadOnly) {
         RefreshWriteAccess();
+        // A user who may not write may not start device operations either; lifting the
+        // restriction re-applies the mask.
+        if (m_enableMask != 0)
+            SetMethodWindowsEnabled(false);
+    }
     m_restriction = next;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace orvx::framework {
@@ -34,7 +35,7 @@ public:
     virtual bool SelectView(std::uint32_t viewId) = 0;
 
     // Outside the tree interface: the tree widget (for focus and start-up) and the selected item.
-    virtual class QTreeWidget* GetTree() const = 0;
+    virtual QTreeWidget* GetTree() const = 0;
 };
 
 }  // namespace orvx::framework

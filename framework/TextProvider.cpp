@@ -1,5 +1,6 @@
 #include "TextProvider.h"
 
+#include "CurrentTextResource.h"
 #include "TextIds.h"
 
 #include "controls/ValidatorFactory.h"
@@ -55,8 +56,9 @@ CTextProvider::CTextProvider()
 
 CTextProvider::~CTextProvider()
 {
-    // Validators built from now on must not take a provider that is gone.
+    // Validators and controls built from now on must not take a provider that is gone.
     controls::CValidatorFactory::ForgetTextProvider(this);
+    forgetTextResource(this);
 }
 
 void CTextProvider::SetCurrentTextSource(host::IDtmUiCurrent* source)

@@ -8,12 +8,19 @@
 
 namespace orvx::com {
 
-// Implements IUnknown (and answers the dispatch slots with "not implemented") for a class that
-// implements the given interfaces. QueryInterface answers each listed interface, IUnknown as
-// the first one, and IDispatch as the first listed interface derived from it. The object is
-// destroyed by the Release that brings its count to zero.
-template <class First, class... Rest>
-class ComObject : public First, public Rest... {
+template <class... Types>
+struct InterfaceList {};
+
+template <class Bases, class Answered>
+class ComObjectOf;
+
+// Implements IUnknown (and answers the dispatch slots with "not implemented") for a class
+// derived from 'Bases' that answers the interfaces of 'Answered'. QueryInterface answers each
+// of them, IUnknown as the first one, and IDispatch as the first one derived from it. The
+// object is destroyed by the Release that brings its count to zero. A base may be an
+// implementation class that already derives from some of the answered interfaces.
+template <class... Bases, class First, class... Rest>
+class ComObjectOf<InterfaceList<Bases...>, InterfaceList<First, Rest...>> : public Bases... {
 public:
     Status QueryInterface(const Guid& iid, void** object) override
     {
@@ -21,7 +28,7 @@ public:
             return Status::InvalidPointer;
         *object = nullptr;
         if (iid == IUnknown::iid)
-            *object = static_cast<IUnknown*>(static_cast<First*>(this));
+            *object = identity();
         else if (iid == IDispatch::iid)
             *object = firstDispatch<First, Rest...>();
         else
@@ -59,10 +66,18 @@ public:
     }
 
     std::uint32_t referenceCount() const { return m_references; }
+    // The object's identity: the IUnknown that QueryInterface answers.
+    IUnknown* identity() { return static_cast<IUnknown*>(static_cast<First*>(this)); }
 
 protected:
-    ComObject() = default;
-    virtual ~ComObject() = default;
+    ComObjectOf() = default;
+    // Passes construction arguments on to a single implementation base.
+    template <class Arg, class... Args>
+        requires(sizeof...(Bases) == 1)
+    explicit ComObjectOf(Arg&& arg, Args&&... args) : Bases(std::forward<Arg>(arg), std::forward<Args>(args)...)...
+    {
+    }
+    virtual ~ComObjectOf() = default;
 
 private:
     template <class I, class... More>
@@ -78,6 +93,10 @@ private:
 
     std::atomic<std::uint32_t> m_references{0};
 };
+
+// The common case: an object that implements exactly the interfaces it answers.
+template <class... Interfaces>
+using ComObject = ComObjectOf<InterfaceList<Interfaces...>, InterfaceList<Interfaces...>>;
 
 // Creates a component object and answers the first counted reference to it.
 template <class T, class... Args>

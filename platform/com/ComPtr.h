@@ -50,6 +50,7 @@ public:
 
     T* get() const { return m_p; }
     T* operator->() const { return m_p; }
+    T& operator*() const { return *m_p; }
     explicit operator bool() const { return m_p != nullptr; }
     friend bool operator==(const ComPtr& a, const ComPtr& b) { return a.m_p == b.m_p; }
 

@@ -162,7 +162,7 @@ TEST_F(ApplicationView, GatesByModeConnectionAndRights)
         {"any mode is never gated", 512, 2, true, true, {}, {true, true, true}, 0, {}},
         {"one of two accepted modes", 5, 4, true, true, {}, {true, true, true}, 0, {}},
         {"offline disables every method", 1, 256, false, true, kOnlineMessage, {false, false, false}, 1, {}},
-        {"observer sees no message", 1, 4, true, false, {}, {true, true, true}, 8, {}},
+        {"observer sees no message and starts nothing", 1, 4, true, false, {}, {false, false, false}, 8, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -17,7 +17,7 @@ Status FakeBusinessObject::QueryInterface(const com::Guid& iid, void** object)
             *object = nullptr;
         return Status::NoInterface;
     }
-    return ComObject::QueryInterface(iid, object);
+    return ComObjectOf::QueryInterface(iid, object);
 }
 
 void FakeBusinessObject::log(const char* operation, Via via, const BStr& argument, com::Variant value)

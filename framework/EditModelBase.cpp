@@ -1,0 +1,196 @@
+#include "EditModelBase.h"
+
+#include "IToolbarArea.h"
+#include "IUIController.h"
+#include "VersionBox.h"
+#include "controls/Conversions.h"
+#include "controls/UIEvents.h"
+#include "host/IDtmUiCurrent.h"
+#include "host/IDtmUiEarlier.h"
+#include "host/StringBridge.h"
+#include "platform/com/ComError.h"
+#include "platform/ui/ModuleFile.h"
+#include "platform/ui/Resources.h"
+
+namespace orvx::framework {
+
+using namespace controls;
+
+namespace {
+
+const QString kInvalidValue = QStringLiteral("invalid value.");
+const QString kModeTag = QStringLiteral("1000");
+
+}  // namespace
+
+CEditModelBase::CEditModelBase() = default;
+CEditModelBase::~CEditModelBase() = default;
+
+void CEditModelBase::OnUpdate(std::int32_t, const QString&) {}
+
+void CEditModelBase::Attach(IUIController* controller, CTextProvider* texts, com::IUnknown* businessObject,
+                            const QString& callerTag)
+{
+    m_current = com::queryInterface<host::IDtmUiCurrent>(businessObject);
+    m_earlier = com::queryInterface<host::IDtmUiEarlier>(businessObject);
+    m_callerTag = callerTag;
+    m_controller = controller;
+    m_texts = texts;
+}
+
+void CEditModelBase::Detach()
+{
+    m_current.reset();
+    m_earlier.reset();
+}
+
+bool CEditModelBase::HandleEvent(CUIEventBase&)
+{
+    return false;
+}
+
+com::Variant CEditModelBase::GetValue(const QString& tag)
+{
+    if (tag.isEmpty())
+        return {};
+    if (!m_earlier)
+        throw com::ComError(com::Status::InvalidPointer, "no parameter interface");
+    com::Variant value;
+    com::check(m_earlier->GetParameter(host::toBStr(tag), &value), "reading a parameter");
+    return value;
+}
+
+void CEditModelBase::SetValue(const QString& tag, const com::Variant& value)
+{
+    if (tag.isEmpty())
+        return;
+    if (!m_earlier)
+        throw com::ComError(com::Status::InvalidPointer, "no parameter interface");
+    std::uint32_t word = 0;
+    com::check(m_earlier->SetParameter(host::toBStr(tag), value, &word), "writing a parameter");
+}
+
+template <class Read>
+void CEditModelBase::readOrMarkInvalid(CUIEventBase& event, Read read)
+{
+    try {
+        read();
+    } catch (const std::exception&) {
+        event.SetError(kInvalidValue);
+    }
+}
+
+bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
+{
+    switch (event.GetType()) {
+    case EventTextDataSet: {
+        auto& set = static_cast<CTextDataSetEvent&>(event);
+        if (set.IsValid())
+            SetValue(set.GetTag(), host::textVariant(set.GetValue()));
+        return true;
+    }
+    case EventCommand: {
+        auto& command = static_cast<CCommandEvent&>(event);
+        SetValue(command.GetTag(), com::Variant());
+        return true;
+    }
+    case EventComboBoxGet: {
+        auto& get = static_cast<CComboBoxGetEvent&>(event);
+        const QString value = host::variantText(GetValue(get.GetTag()));
+        CChoiceList choices = get.GetChoices();
+        for (qsizetype i = 0; i < choices.choices.size(); ++i) {
+            if (choices.choices[i].tag == value) {
+                choices.current = static_cast<std::int32_t>(i);
+                break;
+            }
+        }
+        get.SetChoices(choices);
+        return true;
+    }
+    case EventComboBoxSet: {
+        auto& set = static_cast<CComboBoxSetEvent&>(event);
+        const CChoice choice = set.GetChoice();
+        if (choice.number == 0)
+            SetValue(set.GetTag(), host::textVariant(choice.tag));
+        return true;
+    }
+    case EventViewActivated:
+        if (m_controller)
+            m_controller->RefreshPage(event.GetViewId(), -1);
+        return true;
+    case EventStaticText: {
+        auto& text = static_cast<CStaticTextEvent&>(event);
+        readOrMarkInvalid(event, [&] {
+            if (text.GetTag() == kModeTag && m_controller)
+                text.SetStaticText(m_controller->GetModeText());
+            else
+                text.SetStaticText(host::variantText(GetValue(text.GetTag())));
+        });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
+{
+    switch (event.GetType()) {
+    case EventBitEnumGet: {
+        auto& get = static_cast<CBitEnumGetEvent&>(event);
+        readOrMarkInvalid(event, [&] { get.SetValue(GetValue(get.GetTag()).toUInt32()); });
+        return true;
+    }
+    case EventBitEnumSet: {
+        auto& set = static_cast<CBitEnumSetEvent&>(event);
+        if (set.IsValid())
+            SetValue(set.GetTag(), host::textVariant(CConversions::from_uint(set.GetChecked())));
+        return true;
+    }
+    case EventCheckBoxSet: {
+        auto& click = static_cast<CCheckBoxEvent&>(event);
+        SetValue(click.GetTag(), host::textVariant(CConversions::from_int(click.GetChecked())));
+        return true;
+    }
+    case EventCheckBoxGet: {
+        auto& read = static_cast<CCheckBoxEvent&>(event);
+        readOrMarkInvalid(event, [&] {
+            read.SetChecked(static_cast<std::int32_t>(GetValue(read.GetTag()).toUInt32()));
+        });
+        return true;
+    }
+    case EventRadioSet: {
+        auto& set = static_cast<CRadioSetEvent&>(event);
+        SetValue(set.GetTag(), host::textVariant(CConversions::from_uint(static_cast<std::uint32_t>(set.GetValue()))));
+        return true;
+    }
+    case EventRadioGet: {
+        auto& get = static_cast<CRadioGetEvent&>(event);
+        readOrMarkInvalid(event, [&] { get.SetValue(GetValue(get.GetTag()).toUInt32()); });
+        return true;
+    }
+    case EventGenericGet: {
+        auto& get = static_cast<CGenericGetEvent&>(event);
+        get.SetValue(GetValue(get.GetTag()));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CEditModelBase::showAbout()
+{
+    if (m_controller && m_controller->IsPrivateDialogEnabled())
+        showVersionBox(m_controller->GetMainWindow(), ui::moduleFilePath());
+}
+
+void CEditModelBase::addAboutAction(int actionId)
+{
+    IToolbarArea* toolbar = m_controller ? m_controller->GetToolbarArea() : nullptr;
+    const QPixmap about = ui::iconPixmap(275, QSize(16, 16));
+    if (toolbar && !about.isNull())
+        toolbar->AddIconAction(actionId, QIcon(about), ToolbarPush, QStringLiteral("About"));
+}
+
+}  // namespace orvx::framework

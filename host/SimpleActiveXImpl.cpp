@@ -1,0 +1,134 @@
+#include "SimpleActiveXImpl.h"
+
+#include "IDtmUiEarlier.h"
+#include "IDtmUiRegistry.h"
+#include "StringBridge.h"
+#include "platform/com/ComError.h"
+#include "platform/ui/DialogItems.h"
+#include "platform/ui/PostCall.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <QComboBox>
+
+namespace orvx::host {
+
+namespace {
+
+const QString kSchema = QStringLiteral("x-schema:DTMFunctionCallSchema.xml");
+constexpr std::uint32_t kLastAddress = 15;
+
+}  // namespace
+
+CSimpleActiveXImpl::CSimpleActiveXImpl(QString progId) : m_progId(std::move(progId)) {}
+
+CSimpleActiveXImpl::~CSimpleActiveXImpl() = default;
+
+bool CSimpleActiveXImpl::IsWritable() const
+{
+    return m_userLevel != QLatin1String("observer") && m_registered;
+}
+
+void CSimpleActiveXImpl::enableItems(bool enable)
+{
+    for (int item : {kAddressList, kApplyButton, kCloseButton})
+        if (QWidget* widget = ui::dialogItem(GetControlWindow(), item))
+            widget->setEnabled(enable);
+}
+
+void CSimpleActiveXImpl::ApplyUserLevel(const QString& level)
+{
+    const bool before = IsWritable();
+    m_userLevel = level;
+    const bool after = IsWritable();
+    if (!after)
+        enableItems(false);
+    else if (!before)
+        enableItems(true);
+}
+
+Status CSimpleActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
+                                bool* result)
+{
+    try {
+        return init(callerTag, functionCall, businessObject, result);
+    } catch (const std::exception& error) {
+        ui::reportError(QStringLiteral("Init failed: %1").arg(QString::fromLocal8Bit(error.what())));
+        const auto* com = dynamic_cast<const com::ComError*>(&error);
+        return com ? com->status() : Status::Failure;
+    }
+}
+
+Status CSimpleActiveXImpl::init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
+                                bool* result)
+{
+    if (result)
+        *result = false;
+    if (!businessObject || !toQString(functionCall).contains(kSchema))
+        return Status::Ok;
+    m_callerTag = toQString(callerTag);
+    m_businessObject = com::queryInterface<com::IUnknown>(businessObject);
+    if (!m_businessObject)
+        return Status::Ok;
+
+    const auto self = com::queryInterface<IDtmActiveXControl>(GetControlUnknown());
+    m_earlier = com::queryInterface<IDtmUiEarlier>(m_businessObject);
+    bool accepted = false;
+    if (m_earlier && self) {
+        m_earlier->RegisterControl(toBStr(m_progId), toBStr(m_callerTag), self.get(), true, &accepted);
+        m_registered = accepted;
+        if (result)
+            *result = true;
+    } else if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject); registry && self) {
+        registry->RegisterControl(toBStr(m_progId), toBStr(m_callerTag), self.get(), true, &accepted);
+        m_registered = accepted;
+        if (result)
+            *result = true;
+    }
+
+    if (m_earlier) {
+        BStr text;
+        m_earlier->GetStateDocument(&text);
+        const auto document = xml::XmlDocument::parse(toQString(text));
+        ApplyUserLevel(document ? document->textAt(QStringLiteral("//@userLevel")).value_or(QString()) : QString());
+
+        com::Variant address;
+        if (com::succeeded(m_earlier->GetParameter(toBStr(QStringLiteral("1010")), &address))) {
+            try {
+                const std::uint32_t index = address.toUInt32();
+                if (index <= kLastAddress) {
+                    if (auto* list = ui::dialogItem<QComboBox>(GetControlWindow(), kAddressList))
+                        list->setCurrentIndex(static_cast<int>(index));
+                    m_address = static_cast<std::int32_t>(index);
+                }
+            } catch (const com::ComError&) {
+                // not an address: nothing is selected
+            }
+        }
+    }
+    return Status::Ok;
+}
+
+Status CSimpleActiveXImpl::PrepareToRelease(bool* result)
+{
+    if (result)
+        *result = true;
+    if (!m_businessObject)
+        return Status::Ok;
+    Status status = Status::Ok;
+    try {
+        bool answer = false;
+        const BStr tag = toBStr(m_callerTag);
+        if (m_earlier)
+            m_earlier->UnregisterControl(tag, m_registered, &answer);
+        else if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject))
+            registry->UnregisterControl(tag, m_registered, &answer);
+    } catch (const com::ComError& error) {
+        ui::reportError(QStringLiteral("PrepareToRelease failed: %1").arg(QString::fromLocal8Bit(error.what())));
+        status = error.status();
+    }
+    m_earlier.reset();
+    m_businessObject.reset();
+    return status;
+}
+
+}  // namespace orvx::host

@@ -1,0 +1,326 @@
+#include "controls/UIEventsImpl.h"
+#include "framework/FrictionLimits.h"
+#include "framework/UIController.h"
+#include "support/FakeAreas.h"
+#include "support/FakeBusinessObject.h"
+#include "support/RecordingEditModel.h"
+#include "support/ScriptedDialogService.h"
+#include "host/StringBridge.h"
+
+#include <gtest/gtest.h>
+
+#include <QPointer>
+
+using namespace orvx;
+using framework::CUIController;
+using test::FakePage;
+
+namespace {
+
+// A controller wired as a control's window composition would wire it, over a fake device.
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        device->parameters = {{"20000", com::Variant::boolean(true)}, {"15000", com::Variant::boolean(true)},
+                              {"1009", com::Variant::uint32(0)}, {"1000", com::Variant::uint32(3)}};
+        model.Attach(&controller, nullptr, device->identity(), QStringLiteral("caller"));
+        controller.SetEditModel(&model);
+        controller.SetRegistered(true);
+        controller.SetMainSplitter(&splitter);
+        controller.SetKeyboardNavigation(&keyboard);
+        controller.SetActionArea(&action, &action, &action);
+        controller.SetIdentificationArea(&identification, &identification);
+        controller.SetStatusArea(&status, &status);
+        controller.SetToolbarArea(&toolbar, &toolbar, &toolbar);
+        model.makePage = [this](std::int32_t id) -> framework::IApplicationView* {
+            if (id > 23)
+                return nullptr;
+            auto* page = new FakePage(id, &log);
+            pages[id] = page;
+            return page;
+        };
+    }
+
+    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
+    test::DeliveryLog log;
+    test::RecordingEditModel model{&log};
+    test::FakeSplitter splitter;
+    test::FakeKeyboardNavigation keyboard;
+    test::FakeActionArea action{&log};
+    test::FakeIdentificationArea identification{&log};
+    test::FakeStatusArea status{&log};
+    test::FakeToolbarArea toolbar{&log};
+    std::map<std::int32_t, FakePage*> pages;
+    CUIController controller;  // destroyed first: it owns the pages
+};
+
+TEST_F(ControllerTest, WritableUnlessObserverOrUnregistered)
+{
+    struct Case {
+        const char* level;
+        bool registered;
+        bool writable;
+    };
+    const Case cases[] = {
+        {"", true, true},
+        {"Observer", true, true},  // the comparison is exact
+        {"observer", true, false},
+        {"maintenance", true, true},
+        {"maintenance", false, false},
+        {"", false, false},
+    };
+    for (const auto& c : cases) {
+        controller.SetRegistered(c.registered);
+        controller.SetUserLevel(QString::fromLatin1(c.level));
+        EXPECT_EQ(controller.IsWritable(), c.writable) << c.level << " " << c.registered;
+    }
+}
+
+TEST_F(ControllerTest, AChangeOfWritabilityReachesEveryPage)
+{
+    controller.ActivateView(3);
+    controller.ActivateView(5);
+    controller.SetUserLevel(QStringLiteral("maintenance"));
+    EXPECT_EQ(pages[3]->writeAccessRefreshes, 0) << "still writable: nothing to re-apply";
+    controller.SetUserLevel(QStringLiteral("observer"));
+    EXPECT_EQ(pages[3]->writeAccessRefreshes, 1);
+    EXPECT_EQ(pages[5]->writeAccessRefreshes, 1);
+    EXPECT_EQ(pages[5]->accessUpdates, 1) << "the shown page also recomputes its restriction";
+    controller.SetUserLevel(QStringLiteral("observer"));
+    EXPECT_EQ(pages[3]->writeAccessRefreshes, 1);
+}
+
+TEST_F(ControllerTest, AnAbsentUserLevelDiffersFromAnEmptyOne)
+{
+    controller.SetUserLevel(QString());
+    EXPECT_TRUE(controller.GetUserLevel().isNull());
+    controller.SetUserLevel(QString(""));
+    EXPECT_FALSE(controller.GetUserLevel().isNull());
+}
+
+TEST_F(ControllerTest, DeviceModeAndModeText)
+{
+    struct Case {
+        const char* connected;  // "15000"; null: the read fails
+        const char* state;      // "1009"
+        const char* mode;       // "1000"
+        std::uint32_t expected;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"1", "0", "0", 1, "Setup"},
+        {"1", "0", "1", 2, "Manual"},
+        {"1", "0", "3", 4, "Normal"},
+        {"1", "0", "2", 1, "Setup"},
+        {"1", "64", "3", 4, "Normal / FailHigh"},
+        {"1", "64", "1", 2, "Manual / FailHigh"},
+        {"1", "1", "3", 8, "Low Power"},
+        {"1", "2", "3", 16, "FailSafe"},
+        {"1", "4", "3", 32, "Fatal"},
+        {"1", "128", "3", 128, "MarginalPower"},
+        {"1", "8", "3", 1, "Setup"},
+        {"0", "64", "3", 256, "Disconnected"},
+        {nullptr, "0", "1", 2, "Manual"},  // a failing connection flag counts as connected
+        {"1", "x", "3", 1, "Setup"},        // an unreadable state
+    };
+    for (const auto& c : cases) {
+        device->parameters["1009"] = host::textVariant(QString::fromLatin1(c.state));
+        device->parameters["1000"] = host::textVariant(QString::fromLatin1(c.mode));
+        if (c.connected) {
+            device->failingTags.remove("15000");
+            device->parameters["15000"] = host::textVariant(QString::fromLatin1(c.connected));
+        } else {
+            device->failingTags["15000"] = com::Status::Failure;
+        }
+        EXPECT_EQ(controller.GetDeviceMode(), c.expected) << c.state << "/" << c.mode;
+        EXPECT_EQ(controller.GetModeText().toStdString(), c.text) << c.state << "/" << c.mode;
+    }
+}
+
+TEST_F(ControllerTest, DisconnectedDoesNotReadTheDeviceState)
+{
+    device->parameters["15000"] = com::Variant::boolean(false);
+    device->calls.clear();
+    EXPECT_EQ(controller.GetModeText(), QStringLiteral("Disconnected"));
+    for (const auto& call : device->callsOf("GetParameter"))
+        EXPECT_NE(call.argument, QStringLiteral("1009"));
+}
+
+TEST_F(ControllerTest, FrameworkFlagsAnswerTrueOnFailure)
+{
+    device->failingTags["20000"] = com::Status::Failure;
+    device->parameters["15000"] = host::textVariant("no boolean");
+    EXPECT_TRUE(controller.IsPrivateDialogEnabled());
+    EXPECT_TRUE(controller.IsDeviceConnected());
+    device->failingTags.clear();
+    device->parameters["20000"] = com::Variant::boolean(false);
+    EXPECT_FALSE(controller.IsPrivateDialogEnabled());
+}
+
+TEST_F(ControllerTest, NotificationsPassTheAreasInOrderThenTheShownPage)
+{
+    controller.ActivateView(0);
+    log.clear();
+    controller.OnDtmUpdate(526, QStringLiteral("x"));
+    EXPECT_EQ(log, (QStringList{"action 526 x", "editmodel 526 x", "identification 526 x", "status 526 x",
+                                "toolbar 526 x", "page0 526 x"}));
+}
+
+TEST_F(ControllerTest, Code100ShowsItsBoxAndReachesNobody)
+{
+    test::ScriptedDialogService dialogs;
+    controller.ActivateView(0);
+    log.clear();
+    controller.OnDtmUpdate(100, QString());
+    EXPECT_TRUE(log.isEmpty());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Orvx ESD"));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("PST Schedule will not be download."));
+    EXPECT_EQ(dialogs.messages[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(dialogs.messages[0].owner, nullptr);
+}
+
+TEST_F(ControllerTest, AnotherPagesResultDoesNotReachTheShownPage)
+{
+    controller.ActivateView(0);
+    controller.SetOperation(true, 11, 508);
+    log.clear();
+    controller.OnDtmUpdate(508, QString());
+    EXPECT_FALSE(log.contains("page0 508"));
+    controller.SetOperation(true, 0, 500);
+    controller.OnDtmUpdate(500, QString());
+    EXPECT_TRUE(log.contains("page0 500"));
+}
+
+TEST_F(ControllerTest, TheStateDocumentSetsUserLevelAndPrivateDialogs)
+{
+    controller.OnDtmUpdate(1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", "observer"}, {"isPrivateDialogEnabled", "1"}}));
+    EXPECT_EQ(controller.GetUserLevel(), QStringLiteral("observer"));
+    EXPECT_TRUE(controller.GetPrivateDialogFlag());
+    // Empty attributes change nothing; other texts than "1" disable.
+    controller.OnDtmUpdate(1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", ""}, {"isPrivateDialogEnabled", "true"}}));
+    EXPECT_EQ(controller.GetUserLevel(), QStringLiteral("observer"));
+    EXPECT_FALSE(controller.GetPrivateDialogFlag());
+    controller.OnDtmUpdate(1, QStringLiteral("<broken"));
+    EXPECT_EQ(controller.GetUserLevel(), QStringLiteral("observer"));
+}
+
+TEST_F(ControllerTest, ActivatingAViewCreatesItOnceAndSwapsThePagePane)
+{
+    controller.ActivateView(4);
+    ASSERT_TRUE(pages.count(4));
+    EXPECT_EQ(splitter.page, pages[4]->window);
+    EXPECT_EQ(keyboard.slots_[1], pages[4]->window);
+    EXPECT_TRUE(pages[4]->active);
+    EXPECT_EQ(controller.GetActiveViewId(), 4);
+
+    controller.ActivateView(7);
+    EXPECT_FALSE(pages[4]->active);
+    EXPECT_TRUE(pages[4]->window->isHidden());
+    EXPECT_EQ(splitter.page, pages[7]->window);
+
+    FakePage* first = pages[4];
+    controller.ActivateView(4);
+    EXPECT_EQ(pages[4], first) << "a page is created once";
+    EXPECT_EQ(first->activations, 2);
+    EXPECT_EQ(model.activatedViews, (QList<std::int32_t>{4, 7, 4}));
+}
+
+TEST_F(ControllerTest, AViewWithoutAPageChangesNothing)
+{
+    controller.ActivateView(2);
+    controller.ActivateView(99);
+    EXPECT_EQ(controller.GetActiveViewId(), 2);
+    EXPECT_EQ(splitter.page, pages[2]->window);
+    EXPECT_EQ(controller.GetView(99), nullptr);
+}
+
+TEST_F(ControllerTest, RegisteringAnIdTwiceKeepsTheFirstPage)
+{
+    auto* first = new FakePage(3, &log);
+    FakePage second(3, &log);
+    EXPECT_TRUE(controller.RegisterView(3, first));
+    EXPECT_FALSE(controller.RegisterView(3, &second));
+    EXPECT_EQ(controller.GetView(3), first);
+    delete second.window;
+}
+
+TEST_F(ControllerTest, ValidatingPagesShowsTheFrictionMessageWhenLimitsConflict)
+{
+    test::ScriptedDialogService dialogs;
+    controller.ActivateView(1);
+    controller.ActivateView(6);
+    framework::setFrictionLimitsValid(false);
+    controller.ValidatePages(-1);
+    framework::setFrictionLimitsValid(true);
+    EXPECT_EQ(pages[1]->validated, QList<std::int32_t>{-1});
+    EXPECT_EQ(pages[6]->validated, QList<std::int32_t>{-1});
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
+    EXPECT_EQ(dialogs.messages[0].icon, ui::MessageIcon::Error);
+    EXPECT_EQ(dialogs.messages[0].owner, pages[6]->window);
+
+    controller.ValidatePages(12);
+    EXPECT_EQ(dialogs.messages.size(), 1) << "consistent limits: no message";
+}
+
+TEST_F(ControllerTest, RefreshReachesThePagesAsked)
+{
+    controller.ActivateView(1);
+    controller.ActivateView(2);
+    controller.RefreshPage(-1, 5);
+    controller.RefreshPage(2, 7);
+    controller.RefreshControl(1, QStringLiteral("1001"));
+    controller.RefreshControl(9, QStringLiteral("1001"));  // no such page: nothing
+    EXPECT_EQ(pages[1]->refreshedControls, (QList<std::int32_t>{5}));
+    EXPECT_EQ(pages[2]->refreshedControls, (QList<std::int32_t>{5, 7}));
+    EXPECT_EQ(pages[1]->refreshedTags, QStringList{"1001"});
+    controller.NotifyDataReloaded();
+    EXPECT_EQ(pages[1]->invalidCleared, 1);
+}
+
+TEST_F(ControllerTest, SplitterFractionAndHiddenAreas)
+{
+    splitter.window->resize(800, 400);
+    controller.SetSplitterFraction(4);
+    EXPECT_EQ(controller.GetSplitterPosition(), 200);
+    EXPECT_EQ(splitter.position, 200);
+    controller.SetSplitterFraction(0);  // no fraction: nothing changes
+    EXPECT_EQ(controller.GetSplitterPosition(), 200);
+
+    controller.HideActionArea(true);
+    EXPECT_FALSE(action.visible);
+    EXPECT_TRUE(action.window.isHidden());
+    controller.HideToolbarArea(true);
+    EXPECT_FALSE(toolbar.visible);
+    controller.SetNavigationHidden(true);
+    EXPECT_TRUE(controller.IsNavigationHidden());
+    controller.SetEditModel(nullptr);
+    controller.SetNavigationHidden(false);  // only with an edit model
+    EXPECT_TRUE(controller.IsNavigationHidden());
+}
+
+TEST_F(ControllerTest, WithoutAnEditModelNothingIsReadOrHandled)
+{
+    controller.SetEditModel(nullptr);
+    EXPECT_TRUE(controller.GetParameterValue(QStringLiteral("1000")).isEmpty());
+    controller.SetParameterValue(QStringLiteral("1000"), com::Variant::int32(1));
+    EXPECT_TRUE(device->callsOf("SetParameter").isEmpty());
+    controls::CViewRequestEventImpl request(3);
+    EXPECT_FALSE(controller.HandleEvent(request));
+}
+
+TEST_F(ControllerTest, DestroyingViewsDestroysPagesAndTheirWindows)
+{
+    controller.ActivateView(0);
+    controller.ActivateView(1);
+    QPointer<QWidget> window = pages[1]->window;
+    controller.DestroyViews();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(controller.GetView(0), nullptr);
+    EXPECT_EQ(controller.GetActiveViewId(), -1);
+    EXPECT_EQ(keyboard.slots_[1], nullptr);
+}
+
+}  // namespace
