@@ -265,21 +265,6 @@ TEST_F(ControllerTest, ValidatingPagesShowsTheFrictionMessageWhenLimitsConflict)
     EXPECT_EQ(dialogs.messages.size(), 1) << "consistent limits: no message";
 }
 
-TEST_F(ControllerTest, RefreshReachesThePagesAsked)
-{
-    controller.ActivateView(1);
-    controller.ActivateView(2);
-    controller.RefreshPage(-1, 5);
-    controller.RefreshPage(2, 7);
-    controller.RefreshControl(1, QStringLiteral("1001"));
-    controller.RefreshControl(9, QStringLiteral("1001"));  // no such page: nothing
-    EXPECT_EQ(pages[1]->refreshedControls, (QList<std::int32_t>{5}));
-    EXPECT_EQ(pages[2]->refreshedControls, (QList<std::int32_t>{5, 7}));
-    EXPECT_EQ(pages[1]->refreshedTags, QStringList{"1001"});
-    controller.NotifyDataReloaded();
-    EXPECT_EQ(pages[1]->invalidCleared, 1);
-}
-
 TEST_F(ControllerTest, SplitterFractionAndHiddenAreas)
 {
     splitter.window->resize(800, 400);

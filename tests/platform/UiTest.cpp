@@ -1,9 +1,7 @@
-#include "platform/ui/Clock.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/MessageHook.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
-#include "support/ManualClock.h"
 #include "support/ScriptedDialogService.h"
 
 #include <gtest/gtest.h>
@@ -121,18 +119,6 @@ TEST(DialogService, TheScriptedServiceRecordsAndAnswers)
     EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Leave?", "Sure?"}));
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Orvx ESD HART"));
     EXPECT_EQ(ui::dialogService().ChooseFile({}), QString());
-}
-
-TEST(Clock, ATestClockMovesOnlyWhenMoved)
-{
-    const auto before = ui::steadyClock().milliseconds();
-    {
-        test::ManualClock clock(5000);
-        EXPECT_EQ(ui::steadyClock().milliseconds(), 5000);
-        clock.advance(250);
-        EXPECT_EQ(ui::steadyClock().milliseconds(), 5250);
-    }
-    EXPECT_GE(ui::steadyClock().milliseconds(), before);
 }
 
 TEST(Resources, TheProgramsResourcesAreCompiledIn)

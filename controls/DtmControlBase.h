@@ -1,0 +1,98 @@
+#pragma once
+
+#include "IFdtControl.h"
+
+#include <QObject>
+
+#include <optional>
+
+namespace orvx::framework {
+class IApplicationView;
+class IUIController;
+}  // namespace orvx::framework
+
+namespace orvx::controls {
+
+class CUIEventBase;
+
+// What every data-bound control shares: its ids and tag, the common ControlData attributes,
+// the enabled rules and the semantic error taken from events. The widget side of each kind
+// lives in the kind's class; widgets are found on the page by dialog item number, and a kind
+// that must see a widget's events first installs itself as the widget's event filter (Qt drops
+// the filter when either goes away).
+class CDtmControlBase : public QObject, public IFdtControl {
+public:
+    CDtmControlBase(std::int32_t controlId, framework::IApplicationView* page,
+                    framework::IUIController* controller);
+    ~CDtmControlBase() override;
+
+    void SetCaption(const QString&) override {}
+    std::int32_t GetControlId() const override { return m_controlId; }
+    QString GetTag() const override { return m_tag; }
+    void SetViewId(std::int32_t viewId) override { m_viewId = viewId; }
+    std::int32_t GetIndicatorState() const override { return m_indicatorState; }
+    // Enables the kind's widgets for the page's mode rules, when the control takes part in them.
+    void EnableForMode(bool enable) override;
+    QWidget* GetEditWindow() const override { return nullptr; }
+
+    std::int32_t GetViewId() const { return m_viewId; }
+    bool HasSemanticError() const { return m_semanticError; }
+    const QString& SemanticErrorText() const { return m_semanticErrorText; }
+    bool IsAvailable() const { return m_available; }
+    bool IsModifiedFlag() const { return m_modified; }
+    bool IsEnabledSetting() const { return m_enabled; }
+    bool TakesPartInModeRules() const { return m_modeUi; }
+
+protected:
+    // The widgets the page's mode rules enable and disable; none for kinds that take no part.
+    virtual QList<QWidget*> modeWindows() const { return {}; }
+
+    // Reading attributes: a missing attribute is distinct from an empty one. The readers that
+    // convert throw the conversion's exception, which ends the kind's Configure.
+    static std::optional<QString> attribute(const xml::XmlNode& element, const char* name);
+    void readTag(const xml::XmlNode& element);
+    void readAvailable(const xml::XmlNode& element);
+    void readModified(const xml::XmlNode& element);
+    // Sets the enabled setting (missing: true), then ApplyEnabled.
+    void readEnabled(const xml::XmlNode& element);
+    void readModeUi(const xml::XmlNode& element);
+    void readToolTip(const xml::XmlNode& element, QWidget* window);
+    void readSemanticError(const xml::XmlNode& element, const char* name = "semanticError");
+
+    // Hands the event to the controller. False without a controller, when the event is not
+    // handled, or when the business object raised an error, which then becomes the control's
+    // semantic error so that the user sees why nothing was read or written.
+    bool dispatch(CUIEventBase& event);
+    // An event that came back with its error set makes its text the semantic error; an event
+    // without one clears nothing.
+    void takeEventError(const CUIEventBase& event);
+    // The enabled setting, a controller, and a user who may write.
+    bool mayEdit() const;
+
+    framework::IApplicationView* page() const { return m_page; }
+    framework::IUIController* controller() const { return m_controller; }
+
+    void setSemanticError(const QString& text);
+    void setModified(bool modified) { m_modified = modified; }
+    void setAvailable(bool available) { m_available = available; }
+    void setIndicatorState(std::int32_t state) { m_indicatorState = state; }
+    void setTag(const QString& tag) { m_tag = tag; }
+
+    bool m_blocked = false;  // the events-blocked flag, set by CBlockEvents
+
+private:
+    framework::IApplicationView* m_page;
+    framework::IUIController* m_controller;
+    std::int32_t m_controlId;
+    std::int32_t m_viewId = 0;
+    QString m_tag;
+    bool m_semanticError = false;
+    QString m_semanticErrorText;
+    bool m_modified = false;
+    bool m_available = true;
+    bool m_enabled = true;
+    bool m_modeUi = true;
+    std::int32_t m_indicatorState = IndicatorNormal;
+};
+
+}  // namespace orvx::controls
