@@ -1,0 +1,27 @@
+#pragma once
+
+class QString;
+
+namespace orvx::framework {
+
+class CApplicationViewBase;
+
+// The data-bound controls of the header every page carries: tag, device id, active mode,
+// descriptor and final assembly number (controls 3 to 7), "Mode to set" (8) and Apply Mode (9).
+class CPageHeader {
+public:
+    // Creates and registers the seven controls on the page and gives them the header's
+    // settings; a page's own ViewSetting may override them afterwards.
+    static void CreateControls(CApplicationViewBase& page);
+
+    // The settings of the header's controls, as every page's ViewSetting carries them.
+    static const QString& ViewSetting();
+
+    // Apply Mode was pressed: answers whether the press goes on to the button's command, which
+    // asks the device for the mode change. A press that changes nothing, or that the user
+    // declines, sends nothing; a press that goes on records the operation and locks the page's
+    // operation buttons.
+    static bool ApplyModePressed(CApplicationViewBase& page);
+};
+
+}  // namespace orvx::framework
