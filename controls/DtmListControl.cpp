@@ -1,0 +1,125 @@
+#include "DtmListControl.h"
+
+#include "Conversions.h"
+#include "UIEventsImpl.h"
+#include "host/StringBridge.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace orvx::controls {
+
+namespace {
+
+QIcon dotIcon(const QColor& colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(colour.darker(150));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(3.5, 3.5, 9, 9));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+void CDtmListControl::Attach(QTreeWidget* list)
+{
+    m_list = list;
+    if (!list)
+        return;
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_activeIcon = dotIcon(QColor(220, 0, 0));
+    m_inactiveIcon = dotIcon(QColor(160, 160, 160));
+}
+
+void CDtmListControl::Configure(const xml::XmlNode& controlData)
+{
+    try {
+        // The collection is looked for in the whole document, not only under this element.
+        if (const xml::XmlNode collection = controlData.selectSingleNode(QStringLiteral("//ListCollection"))) {
+            m_items.clear();
+            for (const xml::XmlNode& entry : collection.selectNodes(QStringLiteral(".//List"))) {
+                const QString caption = entry.textAt(QStringLiteral("./@caption")).value_or(QString());
+                const QString tag = entry.textAt(QStringLiteral("./@tag")).value_or(QString());
+                if (tag == QLatin1String("-1"))
+                    continue;
+                m_items.append({caption, CConversions::to_long(tag, 10), false});
+            }
+            sortAndShow();
+            if (m_list)
+                m_list->resizeColumnToContents(0);
+        }
+        readTag(controlData);
+    } catch (const std::exception&) {
+        // A malformed entry ends the configuration there; the entries read so far are listed.
+        sortAndShow();
+    }
+}
+
+void CDtmListControl::Refresh()
+{
+    CGenericGetEventImpl event(GetViewId(), GetControlId(), GetTag());
+    if (!dispatch(event))
+        return;
+    takeEventError(event);
+    std::vector<std::uint8_t> bytes;
+    try {
+        // Spaces are not taken out: a reply with spaces is not a byte string.
+        bytes = CConversions::to_byte_array(host::variantText(event.GetValue()), false);
+    } catch (const std::exception&) {
+        return;
+    }
+    bool changed = false;
+    for (Item& item : m_items) {
+        const int bit = item.bitNumber - 1;
+        if (bit < 0 || static_cast<std::size_t>(bit / 8) >= bytes.size())
+            continue;  // not covered by this reply: as before
+        const bool active = (bytes[static_cast<std::size_t>(bit / 8)] >> (bit % 8)) & 1;
+        changed = changed || active != item.active;
+        item.active = active;
+    }
+    if (changed)
+        sortAndShow();
+}
+
+bool CDtmListControl::IsActive(int bitNumber) const
+{
+    return std::any_of(m_items.begin(), m_items.end(),
+                       [bitNumber](const Item& item) { return item.bitNumber == bitNumber && item.active; });
+}
+
+QStringList CDtmListControl::RowCaptions() const
+{
+    QStringList captions;
+    if (m_list)
+        for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+            captions.append(m_list->topLevelItem(row)->text(0));
+    return captions;
+}
+
+void CDtmListControl::sortAndShow()
+{
+    std::stable_sort(m_items.begin(), m_items.end(),
+                     [](const Item& a, const Item& b) { return a.active && !b.active; });
+    if (!m_list)
+        return;
+    while (m_list->topLevelItemCount() > m_items.size())
+        delete m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
+    while (m_list->topLevelItemCount() < m_items.size())
+        m_list->addTopLevelItem(new QTreeWidgetItem);
+    for (qsizetype row = 0; row < m_items.size(); ++row) {
+        QTreeWidgetItem* line = m_list->topLevelItem(static_cast<int>(row));
+        line->setText(0, m_items[row].caption);
+        line->setIcon(0, m_items[row].active ? m_activeIcon : m_inactiveIcon);
+    }
+}
+
+}  // namespace orvx::controls
