@@ -111,7 +111,9 @@ void CDtmBitEnumControl::onClicked(const Slot& slot, bool checked)
         valid = m_validator->Validate(com::Variant::int32(static_cast<std::int32_t>(m_value)));
         m_validationMessage = valid ? QString() : m_validator->GetMessage();
     }
-    CBitEnumSetEventImpl event(GetViewId(), GetControlId(), slot.tag, m_value, valid);
+    // Each entry is a parameter of its own: the write carries the entry's new state, 1 or 0,
+    // never the whole set, which would read back as "set" for an entry the user cleared.
+    CBitEnumSetEventImpl event(GetViewId(), GetControlId(), slot.tag, checked ? 1u : 0u, valid);
     if (dispatch(event))
         takeEventError(event);
 }

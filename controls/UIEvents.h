@@ -114,7 +114,7 @@ protected:
 class CBitEnumSetEvent : public CUIEventBase {
 public:
     virtual QString GetTag() const = 0;
-    // The bit set to write, when IsValid says it is ready.
+    // The clicked entry's new state (1 or 0), written when IsValid says it is valid.
     virtual std::uint32_t GetChecked() const = 0;
     virtual bool IsValid() const = 0;
 

@@ -149,7 +149,7 @@ TEST_F(ControlKinds, RadioGroupShowsTheDeviceValueAndWritesEveryClick)
     EXPECT_EQ(sent[0].number, 2);
 }
 
-TEST_F(ControlKinds, BitEnumerationReadsEachEntryByItsTagAndWritesTheWholeSet)
+TEST_F(ControlKinds, BitEnumerationReadsAndWritesEachEntryByItsTag)
 {
     auto* low = new QCheckBox(&form);
     auto* top = new QCheckBox(&form);
@@ -167,13 +167,17 @@ TEST_F(ControlKinds, BitEnumerationReadsEachEntryByItsTagAndWritesTheWholeSet)
     EXPECT_TRUE(low->isChecked() && !top->isChecked());
     EXPECT_EQ(control.Value(), 1u);
 
-    // Bit 31 alone: the unsigned value, not a negative or shifted-out number.
+    // Clearing one entry writes 0 to its own tag, setting bit 31 writes 1 to its tag, while
+    // the set itself keeps bit 31 unsigned.
     low->click();
     top->click();
     ASSERT_EQ(sent.size(), 4);
+    EXPECT_EQ(sent[2].tag, QStringLiteral("16040"));
+    EXPECT_EQ(sent[2].number, 0);
     EXPECT_EQ(sent[3].type, EventBitEnumSet);
     EXPECT_EQ(sent[3].tag, QStringLiteral("16041"));
-    EXPECT_EQ(sent[3].number, 2147483648LL);
+    EXPECT_EQ(sent[3].number, 1);
+    EXPECT_EQ(control.Value(), 2147483648u);
     EXPECT_TRUE(sent[3].valid);
 
     // A validator's verdict travels with the write; a refused read unchecks every box.
