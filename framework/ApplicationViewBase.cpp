@@ -1,5 +1,7 @@
 #include "ApplicationViewBase.h"
 
+#include "PageHeader.h"
+
 #include "IStatusArea.h"
 #include "IUIController.h"
 #include "TooltipRelay.h"
@@ -341,6 +343,11 @@ void CApplicationViewBase::RefreshWriteAccess()
         m_restriction |= RestrictedReadOnly;
     for (const auto& [id, control] : m_controls)
         control->ApplyEnabled();
+}
+
+void CApplicationViewBase::CreateHeaderControls()
+{
+    CPageHeader::CreateControls(*this);
 }
 
 void CApplicationViewBase::LoadViewSetting()

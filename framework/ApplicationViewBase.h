@@ -136,7 +136,7 @@ protected:
     // add method windows, set the enable mask and the required mode.
     virtual void InitDialog() {}
     // Creates and registers the data-bound controls of the header.
-    virtual void CreateHeaderControls() {}
+    virtual void CreateHeaderControls();
     void SetStateLevel(int level) { m_stateLevel = level; }
 
 private:
