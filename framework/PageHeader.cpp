@@ -90,8 +90,9 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
     if (!controller)
         return false;
     const std::uint32_t current = controller->GetDeviceMode();
-    auto* modeToSet = dynamic_cast<controls::CDtmComboBoxControl*>(page.Control(kModeToSetControl));
-    const std::uint32_t requested = modeToSet ? requestedMode(modeToSet->CurrentIndex()) : 0;
+    // The position the user selected in the widget, whatever the control last read or sent.
+    const auto* modeToSet = ui::dialogItem<QComboBox>(page.Surface(), CApplicationViewBase::kModeToSetItem);
+    const std::uint32_t requested = modeToSet ? requestedMode(modeToSet->currentIndex()) : 0;
     if (requested == 0 || requested == current)
         return false;
 
