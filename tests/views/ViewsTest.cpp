@@ -1,0 +1,72 @@
+#include "framework/PageTable.h"
+#include "framework/TextProvider.h"
+#include "framework/UIController.h"
+#include "host/StringBridge.h"
+#include "support/FakeAreas.h"
+#include "support/FakeBusinessObject.h"
+#include "framework/EditModel.h"
+#include "views/OrvxESDHARTDlg.h"
+#include "views/PageRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+
+using namespace orvx;
+
+namespace {
+
+// The pages made as the edit model makes them, over a fake device.
+class Pages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        views::RegisterPages();
+        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
+                              {"1000", host::textVariant("1")},         {"1009", host::textVariant("0")},
+                              {"1001", host::textVariant("PV-101")},    {"4007", host::textVariant("7")},
+                              {"2012", host::textVariant("0")},         {"2006", host::textVariant("3.5")}};
+        model.Attach(&controller, &texts, device->identity(), {});
+        controller.SetEditModel(&model);
+        controller.SetMainSplitter(&splitter);
+        controller.SetRegistered(true);
+    }
+
+    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
+    framework::CEditModel model;
+    framework::CTextProvider texts;
+    test::FakeSplitter splitter;
+    framework::CUIController controller;
+};
+
+TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
+{
+    auto* page = dynamic_cast<views::COrvxESDHARTDlg*>(framework::CreatePage(0, &controller, &texts));
+    ASSERT_NE(page, nullptr);
+    page->Activate();
+    const auto* pressure = page->findChild<QProgressBar*>(QStringLiteral("item_210"));
+    EXPECT_EQ(pressure->maximum(), 10) << "bar: 0 to 10";
+    EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_241"))->text(), QStringLiteral("10 bar"));
+    EXPECT_EQ(page->ShownTripped(), false);
+
+    device->parameters["2012"] = host::textVariant("1");
+    device->parameters["4007"] = host::textVariant("12");
+    page->OnUpdate(524, QString());
+    EXPECT_EQ(page->ShownTripped(), true);
+    EXPECT_EQ(pressure->maximum(), 1000);
+    EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_239"))->text(), QStringLiteral("3.5 kpa"));
+}
+
+TEST_F(Pages, HeaderOnlyPagesShowTheDeviceHeader)
+{
+    for (std::int32_t view : {2, 10, 20}) {
+        framework::IApplicationView* page = framework::CreatePage(view, &controller, &texts);
+        ASSERT_NE(page, nullptr) << view;
+        page->RefreshControls(-1);
+        EXPECT_EQ(page->GetWindow()->findChild<QLabel*>(QStringLiteral("item_203"))->text(), QStringLiteral("PV-101"));
+        EXPECT_EQ(page->GetWindow()->findChild<QLabel*>(QStringLiteral("item_205"))->text(), QStringLiteral("Manual"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "PageRegistration.h"
+
+#include "OrvxESDHARTDlg.h"
+#include "ResourcePage.h"
+#include "framework/PageTable.h"
+
+namespace orvx::views {
+
+namespace {
+
+template <class Page>
+framework::CApplicationViewBase::Maker maker()
+{
+    return [] { return std::make_unique<Page>(); };
+}
+
+}  // namespace
+
+void RegisterPages()
+{
+    static const bool registered = [] {
+        framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
+        framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
+        framework::SetPageMaker(10, maker<CCalibrationDlg>());
+        framework::SetPageMaker(20, maker<CStatusDiagDlg>());
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace orvx::views

@@ -1,0 +1,14 @@
+#include "ResourcePage.h"
+
+#include "platform/ui/Resources.h"
+
+namespace orvx::views {
+
+void CResourcePage::LoadViewSetting()
+{
+    CApplicationViewBase::LoadViewSetting();
+    CreateControls();
+    ApplyViewSetting(ui::xmlResource(m_viewSettingResource));
+}
+
+}  // namespace orvx::views
