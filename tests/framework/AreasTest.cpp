@@ -1,13 +1,25 @@
+#include "framework/IdentificationArea.h"
 #include "framework/StatusArea.h"
 #include "framework/TextProvider.h"
+#include "platform/ui/DialogItems.h"
 #include "support/FakeBusinessObject.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPixmap>
 #include <QStatusBar>
+#include <QTemporaryDir>
+
+#include <ostream>
+
+static void PrintTo(const QRect& rect, std::ostream* os)
+{
+    *os << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
+}
 
 using namespace orvx;
+using framework::CIdentificationArea;
 using framework::CStatusArea;
 using framework::CTextProvider;
 
@@ -69,6 +81,46 @@ TEST(StatusArea, ShowsTheBusinessObjectsOwnTextsAlsoWhenSetBeforeTheBarExists)
     area.SetDeviceStatus(9);  // no entry: the pane empties
     EXPECT_EQ(bar->findChild<QWidget*>("pane_506")->toolTip(), QString());
     EXPECT_EQ(area.PaneIconId(6), 0u);
+}
+
+TEST(IdentificationArea, ScalesTallPicturesAndKeepsThemAtTheEdges)
+{
+    QWidget parent;
+    parent.resize(2200, 300);
+    CIdentificationArea area;
+    area.CreateWindow(&parent);
+    parent.show();
+    const int largest = area.Height() - 20;
+    ASSERT_GT(largest, 10);
+
+    QTemporaryDir folder;
+    QPixmap tall(30, 2 * largest);
+    tall.fill(Qt::red);
+    ASSERT_TRUE(tall.save(folder.filePath("tall.png")));
+    QPixmap small(40, 20);
+    small.fill(Qt::blue);
+    ASSERT_TRUE(small.save(folder.filePath("small.png")));
+
+    auto* left = area.findChild<QLabel*>("leftPicture");
+    auto* right = area.findChild<QLabel*>("rightPicture");
+    auto* top = ui::dialogItem<QLabel>(&area, 108);
+    area.SetLeftPictureFile(folder.filePath("tall.png"));
+    area.SetRightPictureFile(folder.filePath("missing.png"));
+    EXPECT_EQ(left->geometry(), QRect(10, 10, 15, largest));
+    EXPECT_EQ(right->width(), 0);
+    EXPECT_EQ(top->geometry().left(), 35);
+    EXPECT_EQ(top->width(), area.width() - 40 - 15);
+
+    area.SetRightPictureFile(folder.filePath("small.png"));
+    area.resize(2000, area.height());
+    EXPECT_EQ(right->geometry(), QRect(1950, 10, 40, 20));
+    const int h = top->height();
+    const QRect lines[] = {top->geometry(), ui::dialogItem<QLabel>(&area, 110)->geometry(),
+                           ui::dialogItem<QLabel>(&area, 109)->geometry()};
+    EXPECT_EQ(lines[0], QRect(35, 10, 2000 - 40 - 15 - 40, h));
+    EXPECT_EQ(lines[1], QRect(35, h + 14, 1905, h));
+    EXPECT_EQ(lines[2], QRect(35, 2 * h + 18, 1905, h));
+    EXPECT_TRUE(top->font().bold());
 }
 
 }  // namespace
