@@ -1,17 +1,25 @@
+#include "controls/UIEventBase.h"
 #include "framework/IdentificationArea.h"
 #include "framework/StatusArea.h"
 #include "framework/TextProvider.h"
+#include "framework/ToolbarArea.h"
 #include "platform/ui/DialogItems.h"
 #include "support/FakeBusinessObject.h"
+#include "support/MockUIController.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPixmap>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <ostream>
+#include <utility>
+#include <vector>
 
 static void PrintTo(const QRect& rect, std::ostream* os)
 {
@@ -22,8 +30,20 @@ using namespace orvx;
 using framework::CIdentificationArea;
 using framework::CStatusArea;
 using framework::CTextProvider;
+using framework::CToolbarArea;
+using testing::_;
+using Sent = std::vector<std::pair<int, int>>;
 
 namespace {
+
+// Records each action event as (action id, state).
+void recordEvents(test::MockUIController& controller, Sent* sent)
+{
+    EXPECT_CALL(controller, HandleEvent(_)).WillRepeatedly([sent](controls::CUIEventBase& event) {
+        sent->emplace_back(event.GetViewId(), event.GetControlId());
+        return true;
+    });
+}
 
 TEST(StatusArea, StateDocumentsSetOnlyThePanesTheyName)
 {
@@ -121,6 +141,37 @@ TEST(IdentificationArea, ScalesTallPicturesAndKeepsThemAtTheEdges)
     EXPECT_EQ(lines[1], QRect(35, h + 14, 1905, h));
     EXPECT_EQ(lines[2], QRect(35, 2 * h + 18, 1905, h));
     EXPECT_TRUE(top->font().bold());
+}
+
+TEST(ToolbarArea, ClicksSendTheActionIdAndTheButtonsState)
+{
+    QWidget parent;
+    CToolbarArea area;
+    QToolBar* bar = area.CreateWindow(&parent);
+    QPixmap image(16, 16);
+    image.fill(Qt::blue);
+    area.AddIconAction(0, QIcon(image), framework::ToolbarToggle, QStringLiteral("Toggle navigation tree"));
+    area.AddIconAction(1, QIcon(image), framework::ToolbarPush, QStringLiteral("About"));
+    area.AddIconAction(2, QIcon(), framework::ToolbarPush, QStringLiteral("No image"));
+    ASSERT_EQ(bar->actions().size(), 2);
+    auto click = [bar](int index) { qobject_cast<QToolButton*>(bar->widgetForAction(bar->actions()[index]))->click(); };
+
+    click(1);  // no controller yet
+    test::MockUIController controller;
+    Sent sent;
+    recordEvents(controller, &sent);
+    area.SetController(&controller);
+    click(0);
+    click(0);
+    click(1);
+    EXPECT_EQ(sent, (Sent{{0, 0}, {0, 1}, {1, 2}}));
+
+    QString tip;
+    EXPECT_TRUE(area.GetActionTip(1, &tip));
+    EXPECT_EQ(tip, QStringLiteral("About"));
+    EXPECT_FALSE(area.GetActionTip(2, &tip));
+    area.Clear();
+    EXPECT_FALSE(area.GetActionTip(1, &tip));
 }
 
 }  // namespace
