@@ -1,4 +1,5 @@
 #include "controls/UIEventBase.h"
+#include "framework/ActionArea.h"
 #include "framework/IdentificationArea.h"
 #include "framework/StatusArea.h"
 #include "framework/TextProvider.h"
@@ -12,6 +13,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -27,6 +29,7 @@ static void PrintTo(const QRect& rect, std::ostream* os)
 }
 
 using namespace orvx;
+using framework::CActionArea;
 using framework::CIdentificationArea;
 using framework::CStatusArea;
 using framework::CTextProvider;
@@ -172,6 +175,44 @@ TEST(ToolbarArea, ClicksSendTheActionIdAndTheButtonsState)
     EXPECT_FALSE(area.GetActionTip(2, &tip));
     area.Clear();
     EXPECT_FALSE(area.GetActionTip(1, &tip));
+}
+
+TEST(ActionArea, KeepsTheLeftAndRightGroupsInPlace)
+{
+    QWidget parent;
+    parent.resize(800, 200);
+    CActionArea area;
+    area.CreateWindow(&parent);
+    area.resize(600, area.Height());
+    parent.show();
+    auto xs = [&area](std::initializer_list<int> ids) {
+        std::vector<int> result;
+        for (int id : ids)
+            result.push_back(area.Button(id) ? area.Button(id)->x() : -1);
+        return result;
+    };
+
+    EXPECT_TRUE(area.AddAction(5, QStringLiteral("Five"), 1));
+    EXPECT_TRUE(area.AddAction(6, QStringLiteral("Six"), 0));
+    EXPECT_TRUE(area.AddAction(7, QStringLiteral("Seven"), 0));
+    EXPECT_FALSE(area.AddAction(6, QStringLiteral("Again"), 1));
+    EXPECT_EQ(xs({5, 6, 7}), (std::vector{10, 380, 490}));
+    EXPECT_EQ(area.Button(5)->geometry(), QRect(10, area.height() / 2 - 14, 100, 28));
+
+    EXPECT_TRUE(area.RemoveAction(6));
+    EXPECT_FALSE(area.RemoveAction(6));
+    EXPECT_EQ(xs({5, 6, 7}), (std::vector{10, -1, 490}));
+    // Any non-zero alignment joins the left group and leaves the right group's end in place.
+    EXPECT_TRUE(area.AddAction(8, QStringLiteral("Eight"), 2));
+    area.resize(700, area.height());
+    EXPECT_EQ(xs({5, 8, 7}), (std::vector{10, 120, 590}));
+
+    test::MockUIController controller;
+    Sent sent;
+    recordEvents(controller, &sent);
+    area.SetController(&controller);
+    area.Button(7)->click();
+    EXPECT_EQ(sent, (Sent{{7, 2}}));
 }
 
 }  // namespace
