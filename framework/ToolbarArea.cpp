@@ -44,7 +44,13 @@ QToolBar* CToolbarArea::CreateWindow(QWidget* parent)
     toolbar->setFloatable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolbar = toolbar;
+    // The height of a row of buttons, though none may be added yet: measured with a stand-in.
+    QPixmap blank(kIconSize);
+    blank.fill(Qt::transparent);
+    QAction standIn{QIcon(blank), QString()};
+    toolbar->addAction(&standIn);
     m_height = toolbar->sizeHint().height();
+    toolbar->removeAction(&standIn);
     toolbar->show();
     return toolbar;
 }

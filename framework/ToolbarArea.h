@@ -29,7 +29,7 @@ public:
     QToolBar* CreateWindow(QWidget* parent);
     // Clicks go to the controller from now on; before one is set they are ignored.
     void SetController(IUIController* controller);
-    // The toolbar's height when it was created, 0 before.
+    // The height of the toolbar with its row of buttons, taken when it was created; 0 before.
     int Height() const { return m_height; }
 
     // IInternalUpdateUI: nothing the business object says changes the toolbar.

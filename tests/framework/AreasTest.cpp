@@ -157,6 +157,7 @@ TEST(ToolbarArea, ClicksSendTheActionIdAndTheButtonsState)
     area.AddIconAction(1, QIcon(image), framework::ToolbarPush, QStringLiteral("About"));
     area.AddIconAction(2, QIcon(), framework::ToolbarPush, QStringLiteral("No image"));
     ASSERT_EQ(bar->actions().size(), 2);
+    EXPECT_EQ(area.Height(), bar->sizeHint().height());  // taken before any button was there
     auto click = [bar](int index) { qobject_cast<QToolButton*>(bar->widgetForAction(bar->actions()[index]))->click(); };
 
     click(1);  // no controller yet
