@@ -68,7 +68,11 @@ public:
     const QString& ProgId() const { return m_progId; }
 
 protected:
+    CFdtActiveXImpl() = default;
     CFdtActiveXImpl(QString progId, framework::IUIEditModel* editModel);
+    // Set by the concrete control when it is constructed.
+    void SetProgId(const QString& progId) { m_progId = progId; }
+    void SetEditModel(framework::IUIEditModel* model) { m_editModel = model; }
 
     virtual void StartUi();
     virtual void RefreshState();
@@ -86,7 +90,7 @@ private:
     ControlAreas m_areas;
     framework::CUIController m_controller;
     QString m_progId;
-    framework::IUIEditModel* m_editModel;
+    framework::IUIEditModel* m_editModel = nullptr;
     bool m_windowsCreated = false;
     framework::CTextProvider m_texts;
     QString m_functionCall;

@@ -14,6 +14,9 @@ inline constexpr Guid IID_IDtmUiEarlier = Guid::literal("{A73CE142-B218-415A-A6E
 inline constexpr Guid IID_IUpdateUI = Guid::literal("{8CAEBC5F-C3F5-4675-9C3F-A63DC4680939}");
 inline constexpr Guid IID_IDtmActiveXControl = Guid::literal("{40C5E280-39D8-479F-9273-24FFF24B414A}");
 
+// How a frame gives a control its parent window before Init (in place of in-place activation).
+inline constexpr Guid IID_IDtmControlWindow = Guid::literal("{153295AF-155A-46F6-9637-C204DEACBDA7}");
+
 // The dispatch interfaces of the four controls (no operations beyond the dispatch ones).
 inline constexpr Guid IID_IOrvxESDDTMGUIView = Guid::literal("{964BA632-7D0C-481D-A561-38AF60F98BCF}");
 inline constexpr Guid IID_IOffline = Guid::literal("{7E7D98F7-ABBB-47B6-89D9-3648838A5428}");

@@ -39,7 +39,10 @@ public:
     std::int32_t CurrentAddress() const { return m_address; }
 
 protected:
+    CSimpleActiveXImpl() = default;
     explicit CSimpleActiveXImpl(QString progId);
+    // Set by the concrete control when it is constructed.
+    void SetProgId(const QString& progId) { m_progId = progId; }
 
     virtual com::IUnknown* GetControlUnknown() = 0;
     virtual QWidget* GetControlWindow() = 0;

@@ -1,0 +1,109 @@
+#include "AddressControl.h"
+
+#include "IDtmUiEarlier.h"
+#include "StringBridge.h"
+#include "platform/ui/DialogItems.h"
+#include "platform/ui/PostCall.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvx::host {
+
+CTAdress::CTAdress()
+{
+    SetProgId(QString::fromLatin1(kProgId));
+}
+
+CTAdress::~CTAdress()
+{
+    delete m_window.data();
+}
+
+com::Status CTAdress::CreateControlWindow(QWidget* parent)
+{
+    if (m_window)
+        return com::Status::Failure;
+    m_window = new QWidget(parent);
+    m_group = new QGroupBox(QStringLiteral("Target address"), m_window);
+    m_group->setObjectName(ui::itemName(351));
+    auto* label = new QLabel(QStringLiteral("Target address:"), m_group);
+    m_list = new QComboBox(m_group);
+    m_list->setObjectName(ui::itemName(kAddressList));
+    for (int address = 0; address <= 15; ++address)
+        m_list->addItem(QString::number(address));
+    m_list->setCurrentIndex(0);
+    m_apply = new QPushButton(QStringLiteral("Apply"), m_group);
+    m_apply->setObjectName(ui::itemName(kApplyButton));
+    m_apply->setEnabled(false);
+    auto* close = new QPushButton(QStringLiteral("Close"), m_group);
+    close->setObjectName(ui::itemName(kCloseButton));
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_list, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_apply);
+    buttons->addWidget(close);
+    auto* groupLayout = new QVBoxLayout(m_group);
+    groupLayout->addLayout(row);
+    groupLayout->addStretch(1);
+    groupLayout->addLayout(buttons);
+
+    // The panel is 339 by 241 dialog units, the group frame a little inside it.
+    const QFontMetrics metrics(m_window->font());
+    const int cx = metrics.averageCharWidth();
+    const int cy = metrics.height();
+    m_group->setGeometry(7 * cx / 4, 7 * cy / 8, 325 * cx / 4, 220 * cy / 8);
+
+    QObject::connect(m_list, &QComboBox::activated, m_window, [this](int index) {
+        ui::runGuarded("address selection", [&] { OnSelectionChanged(index); });
+    });
+    QObject::connect(m_apply, &QPushButton::clicked, m_window, [this] { ui::runGuarded("Apply", [&] { OnApply(); }); });
+    QObject::connect(close, &QPushButton::clicked, m_window, [this] { ui::runGuarded("Close", [&] { OnClose(); }); });
+    PlaceControlWindow();
+    return com::Status::Ok;
+}
+
+void CTAdress::PlaceControlWindow()
+{
+    if (m_window && m_group) {
+        const QPoint corner = m_group->geometry().bottomRight();
+        m_window->resize(corner.x() + 1 + 20, corner.y() + 1 + 20);
+    }
+}
+
+void CTAdress::OnSelectionChanged(int index)
+{
+    if (Earlier() && m_apply)
+        m_apply->setEnabled(index != CurrentAddress());
+}
+
+void CTAdress::OnApply()
+{
+    IDtmUiEarlier* earlier = Earlier();
+    if (!earlier || !m_list)
+        return;
+    const int index = m_list->currentIndex();
+    std::uint32_t word = 0;
+    // The status of the address write is not looked at; the command that follows decides.
+    earlier->SetParameter(toBStr(QStringLiteral("1010")), com::Variant::int32(index), &word);
+    if (com::succeeded(earlier->SetParameter(toBStr(QStringLiteral("29")), com::Variant(), &word))) {
+        m_apply->setEnabled(false);
+        SetCurrentAddress(index);
+    }
+}
+
+void CTAdress::OnClose()
+{
+    if (IDtmUiEarlier* earlier = Earlier())
+        earlier->CloseControl(toBStr(CallerTag()));
+}
+
+}  // namespace orvx::host
