@@ -2,7 +2,7 @@
 #include "framework/CurrentTextResource.h"
 #include "framework/TooltipRelay.h"
 #include "host/FdtActiveXImpl.h"
-#include "host/SimpleActiveXImpl.h"
+#include "host/AddressControl.h"
 #include "host/StringBridge.h"
 #include "platform/com/ComObject.h"
 #include "platform/ui/DialogItems.h"
@@ -232,29 +232,19 @@ TEST_F(FdtEntryTest, TheControlInitialisedLastProvidesTheTexts)
     EXPECT_EQ(controls::CValidatorFactory::TextProvider(), nullptr);
 }
 
-// The address control's entry.
-class AddressControl
-    : public com::ComObjectOf<com::InterfaceList<host::CSimpleActiveXImpl>,
-                              com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
-public:
-    AddressControl() : ComObjectOf(QStringLiteral("OrvxTarnelGUI.TAdress"))
+// The address control as the module makes it, with its window under a frame's widget.
+struct AddressPanel {
+    AddressPanel() { control->CreateControlWindow(&parent); }
+    ~AddressPanel()
     {
-        list = new QComboBox(&window);
-        list->setObjectName(ui::itemName(kAddressList));
-        for (int i = 0; i <= 15; ++i)
-            list->addItem(QString::number(i));
-        for (int item : {kApplyButton, kCloseButton}) {
-            auto* button = new QPushButton(&window);
-            button->setObjectName(ui::itemName(item));
-        }
+        bool result = false;
+        control->PrepareToRelease(&result);
     }
-    QWidget window;
-    QComboBox* list;
+    QComboBox* list() const { return control->ControlWindow()->findChild<QComboBox*>(ui::itemName(350)); }
+    QPushButton* button(int item) const { return control->ControlWindow()->findChild<QPushButton*>(ui::itemName(item)); }
 
-protected:
-    com::IUnknown* GetControlUnknown() override { return static_cast<host::IDtmActiveXControl*>(this); }
-    QWidget* GetControlWindow() override { return &window; }
-    void PlaceControlWindow() override {}
+    QWidget parent;
+    com::ComPtr<host::CTAdress> control = com::makeComObject<host::CTAdress>();
 };
 
 TEST(AddressEntry, RegistersThroughTheEarlierInterfaceAndReadsTheAddress)
@@ -272,14 +262,15 @@ TEST(AddressEntry, RegistersThroughTheEarlierInterfaceAndReadsTheAddress)
     for (const auto& c : cases) {
         auto device = com::makeComObject<FakeBusinessObject>();
         device->parameters["1010"] = c.address;
-        auto control = com::makeComObject<AddressControl>();
         bool result = false;
-        control->Init(com::BStr(u"addr"), kCall, device->identity(), &result);
-        EXPECT_TRUE(result);
-        ASSERT_EQ(device->callsOf("RegisterControl").size(), 1);
-        EXPECT_EQ(device->callsOf("RegisterControl")[0].via, Via::Earlier);
-        EXPECT_EQ(control->list->currentIndex(), c.selected);
-        control->PrepareToRelease(&result);
+        {
+            AddressPanel panel;
+            panel.control->Init(com::BStr(u"addr"), kCall, device->identity(), &result);
+            EXPECT_TRUE(result);
+            ASSERT_EQ(device->callsOf("RegisterControl").size(), 1);
+            EXPECT_EQ(device->callsOf("RegisterControl")[0].via, Via::Earlier);
+            EXPECT_EQ(panel.list()->currentIndex(), c.selected);
+        }
         EXPECT_EQ(device->callsOf("UnregisterControl")[0].via, Via::Earlier);
     }
 }
@@ -288,14 +279,45 @@ TEST(AddressEntry, AnObserverCannotChangeTheAddress)
 {
     auto device = com::makeComObject<FakeBusinessObject>();
     device->stateDocument = FakeBusinessObject::stateDocumentOf({{"userLevel", "observer"}});
-    auto control = com::makeComObject<AddressControl>();
+    AddressPanel panel;
     bool result = false;
-    control->Init(com::BStr(u"addr"), kCall, device->identity(), &result);
-    EXPECT_FALSE(control->IsWritable());
-    EXPECT_FALSE(control->list->isEnabled());
-    control->ApplyUserLevel(QStringLiteral("maintenance"));
-    EXPECT_TRUE(control->list->isEnabled());
-    control->PrepareToRelease(&result);
+    panel.control->Init(com::BStr(u"addr"), kCall, device->identity(), &result);
+    EXPECT_FALSE(panel.control->IsWritable());
+    EXPECT_FALSE(panel.list()->isEnabled());
+    panel.control->ApplyUserLevel(QStringLiteral("maintenance"));
+    EXPECT_TRUE(panel.list()->isEnabled());
+    EXPECT_TRUE(panel.button(214)->isEnabled());
+}
+
+TEST(AddressEntry, ApplyWritesTheAddressAndTheCommandThatTakesIt)
+{
+    auto device = com::makeComObject<FakeBusinessObject>();
+    device->parameters["1010"] = com::Variant::int32(2);
+    AddressPanel panel;
+    bool result = false;
+    panel.control->Init(com::BStr(u"addr"), kCall, device->identity(), &result);
+    QPushButton* apply = panel.button(213);
+    panel.control->OnSelectionChanged(5);
+    EXPECT_TRUE(apply->isEnabled());
+    panel.control->OnSelectionChanged(2);
+    EXPECT_FALSE(apply->isEnabled()) << "the current address again";
+
+    panel.list()->setCurrentIndex(5);
+    panel.control->OnSelectionChanged(5);
+    device->failingTags["29"] = com::Status::Failure;
+    panel.control->OnApply();
+    EXPECT_TRUE(apply->isEnabled()) << "a failed write command leaves Apply offered";
+    EXPECT_EQ(panel.control->CurrentAddress(), 2);
+    device->failingTags.clear();
+    panel.control->OnApply();
+    EXPECT_FALSE(apply->isEnabled());
+    EXPECT_EQ(panel.control->CurrentAddress(), 5);
+    EXPECT_EQ(device->writtenTags(), (QStringList{"1010", "29", "1010", "29"}));
+    EXPECT_EQ(device->callsOf("SetParameter")[2].value, com::Variant::int32(5));
+
+    panel.control->OnClose();
+    ASSERT_EQ(device->callsOf("CloseControl").size(), 1);
+    EXPECT_EQ(device->callsOf("CloseControl")[0].argument, QStringLiteral("addr"));
 }
 
 }  // namespace
