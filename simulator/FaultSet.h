@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvx::simulator {
+
+// The device's 72 fault bits, as its fault parameters hold them: 9 bytes in hexadecimal text,
+// bit number n (1 to 72) being bit (n - 1) % 8 of byte (n - 1) / 8.
+class FaultSet {
+public:
+    static constexpr int kLowSupply = 4;
+    static constexpr int kHighSupply = 15;
+
+    // Pairs that are missing or not hexadecimal count as no faults.
+    static FaultSet FromHex(std::string_view hex);
+    // 18 upper-case hexadecimal digits.
+    std::string Hex() const;
+
+    void Raise(int bitNumber);
+    bool IsRaised(int bitNumber) const;
+    FaultSet& operator|=(const FaultSet& other);
+
+private:
+    std::array<std::uint8_t, 9> m_bytes{};
+};
+
+}  // namespace orvx::simulator

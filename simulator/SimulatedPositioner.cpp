@@ -1,0 +1,488 @@
+#include "SimulatedPositioner.h"
+
+#include "FaultSet.h"
+#include "PressureUnits.h"
+#include "host/IUpdateUI.h"
+#include "platform/com/ComError.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace orvx::simulator {
+
+using com::BStr;
+using com::Status;
+using com::Variant;
+
+namespace {
+
+// Method numbers of the commands the device runs, and how long each takes.
+enum Method {
+    ModeChange = 0,
+    Reset = 6,
+    TuningWrite = 13,
+    ClearCurrentFaults = 20,
+    ClearAllFaults = 21,
+    Cancel = 23,
+    TuningRead = 28,
+};
+
+std::optional<std::int64_t> durationOf(int method)
+{
+    switch (method) {
+    case ModeChange: return 300;
+    case Reset: return 1000;
+    case TuningWrite:
+    case TuningRead: return 500;
+    case ClearCurrentFaults:
+    case ClearAllFaults: return 300;
+    default: return std::nullopt;
+    }
+}
+
+// Notification codes. A success is 500 plus the method number; a failure carries the method
+// number as its value.
+constexpr std::int32_t kStateDocument = 1;
+constexpr std::int32_t kSucceeded = 500;
+constexpr std::int32_t kNewValues = 524;
+constexpr std::int32_t kIdentityChanged = 525;
+constexpr std::int32_t kNotSupported = -1;
+constexpr std::int32_t kBusy = -2;
+constexpr std::int32_t kFailedInDevice = -6;
+
+// A refusal comes back after a turn, like an answer from the device: never inside the call
+// that asked, before the caller has recorded its operation.
+constexpr std::int64_t kReplyDelayMs = 50;
+
+const char* const kTuningTags[] = {"8000", "8001", "8002", "8003", "8004", "8005", "8006", "8007", "8008"};
+// Pressures kept in the unit of "4003": supply limits, PST limits and the last PST's results.
+const char* const kPressureTags[] = {"5005", "5006", "16001", "16005", "16006", "16007", "16008",
+                                     "16023", "16024", "16025", "16026", "16027"};
+
+const std::string kNoFaults = FaultSet().Hex();
+
+// The method number of a command tag: decimal digits only.
+std::optional<int> methodOf(const std::string& tag)
+{
+    int method = 0;
+    const auto [end, error] = std::from_chars(tag.data(), tag.data() + tag.size(), method);
+    if (tag.empty() || tag.front() == '-' || error != std::errc() || end != tag.data() + tag.size())
+        return std::nullopt;
+    return method;
+}
+
+Variant textOf(const std::string& text)
+{
+    return Variant::text(BStr::fromUtf8(text));
+}
+
+std::u16string escaped(std::u16string_view text)
+{
+    std::u16string out;
+    for (char16_t c : text) {
+        switch (c) {
+        case u'&': out += u"&amp;"; break;
+        case u'<': out += u"&lt;"; break;
+        case u'>': out += u"&gt;"; break;
+        case u'"': out += u"&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+SimulatedPositioner::SimulatedPositioner(IScheduler& scheduler)
+    : m_scheduler(scheduler), m_lastUpdate(scheduler.Now())
+{
+    m_counterAtStart = m_parameters.Number("16032") - static_cast<double>(m_lastUpdate / 1000);
+    for (const char* tag : kTuningTags)
+        m_deviceTuning[tag] = *m_parameters.Find(tag);
+}
+
+SimulatedPositioner::~SimulatedPositioner()
+{
+    for (const auto& [key, id] : m_tasks)
+        m_scheduler.Cancel(id);
+}
+
+void SimulatedPositioner::Connect()
+{
+    if (m_connected)
+        return;
+    m_connected = true;
+    m_parameters.Set("15000", Variant::boolean(true));
+    publishState();
+    updateTicking();
+}
+
+void SimulatedPositioner::Disconnect()
+{
+    if (!m_connected)
+        return;
+    m_connected = false;
+    m_parameters.Set("15000", Variant::boolean(false));
+    updateTicking();
+    publishState();
+    failRunningCommand();
+}
+
+void SimulatedPositioner::SetUserLevel(std::u16string_view level)
+{
+    if (m_userLevel == level)
+        return;
+    m_userLevel = level;
+    publishState();
+}
+
+void SimulatedPositioner::SetPrivateDialogs(bool enabled)
+{
+    m_parameters.Set("20000", Variant::boolean(enabled));
+    publishState();
+}
+
+Status SimulatedPositioner::CloseControl(const BStr&)
+{
+    return Status::Ok;  // the simulator keeps no windows of its own
+}
+
+Status SimulatedPositioner::GetParameter(const BStr& tag, Variant* value)
+{
+    if (!value)
+        return Status::InvalidPointer;
+    const Variant* found = m_parameters.Find(tag.toUtf8());
+    if (!found)
+        return Status::InvalidArgument;
+    *value = *found;
+    return Status::Ok;
+}
+
+Status SimulatedPositioner::SetParameter(const BStr& tag, const Variant& value, std::uint32_t* word)
+{
+    if (word)
+        *word = 0;
+    const std::string key = tag.toUtf8();
+    if (value.isEmpty()) {
+        const auto method = methodOf(key);
+        if (!method)
+            return Status::InvalidArgument;
+        startCommand(*method);
+        return Status::Ok;
+    }
+    if (!m_parameters.Contains(key))
+        return Status::InvalidArgument;
+    try {
+        store(key, value);
+    } catch (const com::ComError& error) {
+        return error.status();
+    }
+    return Status::Ok;
+}
+
+void SimulatedPositioner::store(const std::string& tag, const Variant& value)
+{
+    if (tag == "15001") {  // the user interface counts its invalid entries up and down
+        m_parameters.SetNumber(tag, m_parameters.Number(tag) + value.toInt32());
+        return;
+    }
+    if (tag == "4003" || tag == "4007") {  // one unit for settings and measurements
+        const int unit = value.toInt32();
+        if (!isPressureUnit(unit))
+            throw com::ComError(Status::InvalidArgument, "not a pressure unit");
+        changePressureUnit(unit);
+        return;
+    }
+    m_parameters.Set(tag, value);
+    // The configured identity is what every page header shows.
+    static const std::map<std::string, std::string> kHeaderTagOf = {
+        {"1006", "1001"}, {"1007", "1002"}, {"1008", "1004"}};
+    if (const auto it = kHeaderTagOf.find(tag); it != kHeaderTagOf.end()) {
+        m_parameters.Set(it->second, value);
+        notifyLater(kIdentityChanged);
+    }
+}
+
+void SimulatedPositioner::changePressureUnit(int unit)
+{
+    const int old = static_cast<int>(m_parameters.Number("4003", kPsi));
+    if (unit != old) {
+        for (const char* tag : kPressureTags) {
+            const double value = m_parameters.Number(tag, NAN);
+            if (!std::isnan(value))
+                m_parameters.SetNumber(tag, fromPsi(toPsi(value, old), unit), pressureDecimals(unit));
+        }
+    }
+    m_parameters.SetNumber("4003", unit);
+    m_parameters.SetNumber("4007", unit);
+    writeMeasurements();
+}
+
+void SimulatedPositioner::startCommand(int method)
+{
+    if (!m_connected) {
+        notifyLater(kBusy, textOf(std::to_string(method)));
+        return;
+    }
+    if (method == Cancel) {
+        if (m_running) {
+            cancel(m_running->task);
+            m_running.reset();
+        }
+        notifyLater(kSucceeded + Cancel);
+        return;
+    }
+    if (m_running) {
+        notifyLater(kBusy, textOf(std::to_string(method)));
+        return;
+    }
+    const auto duration = durationOf(method);
+    if (!duration) {
+        notifyLater(kNotSupported, textOf(std::to_string(method)));
+        return;
+    }
+    m_running = RunningCommand{method, post(*duration, [this, method] {
+                                   m_running.reset();
+                                   finishCommand(method);
+                               })};
+}
+
+void SimulatedPositioner::finishCommand(int method)
+{
+    switch (method) {
+    case ModeChange: {
+        const double mode = m_parameters.Number("1005", -1);
+        if (mode != 0 && mode != 1 && mode != 3) {
+            notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+            return;
+        }
+        m_parameters.SetNumber("1000", mode);
+        break;
+    }
+    case Reset:
+        m_parameters.RestoreSettings();
+        for (auto& [tag, value] : m_deviceTuning)
+            value = *m_parameters.Find(tag);
+        writeMeasurements();
+        break;
+    case TuningWrite:
+        for (auto& [tag, value] : m_deviceTuning)
+            value = *m_parameters.Find(tag);
+        break;
+    case TuningRead:
+        for (const auto& [tag, value] : m_deviceTuning)
+            m_parameters.Set(tag, value);
+        break;
+    case ClearAllFaults:
+        m_parameters.SetText("12001", kNoFaults);
+        [[fallthrough]];
+    case ClearCurrentFaults:
+        m_parameters.SetText("12000", kNoFaults);
+        break;
+    }
+    notifyAll(kSucceeded + method, {});
+}
+
+void SimulatedPositioner::failRunningCommand()
+{
+    if (!m_running)
+        return;
+    const int method = m_running->method;
+    cancel(m_running->task);
+    m_running.reset();
+    notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+}
+
+std::uint64_t SimulatedPositioner::post(std::int64_t delayMs, std::function<void()> work)
+{
+    const std::uint64_t key = ++m_lastTaskKey;
+    m_tasks[key] = m_scheduler.Post(delayMs, [this, key, work = std::move(work)] {
+        m_tasks.erase(key);
+        // A control told from here may drop the last reference to the positioner.
+        const com::ComPtr<SimulatedPositioner> keepAlive(this);
+        work();
+    });
+    return key;
+}
+
+void SimulatedPositioner::cancel(std::uint64_t task)
+{
+    if (const auto it = m_tasks.find(task); it != m_tasks.end()) {
+        m_scheduler.Cancel(it->second);
+        m_tasks.erase(it);
+    }
+}
+
+void SimulatedPositioner::notifyAll(std::int32_t code, const Variant& value)
+{
+    const std::vector<Registration> controls = m_controls;  // a control may unregister when told
+    for (const Registration& registration : controls) {
+        const bool stillRegistered = std::any_of(m_controls.begin(), m_controls.end(), [&](const Registration& r) {
+            return r.control == registration.control;
+        });
+        if (!stillRegistered)
+            continue;
+        try {
+            if (const auto update = com::queryInterface<host::IUpdateUI>(registration.control))
+                update->Notify(code, value);
+        } catch (const com::ComError&) {
+            // A control that cannot be asked for its callback is not told.
+        }
+    }
+}
+
+void SimulatedPositioner::notifyLater(std::int32_t code, Variant value)
+{
+    post(kReplyDelayMs, [this, code, value = std::move(value)] { notifyAll(code, value); });
+}
+
+void SimulatedPositioner::publishState()
+{
+    notifyAll(kStateDocument, Variant::text(BStr(stateDocument())));
+}
+
+std::u16string SimulatedPositioner::stateDocument() const
+{
+    bool dialogs = true;  // like the user interface, a flag that cannot be read counts as set
+    try {
+        dialogs = m_parameters.Find("20000")->toBool();
+    } catch (const com::ComError&) {
+    }
+    return u"<DtmState name=\"Orvx ESD\" state=\"" + std::u16string(m_connected ? u"Online" : u"Offline") +
+           u"\" dataSetState=\"allDataLoaded\" userLevel=\"" + escaped(m_userLevel) +
+           u"\" isPrivateDialogEnabled=\"" + (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
+}
+
+Status SimulatedPositioner::getText(const BStr& key, BStr* text)
+{
+    if (!text)
+        return Status::InvalidPointer;
+    const std::u16string k(key.view());
+    const auto it = m_texts.find(k);
+    *text = BStr(it != m_texts.end() ? it->second : u"##" + k);
+    return Status::Ok;
+}
+
+Status SimulatedPositioner::getStateDocument(BStr* document)
+{
+    if (!document)
+        return Status::InvalidPointer;
+    *document = BStr(stateDocument());
+    return Status::Ok;
+}
+
+Status SimulatedPositioner::registerControl(const BStr&, const BStr& callerTag, host::IDtmActiveXControl* control,
+                                            bool, bool* accepted)
+{
+    if (!control)
+        return Status::InvalidArgument;
+    const com::ComPtr<host::IDtmActiveXControl> reference(control);
+    std::erase_if(m_controls, [&](const Registration& r) { return r.control == reference; });
+    m_controls.push_back(Registration{callerTag, reference});
+    if (accepted)
+        *accepted = !m_refuseRegistration;
+    updateTicking();
+    return Status::Ok;
+}
+
+Status SimulatedPositioner::unregisterControl(const BStr& callerTag, bool, bool* result)
+{
+    // The latest registration under the tag; it is let go of last, as it may hold the last
+    // reference to this object.
+    Registration dropped;
+    const auto it = std::find_if(m_controls.rbegin(), m_controls.rend(),
+                                 [&](const Registration& r) { return r.callerTag == callerTag; });
+    if (it != m_controls.rend()) {
+        dropped = std::move(*it);
+        m_controls.erase(std::next(it).base());
+    }
+    if (result)
+        *result = static_cast<bool>(dropped.control);
+    updateTicking();
+    return Status::Ok;
+}
+
+void SimulatedPositioner::updateTicking()
+{
+    const bool wanted = m_connected && !m_controls.empty();
+    if (wanted && !m_tickTask) {
+        m_tickTask = post(kTickMs, [this] {
+            m_tickTask.reset();
+            tick();
+        });
+    } else if (!wanted && m_tickTask) {
+        cancel(*m_tickTask);
+        m_tickTask.reset();
+    }
+}
+
+void SimulatedPositioner::tick()
+{
+    const std::int64_t now = m_scheduler.Now();
+    m_valve.SetAirToOpen(m_parameters.Number("3000", 1) != 0);
+    m_valve.Advance(static_cast<double>(now - m_lastUpdate), setpoint());
+    m_lastUpdate = now;
+    writeMeasurements();
+    latchFaults();
+    notifyAll(kNewValues, {});
+    updateTicking();
+}
+
+double SimulatedPositioner::setpoint() const
+{
+    switch (static_cast<int>(m_parameters.Number("1000"))) {
+    case 3: return m_valve.SignalSetpoint();                         // normal: the loop drives
+    case 1: return m_parameters.Number("9000", m_valve.Position());  // manual setpoint
+    default: return m_valve.Position();                              // setup: the valve holds
+    }
+}
+
+void SimulatedPositioner::writeMeasurements()
+{
+    const int unit = static_cast<int>(m_parameters.Number("4007", kPsi));
+    const double actuator = m_valve.ActuatorPressure();
+    const double supply = m_valve.SupplyPressure();
+    const double second = m_parameters.Number("4004", 1) == 0 ? std::max(supply - actuator, 0.0) : 0.0;
+    const double pilot = 3.0 + 12.0 * actuator / std::max(supply, 1.0);  // I/P output, 3 to 15 psi
+    const auto pressure = [&](const char* tag, double psi) {
+        m_parameters.SetNumber(tag, fromPsi(psi, unit), pressureDecimals(unit));
+    };
+    m_parameters.SetNumber("2000", m_valve.InputSignal(), 2);
+    m_parameters.SetNumber("2003", m_valve.Position(), 2);
+    pressure("2006", actuator);
+    pressure("2009", supply);
+    pressure("13000", actuator);
+    pressure("13001", second);
+    pressure("13002", pilot);
+    m_parameters.SetNumber("13012", (pilot - 3.0) / 12.0 * 100.0, 1);   // I/P output, percent
+    m_parameters.SetNumber("13013", 0.2 + (pilot - 3.0) / 12.0 * 1.6, 2);  // I/P drive, mA
+    // Converter counts
+    const double lowStop = m_parameters.Number("13010");
+    const double highStop = m_parameters.Number("13011");
+    m_parameters.SetNumber("13006", m_valve.InputSignal() * 1000.0);
+    m_parameters.SetNumber("13007", lowStop + (highStop - lowStop) * m_valve.Position() / 100.0);
+    m_parameters.SetNumber("13008", actuator * 100.0);
+    m_parameters.SetNumber("13014", second * 100.0);
+    m_parameters.SetNumber("13015", supply * 100.0);
+    m_parameters.SetNumber("13016", pilot * 100.0);
+    m_parameters.SetNumber("16032", std::floor(m_counterAtStart + static_cast<double>(m_lastUpdate / 1000)));
+}
+
+void SimulatedPositioner::latchFaults()
+{
+    // Current faults stay until cleared; each also goes into the history.
+    const int unit = static_cast<int>(m_parameters.Number("4003", kPsi));
+    const double supply = m_valve.SupplyPressure();
+    FaultSet current = FaultSet::FromHex(m_parameters.Text("12000"));
+    if (supply < toPsi(m_parameters.Number("5005", 0.0), unit))
+        current.Raise(FaultSet::kLowSupply);
+    if (supply > toPsi(m_parameters.Number("5006", INFINITY), unit))
+        current.Raise(FaultSet::kHighSupply);
+    FaultSet history = FaultSet::FromHex(m_parameters.Text("12001"));
+    history |= current;
+    m_parameters.SetText("12000", current.Hex());
+    m_parameters.SetText("12001", history.Hex());
+}
+
+}  // namespace orvx::simulator

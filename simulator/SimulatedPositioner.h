@@ -1,0 +1,117 @@
+#pragma once
+
+#include "BusinessObjectFacets.h"
+#include "ParameterTable.h"
+#include "Scheduler.h"
+#include "ValveModel.h"
+#include "host/IDtmActiveXControl.h"
+#include "platform/com/ComObject.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvx::simulator {
+
+// The business object of one simulated positioner: parameters by tag, device commands that
+// answer through notifications, the state document, texts, and a valve that moves in
+// scheduler time. It starts connected, online, with private dialogs enabled and the user
+// level "maintenance".
+//
+// Notifications go to every registered control through its IUpdateUI, always from scheduler
+// tasks or from the simulator's own setters below, never from inside a call of a control.
+// While connected and with a control registered, the measured values are refreshed every
+// 500 ms and announced with 524.
+class SimulatedPositioner
+    : public com::ComObject<detail::RegistryFacet, detail::CurrentFacet, detail::EarlierFacet> {
+public:
+    static constexpr std::int64_t kTickMs = 500;
+
+    // 'scheduler' must outlive the positioner.
+    explicit SimulatedPositioner(IScheduler& scheduler);
+    ~SimulatedPositioner() override;
+
+    // Each sends the new state document (notification 1) when it changes something. Going
+    // offline fails a running command with -6 and makes every command answer -2.
+    void Connect();
+    void Disconnect();
+    bool IsConnected() const { return m_connected; }
+    void SetUserLevel(std::u16string_view level);
+    void SetPrivateDialogs(bool enabled);
+
+    // Later registrations answer false (read-only controls); they are still notified.
+    void SetRefuseRegistration(bool refuse) { m_refuseRegistration = refuse; }
+    std::size_t RegisteredControlCount() const { return m_controls.size(); }
+    // Translations by text key; keys without one answer "##" followed by the key.
+    void LoadTexts(std::map<std::u16string, std::u16string> texts) { m_texts = std::move(texts); }
+
+    // The process around the valve.
+    void SetInputSignal(double mA) { m_valve.SetInputSignal(mA); }
+    void SetSupplyPressure(double psi) { m_valve.SetSupplyPressure(psi); }
+
+    com::Status CloseControl(const com::BStr& callerTag) override;
+    // An unknown tag fails with InvalidArgument.
+    com::Status GetParameter(const com::BStr& tag, com::Variant* value) override;
+    // A value is stored under a known tag, an unknown one fails with InvalidArgument. An empty
+    // value starts the command whose method number is the tag; its outcome arrives later as a
+    // notification. "15001" adds the value to the invalid-entry count; a pressure unit
+    // ("4003" or "4007") sets both and converts the stored pressures; the configured tag,
+    // descriptor and final assembly number ("1006" to "1008") also change the header's
+    // ("1001", "1002", "1004") and are announced with 525.
+    com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) override;
+
+private:
+    struct Registration {
+        com::BStr callerTag;
+        com::ComPtr<host::IDtmActiveXControl> control;
+    };
+    struct RunningCommand {
+        int method;
+        std::uint64_t task;
+    };
+
+    com::Status getText(const com::BStr& key, com::BStr* text) override;
+    com::Status getStateDocument(com::BStr* document) override;
+    com::Status registerControl(const com::BStr& progId, const com::BStr& callerTag,
+                                host::IDtmActiveXControl* control, bool write, bool* accepted) override;
+    com::Status unregisterControl(const com::BStr& callerTag, bool was, bool* result) override;
+
+    void store(const std::string& tag, const com::Variant& value);
+    void changePressureUnit(int unit);
+    void startCommand(int method);
+    void finishCommand(int method);
+    void failRunningCommand();
+
+    std::uint64_t post(std::int64_t delayMs, std::function<void()> work);
+    void cancel(std::uint64_t task);
+    void notifyAll(std::int32_t code, const com::Variant& value);
+    void notifyLater(std::int32_t code, com::Variant value = {});
+    void publishState();
+    std::u16string stateDocument() const;
+
+    void updateTicking();
+    void tick();
+    double setpoint() const;
+    void writeMeasurements();
+    void latchFaults();
+
+    IScheduler& m_scheduler;
+    ParameterTable m_parameters;
+    ValveModel m_valve;
+    std::map<std::string, com::Variant> m_deviceTuning;  // what the last tuning write sent
+    std::vector<Registration> m_controls;
+    std::map<std::u16string, std::u16string> m_texts;
+    std::u16string m_userLevel = u"maintenance";
+    bool m_connected = true;
+    bool m_refuseRegistration = false;
+    std::optional<RunningCommand> m_running;
+    std::optional<std::uint64_t> m_tickTask;
+    std::int64_t m_lastUpdate = 0;  // scheduler time the valve was last advanced to
+    double m_counterAtStart = 0;    // the device's time counter (s) at scheduler time 0
+    std::map<std::uint64_t, IScheduler::TaskId> m_tasks;  // pending, by our own key
+    std::uint64_t m_lastTaskKey = 0;
+};
+
+}  // namespace orvx::simulator
