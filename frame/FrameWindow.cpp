@@ -1,0 +1,186 @@
+#include "FrameWindow.h"
+
+#include "ModuleLoader.h"
+#include "host/Guids.h"
+#include "simulator/SimulatedPositioner.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace orvx::frame {
+
+namespace {
+
+struct ControlKind {
+    FrameWindow::Control control;
+    com::Guid clsid;
+    const char* title;
+    const char* file;
+};
+
+const ControlKind kKinds[] = {
+    {FrameWindow::Control::Online, host::CLSID_OrvxESDDTMGUIView, "Online", "online"},
+    {FrameWindow::Control::Offline, host::CLSID_Offline, "Offline", "offline"},
+    {FrameWindow::Control::Trend, host::CLSID_Trend, "Trend", "trend"},
+    {FrameWindow::Control::Address, host::CLSID_TAdress, "Address", "address"},
+};
+
+const ControlKind& kindOf(FrameWindow::Control control)
+{
+    for (const auto& kind : kKinds)
+        if (kind.control == control)
+            return kind;
+    return kKinds[0];
+}
+
+// A file name made from a page's label: lower case, words joined by dashes.
+QString slug(const QString& label)
+{
+    QString out;
+    for (const QChar c : label.toLower())
+        out += c.isLetterOrNumber() ? c : QLatin1Char('-');
+    while (out.contains(QLatin1String("--")))
+        out.replace(QLatin1String("--"), QLatin1String("-"));
+    return out.remove(QRegularExpression(QStringLiteral("^-|-$")));
+}
+
+}  // namespace
+
+FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device)
+    : m_loader(loader), m_device(device), m_tabs(new QTabWidget(this))
+{
+    setWindowTitle(QStringLiteral("Orvx ESD DTM - simulated positioner"));
+    setCentralWidget(m_tabs);
+    buildMenus();
+    resize(1100, 760);
+}
+
+FrameWindow::~FrameWindow()
+{
+    releaseAll();
+}
+
+void FrameWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    for (const auto& kind : kKinds) {
+        view->addAction(QString::fromLatin1(kind.title), this, [this, control = kind.control] {
+            const QString error = Open(control);
+            if (!error.isEmpty())
+                QMessageBox::warning(this, windowTitle(), error);
+        });
+    }
+    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
+    device->addAction(QStringLiteral("&Connect"), this, [this] { m_device.Connect(); });
+    device->addAction(QStringLiteral("&Disconnect"), this, [this] { m_device.Disconnect(); });
+    device->addSeparator();
+    QAction* privateDialogs = device->addAction(QStringLiteral("&Private dialogs"));
+    privateDialogs->setCheckable(true);
+    privateDialogs->setChecked(true);
+    connect(privateDialogs, &QAction::toggled, this, [this](bool on) { m_device.SetPrivateDialogs(on); });
+
+    QMenu* user = menuBar()->addMenu(QStringLiteral("&User level"));
+    auto* levels = new QActionGroup(this);
+    for (const char* level : {"observer", "operator", "maintenance", "planning engineer"}) {
+        QAction* action = user->addAction(QString::fromLatin1(level));
+        action->setCheckable(true);
+        action->setChecked(QLatin1String(level) == QLatin1String("maintenance"));
+        levels->addAction(action);
+        connect(action, &QAction::triggered, this, [this, level] {
+            const QString text = QString::fromLatin1(level);
+            m_device.SetUserLevel(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+        });
+    }
+}
+
+QString FrameWindow::Open(Control control)
+{
+    const ControlKind& kind = kindOf(control);
+    if (auto it = m_controls.find(control); it != m_controls.end()) {
+        if (QWidget* window = it->second->Window())
+            m_tabs->setCurrentWidget(window->parentWidget());
+        return {};
+    }
+    auto hosted = std::make_unique<HostedControl>(m_loader, kind.clsid, QStringLiteral("frame-%1").arg(kind.file));
+    auto* page = new QWidget;
+    const QString error = hosted->Start(page, m_device.identity());
+    if (!error.isEmpty()) {
+        delete page;
+        return QStringLiteral("%1: %2").arg(QString::fromLatin1(kind.title), error);
+    }
+    if (QWidget* window = hosted->Window()) {
+        // The control fills its tab; the address panel keeps its own size.
+        if (control != Control::Address) {
+            auto* layout = new QVBoxLayout(page);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->addWidget(window);
+        }
+    }
+    m_tabs->setCurrentIndex(m_tabs->addTab(page, QString::fromLatin1(kind.title)));
+    m_controls[control] = std::move(hosted);
+    return {};
+}
+
+void FrameWindow::releaseAll()
+{
+    for (auto& [control, hosted] : m_controls)
+        hosted->Release();
+}
+
+void FrameWindow::closeEvent(QCloseEvent* event)
+{
+    releaseAll();
+    event->accept();
+}
+
+bool FrameWindow::save(QWidget* widget, const QString& file, QStringList* errors)
+{
+    QCoreApplication::processEvents();
+    if (widget->grab().save(file))
+        return true;
+    errors->append(QStringLiteral("cannot write %1").arg(file));
+    return false;
+}
+
+int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
+{
+    QDir().mkpath(folder);
+    int written = 0;
+    show();
+    for (const auto& kind : kKinds) {
+        const QString error = Open(kind.control);
+        if (!error.isEmpty()) {
+            errors->append(error);
+            continue;
+        }
+        QWidget* window = m_controls[kind.control]->Window();
+        auto* tree = window ? window->findChild<QTreeWidget*>() : nullptr;
+        if (kind.control != Control::Online || !tree) {
+            written += save(this, QDir(folder).filePath(QStringLiteral("%1.png").arg(QLatin1String(kind.file))), errors);
+            continue;
+        }
+        // Every page of the tree, in tree order.
+        int number = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            tree->setCurrentItem(*it);
+            const QString name =
+                QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0)));
+            written += save(this, QDir(folder).filePath(name), errors);
+        }
+    }
+    return written;
+}
+
+}  // namespace orvx::frame

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "HostedControl.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+
+class QTabWidget;
+
+namespace orvx::simulator {
+class SimulatedPositioner;
+}
+
+namespace orvx::frame {
+
+class ModuleLoader;
+
+// The frame's window: the module's controls in tabs over one simulated positioner, with the
+// device's connection, the user level and private dialogs in the menus.
+class FrameWindow : public QMainWindow {
+public:
+    enum class Control { Online, Offline, Trend, Address };
+
+    FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device);
+    ~FrameWindow() override;
+
+    // Opens the control's tab, making the control on first use. Answers an error text or empty.
+    QString Open(Control control);
+    // Renders every page of the main view and the other three controls to PNG files in 'folder'.
+    // Answers how many files were written; problems go to 'errors'.
+    int WriteScreenshots(const QString& folder, QStringList* errors);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void releaseAll();
+    bool save(QWidget* widget, const QString& file, QStringList* errors);
+
+    ModuleLoader& m_loader;
+    simulator::SimulatedPositioner& m_device;
+    QTabWidget* m_tabs;
+    std::map<Control, std::unique_ptr<HostedControl>> m_controls;
+};
+
+}  // namespace orvx::frame

@@ -1,0 +1,10 @@
+#!/bin/sh
+# The module's export table must hold the four entry points and nothing else.
+exported=$(nm -D --defined-only "$1" | awk '{print $3}' | sort | tr '\n' ' ')
+expected="DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
+if [ "$exported" = "$expected" ]; then
+  echo "exports: $exported"
+  exit 0
+fi
+echo "unexpected exports: $exported" >&2
+exit 1
