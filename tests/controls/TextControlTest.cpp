@@ -1,142 +1,93 @@
+#include "ControlFixture.h"
 #include "controls/DtmTextControl.h"
-#include "controls/UIEvents.h"
 #include "controls/ValidatorFactory.h"
-#include "framework/ApplicationViewBase.h"
 #include "framework/TextProvider.h"
 #include "framework/TooltipRelay.h"
-#include "platform/xml/XmlDocument.h"
-#include "support/MockUIController.h"
-
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
-#include <optional>
-
 using namespace orvx;
 using controls::CDtmTextControl;
+using controls::CTextDataGetEvent;
 
 namespace {
 
-// Text fields with an icon on a page whose controller answers reads with 'device' (none: not
-// handled) and records every entry written.
-class TextControl : public ::testing::Test {
+// Text fields with an icon, each new one registered on the page under the next control id.
+class TextControl : public test::ControlFixture {
 protected:
-    void SetUp() override
-    {
-        controls::CValidatorFactory::SetTextProvider(&texts);
-        ON_CALL(controller, IsWritable()).WillByDefault([this] { return writable; });
-        ON_CALL(controller, HandleEvent).WillByDefault([this](controls::CUIEventBase& event) {
-            if (event.GetType() == controls::EventTextDataSet)
-                sent.append(static_cast<controls::CTextDataSetEvent&>(event).GetValue());
-            else if (event.GetType() != controls::EventTextDataGet || !device)
-                return false;
-            else
-                static_cast<controls::CTextDataGetEvent&>(event).SetValue(*device);
-            return true;
-        });
-        page.SetController(&controller);
-    }
+    TextControl() { controls::CValidatorFactory::SetTextProvider(&texts); }
 
     CDtmTextControl* makeField(const QString& attributes, const QString& children = {})
     {
-        icon = new QLabel(page.Surface());
-        edit = new QLineEdit(page.Surface());
-        auto control = std::make_unique<CDtmTextControl>(++lastId, &page, &controller);
-        auto* field = control.get();
+        icon = new QLabel(form);
+        edit = new QLineEdit(form);
+        auto* field = add<CDtmTextControl>(++lastId);
         field->Attach(icon, edit, nullptr);
-        page.RegisterControl(std::move(control));
-        configure(field, attributes, children);
+        configure(*field, attributes, children);
         return field;
     }
-    static void configure(CDtmTextControl* field, const QString& attributes,
-                          const QString& children = {})
-    {
-        const auto document = xml::XmlDocument::parse(
-            QStringLiteral("<ControlData %1>%2</ControlData>").arg(attributes, children));
-        field->Configure(document->selectSingleNode(QStringLiteral("ControlData")));
-    }
-    // The user's own edit: it sets the field's modified mark, as typing does.
-    void type(const QString& text)
-    {
-        edit->selectAll();
-        edit->insert(text);
-    }
-    void enter(Qt::Key key = Qt::Key_Return)
-    {
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(edit, &release);
-    }
-    void leave()
-    {
-        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(edit, &focusOut);
-    }
+    // The user's own edit (it sets the modified mark, as typing does), Enter and leaving.
+    void type(const QString& text) { edit->selectAll(), edit->insert(text); }
+    void send(QEvent&& event) { QCoreApplication::sendEvent(edit, &event); }
+    void enter(int key = Qt::Key_Return) { send(QKeyEvent(QEvent::KeyRelease, key, {})); }
+    void leave() { send(QFocusEvent(QEvent::FocusOut, Qt::TabFocusReason)); }
     bool red() const { return edit->palette().color(QPalette::Text) == QColor(Qt::red); }
 
     framework::CTextProvider texts;
-    ::testing::NiceMock<test::MockUIController> controller;
-    framework::CApplicationViewBase page;
     std::int32_t lastId = 0;
-    bool writable = true;
-    std::optional<QString> device;
-    QStringList sent;
     QLabel* icon = nullptr;
     QLineEdit* edit = nullptr;
 };
 
 TEST_F(TextControl, TheDeviceTextIsShownTrimmedOnlyWithAStringLengthAndAFailedReadLocksTheField)
 {
-    const struct {
-        const char* attributes;
-        std::optional<QString> device;  // none: the read is not handled
-        const char* shown;
-        bool readOnly;
-    } rows[] = {
-        {"value='X' stringLength='8'", QStringLiteral("ABC     "), "ABC", false},
-        {"value='X'", QStringLiteral("ABC     "), "ABC     ", false},
-        {"value='KEPT' stringLength='8'", QString(), "KEPT", false},  // empty: the text stays
-        {"value='42'", std::nullopt, "", true},
-    };
+    // The device's text, none when the read is not handled.
+    const struct { const char* data; std::optional<QString> device; const char* shown; } rows[] = {
+        {"value='X' stringLength='8'", "ABC     ", "ABC"},
+        {"value='X'", "ABC     ", "ABC     "},
+        {"value='KEPT' stringLength='8'", "", "KEPT"},  // empty: the text stays
+        {"value='42'", std::nullopt, ""}};
     CDtmTextControl* field = nullptr;
     for (const auto& row : rows) {
-        field = makeField(QLatin1String(row.attributes));
-        device = row.device;
+        field = makeField(row.data);
+        reply = [&row](controls::CUIEventBase& event) {
+            static_cast<CTextDataGetEvent&>(event).SetValue(row.device.value_or(""));
+            return row.device.has_value();
+        };
         field->Refresh();
-        EXPECT_EQ(edit->text().toStdString(), row.shown);
-        EXPECT_EQ(edit->isReadOnly(), row.readOnly) << row.attributes;
+        EXPECT_EQ(edit->text(), row.shown) << row.data;
+        EXPECT_EQ(edit->isReadOnly(), !row.device) << row.data;
         EXPECT_EQ(field->IsModified(), !row.device) << "a value read clears the mark";
     }
-    device = QStringLiteral("7");
+    reply = answer(&CTextDataGetEvent::SetValue, "7");
     field->Refresh();
     EXPECT_FALSE(edit->isReadOnly()) << "unlocked once the value can be read";
 }
 
 TEST_F(TextControl, AnInvalidEntryStaysRedUntilCorrectedAndTheCorrectionIsSentOnce)
 {
-    auto* field = makeField(QStringLiteral("label='Travel'"),
-                            QStringLiteral("<Validator type='numericRange' min='0' max='100'/>"));
+    auto* field = makeField("label='Travel'", "<Validator type='numericRange' min='0' max='100'/>");
     // The page counts the field's invalid entry once and uncounts it once.
     EXPECT_CALL(controller, SetParameterValue(QStringLiteral("15001"), com::Variant::int32(1)));
     EXPECT_CALL(controller, SetParameterValue(QStringLiteral("15001"), com::Variant::int32(-1)));
 
-    type(QStringLiteral("150"));
+    type("150");
     enter();
     leave();
     EXPECT_TRUE(sent.isEmpty());
     EXPECT_TRUE(red());
     EXPECT_EQ(field->ShownIcon(), 30u);
-    EXPECT_EQ(page.ToolTips()->TipOf(icon),
-              QStringLiteral("Numeric value must be within 0 and 100"));
-    EXPECT_EQ(field->GetLabelledMessage(), QStringLiteral("Travel value must be within 0 and 100"));
+    EXPECT_EQ(page.ToolTips()->TipOf(icon), "Numeric value must be within 0 and 100");
+    EXPECT_EQ(field->GetLabelledMessage(), "Travel value must be within 0 and 100");
 
-    type(QStringLiteral("50"));
-    enter(Qt::Key_Enter);
+    type("50");
     leave();
-    EXPECT_EQ(sent, QStringList{QStringLiteral("50")});
+    EXPECT_EQ(sent, QStringList{"50"});
+    enter(Qt::Key_Enter);
+    EXPECT_EQ(sent, QStringList{"50"}) << "not sent twice";
     EXPECT_FALSE(red());
     EXPECT_EQ(field->ShownIcon(), 31u) << "modified until the device is read again";
     EXPECT_TRUE(page.ToolTips()->TipOf(icon).isNull());
@@ -144,41 +95,31 @@ TEST_F(TextControl, AnInvalidEntryStaysRedUntilCorrectedAndTheCorrectionIsSentOn
 
 TEST_F(TextControl, AttributesTakeOnlyTheirOwnTextsAndTheUserRightsDecideReadOnly)
 {
-    const struct {
-        const char* attributes;
-        bool mayWrite, readOnly;
-        std::uint32_t icon;  // 31 modified, 29 unavailable
-    } rows[] = {
+    // Icons: 31 modified, 29 unavailable, 34 normal.
+    const struct { const char* data; bool mayWrite, readOnly; unsigned icon; } rows[] = {
         {"value='42' modified='true' available='false'", true, false, 34},
         {"value='42' modified='1'", true, false, 31},
         {"value='42' available='0'", true, false, 29},
         {"value='42' enabled='false'", true, true, 34},
-        {"value='42' enabled='true'", false, true, 34},
-    };
+        {"value='42' enabled='true'", false, true, 34}};
     for (const auto& row : rows) {
         writable = row.mayWrite;
-        auto* field = makeField(QLatin1String(row.attributes));
-        EXPECT_EQ(edit->isReadOnly(), row.readOnly) << row.attributes;
-        EXPECT_EQ(field->ShownIcon(), row.icon) << row.attributes;
-        EXPECT_TRUE(edit->isEnabled());
-        EXPECT_EQ(edit->text(), QStringLiteral("42"));
+        auto* field = makeField(row.data);
+        EXPECT_EQ(edit->isReadOnly(), row.readOnly) << row.data;
+        EXPECT_EQ(field->ShownIcon(), row.icon) << row.data;
+        EXPECT_EQ(edit->text(), "42") << row.data;
+        EXPECT_TRUE(edit->isEnabled()) << "read-only, not disabled";
     }
 }
 
 TEST_F(TextControl, AMalformedEnabledEndsConfigureThere)
 {
-    auto* field = makeField(QStringLiteral("modified='1' stringLength='4' forceupper='true'"));
-    configure(field, QStringLiteral(
-                         "tag='T2' enabled='maybe' modified='0' stringLength='10' visible='false' "
-                         "forceupper='false' modeui='false'"));
-    EXPECT_EQ(field->GetTag(), QStringLiteral("T2"));
+    auto* field = makeField("modified='1' forceupper='true'");
+    configure(*field, "tag='T2' enabled='maybe' modified='0' forceupper='false'");
     EXPECT_TRUE(field->IsModified());
-    EXPECT_EQ(edit->maxLength(), 4);
-    EXPECT_FALSE(edit->isHidden());
-    type(QStringLiteral("ok"));
+    type("ok");
     enter();
-    EXPECT_EQ(sent, QStringList{QStringLiteral("OK")})
-        << "forced to upper case, and events are not left blocked";
+    EXPECT_EQ(sent, QStringList{"T2=OK"}) << "forced to upper case; events not left blocked";
 }
 
 }  // namespace
