@@ -2,9 +2,9 @@
 
 #include "controls/UIEventsImpl.h"
 #include "framework/IUIController.h"
+#include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"
 
-#include <QFontMetrics>
 #include <QPushButton>
 
 #include <algorithm>
@@ -18,14 +18,6 @@ constexpr int kPitch = 110;
 constexpr int kMargin = 10;
 constexpr int kClickState = 2;
 
-// Dialog units to pixels from the font's average character size.
-QSize dialogUnits(const QFont& font, QSize units)
-{
-    const QFontMetrics metrics(font);
-    const int cx = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
-    const int cy = metrics.height();
-    return {units.width() * cx / 4, units.height() * cy / 8};
-}
 
 }  // namespace
 
@@ -47,7 +39,7 @@ QWidget* CActionArea::CreateWindow(QWidget* parent)
 
 void CActionArea::initialise()
 {
-    const QSize size = dialogUnits(font(), kDialogSize);
+    const QSize size = ui::dialogUnits(font(), kDialogSize);
     resize(size.width(), std::max(size.height(), kMinimumHeight));
     m_height = height();
     layOut();

@@ -1,10 +1,10 @@
 #include "IdentificationArea.h"
 
 #include "platform/ui/DialogItems.h"
+#include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -22,14 +22,6 @@ constexpr int kTextHeightUnits = 8;
 constexpr int kMargin = 10;
 constexpr int kPictureRoom = 20;  // the pictures' margins above and below
 
-// Dialog units to pixels from the font's average character size.
-QSize dialogUnits(const QFont& font, QSize units)
-{
-    const QFontMetrics metrics(font);
-    const int cx = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
-    const int cy = metrics.height();
-    return {units.width() * cx / 4, units.height() * cy / 8};
-}
 
 QLabel* textItem(QWidget* parent, int item)
 {
@@ -83,9 +75,9 @@ void CIdentificationArea::initialise()
     bold.setWeight(QFont::Bold);
     for (QLabel* text : {m_deviceName, m_makerText, m_infoText})
         text->setFont(bold);
-    resize(dialogUnits(font(), kDialogSize));
+    resize(ui::dialogUnits(font(), kDialogSize));
     m_height = height();
-    m_textHeight = dialogUnits(m_deviceName->font(), {0, kTextHeightUnits}).height();
+    m_textHeight = ui::dialogUnits(m_deviceName->font(), {0, kTextHeightUnits}).height();
     layOut();
 }
 

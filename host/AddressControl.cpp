@@ -3,10 +3,10 @@
 #include "IDtmUiEarlier.h"
 #include "StringBridge.h"
 #include "platform/ui/DialogItems.h"
+#include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,11 +56,9 @@ com::Status CTAdress::CreateControlWindow(QWidget* parent)
     groupLayout->addStretch(1);
     groupLayout->addLayout(buttons);
 
-    // The panel is 339 by 241 dialog units, the group frame a little inside it.
-    const QFontMetrics metrics(m_window->font());
-    const int cx = metrics.averageCharWidth();
-    const int cy = metrics.height();
-    m_group->setGeometry(7 * cx / 4, 7 * cy / 8, 325 * cx / 4, 220 * cy / 8);
+    // The panel is 339 by 241 dialog units, the group frame 7 units inside it.
+    const QSize margin = ui::dialogUnits(m_window->font(), QSize(7, 7));
+    m_group->setGeometry(QRect(QPoint(margin.width(), margin.height()), ui::dialogUnits(m_window->font(), QSize(325, 220))));
 
     QObject::connect(m_list, &QComboBox::activated, m_window, [this](int index) {
         ui::runGuarded("address selection", [&] { OnSelectionChanged(index); });
