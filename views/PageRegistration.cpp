@@ -1,7 +1,11 @@
 #include "PageRegistration.h"
 
+#include "ClearFaultsDlg.h"
+#include "DeviceInfoDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
+#include "SensorDlg.h"
+#include "TuningDataDlg.h"
 #include "framework/PageTable.h"
 
 namespace orvx::views {
@@ -22,7 +26,11 @@ void RegisterPages()
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
+        framework::SetPageMaker(13, maker<CTuningDataDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
+        framework::SetPageMaker(21, maker<CClearFaultsDlg>());
+        framework::SetPageMaker(22, maker<CSensorDlg>());
+        framework::SetPageMaker(23, maker<CDeviceInfoDlg>());
         return true;
     }();
     (void)registered;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ResourcePage.h"
+
+namespace orvx::views {
+
+// Who made the positioner and which revisions of it answer: eight read-only fields.
+class CDeviceInfoDlg final : public CResourcePage {
+public:
+    CDeviceInfoDlg();
+
+protected:
+    void InitDialog() override;
+    void CreateControls() override;
+};
+
+}  // namespace orvx::views
