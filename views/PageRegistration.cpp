@@ -1,5 +1,6 @@
 #include "PageRegistration.h"
 
+#include "HARTDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
 #include "framework/PageTable.h"
@@ -21,6 +22,7 @@ void RegisterPages()
     static const bool registered = [] {
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
+        framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
         return true;
