@@ -1,5 +1,7 @@
 #include "PageRegistration.h"
 
+#include "CommConfigDlg.h"
+#include "ConfigurationDlg.h"
 #include "HARTDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
@@ -22,8 +24,10 @@ void RegisterPages()
     static const bool registered = [] {
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
+        framework::SetPageMaker(4, maker<CConfigurationDlg>());
         framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
+        framework::SetPageMaker(15, maker<CCommConfigDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
         return true;
     }();

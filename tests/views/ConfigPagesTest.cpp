@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 using namespace orvx;
 
@@ -23,7 +24,7 @@ protected:
     {
         views::RegisterPages();
         for (const auto& [tag, value] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"1000", "0"}, {"1009", "0"}, {"4003", "6"}, {"7001", "5"}, {"7004", "1"}, {"7005", "3"}})
+                 {"1000", "0"}, {"1009", "0"}, {"4003", "6"}, {"3000", "0"}, {"7001", "5"}, {"7004", "1"}, {"7005", "3"}})
             device->parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
         device->parameters["15000"] = com::Variant::boolean(true);
         device->parameters["20000"] = com::Variant::boolean(true);
@@ -35,12 +36,12 @@ protected:
 
     QWidget* open(std::int32_t view)
     {
-        framework::IApplicationView* page = framework::CreatePage(view, &controller, &texts);
-        if (!page)
+        view_ = framework::CreatePage(view, &controller, &texts);
+        if (!view_)
             return nullptr;
-        page->Activate();
-        page->RefreshControls(-1);
-        return page->GetWindow();
+        view_->Activate();
+        view_->RefreshControls(-1);
+        return view_->GetWindow();
     }
     template <class T>
     static T* item(QWidget* page, int number)
@@ -61,6 +62,7 @@ protected:
     test::FakeSplitter splitter;
     framework::CUIController controller;
     test::ScriptedDialogService dialogs;
+    framework::IApplicationView* view_ = nullptr;
 };
 
 TEST_F(ConfigPages, HartPageShowsCommunicationSettings)
@@ -71,6 +73,51 @@ TEST_F(ConfigPages, HartPageShowsCommunicationSettings)
     EXPECT_TRUE(item<QLineEdit>(page, 208)->isReadOnly());
     EXPECT_EQ(item<QComboBox>(page, 213)->currentText(), QStringLiteral("Enter"));
     EXPECT_EQ(item<QComboBox>(page, 214)->currentText(), QStringLiteral("Cmd 3:Read All Variables"));
+}
+
+TEST_F(ConfigPages, CommissionConfigurationRereadsAfterCommissioning)
+{
+    QWidget* page = open(15);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(item<QComboBox>(page, 312)->currentText(), QStringLiteral("Air to Close"));
+    device->parameters["3000"] = host::textVariant("1");
+    view_->OnUpdate(505, {});
+    EXPECT_EQ(item<QComboBox>(page, 312)->currentText(), QStringLiteral("Air to Open"));
+}
+
+// After a reset the PST pressures go back to psi unless the unit is psi already; a value that
+// cannot be read ends the rewrite.
+TEST_F(ConfigPages, ResetRewritesPstPressuresInPsi)
+{
+    struct Case {
+        const char* unit;
+        const char* failing;
+        QStringList written;
+        const char* first;  // 16001 afterwards, from 2.0
+    };
+    const Case cases[] = {
+        {"6", nullptr, {}, "2.0"},
+        {"7", nullptr, {"16001", "16005", "16006", "16007", "16008"}, "29.0"},
+        {"12", "16006", {"16001", "16005"}, "0.3"},
+    };
+    for (const Case& c : cases) {
+        device->parameters["4003"] = host::textVariant(QString::fromLatin1(c.unit));
+        for (const char* tag : {"16001", "16005", "16006", "16007", "16008"})
+            device->parameters[QString::fromLatin1(tag)] = host::textVariant("2.0");
+        device->failingTags.clear();
+        if (c.failing)
+            device->failingTags[QString::fromLatin1(c.failing)] = com::Status::Failure;
+        QWidget* page = view_ ? view_->GetWindow() : open(4);
+        ASSERT_NE(page, nullptr);
+        device->calls.clear();
+        item<QPushButton>(page, 213)->click();
+        EXPECT_EQ(device->writtenTags(), QStringList{"6"}) << c.unit;
+        EXPECT_EQ(device->callsOf(QStringLiteral("SetParameter")).value(0).value.type(), com::VariantType::Empty);
+        device->calls.clear();
+        view_->OnUpdate(506, {});
+        EXPECT_EQ(device->writtenTags(), c.written) << c.unit;
+        EXPECT_EQ(host::variantText(device->parameters["16001"]), QString::fromLatin1(c.first)) << c.unit;
+    }
 }
 
 }  // namespace
