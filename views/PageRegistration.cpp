@@ -5,6 +5,7 @@
 #include "HARTDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
+#include "SwitchesDlg.h"
 #include "framework/PageTable.h"
 
 namespace orvx::views {
@@ -25,9 +26,11 @@ void RegisterPages()
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
         framework::SetPageMaker(4, maker<CConfigurationDlg>());
+        framework::SetPageMaker(8, maker<CSwitchesDlg>());
         framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
         framework::SetPageMaker(15, maker<CCommConfigDlg>());
+        framework::SetPageMaker(19, maker<CSwitchesDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
         return true;
     }();

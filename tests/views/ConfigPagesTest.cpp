@@ -24,7 +24,7 @@ protected:
     {
         views::RegisterPages();
         for (const auto& [tag, value] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"1000", "0"}, {"1009", "0"}, {"4003", "6"}, {"3000", "0"}, {"7001", "5"}, {"7004", "1"}, {"7005", "3"}})
+                 {"1000", "0"}, {"1009", "0"}, {"4003", "6"}, {"3000", "0"}, {"6002", "50.0"}, {"7001", "5"}, {"7004", "1"}, {"7005", "3"}})
             device->parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
         device->parameters["15000"] = com::Variant::boolean(true);
         device->parameters["20000"] = com::Variant::boolean(true);
@@ -117,6 +117,28 @@ TEST_F(ConfigPages, ResetRewritesPstPressuresInPsi)
         view_->OnUpdate(506, {});
         EXPECT_EQ(device->writtenTags(), c.written) << c.unit;
         EXPECT_EQ(host::variantText(device->parameters["16001"]), QString::fromLatin1(c.first)) << c.unit;
+    }
+}
+
+// The value of DO switch 2 is editable for the position limit actions only, on both pages.
+TEST_F(ConfigPages, SwitchValueIsEditableForPositionLimitsOnly)
+{
+    for (std::int32_t view : {8, 19}) {
+        device->parameters["6000"] = host::textVariant("5");
+        QWidget* page = open(view);
+        ASSERT_NE(page, nullptr);
+        auto* value = item<QLineEdit>(page, 274);
+        EXPECT_FALSE(value->isReadOnly()) << view;
+        for (const auto& [action, editable] : {std::pair{"0", false}, {"6", true}, {"11", false}, {"5", true}}) {
+            device->parameters["6000"] = host::textVariant(QString::fromLatin1(action));
+            view_->OnUpdate(501, {});
+            EXPECT_EQ(value->isReadOnly(), !editable) << view << " action " << action;
+        }
+        auto* actionBox = item<QComboBox>(page, 215);
+        actionBox->setCurrentIndex(2);
+        emit actionBox->activated(2);  // the user picks "2. Any Alarm"
+        EXPECT_TRUE(value->isReadOnly());
+        EXPECT_EQ(host::variantText(device->parameters["6000"]), QStringLiteral("2"));
     }
 }
 
