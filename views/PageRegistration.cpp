@@ -1,6 +1,7 @@
 #include "PageRegistration.h"
 
 #include "CommConfigDlg.h"
+#include "ConfigGeneralDlg.h"
 #include "ConfigurationDlg.h"
 #include "HARTDlg.h"
 #include "OrvxESDHARTDlg.h"
@@ -26,6 +27,7 @@ void RegisterPages()
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
         framework::SetPageMaker(4, maker<CConfigurationDlg>());
+        framework::SetPageMaker(5, maker<CConfigGeneralDlg>());
         framework::SetPageMaker(8, maker<CSwitchesDlg>());
         framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());

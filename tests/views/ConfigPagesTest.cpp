@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -139,6 +140,22 @@ TEST_F(ConfigPages, SwitchValueIsEditableForPositionLimitsOnly)
         emit actionBox->activated(2);  // the user picks "2. Any Alarm"
         EXPECT_TRUE(value->isReadOnly());
         EXPECT_EQ(host::variantText(device->parameters["6000"]), QStringLiteral("2"));
+    }
+}
+
+TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
+{
+    device->parameters["4000"] = host::textVariant("110-6-11");
+    QWidget* page = open(5);
+    ASSERT_NE(page, nullptr);
+    auto* date = item<QDateEdit>(page, 285);
+    EXPECT_EQ(date->date(), QDate(2010, 6, 11));
+    EXPECT_TRUE(date->isEnabled());
+    // None of these is a date: the picker keeps the one it shows.
+    for (const char* text : {"", "today", "124-13-1", "124-5"}) {
+        device->parameters["4000"] = host::textVariant(QString::fromLatin1(text));
+        view_->RefreshControls(-1);
+        EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
     }
 }
 
