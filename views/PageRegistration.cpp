@@ -1,5 +1,6 @@
 #include "PageRegistration.h"
 
+#include "AlarmSetupDlg.h"
 #include "CommConfigDlg.h"
 #include "ConfigGeneralDlg.h"
 #include "ConfigurationDlg.h"
@@ -28,6 +29,7 @@ void RegisterPages()
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
         framework::SetPageMaker(4, maker<CConfigurationDlg>());
         framework::SetPageMaker(5, maker<CConfigGeneralDlg>());
+        framework::SetPageMaker(7, maker<CAlarmSetupDlg>());
         framework::SetPageMaker(8, maker<CSwitchesDlg>());
         framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());

@@ -10,7 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,12 +53,23 @@ protected:
     {
         return page->findChild<T*>(QStringLiteral("item_%1").arg(number));
     }
-    int writesOf(const QString& tag) const
+    // The values written to the invalid-entry counter, in order.
+    QList<int> counted() const
     {
-        int n = 0;
+        QList<int> values;
         for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
-            n += call.argument == tag;
-        return n;
+            if (call.argument == QLatin1String("15001"))
+                values.append(call.value.toInt32());
+        return values;
+    }
+    // Types a text into a field and leaves it.
+    static void enter(QWidget* page, int number, const QString& text)
+    {
+        auto* edit = item<QLineEdit>(page, number);
+        edit->setText(text);
+        edit->setModified(true);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
     }
 
     com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
@@ -157,6 +172,67 @@ TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
         view_->RefreshControls(-1);
         EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
     }
+}
+
+TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
+{
+    device->parameters["5005"] = host::textVariant("40.0");
+    device->parameters["5006"] = host::textVariant("100.0");
+    QWidget* page = open(7);
+    ASSERT_NE(page, nullptr);
+    const QString wrongWay = QStringLiteral("Supply Limit Low must be less than Supply Limit High.");
+
+    enter(page, 214, QStringLiteral("100"));
+    enter(page, 215, QStringLiteral("90"));
+    enter(page, 214, QStringLiteral("100"));
+    EXPECT_EQ(counted(), QList<int>{1}) << "counted once however often the fields are left";
+    EXPECT_FALSE(view_->CheckValid(-1));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{wrongWay});
+
+    enter(page, 215, QStringLiteral("110"));
+    EXPECT_EQ(counted(), (QList<int>{1, -1}));
+    enter(page, 215, QStringLiteral("100"));
+    EXPECT_EQ(counted(), (QList<int>{1, -1, 1})) << "equal limits are the wrong way round";
+    view_->ClearInvalid();
+    EXPECT_TRUE(view_->CheckValid(-1));
+
+    // A limit out of its own range is reported by itself; the pair is not checked.
+    device->calls.clear();
+    dialogs.messages.clear();
+    enter(page, 214, QStringLiteral("25"));
+    enter(page, 215, QStringLiteral("20"));
+    EXPECT_EQ(counted(), (QList<int>{1, 1})) << "the two range errors only";
+    view_->CheckValid(-1);
+    EXPECT_FALSE(dialogs.messageTexts().contains(wrongWay));
+}
+
+TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
+{
+    QWidget* page = open(7);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("psi"));
+    enter(page, 214, QStringLiteral("25"));
+    device->parameters["4003"] = host::textVariant("7");
+    view_->OnUpdate(501, {});
+    EXPECT_EQ(item<QLineEdit>(page, 214)->text(), QStringLiteral("1.724"));
+    EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("bar"));
+    EXPECT_EQ(item<QLabel>(page, 294)->text(), QStringLiteral("bar"));
+    enter(page, 214, QStringLiteral("2.069"));
+    EXPECT_EQ(counted(), (QList<int>{1, -1})) << "2.069 bar is the least valid low limit";
+}
+
+TEST_F(ConfigPages, PositionErrorTimeFollowsTheEnableBox)
+{
+    device->parameters["5001"] = host::textVariant("1");
+    QWidget* page = open(7);
+    ASSERT_NE(page, nullptr);
+    auto* time = item<QLineEdit>(page, 208);
+    EXPECT_FALSE(time->isReadOnly());
+    item<QCheckBox>(page, 210)->click();
+    EXPECT_TRUE(time->isReadOnly());
+    EXPECT_EQ(host::variantText(device->parameters["5001"]), QStringLiteral("0"));
+    item<QCheckBox>(page, 210)->click();
+    EXPECT_FALSE(time->isReadOnly());
 }
 
 }  // namespace
