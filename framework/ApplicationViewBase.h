@@ -90,7 +90,7 @@ public:
     bool IsInvalid(std::int32_t controlId) const { return m_invalid.contains(controlId); }
 
     // Gating by device mode and by connection, with the information label's messages.
-    void GateForMode(bool allowed);
+    virtual void GateForMode(bool allowed);
     void GateForOnline(bool online);
     // Gates or ungates the page after the device mode may have changed.
     void ReevaluateMode();

@@ -1,10 +1,16 @@
 #include "PageRegistration.h"
 
+#include "AlarmSetupDlg.h"
 #include "ClearFaultsDlg.h"
+#include "CommConfigDlg.h"
+#include "ConfigGeneralDlg.h"
+#include "ConfigurationDlg.h"
 #include "DeviceInfoDlg.h"
+#include "HARTDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
 #include "SensorDlg.h"
+#include "SwitchesDlg.h"
 #include "TuningDataDlg.h"
 #include "framework/PageTable.h"
 
@@ -25,8 +31,15 @@ void RegisterPages()
     static const bool registered = [] {
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
+        framework::SetPageMaker(4, maker<CConfigurationDlg>());
+        framework::SetPageMaker(5, maker<CConfigGeneralDlg>());
+        framework::SetPageMaker(7, maker<CAlarmSetupDlg>());
+        framework::SetPageMaker(8, maker<CSwitchesDlg>());
+        framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
         framework::SetPageMaker(13, maker<CTuningDataDlg>());
+        framework::SetPageMaker(15, maker<CCommConfigDlg>());
+        framework::SetPageMaker(19, maker<CSwitchesDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
         framework::SetPageMaker(21, maker<CClearFaultsDlg>());
         framework::SetPageMaker(22, maker<CSensorDlg>());

@@ -1,0 +1,238 @@
+#include "framework/EditModel.h"
+#include "framework/PageTable.h"
+#include "framework/TextProvider.h"
+#include "framework/UIController.h"
+#include "host/StringBridge.h"
+#include "support/FakeAreas.h"
+#include "support/FakeBusinessObject.h"
+#include "support/ScriptedDialogService.h"
+#include "views/PageRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace orvx;
+
+namespace {
+
+class ConfigPages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        views::RegisterPages();
+        for (const auto& [tag, value] : std::initializer_list<std::pair<const char*, const char*>>{
+                 {"1000", "0"}, {"1009", "0"}, {"4003", "6"}, {"3000", "0"}, {"6002", "50.0"}, {"7001", "5"}, {"7004", "1"}, {"7005", "3"}})
+            device->parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
+        device->parameters["15000"] = com::Variant::boolean(true);
+        device->parameters["20000"] = com::Variant::boolean(true);
+        model.Attach(&controller, &texts, device->identity(), {});
+        controller.SetEditModel(&model);
+        controller.SetMainSplitter(&splitter);
+        controller.SetRegistered(true);
+    }
+
+    QWidget* open(std::int32_t view)
+    {
+        view_ = framework::CreatePage(view, &controller, &texts);
+        if (!view_)
+            return nullptr;
+        view_->Activate();
+        view_->RefreshControls(-1);
+        return view_->GetWindow();
+    }
+    template <class T>
+    static T* item(QWidget* page, int number)
+    {
+        return page->findChild<T*>(QStringLiteral("item_%1").arg(number));
+    }
+    // The values written to the invalid-entry counter, in order.
+    QList<int> counted() const
+    {
+        QList<int> values;
+        for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
+            if (call.argument == QLatin1String("15001"))
+                values.append(call.value.toInt32());
+        return values;
+    }
+    // Types a text into a field and leaves it.
+    static void enter(QWidget* page, int number, const QString& text)
+    {
+        auto* edit = item<QLineEdit>(page, number);
+        edit->setText(text);
+        edit->setModified(true);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
+    }
+
+    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
+    framework::CEditModel model;
+    framework::CTextProvider texts;
+    test::FakeSplitter splitter;
+    framework::CUIController controller;
+    test::ScriptedDialogService dialogs;
+    framework::IApplicationView* view_ = nullptr;
+};
+
+TEST_F(ConfigPages, HartPageShowsCommunicationSettings)
+{
+    QWidget* page = open(9);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(item<QLineEdit>(page, 208)->text(), QStringLiteral("5"));
+    EXPECT_TRUE(item<QLineEdit>(page, 208)->isReadOnly());
+    EXPECT_EQ(item<QComboBox>(page, 213)->currentText(), QStringLiteral("Enter"));
+    EXPECT_EQ(item<QComboBox>(page, 214)->currentText(), QStringLiteral("Cmd 3:Read All Variables"));
+}
+
+TEST_F(ConfigPages, CommissionConfigurationRereadsAfterCommissioning)
+{
+    QWidget* page = open(15);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(item<QComboBox>(page, 312)->currentText(), QStringLiteral("Air to Close"));
+    device->parameters["3000"] = host::textVariant("1");
+    view_->OnUpdate(505, {});
+    EXPECT_EQ(item<QComboBox>(page, 312)->currentText(), QStringLiteral("Air to Open"));
+}
+
+// After a reset the PST pressures go back to psi unless the unit is psi already; a value that
+// cannot be read ends the rewrite.
+TEST_F(ConfigPages, ResetRewritesPstPressuresInPsi)
+{
+    struct Case {
+        const char* unit;
+        const char* failing;
+        QStringList written;
+        const char* first;  // 16001 afterwards, from 2.0
+    };
+    const Case cases[] = {
+        {"6", nullptr, {}, "2.0"},
+        {"7", nullptr, {"16001", "16005", "16006", "16007", "16008"}, "29.0"},
+        {"12", "16006", {"16001", "16005"}, "0.3"},
+    };
+    for (const Case& c : cases) {
+        device->parameters["4003"] = host::textVariant(QString::fromLatin1(c.unit));
+        for (const char* tag : {"16001", "16005", "16006", "16007", "16008"})
+            device->parameters[QString::fromLatin1(tag)] = host::textVariant("2.0");
+        device->failingTags.clear();
+        if (c.failing)
+            device->failingTags[QString::fromLatin1(c.failing)] = com::Status::Failure;
+        QWidget* page = view_ ? view_->GetWindow() : open(4);
+        ASSERT_NE(page, nullptr);
+        device->calls.clear();
+        item<QPushButton>(page, 213)->click();
+        EXPECT_EQ(device->writtenTags(), QStringList{"6"}) << c.unit;
+        EXPECT_EQ(device->callsOf(QStringLiteral("SetParameter")).value(0).value.type(), com::VariantType::Empty);
+        device->calls.clear();
+        view_->OnUpdate(506, {});
+        EXPECT_EQ(device->writtenTags(), c.written) << c.unit;
+        EXPECT_EQ(host::variantText(device->parameters["16001"]), QString::fromLatin1(c.first)) << c.unit;
+    }
+}
+
+// The value of DO switch 2 is editable for the position limit actions only, on both pages.
+TEST_F(ConfigPages, SwitchValueIsEditableForPositionLimitsOnly)
+{
+    for (std::int32_t view : {8, 19}) {
+        device->parameters["6000"] = host::textVariant("5");
+        QWidget* page = open(view);
+        ASSERT_NE(page, nullptr);
+        auto* value = item<QLineEdit>(page, 274);
+        EXPECT_FALSE(value->isReadOnly()) << view;
+        for (const auto& [action, editable] : {std::pair{"0", false}, {"6", true}, {"11", false}, {"5", true}}) {
+            device->parameters["6000"] = host::textVariant(QString::fromLatin1(action));
+            view_->OnUpdate(501, {});
+            EXPECT_EQ(value->isReadOnly(), !editable) << view << " action " << action;
+        }
+        auto* actionBox = item<QComboBox>(page, 215);
+        actionBox->setCurrentIndex(2);
+        emit actionBox->activated(2);  // the user picks "2. Any Alarm"
+        EXPECT_TRUE(value->isReadOnly());
+        EXPECT_EQ(host::variantText(device->parameters["6000"]), QStringLiteral("2"));
+    }
+}
+
+TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
+{
+    device->parameters["4000"] = host::textVariant("110-6-11");
+    QWidget* page = open(5);
+    ASSERT_NE(page, nullptr);
+    auto* date = item<QDateEdit>(page, 285);
+    EXPECT_EQ(date->date(), QDate(2010, 6, 11));
+    EXPECT_TRUE(date->isEnabled());
+    // None of these is a date: the picker keeps the one it shows.
+    for (const char* text : {"", "today", "124-13-1", "124-5"}) {
+        device->parameters["4000"] = host::textVariant(QString::fromLatin1(text));
+        view_->RefreshControls(-1);
+        EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
+    }
+}
+
+TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
+{
+    device->parameters["5005"] = host::textVariant("40.0");
+    device->parameters["5006"] = host::textVariant("100.0");
+    QWidget* page = open(7);
+    ASSERT_NE(page, nullptr);
+    const QString wrongWay = QStringLiteral("Supply Limit Low must be less than Supply Limit High.");
+
+    enter(page, 214, QStringLiteral("100"));
+    enter(page, 215, QStringLiteral("90"));
+    enter(page, 214, QStringLiteral("100"));
+    EXPECT_EQ(counted(), QList<int>{1}) << "counted once however often the fields are left";
+    EXPECT_FALSE(view_->CheckValid(-1));
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{wrongWay});
+
+    enter(page, 215, QStringLiteral("110"));
+    EXPECT_EQ(counted(), (QList<int>{1, -1}));
+    enter(page, 215, QStringLiteral("100"));
+    EXPECT_EQ(counted(), (QList<int>{1, -1, 1})) << "equal limits are the wrong way round";
+    view_->ClearInvalid();
+    EXPECT_TRUE(view_->CheckValid(-1));
+
+    // A limit out of its own range is reported by itself; the pair is not checked.
+    device->calls.clear();
+    dialogs.messages.clear();
+    enter(page, 214, QStringLiteral("25"));
+    enter(page, 215, QStringLiteral("20"));
+    EXPECT_EQ(counted(), (QList<int>{1, 1})) << "the two range errors only";
+    view_->CheckValid(-1);
+    EXPECT_FALSE(dialogs.messageTexts().contains(wrongWay));
+}
+
+TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
+{
+    QWidget* page = open(7);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("psi"));
+    enter(page, 214, QStringLiteral("25"));
+    device->parameters["4003"] = host::textVariant("7");
+    view_->OnUpdate(501, {});
+    EXPECT_EQ(item<QLineEdit>(page, 214)->text(), QStringLiteral("1.724"));
+    EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("bar"));
+    EXPECT_EQ(item<QLabel>(page, 294)->text(), QStringLiteral("bar"));
+    enter(page, 214, QStringLiteral("2.069"));
+    EXPECT_EQ(counted(), (QList<int>{1, -1})) << "2.069 bar is the least valid low limit";
+}
+
+TEST_F(ConfigPages, PositionErrorTimeFollowsTheEnableBox)
+{
+    device->parameters["5001"] = host::textVariant("1");
+    QWidget* page = open(7);
+    ASSERT_NE(page, nullptr);
+    auto* time = item<QLineEdit>(page, 208);
+    EXPECT_FALSE(time->isReadOnly());
+    item<QCheckBox>(page, 210)->click();
+    EXPECT_TRUE(time->isReadOnly());
+    EXPECT_EQ(host::variantText(device->parameters["5001"]), QStringLiteral("0"));
+    item<QCheckBox>(page, 210)->click();
+    EXPECT_FALSE(time->isReadOnly());
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ResourcePage.h"
+
+#include <optional>
+
+namespace orvx::views {
+
+// The alarm setup page: position error, valve stuck, near closed and linkage limits, and the
+// supply pressure limits, which follow the device's pressure unit and must keep Low below High.
+class CAlarmSetupDlg final : public CResourcePage {
+public:
+    CAlarmSetupDlg() : CResourcePage(226) {}
+
+    void Activate() override;
+    void OnUpdate(std::int32_t code, const QString& text) override;
+    // A refresh of the enable box also settles whether Position Error Time is editable.
+    void RefreshControls(std::int32_t controlId) override;
+    void GateForMode(bool allowed) override;
+    // Tells the user when the supply limits are the wrong way round; false while they are.
+    bool CheckValid(std::int32_t controlId) override;
+    void ClearInvalid() override;
+
+    bool SupplyLimitsConsistent() const { return m_supplyLimitsConsistent; }
+
+protected:
+    void InitDialog() override;
+    void CreateControls() override;
+    // Runs the supply limit cross-check when either limit's field loses the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void followPressureUnit();
+    void checkSupplyLimits();
+    // Position Error Time is editable only while position errors are enabled.
+    void followPositionErrorEnable();
+
+    std::optional<std::uint32_t> m_pressureUnit;
+    bool m_supplyLimitsConsistent = true;
+};
+
+}  // namespace orvx::views

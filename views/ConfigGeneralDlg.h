@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ResourcePage.h"
+
+class QDateEdit;
+
+namespace orvx::views {
+
+// The general configuration page: local button lock, identification texts, language, pressure
+// unit, actuator, air action, latching of trips, and the device date.
+class CConfigGeneralDlg final : public CResourcePage {
+public:
+    CConfigGeneralDlg() : CResourcePage(224) {}
+
+    void Activate() override;
+    // A full refresh also shows the device date.
+    void RefreshControls(std::int32_t controlId) override;
+    void RefreshWriteAccess() override;
+    void GateForMode(bool allowed) override;
+
+protected:
+    void InitDialog() override;
+    void CreateControls() override;
+
+private:
+    void showDeviceDate();
+
+    QDateEdit* m_date = nullptr;
+};
+
+}  // namespace orvx::views

@@ -1,0 +1,73 @@
+#include "ConfigurationDlg.h"
+
+#include "controls/Conversions.h"
+#include "controls/DtmButtonControl.h"
+#include "controls/PressureUnit.h"
+#include "framework/IUIController.h"
+#include "host/StringBridge.h"
+#include "platform/ui/DialogItems.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvx::views {
+
+namespace {
+
+constexpr int kResetItem = 213;
+constexpr std::int32_t kResetDone = 506;
+
+// The PST pressures a reset leaves in the unit that was configured before it.
+const char* const kPressureTags[] = {"16001", "16005", "16006", "16007", "16008"};
+
+}  // namespace
+
+void CConfigurationDlg::InitDialog()
+{
+    auto* group = new QGroupBox(QStringLiteral("Defaults"), Surface());
+    auto* column = new QVBoxLayout(group);
+    auto* reset = new QPushButton(QStringLiteral("Reset Basic Config and Cal To Defaults"), group);
+    reset->setObjectName(ui::itemName(kResetItem));
+    column->addWidget(reset, 0, Qt::AlignLeft);
+    BodyLayout()->addWidget(group);
+}
+
+void CConfigurationDlg::CreateControls()
+{
+    auto reset = std::make_unique<controls::CDtmButtonControl>(10, this, Controller());
+    reset->Attach(ui::dialogItem<QPushButton>(Surface(), kResetItem));
+    RegisterControl(std::move(reset));
+}
+
+void CConfigurationDlg::OnUpdate(std::int32_t code, const QString& text)
+{
+    CResourcePage::OnUpdate(code, text);
+    if (code != kResetDone)
+        return;
+    RefreshControls(-1);
+    rewritePressuresInPsi();
+}
+
+void CConfigurationDlg::rewritePressuresInPsi()
+{
+    framework::IUIController* controller = Controller();
+    if (!controller)
+        return;
+    try {
+        const std::uint32_t unit = controller->GetParameterValue(QStringLiteral("4003")).toUInt32();
+        if (unit == controls::PressurePsi)
+            return;
+        for (const char* tag : kPressureTags) {
+            const QString name = QString::fromLatin1(tag);
+            const double value =
+                controls::CConversions::to_double(host::variantText(controller->GetParameterValue(name)));
+            const double psi = controls::convertPressure(value, unit, controls::PressurePsi);
+            controller->SetParameterValue(name, host::textVariant(QString::number(psi, 'f', 1)));
+        }
+    } catch (const std::exception&) {
+        // A value that cannot be read, converted or written ends the rewrite there.
+    }
+}
+
+}  // namespace orvx::views

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ResourcePage.h"
+
+namespace orvx::views {
+
+// The configuration page: resets the basic configuration and calibration to the defaults.
+class CConfigurationDlg final : public CResourcePage {
+public:
+    CConfigurationDlg() : CResourcePage(223) {}
+
+    // 506 (the reset finished): shows the device's values, then brings the PST pressures back
+    // to psi when the device's pressure unit is another.
+    void OnUpdate(std::int32_t code, const QString& text) override;
+
+protected:
+    void InitDialog() override;
+    void CreateControls() override;
+
+private:
+    void rewritePressuresInPsi();
+};
+
+}  // namespace orvx::views
