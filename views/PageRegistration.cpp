@@ -1,5 +1,6 @@
 #include "PageRegistration.h"
 
+#include "OfflineDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
 #include "framework/PageTable.h"
@@ -23,6 +24,7 @@ void RegisterPages()
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
+        framework::SetSinglePageMaker(framework::SinglePage::Offline, maker<COfflineDlg>());
         return true;
     }();
     (void)registered;
