@@ -3,6 +3,7 @@
 #include "OfflineDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
+#include "TrendDlg.h"
 #include "framework/PageTable.h"
 
 namespace orvx::views {
@@ -25,6 +26,7 @@ void RegisterPages()
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
         framework::SetSinglePageMaker(framework::SinglePage::Offline, maker<COfflineDlg>());
+        framework::SetSinglePageMaker(framework::SinglePage::Trend, maker<CTrendDlg>());
         return true;
     }();
     (void)registered;
