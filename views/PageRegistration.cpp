@@ -7,10 +7,12 @@
 #include "ConfigurationDlg.h"
 #include "DeviceInfoDlg.h"
 #include "HARTDlg.h"
+#include "OfflineDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
 #include "SensorDlg.h"
 #include "SwitchesDlg.h"
+#include "TrendDlg.h"
 #include "TuningDataDlg.h"
 #include "framework/PageTable.h"
 
@@ -44,6 +46,8 @@ void RegisterPages()
         framework::SetPageMaker(21, maker<CClearFaultsDlg>());
         framework::SetPageMaker(22, maker<CSensorDlg>());
         framework::SetPageMaker(23, maker<CDeviceInfoDlg>());
+        framework::SetSinglePageMaker(framework::SinglePage::Offline, maker<COfflineDlg>());
+        framework::SetSinglePageMaker(framework::SinglePage::Trend, maker<CTrendDlg>());
         return true;
     }();
     (void)registered;

@@ -1,0 +1,177 @@
+#include "framework/PageTable.h"
+#include "framework/SinglePageEditModel.h"
+#include "framework/TextProvider.h"
+#include "framework/UIController.h"
+#include "host/StringBridge.h"
+#include "support/FakeAreas.h"
+#include "support/FakeBusinessObject.h"
+#include "controls/DtmTextControl.h"
+#include "controls/ValidatorFactory.h"
+#include "views/OfflineDlg.h"
+#include "views/PageRegistration.h"
+#include "views/TrendDlg.h"
+#include "platform/chart/TrendChart.h"
+#include "platform/ui/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace orvx;
+
+namespace {
+
+// The single page of a control made as its edit model makes it, over a fake data set.
+template <class Model>
+class SinglePage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        views::RegisterPages();
+        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
+                              {"1000", host::textVariant("1")},         {"4003", host::textVariant("6")},
+                              {"5005", host::textVariant("40.0")},      {"5006", host::textVariant("100.0")}};
+        model.Attach(&controller, &texts, device->identity(), {});
+        controller.SetEditModel(&model);
+        controller.SetMainSplitter(&splitter);
+        controller.SetRegistered(true);
+        controls::CValidatorFactory::SetTextProvider(&texts);
+    }
+
+    void set(const char* tag, const char* value) { device->parameters[QString::fromLatin1(tag)] = host::textVariant(value); }
+    template <class T = QLineEdit>
+    T* item(QWidget* page, int number) { return page->findChild<T*>(QStringLiteral("item_%1").arg(number)); }
+
+    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
+    Model model;
+    framework::CTextProvider texts;
+    test::FakeSplitter splitter;
+    framework::CUIController controller;
+};
+
+using Offline = SinglePage<framework::CEditModelOffline>;
+
+TEST_F(Offline, SupplyLimitsTakeTheDataSetsPressureUnitWithoutScalingTwice)
+{
+    auto* page = dynamic_cast<views::COfflineDlg*>(
+        framework::CreateSinglePage(framework::SinglePage::Offline, &controller, &texts));
+    ASSERT_NE(page, nullptr);
+    page->Activate();
+    page->RefreshControls(-1);
+    QLineEdit* low = item(page, 1024);
+    QLineEdit* high = item(page, 1025);
+    EXPECT_EQ(low->text(), QStringLiteral("40.0"));
+    EXPECT_EQ(item<QLabel>(page, 1224)->text(), QStringLiteral("psi"));
+
+    // The data set turns to bar and keeps its limits in bar from then on.
+    set("4003", "7");
+    set("5005", "2.758");
+    set("5006", "6.895");
+    page->OnUpdate(501, QString());
+    EXPECT_EQ(page->ShownPressureUnit(), 7u);
+    EXPECT_EQ(low->text(), QStringLiteral("2.758"));
+    EXPECT_EQ(high->text(), QStringLiteral("6.895"));
+    for (int unitLabel : {1224, 1225})
+        EXPECT_EQ(item<QLabel>(page, unitLabel)->text(), QStringLiteral("bar"));
+    auto* lowField = dynamic_cast<controls::CDtmTextControl*>(page->Control(24));
+    EXPECT_TRUE(lowField->Validate());
+    low->setText(QStringLiteral("40"));
+    EXPECT_FALSE(lowField->Validate()) << "40 is out of the bar range 2.069 to 7.584";
+
+    // An unchanged unit leaves the fields as the refresh shows them.
+    set("5005", "3.000");
+    page->OnUpdate(502, QString());
+    EXPECT_EQ(low->text(), QStringLiteral("3.000"));
+}
+
+TEST_F(Offline, ADataSetInBarIsShownInBarFromTheStart)
+{
+    set("4003", "7");
+    set("5005", "2.758");
+    auto* page = dynamic_cast<views::COfflineDlg*>(
+        framework::CreateSinglePage(framework::SinglePage::Offline, &controller, &texts));
+    ASSERT_NE(page, nullptr);
+    page->RefreshControls(-1);
+    page->Activate();
+    EXPECT_EQ(item(page, 1024)->text(), QStringLiteral("2.758"));
+    EXPECT_EQ(item<QLabel>(page, 1224)->text(), QStringLiteral("bar"));
+}
+
+// A clock the test moves by hand.
+struct ManualClock : ui::ISteadyClock {
+    std::int64_t now = 5000;
+    std::int64_t milliseconds() const override { return now; }
+};
+
+class Trend : public SinglePage<framework::CEditModelTrend> {
+protected:
+    void SetUp() override
+    {
+        SinglePage::SetUp();
+        previous = ui::setSteadyClock(&clock);
+        set("2000", "12");
+        set("2003", "42.5");
+        set("2006", "8.0");
+        set("4007", "6");
+        page = dynamic_cast<views::CTrendDlg*>(
+            framework::CreateSinglePage(framework::SinglePage::Trend, &controller, &texts));
+        ASSERT_NE(page, nullptr);
+        chart = page->findChild<chart::CTrendChart*>(QStringLiteral("item_211"));
+        ASSERT_NE(chart, nullptr);
+    }
+    void TearDown() override { ui::setSteadyClock(previous); }
+
+    // One notification 524 at the given second after the first sample.
+    void sampleAt(double seconds)
+    {
+        clock.now = 5000 + static_cast<std::int64_t>(seconds * 1000);
+        page->OnUpdate(524, QString());
+    }
+
+    ManualClock clock;
+    ui::ISteadyClock* previous = nullptr;
+    views::CTrendDlg* page = nullptr;
+    chart::CTrendChart* chart = nullptr;
+};
+
+TEST_F(Trend, EachNewValuesNotificationAddsOneSampleAndTheWindowScrollsByAMinute)
+{
+    using Axis = chart::CTrendChart::Axis;
+    sampleAt(0);
+    EXPECT_EQ(item<QLabel>(page, 213)->text(), QStringLiteral("50.00")) << "12 mA";
+    EXPECT_EQ(item<QLabel>(page, 208)->text(), QStringLiteral("42.5"));
+    EXPECT_EQ(chart->Point(0, 0), QPointF(0, 50));
+
+    set("2006", "100000");  // the out-of-range marker adds nothing
+    sampleAt(30);
+    set("2006", "8.0");
+    EXPECT_EQ(page->Store().time.size(), 1u);
+
+    struct Step {
+        double at, windowStart, windowEnd;
+        std::size_t kept;
+    };
+    const Step steps[] = {{59.5, 0, 120, 2}, {121, 0, 180, 3}, {181, 60, 240, 2}, {400, 240, 420, 1}};
+    for (const Step& step : steps) {
+        sampleAt(step.at);
+        EXPECT_EQ(chart->Range(Axis::Time), std::make_pair(step.windowStart, step.windowEnd)) << step.at;
+        EXPECT_EQ(page->Store().time.size(), step.kept) << step.at;
+        for (int series = 0; series < 3; ++series)
+            EXPECT_EQ(chart->PointCount(series), static_cast<int>(step.kept)) << step.at;
+    }
+    EXPECT_EQ(chart->Range(Axis::Left), std::make_pair(0.0, 120.0));
+}
+
+TEST_F(Trend, ThePressureAxisFollowsTheMeasuredUnit)
+{
+    using Axis = chart::CTrendChart::Axis;
+    EXPECT_EQ(chart->Range(Axis::Right), std::make_pair(0.0, 100.0));
+    set("4007", "7");
+    page->OnUpdate(501, QString());
+    EXPECT_EQ(chart->Range(Axis::Right), std::make_pair(0.0, 10.0));
+    EXPECT_EQ(chart->Title(Axis::Right), QStringLiteral("bar"));
+    EXPECT_EQ(item<QLabel>(page, 348)->text(), QStringLiteral("bar"));
+}
+
+}  // namespace
