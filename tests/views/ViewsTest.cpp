@@ -7,6 +7,9 @@
 #include "framework/EditModel.h"
 #include "views/OrvxESDHARTDlg.h"
 #include "views/PageRegistration.h"
+#include "framework/ApplicationViewBase.h"
+#include "platform/ui/Resources.h"
+#include "platform/xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +69,38 @@ TEST_F(Pages, HeaderOnlyPagesShowTheDeviceHeader)
         page->RefreshControls(-1);
         EXPECT_EQ(page->GetWindow()->findChild<QLabel*>(QStringLiteral("item_203"))->text(), QStringLiteral("PV-101"));
         EXPECT_EQ(page->GetWindow()->findChild<QLabel*>(QStringLiteral("item_205"))->text(), QStringLiteral("Manual"));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every ViewSetting resource parses, and every control it names exists on its page.
+TEST_F(Pages, EveryViewSettingNamesOnlyControlsOfItsPage)
+{
+    auto checkNames = [](framework::IApplicationView* page, int resource) {
+        ASSERT_NE(page, nullptr) << resource;
+        const auto document = xml::XmlDocument::parse(ui::xmlResource(resource));
+        ASSERT_TRUE(document) << resource;
+        for (const auto& data : document->selectNodes(QStringLiteral("//ControlData"))) {
+            const QString id = data.textAt(QStringLiteral("./@controlId")).value_or(QString());
+            EXPECT_NE(static_cast<framework::CApplicationViewBase*>(page)->Control(id.toInt()), nullptr)
+                << "ViewSetting " << resource << " names control " << id.toStdString();
+        }
+    };
+    int made = 0;
+    for (std::int32_t view = framework::kFirstViewId; view <= framework::kLastViewId; ++view) {
+        if (auto* page = framework::CreatePage(view, &controller, &texts)) {
+            checkNames(page, framework::FindPageInfo(view)->viewSettingResource);
+            ++made;
+        }
+    }
+    EXPECT_EQ(made, 15) << "every page class there is";
+    for (const auto which : {framework::SinglePage::Offline, framework::SinglePage::Trend}) {
+        framework::CUIController single;
+        single.SetMainSplitter(&splitter);
+        checkNames(framework::CreateSinglePage(which, &single, &texts), framework::SinglePageInfo(which).viewSettingResource);
     }
 }
 
