@@ -161,6 +161,15 @@ TEST_F(Trend, EachNewValuesNotificationAddsOneSampleAndTheWindowScrollsByAMinute
             EXPECT_EQ(chart->PointCount(series), static_cast<int>(step.kept)) << step.at;
     }
     EXPECT_EQ(chart->Range(Axis::Left), std::make_pair(0.0, 120.0));
+
+    // An hour of samples twice a second: the store never holds more than the window shows.
+    std::size_t most = 0;
+    for (double at = 401; at < 401 + 3600; at += 0.5) {
+        sampleAt(at);
+        most = std::max(most, page->Store().time.size());
+    }
+    EXPECT_LE(most, 360u + 120u) << "at most the 180-second window and the minute it scrolls by";
+    EXPECT_EQ(chart->PointCount(0), static_cast<int>(page->Store().time.size()));
 }
 
 TEST_F(Trend, ThePressureAxisFollowsTheMeasuredUnit)
