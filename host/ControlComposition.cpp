@@ -77,8 +77,7 @@ CControlComposition::~CControlComposition()
 {
     m_keyboard->UnregisterWindow(0);
     m_control.Controller().DestroyViews();
-    // The controller must not reach the areas once they are gone.
-    m_control.AttachAreas(ControlAreas{});
+    m_control.DetachAreas();
     ReleaseIcons();
 }
 

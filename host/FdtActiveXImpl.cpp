@@ -70,6 +70,12 @@ void CFdtActiveXImpl::AttachAreas(const ControlAreas& areas)
     m_windowsCreated = true;
 }
 
+void CFdtActiveXImpl::DetachAreas()
+{
+    AttachAreas(ControlAreas{});
+    m_windowsCreated = false;
+}
+
 Status CFdtActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
                              bool* result)
 {

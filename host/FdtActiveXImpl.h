@@ -58,6 +58,8 @@ public:
 
     // The window composition, once the control's windows exist.
     void AttachAreas(const ControlAreas& areas);
+    // Before the windows go: nothing may reach them afterwards.
+    void DetachAreas();
     bool WindowsCreated() const { return m_windowsCreated; }
 
     framework::CUIController& Controller() { return m_controller; }
