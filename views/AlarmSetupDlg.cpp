@@ -40,22 +40,14 @@ constexpr Field kPositionFields[] = {{10, "Position error band", 206, 268, 0},
 constexpr Field kSupplyFields[] = {{kSupplyLow, "Supply limit low", kSupplyLowItem, 272, 293},
                                    {kSupplyHigh, "Supply limit high", kSupplyHighItem, 273, 294}};
 
-template <class T>
-T* itemWidget(QWidget* parent, int item)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(ui::itemName(item));
-    return widget;
-}
-
 void addRow(QGridLayout* grid, QWidget* parent, const Field& f)
 {
     const int row = grid->rowCount();
-    grid->addWidget(itemWidget<QLabel>(parent, f.icon), row, 0);
+    grid->addWidget(ui::makeItem<QLabel>(parent, f.icon), row, 0);
     grid->addWidget(new QLabel(QString::fromLatin1(f.caption), parent), row, 1);
-    grid->addWidget(itemWidget<QLineEdit>(parent, f.item), row, 2);
+    grid->addWidget(ui::makeItem<QLineEdit>(parent, f.item), row, 2);
     if (f.unit)
-        grid->addWidget(itemWidget<QLabel>(parent, f.unit), row, 3);
+        grid->addWidget(ui::makeItem<QLabel>(parent, f.unit), row, 3);
     grid->setColumnMinimumWidth(0, 16);
     grid->setColumnStretch(2, 1);
 }
@@ -66,7 +58,7 @@ void CAlarmSetupDlg::InitDialog()
 {
     auto* position = new QGroupBox(QStringLiteral("Position alarms"), Surface());
     auto* grid = new QGridLayout(position);
-    auto* enable = itemWidget<QCheckBox>(position, kErrorEnableItem);
+    auto* enable = ui::makeItem<QCheckBox>(position, kErrorEnableItem);
     enable->setText(QStringLiteral("Enable position error"));
     grid->addWidget(enable, 0, 1, 1, 2);
     for (const Field& f : kPositionFields)

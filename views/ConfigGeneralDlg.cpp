@@ -52,14 +52,6 @@ constexpr Field kCombos[] = {{16, "LCD language", 282, 0},
                              {18, "Actuator type", 284, 0},
                              {19, "Air action", 239, 0}};
 
-template <class T>
-T* itemWidget(QWidget* parent, int item)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(ui::itemName(item));
-    return widget;
-}
-
 // The device keeps its date as "years since 1900-month-day"; read as "%d-%d-%d" would: leading
 // blanks allowed, anything after the day ignored. Invalid for a text that is no such date.
 QDate deviceDate(const QString& text)
@@ -86,9 +78,9 @@ void CConfigGeneralDlg::InitDialog()
     auto* grid = new QGridLayout(identity);
     int row = 0;
     for (const Field& f : kTexts) {
-        grid->addWidget(itemWidget<QLabel>(identity, f.icon), row, 0);
+        grid->addWidget(ui::makeItem<QLabel>(identity, f.icon), row, 0);
         grid->addWidget(new QLabel(QString::fromLatin1(f.caption), identity), row, 1);
-        grid->addWidget(itemWidget<QLineEdit>(identity, f.item), row, 2);
+        grid->addWidget(ui::makeItem<QLineEdit>(identity, f.item), row, 2);
         ++row;
     }
     grid->setColumnMinimumWidth(0, 16);
@@ -100,15 +92,15 @@ void CConfigGeneralDlg::InitDialog()
     row = 0;
     for (const Field& f : kCombos) {
         form->addWidget(new QLabel(QString::fromLatin1(f.caption), settings), row, 0);
-        form->addWidget(itemWidget<QComboBox>(settings, f.item), row, 1);
+        form->addWidget(ui::makeItem<QComboBox>(settings, f.item), row, 1);
         ++row;
     }
     form->addWidget(new QLabel(QStringLiteral("Device date"), settings), row, 0);
-    m_date = itemWidget<QDateEdit>(settings, kDateItem);
+    m_date = ui::makeItem<QDateEdit>(settings, kDateItem);
     m_date->setCalendarPopup(true);
     m_date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     form->addWidget(m_date, row++, 1);
-    auto* latch = itemWidget<QCheckBox>(settings, kLatchItem);
+    auto* latch = ui::makeItem<QCheckBox>(settings, kLatchItem);
     latch->setText(QStringLiteral("Latch trips"));
     form->addWidget(latch, row, 0, 1, 2);
     form->setColumnStretch(1, 1);
@@ -116,7 +108,7 @@ void CConfigGeneralDlg::InitDialog()
     auto* lock = new QGroupBox(QStringLiteral("Local buttons"), Surface());
     auto* lockColumn = new QVBoxLayout(lock);
     for (const Radio& r : kButtonLock) {
-        auto* button = itemWidget<QRadioButton>(lock, r.item);
+        auto* button = ui::makeItem<QRadioButton>(lock, r.item);
         button->setText(QString::fromLatin1(r.caption));
         lockColumn->addWidget(button);
     }

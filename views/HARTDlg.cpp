@@ -23,14 +23,6 @@ constexpr Field kTexts[] = {{10, "Number of preambles", 208}, {12, "Physical sig
                             {11, "Device flags", 210}};
 constexpr Field kCombos[] = {{13, "Burst mode", 213}, {14, "Burst command", 214}};
 
-template <class T>
-T* itemWidget(QWidget* parent, int item)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(ui::itemName(item));
-    return widget;
-}
-
 }  // namespace
 
 void CHARTDlg::InitDialog()
@@ -38,9 +30,9 @@ void CHARTDlg::InitDialog()
     auto* group = new QGroupBox(QStringLiteral("HART communication"), Surface());
     auto* form = new QFormLayout(group);
     for (const Field& f : kTexts)
-        form->addRow(QString::fromLatin1(f.caption), itemWidget<QLineEdit>(group, f.item));
+        form->addRow(QString::fromLatin1(f.caption), ui::makeItem<QLineEdit>(group, f.item));
     for (const Field& f : kCombos)
-        form->addRow(QString::fromLatin1(f.caption), itemWidget<QComboBox>(group, f.item));
+        form->addRow(QString::fromLatin1(f.caption), ui::makeItem<QComboBox>(group, f.item));
     BodyLayout()->addWidget(group);
 }
 

@@ -50,14 +50,6 @@ constexpr int fieldItem(std::int32_t id) { return 1000 + id; }
 constexpr int iconItem(std::int32_t id) { return 1100 + id; }
 constexpr int unitItem(std::int32_t id) { return 1200 + id; }
 
-template <class T>
-T* itemWidget(QWidget* parent, int item)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(ui::itemName(item));
-    return widget;
-}
-
 }  // namespace
 
 COfflineDlg::COfflineDlg() : CResourcePage(282), m_pressureUnit(controls::PressurePsi) {}
@@ -68,15 +60,15 @@ void COfflineDlg::InitDialog()
     auto* grid = new QGridLayout(group);
     int row = 0;
     for (const Field& f : kFields) {
-        auto* caption = itemWidget<QLabel>(group, captionItem(f.controlId));
+        auto* caption = ui::makeItem<QLabel>(group, captionItem(f.controlId));
         caption->setText(QString::fromLatin1(f.caption));
         grid->addWidget(caption, row, 0);
-        grid->addWidget(itemWidget<QLabel>(group, iconItem(f.controlId)), row, 1);
+        grid->addWidget(ui::makeItem<QLabel>(group, iconItem(f.controlId)), row, 1);
         if (f.choice) {
-            grid->addWidget(itemWidget<QComboBox>(group, fieldItem(f.controlId)), row, 2);
+            grid->addWidget(ui::makeItem<QComboBox>(group, fieldItem(f.controlId)), row, 2);
         } else {
-            grid->addWidget(itemWidget<QLineEdit>(group, fieldItem(f.controlId)), row, 2);
-            grid->addWidget(itemWidget<QLabel>(group, unitItem(f.controlId)), row, 3);
+            grid->addWidget(ui::makeItem<QLineEdit>(group, fieldItem(f.controlId)), row, 2);
+            grid->addWidget(ui::makeItem<QLabel>(group, unitItem(f.controlId)), row, 3);
         }
         ++row;
     }

@@ -33,13 +33,6 @@ constexpr Bar kBars[] = {
     {13, "Supply pressure", 211, 242, 243, 244},
 };
 
-QLabel* itemLabel(QWidget* parent, int item)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(ui::itemName(item));
-    return label;
-}
-
 }  // namespace
 
 COrvxESDHARTDlg::COrvxESDHARTDlg() : CResourcePage(220) {}
@@ -51,20 +44,19 @@ void COrvxESDHARTDlg::InitDialog()
     int row = 0;
     for (const Bar& b : kBars) {
         grid->addWidget(new QLabel(QString::fromLatin1(b.caption), group), row, 0);
-        grid->addWidget(itemLabel(group, b.low), row, 1);
-        auto* bar = new QProgressBar(group);
-        bar->setObjectName(ui::itemName(b.bar));
+        grid->addWidget(ui::makeItem<QLabel>(group, b.low), row, 1);
+        auto* bar = ui::makeItem<QProgressBar>(group, b.bar);
         bar->setTextVisible(false);
         grid->addWidget(bar, row, 2);
-        grid->addWidget(itemLabel(group, b.high), row, 3);
-        grid->addWidget(itemLabel(group, b.value), row, 4);
+        grid->addWidget(ui::makeItem<QLabel>(group, b.high), row, 3);
+        grid->addWidget(ui::makeItem<QLabel>(group, b.value), row, 4);
         ++row;
     }
     grid->setColumnStretch(2, 1);
     BodyLayout()->addWidget(group);
 
     auto* esd = new QHBoxLayout;
-    m_tripped = itemLabel(Surface(), kTrippedItem);
+    m_tripped = ui::makeItem<QLabel>(Surface(), kTrippedItem);
     esd->addWidget(m_tripped);
     esd->addWidget(new QLabel(QStringLiteral("ESD Tripped"), Surface()));
     esd->addStretch(1);

@@ -31,14 +31,6 @@ bool isPositionLimit(std::int32_t action)
     return action == kPositionLowLimit || action == kPositionUpperLimit;
 }
 
-template <class T>
-T* itemWidget(QWidget* parent, int item)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(ui::itemName(item));
-    return widget;
-}
-
 }  // namespace
 
 void CSwitchesDlg::InitDialog()
@@ -46,12 +38,12 @@ void CSwitchesDlg::InitDialog()
     auto* group = new QGroupBox(QStringLiteral("DO Switch 2"), Surface());
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("Action"), group), 0, 1);
-    grid->addWidget(itemWidget<QComboBox>(group, kActionItem), 0, 2);
+    grid->addWidget(ui::makeItem<QComboBox>(group, kActionItem), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Normally"), group), 1, 1);
-    grid->addWidget(itemWidget<QComboBox>(group, kNormallyItem), 1, 2);
-    grid->addWidget(itemWidget<QLabel>(group, kValueIconItem), 2, 0);
+    grid->addWidget(ui::makeItem<QComboBox>(group, kNormallyItem), 1, 2);
+    grid->addWidget(ui::makeItem<QLabel>(group, kValueIconItem), 2, 0);
     grid->addWidget(new QLabel(QStringLiteral("Value"), group), 2, 1);
-    grid->addWidget(itemWidget<QLineEdit>(group, kValueItem), 2, 2);
+    grid->addWidget(ui::makeItem<QLineEdit>(group, kValueItem), 2, 2);
     grid->setColumnMinimumWidth(0, 16);
     grid->setColumnStretch(2, 1);
     BodyLayout()->addWidget(group);

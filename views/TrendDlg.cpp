@@ -38,8 +38,8 @@ constexpr double kScrollSeconds = 60;
 
 QLabel* itemLabel(QWidget* parent, int item, const QString& text = {})
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(ui::itemName(item));
+    auto* label = ui::makeItem<QLabel>(parent, item);
+    label->setText(text);
     return label;
 }
 

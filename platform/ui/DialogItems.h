@@ -18,4 +18,13 @@ T* dialogItem(const QWidget* form, int item)
     return form ? form->findChild<T*>(itemName(item)) : nullptr;
 }
 
+// A new widget of a form under 'parent', named for its item number.
+template <class T>
+T* makeItem(QWidget* parent, int item)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(itemName(item));
+    return widget;
+}
+
 }  // namespace orvx::ui
