@@ -354,7 +354,7 @@ std::u16string SimulatedPositioner::stateDocument() const
            u"\" isPrivateDialogEnabled=\"" + (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
 }
 
-Status SimulatedPositioner::getText(const BStr& key, BStr* text)
+Status SimulatedPositioner::getText(host::Via, const BStr& key, BStr* text)
 {
     if (!text)
         return Status::InvalidPointer;
@@ -364,7 +364,7 @@ Status SimulatedPositioner::getText(const BStr& key, BStr* text)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::getStateDocument(BStr* document)
+Status SimulatedPositioner::getStateDocument(host::Via, BStr* document)
 {
     if (!document)
         return Status::InvalidPointer;
@@ -372,7 +372,7 @@ Status SimulatedPositioner::getStateDocument(BStr* document)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::registerControl(const BStr&, const BStr& callerTag, host::IDtmActiveXControl* control,
+Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& callerTag, host::IDtmActiveXControl* control,
                                             bool, bool* accepted)
 {
     if (!control)
@@ -386,7 +386,7 @@ Status SimulatedPositioner::registerControl(const BStr&, const BStr& callerTag, 
     return Status::Ok;
 }
 
-Status SimulatedPositioner::unregisterControl(const BStr& callerTag, bool, bool* result)
+Status SimulatedPositioner::unregisterControl(host::Via, const BStr& callerTag, bool, bool* result)
 {
     // The latest registration under the tag; it is let go of last, as it may hold the last
     // reference to this object.

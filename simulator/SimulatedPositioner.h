@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BusinessObjectFacets.h"
+#include "host/BusinessObjectFacets.h"
 #include "ParameterTable.h"
 #include "Scheduler.h"
 #include "ValveModel.h"
@@ -25,7 +25,7 @@ namespace orvx::simulator {
 // While connected and with a control registered, the measured values are refreshed every
 // 500 ms and announced with 524.
 class SimulatedPositioner
-    : public com::ComObject<detail::RegistryFacet, detail::CurrentFacet, detail::EarlierFacet> {
+    : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
 
@@ -72,11 +72,11 @@ private:
         std::uint64_t task;
     };
 
-    com::Status getText(const com::BStr& key, com::BStr* text) override;
-    com::Status getStateDocument(com::BStr* document) override;
-    com::Status registerControl(const com::BStr& progId, const com::BStr& callerTag,
+    com::Status getText(host::Via, const com::BStr& key, com::BStr* text) override;
+    com::Status getStateDocument(host::Via, com::BStr* document) override;
+    com::Status registerControl(host::Via, const com::BStr& progId, const com::BStr& callerTag,
                                 host::IDtmActiveXControl* control, bool write, bool* accepted) override;
-    com::Status unregisterControl(const com::BStr& callerTag, bool was, bool* result) override;
+    com::Status unregisterControl(host::Via, const com::BStr& callerTag, bool was, bool* result) override;
 
     void store(const std::string& tag, const com::Variant& value);
     void changePressureUnit(int unit);

@@ -1,9 +1,7 @@
 #pragma once
 
+#include "host/BusinessObjectFacets.h"
 #include "host/IDtmActiveXControl.h"
-#include "host/IDtmUiCurrent.h"
-#include "host/IDtmUiEarlier.h"
-#include "host/IDtmUiRegistry.h"
 #include "platform/com/ComObject.h"
 
 #include <QMap>
@@ -12,8 +10,7 @@
 
 namespace orvx::test {
 
-// Which interface a call came through.
-enum class Via { Registry, Current, Earlier };
+using host::Via;
 
 // One call the fake received, for tests to read back.
 struct Call {
@@ -23,56 +20,11 @@ struct Call {
     com::Variant value; // the value written, for SetParameter
 };
 
-namespace detail {
-// One facet per interface, so that calls of the same name tell which interface they came through.
-class RegistryFacet : public host::IDtmUiRegistry {
-public:
-    com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
-                                host::IDtmActiveXControl* control, bool write, bool* accepted) override
-    {
-        return registerControl(Via::Registry, progId, callerTag, control, write, accepted);
-    }
-    com::Status UnregisterControl(const com::BStr& callerTag, bool was, bool* result) override
-    {
-        return unregisterControl(Via::Registry, callerTag, was, result);
-    }
-    virtual com::Status registerControl(Via, const com::BStr&, const com::BStr&,
-                                        host::IDtmActiveXControl*, bool, bool*) = 0;
-    virtual com::Status unregisterControl(Via, const com::BStr&, bool, bool*) = 0;
-};
-class CurrentFacet : public host::IDtmUiCurrent {
-public:
-    com::Status GetText(const com::BStr& key, com::BStr* text) override { return getText(Via::Current, key, text); }
-    com::Status GetStateDocument(com::BStr* document) override { return getStateDocument(Via::Current, document); }
-    virtual com::Status getText(Via, const com::BStr&, com::BStr*) = 0;
-    virtual com::Status getStateDocument(Via, com::BStr*) = 0;
-};
-class EarlierFacet : public host::IDtmUiEarlier {
-public:
-    com::Status GetText(const com::BStr& key, com::BStr* text) override { return getText(Via::Earlier, key, text); }
-    com::Status GetStateDocument(com::BStr* document) override { return getStateDocument(Via::Earlier, document); }
-    com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
-                                host::IDtmActiveXControl* control, bool write, bool* accepted) override
-    {
-        return registerControl(Via::Earlier, progId, callerTag, control, write, accepted);
-    }
-    com::Status UnregisterControl(const com::BStr& callerTag, bool was, bool* result) override
-    {
-        return unregisterControl(Via::Earlier, callerTag, was, result);
-    }
-    virtual com::Status getText(Via, const com::BStr&, com::BStr*) = 0;
-    virtual com::Status getStateDocument(Via, com::BStr*) = 0;
-    virtual com::Status registerControl(Via, const com::BStr&, const com::BStr&,
-                                        host::IDtmActiveXControl*, bool, bool*) = 0;
-    virtual com::Status unregisterControl(Via, const com::BStr&, bool, bool*) = 0;
-};
-}  // namespace detail
-
 // A scriptable business object for one device: parameters by tag, tags that fail with a chosen
 // status, a state document, texts by key, and a log of every call. Each private interface can
 // be switched off to play an older or a partial business object.
 class FakeBusinessObject
-    : public com::ComObject<detail::RegistryFacet, detail::CurrentFacet, detail::EarlierFacet> {
+    : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     // Which interfaces QueryInterface answers.
     bool answersRegistry = true;
