@@ -72,6 +72,7 @@ void CFdtActiveXImpl::AttachAreas(const ControlAreas& areas)
 
 void CFdtActiveXImpl::DetachAreas()
 {
+    m_reportScope.reset();
     AttachAreas(ControlAreas{});
     m_windowsCreated = false;
 }
@@ -136,6 +137,10 @@ void CFdtActiveXImpl::StartUi()
         framework::CTooltipRelay::instance().acquire();
         m_relayHeld = true;
     }
+    m_reportScope = std::make_unique<ui::CErrorReportScope>(m_controller.GetMainWindow(), [this](const QString& message) {
+        if (m_areas.status)
+            m_areas.status->SetMessage(message);
+    });
     if (m_editModel) {
         m_editModel->Attach(&m_controller, &m_texts, m_businessObject.get(), m_callerTag);
         m_editModel->SetFunctionCall(m_functionCall);
@@ -197,6 +202,7 @@ Status CFdtActiveXImpl::PrepareToRelease(bool* result)
 {
     if (result)
         *result = true;
+    m_reportScope.reset();
     if (!m_businessObject)
         return Status::Ok;
     try {

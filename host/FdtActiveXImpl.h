@@ -5,6 +5,9 @@
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
 #include "platform/com/ComPtr.h"
+#include "platform/ui/PostCall.h"
+
+#include <memory>
 
 class QWidget;
 
@@ -97,6 +100,8 @@ private:
     framework::CTextProvider m_texts;
     QString m_functionCall;
     bool m_relayHeld = false;
+    // Failures caught in handlers show on this control's status line while it runs.
+    std::unique_ptr<ui::CErrorReportScope> m_reportScope;
 };
 
 }  // namespace orvx::host

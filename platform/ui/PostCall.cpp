@@ -2,8 +2,11 @@
 
 #include <QDebug>
 #include <QMetaObject>
+#include <QWidget>
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 namespace orvx::ui {
 
@@ -15,6 +18,13 @@ ErrorReporter& reporter()
     return current;
 }
 
+// Newest last.
+std::vector<const CErrorReportScope*>& scopes()
+{
+    static std::vector<const CErrorReportScope*> open;
+    return open;
+}
+
 }  // namespace
 
 ErrorReporter setErrorReporter(ErrorReporter next)
@@ -24,10 +34,42 @@ ErrorReporter setErrorReporter(ErrorReporter next)
 
 void reportError(const QString& message)
 {
-    if (reporter())
+    qWarning().noquote() << message;
+    const auto& open = scopes();
+    if (!open.empty()) {
+        const auto shown = std::find_if(open.rbegin(), open.rend(), [](const auto* scope) { return scope->IsShown(); });
+        (shown != open.rend() ? *shown : open.back())->Report(message);
+    } else if (reporter()) {
         reporter()(message);
-    else
-        qWarning().noquote() << message;
+    }
+}
+
+CErrorReportScope::CErrorReportScope(QWidget* window, ErrorReporter reporter)
+    : m_window(window), m_reporter(std::move(reporter))
+{
+    scopes().push_back(this);
+}
+
+CErrorReportScope::~CErrorReportScope()
+{
+    std::erase(scopes(), this);
+}
+
+bool CErrorReportScope::IsShown() const
+{
+    return m_window && m_window->isVisible();
+}
+
+void CErrorReportScope::Report(const QString& message) const
+{
+    if (!m_reporter)
+        return;
+    // A reporter that fails itself must not take the report's caller down with it.
+    try {
+        m_reporter(message);
+    } catch (...) {
+        qWarning().noquote() << "the failure could not be shown:" << message;
+    }
 }
 
 bool runGuarded(const char* where, const std::function<void()>& call)

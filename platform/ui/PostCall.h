@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
+
+class QWidget;
 
 namespace orvx::ui {
 
@@ -15,10 +18,31 @@ void postCall(QObject* target, std::function<void()> call);
 // any exception it throws is caught and reported with 'where'. Answers whether it completed.
 bool runGuarded(const char* where, const std::function<void()>& call);
 
-// Where caught failures go: by default a warning on the log; a control points it at its
-// status line. Returns the previous reporter.
 using ErrorReporter = std::function<void(const QString& message)>;
+
+// Where caught failures go when no control shows them: by default nowhere but the log.
+// Returns the previous reporter.
 ErrorReporter setErrorReporter(ErrorReporter reporter);
+
+// Shows a failure where the user looks, and logs it: the newest report scope whose window is
+// visible takes it (else the newest scope); with no scope, the reporter set above.
 void reportError(const QString& message);
+
+// While it lives, failures caught anywhere on the user-interface thread reach this control's
+// screen (its status line) through the reporter. Scopes may end in any order.
+class CErrorReportScope {
+public:
+    CErrorReportScope(QWidget* window, ErrorReporter reporter);
+    ~CErrorReportScope();
+    CErrorReportScope(const CErrorReportScope&) = delete;
+    CErrorReportScope& operator=(const CErrorReportScope&) = delete;
+
+    bool IsShown() const;
+    void Report(const QString& message) const;
+
+private:
+    QPointer<QWidget> m_window;
+    ErrorReporter m_reporter;
+};
 
 }  // namespace orvx::ui

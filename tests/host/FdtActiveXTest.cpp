@@ -8,11 +8,13 @@
 #include "platform/ui/DialogItems.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
+#include "platform/ui/PostCall.h"
 #include "support/RecordingEditModel.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QPushButton>
 
 #include <cmath>
@@ -190,6 +192,20 @@ TEST_F(FdtEntryTest, NotificationsReachTheControllerAndFailuresAreAnswered)
     EXPECT_TRUE(com::failed(status)) << "a value without a text form is a failure, not a crash";
     EXPECT_TRUE(log.isEmpty());
     EXPECT_TRUE(this->status.message.contains(QStringLiteral("Notification failed")));
+}
+
+TEST_F(FdtEntryTest, FailuresCaughtInHandlersShowOnTheStatusLineUntilRelease)
+{
+    ASSERT_TRUE(init(device->identity()));
+    QObject target;
+    ui::postCall(&target, [] { throw std::runtime_error("device gone"); });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(status.message, QStringLiteral("posted call failed: device gone"));
+
+    bool result = false;
+    control->PrepareToRelease(&result);
+    ui::reportError(QStringLiteral("after release"));
+    EXPECT_EQ(status.message, QStringLiteral("posted call failed: device gone"));
 }
 
 TEST_F(FdtEntryTest, ReleaseUnregistersWithTheCallerTagAndDetaches)

@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QWidget>
 
+#include <memory>
 #include <stdexcept>
 
 using namespace orvx;
@@ -132,3 +134,25 @@ TEST(Resources, TheProgramsResourcesAreCompiledIn)
 }
 
 }  // namespace
+
+// Failures caught anywhere reach the screen of the control the user sees.
+TEST(PostCall, ReportsGoToTheShownControlsScopeWhateverOrderTheyEnd)
+{
+    QStringList toFallback, toFirst, toSecond;
+    auto previous = ui::setErrorReporter([&](const QString& message) { toFallback << message; });
+    QWidget firstWindow, secondWindow;
+    {
+        auto first = std::make_unique<ui::CErrorReportScope>(&firstWindow, [&](const QString& m) { toFirst << m; });
+        auto second = std::make_unique<ui::CErrorReportScope>(&secondWindow, [&](const QString& m) { toSecond << m; });
+        ui::reportError(QStringLiteral("none shown"));  // the newest takes it
+        firstWindow.show();
+        ui::reportError(QStringLiteral("first shown"));
+        first.reset();  // ends before the newer scope
+        ui::reportError(QStringLiteral("first gone"));
+    }
+    ui::reportError(QStringLiteral("no scope"));
+    ui::setErrorReporter(previous);
+    EXPECT_EQ(toSecond, (QStringList{"none shown", "first gone"}));
+    EXPECT_EQ(toFirst, QStringList{"first shown"});
+    EXPECT_EQ(toFallback, QStringList{"no scope"});
+}
