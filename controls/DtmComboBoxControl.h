@@ -44,6 +44,8 @@ public:
 
 protected:
     QList<QWidget*> modeWindows() const override;
+    // The control's indicator shows a failed write.
+    void showFailure(const QString&) override {}
 
 private:
     void configureSteps(const xml::XmlNode& element);

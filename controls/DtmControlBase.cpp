@@ -3,7 +3,9 @@
 #include "Conversions.h"
 #include "UIEventBase.h"
 #include "framework/IApplicationView.h"
+#include "framework/IStatusArea.h"
 #include "framework/IUIController.h"
+#include "platform/ui/PostCall.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QWidget>
@@ -83,7 +85,10 @@ bool CDtmControlBase::dispatch(CUIEventBase& event)
     try {
         return m_controller->HandleEvent(event);
     } catch (const std::exception& error) {
-        setSemanticError(QString::fromLocal8Bit(error.what()));
+        const QString text = QString::fromLocal8Bit(error.what());
+        setSemanticError(text);
+        if (ChangesDevice(event.GetType()))
+            showFailure(text);
         return false;
     }
 }
@@ -92,6 +97,15 @@ void CDtmControlBase::takeEventError(const CUIEventBase& event)
 {
     if (event.IsError())
         setSemanticError(event.GetErrorText());
+}
+
+void CDtmControlBase::showFailure(const QString& text)
+{
+    framework::IStatusArea* status = m_controller ? m_controller->GetStatusArea() : nullptr;
+    if (status)
+        status->SetMessage(text);
+    else
+        ui::reportError(text);
 }
 
 bool CDtmControlBase::mayEdit() const

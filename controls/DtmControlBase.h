@@ -66,6 +66,10 @@ protected:
     // An event that came back with its error set makes its text the semantic error; an event
     // without one clears nothing.
     void takeEventError(const CUIEventBase& event);
+    // Shows why the business object failed a write or command of this control: kinds with an
+    // indicator of their own show it there (and override this to do nothing); the others put it
+    // on the status line.
+    virtual void showFailure(const QString& text);
     // The enabled setting, a controller, and a user who may write.
     bool mayEdit() const;
 

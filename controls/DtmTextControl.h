@@ -73,6 +73,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     QList<QWidget*> modeWindows() const override;
+    // The control's indicator shows a failed write.
+    void showFailure(const QString&) override {}
 
 private:
     void configureSteps(const xml::XmlNode& element);

@@ -26,6 +26,23 @@ enum EventKind : std::int32_t {
     EventGenericGet = 17,
 };
 
+// Whether an event of this kind writes a parameter or starts a device command: the kinds a
+// user without write rights may never send.
+constexpr bool ChangesDevice(std::int32_t kind)
+{
+    switch (kind) {
+    case EventTextDataSet:
+    case EventCommand:
+    case EventComboBoxSet:
+    case EventBitEnumSet:
+    case EventCheckBoxSet:
+    case EventRadioSet:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // One request and its reply between a sender (a control, an area, the controller) and the
 // edit model. Built on the sender's stack, dispatched once, read back, destroyed.
 class CUIEventBase {

@@ -5,9 +5,11 @@
 #include "IInternalUpdateUI.h"
 #include "IKeyboardNavigation.h"
 #include "IMainSplitter.h"
+#include "IStatusArea.h"
 #include "IUIEditModel.h"
 #include "IWindowVisibility.h"
 #include "LayoutDescriptionParser.h"
+#include "WriteRefusal.h"
 #include "controls/UIEventsImpl.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogService.h"
@@ -44,9 +46,23 @@ CUIController::~CUIController()
     DestroyViews();
 }
 
+void CUIController::ShowRefusal() const
+{
+    if (m_statusArea)
+        m_statusArea->SetMessage(writeRefusedText());
+}
+
 bool CUIController::HandleEvent(controls::CUIEventBase& event)
 {
-    return m_editModel ? m_editModel->HandleEvent(event) : false;
+    if (!m_editModel)
+        return false;
+    // The last line behind every disabled widget: nothing a read-only user does reaches the device.
+    if (controls::ChangesDevice(event.GetType()) && !IsWritable()) {
+        event.SetError(writeRefusedText());
+        ShowRefusal();
+        return true;
+    }
+    return m_editModel->HandleEvent(event);
 }
 
 IApplicationView* CUIController::GetView(std::int32_t viewId) const
@@ -287,8 +303,13 @@ com::Variant CUIController::GetParameterValue(const QString& tag)
 
 void CUIController::SetParameterValue(const QString& tag, const com::Variant& value)
 {
-    if (m_editModel)
-        m_editModel->SetValue(tag, value);
+    if (!m_editModel)
+        return;
+    if (!IsWritable()) {
+        ShowRefusal();
+        throw com::ComError(com::Status::AccessDenied, writeRefusedText().toStdString());
+    }
+    m_editModel->SetValue(tag, value);
 }
 
 void CUIController::SetOperation(bool running, std::int32_t ownerViewId, std::int32_t expectedCode)

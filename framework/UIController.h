@@ -20,6 +20,7 @@ class ITextResource;
 // the edit model through their interfaces, none of which it owns.
 class CUIController : public IUIController {
 public:
+
     CUIController();
     ~CUIController() override;
     CUIController(const CUIController&) = delete;
@@ -89,6 +90,9 @@ public:
     void OnDtmUpdate(std::int32_t code, const QString& text);
 
 private:
+    // Puts the refusal of a write on the status line.
+    void ShowRefusal() const;
+
     struct Page {
         std::unique_ptr<IApplicationView> view;
         QPointer<QWidget> window;  // to tell whether the window was destroyed from outside

@@ -13,6 +13,7 @@ const char* statusName(Status s)
     case Status::NoInterface: return "no such interface";
     case Status::InvalidPointer: return "invalid pointer";
     case Status::Failure: return "failure";
+    case Status::AccessDenied: return "access denied";
     case Status::ClassNotAvailable: return "class not available";
     case Status::InvalidArgument: return "invalid argument";
     case Status::TypeMismatch: return "type mismatch";

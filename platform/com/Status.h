@@ -13,6 +13,7 @@ enum class Status : std::int32_t {
     NoInterface = static_cast<std::int32_t>(0x80004002u),
     InvalidPointer = static_cast<std::int32_t>(0x80004003u),
     Failure = static_cast<std::int32_t>(0x80004005u),
+    AccessDenied = static_cast<std::int32_t>(0x80070005u),
     ClassNotAvailable = static_cast<std::int32_t>(0x80040111u),
     InvalidArgument = static_cast<std::int32_t>(0x80070057u),
     TypeMismatch = static_cast<std::int32_t>(0x80020005u),
