@@ -5,14 +5,17 @@
 #include "IStatusArea.h"
 #include "IUIController.h"
 #include "TooltipRelay.h"
+#include "WriteRefusal.h"
 #include "controls/Conversions.h"
 #include "controls/IFdtControl.h"
+#include "controls/UIEventsImpl.h"
 #include "platform/com/Variant.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QComboBox>
+#include <QDebug>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -34,6 +37,8 @@ const QString kCaption = QStringLiteral("Orvx ESD HART");
 constexpr std::uint32_t kAnyMode = 512;
 constexpr std::uint32_t kDisconnected = 256;
 constexpr int kMaxMethodWindows = 8;  // the enable mask has eight bits
+constexpr int kResultBase = 500;      // a method's success code is 500 plus its number
+const QString kOperationRunning = QStringLiteral("Another device operation is running; wait for it to end.");
 
 QLabel* valueField(QWidget* parent, int item)
 {
@@ -267,8 +272,7 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
     switch (code) {
     case 500:
         RefreshControls(5);
-        if (QWidget* modeButton = m_methodWindows.value(0))
-            modeButton->setEnabled(true);
+        EnableModeButton();
         ReevaluateMode();
         return;
     case 501:
@@ -297,8 +301,7 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
     const QString value = text.trimmed();
     const int method = value.isEmpty() ? 0 : value.toInt(&isNumber, 10);
     if (isNumber && method == 0) {
-        if (QWidget* modeButton = m_methodWindows.value(0))
-            modeButton->setEnabled(true);
+        EnableModeButton();
         ReevaluateMode();
     } else if (m_controller && m_controller->IsDeviceConnected()) {
         ApplyButtons(m_enableMask, true);
@@ -432,10 +435,8 @@ void CApplicationViewBase::GateForMode(bool allowed)
         return;
     }
     if (m_enableMask != 1) {
-        for (int i = 0; i < m_methodWindows.size(); ++i) {
-            if (QWidget* window = m_methodWindows[i])
-                window->setEnabled(i == 0);
-        }
+        for (int i = 0; i < m_methodWindows.size(); ++i)
+            SetMethodWindowEnabled(m_methodWindows[i], i == 0);
     }
     for (const auto& [id, control] : m_controls)
         control->EnableForMode(false);
@@ -510,12 +511,26 @@ void CApplicationViewBase::AddMethodWindow(QWidget* window)
         m_methodWindows.append(window);
 }
 
+void CApplicationViewBase::SetMethodWindowEnabled(QWidget* window, bool enabled)
+{
+    if (window)
+        window->setEnabled(enabled && MayOperate());
+}
+
 void CApplicationViewBase::SetMethodWindowsEnabled(bool enabled)
 {
-    for (const QPointer<QWidget>& window : m_methodWindows) {
-        if (window)
-            window->setEnabled(enabled);
-    }
+    for (const QPointer<QWidget>& window : m_methodWindows)
+        SetMethodWindowEnabled(window, enabled);
+}
+
+bool CApplicationViewBase::MayOperate() const
+{
+    return m_controller && m_controller->IsWritable();
+}
+
+void CApplicationViewBase::EnableModeButton()
+{
+    SetMethodWindowEnabled(m_methodWindows.value(0), true);
 }
 
 void CApplicationViewBase::RecordButtons()
@@ -533,16 +548,63 @@ void CApplicationViewBase::ApplyButtons(std::uint8_t mask, bool force)
     if (mask == m_enableMask && !force)
         return;
     m_enableMask = mask;
-    for (int i = 0; i < m_methodWindows.size(); ++i) {
-        if (QWidget* window = m_methodWindows[i])
-            window->setEnabled(i < kMaxMethodWindows && (mask >> i) & 1u);
-    }
+    for (int i = 0; i < m_methodWindows.size(); ++i)
+        SetMethodWindowEnabled(m_methodWindows[i], i < kMaxMethodWindows && (mask >> i) & 1u);
 }
 
 void CApplicationViewBase::LockButtons()
 {
     if (m_enableMask != 0)
         SetMethodWindowsEnabled(false);
+}
+
+bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int method, const QString& progressText)
+{
+    if (!m_controller)
+        return false;
+    if (!MayOperate()) {
+        ShowFailure(writeRefusedText());
+        return false;
+    }
+    if (m_controller->IsOperationRunning()) {
+        ShowFailure(kOperationRunning);
+        return false;
+    }
+    const controls::IFdtControl* button = Control(buttonControlId);
+    const QString tag = button && !button->GetTag().isEmpty() ? button->GetTag() : QString::number(method);
+    // Sent first: only a command the device took is recorded as running.
+    controls::CCommandEventImpl command(m_viewId, buttonControlId, tag);
+    QString failure;
+    try {
+        if (!m_controller->HandleEvent(command))
+            failure = QStringLiteral("no device link");
+        else if (command.IsError())
+            failure = command.GetErrorText();
+    } catch (const std::exception& error) {
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    if (!failure.isNull()) {
+        ShowFailure(QStringLiteral("The device operation could not be started: %1").arg(failure));
+        return false;
+    }
+    m_controller->SetOperation(true, m_viewId, kResultBase + method);
+    RecordButtons();
+    LockButtons();
+    if (!progressText.isEmpty())
+        ShowStatus(progressText);
+    return true;
+}
+
+void CApplicationViewBase::ShowStatus(const QString& text)
+{
+    if (IStatusArea* status = m_controller ? m_controller->GetStatusArea() : nullptr)
+        status->SetMessage(text);
+}
+
+void CApplicationViewBase::ShowFailure(const QString& text)
+{
+    ShowStatus(text);
+    qWarning().noquote() << text;
 }
 
 void CApplicationViewBase::CancelOperation(const QString& cancellingText)

@@ -95,7 +95,9 @@ public:
     // Gates or ungates the page after the device mode may have changed.
     void ReevaluateMode();
 
-    // Operation buttons ("method windows"): the mode button first, then the page's own.
+    // Operation buttons ("method windows"): the mode button first, then the page's own. Every
+    // enabling of one goes through this class, which never enables one for a user who may not
+    // write: the mask remembers what the page wants, the widgets show what the user may do.
     void AddMethodWindow(QWidget* window);
     const QList<QPointer<QWidget>>& MethodWindows() const { return m_methodWindows; }
     // Sets the mask from the buttons' current enabled state.
@@ -105,6 +107,21 @@ public:
     void ApplyButtons(std::uint8_t mask, bool force = false);
     // Disables every button, keeping the mask for a later ApplyButtons; call RecordButtons first.
     void LockButtons();
+    // Enables the mode button (method window 0) when the user may operate the device.
+    void EnableModeButton();
+    // Whether the user may start device operations from this page: a controller and write rights.
+    bool MayOperate() const;
+
+    // Starts a device operation with the command of the given button control (its tag, or the
+    // method number when it has none), then records it as this page's running operation
+    // (expecting 500 + method), records and locks the operation buttons and puts the progress
+    // text, when given, on the status line. A start that is not allowed, refused or failed
+    // records nothing, leaves the buttons as they were, shows why on the status line and
+    // answers false.
+    bool StartOperation(std::int32_t buttonControlId, int method, const QString& progressText = {});
+    // Puts a text on the status line; a failure goes to the log too.
+    void ShowStatus(const QString& text);
+    void ShowFailure(const QString& text);
     void SetEnableMask(std::uint8_t mask) { m_enableMask = mask; }
     std::uint8_t EnableMask() const { return m_enableMask; }
 
@@ -142,6 +159,8 @@ protected:
 private:
     void BuildHeader();
     void SetMethodWindowsEnabled(bool enabled);
+    // The one place a method window's enabled state is set.
+    void SetMethodWindowEnabled(QWidget* window, bool enabled);
     // The invalid controls' texts in id order within [first, last], empty texts left out.
     QStringList InvalidTexts(std::int32_t first, std::int32_t last) const;
     void ShowErrors(const QStringList& texts);

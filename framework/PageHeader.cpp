@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::int32_t kModeToSetControl = 8;
 constexpr std::int32_t kApplyModeControl = 9;
-constexpr std::int32_t kModeChangeResult = 500;
+constexpr int kModeChangeMethod = 0;
 
 // Header controls shown as static texts: control id and dialog item.
 constexpr std::pair<std::int32_t, int> kStaticTexts[] = {{3, 203}, {4, 204}, {5, 205}, {6, 295}, {7, 207}};
@@ -105,10 +105,9 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
             return false;
     }
 
-    controller->SetOperation(true, page.ViewId(), kModeChangeResult);
-    // The page's mask stays as it is, so that the buttons come back as the page had them.
-    page.LockButtons();
-    return true;
+    // Sent by the page, which records the running change only once the device took it.
+    page.StartOperation(kApplyModeControl, kModeChangeMethod);
+    return false;
 }
 
 }  // namespace orvx::framework

@@ -17,10 +17,9 @@ public:
     // The settings of the header's controls, as every page's ViewSetting carries them.
     static const QString& ViewSetting();
 
-    // Apply Mode was pressed: answers whether the press goes on to the button's command, which
-    // asks the device for the mode change. A press that changes nothing, or that the user
-    // declines, sends nothing; a press that goes on records the operation and locks the page's
-    // operation buttons.
+    // Apply Mode was pressed: asks the device for the mode change as the page's operation
+    // (method 0, expecting 500). A press that changes nothing, or that the user declines, sends
+    // nothing. Answers false: the press never goes on to the button's own command.
     static bool ApplyModePressed(CApplicationViewBase& page);
 };
 

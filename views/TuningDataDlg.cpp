@@ -2,7 +2,6 @@
 
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
-#include "controls/UIEventsImpl.h"
 #include "framework/IStatusArea.h"
 #include "framework/IUIController.h"
 #include "platform/ui/DialogItems.h"
@@ -14,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <stdexcept>
 #include <tuple>
 #include <vector>
 
@@ -118,18 +116,9 @@ bool CTuningDataDlg::entriesValid()
 
 bool CTuningDataDlg::startOperation(std::int32_t controlId, int method)
 {
-    framework::IUIController* controller = Controller();
-    if (!controller || (method == kWriteMethod && !entriesValid()))
-        return false;
-    controls::IFdtControl* button = Control(controlId);
-    controls::CCommandEventImpl command(ViewId(), controlId, button ? button->GetTag() : QString::number(method));
-    controller->HandleEvent(command);
-    if (command.IsError())
-        throw std::runtime_error(command.GetErrorText().toStdString());
-    controller->SetOperation(true, ViewId(), 500 + method);
-    RecordButtons();
-    LockButtons();
-    return false;
+    if (Controller() && (method != kWriteMethod || entriesValid()))
+        StartOperation(controlId, method);
+    return false;  // the page sent the command itself
 }
 
 void CTuningDataDlg::OnUpdate(std::int32_t code, const QString& text)

@@ -1,0 +1,314 @@
+// Who may change the device, and how an operation starts: a user without write rights never
+// causes a write or a command, and an operation that cannot start leaves nothing locked.
+
+#include "controls/UIEventsImpl.h"
+#include "framework/ApplicationViewBase.h"
+#include "framework/EditModel.h"
+#include "framework/TextProvider.h"
+#include "framework/UIController.h"
+#include "framework/WriteRefusal.h"
+#include "host/StringBridge.h"
+#include "platform/com/ComError.h"
+#include "support/FakeAreas.h"
+#include "support/FakeBusinessObject.h"
+#include "support/ScriptedDialogService.h"
+#include "views/PageRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <random>
+
+using namespace orvx;
+
+namespace {
+
+// Every view of the main control that has a page class.
+const std::int32_t kViews[] = {0, 2, 4, 5, 7, 8, 9, 10, 13, 15, 19, 20, 21, 22, 23};
+
+// The main control's hub over a fake device, as the frame would have it after Init.
+class Device : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        views::RegisterPages();
+        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
+                              {"1000", host::textVariant("1")},         {"1009", host::textVariant("0")},
+                              {"1005", host::textVariant("1")},         {"4003", host::textVariant("6")},
+                              {"4007", host::textVariant("6")}};
+        model.Attach(&controller, &texts, device->identity(), {});
+        controller.SetEditModel(&model);
+        controller.SetMainSplitter(&splitter);
+        controller.SetStatusArea(&status, nullptr);
+        controller.SetRegistered(true);
+        controller.SetUserLevel(QStringLiteral("maintenance"));
+        splitter.parent.show();
+    }
+
+public:
+    framework::CApplicationViewBase* show(std::int32_t view)
+    {
+        controller.ActivateView(view);
+        return dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
+    }
+
+    QStringList writes() const { return device->writtenTags(); }
+
+    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
+    test::ScriptedDialogService dialogs;
+    framework::CEditModel model;
+    framework::CTextProvider texts;
+    test::FakeSplitter splitter;
+    test::DeliveryLog log;
+    test::FakeStatusArea status{&log};
+    framework::CUIController controller;
+};
+
+// The two ways a user ends up without write rights.
+enum class ReadOnly { Observer, NotRegistered };
+
+class ReadOnlyUser : public Device, public ::testing::WithParamInterface<ReadOnly> {
+protected:
+    void SetUp() override
+    {
+        Device::SetUp();
+        if (GetParam() == ReadOnly::Observer)
+            controller.SetUserLevel(QStringLiteral("observer"));
+        else
+            controller.SetRegistered(false);
+        ASSERT_FALSE(controller.IsWritable());
+    }
+};
+
+QStringList enabledMethodWindows(const framework::CApplicationViewBase& page)
+{
+    QStringList enabled;
+    for (const auto& window : page.MethodWindows())
+        if (window && window->isEnabled())
+            enabled.append(window->objectName());
+    return enabled;
+}
+
+// Every notification that makes a page enable buttons again, with the values a device sends.
+const std::pair<std::int32_t, const char*> kReenablingNotifications[] = {
+    {500, ""},  {-2, "0"},  {-2, ""},   {-1, "0"},  {-6, "13"}, {-2, "28"}, {-3, "20"}, {-2147483647 - 1, "21"},
+    {513, ""},  {528, ""},  {520, ""},  {521, ""},  {523, ""},  {524, ""},  {525, ""},   {526, ""},
+    {501, ""},  {502, ""},
+};
+
+TEST_P(ReadOnlyUser, NoPageEnablesAnOperationButtonWhateverTheDeviceSends)
+{
+    for (std::int32_t view : kViews) {
+        framework::CApplicationViewBase* page = show(view);
+        ASSERT_NE(page, nullptr) << view;
+        for (const char* mode : {"0", "1", "3"}) {
+            device->parameters["1000"] = host::textVariant(mode);
+            for (const auto& [code, value] : kReenablingNotifications) {
+                // The page's own operation as well as none: both reach the page.
+                controller.SetOperation(code % 2 == 0, view, code);
+                controller.OnDtmUpdate(code, QString::fromLatin1(value));
+                page->UpdateAccess(true);
+                EXPECT_EQ(enabledMethodWindows(*page), QStringList())
+                    << "view " << view << ", mode " << mode << ", code " << code << " '" << value << "'";
+            }
+        }
+    }
+    EXPECT_EQ(writes(), QStringList());
+}
+
+// Behind the widgets: events and parameter writes that reach the hub are refused and the
+// refusal is shown.
+TEST_P(ReadOnlyUser, TheHubRefusesEveryWriteAndCommandVisibly)
+{
+    controls::CTextDataSetEventImpl text(13, 10, QStringLiteral("8000"), QStringLiteral("12"), true);
+    controls::CCommandEventImpl command(0, 9, QStringLiteral("0"));
+    controls::CComboBoxSetEventImpl combo(0, 8, QStringLiteral("1005"), 2, controls::CChoice{QStringLiteral("Normal"), QStringLiteral("3"), 0});
+    controls::CBitEnumSetEventImpl bits(0, 10, QStringLiteral("2000"), 1, true);
+    controls::CCheckBoxEventImpl check(controls::EventCheckBoxSet, 0, 10, QStringLiteral("2001"), 1);
+    controls::CRadioSetEventImpl radio(0, 10, QStringLiteral("2002"), 1);
+    for (controls::CUIEventBase* event : std::initializer_list<controls::CUIEventBase*>{&text, &command, &combo, &bits, &check, &radio}) {
+        status.message.clear();
+        EXPECT_TRUE(controller.HandleEvent(*event)) << event->GetType();
+        EXPECT_EQ(event->GetErrorText(), framework::writeRefusedText()) << event->GetType();
+        EXPECT_EQ(status.message, framework::writeRefusedText()) << event->GetType();
+    }
+    try {
+        controller.SetParameterValue(QStringLiteral("23"), com::Variant());
+        ADD_FAILURE() << "a refused write must raise";
+    } catch (const com::ComError& error) {
+        EXPECT_EQ(error.status(), com::Status::AccessDenied);
+    }
+    EXPECT_EQ(writes(), QStringList());
+
+    // Reading stays allowed.
+    controls::CTextDataGetEventImpl read(13, 10, QStringLiteral("1000"));
+    EXPECT_TRUE(controller.HandleEvent(read));
+    EXPECT_FALSE(read.IsError());
+}
+
+// The way the fault was found: a user clicking, typing and switching pages at random while the
+// device answers at random. Returns the tags the device was asked to write.
+QStringList monkey(Device& fixture, std::mt19937& random, int actions)
+{
+    static const std::pair<std::int32_t, const char*> notifications[] = {
+        {500, ""}, {-2, "0"}, {-6, "13"}, {-2, "28"}, {-3, "20"}, {513, ""}, {528, ""}, {520, ""}, {521, ""},
+        {523, ""}, {524, ""}, {525, ""}, {526, ""}, {501, ""}, {502, ""}, {-7, "2"}, {-2, "x"}};
+    static const char* const typed[] = {"1", "12.5", "-3", "abc", "999999", ""};
+    auto pick = [&](auto size) { return std::uniform_int_distribution<std::size_t>(0, size - 1)(random); };
+
+    framework::CApplicationViewBase* page = fixture.show(kViews[0]);
+    for (int i = 0; i < actions; ++i) {
+        switch (pick(std::size_t{6})) {
+        case 0:
+            page = fixture.show(kViews[pick(std::size(kViews))]);
+            break;
+        case 1: {
+            const auto& [code, value] = notifications[pick(std::size(notifications))];
+            fixture.controller.OnDtmUpdate(code, QString::fromLatin1(value));
+            break;
+        }
+        case 2: {
+            const auto buttons = page->findChildren<QAbstractButton*>();
+            if (!buttons.isEmpty()) {
+                QAbstractButton* button = buttons[int(pick(std::size_t(buttons.size())))];
+                QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+            }
+            break;
+        }
+        case 3: {
+            const auto edits = page->findChildren<QLineEdit*>();
+            if (!edits.isEmpty()) {
+                QLineEdit* edit = edits[int(pick(std::size_t(edits.size())))];
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(edit, QString::fromLatin1(typed[pick(std::size(typed))]));
+                QTest::keyClick(edit, Qt::Key_Return);
+            }
+            break;
+        }
+        case 4: {
+            const auto combos = page->findChildren<QComboBox*>();
+            if (!combos.isEmpty())
+                QTest::keyClick(combos[int(pick(std::size_t(combos.size())))], pick(std::size_t{2}) ? Qt::Key_Down : Qt::Key_Up);
+            break;
+        }
+        default: {
+            // The device moves on by itself: another mode, a lost link, message boxes on or off.
+            static const char* const modes[] = {"0", "1", "3"};
+            fixture.device->parameters["1000"] = host::textVariant(modes[pick(std::size(modes))]);
+            fixture.device->parameters["15000"] = com::Variant::boolean(pick(std::size_t{8}) != 0);
+            fixture.device->parameters["20000"] = com::Variant::boolean(pick(std::size_t{2}) != 0);
+            fixture.controller.OnDtmUpdate(526, QString());
+            break;
+        }
+        }
+    }
+    return fixture.writes();
+}
+
+TEST_P(ReadOnlyUser, ThousandsOfRandomActionsWriteNothing)
+{
+    std::mt19937 random(20261206);
+    EXPECT_EQ(monkey(*this, random, 3000), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Users, ReadOnlyUser, ::testing::Values(ReadOnly::Observer, ReadOnly::NotRegistered),
+                         [](const auto& info) { return info.param == ReadOnly::Observer ? "Observer" : "NotRegistered"; });
+
+// The same run by a user who may write does reach the device: the run above proves something.
+TEST_F(Device, RandomActionsOfAWriterDoReachTheDevice)
+{
+    std::mt19937 random(20261206);
+    const QStringList written = monkey(*this, random, 3000);
+    EXPECT_TRUE(written.contains(QStringLiteral("0"))) << written.join(' ').toStdString();
+    EXPECT_GT(written.size(), 20);
+}
+
+// Starting an operation: sent first, recorded only when the device took it.
+struct Start {
+    std::int32_t view;
+    const char* button;
+    const char* tag;
+    std::int32_t expected;
+};
+const Start kStarts[] = {
+    {0, "item_202", "0", 500},    // Apply Mode on the overview
+    {13, "item_202", "0", 500},   // Apply Mode on a page with buttons of its own
+    {13, "item_213", "13", 513},  // Write tuning data
+    {13, "item_214", "28", 528},  // Read tuning data
+};
+
+class OperationStart : public Device, public ::testing::WithParamInterface<Start> {
+protected:
+    // Asks for Setup while the device is in Manual, so Apply Mode has something to send.
+    QPushButton* prepare()
+    {
+        framework::CApplicationViewBase* page = show(GetParam().view);
+        page->findChild<QComboBox*>(QStringLiteral("item_201"))->setCurrentIndex(0);
+        return page->findChild<QPushButton*>(QString::fromLatin1(GetParam().button));
+    }
+};
+
+TEST_P(OperationStart, AFailedSendRecordsNothingLocksNothingAndSaysWhy)
+{
+    device->failingTags[QString::fromLatin1(GetParam().tag)] = com::Status::Failure;
+    QPushButton* button = prepare();
+    const QStringList before = enabledMethodWindows(*dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view)));
+    ASSERT_TRUE(button->isEnabled());
+    button->click();
+
+    EXPECT_FALSE(controller.IsOperationRunning());
+    EXPECT_EQ(controller.GetOperationOwner(), -1);
+    EXPECT_EQ(enabledMethodWindows(*dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view))), before);
+    EXPECT_TRUE(status.message.startsWith(QStringLiteral("The device operation could not be started:")))
+        << status.message.toStdString();
+    // Another page is not held back by an operation that never ran.
+    framework::CApplicationViewBase* other = show(21);
+    EXPECT_EQ(enabledMethodWindows(*other).size(), 3);
+}
+
+TEST_P(OperationStart, ASendTheDeviceTookIsRecordedAndLocksTheButtons)
+{
+    prepare()->click();
+    EXPECT_EQ(writes(), QStringList{QString::fromLatin1(GetParam().tag)});
+    EXPECT_TRUE(controller.IsOperationRunning());
+    EXPECT_EQ(controller.GetOperationOwner(), GetParam().view);
+    EXPECT_EQ(controller.GetOperationCode(), GetParam().expected);
+    auto* page = dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view));
+    EXPECT_EQ(enabledMethodWindows(*page), QStringList());
+
+    // The result gives the buttons back; a second press in between is impossible.
+    controller.OnDtmUpdate(GetParam().expected, QString());
+    EXPECT_FALSE(controller.IsOperationRunning());
+    EXPECT_TRUE(page->ModeButton()->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, OperationStart, ::testing::ValuesIn(kStarts), [](const auto& info) {
+    return "View" + std::to_string(info.param.view) + "Method" + info.param.tag;
+});
+
+TEST_F(Device, AnOperationIsNotStartedWhileAnotherRuns)
+{
+    framework::CApplicationViewBase* page = show(13);
+    controller.SetOperation(true, 13, 513);
+    EXPECT_FALSE(page->StartOperation(19, 28));
+    EXPECT_EQ(writes(), QStringList());
+    EXPECT_EQ(controller.GetOperationCode(), 513);
+    EXPECT_FALSE(status.message.isEmpty());
+}
+
+// A failing command on a button without an indicator of its own shows its text on the status line.
+TEST_F(Device, AFailingCommandOfAPlainButtonShowsItsText)
+{
+    framework::CApplicationViewBase* page = show(21);
+    device->failingTags[QStringLiteral("20")] = com::Status::InvalidArgument;
+    page->findChild<QPushButton*>(QStringLiteral("item_213"))->click();
+    EXPECT_TRUE(status.message.contains(QStringLiteral("writing a parameter"))) << status.message.toStdString();
+    EXPECT_TRUE(status.message.contains(QStringLiteral("invalid argument"))) << status.message.toStdString();
+}
+
+}  // namespace
