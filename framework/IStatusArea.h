@@ -24,8 +24,8 @@ public:
     // The data source (1 data set, 2 data set locked, 3 device, 4 device locked) as the third
     // pane's icon and text; another code empties the pane.
     virtual void SetDataSource(int code) = 0;
-    // The device status (1 failure, 2 functional check, 3 off specification, 4 maintenance
-    // required, 5 OK) as the seventh pane's icon and tool tip; another code empties the pane.
+    // The device status, 1 failure to 5 OK (the texts 13 to 17), as the seventh pane's icon and
+    // tool tip; another code empties the pane.
     virtual void SetDeviceStatus(int code) = 0;
     // Shows or removes the second pane's "communication in progress" icon and tool tip.
     virtual void SetCommunicating(bool communicating) = 0;
