@@ -58,8 +58,8 @@ public:
     virtual void ValidatePages(std::int32_t controlId) = 0;
     // Every page forgets its invalid entries; the edit model calls it when the data were reloaded.
     virtual void NotifyDataReloaded() = 0;
-    // Shows the page, asking the edit model to make it first; nothing without a main window or when
-    // no page comes of it. The page shown before is deactivated and hidden; the new one refreshed.
+    // Shows the page, made by the edit model when missing; nothing without a main window or page.
+    // The page shown before is deactivated and hidden; the new one activated and refreshed.
     virtual void ActivateView(std::int32_t viewId) = 0;
     // The page configures its controls from the ViewSetting text; an unknown page: nothing.
     virtual void ApplyPageSettings(std::int32_t viewId, const QString& viewSetting) = 0;
@@ -150,7 +150,7 @@ public:
     // ModeSetup when a read fails or the state is none of the known ones. Never ModeFailHigh.
     virtual std::uint32_t GetDeviceMode() = 0;
     // The mode's name ("Setup" for an unknown one), with " / FailHigh" added when "1009" reads 64;
-    // a failed read of "1009" keeps the name alone.
+    // a failed read of "1009" keeps the name alone, and "Disconnected" stays as it is.
     virtual QString GetModeText() = 0;
     // The brush invalid entries are painted on: solid white.
     virtual QBrush GetBackgroundBrush() const = 0;
