@@ -25,20 +25,41 @@ enum IndicatorState : std::int32_t {
 class IFdtControl {
 public:
     virtual ~IFdtControl() = default;
+
+    // -- What the control is --
+    // Shows a caption: the text of a button or static text, a combo box's caption label, the name
+    // a text field gives the parameter in its messages; the other kinds ignore it.
     virtual void SetCaption(const QString& text) = 0;
+    // The kind's fixed name, for instance "DtmTextControl" or "FdtComboBoxControl".
     virtual QString GetTypeName() const = 0;
+    // The id the page knows the control by; fixed when the control is made.
     virtual std::int32_t GetControlId() const = 0;
+    // The parameter tag (decimal text); empty until a ControlData element gives one.
     virtual QString GetTag() const = 0;
+    // Stores the owning page's view id, which every event carries; set when the page registers it.
     virtual void SetViewId(std::int32_t viewId) = 0;
+
+    // -- Value and look --
+    // Reads the parameter through the controller and shows it; never raises. A failed read shows no
+    // new value and its error text becomes the control's error. A button does nothing.
     virtual void Refresh() = 0;
     // Applies a ControlData element. A malformed attribute stops there; nothing is raised.
     virtual void Configure(const xml::XmlNode& controlData) = 0;
+    // The IndicatorState; only the combo box keeps it up to date, other kinds stay IndicatorNormal.
     virtual std::int32_t GetIndicatorState() const = 0;
+
+    // -- Enabling --
+    // Accepts input only while the "enabled" setting holds and the user may write; a text field
+    // turns read-only instead of disabled. Lists, progress bars and static texts ignore it.
     virtual void ApplyEnabled() = 0;
+    // Enables or disables the widgets for the page's mode gating; nothing when "modeui" is false,
+    // nor for lists, progress bars, static texts and buttons.
     virtual void EnableForMode(bool enable) = 0;
+    // The edit field of a text control or the label of a static text; none for other kinds.
     virtual QWidget* GetEditWindow() const = 0;
 
-    // The message of the last failed validation; only text controls have one.
+    // The message of the last failed validation, empty once an entry passes; only text and bit
+    // enumeration controls validate.
     virtual QString GetValidationMessage() const { return {}; }
 };
 

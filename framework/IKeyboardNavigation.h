@@ -9,7 +9,10 @@ namespace orvx::framework {
 class IKeyboardNavigation {
 public:
     virtual ~IKeyboardNavigation() = default;
+    // Puts the window into the slot, replacing the one there; a null window empties the slot, a
+    // slot outside 0 to 4 is ignored.
     virtual void RegisterWindow(int slot, QWidget* window) = 0;
+    // Empties the slot; a slot outside 0 to 4 is ignored.
     virtual void UnregisterWindow(int slot) = 0;
 };
 

@@ -10,10 +10,11 @@ namespace orvx::framework {
 class ITextResource {
 public:
     virtual ~ITextResource() = default;
-    // The business object's text for a key, or "##" followed by the key.
+    // The business object's text for a key, or "##" followed by the key when it has none or no
+    // text source is set; a source that fails without answering gives the empty text.
     virtual QString GetTextByKey(const QString& key) = 0;
     // The text with id n: the business object's text for "UI_TEXT_<n>", else the built-in one,
-    // else "##UI_TEXT_<n>".
+    // else "##UI_TEXT_<n>"; a source that fails without answering gives the empty text.
     virtual QString GetTextById(std::uint32_t id) = 0;
 };
 

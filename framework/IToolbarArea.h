@@ -12,13 +12,18 @@ enum ToolbarStyle { ToolbarToggleChecked = 0, ToolbarToggle = 1, ToolbarPush = 2
 class IToolbarArea {
 public:
     virtual ~IToolbarArea() = default;
+    // Appends a button with the icon, a ToolbarStyle and the tool tip; nothing before the toolbar
+    // exists or for a null icon. An action id may be added twice.
     virtual void AddIconAction(int actionId, const QIcon& icon, int style, const QString& toolTip) = 0;
+    // As AddIconAction, with a program bitmap at 16 by 15 pixels; nothing when it does not load.
     virtual void AddBitmapAction(int actionId, int bitmapId, int style, const QString& toolTip) = 0;
+    // As AddIconAction, with an image file at 16 by 15 pixels; nothing when it does not load.
     virtual void AddFileAction(int actionId, const QString& bitmapPath, int style, const QString& toolTip) = 0;
+    // Appends a separator; nothing before the toolbar exists.
     virtual void AddSeparator() = 0;
     // The button's tool tip text, or false when there is no such button or text.
     virtual bool GetActionTip(int actionId, QString* tip) const = 0;
-    // Removes every button.
+    // Removes every button and separator.
     virtual void Clear() = 0;
 };
 

@@ -41,49 +41,118 @@ enum DeviceMode : std::uint32_t {
 class IUIController {
 public:
     virtual ~IUIController() = default;
+
+    // -- Events --
+    // False without an edit model. A write or command from a user who may not write is refused:
+    // the event gets an error and the status line says why. Else as the edit model's HandleEvent.
     virtual bool HandleEvent(controls::CUIEventBase& event) = 0;
+
+    // -- Pages --
+    // The page's first control, in id order, bound to the tag refreshes; an unknown page: nothing.
     virtual void RefreshControl(std::int32_t viewId, const QString& tag) = 0;
+    // The page refreshes the control (-1: every control with a valid entry); view -1 means every
+    // page. An unknown page or control: nothing.
     virtual void RefreshPage(std::int32_t viewId, std::int32_t controlId) = 0;
+    // Every page checks the control (-1: all of them); with private dialogs enabled the messages
+    // show, and a box on the shown page when the friction limits are out of order.
     virtual void ValidatePages(std::int32_t controlId) = 0;
+    // Every page forgets its invalid entries; the edit model calls it when the data were reloaded.
     virtual void NotifyDataReloaded() = 0;
+    // Shows the page, made by the edit model when missing; nothing without a main window or page.
+    // The page shown before is deactivated and hidden; the new one activated and refreshed.
     virtual void ActivateView(std::int32_t viewId) = 0;
+    // The page configures its controls from the ViewSetting text; an unknown page: nothing.
     virtual void ApplyPageSettings(std::int32_t viewId, const QString& viewSetting) = 0;
+    // Builds the navigation tree from the layout text, selecting the view shown before or else the
+    // first entry; nothing for an empty or unparsable text, or without a navigation area.
     virtual void LoadLayoutDescription(const QString& layout) = 0;
-    // Takes ownership of the page when it answers true; an id already present answers false
-    // and the caller keeps the page.
+    // Takes ownership of the page when it answers true; a null page or an id already present
+    // answers false and the caller keeps the page.
     virtual bool RegisterView(std::int32_t viewId, IApplicationView* page) = 0;
+    // The splitter's window, parent of the pages; none while the control has no windows.
     virtual QWidget* GetMainWindow() const = 0;
+    // Deactivates the shown page and destroys every page with its window; no view is active
+    // afterwards. Runs when the control's windows go.
     virtual void DestroyViews() = 0;
+    // The id of the page shown last; -1 before the first and after DestroyViews.
     virtual std::int32_t GetActiveViewId() const = 0;
+
+    // -- Areas and panes: none while the control has no windows --
+    // The identification area, or none.
     virtual IIdentificationArea* GetIdentificationArea() const = 0;
+    // The action area, or none.
     virtual IActionArea* GetActionArea() const = 0;
+    // The status area, or none.
     virtual IStatusArea* GetStatusArea() const = 0;
+    // The toolbar area, or none.
     virtual IToolbarArea* GetToolbarArea() const = 0;
+    // The navigation area, or none.
     virtual INavigationArea* GetNavigationArea() const = 0;
+    // The page registered under the id, or none; never makes one.
     virtual IApplicationView* GetView(std::int32_t viewId) const = 0;
+    // Hides or shows the action area's window and takes it out of, or back into, the layout,
+    // which is redone shortly after (posted).
     virtual void HideActionArea(bool hide) = 0;
+    // Takes the toolbar out of, or back into, the layout, which is redone shortly after (posted).
     virtual void HideToolbarArea(bool hide) = 0;
+    // Shows the page pane alone, or both panes again; nothing without an edit model or splitter.
     virtual void SetNavigationHidden(bool hide) = 0;
+    // Whether the page pane is shown alone; false without a splitter.
     virtual bool IsNavigationHidden() const = 0;
+
+    // -- Registration, private dialogs, splitter --
+    // Whether the business object accepted the control's registration; false before Init.
     virtual bool IsRegistered() const = 0;
+    // Whether message boxes may be shown: parameter "20000" as a truth value. A failed read answers
+    // true; without an edit model, false.
     virtual bool IsPrivateDialogEnabled() = 0;
+    // Records the state document's flag; IsPrivateDialogEnabled does not read it, it asks "20000".
     virtual void SetPrivateDialogEnabled(bool enabled) = 0;
+    // Puts the splitter bar at the main window's width divided by 'divisor', at once; nothing
+    // without a main window or for a divisor below 1.
     virtual void SetSplitterFraction(int divisor) = 0;
+    // Handed to the edit model's Reserved, which does nothing; nothing without an edit model.
     virtual void Reserved(std::int32_t first, const QString& second) = 0;
+
+    // -- User rights --
+    // Stores the user level (absent and empty differ); when that changes whether the user may
+    // write, every page re-applies its write access (ApplyWritability).
     virtual void SetUserLevel(const QString& level) = 0;
+    // The user level as last set; absent (null) until the state document gives one.
     virtual QString GetUserLevel() const = 0;
+    // True when the control is registered and the user level is not "observer" (case-sensitive).
     virtual bool IsWritable() const = 0;
+    // Every page re-applies its controls' write access; the shown page also recomputes its gating.
     virtual void ApplyWritability() = 0;
+
+    // -- Parameters --
     // An empty value without an edit model; the edit model's errors are raised.
     virtual com::Variant GetParameterValue(const QString& tag) = 0;
+    // Nothing without an edit model; refused while the user may not write, and the status line says
+    // why. Else the edit model's SetValue, which raises failures; an empty value starts a command.
     virtual void SetParameterValue(const QString& tag, const com::Variant& value) = 0;
+
+    // -- The running device operation --
+    // Replaces the record: whether an operation runs, the view that started it (-1: none) and the
+    // notification code that ends it (-1: none). Pages set it; the edit model clears it at the end.
     virtual void SetOperation(bool running, std::int32_t ownerViewId, std::int32_t expectedCode) = 0;
+    // Whether a device operation is recorded as running.
     virtual bool IsOperationRunning() const = 0;
+    // The view id that started the recorded operation, -1 for none.
     virtual std::int32_t GetOperationOwner() const = 0;
+    // The notification code expected to end the recorded operation, -1 for none.
     virtual std::int32_t GetOperationCode() const = 0;
+
+    // -- Device state --
+    // Parameter "15000" as a truth value. A failed read answers true; without an edit model, false.
     virtual bool IsDeviceConnected() = 0;
+    // The DeviceMode from parameters "1009" and "1000": ModeDisconnected when not connected,
+    // ModeSetup when a read fails or the state is none of the known ones. Never ModeFailHigh.
     virtual std::uint32_t GetDeviceMode() = 0;
+    // The mode's name ("Setup" for an unknown one), with " / FailHigh" added when "1009" reads 64;
+    // a failed read of "1009" keeps the name alone, and "Disconnected" stays as it is.
     virtual QString GetModeText() = 0;
+    // The brush invalid entries are painted on: solid white.
     virtual QBrush GetBackgroundBrush() const = 0;
 };
 

@@ -20,7 +20,8 @@ public:
     virtual com::Status Reserved11() { return com::Status::NotImplemented; }
     virtual com::Status Reserved12() { return com::Status::NotImplemented; }
     virtual com::Status Reserved13() { return com::Status::NotImplemented; }
-    // slot 14: the state document (XML).
+    // slot 14: the state document (XML). The status is not looked at: an empty or unparsable text
+    // reads as a document without attributes.
     virtual com::Status GetStateDocument(com::BStr* document) = 0;
 
 protected:

@@ -11,8 +11,8 @@ class IUpdateUI : public com::IDispatch {
 public:
     static constexpr Guid iid = IID_IUpdateUI;
 
-    // slot 7: code 1 carries a new state document, 100 an undownloaded PST schedule, others
-    // the progress and results of device operations.
+    // slot 7: code 1 carries a new state document, 100 an undownloaded PST schedule, others the
+    // progress and results of device operations. A failure while handling it answers its status.
     virtual com::Status Notify(std::int32_t code, const com::Variant& value) = 0;
 
 protected:
