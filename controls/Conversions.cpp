@@ -31,9 +31,10 @@ std::string checkedUtf8(const QString& text)
     return text.toStdString();
 }
 
+// The C conversions stop at a NUL; a text with one inside ("12", NUL, "ab") is no number.
 void requireConsumed(const std::string& text, const char* end)
 {
-    if (end == text.c_str() || *end != '\0')
+    if (end == text.c_str() || end != text.c_str() + text.size())
         throw std::runtime_error(kFormat);
 }
 

@@ -70,7 +70,7 @@ void COrvxTarnelGUIModule::Register(com::RegistryStore& store, const std::string
         store.setValue(key + "\\InprocServer32", "", modulePath);
         store.setValue(key + "\\InprocServer32", "ThreadingModel", "Apartment");
         store.createKey(key + "\\Control");
-        store.setValue(key + "\\ToolboxBitmap32", "", modulePath + ", " + std::to_string(info.toolboxBitmap));
+        store.setValue(key + "\\ToolboxBitmap32", "", modulePath + "," + std::to_string(info.toolboxBitmap));
         store.setValue(key + "\\MiscStatus", "", "0");
         store.setValue(key + "\\MiscStatus\\1", "", kMiscStatus);
         store.setValue(key + "\\TypeLib", "", libId);
@@ -98,9 +98,10 @@ void COrvxTarnelGUIModule::Unregister(com::RegistryStore& store) const
     store.removeKey("AppID\\" + APPID_OrvxTarnelGUI.toString());
     store.removeKey("AppID\\" + kModuleName + ".DLL");
     store.removeKey("TypeLib\\" + LIBID_OrvxTarnelGUILib.toString());
-    // The shared roots stay while other components use them; an empty one carries nothing and
-    // goes, so that registering and unregistering leave the store as it was.
-    for (const char* root : {"CLSID", "AppID", "Interface", "TypeLib"})
+    // "CLSID" and "AppID" are shared roots a frame may rely on: they stay even when empty. The
+    // interface and type library roots go once empty, so that registering and unregistering
+    // leave a store holding only the shared roots as it was.
+    for (const char* root : {"Interface", "TypeLib"})
         if (store.hasKey(root) && store.subkeys(root).empty() && store.valueNames(root).empty())
             store.removeKey(root);
 }

@@ -147,8 +147,7 @@ void CConfigGeneralDlg::CreateControls()
 void CConfigGeneralDlg::Activate()
 {
     CResourcePage::Activate();
-    if (m_date)
-        m_date->setEnabled(Controller() && Controller()->IsWritable());
+    applyDateAccess();
 }
 
 void CConfigGeneralDlg::RefreshControls(std::int32_t controlId)
@@ -161,15 +160,22 @@ void CConfigGeneralDlg::RefreshControls(std::int32_t controlId)
 void CConfigGeneralDlg::RefreshWriteAccess()
 {
     CResourcePage::RefreshWriteAccess();
-    if (m_date)
-        m_date->setEnabled(Controller() && Controller()->IsWritable());
+    applyDateAccess();
 }
 
 void CConfigGeneralDlg::GateForMode(bool allowed)
 {
     CResourcePage::GateForMode(allowed);
+    m_modeAllowed = allowed;
+    applyDateAccess();
+}
+
+void CConfigGeneralDlg::applyDateAccess()
+{
+    // The picker is no bound control, so the base's gating does not reach it: it takes both the
+    // user's write right and the device mode the page asks for.
     if (m_date)
-        m_date->setEnabled(allowed && Controller() && Controller()->IsWritable());
+        m_date->setEnabled(m_modeAllowed && Controller() && Controller()->IsWritable());
 }
 
 void CConfigGeneralDlg::showDeviceDate()

@@ -24,8 +24,11 @@ protected:
 
 private:
     void showDeviceDate();
+    // Enables the date picker exactly when the user may write and the device mode allows.
+    void applyDateAccess();
 
     QDateEdit* m_date = nullptr;
+    bool m_modeAllowed = true;  // the last word of GateForMode
 };
 
 }  // namespace orvx::views

@@ -20,18 +20,30 @@ constexpr int kTrippedItem = 286;
 constexpr int kTrippedImage = 300;
 constexpr int kNotTrippedImage = 301;
 
-// One live bar: control id, caption, the bar's item and its value, low and high label items.
+// One live bar: control id, caption, the bar's item and its value, low and high label items,
+// and the fixed texts of its ends. The pressure bars have none: their ends follow the device's
+// pressure unit.
 struct Bar {
     std::int32_t controlId;
     const char* caption;
     int bar, value, low, high;
+    const char* lowText;
+    const char* highText;
 };
 constexpr Bar kBars[] = {
-    {10, "Input signal", 208, 233, 234, 235},
-    {11, "Valve position", 209, 236, 237, 238},
-    {12, "Pressure", 210, 239, 240, 241},
-    {13, "Supply pressure", 211, 242, 243, 244},
+    {10, "Input signal", 208, 233, 234, 235, "4 mA", "20 mA"},
+    {11, "Valve position", 209, 236, 237, 238, "0 %", "100 %"},
+    {12, "Pressure", 210, 239, 240, 241, nullptr, nullptr},
+    {13, "Supply pressure", 211, 242, 243, 244, nullptr, nullptr},
 };
+
+QLabel* endLabel(QWidget* parent, int item, const char* text)
+{
+    auto* label = ui::makeItem<QLabel>(parent, item);
+    if (text)
+        label->setText(QString::fromLatin1(text));
+    return label;
+}
 
 }  // namespace
 
@@ -44,11 +56,11 @@ void COrvxESDHARTDlg::InitDialog()
     int row = 0;
     for (const Bar& b : kBars) {
         grid->addWidget(new QLabel(QString::fromLatin1(b.caption), group), row, 0);
-        grid->addWidget(ui::makeItem<QLabel>(group, b.low), row, 1);
+        grid->addWidget(endLabel(group, b.low, b.lowText), row, 1);
         auto* bar = ui::makeItem<QProgressBar>(group, b.bar);
         bar->setTextVisible(false);
         grid->addWidget(bar, row, 2);
-        grid->addWidget(ui::makeItem<QLabel>(group, b.high), row, 3);
+        grid->addWidget(endLabel(group, b.high, b.highText), row, 3);
         grid->addWidget(ui::makeItem<QLabel>(group, b.value), row, 4);
         ++row;
     }

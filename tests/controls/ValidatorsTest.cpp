@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
+#include <vector>
 
 using namespace orvx;
 using controls::CValidatorFactory;
 using controls::IValidator;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -32,20 +35,21 @@ protected:
 };
 
 struct Entry {
-    const char* text;
+    std::string_view text;  // may hold a NUL
     bool valid;
     std::uint32_t code;   // expected error code when invalid
     const char* message;  // expected message when invalid
 };
 
-void expectEntries(IValidator& validator, std::initializer_list<Entry> entries)
+void expectEntries(IValidator& validator, const std::vector<Entry>& entries)
 {
     for (const auto& e : entries) {
         const bool valid = validator.Validate(com::Variant::text(com::BStr::fromUtf8(e.text)));
-        EXPECT_EQ(valid, e.valid) << '"' << e.text << '"';
+        const std::string shown = QString::fromUtf8(e.text).replace(QChar(0), QStringLiteral("<NUL>")).toStdString();
+        EXPECT_EQ(valid, e.valid) << '"' << shown << '"';
         if (!e.valid) {
-            EXPECT_EQ(validator.GetErrorCode(), e.code) << e.text;
-            EXPECT_EQ(validator.GetMessage().toStdString(), e.message) << e.text;
+            EXPECT_EQ(validator.GetErrorCode(), e.code) << shown;
+            EXPECT_EQ(validator.GetMessage().toStdString(), e.message) << shown;
         }
     }
 }
@@ -135,6 +139,41 @@ TEST_F(ValidatorTest, MissingLimitsAreOpen)
     auto floating = build("type='numericRange_double' max='1'");
     ASSERT_TRUE(floating);
     expectEntries(*floating, {{"-1e300", true, 0, ""}, {"2", false, 20, "Numeric value must be within -inf and 1.00"}});
+}
+
+TEST_F(ValidatorTest, TextsWithANulInsideAreNoNumbers)
+{
+    const char* whole = "Input is not a valid whole number";
+    const char* floating = "Input is not a valid floating number";
+    const struct {
+        const char* attributes;
+        std::vector<Entry> entries;
+    } cases[] = {
+        {"type='numericRange' min='2' max='60'", {{"12\0ab"sv, false, 22, whole}, {"12\0"sv, false, 22, whole}, {"12"sv, true, 0, ""}}},
+        {"type='numericRange_double' min='0.25' max='10'", {{"1.5\0ab"sv, false, 23, floating}, {"1.5"sv, true, 0, ""}}},
+        {"type='pressureRange' minpsi='30' maxpsi='110'", {{"50\0"sv, false, 23, floating}}},
+        // Zero is taken outside the range, but not a zero with something after it.
+        {"type='specialRange' min='3.2' max='22'", {{"0\0x"sv, false, 23, floating}, {"0"sv, true, 0, ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        auto validator = build(c.attributes);
+        ASSERT_TRUE(validator);
+        expectEntries(*validator, c.entries);
+    }
+}
+
+TEST_F(ValidatorTest, AnOpenWholeRangeEndsWhere32BitsDo)
+{
+    auto validator = build("type='numericRange'");
+    ASSERT_TRUE(validator);
+    const char* whole = "Input is not a valid whole number";
+    expectEntries(*validator, {
+        {"2147483647", true, 0, ""},
+        {"-2147483648", true, 0, ""},
+        {"2147483648", false, 22, whole},
+        {"-2147483649", false, 22, whole},
+    });
 }
 
 TEST_F(ValidatorTest, NoValidatorForUnknownTypesOrMalformedLimits)

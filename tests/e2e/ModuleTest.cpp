@@ -14,7 +14,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <dlfcn.h>
+#include <filesystem>
+#include <iterator>
+#include <set>
+#include <vector>
 #include <fstream>
 #include <sstream>
 
@@ -57,28 +62,148 @@ protected:
     void* handle = nullptr;
 };
 
-TEST_F(Module, RegisteringAndUnregisteringLeaveTheStoreAsItWas)
+// Every key of the store ("[path]") and every value ("path|name=value"), paths as written.
+std::set<std::string> contents(const com::RegistryStore& store, const std::string& path = {})
 {
-    {
-        com::RegistryStore store(registry);
-        store.setValue("CLSID\\{00000000-0000-0000-0000-000000000001}\\InprocServer32", "", "/other/component.so");
-        ASSERT_TRUE(store.save());
+    std::set<std::string> all;
+    if (!path.empty()) {
+        all.insert("[" + path + "]");
+        for (const std::string& name : store.valueNames(path))
+            all.insert(path + "|" + name + "=" + store.value(path, name).value_or("(none)"));
     }
-    const std::string before = fileText(registry);
-    ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+    for (const std::string& child : store.subkeys(path))
+        all.merge(contents(store, path.empty() ? child : path + "\\" + child));
+    return all;
+}
 
-    com::RegistryStore store(registry);
-    ASSERT_TRUE(store.load());
-    const std::string clsid = "CLSID\\" + host::CLSID_Trend.toString();
-    EXPECT_EQ(store.value(clsid + "\\InprocServer32"), std::string(ORVX_MODULE_FILE));
-    EXPECT_EQ(store.value(clsid + "\\InprocServer32", "ThreadingModel"), "Apartment");
-    EXPECT_EQ(store.value(clsid + "\\MiscStatus\\1"), "131473");
-    EXPECT_EQ(store.value(clsid + "\\ProgID"), "OrvxTarnelGUI.Trend.1");
-    EXPECT_EQ(store.value("OrvxTarnelGUI.TAdress\\CurVer"), "OrvxTarnelGUI.TAdress.1");
-    EXPECT_EQ(store.value("AppID\\" + host::APPID_OrvxTarnelGUI.toString()), "OrvxTarnelGUI");
+// What registration adds: each value with every key above it, and the keys that carry no value.
+std::set<std::string> registration(const std::string& modulePath)
+{
+    struct Value {
+        std::string key, name, value;
+    };
+    struct Control {
+        com::Guid clsid, iid;
+        std::string progId, description, interfaceName, bitmap;
+    };
+    const std::string appId = host::APPID_OrvxTarnelGUI.toString();
+    const std::string libId = host::LIBID_OrvxTarnelGUILib.toString();
+    std::vector<Value> values{
+        {"AppID\\" + appId, "", "OrvxTarnelGUI"},
+        {"AppID\\OrvxTarnelGUI.DLL", "AppID", appId},
+        {"TypeLib\\" + libId + "\\1.0", "", "OrvxTarnelGUI 1.0 Type Library"},
+        {"TypeLib\\" + libId + "\\1.0\\0\\linux", "", modulePath},
+    };
+    std::vector<std::string> bareKeys;
+    const Control controls[] = {
+        {host::CLSID_OrvxESDDTMGUIView, host::IID_IOrvxESDDTMGUIView, "OrvxTarnelGUI.OrvxESDDTMGUIView",
+         "OrvxESDDTMGUIView Class", "IOrvxESDDTMGUIView Interface", "102"},
+        {host::CLSID_Offline, host::IID_IOffline, "OrvxTarnelGUI.Offline", "Offline Class", "IOffline Interface", "117"},
+        {host::CLSID_Trend, host::IID_ITrend, "OrvxTarnelGUI.Trend", "Trend Class", "ITrend Interface", "111"},
+        {host::CLSID_TAdress, host::IID_ITAdress, "OrvxTarnelGUI.TAdress", "TAdress Class", "ITAdress Interface", "114"},
+    };
+    for (const Control& c : controls) {
+        const std::string clsid = c.clsid.toString();
+        const std::string key = "CLSID\\" + clsid;
+        const std::string versioned = c.progId + ".1";
+        const std::string iface = "Interface\\" + c.iid.toString();
+        values.insert(values.end(), {
+            {c.progId, "", c.description},
+            {c.progId + "\\CLSID", "", clsid},
+            {c.progId + "\\CurVer", "", versioned},
+            {versioned, "", c.description},
+            {versioned + "\\CLSID", "", clsid},
+            {key, "", c.description},
+            {key, "AppID", appId},
+            {key + "\\ProgID", "", versioned},
+            {key + "\\VersionIndependentProgID", "", c.progId},
+            {key + "\\InprocServer32", "", modulePath},
+            {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
+            {key + "\\ToolboxBitmap32", "", modulePath + "," + c.bitmap},
+            {key + "\\MiscStatus", "", "0"},
+            {key + "\\MiscStatus\\1", "", "131473"},
+            {key + "\\TypeLib", "", libId},
+            {key + "\\Version", "", "1.0"},
+            {iface, "", c.interfaceName},
+            {iface + "\\TypeLib", "", libId},
+            {iface + "\\TypeLib", "Version", "1.0"},
+        });
+        bareKeys.push_back(key + "\\Programmable");
+        bareKeys.push_back(key + "\\Control");
+    }
+    std::set<std::string> all;
+    auto addKey = [&](const std::string& key) {
+        for (std::size_t end = key.find('\\'); end != std::string::npos; end = key.find('\\', end + 1))
+            all.insert("[" + key.substr(0, end) + "]");
+        all.insert("[" + key + "]");
+    };
+    for (const Value& v : values) {
+        addKey(v.key);
+        all.insert(v.key + "|" + v.name + "=" + v.value);
+    }
+    for (const std::string& key : bareKeys)
+        addKey(key);
+    return all;
+}
 
-    ASSERT_EQ(entry<Entry>("DllUnregisterServer")(), 0);
-    EXPECT_EQ(fileText(registry), before);
+TEST_F(Module, RegistersExactlyItsEntriesAndUnregistersThemAll)
+{
+    // Stores a frame may have before the module registers: the shared roots stay, empty or not.
+    const std::vector<std::pair<std::string, std::string>> otherComponent{
+        {"CLSID\\{00000000-0000-0000-0000-000000000001}\\InprocServer32", "/other/component.so"},
+        {"Interface\\{00000000-0000-0000-0000-000000000002}", "IOther"},
+        {"TypeLib\\{00000000-0000-0000-0000-000000000003}\\1.0", "Other 1.0 Type Library"},
+    };
+    const struct {
+        const char* label;
+        std::vector<std::string> emptyKeys;
+        bool withOtherComponent;
+    } stores[] = {
+        {"empty shared roots", {"CLSID", "AppID"}, false},
+        {"another component and an empty AppID root", {"AppID"}, true},
+        {"another component, no AppID root", {}, true},
+    };
+    for (const auto& start : stores) {
+        SCOPED_TRACE(start.label);
+        std::set<std::string> before;
+        {
+            std::filesystem::remove(registry);
+            com::RegistryStore store(registry);
+            for (const std::string& key : start.emptyKeys)
+                store.createKey(key);
+            if (start.withOtherComponent)
+                for (const auto& [key, value] : otherComponent)
+                    store.setValue(key, "", value);
+            ASSERT_TRUE(store.save());
+            before = contents(store);
+        }
+        const std::string file = fileText(registry);
+
+        ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+        com::RegistryStore store(registry);
+        ASSERT_TRUE(store.load());
+        const std::set<std::string> registered = contents(store);
+        std::set<std::string> added;
+        std::ranges::set_difference(registered, before, std::inserter(added, added.end()));
+        std::set<std::string> missing, extra;
+        const std::set<std::string> expected = registration(ORVX_MODULE_FILE);
+        std::ranges::set_difference(expected, registered, std::inserter(missing, missing.end()));
+        std::ranges::set_difference(added, expected, std::inserter(extra, extra.end()));
+        for (const std::string& line : missing)
+            ADD_FAILURE() << "not registered: " << line;
+        for (const std::string& line : extra)
+            ADD_FAILURE() << "registered beyond the module's entries: " << line;
+        EXPECT_TRUE(std::ranges::includes(registered, before)) << "registration changed another entry";
+
+        ASSERT_EQ(entry<Entry>("DllUnregisterServer")(), 0);
+        ASSERT_TRUE(store.load());
+        std::set<std::string> after = before;
+        after.insert({"[AppID]", "[CLSID]"});
+        EXPECT_EQ(contents(store), after) << "all of the module's entries go, the shared roots stay";
+        if (after == before) {
+            EXPECT_EQ(fileText(registry), file) << "a store that held the shared roots is as it was, byte for byte";
+        }
+    }
 }
 
 TEST_F(Module, StaysLoadedWhileAnObjectOrALockIsAlive)

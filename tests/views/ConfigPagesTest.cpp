@@ -1,3 +1,4 @@
+#include "framework/ApplicationViewBase.h"
 #include "framework/EditModel.h"
 #include "framework/PageTable.h"
 #include "framework/TextProvider.h"
@@ -171,6 +172,48 @@ TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
         device->parameters["4000"] = host::textVariant(QString::fromLatin1(text));
         view_->RefreshControls(-1);
         EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
+    }
+}
+
+TEST_F(ConfigPages, TheDatePickerFollowsTheModeGateAndTheWriteRight)
+{
+    device->parameters["4000"] = host::textVariant("110-6-11");
+    device->parameters["1000"] = host::textVariant("1");  // Manual
+    view_ = framework::CreatePage(5, &controller, &texts);
+    ASSERT_NE(view_, nullptr);
+    auto* page = static_cast<framework::CApplicationViewBase*>(view_);
+    page->SetRequiredMode(1);  // Setup only
+    controller.ActivateView(5);
+    auto* date = item<QDateEdit>(page, 285);
+    auto* tag = item<QLineEdit>(page, 206);
+    ASSERT_TRUE(date && tag);
+    ASSERT_TRUE(page->IsActivated());
+
+    struct Step {
+        const char* mode;  // "1000": 0 Setup, 1 Manual
+        const char* userLevel;
+        bool enabled;
+    };
+    const Step steps[] = {
+        {"1", "maintenance", false},  // the device is in the wrong mode
+        {"1", "observer", false},
+        {"1", "maintenance", false},  // write right back, the mode still wrong
+        {"0", "maintenance", true},
+        {"0", "observer", false},
+        {"0", "maintenance", true},
+        {"1", "maintenance", false},
+    };
+    for (const Step& step : steps) {
+        const QString mode = QString::fromLatin1(step.mode);
+        if (host::variantText(device->parameters["1000"]) != mode) {
+            device->parameters["1000"] = host::textVariant(mode);
+            view_->OnUpdate(500, {});  // the mode change has finished
+        }
+        controller.SetUserLevel(QString::fromLatin1(step.userLevel));
+        EXPECT_EQ(date->isEnabled(), step.enabled) << "mode " << step.mode << ", " << step.userLevel;
+        if (QLatin1String(step.userLevel) != QLatin1String("observer")) {
+            EXPECT_EQ(tag->isEnabled(), step.enabled) << "the picker is gated as the page's fields are";
+        }
     }
 }
 

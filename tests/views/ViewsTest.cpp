@@ -61,6 +61,27 @@ TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
     EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_239"))->text(), QStringLiteral("3.5 kpa"));
 }
 
+TEST_F(Pages, EveryOverviewBarNamesItsEnds)
+{
+    auto* page = dynamic_cast<views::COrvxESDHARTDlg*>(framework::CreatePage(0, &controller, &texts));
+    ASSERT_NE(page, nullptr);
+    page->Activate();
+    device->parameters["2000"] = host::textVariant("12.5");
+    device->parameters["2003"] = host::textVariant("40");
+    page->OnUpdate(524, QString());  // a refresh of the live values leaves the ends alone
+    const std::pair<int, const char*> ends[] = {
+        {234, "4 mA"}, {235, "20 mA"},   // input signal
+        {237, "0 %"},  {238, "100 %"},   // valve position
+        {240, "0 bar"}, {241, "10 bar"}, // pressure, in the device's unit
+        {243, "0 bar"}, {244, "10 bar"}, // supply pressure
+    };
+    for (const auto& [item, text] : ends) {
+        const auto* label = page->findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
+        ASSERT_NE(label, nullptr) << item;
+        EXPECT_EQ(label->text(), QLatin1String(text)) << item;
+    }
+}
+
 TEST_F(Pages, HeaderOnlyPagesShowTheDeviceHeader)
 {
     for (std::int32_t view : {2, 10, 20}) {
