@@ -64,7 +64,8 @@ public:
 
     // -- Notifications and refreshing --
     // A notification for this page: the base refreshes its controls (500 to 502, 524 to 526) and
-    // gives the buttons back when an operation ends (500, -1 or below). Pages extend it.
+    // gives the buttons back when an operation ends (500, -1 or below), never to a user who may
+    // not write. Pages extend it.
     virtual void OnUpdate(std::int32_t code, const QString& text) = 0;
     // Refreshes each control whose id lies from first to last, in id order.
     virtual void RefreshControlRange(std::int32_t firstControlId, std::int32_t lastControlId) = 0;

@@ -128,8 +128,9 @@ public:
     // -- Parameters --
     // An empty value without an edit model; the edit model's errors are raised.
     virtual com::Variant GetParameterValue(const QString& tag) = 0;
-    // Nothing without an edit model; refused while the user may not write, and the status line says
-    // why. Else the edit model's SetValue, which raises failures; an empty value starts a command.
+    // Nothing without an edit model; raises (access denied) while the user may not write, and the
+    // status line says why. Else the edit model's SetValue, which raises failures; an empty value
+    // starts a command.
     virtual void SetParameterValue(const QString& tag, const com::Variant& value) = 0;
 
     // -- The running device operation --
