@@ -56,7 +56,7 @@ public:
     bool Validate();
     // The validation message with the label in place of its leading word ("Numeric" for a
     // range, "Input" for a number format or divisibility message).
-    QString GetLabelledMessage() const;
+    QString GetLabelledMessage() const override;
     bool IsModified() const { return IsModifiedFlag(); }
     void UpdateIndicator();
     // Sends a changed, valid entry (Set event) and tells the page the validation outcome.

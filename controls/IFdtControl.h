@@ -61,6 +61,9 @@ public:
     // The message of the last failed validation, empty once an entry passes; only text and bit
     // enumeration controls validate.
     virtual QString GetValidationMessage() const { return {}; }
+    // The validation message naming the field it concerns, where the control knows its label;
+    // else the plain validation message.
+    virtual QString GetLabelledMessage() const { return GetValidationMessage(); }
 };
 
 }  // namespace orvx::controls

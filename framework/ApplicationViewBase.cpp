@@ -230,7 +230,7 @@ QStringList CApplicationViewBase::InvalidTexts(std::int32_t first, std::int32_t 
 {
     QStringList texts;
     for (auto it = m_invalid.lower_bound(first); it != m_invalid.end() && it->first <= last; ++it) {
-        const QString text = it->second->GetValidationMessage();
+        const QString text = it->second->GetLabelledMessage();
         if (!text.isEmpty())
             texts.append(text);
     }

@@ -107,7 +107,7 @@ bool CTuningDataDlg::entriesValid()
             if (!IsInvalid(id))
                 continue;
             if (framework::IStatusArea* status = controller->GetStatusArea())
-                status->SetMessage(Control(id)->GetValidationMessage());
+                status->SetMessage(Control(id)->GetLabelledMessage());
             break;
         }
     }

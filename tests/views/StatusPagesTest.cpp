@@ -5,9 +5,11 @@
 #include "host/StringBridge.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
+#include "support/ScriptedDialogService.h"
 #include "views/PageRegistration.h"
 #include "controls/DtmListControl.h"
 #include "controls/DtmTextControl.h"
+#include "controls/ValidatorFactory.h"
 #include "views/SensorDlg.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +171,33 @@ TEST_F(StatusPages, TuningReadRunsAsADeviceOperationAndReplacesRejectedEntries)
     EXPECT_TRUE(p->IsValid());
     EXPECT_TRUE(button(tuning, 213)->isEnabled());
     EXPECT_TRUE(button(tuning, 214)->isEnabled());
+}
+
+// The complaint about an entry names the field, in a message box or on the status line.
+TEST_F(StatusPages, AnInvalidTuningEntryIsNamedByItsLabel)
+{
+    test::ScriptedDialogService dialogs;
+    test::DeliveryLog log;
+    test::FakeStatusArea status{&log};
+    controller.SetStatusArea(&status, nullptr);
+    controls::CValidatorFactory::SetTextProvider(&texts);
+    framework::CApplicationViewBase* tuning = base(13);
+    ASSERT_NE(tuning, nullptr);
+    auto* edit = tuning->findChild<QLineEdit*>(QStringLiteral("item_206"));
+    edit->setText(QStringLiteral("9999"));
+    edit->setModified(true);
+    dynamic_cast<controls::CDtmTextControl*>(tuning->Control(10))->Commit();
+
+    for (bool boxes : {true, false}) {
+        device->parameters["20000"] = com::Variant::boolean(boxes);
+        dialogs.messages.clear();
+        status.message.clear();
+        button(tuning, 213)->click();
+        const QString shown = boxes && !dialogs.messages.isEmpty() ? dialogs.messages.first().text : status.message;
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("P of PID parameters"))) << boxes << ": " << shown.toStdString();
+        EXPECT_EQ(dialogs.messages.size(), boxes ? 1 : 0);
+    }
+    controller.SetStatusArea(nullptr, nullptr);
 }
 
 TEST_F(StatusPages, ATuningWriteTheDeviceRefusesStartsNothing)
