@@ -108,7 +108,7 @@ void CTrendDlg::InitDialog()
 
 void CTrendDlg::CreateControls()
 {
-    for (const auto [controlId, item] : {std::pair{11, kPositionItem}, std::pair{12, kPressureItem}}) {
+    for (const auto& [controlId, item] : {std::pair{11, kPositionItem}, std::pair{12, kPressureItem}}) {
         auto text = std::make_unique<controls::CDtmStaticTextControl>(controlId, this, Controller());
         text->Attach(ui::dialogItem<QLabel>(Surface(), item));
         RegisterControl(std::move(text));

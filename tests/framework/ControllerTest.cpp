@@ -130,9 +130,10 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
         EXPECT_EQ(controller.GetDeviceMode(), c.expected) << c.state << "/" << c.mode;
         device->calls.clear();
         EXPECT_EQ(controller.GetModeText().toStdString(), c.text) << c.state << "/" << c.mode;
-        if (c.expected == framework::ModeDisconnected)
+        if (c.expected == framework::ModeDisconnected) {
             for (const auto& call : device->calls)
                 EXPECT_NE(call.argument, QStringLiteral("1009")) << "a disconnected device's state is not read";
+        }
     }
 }
 

@@ -130,8 +130,9 @@ TEST_F(OnlineModel, WritesNumbersAsDecimalText)
         written << call.argument + "=" + (call.value.isEmpty() ? QStringLiteral("(empty)") : host::variantText(call.value));
     EXPECT_EQ(written, (QStringList{"16009=1", "16009=0", "16050=2147483648", "4003=2", "1001=PV-101", "1005=4", "0=(empty)"}));
     for (const auto& call : writes)
-        if (!call.value.isEmpty())
+        if (!call.value.isEmpty()) {
             EXPECT_EQ(call.value.type(), com::VariantType::Text) << "numbers are written as text";
+        }
 }
 
 TEST_F(OnlineModel, FailedReadsOfSomeKindsShowInvalidValueOthersEscape)

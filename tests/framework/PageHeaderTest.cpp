@@ -98,8 +98,9 @@ TEST_F(PageHeader, ApplyModeAsksOnlyAboutNormalAndOnlyWithPrivateDialogs)
         press(c.position);
         ::testing::Mock::VerifyAndClearExpectations(&controller);
         EXPECT_EQ(dialogs.messageTexts(), c.question.isNull() ? QStringList() : QStringList{c.question});
-        if (!c.question.isNull())
+        if (!c.question.isNull()) {
             EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Orvx ESD HART"));
+        }
         EXPECT_EQ(commands, c.sent ? QStringList{"0"} : QStringList());
         EXPECT_EQ(page.ModeButton()->isEnabled(), !c.sent) << "a change on its way locks the buttons";
     }

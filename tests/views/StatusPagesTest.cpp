@@ -124,8 +124,9 @@ TEST_F(StatusPages, FaultListsShowActiveFaultsFirstAndAreReadAgainAfterClearing)
         faults->OnUpdate(s.code, QString());
         EXPECT_EQ(current->IsActive(1) && current->IsActive(5), s.read) << s.code;
         EXPECT_EQ(historical->IsActive(72), s.read) << s.code;
-        if (s.read)
+        if (s.read) {
             EXPECT_EQ(current->RowCaptions().mid(0, 2), (QStringList{"Reset", "Position Error"}));
+        }
         device->parameters["12000"] = host::textVariant("000000000000000000");
         device->parameters["12001"] = host::textVariant("000000000000000000");
         faults->OnUpdate(501, QString());
