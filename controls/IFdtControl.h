@@ -37,6 +37,9 @@ public:
     virtual void ApplyEnabled() = 0;
     virtual void EnableForMode(bool enable) = 0;
     virtual QWidget* GetEditWindow() const = 0;
+    // Whether the control is attached to every widget it shows its parameter in; a control
+    // left without one shows nothing and takes no input.
+    virtual bool HasWidget() const = 0;
 
     // The message of the last failed validation; only text controls have one.
     virtual QString GetValidationMessage() const { return {}; }
