@@ -1,7 +1,6 @@
 #include "AlarmSetupDlg.h"
 
 #include "controls/Conversions.h"
-#include "controls/DtmCheckBox.h"
 #include "controls/DtmTextControl.h"
 #include "controls/PressureUnitFollower.h"
 #include "framework/IUIController.h"
