@@ -20,6 +20,20 @@ CDtmControlBase::CDtmControlBase(std::int32_t controlId, framework::IApplication
 
 CDtmControlBase::~CDtmControlBase() = default;
 
+bool CDtmControlBase::HasWidget() const
+{
+    const QList<QWidget*> windows = boundWindows();
+    return !windows.isEmpty() && !windows.contains(nullptr);
+}
+
+QList<QWidget*> CDtmControlBase::boundWindows() const
+{
+    QList<QWidget*> windows = modeWindows();
+    if (windows.isEmpty())
+        windows.append(GetEditWindow());
+    return windows;
+}
+
 std::optional<QString> CDtmControlBase::attribute(const xml::XmlNode& element, const char* name)
 {
     return element.textAt(QStringLiteral("./@") + QLatin1String(name));

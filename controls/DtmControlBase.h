@@ -34,6 +34,8 @@ public:
     // Enables the kind's widgets for the page's mode rules, when the control takes part in them.
     void EnableForMode(bool enable) override;
     QWidget* GetEditWindow() const override { return nullptr; }
+    // True when boundWindows() lists at least one widget and none of them is missing.
+    bool HasWidget() const override;
 
     std::int32_t GetViewId() const { return m_viewId; }
     bool HasSemanticError() const { return m_semanticError; }
@@ -46,6 +48,8 @@ public:
 protected:
     // The widgets the page's mode rules enable and disable; none for kinds that take no part.
     virtual QList<QWidget*> modeWindows() const { return {}; }
+    // The widgets the control was attached to: the mode windows, else the edit window.
+    virtual QList<QWidget*> boundWindows() const;
 
     // Reading attributes: a missing attribute is distinct from an empty one. The readers that
     // convert throw the conversion's exception, which ends the kind's Configure.

@@ -29,6 +29,11 @@ QIcon dotIcon(const QColor& colour)
 
 }  // namespace
 
+QList<QWidget*> CDtmListControl::boundWindows() const
+{
+    return {m_list.data()};
+}
+
 void CDtmListControl::Attach(QTreeWidget* list)
 {
     m_list = list;

@@ -33,6 +33,9 @@ public:
     // The rows' captions, top to bottom.
     QStringList RowCaptions() const;
 
+protected:
+    QList<QWidget*> boundWindows() const override;
+
 private:
     struct Item {
         QString caption;

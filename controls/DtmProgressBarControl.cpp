@@ -27,6 +27,11 @@ double finiteNumber(const QString& text)
 
 }  // namespace
 
+QList<QWidget*> CDtmProgressBarControl::boundWindows() const
+{
+    return {m_bar.data(), m_value.data()};
+}
+
 void CDtmProgressBarControl::Attach(QLabel* high, QLabel* low, QLabel* value, QProgressBar* bar)
 {
     m_high = high;

@@ -33,6 +33,10 @@ public:
     // Stores the unit, sets the bar's range and writes the end labels as "<bound> <unit>".
     void SetRangeAndUnit(const QString& unit, int low, int high);
 
+protected:
+    // The bar and its value label; the range labels are optional.
+    QList<QWidget*> boundWindows() const override;
+
 private:
     void setRange(int low, int high);
     void showPosition(double value);

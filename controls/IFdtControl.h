@@ -57,6 +57,9 @@ public:
     virtual void EnableForMode(bool enable) = 0;
     // The edit field of a text control or the label of a static text; none for other kinds.
     virtual QWidget* GetEditWindow() const = 0;
+    // Whether the control is attached to every widget it shows its parameter in; a control
+    // left without one shows nothing and takes no input.
+    virtual bool HasWidget() const = 0;
 
     // The message of the last failed validation, empty once an entry passes; only text and bit
     // enumeration controls validate.

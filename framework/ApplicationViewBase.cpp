@@ -1,5 +1,6 @@
 #include "ApplicationViewBase.h"
 
+#include "PageFields.h"
 #include "PageHeader.h"
 
 #include "IStatusArea.h"
@@ -14,10 +15,8 @@
 #include "platform/ui/DialogService.h"
 #include "platform/xml/XmlDocument.h"
 
-#include <QComboBox>
 #include <QDebug>
 #include <QFrame>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -40,23 +39,6 @@ constexpr int kMaxMethodWindows = 8;  // the enable mask has eight bits
 constexpr int kResultBase = 500;      // a method's success code is 500 plus its number
 const QString kOperationRunning = QStringLiteral("Another device operation is running; wait for it to end.");
 
-QLabel* valueField(QWidget* parent, int item)
-{
-    auto* field = new QLabel(parent);
-    field->setObjectName(ui::itemName(item));
-    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    field->setMinimumWidth(120);
-    field->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return field;
-}
-
-QLabel* captionFor(QWidget* parent, const QString& text, QWidget* buddy)
-{
-    auto* caption = new QLabel(text, parent);
-    caption->setBuddy(buddy);
-    return caption;
-}
-
 }  // namespace
 
 CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
@@ -74,7 +56,6 @@ CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
 
     m_toolTips = new CToolTipHolder(this);
     m_methodWindows.append(m_modeButton);
-    m_informationLabel = ui::dialogItem<QLabel>(m_surface, kInformationItem);
 }
 
 CApplicationViewBase::~CApplicationViewBase()
@@ -85,40 +66,15 @@ CApplicationViewBase::~CApplicationViewBase()
 void CApplicationViewBase::BuildHeader()
 {
     auto* surfaceLayout = new QVBoxLayout(m_surface);
-    auto* header = new QGridLayout;
-    surfaceLayout->addLayout(header);
-
-    auto* tag = valueField(m_surface, 203);
-    auto* deviceId = valueField(m_surface, 204);
-    auto* activeMode = valueField(m_surface, 205);
-    auto* descriptor = valueField(m_surface, 295);
-    auto* assembly = valueField(m_surface, 207);
-    auto* modeToSet = new QComboBox(m_surface);
-    modeToSet->setObjectName(ui::itemName(kModeToSetItem));
-    m_modeButton = new QPushButton(QStringLiteral("Apply Mode"), m_surface);
-    m_modeButton->setObjectName(ui::itemName(kModeButtonItem));
-
-    header->addWidget(captionFor(m_surface, QStringLiteral("Tag"), tag), 0, 0);
-    header->addWidget(tag, 0, 1);
-    header->addWidget(captionFor(m_surface, QStringLiteral("Device ID"), deviceId), 0, 2);
-    header->addWidget(deviceId, 0, 3, 1, 2);
-    header->addWidget(captionFor(m_surface, QStringLiteral("Descriptor"), descriptor), 1, 0);
-    header->addWidget(descriptor, 1, 1);
-    header->addWidget(captionFor(m_surface, QStringLiteral("Final assembly number"), assembly), 1, 2);
-    header->addWidget(assembly, 1, 3, 1, 2);
-    header->addWidget(captionFor(m_surface, QStringLiteral("Active mode"), activeMode), 2, 0);
-    header->addWidget(activeMode, 2, 1);
-    header->addWidget(captionFor(m_surface, QStringLiteral("Mode to set"), modeToSet), 2, 2);
-    header->addWidget(modeToSet, 2, 3);
-    header->addWidget(m_modeButton, 2, 4);
-    header->setColumnStretch(1, 1);
-    header->setColumnStretch(3, 1);
+    m_headerFields = std::make_unique<CPageFields>(*this);
+    m_modeButton = CPageHeader::BuildWidgets(*m_headerFields, m_surface, surfaceLayout);
 
     auto* information = new QLabel(m_surface);
     information->setObjectName(ui::itemName(kInformationItem));
     information->setWordWrap(true);
     information->hide();
     surfaceLayout->addWidget(information);
+    m_informationLabel = information;
 
     auto* rule = new QFrame(m_surface);
     rule->setFrameShape(QFrame::HLine);

@@ -18,6 +18,7 @@ class QVBoxLayout;
 
 namespace orvx::framework {
 
+class CPageFields;
 class CToolTipHolder;
 class ITextResource;
 
@@ -146,6 +147,8 @@ public:
     QLabel* InformationLabel() const { return m_informationLabel; }
     QPushButton* ModeButton() const { return m_modeButton; }
     CToolTipHolder* ToolTips() const { return m_toolTips; }
+    // The header's fields (controls 3 to 9), made with the page; bound by CreateHeaderControls.
+    CPageFields& HeaderFields() const { return *m_headerFields; }
     QScrollArea* ScrollArea() const { return m_scrollArea; }
 
 protected:
@@ -185,6 +188,7 @@ private:
     QWidget* m_surface = nullptr;
     QVBoxLayout* m_bodyLayout = nullptr;
     QPushButton* m_modeButton = nullptr;
+    std::unique_ptr<CPageFields> m_headerFields;
 };
 
 }  // namespace orvx::framework

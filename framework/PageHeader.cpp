@@ -2,26 +2,39 @@
 
 #include "ApplicationViewBase.h"
 #include "IUIController.h"
+#include "PageFields.h"
 #include "controls/DtmButtonControl.h"
-#include "controls/DtmComboBoxControl.h"
-#include "controls/DtmStaticTextControl.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 
 #include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace orvx::framework {
 
 namespace {
 
-constexpr std::int32_t kModeToSetControl = 8;
 constexpr std::int32_t kApplyModeControl = 9;
 constexpr int kModeChangeMethod = 0;
 
-// Header controls shown as static texts: control id and dialog item.
-constexpr std::pair<std::int32_t, int> kStaticTexts[] = {{3, 203}, {4, 204}, {5, 205}, {6, 295}, {7, 207}};
+using enum FieldKind;
+constexpr PageField kFields[] = {
+    {.controlId = 3, .kind = Label, .item = 203, .caption = "Tag"},
+    {.controlId = 4, .kind = Label, .item = 204, .caption = "Device ID"},
+    {.controlId = 6, .kind = Label, .item = 295, .caption = "Descriptor"},
+    {.controlId = 7, .kind = Label, .item = 207, .caption = "Final assembly number"},
+    {.controlId = 5, .kind = Label, .item = 205, .caption = "Active Mode"},
+    {.controlId = 8, .kind = Choice, .item = CApplicationViewBase::kModeToSetItem, .caption = "Mode to set"},
+    {.controlId = kApplyModeControl, .kind = Button, .item = CApplicationViewBase::kModeButtonItem,
+     .caption = "Apply Mode"},
+};
+// Where each field of kFields sits in the header's grid: row, column, and columns the field spans.
+constexpr int kCells[][3] = {{0, 0, 1}, {0, 2, 2}, {1, 0, 1}, {1, 2, 2}, {2, 0, 1}, {2, 2, 1}, {2, 4, 1}};
+static_assert(std::size(kCells) == std::size(kFields));
 
 const QString kLeaveNormal = QStringLiteral(
     "Leaving Normal Mode will result in loss of\nprocess control!\n\nAre you sure you want to leave Normal Mode?");
@@ -61,26 +74,33 @@ const QString& CPageHeader::ViewSetting()
     return setting;
 }
 
+QPushButton* CPageHeader::BuildWidgets(CPageFields& fields, QWidget* surface, QVBoxLayout* layout)
+{
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    for (std::size_t i = 0; i < std::size(kFields); ++i) {
+        const FieldWidgets& w = fields.Make(surface, kFields[i]);
+        const auto [row, column, span] = kCells[i];
+        if (auto* value = w.as<QLabel>()) {
+            value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            value->setMinimumWidth(120);
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        }
+        if (w.caption)
+            grid->addWidget(w.caption, row, column);
+        grid->addWidget(w.field, row, w.caption ? column + 1 : column, 1, span);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return fields.Widgets(kApplyModeControl)->as<QPushButton>();
+}
+
 void CPageHeader::CreateControls(CApplicationViewBase& page)
 {
-    IUIController* controller = page.Controller();
-    QWidget* surface = page.Surface();
-    for (const auto& [controlId, item] : kStaticTexts) {
-        auto text = std::make_unique<controls::CDtmStaticTextControl>(controlId, &page, controller);
-        text->Attach(ui::dialogItem<QLabel>(surface, item));
-        page.RegisterControl(std::move(text));
-    }
-
-    auto modeToSet = std::make_unique<controls::CDtmComboBoxControl>(kModeToSetControl, &page, controller);
-    modeToSet->Attach(nullptr, nullptr, ui::dialogItem<QComboBox>(surface, CApplicationViewBase::kModeToSetItem),
-                      nullptr);
-    page.RegisterControl(std::move(modeToSet));
-
-    auto applyMode = std::make_unique<controls::CDtmButtonControl>(kApplyModeControl, &page, controller);
-    applyMode->Attach(page.ModeButton());
-    applyMode->SetClickFilter([&page] { return ApplyModePressed(page); });
-    page.RegisterControl(std::move(applyMode));
-
+    CPageFields& fields = page.HeaderFields();
+    fields.Bind();
+    if (auto* applyMode = fields.Get<controls::CDtmButtonControl>(kApplyModeControl))
+        applyMode->SetClickFilter([&page] { return ApplyModePressed(page); });
     page.ApplyViewSetting(ViewSetting());
 }
 

@@ -1,17 +1,25 @@
 #pragma once
 
+class QPushButton;
 class QString;
+class QVBoxLayout;
+class QWidget;
 
 namespace orvx::framework {
 
 class CApplicationViewBase;
+class CPageFields;
 
 // The data-bound controls of the header every page carries: tag, device id, active mode,
 // descriptor and final assembly number (controls 3 to 7), "Mode to set" (8) and Apply Mode (9).
 class CPageHeader {
 public:
-    // Creates and registers the seven controls on the page and gives them the header's
-    // settings; a page's own ViewSetting may override them afterwards.
+    // Makes the header's widgets (items 201 to 205, 207 and 295) with their captions as fields
+    // of 'fields' and lays them out in 'layout'; answers the Apply Mode button.
+    static QPushButton* BuildWidgets(CPageFields& fields, QWidget* surface, QVBoxLayout* layout);
+
+    // Binds the seven controls to the header's widgets, registers them on the page and gives
+    // them the header's settings; a page's own ViewSetting may override them afterwards.
     static void CreateControls(CApplicationViewBase& page);
 
     // The settings of the header's controls, as every page's ViewSetting carries them.

@@ -1,11 +1,9 @@
 #include "AlarmSetupDlg.h"
 
 #include "controls/Conversions.h"
-#include "controls/DtmCheckBox.h"
 #include "controls/DtmTextControl.h"
-#include "controls/PressureUnit.h"
+#include "controls/PressureUnitFollower.h"
 #include "framework/IUIController.h"
-#include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
 
@@ -13,7 +11,6 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace orvx::views {
@@ -22,84 +19,54 @@ namespace {
 
 constexpr std::int32_t kSupplyLow = 15;
 constexpr std::int32_t kSupplyHigh = 16;
+constexpr std::int32_t kErrorTime = 12;
 constexpr int kErrorEnableItem = 210;
-constexpr int kErrorTimeItem = 208;
-constexpr int kSupplyLowItem = 214;
-constexpr int kSupplyHighItem = 215;
 
-struct Field {
-    std::int32_t controlId;
-    const char* caption;
-    int item, icon, unit;  // unit 0: none
+using framework::PageField;
+using enum framework::FieldKind;
+constexpr PageField kPositionFields[] = {
+    {.controlId = 11, .kind = Check, .item = kErrorEnableItem, .caption = "Enable position error"},
+    {.controlId = 10, .kind = Text, .item = 206, .caption = "Position error band", .icon = 268},
+    {.controlId = kErrorTime, .kind = Text, .item = 208, .caption = "Position error time", .icon = 269},
+    {.controlId = 13, .kind = Text, .item = 209, .caption = "Valve stuck limit", .icon = 270},
+    {.controlId = 14, .kind = Text, .item = 213, .caption = "Near closed", .icon = 271},
+    {.controlId = 17, .kind = Text, .item = 211, .caption = "Linkage limit", .icon = 274},
 };
-constexpr Field kPositionFields[] = {{10, "Position error band", 206, 268, 0},
-                                     {12, "Position error time", 208, 269, 0},
-                                     {13, "Valve stuck limit", 209, 270, 0},
-                                     {14, "Near closed", 213, 271, 0},
-                                     {17, "Linkage limit", 211, 274, 0}};
-constexpr Field kSupplyFields[] = {{kSupplyLow, "Supply limit low", kSupplyLowItem, 272, 293},
-                                   {kSupplyHigh, "Supply limit high", kSupplyHighItem, 273, 294}};
-
-void addRow(QGridLayout* grid, QWidget* parent, const Field& f)
-{
-    const int row = grid->rowCount();
-    grid->addWidget(ui::makeItem<QLabel>(parent, f.icon), row, 0);
-    grid->addWidget(new QLabel(QString::fromLatin1(f.caption), parent), row, 1);
-    grid->addWidget(ui::makeItem<QLineEdit>(parent, f.item), row, 2);
-    if (f.unit)
-        grid->addWidget(ui::makeItem<QLabel>(parent, f.unit), row, 3);
-    grid->setColumnMinimumWidth(0, 16);
-    grid->setColumnStretch(2, 1);
-}
+constexpr PageField kSupplyFields[] = {
+    {.controlId = kSupplyLow, .kind = Text, .item = 214, .caption = "Supply limit low", .icon = 272, .unit = 293},
+    {.controlId = kSupplyHigh, .kind = Text, .item = 215, .caption = "Supply limit high", .icon = 273, .unit = 294},
+};
 
 }  // namespace
 
 void CAlarmSetupDlg::InitDialog()
 {
     auto* position = new QGroupBox(QStringLiteral("Position alarms"), Surface());
-    auto* grid = new QGridLayout(position);
-    auto* enable = ui::makeItem<QCheckBox>(position, kErrorEnableItem);
-    enable->setText(QStringLiteral("Enable position error"));
-    grid->addWidget(enable, 0, 1, 1, 2);
-    for (const Field& f : kPositionFields)
-        addRow(grid, position, f);
+    Fields().AddRows(new QGridLayout(position), position, kPositionFields);
     BodyLayout()->addWidget(position);
+    m_errorEnable = Fields().Widgets(11)->as<QCheckBox>();
+    m_errorTime = Fields().Widgets(kErrorTime)->as<QLineEdit>();
 
     auto* supply = new QGroupBox(QStringLiteral("Supply pressure limits"), Surface());
-    auto* supplyGrid = new QGridLayout(supply);
-    for (const Field& f : kSupplyFields) {
-        addRow(supplyGrid, supply, f);
-        // Installed before the controls' own filters, so it runs after them: the entry has
-        // been validated and committed when the pair is checked.
-        ui::dialogItem<QLineEdit>(supply, f.item)->installEventFilter(this);
-    }
-    supplyGrid->setColumnMinimumWidth(3, 30);
+    Fields().AddRows(new QGridLayout(supply), supply, kSupplyFields);
     BodyLayout()->addWidget(supply);
+    m_supplyLowEdit = Fields().Widgets(kSupplyLow)->as<QLineEdit>();
+    m_supplyHighEdit = Fields().Widgets(kSupplyHigh)->as<QLineEdit>();
+    // Installed before the controls' own filters, so it runs after them: the entry has been
+    // validated and committed when the pair is checked.
+    m_supplyLowEdit->installEventFilter(this);
+    m_supplyHighEdit->installEventFilter(this);
 
-    SetToolTip(enable, QStringLiteral("Enable Position Error- enable reporting of position errors."));
+    SetToolTip(m_errorEnable, QStringLiteral("Enable Position Error- enable reporting of position errors."));
 }
 
 void CAlarmSetupDlg::CreateControls()
 {
-    auto addText = [this](const Field& f) {
-        auto text = std::make_unique<controls::CDtmTextControl>(f.controlId, this, Controller());
-        text->Attach(ui::dialogItem<QLabel>(Surface(), f.icon), ui::dialogItem<QLineEdit>(Surface(), f.item),
-                     f.unit ? ui::dialogItem<QLabel>(Surface(), f.unit) : nullptr);
-        RegisterControl(std::move(text));
-    };
-    for (const Field& f : kPositionFields)
-        addText(f);
-    for (const Field& f : kSupplyFields)
-        addText(f);
-
-    auto* box = ui::dialogItem<QCheckBox>(Surface(), kErrorEnableItem);
-    auto enable = std::make_unique<controls::CDtmCheckBox>(11, this, Controller());
-    enable->Attach(box);
-    RegisterControl(std::move(enable));
-    if (box)
-        connect(box, &QCheckBox::clicked, this, [this] {
-            ui::runGuarded("position error enable", [this] { followPositionErrorEnable(); });
-        });
+    for (std::int32_t id : {kSupplyLow, kSupplyHigh})
+        m_pressureUnit.AddEntry(Fields().Get<controls::CDtmTextControl>(id));
+    connect(m_errorEnable, &QCheckBox::clicked, this, [this] {
+        ui::runGuarded("position error enable", [this] { followPositionErrorEnable(); });
+    });
 }
 
 void CAlarmSetupDlg::Activate()
@@ -131,48 +98,17 @@ void CAlarmSetupDlg::GateForMode(bool allowed)
 
 void CAlarmSetupDlg::followPositionErrorEnable()
 {
-    auto* box = ui::dialogItem<QCheckBox>(Surface(), kErrorEnableItem);
-    auto* time = ui::dialogItem<QLineEdit>(Surface(), kErrorTimeItem);
-    if (!box || !time)
-        return;
-    if (!box->isChecked())
-        time->setReadOnly(true);
+    if (!m_errorEnable->isChecked())
+        m_errorTime->setReadOnly(true);
     else if (Controller() && Controller()->IsWritable())
-        time->setReadOnly(false);
+        m_errorTime->setReadOnly(false);
 }
 
 void CAlarmSetupDlg::followPressureUnit()
 {
-    if (!Controller())
-        return;
-    std::uint32_t unit = 0;
-    try {
-        unit = Controller()->GetParameterValue(QStringLiteral("4003")).toUInt32();
-    } catch (const std::exception&) {
-        return;  // the limits keep the unit they show
-    }
-    if (unit == m_pressureUnit)
-        return;
-    for (std::int32_t id : {kSupplyLow, kSupplyHigh}) {
-        auto* limit = dynamic_cast<controls::CDtmTextControl*>(Control(id));
-        if (!limit)
-            continue;
-        // An entry still waiting for correction is carried over into the new unit.
-        auto* edit = qobject_cast<QLineEdit*>(limit->GetEditWindow());
-        if (IsInvalid(id) && edit && m_pressureUnit) {
-            try {
-                const double value = controls::CConversions::to_double(edit->text());
-                const double converted = controls::convertPressure(value, *m_pressureUnit, unit);
-                edit->setText(QString::number(converted, 'f', controls::pressureDecimals(unit)));
-                edit->setModified(true);  // still to be committed
-            } catch (const std::exception&) {
-                // Not a number: the entry stays as typed.
-            }
-        }
-        limit->SetUnitText(controls::pressureUnitName(unit));
-        limit->SetValidatorUnit(unit);
-    }
-    m_pressureUnit = unit;
+    // A unit that cannot be read leaves the limits in the unit they show.
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4003")))
+        m_pressureUnit.Follow(*unit);
 }
 
 bool CAlarmSetupDlg::eventFilter(QObject* watched, QEvent* event)
@@ -190,12 +126,8 @@ void CAlarmSetupDlg::checkSupplyLimits()
     double low = 30;
     double high = 120;
     try {
-        if (auto* control = dynamic_cast<controls::CDtmTextControl*>(Control(kSupplyLow)))
-            if (auto* edit = qobject_cast<QLineEdit*>(control->GetEditWindow()))
-                low = controls::CConversions::to_double(edit->text());
-        if (auto* control = dynamic_cast<controls::CDtmTextControl*>(Control(kSupplyHigh)))
-            if (auto* edit = qobject_cast<QLineEdit*>(control->GetEditWindow()))
-                high = controls::CConversions::to_double(edit->text());
+        low = controls::CConversions::to_double(m_supplyLowEdit->text());
+        high = controls::CConversions::to_double(m_supplyHighEdit->text());
     } catch (const std::exception&) {
         return;
     }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ResourcePage.h"
+#include "controls/PressureUnitFollower.h"
 
-#include <optional>
+class QCheckBox;
+class QLineEdit;
 
 namespace orvx::views {
 
@@ -35,7 +37,12 @@ private:
     // Position Error Time is editable only while position errors are enabled.
     void followPositionErrorEnable();
 
-    std::optional<std::uint32_t> m_pressureUnit;
+    // The supply limits; the first unit read converts nothing.
+    controls::CPressureUnitFollower m_pressureUnit;
+    QCheckBox* m_errorEnable = nullptr;
+    QLineEdit* m_errorTime = nullptr;
+    QLineEdit* m_supplyLowEdit = nullptr;
+    QLineEdit* m_supplyHighEdit = nullptr;
     bool m_supplyLimitsConsistent = true;
 };
 

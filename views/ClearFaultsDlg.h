@@ -15,7 +15,6 @@ public:
 
 protected:
     void InitDialog() override;
-    void CreateControls() override;
 };
 
 }  // namespace orvx::views

@@ -14,7 +14,6 @@ public:
 
 protected:
     void InitDialog() override;
-    void CreateControls() override;
 };
 
 }  // namespace orvx::views

@@ -20,7 +20,6 @@ public:
 
 protected:
     void InitDialog() override;
-    void CreateControls() override;
 
 private:
     void showDeviceDate();

@@ -1,21 +1,19 @@
 #include "ConfigurationDlg.h"
 
 #include "controls/Conversions.h"
-#include "controls/DtmButtonControl.h"
 #include "controls/PressureUnit.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
-#include "platform/ui/DialogItems.h"
 
 #include <QGroupBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orvx::views {
 
 namespace {
 
-constexpr int kResetItem = 213;
+constexpr framework::PageField kReset = {
+    .controlId = 10, .kind = framework::FieldKind::Button, .item = 213, .caption = "Reset Basic Config and Cal To Defaults"};
 constexpr std::int32_t kResetDone = 506;
 
 // The PST pressures a reset leaves in the unit that was configured before it.
@@ -27,17 +25,8 @@ void CConfigurationDlg::InitDialog()
 {
     auto* group = new QGroupBox(QStringLiteral("Defaults"), Surface());
     auto* column = new QVBoxLayout(group);
-    auto* reset = new QPushButton(QStringLiteral("Reset Basic Config and Cal To Defaults"), group);
-    reset->setObjectName(ui::itemName(kResetItem));
-    column->addWidget(reset, 0, Qt::AlignLeft);
+    column->addWidget(Fields().Make(group, kReset).field, 0, Qt::AlignLeft);
     BodyLayout()->addWidget(group);
-}
-
-void CConfigurationDlg::CreateControls()
-{
-    auto reset = std::make_unique<controls::CDtmButtonControl>(10, this, Controller());
-    reset->Attach(ui::dialogItem<QPushButton>(Surface(), kResetItem));
-    RegisterControl(std::move(reset));
 }
 
 void CConfigurationDlg::OnUpdate(std::int32_t code, const QString& text)

@@ -1,26 +1,23 @@
 #include "DeviceInfoDlg.h"
 
-#include "controls/DtmTextControl.h"
-#include "platform/ui/DialogItems.h"
-
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 
 namespace orvx::views {
 
 namespace {
 
-struct Field {
-    std::int32_t controlId;
-    const char* caption;
-    int edit;
-};
-constexpr Field kFields[] = {
-    {10, "Manufacturer", 354},       {11, "Device type", 355},        {12, "Module type", 356},
-    {13, "Device ID", 357},          {14, "Universal revision", 358}, {15, "Hardware revision", 359},
-    {16, "Field device revision", 360}, {17, "Software revision", 361},
+using framework::PageField;
+using enum framework::FieldKind;
+constexpr PageField kFields[] = {
+    {.controlId = 10, .kind = Text, .item = 354, .caption = "Manufacturer"},
+    {.controlId = 11, .kind = Text, .item = 355, .caption = "Device type"},
+    {.controlId = 12, .kind = Text, .item = 356, .caption = "Module type"},
+    {.controlId = 13, .kind = Text, .item = 357, .caption = "Device ID"},
+    {.controlId = 14, .kind = Text, .item = 358, .caption = "Universal revision"},
+    {.controlId = 15, .kind = Text, .item = 359, .caption = "Hardware revision"},
+    {.controlId = 16, .kind = Text, .item = 360, .caption = "Field device revision"},
+    {.controlId = 17, .kind = Text, .item = 361, .caption = "Software revision"},
 };
 
 }  // namespace
@@ -30,28 +27,8 @@ CDeviceInfoDlg::CDeviceInfoDlg() : CResourcePage(242) {}
 void CDeviceInfoDlg::InitDialog()
 {
     auto* group = new QGroupBox(QStringLiteral("Device information"), Surface());
-    auto* grid = new QGridLayout(group);
-    int row = 0;
-    for (const Field& f : kFields) {
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(ui::itemName(f.edit));
-        auto* caption = new QLabel(QString::fromLatin1(f.caption), group);
-        caption->setBuddy(edit);
-        grid->addWidget(caption, row, 0);
-        grid->addWidget(edit, row, 1);
-        ++row;
-    }
-    grid->setColumnStretch(1, 1);
+    Fields().AddRows(new QGridLayout(group), group, kFields);
     BodyLayout()->addWidget(group);
-}
-
-void CDeviceInfoDlg::CreateControls()
-{
-    for (const Field& f : kFields) {
-        auto control = std::make_unique<controls::CDtmTextControl>(f.controlId, this, Controller());
-        control->Attach(nullptr, ui::dialogItem<QLineEdit>(Surface(), f.edit), nullptr);
-        RegisterControl(std::move(control));
-    }
 }
 
 }  // namespace orvx::views

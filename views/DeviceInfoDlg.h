@@ -11,7 +11,6 @@ public:
 
 protected:
     void InitDialog() override;
-    void CreateControls() override;
 };
 
 }  // namespace orvx::views

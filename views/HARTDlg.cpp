@@ -1,53 +1,29 @@
 #include "HARTDlg.h"
 
-#include "controls/DtmComboBoxControl.h"
-#include "controls/DtmTextControl.h"
-#include "platform/ui/DialogItems.h"
-
-#include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QLineEdit>
 
 namespace orvx::views {
 
 namespace {
 
-// Control id, caption and dialog item of each field, in the order they are laid out.
-struct Field {
-    std::int32_t controlId;
-    const char* caption;
-    int item;
+using framework::PageField;
+using enum framework::FieldKind;
+constexpr PageField kFields[] = {
+    {.controlId = 10, .kind = Text, .item = 208, .caption = "Number of preambles"},
+    {.controlId = 12, .kind = Text, .item = 209, .caption = "Physical signalling code"},
+    {.controlId = 11, .kind = Text, .item = 210, .caption = "Device flags"},
+    {.controlId = 13, .kind = Choice, .item = 213, .caption = "Burst mode"},
+    {.controlId = 14, .kind = Choice, .item = 214, .caption = "Burst command"},
 };
-constexpr Field kTexts[] = {{10, "Number of preambles", 208}, {12, "Physical signalling code", 209},
-                            {11, "Device flags", 210}};
-constexpr Field kCombos[] = {{13, "Burst mode", 213}, {14, "Burst command", 214}};
 
 }  // namespace
 
 void CHARTDlg::InitDialog()
 {
     auto* group = new QGroupBox(QStringLiteral("HART communication"), Surface());
-    auto* form = new QFormLayout(group);
-    for (const Field& f : kTexts)
-        form->addRow(QString::fromLatin1(f.caption), ui::makeItem<QLineEdit>(group, f.item));
-    for (const Field& f : kCombos)
-        form->addRow(QString::fromLatin1(f.caption), ui::makeItem<QComboBox>(group, f.item));
+    Fields().AddRows(new QGridLayout(group), group, kFields);
     BodyLayout()->addWidget(group);
-}
-
-void CHARTDlg::CreateControls()
-{
-    for (const Field& f : kTexts) {
-        auto text = std::make_unique<controls::CDtmTextControl>(f.controlId, this, Controller());
-        text->Attach(nullptr, ui::dialogItem<QLineEdit>(Surface(), f.item), nullptr);
-        RegisterControl(std::move(text));
-    }
-    for (const Field& f : kCombos) {
-        auto combo = std::make_unique<controls::CDtmComboBoxControl>(f.controlId, this, Controller());
-        combo->Attach(nullptr, nullptr, ui::dialogItem<QComboBox>(Surface(), f.item), nullptr);
-        RegisterControl(std::move(combo));
-    }
 }
 
 }  // namespace orvx::views

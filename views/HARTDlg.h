@@ -12,7 +12,6 @@ public:
 
 protected:
     void InitDialog() override;
-    void CreateControls() override;
 };
 
 }  // namespace orvx::views

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ResourcePage.h"
+#include "controls/PressureUnitFollower.h"
 
 #include <cstdint>
 
@@ -17,7 +18,7 @@ public:
     void OnUpdate(std::int32_t code, const QString& text) override;
 
     // The pressure unit the supply limits are shown in (HART code).
-    std::uint32_t ShownPressureUnit() const { return m_pressureUnit; }
+    std::uint32_t ShownPressureUnit() const;
 
 protected:
     void InitDialog() override;
@@ -27,7 +28,8 @@ private:
     // Gives the supply limits the unit of "4003" when it differs from the one shown.
     void followPressureUnit();
 
-    std::uint32_t m_pressureUnit;
+    // The two supply limits, shown in psi until the data set tells its unit.
+    controls::CPressureUnitFollower m_pressureUnit;
     bool m_shownBefore = false;
 };
 

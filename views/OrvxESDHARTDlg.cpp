@@ -10,7 +10,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QProgressBar>
 
 namespace orvx::views {
 
@@ -20,30 +19,21 @@ constexpr int kTrippedItem = 286;
 constexpr int kTrippedImage = 300;
 constexpr int kNotTrippedImage = 301;
 
-// One live bar: control id, caption, the bar's item and its value, low and high label items,
-// and the fixed texts of its ends. The pressure bars have none: their ends follow the device's
-// pressure unit.
-struct Bar {
+using enum framework::FieldKind;
+constexpr framework::PageField kBars[] = {
+    {.controlId = 10, .kind = Bar, .item = 208, .caption = "Input signal", .value = 233, .low = 234, .high = 235},
+    {.controlId = 11, .kind = Bar, .item = 209, .caption = "Valve position", .value = 236, .low = 237, .high = 238},
+    {.controlId = 12, .kind = Bar, .item = 210, .caption = "Pressure", .value = 239, .low = 240, .high = 241},
+    {.controlId = 13, .kind = Bar, .item = 211, .caption = "Supply pressure", .value = 242, .low = 243, .high = 244},
+};
+// The signal and position bars have fixed ends; the pressure bars' ends follow the device's unit.
+struct FixedEnds {
     std::int32_t controlId;
-    const char* caption;
-    int bar, value, low, high;
-    const char* lowText;
-    const char* highText;
+    const char* low;
+    const char* high;
 };
-constexpr Bar kBars[] = {
-    {10, "Input signal", 208, 233, 234, 235, "4 mA", "20 mA"},
-    {11, "Valve position", 209, 236, 237, 238, "0 %", "100 %"},
-    {12, "Pressure", 210, 239, 240, 241, nullptr, nullptr},
-    {13, "Supply pressure", 211, 242, 243, 244, nullptr, nullptr},
-};
-
-QLabel* endLabel(QWidget* parent, int item, const char* text)
-{
-    auto* label = ui::makeItem<QLabel>(parent, item);
-    if (text)
-        label->setText(QString::fromLatin1(text));
-    return label;
-}
+constexpr FixedEnds kFixedEnds[] = {{10, "4 mA", "20 mA"}, {11, "0 %", "100 %"}};
+constexpr std::int32_t kPressureBars[] = {12, 13};
 
 }  // namespace
 
@@ -54,15 +44,20 @@ void COrvxESDHARTDlg::InitDialog()
     auto* group = new QGroupBox(QStringLiteral("Live values"), Surface());
     auto* grid = new QGridLayout(group);
     int row = 0;
-    for (const Bar& b : kBars) {
-        grid->addWidget(new QLabel(QString::fromLatin1(b.caption), group), row, 0);
-        grid->addWidget(endLabel(group, b.low, b.lowText), row, 1);
-        auto* bar = ui::makeItem<QProgressBar>(group, b.bar);
-        bar->setTextVisible(false);
-        grid->addWidget(bar, row, 2);
-        grid->addWidget(endLabel(group, b.high, b.highText), row, 3);
-        grid->addWidget(ui::makeItem<QLabel>(group, b.value), row, 4);
+    for (const framework::PageField& bar : kBars) {
+        const framework::FieldWidgets& w = Fields().Make(group, bar);
+        grid->addWidget(w.caption, row, 0);
+        grid->addWidget(w.low, row, 1);
+        grid->addWidget(w.field, row, 2);
+        grid->addWidget(w.high, row, 3);
+        grid->addWidget(w.value, row, 4);
         ++row;
+    }
+    for (const FixedEnds& ends : kFixedEnds) {
+        if (const framework::FieldWidgets* w = Fields().Widgets(ends.controlId)) {
+            w->low->setText(QString::fromLatin1(ends.low));
+            w->high->setText(QString::fromLatin1(ends.high));
+        }
     }
     grid->setColumnStretch(2, 1);
     BodyLayout()->addWidget(group);
@@ -77,11 +72,13 @@ void COrvxESDHARTDlg::InitDialog()
 
 void COrvxESDHARTDlg::CreateControls()
 {
-    for (const Bar& b : kBars) {
-        auto control = std::make_unique<controls::CDtmProgressBarControl>(b.controlId, this, Controller());
-        control->Attach(ui::dialogItem<QLabel>(Surface(), b.high), ui::dialogItem<QLabel>(Surface(), b.low),
-                        ui::dialogItem<QLabel>(Surface(), b.value), ui::dialogItem<QProgressBar>(Surface(), b.bar));
-        RegisterControl(std::move(control));
+    for (std::int32_t id : kPressureBars) {
+        if (auto* bar = Fields().Get<controls::CDtmProgressBarControl>(id)) {
+            m_pressureUnit.AddView([bar](std::uint32_t unit) {
+                const int high = unit == controls::PressureBar ? 10 : unit == controls::PressureKpa ? 1000 : 150;
+                bar->SetRangeAndUnit(controls::pressureUnitName(unit), 0, high);
+            });
+        }
     }
 }
 
@@ -113,18 +110,12 @@ void COrvxESDHARTDlg::followDevice()
     framework::IUIController* controller = Controller();
     if (!controller)
         return;
+    // A device that cannot tell its unit or its ESD state leaves the page as it was.
+    const auto unit = controls::CPressureUnitFollower::ReadUnit(controller, QStringLiteral("4007"));
+    if (!unit)
+        return;
+    m_pressureUnit.Follow(*unit);
     try {
-        const std::uint32_t unit = controller->GetParameterValue(QStringLiteral("4007")).toUInt32();
-        if (unit != m_pressureUnit) {
-            const int high = unit == controls::PressurePsi ? 150 : unit == controls::PressureBar ? 10
-                             : unit == controls::PressureKpa ? 1000 : -1;
-            if (high > 0) {
-                for (std::int32_t id : {12, 13})
-                    if (auto* bar = dynamic_cast<controls::CDtmProgressBarControl*>(Control(id)))
-                        bar->SetRangeAndUnit(controls::pressureUnitName(unit), 0, high);
-            }
-            m_pressureUnit = unit;
-        }
         const QString tripped = host::variantText(controller->GetParameterValue(QStringLiteral("2012")));
         if (tripped != m_trippedValue) {
             m_trippedValue = tripped;
@@ -132,7 +123,7 @@ void COrvxESDHARTDlg::followDevice()
                 m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
         }
     } catch (const std::exception&) {
-        // A device that cannot tell its unit or its ESD state leaves the page as it was.
+        // The image stays as it was.
     }
 }
 

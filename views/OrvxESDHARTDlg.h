@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ResourcePage.h"
+#include "controls/PressureUnitFollower.h"
 
 #include <optional>
 
@@ -29,7 +30,8 @@ private:
     void followDevice();
 
     QLabel* m_tripped = nullptr;
-    std::optional<std::uint32_t> m_pressureUnit;
+    // The ranges of the pressure and supply pressure bars.
+    controls::CPressureUnitFollower m_pressureUnit;
     std::optional<QString> m_trippedValue;
 };
 

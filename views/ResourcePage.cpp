@@ -7,6 +7,7 @@ namespace orvx::views {
 void CResourcePage::LoadViewSetting()
 {
     CApplicationViewBase::LoadViewSetting();
+    m_fields.Bind();
     CreateControls();
     ApplyViewSetting(ui::xmlResource(m_viewSettingResource));
 }

@@ -1,22 +1,27 @@
 #pragma once
 
 #include "framework/ApplicationViewBase.h"
+#include "framework/PageFields.h"
 
 namespace orvx::views {
 
-// A page whose settings come from a ViewSetting resource of the program: the base creates the
-// header controls, the page class adds its own in CreateControls(), then the resource applies.
+// A page whose settings come from a ViewSetting resource of the program. The page class makes
+// its fields' widgets through Fields() in InitDialog(); on loading, the base creates the header
+// controls, the controls of the fields are bound, the page adds what it needs to them in
+// CreateControls(), then the resource applies.
 class CResourcePage : public framework::CApplicationViewBase {
 public:
     void LoadViewSetting() override;
 
 protected:
     explicit CResourcePage(int viewSettingResource) : m_viewSettingResource(viewSettingResource) {}
-    // The page's own data-bound controls, created and registered before the settings apply.
+    // Runs once the fields' controls are bound, before the settings apply.
     virtual void CreateControls() {}
+    framework::CPageFields& Fields() { return m_fields; }
 
 private:
     int m_viewSettingResource;
+    framework::CPageFields m_fields{*this};
 };
 
 // Pages that carry only the common header.

@@ -1,77 +1,53 @@
 #include "SensorDlg.h"
 
-#include "controls/DtmComboBoxControl.h"
 #include "controls/DtmTextControl.h"
-#include "controls/PressureUnit.h"
-#include "framework/IUIController.h"
-#include "platform/ui/DialogItems.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 
 namespace orvx::views {
 
 namespace {
 
-constexpr std::int32_t kOpenCloseControl = 24;
-constexpr int kOpenCloseItem = 289;
+using framework::kUnnumbered;
+using framework::PageField;
+using enum framework::FieldKind;
 
-// One measurement: control id, caption, its edit's item and its unit label's item (0: an
-// unnamed label whose text comes from the page's settings).
-struct Field {
-    std::int32_t controlId;
-    const char* caption;
-    int edit;
-    int unit;
+// A read-only measurement; a unit label without a number takes its text from the settings.
+constexpr PageField measured(std::int32_t id, int item, const char* caption, int unit = kUnnumbered)
+{
+    return {.controlId = id, .kind = Text, .item = item, .caption = caption, .unit = unit};
+}
+
+constexpr PageField kMeasured[] = {
+    measured(10, 206, "Input signal"),
+    measured(11, 208, "Valve position"),
+    measured(12, 209, "Retransmitter range high"),
+    measured(13, 210, "Retransmitter range low"),
+    measured(14, 211, "Actuator pressure 1", 338),
+    measured(15, 213, "Actuator pressure 2", 339),
+    measured(16, 214, "Supply pressure", 340),
+    measured(17, 215, "Pilot pressure", 341),
+    measured(18, 221, "Board temperature"),
+    measured(19, 222, "Minimum temperature"),
+    measured(20, 223, "Maximum temperature"),
 };
-constexpr Field kMeasured[] = {
-    {10, "Input signal", 206, 0},
-    {11, "Valve position", 208, 0},
-    {12, "Retransmitter range high", 209, 0},
-    {13, "Retransmitter range low", 210, 0},
-    {14, "Actuator pressure 1", 211, 338},
-    {15, "Actuator pressure 2", 213, 339},
-    {16, "Supply pressure", 214, 340},
-    {17, "Pilot pressure", 215, 341},
-    {18, "Board temperature", 221, 0},
-    {19, "Minimum temperature", 222, 0},
-    {20, "Maximum temperature", 223, 0},
-};
-constexpr Field kRaw[] = {
-    {21, "Raw signal", 224, 0},          {22, "Raw position", 225, 0},     {23, "Raw pressure 1", 226, 0},
-    {25, "Lower stop", 227, 0},          {26, "Upper stop", 228, 0},       {27, "I/P output", 229, 0},
-    {28, "I/P current", 230, 0},         {29, "Raw pressure 2", 231, 0},   {30, "Raw supply pressure", 232, 0},
-    {31, "Raw pilot pressure", 233, 0},
+constexpr PageField kRaw[] = {
+    measured(21, 224, "Raw signal"),
+    measured(22, 225, "Raw position"),
+    measured(23, 226, "Raw pressure 1"),
+    {.controlId = 24, .kind = Choice, .item = 289, .caption = "Open / Close"},
+    measured(25, 227, "Lower stop"),
+    measured(26, 228, "Upper stop"),
+    measured(27, 229, "I/P output"),
+    measured(28, 230, "I/P current"),
+    measured(29, 231, "Raw pressure 2"),
+    measured(30, 232, "Raw supply pressure"),
+    measured(31, 233, "Raw pilot pressure"),
 };
 constexpr std::int32_t kFirstPressure = 14;
 constexpr std::int32_t kLastPressure = 17;
-
-QString unitName(std::int32_t controlId)
-{
-    return QStringLiteral("unit_%1").arg(controlId);
-}
-
-void addRows(QGroupBox* group, QGridLayout* grid, int& row, const Field* first, const Field* last)
-{
-    for (const Field* f = first; f != last; ++f) {
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(ui::itemName(f->edit));
-        auto* caption = new QLabel(QString::fromLatin1(f->caption), group);
-        caption->setBuddy(edit);
-        auto* unit = new QLabel(group);
-        unit->setObjectName(f->unit ? ui::itemName(f->unit) : unitName(f->controlId));
-        unit->setMinimumWidth(30);
-        grid->addWidget(caption, row, 0);
-        grid->addWidget(edit, row, 1);
-        grid->addWidget(unit, row, 2);
-        ++row;
-    }
-    grid->setColumnStretch(1, 1);
-}
 
 }  // namespace
 
@@ -80,47 +56,21 @@ CSensorDlg::CSensorDlg() : CResourcePage(241) {}
 void CSensorDlg::InitDialog()
 {
     auto* columns = new QHBoxLayout;
-
-    auto* measured = new QGroupBox(QStringLiteral("Measurements"), Surface());
-    auto* measuredGrid = new QGridLayout(measured);
-    int row = 0;
-    addRows(measured, measuredGrid, row, std::begin(kMeasured), std::end(kMeasured));
-    measuredGrid->setRowStretch(row, 1);
-    columns->addWidget(measured);
-
-    auto* raw = new QGroupBox(QStringLiteral("Raw values"), Surface());
-    auto* rawGrid = new QGridLayout(raw);
-    row = 0;
-    addRows(raw, rawGrid, row, std::begin(kRaw), std::begin(kRaw) + 3);
-    auto* openClose = new QComboBox(raw);
-    openClose->setObjectName(ui::itemName(kOpenCloseItem));
-    auto* openCloseCaption = new QLabel(QStringLiteral("Open / Close"), raw);
-    openCloseCaption->setBuddy(openClose);
-    rawGrid->addWidget(openCloseCaption, row, 0);
-    rawGrid->addWidget(openClose, row, 1);
-    ++row;
-    addRows(raw, rawGrid, row, std::begin(kRaw) + 3, std::end(kRaw));
-    rawGrid->setRowStretch(row, 1);
-    columns->addWidget(raw);
-
+    for (const auto& [title, fields] : {std::pair{"Measurements", std::span<const PageField>(kMeasured)},
+                                        std::pair{"Raw values", std::span<const PageField>(kRaw)}}) {
+        auto* group = new QGroupBox(QString::fromLatin1(title), Surface());
+        auto* grid = new QGridLayout(group);
+        Fields().AddRows(grid, group, fields);
+        grid->setRowStretch(grid->rowCount(), 1);
+        columns->addWidget(group);
+    }
     BodyLayout()->addLayout(columns);
 }
 
 void CSensorDlg::CreateControls()
 {
-    const auto attach = [this](const Field& f) {
-        auto control = std::make_unique<controls::CDtmTextControl>(f.controlId, this, Controller());
-        const QString unit = f.unit ? ui::itemName(f.unit) : unitName(f.controlId);
-        control->Attach(nullptr, ui::dialogItem<QLineEdit>(Surface(), f.edit), Surface()->findChild<QLabel*>(unit));
-        RegisterControl(std::move(control));
-    };
-    for (const Field& f : kMeasured)
-        attach(f);
-    for (const Field& f : kRaw)
-        attach(f);
-    auto openClose = std::make_unique<controls::CDtmComboBoxControl>(kOpenCloseControl, this, Controller());
-    openClose->Attach(nullptr, nullptr, ui::dialogItem<QComboBox>(Surface(), kOpenCloseItem), nullptr);
-    RegisterControl(std::move(openClose));
+    for (std::int32_t id = kFirstPressure; id <= kLastPressure; ++id)
+        m_pressureUnit.AddLabel(Fields().Get<controls::CDtmTextControl>(id));
 }
 
 void CSensorDlg::Activate()
@@ -140,26 +90,9 @@ void CSensorDlg::OnUpdate(std::int32_t code, const QString& text)
 
 void CSensorDlg::followPressureUnit()
 {
-    framework::IUIController* controller = Controller();
-    if (!controller)
-        return;
-    std::uint32_t unit = 0;
-    try {
-        unit = controller->GetParameterValue(QStringLiteral("4007")).toUInt32();
-    } catch (const std::exception&) {
-        return;  // a unit the device cannot tell leaves the labels as they are
-    }
-    if (unit == m_pressureUnit)
-        return;
-    // A code that is none of the three units is not taken: the labels keep the last known unit
-    // rather than going blank, and the next known code is applied.
-    const QString name = controls::pressureUnitName(unit);
-    if (name.isEmpty())
-        return;
-    for (std::int32_t id = kFirstPressure; id <= kLastPressure; ++id)
-        if (auto* text = dynamic_cast<controls::CDtmTextControl*>(Control(id)))
-            text->SetUnitText(name);
-    m_pressureUnit = unit;
+    // A unit the device cannot tell leaves the labels as they are.
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4007")))
+        m_pressureUnit.Follow(*unit);
 }
 
 }  // namespace orvx::views

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "ResourcePage.h"
-
-#include <optional>
+#include "controls/PressureUnitFollower.h"
 
 namespace orvx::views {
 
@@ -16,7 +15,7 @@ public:
     void OnUpdate(std::int32_t code, const QString& text) override;
 
     // The pressure unit code the pressure labels show; none before the first known unit.
-    std::optional<std::uint32_t> ShownPressureUnit() const { return m_pressureUnit; }
+    std::optional<std::uint32_t> ShownPressureUnit() const { return m_pressureUnit.Shown(); }
 
 protected:
     void InitDialog() override;
@@ -26,7 +25,8 @@ private:
     // Shows the device's pressure unit beside the four pressures when it changed.
     void followPressureUnit();
 
-    std::optional<std::uint32_t> m_pressureUnit;
+    // The unit labels of the four pressures.
+    controls::CPressureUnitFollower m_pressureUnit;
 };
 
 }  // namespace orvx::views

@@ -2,26 +2,28 @@
 
 #include "controls/Conversions.h"
 #include "controls/DtmComboBoxControl.h"
-#include "controls/DtmTextControl.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
-#include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace orvx::views {
 
 namespace {
 
-constexpr int kActionItem = 215;
-constexpr int kNormallyItem = 216;
-constexpr int kValueItem = 274;
-constexpr int kValueIconItem = 290;
+constexpr std::int32_t kActionControl = 10;
+constexpr std::int32_t kValueControl = 12;
+using framework::PageField;
+using enum framework::FieldKind;
+constexpr PageField kFields[] = {
+    {.controlId = kActionControl, .kind = Choice, .item = 215, .caption = "Action"},
+    {.controlId = 11, .kind = Choice, .item = 216, .caption = "Normally"},
+    {.controlId = kValueControl, .kind = Text, .item = 274, .caption = "Value", .icon = 290},
+};
 
 constexpr std::int32_t kPositionLowLimit = 5;
 constexpr std::int32_t kPositionUpperLimit = 6;
@@ -36,38 +38,18 @@ bool isPositionLimit(std::int32_t action)
 void CSwitchesDlg::InitDialog()
 {
     auto* group = new QGroupBox(QStringLiteral("DO Switch 2"), Surface());
-    auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("Action"), group), 0, 1);
-    grid->addWidget(ui::makeItem<QComboBox>(group, kActionItem), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Normally"), group), 1, 1);
-    grid->addWidget(ui::makeItem<QComboBox>(group, kNormallyItem), 1, 2);
-    grid->addWidget(ui::makeItem<QLabel>(group, kValueIconItem), 2, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Value"), group), 2, 1);
-    grid->addWidget(ui::makeItem<QLineEdit>(group, kValueItem), 2, 2);
-    grid->setColumnMinimumWidth(0, 16);
-    grid->setColumnStretch(2, 1);
+    Fields().AddRows(new QGridLayout(group), group, kFields);
     BodyLayout()->addWidget(group);
+    m_actionBox = Fields().Widgets(kActionControl)->as<QComboBox>();
+    m_value = Fields().Widgets(kValueControl)->as<QLineEdit>();
 }
 
 void CSwitchesDlg::CreateControls()
 {
-    auto* actionBox = ui::dialogItem<QComboBox>(Surface(), kActionItem);
-    auto action = std::make_unique<controls::CDtmComboBoxControl>(10, this, Controller());
-    action->Attach(nullptr, nullptr, actionBox, nullptr);
-    RegisterControl(std::move(action));
+    m_action = Fields().Get<controls::CDtmComboBoxControl>(kActionControl);
     // Connected after the control's own handler: the pick is written first.
-    if (actionBox)
-        connect(actionBox, &QComboBox::activated, this,
-                [this] { ui::runGuarded("switch action picked", [this] { followAction(shownAction()); }); });
-
-    auto normally = std::make_unique<controls::CDtmComboBoxControl>(11, this, Controller());
-    normally->Attach(nullptr, nullptr, ui::dialogItem<QComboBox>(Surface(), kNormallyItem), nullptr);
-    RegisterControl(std::move(normally));
-
-    auto value = std::make_unique<controls::CDtmTextControl>(12, this, Controller());
-    value->Attach(ui::dialogItem<QLabel>(Surface(), kValueIconItem), ui::dialogItem<QLineEdit>(Surface(), kValueItem),
-                  nullptr);
-    RegisterControl(std::move(value));
+    connect(m_actionBox, &QComboBox::activated, this,
+            [this] { ui::runGuarded("switch action picked", [this] { followAction(shownAction()); }); });
 }
 
 void CSwitchesDlg::Activate()
@@ -87,17 +69,15 @@ void CSwitchesDlg::GateForMode(bool allowed)
 {
     CResourcePage::GateForMode(allowed);
     if (allowed && !isPositionLimit(shownAction()))
-        if (auto* edit = ui::dialogItem<QLineEdit>(Surface(), kValueItem))
-            edit->setReadOnly(true);
+        m_value->setReadOnly(true);
 }
 
 std::int32_t CSwitchesDlg::shownAction() const
 {
-    const auto* action = dynamic_cast<const controls::CDtmComboBoxControl*>(Control(10));
-    if (!action || action->CurrentIndex() < 0)
+    if (!m_action || m_action->CurrentIndex() < 0)
         return -1;
     bool ok = false;
-    const int tag = action->Choices().choices.value(action->CurrentIndex()).tag.toInt(&ok);
+    const int tag = m_action->Choices().choices.value(m_action->CurrentIndex()).tag.toInt(&ok);
     return ok ? tag : -1;
 }
 
@@ -117,8 +97,7 @@ void CSwitchesDlg::followAction(std::int32_t action)
 {
     if (!Controller() || !Controller()->IsWritable())
         return;
-    if (auto* edit = ui::dialogItem<QLineEdit>(Surface(), kValueItem))
-        edit->setReadOnly(!isPositionLimit(action));
+    m_value->setReadOnly(!isPositionLimit(action));
 }
 
 }  // namespace orvx::views

@@ -2,6 +2,13 @@
 
 #include "ResourcePage.h"
 
+class QComboBox;
+class QLineEdit;
+
+namespace orvx::controls {
+class CDtmComboBoxControl;
+}
+
 namespace orvx::views {
 
 // The switches page (shown under Device Setup and under Commission Service): the action of
@@ -26,6 +33,10 @@ private:
     void followDeviceAction();
     // The action the combo box shows; -1 for none.
     std::int32_t shownAction() const;
+
+    QComboBox* m_actionBox = nullptr;
+    QLineEdit* m_value = nullptr;
+    controls::CDtmComboBoxControl* m_action = nullptr;
 };
 
 }  // namespace orvx::views

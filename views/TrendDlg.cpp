@@ -1,7 +1,6 @@
 #include "TrendDlg.h"
 
 #include "controls/Conversions.h"
-#include "controls/DtmStaticTextControl.h"
 #include "controls/PressureUnit.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
@@ -22,8 +21,6 @@ namespace {
 
 using chart::CTrendChart;
 
-constexpr int kPositionItem = 208;
-constexpr int kPressureItem = 210;
 constexpr int kChartItem = 211;
 constexpr int kSignalItem = 213;
 constexpr int kUnitItem = 348;
@@ -51,6 +48,10 @@ QLabel* legendMark(QWidget* parent, int iconResource)
     return mark;
 }
 
+using enum framework::FieldKind;
+constexpr framework::PageField kPosition = {.controlId = 11, .kind = Label, .item = 208};
+constexpr framework::PageField kPressure = {.controlId = 12, .kind = Label, .item = 210};
+
 double number(framework::IUIController& controller, const char* tag)
 {
     return controls::CConversions::to_double(host::variantText(controller.GetParameterValue(QString::fromLatin1(tag))));
@@ -64,24 +65,25 @@ void CTrendDlg::InitDialog()
 {
     auto* group = new QGroupBox(QStringLiteral("Trend"), Surface());
     auto* grid = new QGridLayout(group);
+    // The signal is written by the page; position and pressure are data-bound.
+    m_signal = itemLabel(group, kSignalItem);
+    m_unit = itemLabel(group, kUnitItem, QStringLiteral("psi"));
     struct Row {
         int icon;
         const char* name;
-        int value;
+        QLabel* value;
         QLabel* unit;
     };
-    m_signal = itemLabel(group, kSignalItem);
-    m_unit = itemLabel(group, kUnitItem, QStringLiteral("psi"));
     const Row rows[] = {
-        {271, "Signal SetPoint", kSignalItem, new QLabel(QStringLiteral("%"), group)},
-        {272, "Valve Position", kPositionItem, new QLabel(QStringLiteral("%"), group)},
-        {273, "Pressure", kPressureItem, m_unit},
+        {271, "Signal SetPoint", m_signal, new QLabel(QStringLiteral("%"), group)},
+        {272, "Valve Position", Fields().Make(group, kPosition).as<QLabel>(), new QLabel(QStringLiteral("%"), group)},
+        {273, "Pressure", Fields().Make(group, kPressure).as<QLabel>(), m_unit},
     };
     int row = 0;
     for (const Row& r : rows) {
         grid->addWidget(legendMark(group, r.icon), row, 0);
         grid->addWidget(new QLabel(QString::fromLatin1(r.name), group), row, 1);
-        QLabel* value = r.value == kSignalItem ? m_signal : itemLabel(group, r.value);
+        QLabel* value = r.value;
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setMinimumWidth(60);
         grid->addWidget(value, row, 2);
@@ -108,11 +110,7 @@ void CTrendDlg::InitDialog()
 
 void CTrendDlg::CreateControls()
 {
-    for (const auto& [controlId, item] : {std::pair{11, kPositionItem}, std::pair{12, kPressureItem}}) {
-        auto text = std::make_unique<controls::CDtmStaticTextControl>(controlId, this, Controller());
-        text->Attach(ui::dialogItem<QLabel>(Surface(), item));
-        RegisterControl(std::move(text));
-    }
+    m_pressureUnit.AddView([this](std::uint32_t unit) { applyPressureUnit(unit); });
 }
 
 void CTrendDlg::LoadViewSetting()
@@ -149,24 +147,14 @@ double CTrendDlg::signalPercent()
 
 void CTrendDlg::followPressureUnit()
 {
-    if (!Controller())
-        return;
-    try {
-        const std::uint32_t unit = Controller()->GetParameterValue(QStringLiteral("4007")).toUInt32();
-        if (unit != m_pressureUnit)
-            applyPressureUnit(unit);
-    } catch (const std::exception&) {
-        // The axis keeps the unit it shows.
-    }
+    // A unit that cannot be read leaves the axis in the unit it shows.
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4007")))
+        m_pressureUnit.Follow(*unit);
 }
 
 void CTrendDlg::applyPressureUnit(std::uint32_t unit)
 {
-    m_pressureUnit = unit;
-    const double high = unit == controls::PressurePsi ? 100 : unit == controls::PressureBar ? 10
-                        : unit == controls::PressureKpa ? 1000 : 0;
-    if (high == 0)
-        return;  // a unit the axis has no range for keeps range and title as they are
+    const double high = unit == controls::PressureBar ? 10 : unit == controls::PressureKpa ? 1000 : 100;
     const QString name = controls::pressureUnitName(unit);
     m_chart->SetRange(CTrendChart::Axis::Right, 0, high);
     m_chart->SetTitle(CTrendChart::Axis::Right, name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ResourcePage.h"
+#include "controls/PressureUnitFollower.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,6 +41,7 @@ protected:
 private:
     // Reads "4007" and gives the right axis and the unit label that unit when it changed.
     void followPressureUnit();
+    // Sets the right axis range and title and the unit label for a known unit.
     void applyPressureUnit(std::uint32_t unit);
     // Reads the three values and adds them as a sample; a value that cannot be read adds none.
     void takeSample();
@@ -53,7 +55,7 @@ private:
     Samples m_samples;
     std::optional<std::int64_t> m_firstTick;
     double m_timeEnd = 120;
-    std::optional<std::uint32_t> m_pressureUnit;
+    controls::CPressureUnitFollower m_pressureUnit;
 };
 
 }  // namespace orvx::views

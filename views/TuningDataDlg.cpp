@@ -4,16 +4,11 @@
 #include "controls/DtmTextControl.h"
 #include "framework/IStatusArea.h"
 #include "framework/IUIController.h"
-#include "platform/ui/DialogItems.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
-#include <tuple>
 #include <vector>
 
 namespace orvx::views {
@@ -26,19 +21,22 @@ constexpr std::int32_t kFirstParameter = 10;
 constexpr std::int32_t kLastParameter = 17;
 constexpr std::int32_t kWriteControl = 18;
 constexpr std::int32_t kReadControl = 19;
-constexpr int kWriteItem = 213;
-constexpr int kReadItem = 214;
 
-struct Field {
-    std::int32_t controlId;
-    const char* caption;
-    int edit;
-    int icon;
+using framework::PageField;
+using enum framework::FieldKind;
+constexpr PageField kFields[] = {
+    {.controlId = 10, .kind = Text, .item = 206, .caption = "P", .icon = 277},
+    {.controlId = 11, .kind = Text, .item = 209, .caption = "I", .icon = 278},
+    {.controlId = 12, .kind = Text, .item = 211, .caption = "D", .icon = 279},
+    {.controlId = 13, .kind = Text, .item = 208, .caption = "Padj", .icon = 280},
+    {.controlId = 14, .kind = Text, .item = 210, .caption = "Dead zone", .icon = 281},
+    {.controlId = 15, .kind = Text, .item = 217, .caption = "Beta", .icon = 282},
+    {.controlId = 16, .kind = Text, .item = 215, .caption = "Position compensation", .icon = 283},
+    {.controlId = 17, .kind = Text, .item = 216, .caption = "Boost", .icon = 284},
 };
-constexpr Field kFields[] = {
-    {10, "P", 206, 277},       {11, "I", 209, 278},    {12, "D", 211, 279},    {13, "Padj", 208, 280},
-    {14, "Dead zone", 210, 281}, {15, "Beta", 217, 282}, {16, "Position compensation", 215, 283},
-    {17, "Boost", 216, 284},
+constexpr PageField kButtons[] = {
+    {.controlId = kWriteControl, .kind = Button, .item = 213, .caption = "Write"},
+    {.controlId = kReadControl, .kind = Button, .item = 214, .caption = "Read"},
 };
 
 }  // namespace
@@ -48,31 +46,15 @@ CTuningDataDlg::CTuningDataDlg() : CResourcePage(232) {}
 void CTuningDataDlg::InitDialog()
 {
     auto* group = new QGroupBox(QStringLiteral("PID parameters"), Surface());
-    auto* grid = new QGridLayout(group);
-    int row = 0;
-    for (const Field& f : kFields) {
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(ui::itemName(f.edit));
-        auto* icon = new QLabel(group);
-        icon->setObjectName(ui::itemName(f.icon));
-        icon->setFixedSize(16, 16);
-        auto* caption = new QLabel(QString::fromLatin1(f.caption), group);
-        caption->setBuddy(edit);
-        grid->addWidget(caption, row, 0);
-        grid->addWidget(icon, row, 1);
-        grid->addWidget(edit, row, 2);
-        ++row;
-    }
-    grid->setColumnStretch(2, 1);
+    Fields().AddRows(new QGridLayout(group), group, kFields);
     BodyLayout()->addWidget(group);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (const auto& [item, caption] : {std::pair{kWriteItem, "Write"}, std::pair{kReadItem, "Read"}}) {
-        auto* button = new QPushButton(QString::fromLatin1(caption), Surface());
-        button->setObjectName(ui::itemName(item));
-        buttons->addWidget(button);
-        AddMethodWindow(button);
+    for (const PageField& button : kButtons) {
+        QWidget* made = Fields().Make(Surface(), button).field;
+        buttons->addWidget(made);
+        AddMethodWindow(made);
     }
     BodyLayout()->addLayout(buttons);
     // Apply Mode, Write and Read.
@@ -81,19 +63,9 @@ void CTuningDataDlg::InitDialog()
 
 void CTuningDataDlg::CreateControls()
 {
-    for (const Field& f : kFields) {
-        auto control = std::make_unique<controls::CDtmTextControl>(f.controlId, this, Controller());
-        control->Attach(ui::dialogItem<QLabel>(Surface(), f.icon), ui::dialogItem<QLineEdit>(Surface(), f.edit),
-                        nullptr);
-        RegisterControl(std::move(control));
-    }
-    for (const auto& [controlId, item, method] :
-         {std::tuple{kWriteControl, kWriteItem, kWriteMethod}, std::tuple{kReadControl, kReadItem, kReadMethod}}) {
-        auto button = std::make_unique<controls::CDtmButtonControl>(controlId, this, Controller());
-        button->Attach(ui::dialogItem<QPushButton>(Surface(), item));
-        button->SetClickFilter([this, id = controlId, m = method] { return startOperation(id, m); });
-        RegisterControl(std::move(button));
-    }
+    for (const auto& [controlId, method] : {std::pair{kWriteControl, kWriteMethod}, std::pair{kReadControl, kReadMethod}})
+        if (auto* button = Fields().Get<controls::CDtmButtonControl>(controlId))
+            button->SetClickFilter([this, id = controlId, m = method] { return startOperation(id, m); });
 }
 
 bool CTuningDataDlg::entriesValid()

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 using namespace orvx;
@@ -64,6 +65,26 @@ TEST_F(PageHeader, EveryPageCarriesTheSevenHeaderControls)
     auto* combo = page.findChild<QComboBox*>(QStringLiteral("item_201"));
     ASSERT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->itemText(2), QStringLiteral("Normal"));
+}
+
+// Each caption labels the widget of its own header field.
+TEST_F(PageHeader, CaptionsNameTheirFields)
+{
+    const std::pair<const char*, int> captions[] = {{"Tag", 203}, {"Device ID", 204}, {"Active Mode", 205},
+                                                    {"Descriptor", 295}, {"Final assembly number", 207},
+                                                    {"Mode to set", 201}};
+    for (const auto& [caption, item] : captions) {
+        const QLabel* label = nullptr;
+        for (const QLabel* candidate : page.findChildren<QLabel*>())
+            if (candidate->text() == QLatin1String(caption))
+                label = candidate;
+        ASSERT_NE(label, nullptr) << caption;
+        ASSERT_NE(label->buddy(), nullptr) << caption;
+        EXPECT_EQ(label->buddy()->objectName(), QStringLiteral("item_%1").arg(item)) << caption;
+    }
+    EXPECT_EQ(page.ModeButton()->objectName(), QStringLiteral("item_202"));
+    for (std::int32_t id = 3; id <= 9; ++id)
+        EXPECT_TRUE(page.Control(id)->HasWidget()) << id;
 }
 
 TEST_F(PageHeader, ApplyModeAsksOnlyAboutNormalAndOnlyWithPrivateDialogs)

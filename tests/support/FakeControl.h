@@ -41,6 +41,7 @@ public:
     void ApplyEnabled() override { ++appliedEnabled; }
     void EnableForMode(bool enable) override { modeEnables.append(enable); }
     QWidget* GetEditWindow() const override { return m_window; }
+    bool HasWidget() const override { return m_window != nullptr; }
     QString GetValidationMessage() const override { return validationMessage; }
 
 private:

@@ -10,6 +10,7 @@
 #include "framework/ApplicationViewBase.h"
 #include "platform/ui/Resources.h"
 #include "platform/xml/XmlDocument.h"
+#include "controls/IFdtControl.h"
 
 #include <gtest/gtest.h>
 
@@ -97,16 +98,26 @@ TEST_F(Pages, HeaderOnlyPagesShowTheDeviceHeader)
 
 namespace {
 
-// Every ViewSetting resource parses, and every control it names exists on its page.
-TEST_F(Pages, EveryViewSettingNamesOnlyControlsOfItsPage)
+// Every control of every page is attached to its widgets, every ViewSetting resource parses, and
+// every control it names exists on its page.
+TEST_F(Pages, EveryControlHasItsWidgetAndEveryViewSettingNamesOnlyControlsOfItsPage)
 {
     auto checkNames = [](framework::IApplicationView* page, int resource) {
         ASSERT_NE(page, nullptr) << resource;
+        const auto* base = static_cast<framework::CApplicationViewBase*>(page);
+        int controls = 0;
+        for (std::int32_t id = 0; id < 1000; ++id) {
+            if (const controls::IFdtControl* control = base->Control(id)) {
+                ++controls;
+                EXPECT_TRUE(control->HasWidget()) << "page " << resource << " control " << id;
+            }
+        }
+        EXPECT_GE(controls, 7) << "page " << resource << ": the header's controls at least";
         const auto document = xml::XmlDocument::parse(ui::xmlResource(resource));
         ASSERT_TRUE(document) << resource;
         for (const auto& data : document->selectNodes(QStringLiteral("//ControlData"))) {
             const QString id = data.textAt(QStringLiteral("./@controlId")).value_or(QString());
-            EXPECT_NE(static_cast<framework::CApplicationViewBase*>(page)->Control(id.toInt()), nullptr)
+            EXPECT_NE(base->Control(id.toInt()), nullptr)
                 << "ViewSetting " << resource << " names control " << id.toStdString();
         }
     };
