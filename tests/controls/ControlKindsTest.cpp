@@ -139,16 +139,24 @@ TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)
     EXPECT_EQ(bar->value(), 12);
     EXPECT_EQ(label->text(), "12.7 psi");
 
-    // Beyond the range shows full, not the previous reading; a reply that is no number keeps it.
-    for (const com::Variant& value : {com::Variant::float64(250.4), host::textVariant("nan")}) {
-        reply = answer(&CGenericGetEvent::SetValue, value);
+    // Beyond the range shows full or empty, not the previous reading; a reply that is no number keeps it.
+    const struct { com::Variant value; int position; const char* text; } readings[] = {
+        {com::Variant::float64(100.0), 100, "100 psi"}, {com::Variant::float64(99.99), 99, "99.99 psi"},
+        {com::Variant::float64(0.0), 0, "0 psi"},       {com::Variant::float64(-1.0), 0, "-1 psi"},
+        {com::Variant::float64(1.0), 1, "1 psi"},       {com::Variant::float64(250.4), 100, "250.4 psi"},
+        {host::textVariant("nan"), 100, "250.4 psi"},   {host::textVariant("inf"), 100, "250.4 psi"},
+    };
+    for (const auto& r : readings) {
+        reply = answer(&CGenericGetEvent::SetValue, r.value);
         control.Refresh();
-        EXPECT_EQ(bar->value(), 100);
-        EXPECT_EQ(label->text(), "250.4 psi");
+        EXPECT_EQ(bar->value(), r.position) << r.text;
+        EXPECT_EQ(label->text(), r.text);
     }
     control.SetRangeAndUnit("bar", -5, 70000);
     EXPECT_EQ(std::pair(bar->minimum(), bar->maximum()), std::pair(0, 65535));
     EXPECT_EQ(low->text() + " / " + high->text(), "0 bar / 65535 bar");
+    control.SetRangeAndUnit("kPa", 1, 65534);
+    EXPECT_EQ(low->text() + " / " + high->text(), "1 kPa / 65534 kPa");
     control.EnableForMode(false);
     EXPECT_TRUE(bar->isEnabled());
 }

@@ -93,6 +93,36 @@ TEST_F(TextControl, AnInvalidEntryStaysRedUntilCorrectedAndTheCorrectionIsSentOn
     EXPECT_TRUE(page.ToolTips()->TipOf(icon).isNull());
 }
 
+TEST_F(TextControl, TheLabelNamesTheFieldInEachKindOfComplaint)
+{
+    const struct { const char* validator; const char* entry; const char* message; } rows[] = {
+        {"type='numericRange' min='0' max='100'", "101", "Travel value must be within 0 and 100"},
+        {"type='numericRange' min='0' max='100'", "x", "Travel is not a valid whole number"},
+        {"type='numericRange_double' min='0' max='1'", "x", "Travel is not a valid floating number"},
+        {"type='numericRange' step='5'", "7", "Travel value must be divisible by 5"},
+        {"type='specialRange' min='1' max='2'", "3", "Travel value must be within 1.00 and 2.00 or 0 for normal mode"},
+        {"type='numericRange' min='0' max='100'", "100", ""},
+    };
+    for (const auto& row : rows) {
+        auto* field = makeField("label='Travel'", QStringLiteral("<Validator %1/>").arg(QLatin1String(row.validator)));
+        type(QString::fromLatin1(row.entry));
+        leave();
+        EXPECT_EQ(field->GetLabelledMessage().toStdString(), row.message) << row.validator;
+    }
+}
+
+TEST_F(TextControl, AStringLengthCutsALongerValueAndLimitsTyping)
+{
+    const struct { const char* length; const char* shown; qsizetype typed; } rows[] = {
+        {"5", "ABCDE", 5}, {"6", "ABCDEF", 6}, {"7", "ABCDEF", 7}, {"-1", "ABCDEF", 8}};
+    for (const auto& row : rows) {
+        makeField(QStringLiteral("value='ABCDEF' stringLength='%1'").arg(QLatin1String(row.length)));
+        EXPECT_EQ(edit->text(), row.shown) << row.length;
+        type(QStringLiteral("ABCDEFGH"));
+        EXPECT_EQ(edit->text().size(), row.typed) << row.length;
+    }
+}
+
 TEST_F(TextControl, AttributesTakeOnlyTheirOwnTextsAndTheUserRightsDecideReadOnly)
 {
     // Icons: 31 modified, 29 unavailable, 34 normal.

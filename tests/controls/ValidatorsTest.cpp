@@ -93,6 +93,8 @@ TEST_F(ValidatorTest, FloatingPointRange)
     ASSERT_TRUE(validator);
     expectEntries(*validator, {
         {"0.2", false, 20, "Numeric value must be within 0.25 and 10.00"},
+        {"0.2499", false, 20, "Numeric value must be within 0.25 and 10.00"},
+        {"10.0001", false, 20, "Numeric value must be within 0.25 and 10.00"},
         {"10", true, 0, ""},
         {"0.25", true, 0, ""},
         {"1,5", false, 23, "Input is not a valid floating number"},
@@ -106,11 +108,14 @@ TEST_F(ValidatorTest, PressureRangeFollowsTheUnit)
     auto validator = build("type='pressureRange' minpsi='30' maxpsi='110' minbar='2.069' maxbar='7.584' "
                            "minkpa='206.85' maxkpa='758.45'");
     ASSERT_TRUE(validator);
-    expectEntries(*validator, {{"25", false, 20, "Numeric value must be within 30.0 and 110.0"}, {"30", true, 0, ""}});
+    const char* psi = "Numeric value must be within 30.0 and 110.0";
+    expectEntries(*validator, {{"29.9", false, 20, psi}, {"30", true, 0, ""}, {"110", true, 0, ""}, {"110.1", false, 20, psi}});
     validator->SetUnit(7);
-    expectEntries(*validator, {{"25", false, 20, "Numeric value must be within 2.069 and 7.584"}, {"3", true, 0, ""}});
+    const char* bar = "Numeric value must be within 2.069 and 7.584";
+    expectEntries(*validator, {{"2.068", false, 20, bar}, {"2.069", true, 0, ""}, {"7.584", true, 0, ""}, {"7.585", false, 20, bar}});
     validator->SetUnit(12);
-    expectEntries(*validator, {{"25", false, 20, "Numeric value must be within 207 and 758"}, {"500", true, 0, ""}});
+    const char* kpa = "Numeric value must be within 207 and 758";
+    expectEntries(*validator, {{"206.84", false, 20, kpa}, {"206.85", true, 0, ""}, {"758.45", true, 0, ""}, {"758.46", false, 20, kpa}});
     // An unknown unit keeps the kPa range and writes its limits without decimals.
     validator->SetUnit(99);
     expectEntries(*validator, {{"800", false, 20, "Numeric value must be within 207 and 758"}});
@@ -126,7 +131,11 @@ TEST_F(ValidatorTest, SpecialRangeAlsoTakesZero)
         {"0", true, 0, ""},
         {"0.0", true, 0, ""},
         {"3.2", true, 0, ""},
+        {"22", true, 0, ""},
         {"2", false, 20, "Numeric value must be within 3.20 and 22.00 or 0 for normal mode"},
+        {"3.19", false, 20, "Numeric value must be within 3.20 and 22.00 or 0 for normal mode"},
+        {"22.01", false, 20, "Numeric value must be within 3.20 and 22.00 or 0 for normal mode"},
+        {"-0.01", false, 20, "Numeric value must be within 3.20 and 22.00 or 0 for normal mode"},
         {"x", false, 23, "Input is not a valid floating number"},
     });
 }
@@ -135,7 +144,12 @@ TEST_F(ValidatorTest, MissingLimitsAreOpen)
 {
     auto whole = build("type='numericRange' min='' max='10'");
     ASSERT_TRUE(whole);
-    expectEntries(*whole, {{"-2147483648", true, 0, ""}, {"11", false, 20, "Numeric value must be within -2147483648 and 10"}});
+    expectEntries(*whole, {{"-2147483648", true, 0, ""}, {"-2147483649", false, 22, "Input is not a valid whole number"},
+                           {"10", true, 0, ""}, {"11", false, 20, "Numeric value must be within -2147483648 and 10"}});
+    auto top = build("type='numericRange' min='2147483646' max='2147483647'");
+    ASSERT_TRUE(top);
+    expectEntries(*top, {{"2147483647", true, 0, ""}, {"2147483648", false, 22, "Input is not a valid whole number"},
+                         {"2147483645", false, 20, "Numeric value must be within 2147483646 and 2147483647"}});
     auto floating = build("type='numericRange_double' max='1'");
     ASSERT_TRUE(floating);
     expectEntries(*floating, {{"-1e300", true, 0, ""}, {"2", false, 20, "Numeric value must be within -inf and 1.00"}});

@@ -86,6 +86,53 @@ TEST(StatusArea, StateDocumentsSetOnlyThePanesTheyName)
     }
 }
 
+TEST(StatusArea, EachCodeShowsItsIconAndTextAndOneBeyondTheTableEmptiesThePane)
+{
+    using Setter = void (CStatusArea::*)(int);
+    struct Row {
+        Setter set;
+        int code;
+        int pane;
+        std::uint32_t icon;
+        const char* text;  // pane text, or tool tip for the panes that show one
+    };
+    const Row rows[] = {
+        {&CStatusArea::SetConnectionState, 3, 0, 3, ""},
+        {&CStatusArea::SetConnectionState, 4, 0, 1, ""},
+        {&CStatusArea::SetConnectionState, 5, 0, 0, ""},
+        {&CStatusArea::SetDataSetState, 1, 3, 31, "ValidModified"},
+        {&CStatusArea::SetDataSetState, 2, 3, 30, "InvalidModified"},
+        {&CStatusArea::SetDataSetState, 3, 3, 0, "AllDataLoaded"},
+        {&CStatusArea::SetDataSetState, 0, 3, 0, "Default"},
+        {&CStatusArea::SetDataSource, 0, 2, 0, ""},
+        {&CStatusArea::SetDataSource, 1, 2, 6, "Data set"},
+        {&CStatusArea::SetDataSource, 2, 2, 7, "Data set locked"},
+        {&CStatusArea::SetDataSource, 3, 2, 8, "Device"},
+        {&CStatusArea::SetDataSource, 4, 2, 9, "Device locked"},
+        {&CStatusArea::SetDataSource, 5, 2, 0, ""},
+        {&CStatusArea::SetDeviceStatus, 0, 6, 0, ""},
+        {&CStatusArea::SetDeviceStatus, 1, 6, 12, "Failure"},
+        {&CStatusArea::SetDeviceStatus, 2, 6, 13, "Functional check"},
+        {&CStatusArea::SetDeviceStatus, 3, 6, 35, "Off specification"},
+        {&CStatusArea::SetDeviceStatus, 5, 6, 36, "OK"},
+        {&CStatusArea::SetDeviceStatus, 6, 6, 0, ""},
+    };
+    CTextProvider texts;
+    CStatusArea area;
+    area.SetTextProvider(&texts);
+    for (const Row& row : rows) {
+        (area.*row.set)(row.code);
+        const bool toolTipPane = row.pane == 3 || row.pane == 6;
+        EXPECT_EQ(area.PaneIconId(row.pane), row.icon) << row.pane << ": " << row.code;
+        EXPECT_EQ((toolTipPane ? area.PaneToolTip(row.pane) : area.PaneText(row.pane)).toStdString(), row.text)
+            << row.pane << ": " << row.code;
+        EXPECT_EQ((toolTipPane ? area.PaneText(row.pane) : area.PaneToolTip(row.pane)), QString()) << row.pane;
+    }
+    area.SetMessage(QStringLiteral("Saved"));
+    EXPECT_EQ(area.PaneText(8), QStringLiteral("Saved"));
+    EXPECT_EQ(area.PaneText(9), QString());  // no such pane
+}
+
 TEST(StatusArea, ShowsTheBusinessObjectsOwnTextsAlsoWhenSetBeforeTheBarExists)
 {
     auto device = com::makeComObject<test::FakeBusinessObject>();

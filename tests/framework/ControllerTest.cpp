@@ -137,6 +137,23 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
     }
 }
 
+TEST_F(ControllerTest, RefreshesAndSettingsReachOnlyThePagesTheyName)
+{
+    controller.ActivateView(3);
+    controller.ActivateView(5);
+    controller.RefreshControl(5, QStringLiteral("1005"));
+    controller.RefreshControl(7, QStringLiteral("1006"));  // no such page
+    controller.RefreshPage(3, 12);
+    controller.RefreshPage(-1, 4);
+    controller.ApplyPageSettings(3, QStringLiteral("<ViewSetting/>"));
+    controller.ApplyPageSettings(9, QStringLiteral("<Other/>"));
+    EXPECT_EQ(pages[5]->refreshedTags, QStringList{"1005"});
+    EXPECT_EQ(pages[3]->refreshedControls, (QList<std::int32_t>{12, 4}));
+    EXPECT_EQ(pages[5]->refreshedControls, QList<std::int32_t>{4});
+    EXPECT_EQ(pages[3]->appliedSetting, QStringLiteral("<ViewSetting/>"));
+    EXPECT_TRUE(pages[5]->appliedSetting.isEmpty());
+}
+
 TEST_F(ControllerTest, FrameworkFlagsAnswerTrueOnFailure)
 {
     device->failingTags["20000"] = com::Status::Failure;

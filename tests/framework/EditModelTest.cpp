@@ -222,7 +222,8 @@ TEST_F(OnlineModel, OnlyTheExpectedCodeACancelOrAFailureEndsTheOperation)
         std::int32_t code;
         bool ends;
     };
-    for (const Case c : {Case{501, false}, Case{509, false}, Case{508, true}, Case{523, true}, Case{-2, true}, Case{-6, true}}) {
+    for (const Case c : {Case{501, false}, Case{509, false}, Case{508, true}, Case{523, true}, Case{-1, true},
+                         Case{0, false}, Case{-6, true}, Case{522, false}, Case{524, false}}) {
         controller.SetOperation(true, 11, 508);
         model.OnUpdate(c.code, QStringLiteral("8"));
         EXPECT_EQ(controller.IsOperationRunning(), !c.ends) << c.code;

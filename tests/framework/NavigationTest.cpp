@@ -205,6 +205,30 @@ TEST_F(Navigation, RemovingEntriesOrTheTreeLeavesNoItemWithoutItsEntry)
     EXPECT_EQ(area.AddEntry(4, 0, QStringLiteral("Late"), nullptr, nullptr), nullptr);
 }
 
+TEST_F(Navigation, ANewEntryGoesRightAfterItsSiblingElseLastUnderItsParent)
+{
+    const std::string root = "Root v0 i-1", alpha = "  Alpha v7 i-1", beta = "  Beta v3 i-1",
+                      gamma = "    Gamma v4 i-1", second = "Second v9 i-1";
+    const struct { const char* parent; const char* after; Rows rows; } cases[] = {
+        {"Root", "Alpha", {root, alpha, "  New v42 i-1", beta, gamma, second}},
+        {"Root", nullptr, {root, alpha, beta, gamma, "  New v42 i-1", second}},
+        {"Root", "Gamma", {root, alpha, beta, gamma, "  New v42 i-1", second}},  // not a child of Root
+        {"Beta", "Gamma", {root, alpha, beta, gamma, "    New v42 i-1", second}},
+        {nullptr, "Root", {root, alpha, beta, gamma, "New v42 i-1", second}},
+        {nullptr, "Alpha", {root, alpha, beta, gamma, second, "New v42 i-1"}},
+        {nullptr, nullptr, {root, alpha, beta, gamma, second, "New v42 i-1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.parent ? c.parent : "top") + " after " + (c.after ? c.after : "nothing"));
+        load(kSmallLayout);
+        QTreeWidgetItem* parent = c.parent ? item(c.parent) : nullptr;
+        ASSERT_TRUE(area.AddEntry(42, 0, QStringLiteral("New"), parent, c.after ? item(c.after) : nullptr));
+        EXPECT_EQ(rows(), c.rows);
+    }
+    QTreeWidget otherTree;
+    EXPECT_EQ(area.AddEntry(42, 0, QStringLiteral("Stray"), new QTreeWidgetItem(&otherTree), nullptr), nullptr);
+}
+
 TEST_F(Navigation, DeeplyNestedEntriesAreCutOffInsteadOfExhaustingTheStack)
 {
     constexpr int levels = 200000;

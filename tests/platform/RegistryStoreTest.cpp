@@ -23,7 +23,8 @@ TEST_F(RegistryStoreTest, SurvivesAReload)
     store.setValue("CLSID\\{ABC}", "", "Trend Class");
     store.setValue("CLSID\\{ABC}\\InprocServer32", "", "/opt/orvx/libOrvxTarnelGUI.so");
     store.setValue("CLSID\\{ABC}\\InprocServer32", "ThreadingModel", "Apartment");
-    store.setValue("CLSID\\{ABC}", "Odd \"name\"\\", "line one\nline \"two\" \\ end");
+    store.setValue("CLSID\\{ABC}", "Odd \"name\"\\", "stale");
+    store.setValue("CLSID\\{ABC}", "odd \"NAME\"\\", "line one\r\nline \"two\" \\ end");
     store.createKey("CLSID\\{ABC}\\Control");
     std::string error;
     ASSERT_TRUE(store.save(&error)) << error;
@@ -32,7 +33,8 @@ TEST_F(RegistryStoreTest, SurvivesAReload)
     ASSERT_TRUE(reloaded.load(&error)) << error;
     EXPECT_EQ(reloaded.value("CLSID\\{ABC}"), "Trend Class");
     EXPECT_EQ(reloaded.value("CLSID\\{ABC}\\InprocServer32", "ThreadingModel"), "Apartment");
-    EXPECT_EQ(reloaded.value("CLSID\\{ABC}", "Odd \"name\"\\"), "line one\nline \"two\" \\ end");
+    EXPECT_EQ(reloaded.value("CLSID\\{ABC}", "Odd \"name\"\\"), "line one\r\nline \"two\" \\ end");
+    EXPECT_EQ(reloaded.valueNames("CLSID\\{ABC}"), (std::vector<std::string>{"", "Odd \"name\"\\"}));
     EXPECT_TRUE(reloaded.hasKey("CLSID\\{ABC}\\Control"));  // keys without values are kept too
     EXPECT_EQ(reloaded.subkeys("CLSID\\{ABC}"),
               (std::vector<std::string>{"Control", "InprocServer32"}));
@@ -58,6 +60,11 @@ TEST_F(RegistryStoreTest, RemovingAKeyRemovesEverythingBelowIt)
     EXPECT_TRUE(store.hasKey("CLSID"));
     EXPECT_EQ(store.value("CLSID\\{B}"), "kept");
     EXPECT_FALSE(store.removeKey("CLSID\\{A}"));
+    EXPECT_FALSE(store.removeKey("Missing\\{A}"));
+    EXPECT_FALSE(store.removeKey("\\"));
+    EXPECT_FALSE(store.removeValue("Missing", ""));
+    EXPECT_FALSE(store.value("Missing"));
+    EXPECT_TRUE(store.valueNames("Missing").empty());
     EXPECT_FALSE(store.removeValue("CLSID\\{B}", "missing"));
     EXPECT_TRUE(store.removeValue("CLSID\\{B}", ""));
     EXPECT_FALSE(store.value("CLSID\\{B}"));
@@ -71,22 +78,57 @@ TEST_F(RegistryStoreTest, AMissingFileIsAnEmptyStore)
     EXPECT_FALSE(store.hasKey("A"));
 }
 
-TEST_F(RegistryStoreTest, AMalformedFileChangesNothingAndSaysWhere)
+TEST_F(RegistryStoreTest, ReadsAFileWithCrLfLineEnds)
 {
-    RegistryStore good(file());
-    good.setValue("Kept", "", "value");
-    ASSERT_TRUE(good.save());
+    std::filesystem::create_directories(file().parent_path());
     {
-        std::ofstream out(file(), std::ios::app);
-        out << "[Broken]\n\"name\"=unquoted\n";
+        std::ofstream out(file(), std::ios::binary);
+        out << "; edited elsewhere\r\n\r\n[CLSID\\{A}]\r\n@=\"Trend\"\r\n\"ThreadingModel\"=\"Apartment\"\r\n"
+               "\"Two\"=\"a\\r\\nb\"";  // the last line without an end
     }
     RegistryStore store(file());
-    store.setValue("Before", "", "1");
     std::string error;
-    EXPECT_FALSE(store.load(&error));
-    EXPECT_NE(error.find(":6:"), std::string::npos) << error;
-    EXPECT_EQ(store.value("Before"), "1");
-    EXPECT_FALSE(store.hasKey("Kept"));
+    ASSERT_TRUE(store.load(&error)) << error;
+    EXPECT_EQ(store.subkeys("CLSID"), std::vector<std::string>{"{A}"});
+    EXPECT_EQ(store.value("CLSID\\{A}"), "Trend");
+    EXPECT_EQ(store.value("CLSID\\{A}", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(store.value("CLSID\\{A}", "Two"), "a\r\nb");
+}
+
+TEST_F(RegistryStoreTest, AMalformedFileChangesNothingAndSaysWhere)
+{
+    // Each text is read after "[Kept]" and a good value, so the fault is in line 3.
+    for (const char* broken : {"[]", "[Open", "\"name\"=unquoted", "name=\"x\"", "\"name\" = \"x\"",
+                               "@=\"x\" ; note", "@=\"tab\\t\"", "@=\"open", "@=\"x\\", "@"}) {
+        std::filesystem::create_directories(file().parent_path());
+        std::ofstream(file(), std::ios::binary) << "[Kept]\n@=\"value\"\n" << broken << "\n";
+        RegistryStore store(file());
+        store.setValue("Before", "", "1");
+        std::string error;
+        EXPECT_FALSE(store.load(&error)) << broken;
+        EXPECT_NE(error.find(":3:"), std::string::npos) << error;
+        EXPECT_EQ(store.value("Before"), "1") << broken;
+        EXPECT_FALSE(store.hasKey("Kept")) << broken;
+    }
+    std::ofstream(file(), std::ios::binary) << "@=\"x\"\n";
+    std::string error;
+    EXPECT_FALSE(RegistryStore(file()).load(&error));
+    EXPECT_NE(error.find(":1: a value before the first key"), std::string::npos) << error;
+}
+
+TEST_F(RegistryStoreTest, AFailedSaveLeavesTheOldFile)
+{
+    RegistryStore store(file());
+    store.setValue("A", "", "1");
+    ASSERT_TRUE(store.save());
+    std::filesystem::create_directory(file().string() + ".new");  // the temporary cannot be written
+    store.setValue("A", "", "2");
+    std::string error;
+    EXPECT_FALSE(store.save(&error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    RegistryStore reloaded(file());
+    ASSERT_TRUE(reloaded.load());
+    EXPECT_EQ(reloaded.value("A"), "1");
 }
 
 TEST_F(RegistryStoreTest, TheEnvironmentNamesTheDefaultFile)
@@ -98,6 +140,12 @@ TEST_F(RegistryStoreTest, TheEnvironmentNamesTheDefaultFile)
     unsetenv("ORVX_REGISTRY_FILE");
     setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
     EXPECT_EQ(RegistryStore::defaultLocation(), "/tmp/config-home/orvx/registry.reg");
+    setenv("XDG_CONFIG_HOME", "", 1);  // empty counts as unset
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", "/tmp/home", 1);
+    EXPECT_EQ(RegistryStore::defaultLocation(), "/tmp/home/.config/orvx/registry.reg");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
     if (before)
         setenv("ORVX_REGISTRY_FILE", saved.c_str(), 1);
 }

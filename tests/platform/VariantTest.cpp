@@ -34,6 +34,7 @@ TEST(Variant, NumbersBecomePlainDecimalText)
         {Variant::float64(1e20), u"100000000000000000000"},  // never in exponent form
         {Variant::float64(-0.000125), u"-0.000125"},
         {Variant::float32(0.1f), u"0.1"},  // the float's own shortest text, not the double's
+        {Variant::uint8(255), u"255"},
         {text(u"ABC"), u"ABC"},
         {Variant::text(BStr()), u""},
     };
@@ -48,6 +49,7 @@ TEST(Variant, NonFiniteNumbersHaveNoText)
 {
     EXPECT_THROW(Variant::float64(std::nan("")).toText(), ComError);
     EXPECT_THROW(Variant::float64(std::numeric_limits<double>::infinity()).toText(), ComError);
+    EXPECT_THROW(Variant::float32(std::numeric_limits<float>::quiet_NaN()).toText(), ComError);
 }
 
 struct BoolCase {
@@ -69,6 +71,9 @@ TEST(Variant, ConvertsToTruthValues)
         {text(u"0"), false},
         {text(u"True"), true},
         {text(u" false "), false},
+        {text(u"FALSE"), false},
+        {text(u"0.0"), false},
+        {Variant::float32(0.0f), false},
         {text(u"2.5"), true},
     };
     for (const auto& c : cases)
@@ -100,13 +105,22 @@ TEST(Variant, ConvertsToSigned32Bit)
         {Variant::boolean(true), 1},
         {Variant::int64(2147483647), 2147483647},
         {Variant::int64(2147483648), 0, Status::Overflow},
+        {Variant::uint32(2147483647u), 2147483647},
+        {Variant::uint32(2147483648u), 0, Status::Overflow},
         {Variant::uint32(4294967295u), 0, Status::Overflow},
+        {Variant::int64(-2147483649), 0, Status::Overflow},
+        {Variant::float64(2147483647.4), 2147483647},
+        {Variant::float64(2147483647.5), 0, Status::Overflow},  // rounds to 2^31
+        {Variant::float64(-2147483648.5), -2147483647 - 1},
+        {Variant::float64(-2147483649.0), 0, Status::Overflow},
         {Variant::float64(2.5), 2},  // half to even
         {Variant::float64(3.5), 4},
         {Variant::float64(-2.5), -2},
         {Variant::float64(std::nan("")), 0, Status::Overflow},
         {text(u"-42"), -42},
         {text(u" +17 "), 17},
+        {text(u"\t\r\n\f\v7\n"), 7},
+        {text(u"2147483647"), 2147483647},
         {text(u"-2147483648"), -2147483647 - 1},
         {text(u"2147483648"), 0, Status::Overflow},
         {text(u"99999999999999999999"), 0, Status::Overflow},

@@ -49,6 +49,13 @@ TEST(XmlDocument, AnElementsTextIsAllTheTextBelowIt)
     const auto document = XmlDocument::parse(kViewSetting);
     ASSERT_TRUE(document);
     EXPECT_EQ(document->textAt(QStringLiteral("//Text")), QStringLiteral("Mode now"));
+
+    // CDATA is text like any other, taken as written.
+    const auto withCdata = XmlDocument::parse(
+        QStringLiteral("<Curve>a<![CDATA[ <1;2> & ]]>b<![CDATA[]]><!-- not text --></Curve>"));
+    ASSERT_TRUE(withCdata);
+    EXPECT_EQ(withCdata->textAt(QStringLiteral("/Curve")), QStringLiteral("a <1;2> & b"));
+    EXPECT_EQ(withCdata->textAt(QStringLiteral("/Curve/text()[2]")), QStringLiteral(" <1;2> & "));
 }
 
 TEST(XmlDocument, ReadsTheStateDocument)

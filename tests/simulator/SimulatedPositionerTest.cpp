@@ -178,6 +178,32 @@ TEST_F(SimulatedPositionerTest, LowSupplyLatchesAFaultUntilCleared)
     EXPECT_EQ(get("12001"), "000000000000000000");
 }
 
+TEST_F(SimulatedPositionerTest, SupplyReadingsAndLimitsFollowThePressureUnit)
+{
+    // Limits 40 and 100 psi, carried over into each unit; either unit tag sets both.
+    const char* none = "000000000000000000";
+    const char* low = "080000000000000000";
+    const char* high = "004000000000000000";
+    const struct { const char* tag; const char* unit; double psi; const char* reading; const char* faults; } rows[] = {
+        {"4003", "6", 39.9, "39.9", low}, {"4003", "6", 40.0, "40.0", none}, {"4003", "6", 100.0, "100.0", none},
+        {"4003", "6", 100.1, "100.1", high},
+        {"4003", "7", 39.0, "2.689", low}, {"4003", "7", 41.0, "2.827", none}, {"4003", "7", 99.0, "6.826", none},
+        {"4003", "7", 101.0, "6.964", high},
+        {"4007", "12", 39.0, "268.9", low}, {"4007", "12", 41.0, "282.7", none}, {"4007", "12", 99.0, "682.6", none},
+        {"4007", "12", 101.0, "696.4", high},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.unit) + " at " + std::to_string(row.psi) + " psi");
+        ASSERT_EQ(set(row.tag, row.unit), Status::Ok);
+        ASSERT_EQ(set("12000", none), Status::Ok);
+        positioner->SetSupplyPressure(row.psi);
+        scheduler.Advance(500);
+        EXPECT_EQ(get("4003") + get("4007"), std::string(row.unit) + row.unit);
+        EXPECT_EQ(get("2009"), row.reading);
+        EXPECT_EQ(get("12000"), row.faults);
+    }
+}
+
 TEST_F(SimulatedPositionerTest, UnknownTagsFailRefusedControlsStayToldAndTextsFallBack)
 {
     Variant value;

@@ -59,6 +59,8 @@ protected:
     }
 
     com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
+    test::DeliveryLog log;
+    test::FakeStatusArea status{&log};
     framework::CEditModel model;
     framework::CTextProvider texts;
     test::FakeSplitter splitter;
@@ -144,17 +146,30 @@ TEST_F(StatusPages, ClearButtonsSendTheirCommands)
 
 TEST_F(StatusPages, TuningReadRunsAsADeviceOperationAndReplacesRejectedEntries)
 {
+    controller.SetStatusArea(&status, &status);
+    controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
     framework::CApplicationViewBase* tuning = base(13);
     ASSERT_NE(tuning, nullptr);
     device->parameters["8000"] = host::textVariant("1200");
+    const auto enter = [tuning](int item, const char* text) {
+        auto* edit = tuning->findChild<QLineEdit*>(QStringLiteral("item_%1").arg(item));
+        edit->setText(QString::fromLatin1(text));
+        edit->setModified(true);
+        return edit;
+    };
     auto* p = dynamic_cast<controls::CDtmTextControl*>(tuning->Control(10));
-    auto* edit = tuning->findChild<QLineEdit*>(QStringLiteral("item_206"));
-    edit->setText(QStringLiteral("9999"));
-    edit->setModified(true);
+    enter(216, "21");  // Boost, the last field
+    dynamic_cast<controls::CDtmTextControl*>(tuning->Control(17))->Commit();
+    ASSERT_TRUE(tuning->IsInvalid(17));
+    button(tuning, 213)->click();
+    // Without message boxes the complaint of the first invalid field goes to the status line.
+    EXPECT_EQ(status.message, QStringLiteral("Numeric value must be within 0 and 20"));
+    QLineEdit* edit = enter(206, "5001");
     p->Commit();
     ASSERT_TRUE(tuning->IsInvalid(10));
 
     button(tuning, 213)->click();
+    EXPECT_EQ(status.message, QStringLiteral("Numeric value must be within 0 and 5000"));
     EXPECT_FALSE(device->writtenTags().contains("13")) << "no write while an entry is out of range";
     EXPECT_FALSE(controller.IsOperationRunning());
 
