@@ -14,6 +14,11 @@ void CDtmButtonControl::Attach(QPushButton* button)
         connect(button, &QPushButton::clicked, this, [this] { ui::runGuarded("button click", [this] { onClicked(); }); });
 }
 
+QList<QWidget*> CDtmButtonControl::boundWindows() const
+{
+    return {m_button.data()};
+}
+
 void CDtmButtonControl::SetCaption(const QString& text)
 {
     if (m_button)

@@ -32,6 +32,9 @@ public:
     // Enabled when the enabled setting holds and the user may write.
     void ApplyEnabled() override;
 
+protected:
+    QList<QWidget*> boundWindows() const override;
+
 private:
     void onClicked();
 

@@ -27,25 +27,6 @@ namespace orvx::framework {
 
 namespace {
 
-// The button control keeps its button to itself; this one also tells the page's checks that
-// it has one.
-class CPageButton final : public controls::CDtmButtonControl {
-public:
-    using CDtmButtonControl::CDtmButtonControl;
-
-    void Attach(QPushButton* button)
-    {
-        m_button = button;
-        CDtmButtonControl::Attach(button);
-    }
-
-protected:
-    QList<QWidget*> boundWindows() const override { return {m_button.data()}; }
-
-private:
-    QPointer<QPushButton> m_button;
-};
-
 QString text(const char* latin1)
 {
     return latin1 ? QString::fromLatin1(latin1) : QString();
@@ -136,7 +117,7 @@ std::unique_ptr<controls::IFdtControl> makeControl(const PageField& field, const
         return control;
     }
     case FieldKind::Button: {
-        auto control = std::make_unique<CPageButton>(id, &page, controller);
+        auto control = std::make_unique<controls::CDtmButtonControl>(id, &page, controller);
         control->Attach(w.as<QPushButton>());
         return control;
     }
