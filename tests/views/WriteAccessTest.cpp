@@ -301,14 +301,22 @@ TEST_F(Device, AnOperationIsNotStartedWhileAnotherRuns)
     EXPECT_FALSE(status.message.isEmpty());
 }
 
-// A failing command on a button without an indicator of its own shows its text on the status line.
-TEST_F(Device, AFailingCommandOfAPlainButtonShowsItsText)
+// A write the device fails, from a control without an indicator of its own, shows its text on
+// the status line.
+TEST_F(Device, AFailingWriteOfAPlainControlShowsItsText)
 {
-    framework::CApplicationViewBase* page = show(21);
-    device->failingTags[QStringLiteral("20")] = com::Status::InvalidArgument;
-    page->findChild<QPushButton*>(QStringLiteral("item_213"))->click();
-    EXPECT_TRUE(status.message.contains(QStringLiteral("writing a parameter"))) << status.message.toStdString();
-    EXPECT_TRUE(status.message.contains(QStringLiteral("invalid argument"))) << status.message.toStdString();
+    const struct {
+        std::int32_t view;
+        const char* item;
+        const char* tag;
+    } plain[] = {{21, "item_213", "20"}, {21, "item_342", "12002"}, {5, "item_216", "4005"}};
+    for (const auto& c : plain) {
+        device->failingTags[QString::fromLatin1(c.tag)] = com::Status::InvalidArgument;
+        status.message.clear();
+        show(c.view)->findChild<QAbstractButton*>(QString::fromLatin1(c.item))->click();
+        EXPECT_TRUE(status.message.contains(QStringLiteral("writing a parameter: invalid argument")))
+            << c.item << ": " << status.message.toStdString();
+    }
 }
 
 }  // namespace
