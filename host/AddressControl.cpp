@@ -2,6 +2,7 @@
 
 #include "IDtmUiEarlier.h"
 #include "StringBridge.h"
+#include "framework/WriteRefusal.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"
@@ -80,7 +81,7 @@ void CTAdress::PlaceControlWindow()
 void CTAdress::OnSelectionChanged(int index)
 {
     if (Earlier() && m_apply)
-        m_apply->setEnabled(index != CurrentAddress());
+        m_apply->setEnabled(IsWritable() && index != CurrentAddress());
 }
 
 void CTAdress::OnApply()
@@ -88,6 +89,10 @@ void CTAdress::OnApply()
     IDtmUiEarlier* earlier = Earlier();
     if (!earlier || !m_list)
         return;
+    if (!IsWritable()) {
+        ui::reportError(framework::writeRefusedText());
+        return;
+    }
     const int index = m_list->currentIndex();
     std::uint32_t word = 0;
     // The status of the address write is not looked at; the command that follows decides.

@@ -300,6 +300,11 @@ TEST(AddressEntry, AnObserverCannotChangeTheAddress)
     panel.control->Init(com::BStr(u"addr"), kCall, device->identity(), &result);
     EXPECT_FALSE(panel.control->IsWritable());
     EXPECT_FALSE(panel.list()->isEnabled());
+    // Behind the disabled widgets, too, nothing reaches the device.
+    panel.control->OnSelectionChanged(7);
+    EXPECT_FALSE(panel.button(213)->isEnabled());
+    panel.control->OnApply();
+    EXPECT_EQ(device->writtenTags(), QStringList());
     panel.control->ApplyUserLevel(QStringLiteral("maintenance"));
     EXPECT_TRUE(panel.list()->isEnabled());
     EXPECT_TRUE(panel.button(214)->isEnabled());
