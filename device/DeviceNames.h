@@ -64,7 +64,7 @@ constexpr std::int32_t resultOf(int method)
 constexpr std::int32_t ModeChanged = resultOf(method::ModeChange);
 constexpr std::int32_t Cancelled = resultOf(method::Cancel);
 
-// Failures are negative; their value names the failed method as decimal text.
+// Failures are negative; the value of a failed method names it as decimal text.
 constexpr bool isFailure(std::int32_t code)
 {
     return code < 0;
