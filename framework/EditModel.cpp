@@ -12,6 +12,7 @@
 #include "TextProvider.h"
 #include "controls/Conversions.h"
 #include "controls/UIEvents.h"
+#include "device/DeviceNames.h"
 #include "host/StringBridge.h"
 #include "platform/ui/Resources.h"
 
@@ -72,10 +73,10 @@ void CEditModel::OnUpdate(std::int32_t code, const QString& text)
         return;
     const std::int32_t current = controller()->GetActiveViewId();
     std::int32_t owner = -1;
-    if (controller()->IsOperationRunning() &&
-        (code <= -1 || code == 523 || code == controller()->GetOperationCode())) {
+    if (controller()->IsOperationRunning() && (device::code::isFailure(code) || code == device::code::Cancelled ||
+                                               code == controller()->GetOperationCode())) {
         owner = controller()->GetOperationOwner();
-        controller()->SetOperation(false, -1, -1);
+        controller()->SetOperation(false, -1, device::code::None);
         if (current != owner) {
             deliverTo(owner, code, text);
             recheckAvailability(current);
@@ -83,28 +84,28 @@ void CEditModel::OnUpdate(std::int32_t code, const QString& text)
     }
 
     switch (code) {
-    case 501:
+    case device::code::DataReloaded:
         setFrictionLimitsValid(true);
         controller()->NotifyDataReloaded();
         for (std::int32_t view : {kEsdPstView, kEsdSetupView})
             if (view != current)
                 deliverTo(view, code, text);
         break;
-    case 519:
+    case device::code::resultOf(device::method::WritePstSchedule):
         for (std::int32_t view : {kEsdPstView, kEsdSetupView})
             if (view != current && view != owner)
                 deliverTo(view, code, text);
         break;
-    case -7: {
+    case device::code::Revalidate: {
         try {
-            if (CConversions::to_long(text) == 2)
+            if (CConversions::to_long(text) == device::code::RevalidateAllPages)
                 controller()->ValidatePages(-1);
         } catch (const std::exception&) {
             // not a number: nothing to validate
         }
         break;
     }
-    case 524: {
+    case device::code::NewValues: {
         const std::uint32_t mode = controller()->GetDeviceMode();
         if (mode != m_lastMode) {
             m_lastMode = mode;

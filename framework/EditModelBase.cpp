@@ -5,6 +5,7 @@
 #include "VersionBox.h"
 #include "controls/Conversions.h"
 #include "controls/UIEvents.h"
+#include "device/DeviceNames.h"
 #include "host/IDtmUiCurrent.h"
 #include "host/IDtmUiEarlier.h"
 #include "host/StringBridge.h"
@@ -19,7 +20,6 @@ using namespace controls;
 namespace {
 
 const QString kInvalidValue = QStringLiteral("invalid value.");
-const QString kModeTag = QStringLiteral("1000");
 
 }  // namespace
 
@@ -121,7 +121,7 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
     case EventStaticText: {
         auto& text = static_cast<CStaticTextEvent&>(event);
         readOrMarkInvalid(event, [&] {
-            if (text.GetTag() == kModeTag && m_controller)
+            if (text.GetTag() == device::tag::Mode && m_controller)
                 text.SetStaticText(m_controller->GetModeText());
             else
                 text.SetStaticText(host::variantText(GetValue(text.GetTag())));

@@ -4,6 +4,7 @@
 #include "IUIController.h"
 #include "PageFields.h"
 #include "controls/DtmButtonControl.h"
+#include "device/DeviceNames.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 
@@ -19,7 +20,6 @@ namespace orvx::framework {
 namespace {
 
 constexpr std::int32_t kApplyModeControl = 9;
-constexpr int kModeChangeMethod = 0;
 
 using enum FieldKind;
 constexpr PageField kFields[] = {
@@ -126,7 +126,7 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
     }
 
     // Sent by the page, which records the running change only once the device took it.
-    page.StartOperation(kApplyModeControl, kModeChangeMethod);
+    page.StartOperation(kApplyModeControl, device::method::ModeChange);
     return false;
 }
 

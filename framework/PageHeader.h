@@ -26,8 +26,9 @@ public:
     static const QString& ViewSetting();
 
     // Apply Mode was pressed: asks the device for the mode change as the page's operation
-    // (method 0, expecting 500). A press that changes nothing, or that the user declines, sends
-    // nothing. Answers false: the press never goes on to the button's own command.
+    // (method::ModeChange, expecting code::ModeChanged). A press that changes nothing, or that
+    // the user declines, sends nothing. Answers false: the press never goes on to the button's
+    // own command.
     static bool ApplyModePressed(CApplicationViewBase& page);
 };
 

@@ -1,5 +1,6 @@
 #include "StatusArea.h"
 
+#include "device/DeviceNames.h"
 #include "framework/ITextResource.h"
 #include "framework/IconLibrary.h"
 #include "framework/TextIds.h"
@@ -146,7 +147,7 @@ std::uint32_t CStatusArea::PaneIconId(int pane) const
 
 void CStatusArea::OnUpdate(std::int32_t code, const QString& text)
 {
-    if (code != 1)
+    if (code != device::code::StateDocument)
         return;
     const auto document = xml::XmlDocument::parse(text);
     if (!document)

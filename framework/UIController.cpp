@@ -11,6 +11,7 @@
 #include "LayoutDescriptionParser.h"
 #include "WriteRefusal.h"
 #include "controls/UIEventsImpl.h"
+#include "device/DeviceNames.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogService.h"
 #include "platform/xml/XmlDocument.h"
@@ -235,11 +236,11 @@ bool CUIController::IsNavigationHidden() const
     return m_splitter && m_splitter->IsNavigationHidden();
 }
 
-bool CUIController::readFlag(const char* tag)
+bool CUIController::readFlag(QLatin1StringView tag)
 {
     // The framework's own flags never fail outwards: any failure counts as true.
     try {
-        return GetParameterValue(QLatin1String(tag)).toBool();
+        return GetParameterValue(tag).toBool();
     } catch (const std::exception&) {
         return true;
     }
@@ -247,12 +248,12 @@ bool CUIController::readFlag(const char* tag)
 
 bool CUIController::IsPrivateDialogEnabled()
 {
-    return readFlag("20000");
+    return readFlag(device::tag::PrivateDialogs);
 }
 
 bool CUIController::IsDeviceConnected()
 {
-    return readFlag("15000");
+    return readFlag(device::tag::Connected);
 }
 
 void CUIController::SetSplitterFraction(int divisor)
@@ -324,9 +325,9 @@ std::uint32_t CUIController::GetDeviceMode()
     if (!IsDeviceConnected())
         return ModeDisconnected;
     try {
-        const std::uint32_t state = GetParameterValue(QStringLiteral("1009")).toUInt32();
+        const std::uint32_t state = GetParameterValue(device::tag::DeviceState).toUInt32();
         if (state == 0 || state == 64) {
-            switch (GetParameterValue(QStringLiteral("1000")).toUInt32()) {
+            switch (GetParameterValue(device::tag::Mode).toUInt32()) {
             case 1: return ModeManual;
             case 3: return ModeNormal;
             default: return ModeSetup;
@@ -360,7 +361,7 @@ QString CUIController::GetModeText()
     default: text = QStringLiteral("Setup"); break;
     }
     try {
-        if (GetParameterValue(QStringLiteral("1009")).toUInt32() == 64)
+        if (GetParameterValue(device::tag::DeviceState).toUInt32() == 64)
             text += QStringLiteral(" / FailHigh");
     } catch (const std::exception&) {
         // the text built so far
@@ -396,11 +397,11 @@ void CUIController::SetToolbarArea(IToolbarArea* area, IInternalUpdateUI* update
 
 void CUIController::OnDtmUpdate(std::int32_t code, const QString& text)
 {
-    if (code == 100) {
+    if (code == device::code::PstScheduleNotDownloaded) {
         ui::showMessage(nullptr, QStringLiteral("Orvx ESD"), QStringLiteral("PST Schedule will not be download."));
         return;
     }
-    if (code == 1) {
+    if (code == device::code::StateDocument) {
         if (const auto document = xml::XmlDocument::parse(text)) {
             const QString privateDialogs = document->textAt(QStringLiteral("//@isPrivateDialogEnabled")).value_or(QString());
             if (!privateDialogs.isEmpty())

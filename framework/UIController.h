@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IUIController.h"
+#include "device/DeviceNames.h"
 
 #include <QPointer>
 
@@ -99,7 +100,7 @@ private:
         bool windowIsView = false;
     };
     void postRelayout() const;
-    bool readFlag(const char* tag);
+    bool readFlag(QLatin1StringView tag);
 
     IKeyboardNavigation* m_keyboard = nullptr;
     int m_splitterPosition = -1;
@@ -122,7 +123,7 @@ private:
     std::int32_t m_activeViewId = -1;
     ITextResource* m_texts = nullptr;
     QString m_userLevel;
-    std::int32_t m_operationCode = -1;
+    std::int32_t m_operationCode = device::code::None;
     std::int32_t m_operationOwner = -1;
     bool m_operationRunning = false;
     QBrush m_background{Qt::white};

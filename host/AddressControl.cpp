@@ -2,6 +2,7 @@
 
 #include "IDtmUiEarlier.h"
 #include "StringBridge.h"
+#include "device/DeviceNames.h"
 #include "framework/WriteRefusal.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogUnits.h"
@@ -96,8 +97,9 @@ void CTAdress::OnApply()
     const int index = m_list->currentIndex();
     std::uint32_t word = 0;
     // The status of the address write is not looked at; the command that follows decides.
-    earlier->SetParameter(toBStr(QStringLiteral("1010")), com::Variant::int32(index), &word);
-    if (com::succeeded(earlier->SetParameter(toBStr(QStringLiteral("29")), com::Variant(), &word))) {
+    earlier->SetParameter(toBStr(device::tag::PollingAddress), com::Variant::int32(index), &word);
+    if (com::succeeded(earlier->SetParameter(toBStr(device::method::tagOf(device::method::WritePollingAddress)),
+                                             com::Variant(), &word))) {
         m_apply->setEnabled(false);
         SetCurrentAddress(index);
     }

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace orvx::host {
 
-// The address panel: shows and changes the device's HART polling address (tag "1010").
+// The address panel: shows and changes the device's HART polling address (tag::PollingAddress).
 class CTAdress final
     : public com::ComObjectOf<com::InterfaceList<CSimpleActiveXImpl, ITAdress, IDtmControlWindow>,
                               com::InterfaceList<ITAdress, IDtmActiveXControl, IUpdateUI, IDtmControlWindow>> {

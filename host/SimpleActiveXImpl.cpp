@@ -3,6 +3,7 @@
 #include "IDtmUiEarlier.h"
 #include "IDtmUiRegistry.h"
 #include "StringBridge.h"
+#include "device/DeviceNames.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"
@@ -92,7 +93,7 @@ Status CSimpleActiveXImpl::init(const BStr& callerTag, const BStr& functionCall,
         ApplyUserLevel(document ? document->textAt(QStringLiteral("//@userLevel")).value_or(QString()) : QString());
 
         com::Variant address;
-        if (com::succeeded(m_earlier->GetParameter(toBStr(QStringLiteral("1010")), &address))) {
+        if (com::succeeded(m_earlier->GetParameter(toBStr(device::tag::PollingAddress), &address))) {
             try {
                 const std::uint32_t index = address.toUInt32();
                 if (index <= kLastAddress) {

@@ -3,6 +3,7 @@
 #include "controls/Conversions.h"
 #include "controls/DtmTextControl.h"
 #include "controls/PressureUnitFollower.h"
+#include "device/DeviceNames.h"
 #include "framework/IUIController.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -85,7 +86,7 @@ void CAlarmSetupDlg::RefreshControls(std::int32_t controlId)
 void CAlarmSetupDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code == 501 || code == 502)
+    if (code == device::code::DataReloaded || code == device::code::DataRefreshed)
         followPressureUnit();
 }
 
@@ -107,7 +108,7 @@ void CAlarmSetupDlg::followPositionErrorEnable()
 void CAlarmSetupDlg::followPressureUnit()
 {
     // A unit that cannot be read leaves the limits in the unit they show.
-    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4003")))
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), device::tag::PressureUnit))
         m_pressureUnit.Follow(*unit);
 }
 
@@ -134,11 +135,11 @@ void CAlarmSetupDlg::checkSupplyLimits()
     // The pair counts as one invalid entry of the page while it is the wrong way round.
     if (high <= low) {
         if (m_supplyLimitsConsistent) {
-            Controller()->SetParameterValue(QStringLiteral("15001"), com::Variant::int32(1));
+            Controller()->SetParameterValue(device::tag::InvalidEntries, com::Variant::int32(1));
             m_supplyLimitsConsistent = false;
         }
     } else if (!m_supplyLimitsConsistent) {
-        Controller()->SetParameterValue(QStringLiteral("15001"), com::Variant::int32(-1));
+        Controller()->SetParameterValue(device::tag::InvalidEntries, com::Variant::int32(-1));
         m_supplyLimitsConsistent = true;
     }
 }

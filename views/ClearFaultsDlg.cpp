@@ -1,5 +1,7 @@
 #include "ClearFaultsDlg.h"
 
+#include "device/DeviceNames.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,9 +17,8 @@ namespace {
 
 constexpr std::int32_t kCurrentList = 10;
 constexpr std::int32_t kHistoricalList = 11;
-constexpr std::int32_t kCurrentCleared = 520;
-constexpr std::int32_t kAllCleared = 521;
-constexpr std::int32_t kNewValues = 524;
+constexpr std::int32_t kCurrentCleared = device::code::resultOf(device::method::ClearCurrentFaults);
+constexpr std::int32_t kAllCleared = device::code::resultOf(device::method::ClearAllFaults);
 
 constexpr int kFailHigh = 4;
 constexpr int kFailLow = 3;
@@ -83,9 +84,9 @@ void CClearFaultsDlg::InitDialog()
 
 void CClearFaultsDlg::OnUpdate(std::int32_t code, const QString& text)
 {
-    // The base re-applies the mode rules on 500 already.
+    // The base re-applies the mode rules on code::ModeChanged already.
     CResourcePage::OnUpdate(code, text);
-    if (code == kCurrentCleared || code == kAllCleared || code == kNewValues)
+    if (code == kCurrentCleared || code == kAllCleared || code == device::code::NewValues)
         RefreshControlRange(kCurrentList, kHistoricalList);
     if (code == kCurrentCleared || code == kAllCleared)
         ReevaluateMode();

@@ -1,5 +1,7 @@
 #include "CommConfigDlg.h"
 
+#include "device/DeviceNames.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 
@@ -26,7 +28,7 @@ void CCommConfigDlg::InitDialog()
 void CCommConfigDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code == 505)
+    if (code == device::code::resultOf(device::method::WriteParameters))
         RefreshControls(-1);
 }
 

@@ -9,7 +9,8 @@ class CCommConfigDlg final : public CResourcePage {
 public:
     CCommConfigDlg() : CResourcePage(268) {}
 
-    // 505 (the commissioning operation finished) shows the device's values again.
+    // The end of the commissioning operation (code::resultOf(method::WriteParameters)) shows
+    // the device's values again.
     void OnUpdate(std::int32_t code, const QString& text) override;
 
 protected:

@@ -1,5 +1,6 @@
 #include "ConfigGeneralDlg.h"
 
+#include "device/DeviceNames.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
 #include "platform/ui/DialogItems.h"
@@ -130,7 +131,7 @@ void CConfigGeneralDlg::showDeviceDate()
     if (!m_date || !Controller())
         return;
     try {
-        const QDate date = deviceDate(host::variantText(Controller()->GetParameterValue(QStringLiteral("4000"))));
+        const QDate date = deviceDate(host::variantText(Controller()->GetParameterValue(device::tag::DeviceDate)));
         if (date.isValid())
             m_date->setDate(date);
     } catch (const std::exception&) {

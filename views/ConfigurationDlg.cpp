@@ -2,6 +2,7 @@
 
 #include "controls/Conversions.h"
 #include "controls/PressureUnit.h"
+#include "device/DeviceNames.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
 
@@ -14,10 +15,11 @@ namespace {
 
 constexpr framework::PageField kReset = {
     .controlId = 10, .kind = framework::FieldKind::Button, .item = 213, .caption = "Reset Basic Config and Cal To Defaults"};
-constexpr std::int32_t kResetDone = 506;
 
 // The PST pressures a reset leaves in the unit that was configured before it.
-const char* const kPressureTags[] = {"16001", "16005", "16006", "16007", "16008"};
+constexpr QLatin1StringView kPressureTags[] = {device::tag::PstMinimumPressure, device::tag::PstFrictionLow,
+                                               device::tag::PstFrictionHigh, device::tag::PstBreakout,
+                                               device::tag::PstDroop};
 
 }  // namespace
 
@@ -32,7 +34,7 @@ void CConfigurationDlg::InitDialog()
 void CConfigurationDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code != kResetDone)
+    if (code != device::code::resultOf(device::method::Reset))
         return;
     RefreshControls(-1);
     rewritePressuresInPsi();
@@ -44,11 +46,11 @@ void CConfigurationDlg::rewritePressuresInPsi()
     if (!controller)
         return;
     try {
-        const std::uint32_t unit = controller->GetParameterValue(QStringLiteral("4003")).toUInt32();
+        const std::uint32_t unit = controller->GetParameterValue(device::tag::PressureUnit).toUInt32();
         if (unit == controls::PressurePsi)
             return;
-        for (const char* tag : kPressureTags) {
-            const QString name = QString::fromLatin1(tag);
+        for (const QLatin1StringView tag : kPressureTags) {
+            const QString name = tag;
             const double value =
                 controls::CConversions::to_double(host::variantText(controller->GetParameterValue(name)));
             const double psi = controls::convertPressure(value, unit, controls::PressurePsi);

@@ -9,8 +9,8 @@ class CConfigurationDlg final : public CResourcePage {
 public:
     CConfigurationDlg() : CResourcePage(223) {}
 
-    // 506 (the reset finished): shows the device's values, then brings the PST pressures back
-    // to psi when the device's pressure unit is another.
+    // The reset finished (code::resultOf(method::Reset)): shows the device's values, then
+    // brings the PST pressures back to psi when the device's pressure unit is another.
     void OnUpdate(std::int32_t code, const QString& text) override;
 
 protected:

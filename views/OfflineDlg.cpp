@@ -2,6 +2,7 @@
 
 #include "controls/DtmTextControl.h"
 #include "controls/PressureUnit.h"
+#include "device/DeviceNames.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -86,14 +87,14 @@ void COfflineDlg::Activate()
 void COfflineDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code == 501 || code == 502)
+    if (code == device::code::DataReloaded || code == device::code::DataRefreshed)
         followPressureUnit();
 }
 
 void COfflineDlg::followPressureUnit()
 {
     // A data set without a readable unit keeps the limits as they are.
-    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4003")))
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), device::tag::PressureUnit))
         m_pressureUnit.Follow(*unit);
 }
 

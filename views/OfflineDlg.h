@@ -25,7 +25,8 @@ protected:
     void CreateControls() override;
 
 private:
-    // Gives the supply limits the unit of "4003" when it differs from the one shown.
+    // Gives the supply limits the settings' pressure unit (tag::PressureUnit) when it differs
+    // from the one shown.
     void followPressureUnit();
 
     // The two supply limits, shown in psi until the data set tells its unit.

@@ -2,6 +2,7 @@
 
 #include "controls/DtmProgressBarControl.h"
 #include "controls/PressureUnit.h"
+#include "device/DeviceNames.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
 #include "platform/ui/DialogItems.h"
@@ -92,9 +93,9 @@ void COrvxESDHARTDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
     // The unit first, so that the values refreshed next show with it.
-    if (code == 501 || code == 502 || code == 524)
+    if (code == device::code::DataReloaded || code == device::code::DataRefreshed || code == device::code::NewValues)
         followDevice();
-    if (code == 524)
+    if (code == device::code::NewValues)
         RefreshControlRange(10, 13);
 }
 
@@ -111,12 +112,12 @@ void COrvxESDHARTDlg::followDevice()
     if (!controller)
         return;
     // A device that cannot tell its unit or its ESD state leaves the page as it was.
-    const auto unit = controls::CPressureUnitFollower::ReadUnit(controller, QStringLiteral("4007"));
+    const auto unit = controls::CPressureUnitFollower::ReadUnit(controller, device::tag::MeasuredPressureUnit);
     if (!unit)
         return;
     m_pressureUnit.Follow(*unit);
     try {
-        const QString tripped = host::variantText(controller->GetParameterValue(QStringLiteral("2012")));
+        const QString tripped = host::variantText(controller->GetParameterValue(device::tag::EsdTripped));
         if (tripped != m_trippedValue) {
             m_trippedValue = tripped;
             if (m_tripped)

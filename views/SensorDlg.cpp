@@ -1,6 +1,7 @@
 #include "SensorDlg.h"
 
 #include "controls/DtmTextControl.h"
+#include "device/DeviceNames.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -82,16 +83,16 @@ void CSensorDlg::Activate()
 void CSensorDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code == 501 || code == 502)
+    if (code == device::code::DataReloaded || code == device::code::DataRefreshed)
         followPressureUnit();
-    if (code == 524)
+    if (code == device::code::NewValues)
         RefreshControls(-1);
 }
 
 void CSensorDlg::followPressureUnit()
 {
     // A unit the device cannot tell leaves the labels as they are.
-    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4007")))
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), device::tag::MeasuredPressureUnit))
         m_pressureUnit.Follow(*unit);
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/Conversions.h"
 #include "controls/DtmComboBoxControl.h"
+#include "device/DeviceNames.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
 #include "platform/ui/PostCall.h"
@@ -61,7 +62,7 @@ void CSwitchesDlg::Activate()
 void CSwitchesDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code == 501)
+    if (code == device::code::DataReloaded)
         followDeviceAction();
 }
 
@@ -86,7 +87,7 @@ void CSwitchesDlg::followDeviceAction()
     if (!Controller())
         return;
     try {
-        const QString action = host::variantText(Controller()->GetParameterValue(QStringLiteral("6000")));
+        const QString action = host::variantText(Controller()->GetParameterValue(device::tag::Switch2Action));
         followAction(controls::CConversions::to_long(action));
     } catch (const std::exception&) {
         // An action that cannot be read leaves the field as it is.

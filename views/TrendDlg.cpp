@@ -2,6 +2,7 @@
 
 #include "controls/Conversions.h"
 #include "controls/PressureUnit.h"
+#include "device/DeviceNames.h"
 #include "framework/IUIController.h"
 #include "host/StringBridge.h"
 #include "platform/chart/TrendChart.h"
@@ -52,9 +53,9 @@ using enum framework::FieldKind;
 constexpr framework::PageField kPosition = {.controlId = 11, .kind = Label, .item = 208};
 constexpr framework::PageField kPressure = {.controlId = 12, .kind = Label, .item = 210};
 
-double number(framework::IUIController& controller, const char* tag)
+double number(framework::IUIController& controller, QLatin1StringView tag)
 {
-    return controls::CConversions::to_double(host::variantText(controller.GetParameterValue(QString::fromLatin1(tag))));
+    return controls::CConversions::to_double(host::variantText(controller.GetParameterValue(tag)));
 }
 
 }  // namespace
@@ -122,9 +123,9 @@ void CTrendDlg::LoadViewSetting()
 void CTrendDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code == 501 || code == 502)
+    if (code == device::code::DataReloaded || code == device::code::DataRefreshed)
         followPressureUnit();
-    else if (code == 524)
+    else if (code == device::code::NewValues)
         takeSample();
 }
 
@@ -142,13 +143,13 @@ void CTrendDlg::RefreshControls(std::int32_t controlId)
 
 double CTrendDlg::signalPercent()
 {
-    return (number(*Controller(), "2000") - 4) * 100 * 0.0625;
+    return (number(*Controller(), device::tag::InputSignal) - 4) * 100 * 0.0625;
 }
 
 void CTrendDlg::followPressureUnit()
 {
     // A unit that cannot be read leaves the axis in the unit it shows.
-    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), QStringLiteral("4007")))
+    if (const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), device::tag::MeasuredPressureUnit))
         m_pressureUnit.Follow(*unit);
 }
 
@@ -172,8 +173,8 @@ void CTrendDlg::takeSample()
     try {
         const double percent = signalPercent();
         signal = static_cast<float>(percent);
-        position = static_cast<float>(number(*Controller(), "2003"));
-        pressure = static_cast<float>(number(*Controller(), "2006"));
+        position = static_cast<float>(number(*Controller(), device::tag::Position));
+        pressure = static_cast<float>(number(*Controller(), device::tag::Pressure));
         // The number above the chart follows the samples, as the other two do.
         m_signal->setText(controls::CConversions::from_double(percent, 2));
     } catch (const std::exception&) {

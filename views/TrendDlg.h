@@ -16,8 +16,8 @@ class CTrendChart;
 namespace orvx::views {
 
 // The trend control's page: input signal, valve position and actuator pressure as numbers and
-// as a chart over the last three minutes. Each notification 524 of the trend model adds one
-// sample; nothing else moves the chart.
+// as a chart over the last three minutes. Each notification of new values (code::NewValues)
+// of the trend model adds one sample; nothing else moves the chart.
 class CTrendDlg final : public CResourcePage {
 public:
     CTrendDlg();
@@ -39,7 +39,7 @@ protected:
     void CreateControls() override;
 
 private:
-    // Reads "4007" and gives the right axis and the unit label that unit when it changed.
+    // Reads the measured pressure unit and gives the right axis and the unit label that unit when it changed.
     void followPressureUnit();
     // Sets the right axis range and title and the unit label for a known unit.
     void applyPressureUnit(std::uint32_t unit);

@@ -2,6 +2,7 @@
 
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
+#include "device/DeviceNames.h"
 #include "framework/IStatusArea.h"
 #include "framework/IUIController.h"
 
@@ -15,8 +16,6 @@ namespace orvx::views {
 
 namespace {
 
-constexpr int kWriteMethod = 13;
-constexpr int kReadMethod = 28;
 constexpr std::int32_t kFirstParameter = 10;
 constexpr std::int32_t kLastParameter = 17;
 constexpr std::int32_t kWriteControl = 18;
@@ -63,7 +62,8 @@ void CTuningDataDlg::InitDialog()
 
 void CTuningDataDlg::CreateControls()
 {
-    for (const auto& [controlId, method] : {std::pair{kWriteControl, kWriteMethod}, std::pair{kReadControl, kReadMethod}})
+    for (const auto& [controlId, method] :
+         {std::pair{kWriteControl, device::method::TuningWrite}, std::pair{kReadControl, device::method::TuningRead}})
         if (auto* button = Fields().Get<controls::CDtmButtonControl>(controlId))
             button->SetClickFilter([this, id = controlId, m = method] { return startOperation(id, m); });
 }
@@ -88,7 +88,7 @@ bool CTuningDataDlg::entriesValid()
 
 bool CTuningDataDlg::startOperation(std::int32_t controlId, int method)
 {
-    if (Controller() && (method != kWriteMethod || entriesValid()))
+    if (Controller() && (method != device::method::TuningWrite || entriesValid()))
         StartOperation(controlId, method);
     return false;  // the page sent the command itself
 }
@@ -96,12 +96,13 @@ bool CTuningDataDlg::startOperation(std::int32_t controlId, int method)
 void CTuningDataDlg::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
-    if (code != 500 + kWriteMethod && code != 500 + kReadMethod)
+    if (code != device::code::resultOf(device::method::TuningWrite) &&
+        code != device::code::resultOf(device::method::TuningRead))
         return;
     // The device's set replaces the entries after a read, the rejected ones too: they are no
     // longer invalid, and their red text goes with a fresh check of the value read.
     std::vector<controls::CDtmTextControl*> rejected;
-    if (code == 500 + kReadMethod) {
+    if (code == device::code::resultOf(device::method::TuningRead)) {
         for (std::int32_t id = kFirstParameter; id <= kLastParameter; ++id)
             if (IsInvalid(id))
                 rejected.push_back(dynamic_cast<controls::CDtmTextControl*>(Control(id)));

@@ -1,22 +1,16 @@
 #include "framework/ApplicationViewBase.h"
-#include "framework/EditModel.h"
 #include "framework/PageTable.h"
-#include "framework/TextProvider.h"
-#include "framework/UIController.h"
 #include "host/StringBridge.h"
-#include "support/FakeAreas.h"
-#include "support/FakeBusinessObject.h"
-#include "support/ScriptedDialogService.h"
-#include "views/PageRegistration.h"
+#include "support/PageFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFocusEvent>
 #include <QLabel>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,20 +18,19 @@ using namespace orvx;
 
 namespace {
 
-class ConfigPages : public ::testing::Test {
+class ConfigPages : public test::PageFixture<> {
 protected:
-    void SetUp() override
+    test::DeviceParameters Parameters() const override
     {
-        views::RegisterPages();
-        for (const auto& [tag, value] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"1000", "0"}, {"1009", "0"}, {"4003", "6"}, {"3000", "0"}, {"6002", "50.0"}, {"7001", "5"}, {"7004", "1"}, {"7005", "3"}})
-            device->parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
-        device->parameters["15000"] = com::Variant::boolean(true);
-        device->parameters["20000"] = com::Variant::boolean(true);
-        model.Attach(&controller, &texts, device->identity(), {});
-        controller.SetEditModel(&model);
-        controller.SetMainSplitter(&splitter);
-        controller.SetRegistered(true);
+        return ConnectedDevice({{"1000", "0"},
+                                {"1009", "0"},
+                                {"4003", "6"},
+                                {"3000", "0"},
+                                {"6002", "50.0"},
+                                {"7001", "5"},
+                                {"7004", "1"},
+                                {"7005", "3"}},
+                               /*messageBoxes=*/true);
     }
 
     QWidget* open(std::int32_t view)
@@ -48,11 +41,6 @@ protected:
         view_->Activate();
         view_->RefreshControls(-1);
         return view_->GetWindow();
-    }
-    template <class T>
-    static T* item(QWidget* page, int number)
-    {
-        return page->findChild<T*>(QStringLiteral("item_%1").arg(number));
     }
     // The values written to the invalid-entry counter, in order.
     QList<int> counted() const
@@ -73,12 +61,6 @@ protected:
         QApplication::sendEvent(edit, &out);
     }
 
-    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
-    framework::CEditModel model;
-    framework::CTextProvider texts;
-    test::FakeSplitter splitter;
-    framework::CUIController controller;
-    test::ScriptedDialogService dialogs;
     framework::IApplicationView* view_ = nullptr;
 };
 

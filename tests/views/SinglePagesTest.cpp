@@ -1,17 +1,13 @@
-#include "framework/PageTable.h"
-#include "framework/SinglePageEditModel.h"
-#include "framework/TextProvider.h"
-#include "framework/UIController.h"
-#include "host/StringBridge.h"
-#include "support/FakeAreas.h"
-#include "support/FakeBusinessObject.h"
 #include "controls/DtmTextControl.h"
 #include "controls/ValidatorFactory.h"
-#include "views/OfflineDlg.h"
-#include "views/PageRegistration.h"
-#include "views/TrendDlg.h"
+#include "framework/PageTable.h"
+#include "framework/SinglePageEditModel.h"
+#include "host/StringBridge.h"
 #include "platform/chart/TrendChart.h"
 #include "platform/ui/Clock.h"
+#include "support/PageFixture.h"
+#include "views/OfflineDlg.h"
+#include "views/TrendDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -24,30 +20,22 @@ namespace {
 
 // The single page of a control made as its edit model makes it, over a fake data set.
 template <class Model>
-class SinglePage : public ::testing::Test {
+class SinglePage : public test::PageFixture<Model> {
 protected:
+    test::DeviceParameters Parameters() const override
+    {
+        return this->ConnectedDevice({{"1000", "1"}, {"4003", "6"}, {"5005", "40.0"}, {"5006", "100.0"}});
+    }
     void SetUp() override
     {
-        views::RegisterPages();
-        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
-                              {"1000", host::textVariant("1")},         {"4003", host::textVariant("6")},
-                              {"5005", host::textVariant("40.0")},      {"5006", host::textVariant("100.0")}};
-        model.Attach(&controller, &texts, device->identity(), {});
-        controller.SetEditModel(&model);
-        controller.SetMainSplitter(&splitter);
-        controller.SetRegistered(true);
-        controls::CValidatorFactory::SetTextProvider(&texts);
+        test::PageFixture<Model>::SetUp();
+        controls::CValidatorFactory::SetTextProvider(&this->texts);
     }
 
-    void set(const char* tag, const char* value) { device->parameters[QString::fromLatin1(tag)] = host::textVariant(value); }
-    template <class T = QLineEdit>
-    T* item(QWidget* page, int number) { return page->findChild<T*>(QStringLiteral("item_%1").arg(number)); }
-
-    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
-    Model model;
-    framework::CTextProvider texts;
-    test::FakeSplitter splitter;
-    framework::CUIController controller;
+    void set(const char* tag, const char* value)
+    {
+        this->device->parameters[QString::fromLatin1(tag)] = host::textVariant(value);
+    }
 };
 
 using Offline = SinglePage<framework::CEditModelOffline>;
@@ -59,8 +47,8 @@ TEST_F(Offline, SupplyLimitsTakeTheDataSetsPressureUnitWithoutScalingTwice)
     ASSERT_NE(page, nullptr);
     page->Activate();
     page->RefreshControls(-1);
-    QLineEdit* low = item(page, 1024);
-    QLineEdit* high = item(page, 1025);
+    QLineEdit* low = item<QLineEdit>(page, 1024);
+    QLineEdit* high = item<QLineEdit>(page, 1025);
     EXPECT_EQ(low->text(), QStringLiteral("40.0"));
     EXPECT_EQ(item<QLabel>(page, 1224)->text(), QStringLiteral("psi"));
 
@@ -94,7 +82,7 @@ TEST_F(Offline, ADataSetInBarIsShownInBarFromTheStart)
     ASSERT_NE(page, nullptr);
     page->RefreshControls(-1);
     page->Activate();
-    EXPECT_EQ(item(page, 1024)->text(), QStringLiteral("2.758"));
+    EXPECT_EQ(item<QLineEdit>(page, 1024)->text(), QStringLiteral("2.758"));
     EXPECT_EQ(item<QLabel>(page, 1224)->text(), QStringLiteral("bar"));
 }
 

@@ -1,15 +1,10 @@
-#include "framework/EditModel.h"
-#include "framework/PageTable.h"
-#include "framework/TextProvider.h"
-#include "framework/UIController.h"
-#include "host/StringBridge.h"
-#include "support/FakeAreas.h"
-#include "support/FakeBusinessObject.h"
-#include "support/ScriptedDialogService.h"
-#include "views/PageRegistration.h"
 #include "controls/DtmListControl.h"
 #include "controls/DtmTextControl.h"
 #include "controls/ValidatorFactory.h"
+#include "framework/ApplicationViewBase.h"
+#include "framework/PageTable.h"
+#include "host/StringBridge.h"
+#include "support/PageFixture.h"
 #include "views/SensorDlg.h"
 
 #include <gtest/gtest.h>
@@ -23,48 +18,30 @@ using namespace orvx;
 namespace {
 
 // The status pages made as the edit model makes them, over a fake device.
-class StatusPages : public ::testing::Test {
+class StatusPages : public test::PageFixture<> {
 protected:
-    void SetUp() override
+    test::DeviceParameters Parameters() const override
     {
-        views::RegisterPages();
-        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
-                              {"1000", host::textVariant("0")},         {"1009", host::textVariant("0")},
-                              {"4007", host::textVariant("6")}};
-        model.Attach(&controller, &texts, device->identity(), {});
-        controller.SetEditModel(&model);
-        controller.SetMainSplitter(&splitter);
-        controller.SetRegistered(true);
+        return ConnectedDevice({{"1000", "0"}, {"1009", "0"}, {"4007", "6"}});
     }
 
     framework::CApplicationViewBase* base(std::int32_t viewId)
     {
         return dynamic_cast<framework::CApplicationViewBase*>(framework::CreatePage(viewId, &controller, &texts));
     }
-    static QPushButton* button(const QWidget* page, int item)
-    {
-        return page->findChild<QPushButton*>(QStringLiteral("item_%1").arg(item));
-    }
+    static QPushButton* button(const QWidget* page, int number) { return item<QPushButton>(page, number); }
 
     QWidget* page(std::int32_t viewId)
     {
         framework::IApplicationView* view = framework::CreatePage(viewId, &controller, &texts);
         return view ? view->GetWindow() : nullptr;
     }
-    static QString text(const QWidget* page, int item)
+    static QString text(const QWidget* page, int number)
     {
-        if (const auto* edit = page->findChild<QLineEdit*>(QStringLiteral("item_%1").arg(item)))
+        if (const auto* edit = item<QLineEdit>(page, number))
             return edit->text();
-        return page->findChild<QLabel*>(QStringLiteral("item_%1").arg(item))->text();
+        return item<QLabel>(page, number)->text();
     }
-
-    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
-    test::DeliveryLog log;
-    test::FakeStatusArea status{&log};
-    framework::CEditModel model;
-    framework::CTextProvider texts;
-    test::FakeSplitter splitter;
-    framework::CUIController controller;
 };
 
 TEST_F(StatusPages, DeviceInfoShowsPlaceholdersUntilTheFirstRead)
@@ -192,7 +169,6 @@ TEST_F(StatusPages, TuningReadRunsAsADeviceOperationAndReplacesRejectedEntries)
 // With message boxes, the complaint about an entry names the field too.
 TEST_F(StatusPages, AnInvalidTuningEntryIsNamedByItsLabel)
 {
-    test::ScriptedDialogService dialogs;
     controller.SetStatusArea(&status, nullptr);
     controls::CValidatorFactory::SetTextProvider(&texts);
     framework::CApplicationViewBase* tuning = base(13);

@@ -1,16 +1,11 @@
-#include "framework/PageTable.h"
-#include "framework/TextProvider.h"
-#include "framework/UIController.h"
-#include "host/StringBridge.h"
-#include "support/FakeAreas.h"
-#include "support/FakeBusinessObject.h"
-#include "framework/EditModel.h"
-#include "views/OrvxESDHARTDlg.h"
-#include "views/PageRegistration.h"
+#include "controls/IFdtControl.h"
 #include "framework/ApplicationViewBase.h"
+#include "framework/PageTable.h"
+#include "host/StringBridge.h"
 #include "platform/ui/Resources.h"
 #include "platform/xml/XmlDocument.h"
-#include "controls/IFdtControl.h"
+#include "support/PageFixture.h"
+#include "views/OrvxESDHARTDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -22,26 +17,13 @@ using namespace orvx;
 namespace {
 
 // The pages made as the edit model makes them, over a fake device.
-class Pages : public ::testing::Test {
+class Pages : public test::PageFixture<> {
 protected:
-    void SetUp() override
+    test::DeviceParameters Parameters() const override
     {
-        views::RegisterPages();
-        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
-                              {"1000", host::textVariant("1")},         {"1009", host::textVariant("0")},
-                              {"1001", host::textVariant("PV-101")},    {"4007", host::textVariant("7")},
-                              {"2012", host::textVariant("0")},         {"2006", host::textVariant("3.5")}};
-        model.Attach(&controller, &texts, device->identity(), {});
-        controller.SetEditModel(&model);
-        controller.SetMainSplitter(&splitter);
-        controller.SetRegistered(true);
+        return ConnectedDevice(
+            {{"1000", "1"}, {"1009", "0"}, {"1001", "PV-101"}, {"4007", "7"}, {"2012", "0"}, {"2006", "3.5"}});
     }
-
-    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
-    framework::CEditModel model;
-    framework::CTextProvider texts;
-    test::FakeSplitter splitter;
-    framework::CUIController controller;
 };
 
 TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)

@@ -3,16 +3,10 @@
 
 #include "controls/UIEventsImpl.h"
 #include "framework/ApplicationViewBase.h"
-#include "framework/EditModel.h"
-#include "framework/TextProvider.h"
-#include "framework/UIController.h"
 #include "framework/WriteRefusal.h"
 #include "host/StringBridge.h"
 #include "platform/com/ComError.h"
-#include "support/FakeAreas.h"
-#include "support/FakeBusinessObject.h"
-#include "support/ScriptedDialogService.h"
-#include "views/PageRegistration.h"
+#include "support/PageFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,25 +26,25 @@ namespace {
 const std::int32_t kViews[] = {0, 2, 4, 5, 7, 8, 9, 10, 13, 15, 19, 20, 21, 22, 23};
 
 // The main control's hub over a fake device, as the frame would have it after Init.
-class Device : public ::testing::Test {
+class Device : public test::PageFixture<> {
 protected:
+    test::DeviceParameters Parameters() const override
+    {
+        return ConnectedDevice({{"1000", "1"}, {"1009", "0"}, {"1005", "1"}, {"4003", "6"}, {"4007", "6"}});
+    }
     void SetUp() override
     {
-        views::RegisterPages();
-        device->parameters = {{"15000", com::Variant::boolean(true)}, {"20000", com::Variant::boolean(false)},
-                              {"1000", host::textVariant("1")},         {"1009", host::textVariant("0")},
-                              {"1005", host::textVariant("1")},         {"4003", host::textVariant("6")},
-                              {"4007", host::textVariant("6")}};
-        model.Attach(&controller, &texts, device->identity(), {});
-        controller.SetEditModel(&model);
-        controller.SetMainSplitter(&splitter);
+        PageFixture::SetUp();
         controller.SetStatusArea(&status, nullptr);
-        controller.SetRegistered(true);
         controller.SetUserLevel(QStringLiteral("maintenance"));
         splitter.parent.show();
     }
 
 public:
+    // The random walk below drives the hub and the device from outside.
+    using PageFixture::controller;
+    using PageFixture::device;
+
     framework::CApplicationViewBase* show(std::int32_t view)
     {
         controller.ActivateView(view);
@@ -58,15 +52,6 @@ public:
     }
 
     QStringList writes() const { return device->writtenTags(); }
-
-    com::ComPtr<test::FakeBusinessObject> device = com::makeComObject<test::FakeBusinessObject>();
-    test::ScriptedDialogService dialogs;
-    framework::CEditModel model;
-    framework::CTextProvider texts;
-    test::FakeSplitter splitter;
-    test::DeliveryLog log;
-    test::FakeStatusArea status{&log};
-    framework::CUIController controller;
 };
 
 // The two ways a user ends up without write rights.

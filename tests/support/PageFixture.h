@@ -1,0 +1,75 @@
+#pragma once
+
+#include "framework/EditModel.h"
+#include "framework/TextProvider.h"
+#include "framework/UIController.h"
+#include "host/StringBridge.h"
+#include "support/FakeAreas.h"
+#include "support/FakeBusinessObject.h"
+#include "support/ScriptedDialogService.h"
+#include "views/PageRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <QMap>
+#include <QString>
+#include <QWidget>
+
+#include <initializer_list>
+#include <utility>
+
+namespace orvx::test {
+
+using DeviceParameters = QMap<QString, com::Variant>;
+
+// The pages of a control made as its edit model makes them, over a fake device: the page
+// classes registered, the model attached to the device, and the hub holding the model, a
+// splitter and the registration. A suite plays its own device by overriding Parameters().
+// The status area is there for the suites that attach it; every dialog is scripted.
+template <class Model = framework::CEditModel>
+class PageFixture : public ::testing::Test {
+protected:
+    // A connected device with the given parameters as texts; message boxes are allowed only
+    // when asked for.
+    static DeviceParameters ConnectedDevice(std::initializer_list<std::pair<const char*, const char*>> texts,
+                                            bool messageBoxes = false)
+    {
+        DeviceParameters parameters{{QStringLiteral("15000"), com::Variant::boolean(true)},
+                                    {QStringLiteral("20000"), com::Variant::boolean(messageBoxes)}};
+        for (const auto& [tag, value] : texts)
+            parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
+        return parameters;
+    }
+
+    // The device's parameters when each test starts.
+    virtual DeviceParameters Parameters() const { return ConnectedDevice({}); }
+
+    void SetUp() override
+    {
+        views::RegisterPages();
+        device->parameters = Parameters();
+        model.Attach(&controller, &texts, device->identity(), {});
+        controller.SetEditModel(&model);
+        controller.SetMainSplitter(&splitter);
+        controller.SetRegistered(true);
+    }
+
+    // The widget a page's form numbers 'number'.
+    template <class T = QWidget>
+    static T* item(const QWidget* page, int number)
+    {
+        return page->findChild<T*>(QStringLiteral("item_%1").arg(number));
+    }
+
+    // In the order they must outlive each other: the hub goes first, the dialog service last.
+    ScriptedDialogService dialogs;
+    com::ComPtr<FakeBusinessObject> device = com::makeComObject<FakeBusinessObject>();
+    DeliveryLog log;
+    FakeStatusArea status{&log};
+    Model model;
+    framework::CTextProvider texts;
+    FakeSplitter splitter;
+    framework::CUIController controller;
+};
+
+}  // namespace orvx::test
