@@ -5,11 +5,11 @@
 #include "UIEventsImpl.h"
 #include "ValidatorFactory.h"
 #include "ValidatorMessage.h"
+#include "device/StringBridge.h"
 #include "framework/IApplicationView.h"
 #include "framework/IUIController.h"
 #include "framework/IconLibrary.h"
 #include "framework/TextIds.h"
-#include "host/StringBridge.h"
 #include "platform/ui/PostCall.h"
 #include "platform/xml/XmlDocument.h"
 

@@ -2,9 +2,9 @@
 
 #include "Conversions.h"
 #include "ValidatorMessage.h"
+#include "device/StringBridge.h"
 #include "framework/ITextResource.h"
 #include "framework/TextIds.h"
-#include "host/StringBridge.h"
 
 namespace orvx::controls {
 

@@ -12,7 +12,7 @@
 #include "TextProvider.h"
 #include "controls/Conversions.h"
 #include "controls/UIEvents.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 #include "platform/ui/Resources.h"
 
 namespace orvx::framework {

@@ -4,7 +4,7 @@
 #include "IUIController.h"
 #include "TextProvider.h"
 #include "controls/UIEvents.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 
 namespace orvx::framework {
 

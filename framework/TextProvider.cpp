@@ -4,9 +4,9 @@
 #include "TextIds.h"
 
 #include "controls/ValidatorFactory.h"
-#include "host/IDtmUiCurrent.h"
-#include "host/IDtmUiEarlier.h"
-#include "host/StringBridge.h"
+#include "device/IDtmUiCurrent.h"
+#include "device/IDtmUiEarlier.h"
+#include "device/StringBridge.h"
 
 #include <map>
 

@@ -1,7 +1,7 @@
 #include "AddressControl.h"
 
-#include "IDtmUiEarlier.h"
-#include "StringBridge.h"
+#include "device/IDtmUiEarlier.h"
+#include "device/StringBridge.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"

@@ -2,8 +2,8 @@
 
 #include "controls/Conversions.h"
 #include "controls/PressureUnit.h"
+#include "device/StringBridge.h"
 #include "framework/IUIController.h"
-#include "host/StringBridge.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "controls/DtmProgressBarControl.h"
 #include "controls/PressureUnit.h"
+#include "device/StringBridge.h"
 #include "framework/IUIController.h"
-#include "host/StringBridge.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/Resources.h"
 

@@ -2,8 +2,8 @@
 
 #include "controls/Conversions.h"
 #include "controls/DtmComboBoxControl.h"
+#include "device/StringBridge.h"
 #include "framework/IUIController.h"
-#include "host/StringBridge.h"
 #include "platform/ui/PostCall.h"
 
 #include <QComboBox>

@@ -1,17 +1,17 @@
+#include "controls/DtmTextControl.h"
+#include "controls/ValidatorFactory.h"
+#include "device/StringBridge.h"
 #include "framework/PageTable.h"
 #include "framework/SinglePageEditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
-#include "host/StringBridge.h"
+#include "platform/chart/TrendChart.h"
+#include "platform/ui/Clock.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
-#include "controls/DtmTextControl.h"
-#include "controls/ValidatorFactory.h"
 #include "views/OfflineDlg.h"
 #include "views/PageRegistration.h"
 #include "views/TrendDlg.h"
-#include "platform/chart/TrendChart.h"
-#include "platform/ui/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // causes a write or a command, and an operation that cannot start leaves nothing locked.
 
 #include "controls/UIEventsImpl.h"
+#include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/EditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
 #include "framework/WriteRefusal.h"
-#include "host/StringBridge.h"
 #include "platform/com/ComError.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
