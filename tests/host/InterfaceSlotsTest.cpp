@@ -6,6 +6,7 @@
 #include "device/IDtmUiEarlier.h"
 #include "device/IDtmUiRegistry.h"
 #include "device/IUpdateUI.h"
+#include "host/Guids.h"
 
 #include <gtest/gtest.h>
 
