@@ -4,8 +4,8 @@
 #include "PressureUnit.h"
 #include "ValidatorMessage.h"
 #include "device/StringBridge.h"
-#include "framework/ITextResource.h"
-#include "framework/TextIds.h"
+#include "frameworkapi/ITextResource.h"
+#include "frameworkapi/TextIds.h"
 
 #include <optional>
 

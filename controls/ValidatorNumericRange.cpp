@@ -3,8 +3,8 @@
 #include "Conversions.h"
 #include "ValidatorMessage.h"
 #include "device/StringBridge.h"
-#include "framework/ITextResource.h"
-#include "framework/TextIds.h"
+#include "frameworkapi/ITextResource.h"
+#include "frameworkapi/TextIds.h"
 
 namespace orvx::controls {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IApplicationView.h"
+#include "frameworkapi/IApplicationView.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,9 +1,9 @@
 #include "PageHeader.h"
 
 #include "ApplicationViewBase.h"
-#include "IUIController.h"
 #include "PageFields.h"
 #include "controls/DtmButtonControl.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 

@@ -1,7 +1,7 @@
 #include "TextProvider.h"
 
 #include "CurrentTextResource.h"
-#include "TextIds.h"
+#include "frameworkapi/TextIds.h"
 
 #include "controls/ValidatorFactory.h"
 #include "device/IDtmUiCurrent.h"

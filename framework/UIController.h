@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IUIController.h"
+#include "frameworkapi/IUIController.h"
 
 #include <QPointer>
 

@@ -3,7 +3,7 @@
 #include "controls/Conversions.h"
 #include "controls/DtmTextControl.h"
 #include "controls/PressureUnitFollower.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
 

@@ -1,7 +1,7 @@
 #include "ConfigGeneralDlg.h"
 
 #include "device/StringBridge.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 
 #include <QDateEdit>

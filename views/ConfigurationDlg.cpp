@@ -3,7 +3,7 @@
 #include "controls/Conversions.h"
 #include "controls/PressureUnit.h"
 #include "device/StringBridge.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

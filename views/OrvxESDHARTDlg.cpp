@@ -3,7 +3,7 @@
 #include "controls/DtmProgressBarControl.h"
 #include "controls/PressureUnit.h"
 #include "device/StringBridge.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/Resources.h"
 

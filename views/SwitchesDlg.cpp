@@ -3,7 +3,7 @@
 #include "controls/Conversions.h"
 #include "controls/DtmComboBoxControl.h"
 #include "device/StringBridge.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/PostCall.h"
 
 #include <QComboBox>
