@@ -19,9 +19,7 @@ using Page = CApplicationViewBase;
 
 }  // namespace
 
-CPageAccess::CPageAccess(CApplicationViewBase& page, COperationButtons& buttons) : m_page(page), m_buttons(buttons)
-{
-}
+CPageAccess::CPageAccess(CApplicationViewBase& page, COperationButtons& buttons) : m_page(page), m_buttons(buttons) {}
 
 void CPageAccess::UpdateAccess(bool force)
 {

@@ -42,7 +42,12 @@ const Step kSteps[] = {
     {"apply a new mask", [](COperationButtons& b) { b.Apply(0b010); }, "010"},
     {"apply the same mask unforced does nothing", [](COperationButtons& b) { b.Apply(0b001); }, "000"},
     {"mode button", [](COperationButtons& b) { b.EnableModeButton(); }, "100"},
-    {"mode button only", [](COperationButtons& b) { b.SetAllEnabled(true); b.KeepModeButtonOnly(); }, "100"},
+    {"mode button only",
+     [](COperationButtons& b) {
+         b.SetAllEnabled(true);
+         b.KeepModeButtonOnly();
+     },
+     "100"},
     {"all", [](COperationButtons& b) { b.SetAllEnabled(true); }, "111"},
 };
 
