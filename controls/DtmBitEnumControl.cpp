@@ -5,7 +5,7 @@
 #include "IValidator.h"
 #include "UIEventsImpl.h"
 #include "ValidatorFactory.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/PostCall.h"
 
 #include <QCheckBox>

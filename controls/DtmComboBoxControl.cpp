@@ -2,8 +2,8 @@
 
 #include "BlockEvents.h"
 #include "UIEventsImpl.h"
-#include "framework/IApplicationView.h"
-#include "framework/IconLibrary.h"
+#include "frameworkapi/IApplicationView.h"
+#include "platform/ui/IconLibrary.h"
 #include "platform/ui/PostCall.h"
 #include "platform/xml/XmlDocument.h"
 
@@ -223,7 +223,7 @@ void CDtmComboBoxControl::updateIndicator()
         state = IndicatorModified;
 
     if (m_icon) {
-        m_icon->setPixmap(framework::GetIcon(iconOf(state)).pixmap(16, 16));
+        m_icon->setPixmap(ui::GetIcon(iconOf(state)).pixmap(16, 16));
         if (page()) {
             if (state == IndicatorInvalid && !SemanticErrorText().isEmpty())
                 page()->SetToolTip(m_icon, SemanticErrorText());

@@ -2,9 +2,9 @@
 
 #include "Conversions.h"
 #include "UIEventBase.h"
-#include "framework/IApplicationView.h"
-#include "framework/IStatusArea.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IApplicationView.h"
+#include "frameworkapi/IStatusArea.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/PostCall.h"
 #include "platform/xml/XmlDocument.h"
 

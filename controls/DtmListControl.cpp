@@ -2,7 +2,7 @@
 
 #include "Conversions.h"
 #include "UIEventsImpl.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QPainter>

@@ -5,11 +5,11 @@
 #include "UIEventsImpl.h"
 #include "ValidatorFactory.h"
 #include "ValidatorMessage.h"
-#include "framework/IApplicationView.h"
-#include "framework/IUIController.h"
-#include "framework/IconLibrary.h"
-#include "framework/TextIds.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IApplicationView.h"
+#include "frameworkapi/IUIController.h"
+#include "frameworkapi/TextIds.h"
+#include "platform/ui/IconLibrary.h"
 #include "platform/ui/PostCall.h"
 #include "platform/xml/XmlDocument.h"
 
@@ -304,7 +304,7 @@ void CDtmTextControl::showIcon(std::uint32_t id, const QString& tip)
 {
     if (id != m_shownIcon) {
         m_shownIcon = id;
-        m_icon->setPixmap(framework::GetIcon(id).pixmap(16, 16));
+        m_icon->setPixmap(ui::GetIcon(id).pixmap(16, 16));
     }
     if (!page())
         return;

@@ -3,7 +3,7 @@
 #include "Conversions.h"
 #include "DtmTextControl.h"
 #include "PressureUnit.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/com/Variant.h"
 
 #include <QLineEdit>

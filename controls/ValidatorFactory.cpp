@@ -3,7 +3,7 @@
 #include "Conversions.h"
 #include "FloatValidators.h"
 #include "ValidatorNumericRange.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 #include "platform/com/ComError.h"
 #include "platform/xml/XmlDocument.h"
 

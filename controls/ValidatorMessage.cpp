@@ -1,7 +1,7 @@
 #include "ValidatorMessage.h"
 
-#include "framework/ITextResource.h"
-#include "framework/TextIds.h"
+#include "frameworkapi/ITextResource.h"
+#include "frameworkapi/TextIds.h"
 
 namespace orvx::controls {
 

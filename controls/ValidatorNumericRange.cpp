@@ -2,9 +2,9 @@
 
 #include "Conversions.h"
 #include "ValidatorMessage.h"
-#include "framework/ITextResource.h"
-#include "framework/TextIds.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/ITextResource.h"
+#include "frameworkapi/TextIds.h"
 
 namespace orvx::controls {
 

@@ -1,9 +1,9 @@
 #include "HostedControl.h"
 
 #include "ModuleLoader.h"
-#include "host/IDtmActiveXControl.h"
+#include "device/IDtmActiveXControl.h"
+#include "device/StringBridge.h"
 #include "host/IDtmControlWindow.h"
-#include "host/StringBridge.h"
 
 namespace orvx::frame {
 

@@ -1,7 +1,7 @@
 #include "ActionArea.h"
 
 #include "controls/UIEventsImpl.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"
 

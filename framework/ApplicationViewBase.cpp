@@ -3,13 +3,13 @@
 #include "PageFields.h"
 #include "PageHeader.h"
 
-#include "IStatusArea.h"
-#include "IUIController.h"
 #include "TooltipRelay.h"
 #include "WriteRefusal.h"
 #include "controls/Conversions.h"
 #include "controls/IFdtControl.h"
 #include "controls/UIEventsImpl.h"
+#include "frameworkapi/IStatusArea.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/com/Variant.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
@@ -33,9 +33,6 @@ namespace {
 const QString kInvalidCounterTag = QStringLiteral("15001");
 const QString kCancelTag = QStringLiteral("23");
 const QString kCaption = QStringLiteral("Orvx ESD HART");
-constexpr std::uint32_t kAnyMode = 512;
-constexpr std::uint32_t kDisconnected = 256;
-constexpr int kMaxMethodWindows = 8;  // the enable mask has eight bits
 constexpr int kResultBase = 500;      // a method's success code is 500 plus its number
 const QString kOperationRunning = QStringLiteral("Another device operation is running; wait for it to end.");
 
@@ -55,7 +52,8 @@ CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
     BuildHeader();
 
     m_toolTips = new CToolTipHolder(this);
-    m_methodWindows.append(m_modeButton);
+    m_buttons = std::make_unique<COperationButtons>(this, m_modeButton, [this] { return MayOperate(); });
+    m_access = std::make_unique<CPageAccess>(*this, *m_buttons);
 }
 
 CApplicationViewBase::~CApplicationViewBase()
@@ -260,7 +258,7 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
         EnableModeButton();
         ReevaluateMode();
     } else if (m_controller && m_controller->IsDeviceConnected()) {
-        ApplyButtons(m_enableMask, true);
+        ApplyButtons(EnableMask(), true);
     }
 }
 
@@ -296,10 +294,7 @@ void CApplicationViewBase::RefreshControls(std::int32_t controlId)
 
 void CApplicationViewBase::RefreshWriteAccess()
 {
-    if (m_controller && m_controller->IsWritable())
-        m_restriction &= ~std::uint32_t(RestrictedReadOnly);
-    else
-        m_restriction |= RestrictedReadOnly;
+    m_access->SetReadOnly(!MayOperate());
     for (const auto& [id, control] : m_controls)
         control->ApplyEnabled();
 }
@@ -323,124 +318,7 @@ void CApplicationViewBase::SetScrollSize(QSize size)
 
 void CApplicationViewBase::UpdateAccess(bool force)
 {
-    if (!force || !m_controller)
-        return;
-    std::uint32_t next = 0;
-    if (!m_controller->IsWritable())
-        next = RestrictedReadOnly;
-    else if (!m_controller->IsDeviceConnected())
-        next = RestrictedOffline;
-    else if (m_requiredMode != kAnyMode && (m_controller->GetDeviceMode() & m_requiredMode) == 0)
-        next = RestrictedByMode;
-    if (m_controller->IsOperationRunning() && m_controller->GetOperationOwner() != m_viewId)
-        next |= RestrictedByOperation;
-    if (next == m_restriction)
-        return;
-
-    const std::uint32_t previous = m_restriction;
-    const auto lifted = [&](std::uint32_t bit) { return (previous & bit) && !(next & bit); };
-    if (lifted(RestrictedByMode))
-        GateForMode(true);
-    if (lifted(RestrictedOffline))
-        GateForOnline(true);
-    if (lifted(RestrictedByOperation))
-        ApplyButtons(m_enableMask, true);
-    if ((previous & RestrictedReadOnly) && next < RestrictedReadOnly) {
-        RefreshWriteAccess();
-        ApplyButtons(m_enableMask, true);
-    }
-
-    if (next & RestrictedByMode)
-        GateForMode(false);
-    if (next & RestrictedOffline)
-        GateForOnline(false);
-    if ((next & RestrictedByOperation) && m_enableMask != 0)
-        SetMethodWindowsEnabled(false);
-    if (next >= RestrictedReadOnly) {
-        RefreshWriteAccess();
-        // A user who may not write may not start device operations either; lifting the
-        // restriction re-applies the mask.
-        if (m_enableMask != 0)
-            SetMethodWindowsEnabled(false);
-    }
-    m_restriction = next;
-}
-
-QString CApplicationViewBase::ModeName() const
-{
-    QStringList names;
-    if (m_requiredMode & 1)
-        names.append(QStringLiteral("Setup"));
-    if (m_requiredMode & 2)
-        names.append(QStringLiteral("Manual"));
-    if (m_requiredMode & 4)
-        names.append(QStringLiteral("Normal"));
-    return names.isEmpty() ? QStringLiteral("Setup") : names.join(QStringLiteral(" or "));
-}
-
-void CApplicationViewBase::GateForMode(bool allowed)
-{
-    if (allowed) {
-        ApplyButtons(m_enableMask, true);
-        for (const auto& [id, control] : m_controls)
-            control->EnableForMode(true);
-        if (m_informationLabel) {
-            m_informationLabel->clear();
-            m_informationLabel->hide();
-        }
-        return;
-    }
-    if (m_enableMask != 1) {
-        for (int i = 0; i < m_methodWindows.size(); ++i)
-            SetMethodWindowEnabled(m_methodWindows[i], i == 0);
-    }
-    for (const auto& [id, control] : m_controls)
-        control->EnableForMode(false);
-    if (m_informationLabel) {
-        const QString message =
-            QStringLiteral("Please change to %1 mode to activate the method and parameters.").arg(ModeName());
-        m_informationLabel->setText(message.left(127));
-        m_informationLabel->show();
-    }
-}
-
-void CApplicationViewBase::GateForOnline(bool online)
-{
-    if (online) {
-        ApplyButtons(m_enableMask, true);
-        if (m_informationLabel)
-            m_informationLabel->hide();
-        return;
-    }
-    if (m_enableMask != 0)
-        SetMethodWindowsEnabled(false);
-    if (m_informationLabel) {
-        m_informationLabel->setText(QStringLiteral("Please change to online mode to activate the page."));
-        m_informationLabel->show();
-    }
-}
-
-void CApplicationViewBase::ReevaluateMode()
-{
-    if (!m_controller)
-        return;
-    const std::uint32_t mode = m_controller->GetDeviceMode();
-    if (m_requiredMode == kAnyMode || mode == kDisconnected) {
-        ApplyButtons(m_enableMask, true);
-        return;
-    }
-    const bool gated = m_restriction & RestrictedByMode;
-    if ((mode & m_requiredMode) == 0) {
-        if (!gated)
-            GateForMode(false);
-        m_restriction |= RestrictedByMode;
-        return;
-    }
-    if (gated)
-        GateForMode(true);
-    else
-        ApplyButtons(m_enableMask, true);
-    m_restriction &= ~std::uint32_t(RestrictedByMode);
+    m_access->UpdateAccess(force);
 }
 
 bool CApplicationViewBase::RegisterControl(std::unique_ptr<controls::IFdtControl> control)
@@ -461,57 +339,15 @@ controls::IFdtControl* CApplicationViewBase::Control(std::int32_t controlId) con
     return it == m_controls.end() ? nullptr : it->second.get();
 }
 
-void CApplicationViewBase::AddMethodWindow(QWidget* window)
+void CApplicationViewBase::ForEachControl(const std::function<void(controls::IFdtControl&)>& visit) const
 {
-    if (window)
-        m_methodWindows.append(window);
-}
-
-void CApplicationViewBase::SetMethodWindowEnabled(QWidget* window, bool enabled)
-{
-    if (window)
-        window->setEnabled(enabled && MayOperate());
-}
-
-void CApplicationViewBase::SetMethodWindowsEnabled(bool enabled)
-{
-    for (const QPointer<QWidget>& window : m_methodWindows)
-        SetMethodWindowEnabled(window, enabled);
+    for (const auto& [id, control] : m_controls)
+        visit(*control);
 }
 
 bool CApplicationViewBase::MayOperate() const
 {
     return m_controller && m_controller->IsWritable();
-}
-
-void CApplicationViewBase::EnableModeButton()
-{
-    SetMethodWindowEnabled(m_methodWindows.value(0), true);
-}
-
-void CApplicationViewBase::RecordButtons()
-{
-    std::uint8_t mask = 0;
-    for (int i = 0; i < m_methodWindows.size() && i < kMaxMethodWindows; ++i) {
-        if (m_methodWindows[i] && m_methodWindows[i]->isEnabledTo(this))
-            mask |= std::uint8_t(1u << i);
-    }
-    m_enableMask = mask;
-}
-
-void CApplicationViewBase::ApplyButtons(std::uint8_t mask, bool force)
-{
-    if (mask == m_enableMask && !force)
-        return;
-    m_enableMask = mask;
-    for (int i = 0; i < m_methodWindows.size(); ++i)
-        SetMethodWindowEnabled(m_methodWindows[i], i < kMaxMethodWindows && (mask >> i) & 1u);
-}
-
-void CApplicationViewBase::LockButtons()
-{
-    if (m_enableMask != 0)
-        SetMethodWindowsEnabled(false);
 }
 
 bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int method, const QString& progressText)

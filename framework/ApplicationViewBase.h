@@ -1,6 +1,8 @@
 #pragma once
 
-#include "IApplicationView.h"
+#include "OperationButtons.h"
+#include "PageAccess.h"
+#include "frameworkapi/IApplicationView.h"
 
 #include <QList>
 #include <QPointer>
@@ -24,8 +26,9 @@ class ITextResource;
 
 // The skeleton every page of the device shares: the common header (items 201 to 205, 207, 295
 // and the information label 313), the data-bound controls by control id, the bookkeeping of
-// invalid inputs, gating by connection, device mode, user rights and other pages' operations,
-// the operation buttons, tool tips and scrolling.
+// invalid inputs, tool tips and scrolling. Gating by connection, device mode, user rights and
+// other pages' operations is CPageAccess's, the operation buttons and their mask are
+// COperationButtons'; the page owns both and keeps their operations as its own.
 //
 // The page is a scroll area around a surface; the header sits at the top of the surface and a
 // page class puts its own widgets into BodyLayout(), which makes them direct children of
@@ -89,27 +92,30 @@ public:
     bool RegisterControl(std::unique_ptr<controls::IFdtControl> control);
     controls::IFdtControl* Control(std::int32_t controlId) const;
     bool IsInvalid(std::int32_t controlId) const { return m_invalid.contains(controlId); }
+    // Visits every control in id order.
+    void ForEachControl(const std::function<void(controls::IFdtControl&)>& visit) const;
 
-    // Gating by device mode and by connection, with the information label's messages.
-    virtual void GateForMode(bool allowed);
-    void GateForOnline(bool online);
+    // Gating by device mode and by connection, with the information label's messages. Pages
+    // extend GateForMode; the base's ends in CPageAccess::GateForMode.
+    virtual void GateForMode(bool allowed) { m_access->GateForMode(allowed); }
+    void GateForOnline(bool online) { m_access->GateForOnline(online); }
     // Gates or ungates the page after the device mode may have changed.
-    void ReevaluateMode();
+    void ReevaluateMode() { m_access->ReevaluateMode(); }
 
     // Operation buttons ("method windows"): the mode button first, then the page's own. Every
     // enabling of one goes through this class, which never enables one for a user who may not
     // write: the mask remembers what the page wants, the widgets show what the user may do.
-    void AddMethodWindow(QWidget* window);
-    const QList<QPointer<QWidget>>& MethodWindows() const { return m_methodWindows; }
+    void AddMethodWindow(QWidget* window) { m_buttons->Add(window); }
+    const QList<QPointer<QWidget>>& MethodWindows() const { return m_buttons->Windows(); }
     // Sets the mask from the buttons' current enabled state.
-    void RecordButtons();
+    void RecordButtons() { m_buttons->Record(); }
     // Stores the mask and enables exactly the buttons whose bit is set; an unchanged mask does
     // nothing unless forced.
-    void ApplyButtons(std::uint8_t mask, bool force = false);
+    void ApplyButtons(std::uint8_t mask, bool force = false) { m_buttons->Apply(mask, force); }
     // Disables every button, keeping the mask for a later ApplyButtons; call RecordButtons first.
-    void LockButtons();
+    void LockButtons() { m_buttons->Lock(); }
     // Enables the mode button (method window 0) when the user may operate the device.
-    void EnableModeButton();
+    void EnableModeButton() { m_buttons->EnableModeButton(); }
     // Whether the user may start device operations from this page: a controller and write rights.
     bool MayOperate() const;
 
@@ -123,14 +129,14 @@ public:
     // Puts a text on the status line; a failure goes to the log too.
     void ShowStatus(const QString& text);
     void ShowFailure(const QString& text);
-    void SetEnableMask(std::uint8_t mask) { m_enableMask = mask; }
-    std::uint8_t EnableMask() const { return m_enableMask; }
+    void SetEnableMask(std::uint8_t mask) { m_buttons->SetMask(mask); }
+    std::uint8_t EnableMask() const { return m_buttons->Mask(); }
 
     // Device modes (1 Setup, 2 Manual, 4 Normal) of which the device must be in one for the
     // page's methods and parameters; 512 accepts any mode.
-    void SetRequiredMode(std::uint32_t modes) { m_requiredMode = modes; }
-    std::uint32_t RequiredMode() const { return m_requiredMode; }
-    std::uint32_t CurrentRestriction() const { return m_restriction; }
+    void SetRequiredMode(std::uint32_t modes) { m_access->SetRequiredMode(modes); }
+    std::uint32_t RequiredMode() const { return m_access->RequiredMode(); }
+    std::uint32_t CurrentRestriction() const { return m_access->Restriction(); }
 
     // Cancels the running operation: with none running the page receives 523 at once and nothing
     // reaches the device; otherwise method "23" is sent and the text goes to the status line.
@@ -161,21 +167,13 @@ protected:
 
 private:
     void BuildHeader();
-    void SetMethodWindowsEnabled(bool enabled);
-    // The one place a method window's enabled state is set.
-    void SetMethodWindowEnabled(QWidget* window, bool enabled);
     // The invalid controls' texts in id order within [first, last], empty texts left out.
     QStringList InvalidTexts(std::int32_t first, std::int32_t last) const;
     void ShowErrors(const QStringList& texts);
-    QString ModeName() const;
 
     IUIController* m_controller = nullptr;
     std::int32_t m_viewId = 0;
     ITextResource* m_texts = nullptr;
-    QList<QPointer<QWidget>> m_methodWindows;
-    std::uint8_t m_enableMask = 1;
-    std::uint32_t m_requiredMode = 512;
-    std::uint32_t m_restriction = 0;
     QLabel* m_informationLabel = nullptr;
     // Declared before the invalid set, so that the set goes first.
     std::map<std::int32_t, std::unique_ptr<controls::IFdtControl>> m_controls;
@@ -189,6 +187,9 @@ private:
     QVBoxLayout* m_bodyLayout = nullptr;
     QPushButton* m_modeButton = nullptr;
     std::unique_ptr<CPageFields> m_headerFields;
+    // Made with the header (the mode button is their first); the gating uses the buttons.
+    std::unique_ptr<COperationButtons> m_buttons;
+    std::unique_ptr<CPageAccess> m_access;
 };
 
 }  // namespace orvx::framework

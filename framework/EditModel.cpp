@@ -2,18 +2,18 @@
 
 #include "FrictionLimits.h"
 #include "IActionArea.h"
-#include "IApplicationView.h"
 #include "IIdentificationArea.h"
 #include "INavigationArea.h"
 #include "IToolbarArea.h"
-#include "IUIController.h"
-#include "IconLibrary.h"
 #include "PageTable.h"
 #include "TextProvider.h"
 #include "controls/Conversions.h"
 #include "controls/UIEvents.h"
 #include "device/DeviceNames.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IApplicationView.h"
+#include "frameworkapi/IUIController.h"
+#include "platform/ui/IconLibrary.h"
 #include "platform/ui/Resources.h"
 
 namespace orvx::framework {
@@ -134,7 +134,7 @@ void CEditModel::InitAreas()
     }
     if (IToolbarArea* toolbar = controller()->GetToolbarArea()) {
         toolbar->Clear();
-        toolbar->AddIconAction(0, GetIcon(27), ToolbarToggle, QStringLiteral("Toggle navigation tree"));
+        toolbar->AddIconAction(0, ui::GetIcon(27), ToolbarToggle, QStringLiteral("Toggle navigation tree"));
     }
     addAboutAction(1);
     controller()->HideActionArea(true);

@@ -1,7 +1,7 @@
 #include "LayoutDescriptionParser.h"
 
 #include "framework/INavigationArea.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QTreeWidget>

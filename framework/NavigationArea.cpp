@@ -1,6 +1,6 @@
 #include "NavigationArea.h"
 
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
 

@@ -1,10 +1,10 @@
 #include "PageHeader.h"
 
 #include "ApplicationViewBase.h"
-#include "IUIController.h"
 #include "PageFields.h"
 #include "controls/DtmButtonControl.h"
 #include "device/DeviceNames.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 

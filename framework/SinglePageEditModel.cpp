@@ -1,10 +1,10 @@
 #include "SinglePageEditModel.h"
 
 #include "IIdentificationArea.h"
-#include "IUIController.h"
 #include "TextProvider.h"
 #include "controls/UIEvents.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IUIController.h"
 
 namespace orvx::framework {
 

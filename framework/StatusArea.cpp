@@ -1,9 +1,9 @@
 #include "StatusArea.h"
 
 #include "device/DeviceNames.h"
-#include "framework/ITextResource.h"
-#include "framework/IconLibrary.h"
-#include "framework/TextIds.h"
+#include "frameworkapi/ITextResource.h"
+#include "frameworkapi/TextIds.h"
+#include "platform/ui/IconLibrary.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QHBoxLayout>
@@ -224,7 +224,7 @@ void CStatusArea::render(const Pane& pane) const
     if (!m_bar || !pane.frame)
         return;
     // A missing icon shows as no icon.
-    const QIcon icon = pane.iconId ? GetIcon(pane.iconId) : QIcon();
+    const QIcon icon = pane.iconId ? ui::GetIcon(pane.iconId) : QIcon();
     pane.icon->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(16, 16));
     pane.label->setText(pane.text);
     pane.frame->setToolTip(pane.toolTip);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/IInternalUpdateUI.h"
-#include "framework/IStatusArea.h"
+#include "frameworkapi/IStatusArea.h"
 
 #include <QPointer>
 #include <QString>

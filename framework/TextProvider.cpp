@@ -1,12 +1,12 @@
 #include "TextProvider.h"
 
 #include "CurrentTextResource.h"
-#include "TextIds.h"
+#include "frameworkapi/TextIds.h"
 
 #include "controls/ValidatorFactory.h"
-#include "host/IDtmUiCurrent.h"
-#include "host/IDtmUiEarlier.h"
-#include "host/StringBridge.h"
+#include "device/IDtmUiCurrent.h"
+#include "device/IDtmUiEarlier.h"
+#include "device/StringBridge.h"
 
 #include <map>
 

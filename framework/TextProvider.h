@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ITextResource.h"
+#include "frameworkapi/ITextResource.h"
 #include "platform/com/ComPtr.h"
 
 #include <optional>

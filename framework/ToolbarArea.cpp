@@ -1,7 +1,7 @@
 #include "ToolbarArea.h"
 
 #include "controls/UIEventsImpl.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
 

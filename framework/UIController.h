@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IUIController.h"
 #include "device/DeviceNames.h"
+#include "frameworkapi/IUIController.h"
 
 #include <QPointer>
 

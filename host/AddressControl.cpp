@@ -1,8 +1,8 @@
 #include "AddressControl.h"
 
-#include "IDtmUiEarlier.h"
-#include "StringBridge.h"
 #include "device/DeviceNames.h"
+#include "device/IDtmUiEarlier.h"
+#include "device/StringBridge.h"
 #include "framework/WriteRefusal.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogUnits.h"

@@ -3,13 +3,13 @@
 #include "FdtActiveXImpl.h"
 #include "framework/ActionArea.h"
 #include "framework/ControlWindowLayout.h"
-#include "framework/IconLibrary.h"
 #include "framework/IdentificationArea.h"
 #include "framework/KeyboardNavigation.h"
 #include "framework/NavigationArea.h"
 #include "framework/SplitterWindow.h"
 #include "framework/StatusArea.h"
 #include "framework/ToolbarArea.h"
+#include "platform/ui/IconLibrary.h"
 
 #include <QStatusBar>
 #include <QToolBar>
@@ -27,7 +27,7 @@ CControlComposition::CControlComposition(CFdtActiveXImpl& control, QWidget* wind
       m_status(std::make_unique<CStatusArea>()),
       m_toolbar(std::make_unique<CToolbarArea>())
 {
-    AcquireIcons();
+    ui::AcquireIcons();
     CUIController& controller = control.Controller();
     m_navigation->SetController(&controller);
     m_toolbar->SetController(&controller);
@@ -78,7 +78,7 @@ CControlComposition::~CControlComposition()
     m_keyboard->UnregisterWindow(0);
     m_control.Controller().DestroyViews();
     m_control.DetachAreas();
-    ReleaseIcons();
+    ui::ReleaseIcons();
 }
 
 }  // namespace orvx::host

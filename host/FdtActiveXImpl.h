@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IDtmActiveXControl.h"
-#include "IUpdateUI.h"
+#include "device/IDtmActiveXControl.h"
+#include "device/IUpdateUI.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
 #include "platform/com/ComPtr.h"

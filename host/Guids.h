@@ -1,18 +1,10 @@
 #pragma once
 
-#include "platform/com/Guid.h"
+#include "device/InterfaceGuids.h"
 
-// Every identifier of the module's interfaces, classes, application and type library.
+// Every identifier of the module: those of the business-object interfaces (from
+// device/InterfaceGuids.h) and the module's own interfaces, classes, application and type library.
 namespace orvx::host {
-
-using orvx::com::Guid;
-
-// Interfaces of the business object and of the frame link.
-inline constexpr Guid IID_IDtmUiRegistry = Guid::literal("{186C25C8-29AA-447B-B0F9-7C9DBBDB7C01}");
-inline constexpr Guid IID_IDtmUiCurrent = Guid::literal("{C83F0288-F349-4CBD-A37A-71BF105503F6}");
-inline constexpr Guid IID_IDtmUiEarlier = Guid::literal("{A73CE142-B218-415A-A6E2-BA001F2F2E8B}");
-inline constexpr Guid IID_IUpdateUI = Guid::literal("{8CAEBC5F-C3F5-4675-9C3F-A63DC4680939}");
-inline constexpr Guid IID_IDtmActiveXControl = Guid::literal("{40C5E280-39D8-479F-9273-24FFF24B414A}");
 
 // How a frame gives a control its parent window before Init (in place of in-place activation).
 inline constexpr Guid IID_IDtmControlWindow = Guid::literal("{153295AF-155A-46F6-9637-C204DEACBDA7}");

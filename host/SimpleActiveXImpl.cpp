@@ -1,9 +1,9 @@
 #include "SimpleActiveXImpl.h"
 
-#include "IDtmUiEarlier.h"
-#include "IDtmUiRegistry.h"
-#include "StringBridge.h"
 #include "device/DeviceNames.h"
+#include "device/IDtmUiEarlier.h"
+#include "device/IDtmUiRegistry.h"
+#include "device/StringBridge.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"

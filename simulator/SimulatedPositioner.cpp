@@ -2,7 +2,7 @@
 
 #include "FaultSet.h"
 #include "PressureUnits.h"
-#include "host/IUpdateUI.h"
+#include "device/IUpdateUI.h"
 #include "platform/com/ComError.h"
 
 #include <algorithm>

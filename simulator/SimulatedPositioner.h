@@ -1,10 +1,10 @@
 #pragma once
 
-#include "host/BusinessObjectFacets.h"
 #include "ParameterTable.h"
 #include "Scheduler.h"
 #include "ValveModel.h"
-#include "host/IDtmActiveXControl.h"
+#include "device/BusinessObjectFacets.h"
+#include "device/IDtmActiveXControl.h"
 #include "platform/com/ComObject.h"
 
 #include <functional>

@@ -4,7 +4,7 @@
 #include "controls/DtmTextControl.h"
 #include "controls/PressureUnitFollower.h"
 #include "device/DeviceNames.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
 

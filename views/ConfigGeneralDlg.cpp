@@ -1,8 +1,8 @@
 #include "ConfigGeneralDlg.h"
 
 #include "device/DeviceNames.h"
-#include "framework/IUIController.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 
 #include <QDateEdit>

@@ -3,8 +3,8 @@
 #include "controls/Conversions.h"
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
-#include "framework/IUIController.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IUIController.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

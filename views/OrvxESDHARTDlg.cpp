@@ -3,8 +3,8 @@
 #include "controls/DtmProgressBarControl.h"
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
-#include "framework/IUIController.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/Resources.h"
 

@@ -3,8 +3,8 @@
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
 #include "device/DeviceNames.h"
-#include "framework/IStatusArea.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IStatusArea.h"
+#include "frameworkapi/IUIController.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -6,7 +6,7 @@
 #include "controls/DtmProgressBarControl.h"
 #include "controls/DtmRadioControl.h"
 #include "controls/DtmStaticTextControl.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "controls/UIEventsImpl.h"
+#include "device/StringBridge.h"
 #include "framework/FrictionLimits.h"
 #include "framework/UIController.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
 #include "support/RecordingEditModel.h"
 #include "support/ScriptedDialogService.h"
-#include "host/StringBridge.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "controls/ValidatorFactory.h"
+#include "device/StringBridge.h"
 #include "framework/CurrentTextResource.h"
 #include "framework/TooltipRelay.h"
-#include "host/FdtActiveXImpl.h"
 #include "host/AddressControl.h"
-#include "host/StringBridge.h"
+#include "host/FdtActiveXImpl.h"
 #include "platform/com/ComObject.h"
 #include "platform/ui/DialogItems.h"
+#include "platform/ui/PostCall.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
-#include "platform/ui/PostCall.h"
 #include "support/RecordingEditModel.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,12 @@
 // The business object and the frame find each operation by its place in the operation table,
 // so the places are part of the contract. On the Itanium C++ ABI a pointer to a virtual member
 // function holds 1 + the byte offset of its slot.
-#include "host/IDtmActiveXControl.h"
-#include "host/IDtmUiCurrent.h"
-#include "host/IDtmUiEarlier.h"
-#include "host/IDtmUiRegistry.h"
-#include "host/IUpdateUI.h"
+#include "device/IDtmActiveXControl.h"
+#include "device/IDtmUiCurrent.h"
+#include "device/IDtmUiEarlier.h"
+#include "device/IDtmUiRegistry.h"
+#include "device/IUpdateUI.h"
+#include "host/Guids.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/IUpdateUI.h"
+#include "device/IUpdateUI.h"
 #include "simulator/ManualScheduler.h"
 #include "simulator/SimulatedPositioner.h"
 

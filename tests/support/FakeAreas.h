@@ -1,14 +1,14 @@
 #pragma once
 
 #include "framework/IActionArea.h"
-#include "framework/IApplicationView.h"
 #include "framework/IIdentificationArea.h"
 #include "framework/IInternalUpdateUI.h"
 #include "framework/IKeyboardNavigation.h"
 #include "framework/IMainSplitter.h"
-#include "framework/IStatusArea.h"
 #include "framework/IToolbarArea.h"
 #include "framework/IWindowVisibility.h"
+#include "frameworkapi/IApplicationView.h"
+#include "frameworkapi/IStatusArea.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "FakeBusinessObject.h"
 
-#include "host/IUpdateUI.h"
-#include "host/StringBridge.h"
+#include "device/IUpdateUI.h"
+#include "device/StringBridge.h"
 
 namespace orvx::test {
 

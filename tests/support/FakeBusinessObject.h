@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/BusinessObjectFacets.h"
-#include "host/IDtmActiveXControl.h"
+#include "device/BusinessObjectFacets.h"
+#include "device/IDtmActiveXControl.h"
 #include "platform/com/ComObject.h"
 
 #include <QMap>

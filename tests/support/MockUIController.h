@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/UIEventBase.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 
 #include <gmock/gmock.h>
 

@@ -3,7 +3,7 @@
 #include "framework/EditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
 #include "support/ScriptedDialogService.h"

@@ -3,7 +3,7 @@
 #include "FakeAreas.h"
 #include "controls/UIEvents.h"
 #include "framework/EditModelBase.h"
-#include "framework/IUIController.h"
+#include "frameworkapi/IUIController.h"
 
 #include <functional>
 

@@ -1,6 +1,7 @@
+#include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 #include "support/PageFixture.h"
 
 #include <gtest/gtest.h>

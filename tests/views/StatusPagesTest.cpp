@@ -1,9 +1,9 @@
 #include "controls/DtmListControl.h"
 #include "controls/DtmTextControl.h"
 #include "controls/ValidatorFactory.h"
+#include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
-#include "host/StringBridge.h"
 #include "support/PageFixture.h"
 #include "views/SensorDlg.h"
 

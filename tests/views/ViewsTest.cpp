@@ -1,7 +1,7 @@
 #include "controls/IFdtControl.h"
+#include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
-#include "host/StringBridge.h"
 #include "platform/ui/Resources.h"
 #include "platform/xml/XmlDocument.h"
 #include "support/PageFixture.h"

@@ -2,9 +2,9 @@
 // causes a write or a command, and an operation that cannot start leaves nothing locked.
 
 #include "controls/UIEventsImpl.h"
+#include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/WriteRefusal.h"
-#include "host/StringBridge.h"
 #include "platform/com/ComError.h"
 #include "support/PageFixture.h"
 

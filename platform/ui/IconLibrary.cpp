@@ -1,6 +1,6 @@
 #include "IconLibrary.h"
 
-#include "platform/ui/ModuleFile.h"
+#include "ModuleFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QResource>
 
-namespace orvx::framework {
+namespace orvx::ui {
 
 namespace {
 
@@ -43,7 +43,7 @@ CIconLibrary& CIconLibrary::instance()
                                      .split(QLatin1Char(':'), Qt::SkipEmptyParts);
         if (QCoreApplication::instance())
             searchPath.append(QCoreApplication::applicationDirPath());
-        return new CIconLibrary(QStringLiteral("BaseUiResources.rcc"), ui::moduleFolder(), searchPath);
+        return new CIconLibrary(QStringLiteral("BaseUiResources.rcc"), moduleFolder(), searchPath);
     }();
     return *library;
 }
@@ -115,4 +115,4 @@ QIcon GetIcon(std::uint32_t id)
     return CIconLibrary::instance().Get(id);
 }
 
-}  // namespace orvx::framework
+}  // namespace orvx::ui

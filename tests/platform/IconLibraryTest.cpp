@@ -1,4 +1,4 @@
-#include "framework/IconLibrary.h"
+#include "platform/ui/IconLibrary.h"
 #include "platform/ui/ModuleFile.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-using orvx::framework::CIconLibrary;
+using orvx::ui::CIconLibrary;
 
 namespace {
 

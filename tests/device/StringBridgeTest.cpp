@@ -1,4 +1,4 @@
-#include "host/StringBridge.h"
+#include "device/StringBridge.h"
 
 #include <gtest/gtest.h>
 

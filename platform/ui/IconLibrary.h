@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <map>
 
-namespace orvx::framework {
+namespace orvx::ui {
 
 // The 36 state icons (16 by 16) of the external icon store "BaseUiResources.rcc". Loaded by
 // the first user, unloaded by the last. A missing store leaves every icon empty; nothing else
@@ -54,4 +54,4 @@ void AcquireIcons();
 void ReleaseIcons();
 QIcon GetIcon(std::uint32_t id);
 
-}  // namespace orvx::framework
+}  // namespace orvx::ui

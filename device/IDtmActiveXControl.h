@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Guids.h"
+#include "InterfaceGuids.h"
 #include "platform/com/BStr.h"
 #include "platform/com/Unknown.h"
 
