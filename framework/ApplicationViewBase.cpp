@@ -6,6 +6,7 @@
 #include "TooltipRelay.h"
 #include "WriteRefusal.h"
 #include "controls/Conversions.h"
+#include "device/DeviceNames.h"
 #include "controls/IFdtControl.h"
 #include "controls/UIEventsImpl.h"
 #include "frameworkapi/IStatusArea.h"
@@ -30,10 +31,7 @@ namespace orvx::framework {
 
 namespace {
 
-const QString kInvalidCounterTag = QStringLiteral("15001");
-const QString kCancelTag = QStringLiteral("23");
 const QString kCaption = QStringLiteral("Orvx ESD HART");
-constexpr int kResultBase = 500;      // a method's success code is 500 plus its number
 const QString kOperationRunning = QStringLiteral("Another device operation is running; wait for it to end.");
 
 }  // namespace
@@ -173,7 +171,7 @@ void CApplicationViewBase::OnControlValidated(controls::IFdtControl* control, bo
         return;
     // The counter is told first: when it cannot be told, the set stays as the device counts it.
     if (m_controller)
-        m_controller->SetParameterValue(kInvalidCounterTag, com::Variant::int32(valid ? -1 : 1));
+        m_controller->SetParameterValue(device::tag::InvalidEntries, com::Variant::int32(valid ? -1 : 1));
     if (valid)
         m_invalid.erase(id);
     else
@@ -223,38 +221,39 @@ bool CApplicationViewBase::CheckValid(std::int32_t controlId)
 
 void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
 {
+    using namespace device::code;
     switch (code) {
-    case 500:
+    case ModeChanged:
         RefreshControls(5);
         EnableModeButton();
         ReevaluateMode();
         return;
-    case 501:
-    case 502:
+    case DataReloaded:
+    case DataRefreshed:
         RefreshControls(-1);
         return;
-    case 524:
+    case NewValues:
         RefreshControls(5);
         return;
-    case 525:
+    case IdentityChanged:
         RefreshControlRange(3, 7);
         UpdateAccess(true);
         return;
-    case 526:
+    case StatusChanged:
         RefreshControls(5);
         UpdateAccess(true);
         return;
     default:
         break;
     }
-    if (code > -1)
+    if (!isFailure(code))
         return;
     // A failure carries the method number; an empty value counts as method 0, the mode change.
     // A value that is no number is taken as some other method.
     bool isNumber = true;
     const QString value = text.trimmed();
-    const int method = value.isEmpty() ? 0 : value.toInt(&isNumber, 10);
-    if (isNumber && method == 0) {
+    const int method = value.isEmpty() ? device::method::ModeChange : value.toInt(&isNumber, 10);
+    if (isNumber && method == device::method::ModeChange) {
         EnableModeButton();
         ReevaluateMode();
     } else if (m_controller && m_controller->IsDeviceConnected()) {
@@ -379,7 +378,7 @@ bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int meth
         ShowFailure(QStringLiteral("The device operation could not be started: %1").arg(failure));
         return false;
     }
-    m_controller->SetOperation(true, m_viewId, kResultBase + method);
+    m_controller->SetOperation(true, m_viewId, device::code::resultOf(method));
     RecordButtons();
     LockButtons();
     if (!progressText.isEmpty())
@@ -402,10 +401,10 @@ void CApplicationViewBase::ShowFailure(const QString& text)
 void CApplicationViewBase::CancelOperation(const QString& cancellingText)
 {
     if (!m_controller || !m_controller->IsOperationRunning()) {
-        OnUpdate(523, QString());  // as an acknowledged cancel; nothing reaches the device
+        OnUpdate(device::code::Cancelled, QString());  // as an acknowledged cancel; nothing reaches the device
         return;
     }
-    m_controller->SetParameterValue(kCancelTag, com::Variant());
+    m_controller->SetParameterValue(device::method::tagOf(device::method::Cancel), com::Variant());
     if (IStatusArea* status = m_controller->GetStatusArea())
         status->SetMessage(cancellingText);
 }

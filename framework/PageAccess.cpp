@@ -12,9 +12,6 @@ namespace orvx::framework {
 
 namespace {
 
-constexpr std::uint32_t kAnyMode = 512;
-constexpr std::uint32_t kDisconnected = 256;
-
 using Page = CApplicationViewBase;
 
 }  // namespace
@@ -31,7 +28,7 @@ void CPageAccess::UpdateAccess(bool force)
         next = Page::RestrictedReadOnly;
     else if (!controller->IsDeviceConnected())
         next = Page::RestrictedOffline;
-    else if (m_requiredMode != kAnyMode && (controller->GetDeviceMode() & m_requiredMode) == 0)
+    else if (m_requiredMode != ModeAny && (controller->GetDeviceMode() & m_requiredMode) == 0)
         next = Page::RestrictedByMode;
     if (controller->IsOperationRunning() && controller->GetOperationOwner() != m_page.ViewId())
         next |= Page::RestrictedByOperation;
@@ -133,7 +130,7 @@ void CPageAccess::ReevaluateMode()
     if (!controller)
         return;
     const std::uint32_t mode = controller->GetDeviceMode();
-    if (m_requiredMode == kAnyMode || mode == kDisconnected) {
+    if (m_requiredMode == ModeAny || mode == ModeDisconnected) {
         m_buttons.Apply(m_buttons.Mask(), true);
         return;
     }
