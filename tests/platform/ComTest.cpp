@@ -108,6 +108,36 @@ TEST(ComPtr, AQueryThatFailsOtherwiseIsRaised)
     }
 }
 
+// A raised failure names what failed, the status in words and its code.
+TEST(ComError, SaysWhatFailedAndHow)
+{
+    const struct {
+        Status status;
+        const char* what;
+        const char* text;
+    } cases[] = {
+        {Status::NoInterface, "query", "query: no such interface (0x80004002)"},
+        {Status::AccessDenied, "", "access denied (0x80070005)"},
+        {Status::InvalidArgument, "SetParameter", "SetParameter: invalid argument (0x80070057)"},
+        {Status::TypeMismatch, "convert", "convert: type mismatch (0x80020005)"},
+        {Status::Overflow, "", "overflow (0x8002000A)"},
+        {Status::ClassNotAvailable, "create", "create: class not available (0x80040111)"},
+        {Status::InvalidPointer, "", "invalid pointer (0x80004003)"},
+        {Status::NotImplemented, "", "not implemented (0x80004001)"},
+        {static_cast<Status>(static_cast<std::int32_t>(0x80001234u)), "odd", "odd: unknown status (0x80001234)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            check(c.status, *c.what ? c.what : nullptr);
+            ADD_FAILURE() << c.text << " was not raised";
+        } catch (const ComError& error) {
+            EXPECT_EQ(error.status(), c.status);
+            EXPECT_STREQ(error.what(), c.text);
+        }
+    }
+    EXPECT_EQ(check(Status::False, "query"), Status::False);  // a success other than Ok is no failure
+}
+
 TEST(BStr, NullIsNotEmpty)
 {
     const BStr null;

@@ -29,6 +29,8 @@ TEST(XmlDocument, TellsAMissingNodeFromAnEmptyText)
     EXPECT_FALSE(control.textAt(QStringLiteral("./@unit")).has_value());
     EXPECT_TRUE(control.selectSingleNode(QStringLiteral("./@unit")).isNull());
     EXPECT_EQ(control.textAt(QStringLiteral("./@tag")), QStringLiteral("1005"));
+    EXPECT_EQ(control.name(), QStringLiteral("ControlData"));
+    EXPECT_EQ(control.selectSingleNode(QStringLiteral("./@controlId")).name(), QStringLiteral("controlId"));
 }
 
 TEST(XmlDocument, SelectsRelativeToANodeInDocumentOrder)

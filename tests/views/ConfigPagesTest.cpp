@@ -150,7 +150,7 @@ TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
     EXPECT_EQ(date->date(), QDate(2010, 6, 11));
     EXPECT_TRUE(date->isEnabled());
     // None of these is a date: the picker keeps the one it shows.
-    for (const char* text : {"", "today", "124-13-1", "124-5"}) {
+    for (const char* text : {"", "today", "124-13-1", "124-5", "99999999999-1-1"}) {
         device->parameters["4000"] = host::textVariant(QString::fromLatin1(text));
         view_->RefreshControls(-1);
         EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
@@ -229,6 +229,15 @@ TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
     EXPECT_EQ(counted(), (QList<int>{1, 1})) << "the two range errors only";
     view_->CheckValid(-1);
     EXPECT_FALSE(dialogs.messageTexts().contains(wrongWay));
+
+    // With the device's own dialogs turned off the pair is still refused, without a message.
+    view_->ClearInvalid();
+    enter(page, 214, QStringLiteral("90"));
+    enter(page, 215, QStringLiteral("80"));
+    device->parameters["20000"] = com::Variant::boolean(false);
+    dialogs.messages.clear();
+    EXPECT_FALSE(view_->CheckValid(-1));
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty());
 }
 
 TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
@@ -244,6 +253,42 @@ TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
     EXPECT_EQ(item<QLabel>(page, 294)->text(), QStringLiteral("bar"));
     enter(page, 214, QStringLiteral("2.069"));
     EXPECT_EQ(counted(), (QList<int>{1, -1})) << "2.069 bar is the least valid low limit";
+}
+
+// A field that depends on another stays read-only when the device reaches the mode the page
+// asks for, unless the other allows it and the user may write.
+TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
+{
+    const struct {
+        std::int32_t view;
+        const char* tag;  // the field it depends on
+        const char* value;
+        int field;
+        const char* userLevel;
+        bool editable;
+    } cases[] = {
+        {7, "5001", "0", 208, "maintenance", false},  // position error reporting off
+        {7, "5001", "1", 208, "maintenance", true},
+        {7, "5001", "1", 208, "observer", false},
+        {19, "6000", "2", 274, "maintenance", false},  // DO switch 2 on any alarm
+        {19, "6000", "6", 274, "maintenance", true},   // on the upper position limit
+        {19, "6000", "6", 274, "observer", false},
+    };
+    for (const auto& c : cases) {
+        device->parameters[QString::fromLatin1(c.tag)] = host::textVariant(QString::fromLatin1(c.value));
+        device->parameters["1000"] = host::textVariant("1");  // Manual
+        controller.SetUserLevel(QString::fromLatin1(c.userLevel));
+        view_ = framework::CreatePage(c.view, &controller, &texts);
+        ASSERT_NE(view_, nullptr);
+        auto* page = static_cast<framework::CApplicationViewBase*>(view_);
+        page->SetRequiredMode(1);  // Setup only
+        controller.ActivateView(c.view);
+        auto* field = item<QLineEdit>(page, c.field);
+        ASSERT_NE(field, nullptr);
+        device->parameters["1000"] = host::textVariant("0");
+        view_->OnUpdate(500, {});  // the device is in Setup now
+        EXPECT_EQ(field->isReadOnly(), !c.editable) << c.view << " " << c.tag << "=" << c.value << " " << c.userLevel;
+    }
 }
 
 TEST_F(ConfigPages, PositionErrorTimeFollowsTheEnableBox)
