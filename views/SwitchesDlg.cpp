@@ -84,8 +84,6 @@ std::int32_t CSwitchesDlg::shownAction() const
 
 void CSwitchesDlg::followDeviceAction()
 {
-    if (!Controller())
-        return;
     try {
         const QString action = host::variantText(Controller()->GetParameterValue(device::tag::Switch2Action));
         followAction(controls::CConversions::to_long(action));
@@ -96,7 +94,7 @@ void CSwitchesDlg::followDeviceAction()
 
 void CSwitchesDlg::followAction(std::int32_t action)
 {
-    if (!Controller() || !Controller()->IsWritable())
+    if (!Controller()->IsWritable())
         return;
     m_value->setReadOnly(!isPositionLimit(action));
 }
