@@ -184,6 +184,43 @@ TEST_F(ControlKinds, StaticTextKeepsItsTextUnlessTheDeviceSaysSomething)
     EXPECT_TRUE(label->isEnabled());
 }
 
+// A malformed attribute ends a control's configuration there: what came before it holds, what
+// follows it does not, and nothing is raised.
+TEST_F(ControlKinds, AMalformedAttributeEndsTheConfigurationThere)
+{
+    auto* box = new QCheckBox(form);
+    CDtmCheckBox check(20, nullptr, &controller);
+    check.Attach(box);
+    configure(check, "tag='16009' modeui='maybe'");  // the tag comes first
+    box->click();
+    EXPECT_EQ(sent, QStringList{"16009=1"});
+    check.EnableForMode(false);
+    EXPECT_FALSE(box->isEnabled()) << "the malformed 'modeui' leaves the box following the mode";
+
+    auto* manual = new QRadioButton(form);
+    CDtmRadioControl radio(30, nullptr, &controller);
+    radio.Attach({{manual, 2}});
+    configure(radio, "value='two' tag='1005'");  // the value comes first
+    EXPECT_FALSE(manual->isChecked());
+    sent.clear();
+    manual->click();
+    EXPECT_EQ(sent, QStringList{"2"}) << "no tag was read";
+
+    auto* low = new QCheckBox(form);
+    CDtmBitEnumControl bits(40, nullptr, &controller);
+    bits.Attach({{"Low", "16040", 0, low}});
+    configure(bits, "value='x' enabled='0'");
+    EXPECT_TRUE(low->isEnabled()) << "'enabled' follows the malformed value and is not read";
+
+    auto* button = new QPushButton(form);
+    CDtmButtonControl command(80, nullptr, &controller);
+    command.Attach(button);
+    configure(command, "enabled='maybe' tag='0'");
+    sent.clear();
+    button->click();
+    EXPECT_EQ(sent, QStringList{""}) << "no tag was read";
+}
+
 TEST_F(ControlKinds, ButtonSendsACommandUnlessItsPageStopsTheClick)
 {
     auto* button = new QPushButton(form);

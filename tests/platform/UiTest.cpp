@@ -34,6 +34,7 @@ TEST(DialogItems, FindsWidgetsByItemNumber)
     EXPECT_EQ(ui::dialogItem<QLabel>(&form, 202), nullptr);  // item 202 is no label
     EXPECT_EQ(ui::dialogItem(&form, 999), nullptr);
     EXPECT_EQ(ui::dialogItem(nullptr, 202), nullptr);
+    EXPECT_EQ(ui::dialogItem<QLabel>(nullptr, 313), nullptr);
 }
 
 // Series and points are counted from 0; asking past either end changes and answers nothing.
@@ -81,6 +82,7 @@ TEST(PostCall, RunsAfterTheCurrentHandlerAndNotForADestroyedTarget)
     auto* gone = new QObject;
     ui::postCall(&target, [&] { order << "posted"; });
     ui::postCall(gone, [&] { order << "never"; });
+    ui::postCall(nullptr, [&] { order << "never"; });
     delete gone;
     order << "handler";
     QCoreApplication::processEvents();
@@ -149,6 +151,14 @@ TEST(MessageHook, SeesEventsWhileItHasUsers)
     EXPECT_EQ(hook.users(), 0);
     EXPECT_EQ(hook.seen, 2);
     EXPECT_EQ(receiver.received, 1);  // the two seen by the hook were swallowed
+
+    {
+        CountingHook ended;
+        ended.acquire();  // ends while in use
+    }
+    QEvent fourth(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &fourth);
+    EXPECT_EQ(receiver.received, 2);
 }
 
 TEST(DialogService, TheScriptedServiceRecordsAndAnswers)
@@ -189,6 +199,15 @@ TEST(PostCall, ReportsGoToTheShownControlsScopeWhateverOrderTheyEnd)
         ui::reportError(QStringLiteral("first shown"));
         first.reset();  // ends before the newer scope
         ui::reportError(QStringLiteral("first gone"));
+    }
+    {
+        // A control whose window or status line went away loses the report, and nothing else.
+        auto* closed = new QWidget;
+        ui::CErrorReportScope failing(closed, [](const QString&) { throw std::runtime_error("status line gone"); });
+        delete closed;
+        EXPECT_NO_THROW(ui::reportError(QStringLiteral("reporter fails")));
+        ui::CErrorReportScope silent(nullptr, {});
+        EXPECT_NO_THROW(ui::reportError(QStringLiteral("nobody shows it")));
     }
     ui::reportError(QStringLiteral("no scope"));
     ui::setErrorReporter(previous);

@@ -273,20 +273,27 @@ TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
         {19, "6000", "2", 274, "maintenance", false},  // DO switch 2 on any alarm
         {19, "6000", "6", 274, "maintenance", true},   // on the upper position limit
         {19, "6000", "6", 274, "observer", false},
+        {19, "6000", "99", 274, "maintenance", false},  // an action the page does not know
     };
+    device->parameters["1000"] = host::textVariant("1");  // Manual
+    QMap<std::int32_t, framework::IApplicationView*> pages;
+    for (std::int32_t view : {7, 19}) {
+        pages[view] = framework::CreatePage(view, &controller, &texts);
+        ASSERT_NE(pages[view], nullptr);
+        static_cast<framework::CApplicationViewBase*>(pages[view])->SetRequiredMode(1);  // Setup only
+    }
     for (const auto& c : cases) {
-        device->parameters[QString::fromLatin1(c.tag)] = host::textVariant(QString::fromLatin1(c.value));
-        device->parameters["1000"] = host::textVariant("1");  // Manual
-        controller.SetUserLevel(QString::fromLatin1(c.userLevel));
-        view_ = framework::CreatePage(c.view, &controller, &texts);
-        ASSERT_NE(view_, nullptr);
-        auto* page = static_cast<framework::CApplicationViewBase*>(view_);
-        page->SetRequiredMode(1);  // Setup only
+        framework::IApplicationView* page = pages[c.view];
         controller.ActivateView(c.view);
-        auto* field = item<QLineEdit>(page, c.field);
-        ASSERT_NE(field, nullptr);
+        device->parameters["1000"] = host::textVariant("1");
+        page->OnUpdate(500, {});  // the mode change has finished: the page is locked
+        device->parameters[QString::fromLatin1(c.tag)] = host::textVariant(QString::fromLatin1(c.value));
+        page->OnUpdate(501, {});  // read again
+        controller.SetUserLevel(QString::fromLatin1(c.userLevel));
         device->parameters["1000"] = host::textVariant("0");
-        view_->OnUpdate(500, {});  // the device is in Setup now
+        page->OnUpdate(500, {});  // and now in Setup
+        auto* field = item<QLineEdit>(page->GetWindow(), c.field);
+        ASSERT_NE(field, nullptr);
         EXPECT_EQ(field->isReadOnly(), !c.editable) << c.view << " " << c.tag << "=" << c.value << " " << c.userLevel;
     }
 }
