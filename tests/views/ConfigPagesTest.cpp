@@ -207,6 +207,8 @@ TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
     ASSERT_NE(page, nullptr);
     const QString wrongWay = QStringLiteral("Supply Limit Low must be less than Supply Limit High.");
 
+    enter(page, 214, QStringLiteral("50"));
+    EXPECT_TRUE(counted().isEmpty()) << "a pair the right way round counts nothing";
     enter(page, 214, QStringLiteral("100"));
     enter(page, 215, QStringLiteral("90"));
     enter(page, 214, QStringLiteral("100"));
@@ -253,6 +255,9 @@ TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
     EXPECT_EQ(item<QLabel>(page, 294)->text(), QStringLiteral("bar"));
     enter(page, 214, QStringLiteral("2.069"));
     EXPECT_EQ(counted(), (QList<int>{1, -1})) << "2.069 bar is the least valid low limit";
+    device->failingTags["4003"] = com::Status::Failure;  // a unit that cannot be read changes nothing
+    view_->OnUpdate(501, {});
+    EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("bar"));
 }
 
 // A field that depends on another stays read-only when the device reaches the mode the page

@@ -71,6 +71,16 @@ TEST_F(Offline, SupplyLimitsTakeTheDataSetsPressureUnitWithoutScalingTwice)
     set("5005", "3.000");
     page->OnUpdate(502, QString());
     EXPECT_EQ(low->text(), QStringLiteral("3.000"));
+
+    // Only a reread tells the unit: showing the page again, new values and a unit that cannot
+    // be read leave it.
+    set("4003", "6");
+    page->Activate();
+    page->OnUpdate(524, QString());
+    device->failingTags["4003"] = com::Status::Failure;
+    page->OnUpdate(501, QString());
+    EXPECT_EQ(page->ShownPressureUnit(), 7u);
+    EXPECT_EQ(item<QLabel>(page, 1224)->text(), QStringLiteral("bar"));
 }
 
 TEST_F(Offline, ADataSetInBarIsShownInBarFromTheStart)
