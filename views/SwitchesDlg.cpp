@@ -69,8 +69,9 @@ void CSwitchesDlg::OnUpdate(std::int32_t code, const QString& text)
 void CSwitchesDlg::GateForMode(bool allowed)
 {
     CResourcePage::GateForMode(allowed);
-    if (allowed && !isPositionLimit(shownAction()))
-        m_value->setReadOnly(true);
+    // Both ways: the write right may have come back while the page was gated.
+    if (allowed)
+        followDeviceAction();
 }
 
 std::int32_t CSwitchesDlg::shownAction() const

@@ -290,6 +290,7 @@ TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
     for (const auto& c : cases) {
         framework::IApplicationView* page = pages[c.view];
         controller.ActivateView(c.view);
+        controller.SetUserLevel(QStringLiteral("observer"));  // the write right comes back below
         device->parameters["1000"] = host::textVariant("1");
         page->OnUpdate(500, {});  // the mode change has finished: the page is locked
         device->parameters[QString::fromLatin1(c.tag)] = host::textVariant(QString::fromLatin1(c.value));
