@@ -20,7 +20,8 @@ using namespace orvx::controls;
 
 namespace {
 
-// EnableForMode at the end of a test: of these kinds, only the check box follows the page mode.
+// EnableForMode at the end of a test: of these kinds, only the check boxes (single and bit
+// enumeration) follow the page mode.
 using ControlKinds = test::ControlFixture;
 
 TEST_F(ControlKinds, CheckBoxWritesItsStateAndKeepsTheMarkWhenTheReadFails)
@@ -76,15 +77,18 @@ TEST_F(ControlKinds, BitEnumerationReadsAndWritesEachEntryByItsTag)
 {
     auto* low = new QCheckBox(form);
     auto* top = new QCheckBox(form);
+    auto* past = new QCheckBox(form);
     CDtmBitEnumControl control(40, nullptr, &controller);
-    control.Attach({{"Low", "16040", 0, low}, {"Top", "16041", 31, top}});
+    // An entry past bit 31 shows its tag's state but is no bit of the value.
+    control.Attach({{"Low", "16040", 0, low}, {"Top", "16041", 31, top}, {"Past", "16042", 32, past}});
     reply = [](CUIEventBase& event) {
         auto& get = static_cast<CBitEnumGetEvent&>(event);
-        get.SetValue(get.GetTag() == "16040" ? 5 : 0);
+        get.SetValue(get.GetTag() == "16041" ? 0 : 5);
         return true;
     };
     control.Refresh();
-    EXPECT_TRUE(low->isChecked() && !top->isChecked());
+    EXPECT_TRUE(low->isChecked() && !top->isChecked() && past->isChecked());
+    EXPECT_EQ(control.Value(), 1u);
 
     low->click();
     top->click();
@@ -98,6 +102,8 @@ TEST_F(ControlKinds, BitEnumerationReadsAndWritesEachEntryByItsTag)
     reply = nullptr;
     control.Refresh();
     EXPECT_FALSE(low->isChecked() || top->isChecked());
+    control.EnableForMode(false);
+    EXPECT_FALSE(low->isEnabled() || top->isEnabled() || past->isEnabled());
 }
 
 TEST_F(ControlKinds, ListShowsSetBitsFirstAndKeepsItsRowsOnAMalformedReply)
