@@ -101,7 +101,7 @@ void CAlarmSetupDlg::followPositionErrorEnable()
 {
     if (!m_errorEnable->isChecked())
         m_errorTime->setReadOnly(true);
-    else if (Controller() && Controller()->IsWritable())
+    else if (Controller()->IsWritable())
         m_errorTime->setReadOnly(false);
 }
 
@@ -122,7 +122,7 @@ bool CAlarmSetupDlg::eventFilter(QObject* watched, QEvent* event)
 void CAlarmSetupDlg::checkSupplyLimits()
 {
     // Each limit's own range error comes first.
-    if (IsInvalid(kSupplyLow) || IsInvalid(kSupplyHigh) || !Controller())
+    if (IsInvalid(kSupplyLow) || IsInvalid(kSupplyHigh))
         return;
     double low = 30;
     double high = 120;
@@ -147,7 +147,7 @@ void CAlarmSetupDlg::checkSupplyLimits()
 bool CAlarmSetupDlg::CheckValid(std::int32_t controlId)
 {
     const bool pairWrong = !m_supplyLimitsConsistent && !IsInvalid(kSupplyLow) && !IsInvalid(kSupplyHigh);
-    if (pairWrong && Controller() && Controller()->IsPrivateDialogEnabled())
+    if (pairWrong && Controller()->IsPrivateDialogEnabled())
         ui::showMessage(this, QStringLiteral("Orvx ESD HART"),
                         QStringLiteral("Supply Limit Low must be less than Supply Limit High."),
                         ui::MessageButtons::Ok, ui::MessageIcon::Error);

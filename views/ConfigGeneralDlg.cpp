@@ -122,14 +122,11 @@ void CConfigGeneralDlg::applyDateAccess()
 {
     // The picker is no bound control, so the base's gating does not reach it: it takes both the
     // user's write right and the device mode the page asks for.
-    if (m_date)
-        m_date->setEnabled(m_modeAllowed && Controller() && Controller()->IsWritable());
+    m_date->setEnabled(m_modeAllowed && Controller()->IsWritable());
 }
 
 void CConfigGeneralDlg::showDeviceDate()
 {
-    if (!m_date || !Controller())
-        return;
     try {
         const QDate date = deviceDate(host::variantText(Controller()->GetParameterValue(device::tag::DeviceDate)));
         if (date.isValid())

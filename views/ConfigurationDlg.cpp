@@ -43,8 +43,6 @@ void CConfigurationDlg::OnUpdate(std::int32_t code, const QString& text)
 void CConfigurationDlg::rewritePressuresInPsi()
 {
     framework::IUIController* controller = Controller();
-    if (!controller)
-        return;
     try {
         const std::uint32_t unit = controller->GetParameterValue(device::tag::PressureUnit).toUInt32();
         if (unit == controls::PressurePsi)

@@ -55,10 +55,9 @@ void COrvxESDHARTDlg::InitDialog()
         ++row;
     }
     for (const FixedEnds& ends : kFixedEnds) {
-        if (const framework::FieldWidgets* w = Fields().Widgets(ends.controlId)) {
-            w->low->setText(QString::fromLatin1(ends.low));
-            w->high->setText(QString::fromLatin1(ends.high));
-        }
+        const framework::FieldWidgets* w = Fields().Widgets(ends.controlId);
+        w->low->setText(QString::fromLatin1(ends.low));
+        w->high->setText(QString::fromLatin1(ends.high));
     }
     grid->setColumnStretch(2, 1);
     BodyLayout()->addWidget(group);
@@ -74,12 +73,11 @@ void COrvxESDHARTDlg::InitDialog()
 void COrvxESDHARTDlg::CreateControls()
 {
     for (std::int32_t id : kPressureBars) {
-        if (auto* bar = Fields().Get<controls::CDtmProgressBarControl>(id)) {
-            m_pressureUnit.AddView([bar](std::uint32_t unit) {
-                const int high = unit == controls::PressureBar ? 10 : unit == controls::PressureKpa ? 1000 : 150;
-                bar->SetRangeAndUnit(controls::pressureUnitName(unit), 0, high);
-            });
-        }
+        auto* bar = Fields().Get<controls::CDtmProgressBarControl>(id);
+        m_pressureUnit.AddView([bar](std::uint32_t unit) {
+            const int high = unit == controls::PressureBar ? 10 : unit == controls::PressureKpa ? 1000 : 150;
+            bar->SetRangeAndUnit(controls::pressureUnitName(unit), 0, high);
+        });
     }
 }
 
@@ -109,8 +107,6 @@ std::optional<bool> COrvxESDHARTDlg::ShownTripped() const
 void COrvxESDHARTDlg::followDevice()
 {
     framework::IUIController* controller = Controller();
-    if (!controller)
-        return;
     // A device that cannot tell its unit or its ESD state leaves the page as it was.
     const auto unit = controls::CPressureUnitFollower::ReadUnit(controller, device::tag::MeasuredPressureUnit);
     if (!unit)
@@ -120,8 +116,7 @@ void COrvxESDHARTDlg::followDevice()
         const QString tripped = host::variantText(controller->GetParameterValue(device::tag::EsdTripped));
         if (tripped != m_trippedValue) {
             m_trippedValue = tripped;
-            if (m_tripped)
-                m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
+            m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
         }
     } catch (const std::exception&) {
         // The image stays as it was.

@@ -69,8 +69,9 @@ void CSwitchesDlg::OnUpdate(std::int32_t code, const QString& text)
 void CSwitchesDlg::GateForMode(bool allowed)
 {
     CResourcePage::GateForMode(allowed);
-    if (allowed && !isPositionLimit(shownAction()))
-        m_value->setReadOnly(true);
+    // Both ways: the write right may have come back while the page was gated.
+    if (allowed)
+        followDeviceAction();
 }
 
 std::int32_t CSwitchesDlg::shownAction() const
@@ -84,8 +85,6 @@ std::int32_t CSwitchesDlg::shownAction() const
 
 void CSwitchesDlg::followDeviceAction()
 {
-    if (!Controller())
-        return;
     try {
         const QString action = host::variantText(Controller()->GetParameterValue(device::tag::Switch2Action));
         followAction(controls::CConversions::to_long(action));
@@ -96,7 +95,7 @@ void CSwitchesDlg::followDeviceAction()
 
 void CSwitchesDlg::followAction(std::int32_t action)
 {
-    if (!Controller() || !Controller()->IsWritable())
+    if (!Controller()->IsWritable())
         return;
     m_value->setReadOnly(!isPositionLimit(action));
 }

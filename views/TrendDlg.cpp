@@ -132,7 +132,7 @@ void CTrendDlg::OnUpdate(std::int32_t code, const QString& text)
 void CTrendDlg::RefreshControls(std::int32_t controlId)
 {
     CResourcePage::RefreshControls(controlId);
-    if (controlId != -1 || !Controller())
+    if (controlId != -1)
         return;
     try {
         m_signal->setText(controls::CConversions::from_double(signalPercent(), 2));
@@ -164,8 +164,6 @@ void CTrendDlg::applyPressureUnit(std::uint32_t unit)
 
 void CTrendDlg::takeSample()
 {
-    if (!Controller())
-        return;
     RefreshControlRange(11, 12);
     float signal = 0;
     float position = 0;

@@ -64,8 +64,7 @@ void CTuningDataDlg::CreateControls()
 {
     for (const auto& [controlId, method] :
          {std::pair{kWriteControl, device::method::TuningWrite}, std::pair{kReadControl, device::method::TuningRead}})
-        if (auto* button = Fields().Get<controls::CDtmButtonControl>(controlId))
-            button->SetClickFilter([this, id = controlId, m = method] { return startOperation(id, m); });
+        Fields().Get<controls::CDtmButtonControl>(controlId)->SetClickFilter([this, id = controlId, m = method] { return startOperation(id, m); });
 }
 
 bool CTuningDataDlg::entriesValid()
@@ -74,7 +73,7 @@ bool CTuningDataDlg::entriesValid()
     if (CheckValid(-1))
         return true;
     // Without message boxes the first complaint goes to the status line instead.
-    if (controller && !controller->IsPrivateDialogEnabled()) {
+    if (!controller->IsPrivateDialogEnabled()) {
         for (std::int32_t id = kFirstParameter; id <= kLastParameter; ++id) {
             if (!IsInvalid(id))
                 continue;
@@ -88,7 +87,7 @@ bool CTuningDataDlg::entriesValid()
 
 bool CTuningDataDlg::startOperation(std::int32_t controlId, int method)
 {
-    if (Controller() && (method != device::method::TuningWrite || entriesValid()))
+    if (method != device::method::TuningWrite || entriesValid())
         StartOperation(controlId, method);
     return false;  // the page sent the command itself
 }

@@ -20,7 +20,8 @@ using namespace orvx::controls;
 
 namespace {
 
-// EnableForMode at the end of a test: of these kinds, only the check box follows the page mode.
+// EnableForMode at the end of a test: of these kinds, only the check boxes (single and bit
+// enumeration) follow the page mode.
 using ControlKinds = test::ControlFixture;
 
 TEST_F(ControlKinds, CheckBoxWritesItsStateAndKeepsTheMarkWhenTheReadFails)
@@ -76,15 +77,18 @@ TEST_F(ControlKinds, BitEnumerationReadsAndWritesEachEntryByItsTag)
 {
     auto* low = new QCheckBox(form);
     auto* top = new QCheckBox(form);
+    auto* past = new QCheckBox(form);
     CDtmBitEnumControl control(40, nullptr, &controller);
-    control.Attach({{"Low", "16040", 0, low}, {"Top", "16041", 31, top}});
+    // An entry past bit 31 shows its tag's state but is no bit of the value.
+    control.Attach({{"Low", "16040", 0, low}, {"Top", "16041", 31, top}, {"Past", "16042", 32, past}});
     reply = [](CUIEventBase& event) {
         auto& get = static_cast<CBitEnumGetEvent&>(event);
-        get.SetValue(get.GetTag() == "16040" ? 5 : 0);
+        get.SetValue(get.GetTag() == "16041" ? 0 : 5);
         return true;
     };
     control.Refresh();
-    EXPECT_TRUE(low->isChecked() && !top->isChecked());
+    EXPECT_TRUE(low->isChecked() && !top->isChecked() && past->isChecked());
+    EXPECT_EQ(control.Value(), 1u);
 
     low->click();
     top->click();
@@ -98,6 +102,8 @@ TEST_F(ControlKinds, BitEnumerationReadsAndWritesEachEntryByItsTag)
     reply = nullptr;
     control.Refresh();
     EXPECT_FALSE(low->isChecked() || top->isChecked());
+    control.EnableForMode(false);
+    EXPECT_FALSE(low->isEnabled() || top->isEnabled() || past->isEnabled());
 }
 
 TEST_F(ControlKinds, ListShowsSetBitsFirstAndKeepsItsRowsOnAMalformedReply)
@@ -182,6 +188,43 @@ TEST_F(ControlKinds, StaticTextKeepsItsTextUnlessTheDeviceSaysSomething)
     }
     control.EnableForMode(false);
     EXPECT_TRUE(label->isEnabled());
+}
+
+// A malformed attribute ends a control's configuration there: what came before it holds, what
+// follows it does not, and nothing is raised.
+TEST_F(ControlKinds, AMalformedAttributeEndsTheConfigurationThere)
+{
+    auto* box = new QCheckBox(form);
+    CDtmCheckBox check(20, nullptr, &controller);
+    check.Attach(box);
+    configure(check, "tag='16009' modeui='maybe'");  // the tag comes first
+    box->click();
+    EXPECT_EQ(sent, QStringList{"16009=1"});
+    check.EnableForMode(false);
+    EXPECT_FALSE(box->isEnabled()) << "the malformed 'modeui' leaves the box following the mode";
+
+    auto* manual = new QRadioButton(form);
+    CDtmRadioControl radio(30, nullptr, &controller);
+    radio.Attach({{manual, 2}});
+    configure(radio, "value='two' tag='1005'");  // the value comes first
+    EXPECT_FALSE(manual->isChecked());
+    sent.clear();
+    manual->click();
+    EXPECT_EQ(sent, QStringList{"2"}) << "no tag was read";
+
+    auto* low = new QCheckBox(form);
+    CDtmBitEnumControl bits(40, nullptr, &controller);
+    bits.Attach({{"Low", "16040", 0, low}});
+    configure(bits, "value='x' enabled='0'");
+    EXPECT_TRUE(low->isEnabled()) << "'enabled' follows the malformed value and is not read";
+
+    auto* button = new QPushButton(form);
+    CDtmButtonControl command(80, nullptr, &controller);
+    command.Attach(button);
+    configure(command, "enabled='maybe' tag='0'");
+    sent.clear();
+    button->click();
+    EXPECT_EQ(sent, QStringList{""}) << "no tag was read";
 }
 
 TEST_F(ControlKinds, ButtonSendsACommandUnlessItsPageStopsTheClick)

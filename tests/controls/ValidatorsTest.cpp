@@ -212,11 +212,20 @@ TEST_F(ValidatorTest, WithoutTextsAnInvalidEntryHasNoMessage)
 {
     CValidatorFactory::ForgetTextProvider(&m_texts);
     ASSERT_EQ(CValidatorFactory::TextProvider(), nullptr);
-    auto validator = build("type='specialRange' min='3.2' max='22'");
-    ASSERT_TRUE(validator);
-    EXPECT_FALSE(validator->Validate(com::Variant::text(com::BStr(u"2"))));
-    EXPECT_TRUE(validator->GetMessage().isEmpty());
-    EXPECT_EQ(validator->GetErrorCode(), 0u);
+    const std::pair<const char*, std::vector<const char16_t*>> cases[] = {
+        {"type='specialRange' min='3.2' max='22'", {u"2", u"x"}},
+        {"type='numericRange' min='2' max='60' step='4'", {u"x", u"61", u"6"}},
+        {"type='numericRange_double' min='0.25' max='10'", {u"x", u"11"}},
+    };
+    for (const auto& [attributes, entries] : cases) {
+        auto validator = build(attributes);
+        ASSERT_TRUE(validator) << attributes;
+        for (const char16_t* entry : entries) {
+            EXPECT_FALSE(validator->Validate(com::Variant::text(com::BStr(entry)))) << attributes;
+            EXPECT_TRUE(validator->GetMessage().isEmpty()) << attributes;
+            EXPECT_EQ(validator->GetErrorCode(), 0u) << attributes;
+        }
+    }
 }
 
 TEST_F(ValidatorTest, TheBusinessObjectsTextsFillThePlaceholders)

@@ -32,6 +32,10 @@ TEST(Guid, RejectsEveryOtherForm)
              "{0A1B2C3D-4E5F-6071-82930A4B5C6D7E8F9}",   // separator missing
              "{0A1B2C3G-4E5F-6071-8293-A4B5C6D7E8F9}",   // not hexadecimal
              "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9)",
+             "(0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}",
+             "{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8g9}",   // past 'f'
+             "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F/}",   // beside the digits
+             "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F:}",
          }) {
         EXPECT_FALSE(Guid::parse(text)) << text;
     }
@@ -108,6 +112,36 @@ TEST(ComPtr, AQueryThatFailsOtherwiseIsRaised)
     }
 }
 
+// A raised failure names what failed, the status in words and its code.
+TEST(ComError, SaysWhatFailedAndHow)
+{
+    const struct {
+        Status status;
+        const char* what;
+        const char* text;
+    } cases[] = {
+        {Status::NoInterface, "query", "query: no such interface (0x80004002)"},
+        {Status::AccessDenied, "", "access denied (0x80070005)"},
+        {Status::InvalidArgument, "SetParameter", "SetParameter: invalid argument (0x80070057)"},
+        {Status::TypeMismatch, "convert", "convert: type mismatch (0x80020005)"},
+        {Status::Overflow, "", "overflow (0x8002000A)"},
+        {Status::ClassNotAvailable, "create", "create: class not available (0x80040111)"},
+        {Status::InvalidPointer, "", "invalid pointer (0x80004003)"},
+        {Status::NotImplemented, "", "not implemented (0x80004001)"},
+        {static_cast<Status>(static_cast<std::int32_t>(0x80001234u)), "odd", "odd: unknown status (0x80001234)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            check(c.status, *c.what ? c.what : nullptr);
+            ADD_FAILURE() << c.text << " was not raised";
+        } catch (const ComError& error) {
+            EXPECT_EQ(error.status(), c.status);
+            EXPECT_STREQ(error.what(), c.text);
+        }
+    }
+    EXPECT_EQ(check(Status::False, "query"), Status::False);  // a success other than Ok is no failure
+}
+
 TEST(BStr, NullIsNotEmpty)
 {
     const BStr null;
@@ -134,6 +168,11 @@ TEST(BStr, MalformedUtf8BecomesReplacementCharacters)
     EXPECT_EQ(BStr::fromUtf8("\xC0\xAF").view(), u"\uFFFD\uFFFD");  // overlong '/'
     EXPECT_EQ(BStr::fromUtf8("\xE2\x82").view(), u"\uFFFD\uFFFD");  // cut short
     EXPECT_EQ(utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");           // lone surrogate
+    EXPECT_EQ(utf16ToUtf8(u"x\xDBFF"), "x\xEF\xBF\xBD");           // cut short
+    EXPECT_EQ(utf16ToUtf8(u"\xD800\xE000"), "\xEF\xBF\xBD\xEE\x80\x80");
+    EXPECT_EQ(utf16ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");              // a low one first
+    EXPECT_EQ(BStr::fromUtf8("\xED\xA0\x80").view(), u"\uFFFD\uFFFD\uFFFD");       // a surrogate
+    EXPECT_EQ(BStr::fromUtf8("\xF4\x90\x80\x80").view(), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // past U+10FFFF
 }
 
 }  // namespace

@@ -131,6 +131,17 @@ TEST_F(RegistryStoreTest, AFailedSaveLeavesTheOldFile)
     EXPECT_EQ(reloaded.value("A"), "1");
 }
 
+TEST_F(RegistryStoreTest, AFileThatCannotBeReplacedIsNamedAndNoTemporaryIsLeft)
+{
+    std::filesystem::create_directories(file() / "occupied");  // a folder in the file's place
+    RegistryStore store(file());
+    store.setValue("A", "", "1");
+    std::string error;
+    EXPECT_FALSE(store.save(&error));
+    EXPECT_EQ(error.rfind("cannot replace " + file().string() + ": ", 0), 0u) << error;
+    EXPECT_FALSE(std::filesystem::exists(file().string() + ".new"));
+}
+
 TEST_F(RegistryStoreTest, TheEnvironmentNamesTheDefaultFile)
 {
     const char* before = std::getenv("ORVX_REGISTRY_FILE");
@@ -144,6 +155,8 @@ TEST_F(RegistryStoreTest, TheEnvironmentNamesTheDefaultFile)
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/tmp/home", 1);
     EXPECT_EQ(RegistryStore::defaultLocation(), "/tmp/home/.config/orvx/registry.reg");
+    unsetenv("HOME");  // nowhere to keep settings: the temporary folder
+    EXPECT_EQ(RegistryStore::defaultLocation(), std::filesystem::temp_directory_path() / "orvx/registry.reg");
     setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
     if (before)

@@ -1,3 +1,5 @@
+#include "platform/chart/TrendChart.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/MessageHook.h"
 #include "platform/ui/PostCall.h"
@@ -32,6 +34,45 @@ TEST(DialogItems, FindsWidgetsByItemNumber)
     EXPECT_EQ(ui::dialogItem<QLabel>(&form, 202), nullptr);  // item 202 is no label
     EXPECT_EQ(ui::dialogItem(&form, 999), nullptr);
     EXPECT_EQ(ui::dialogItem(nullptr, 202), nullptr);
+    EXPECT_EQ(ui::dialogItem<QLabel>(nullptr, 313), nullptr);
+}
+
+// Series and points are counted from 0; asking past either end changes and answers nothing.
+TEST(TrendChart, ASeriesOrPointItDoesNotHaveIsIgnored)
+{
+    chart::CTrendChart chart;
+    const int series = chart.AddSeries(Qt::red, chart::CTrendChart::Axis::Right);
+    ASSERT_EQ(series, 0);
+    for (int at : {0, 1, 2})
+        chart.AppendPoint(series, at, 10 * at);
+    for (int other : {-1, 1}) {
+        chart.AppendPoint(other, 3, 30);
+        chart.RemoveFirstPoints(other, 1);
+        EXPECT_EQ(chart.PointCount(other), 0) << other;
+    }
+    chart.RemoveFirstPoints(series, 0);
+    chart.RemoveFirstPoints(series, -2);
+    ASSERT_EQ(chart.PointCount(series), 3);
+    EXPECT_EQ(chart.Point(series, 2), QPointF(2, 20));
+    EXPECT_EQ(chart.Point(series, 3), QPointF());
+    EXPECT_EQ(chart.Point(series, -1), QPointF());
+    EXPECT_EQ(chart.Point(1, 0), QPointF());
+    chart.RemoveFirstPoints(series, 5);  // more than it has: all of them
+    EXPECT_EQ(chart.PointCount(series), 0);
+}
+
+TEST(SteadyClock, ResettingGivesTheSystemClockBack)
+{
+    struct Stopped : ui::ISteadyClock {
+        std::int64_t milliseconds() const override { return 7; }
+    } stopped;
+    ui::ISteadyClock* system = ui::setSteadyClock(&stopped);
+    EXPECT_EQ(ui::steadyClock().milliseconds(), 7);
+    EXPECT_EQ(ui::setSteadyClock(nullptr), &stopped);
+    EXPECT_EQ(&ui::steadyClock(), system);
+    const std::int64_t first = ui::steadyClock().milliseconds();
+    EXPECT_GT(first, 0);
+    EXPECT_GE(ui::steadyClock().milliseconds(), first);
 }
 
 TEST(PostCall, RunsAfterTheCurrentHandlerAndNotForADestroyedTarget)
@@ -41,6 +82,7 @@ TEST(PostCall, RunsAfterTheCurrentHandlerAndNotForADestroyedTarget)
     auto* gone = new QObject;
     ui::postCall(&target, [&] { order << "posted"; });
     ui::postCall(gone, [&] { order << "never"; });
+    ui::postCall(nullptr, [&] { order << "never"; });
     delete gone;
     order << "handler";
     QCoreApplication::processEvents();
@@ -109,6 +151,14 @@ TEST(MessageHook, SeesEventsWhileItHasUsers)
     EXPECT_EQ(hook.users(), 0);
     EXPECT_EQ(hook.seen, 2);
     EXPECT_EQ(receiver.received, 1);  // the two seen by the hook were swallowed
+
+    {
+        CountingHook ended;
+        ended.acquire();  // ends while in use
+    }
+    QEvent fourth(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &fourth);
+    EXPECT_EQ(receiver.received, 2);
 }
 
 TEST(DialogService, TheScriptedServiceRecordsAndAnswers)
@@ -149,6 +199,15 @@ TEST(PostCall, ReportsGoToTheShownControlsScopeWhateverOrderTheyEnd)
         ui::reportError(QStringLiteral("first shown"));
         first.reset();  // ends before the newer scope
         ui::reportError(QStringLiteral("first gone"));
+    }
+    {
+        // A control whose window or status line went away loses the report, and nothing else.
+        auto* closed = new QWidget;
+        ui::CErrorReportScope failing(closed, [](const QString&) { throw std::runtime_error("status line gone"); });
+        delete closed;
+        EXPECT_NO_THROW(ui::reportError(QStringLiteral("reporter fails")));
+        ui::CErrorReportScope silent(nullptr, {});
+        EXPECT_NO_THROW(ui::reportError(QStringLiteral("nobody shows it")));
     }
     ui::reportError(QStringLiteral("no scope"));
     ui::setErrorReporter(previous);

@@ -29,6 +29,8 @@ TEST(XmlDocument, TellsAMissingNodeFromAnEmptyText)
     EXPECT_FALSE(control.textAt(QStringLiteral("./@unit")).has_value());
     EXPECT_TRUE(control.selectSingleNode(QStringLiteral("./@unit")).isNull());
     EXPECT_EQ(control.textAt(QStringLiteral("./@tag")), QStringLiteral("1005"));
+    EXPECT_EQ(control.name(), QStringLiteral("ControlData"));
+    EXPECT_EQ(control.selectSingleNode(QStringLiteral("./@controlId")).name(), QStringLiteral("controlId"));
 }
 
 TEST(XmlDocument, SelectsRelativeToANodeInDocumentOrder)
@@ -82,12 +84,14 @@ TEST(XmlDocument, TextThatIsNotXmlGivesNoDocumentAndSaysWhere)
         {QStringLiteral("<a><b></a>"), 8},
         {QStringLiteral("<a>\u00e4\u00e4</b>"), 7},  // offsets count characters, not bytes
         {QStringLiteral("<a>text"), 6},
+        {QStringLiteral("<?xml version='1.0'?><!-- no element -->"), 40},
     };
     for (const auto& c : cases) {
         XmlError error;
         EXPECT_FALSE(XmlDocument::parse(c.text, &error)) << c.text.toStdString();
         EXPECT_EQ(error.offset, c.offset) << c.text.toStdString();
         EXPECT_FALSE(error.description.isEmpty());
+        EXPECT_FALSE(XmlDocument::parse(c.text)) << "nor without asking where";
     }
 }
 

@@ -151,7 +151,7 @@ TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
     EXPECT_EQ(date->date(), QDate(2010, 6, 11));
     EXPECT_TRUE(date->isEnabled());
     // None of these is a date: the picker keeps the one it shows.
-    for (const char* text : {"", "today", "124-13-1", "124-5"}) {
+    for (const char* text : {"", "today", "124-13-1", "124-5", "99999999999-1-1"}) {
         device->parameters["4000"] = host::textVariant(QString::fromLatin1(text));
         view_->RefreshControls(-1);
         EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
@@ -208,6 +208,8 @@ TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
     ASSERT_NE(page, nullptr);
     const QString wrongWay = QStringLiteral("Supply Limit Low must be less than Supply Limit High.");
 
+    enter(page, 214, QStringLiteral("50"));
+    EXPECT_TRUE(counted().isEmpty()) << "a pair the right way round counts nothing";
     enter(page, 214, QStringLiteral("100"));
     enter(page, 215, QStringLiteral("90"));
     enter(page, 214, QStringLiteral("100"));
@@ -230,6 +232,15 @@ TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
     EXPECT_EQ(counted(), (QList<int>{1, 1})) << "the two range errors only";
     view_->CheckValid(-1);
     EXPECT_FALSE(dialogs.messageTexts().contains(wrongWay));
+
+    // With the device's own dialogs turned off the pair is still refused, without a message.
+    view_->ClearInvalid();
+    enter(page, 214, QStringLiteral("90"));
+    enter(page, 215, QStringLiteral("80"));
+    device->parameters["20000"] = com::Variant::boolean(false);
+    dialogs.messages.clear();
+    EXPECT_FALSE(view_->CheckValid(-1));
+    EXPECT_TRUE(dialogs.messageTexts().isEmpty());
 }
 
 TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
@@ -245,6 +256,53 @@ TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
     EXPECT_EQ(item<QLabel>(page, 294)->text(), QStringLiteral("bar"));
     enter(page, 214, QStringLiteral("2.069"));
     EXPECT_EQ(counted(), (QList<int>{1, -1})) << "2.069 bar is the least valid low limit";
+    device->failingTags["4003"] = com::Status::Failure;  // a unit that cannot be read changes nothing
+    view_->OnUpdate(501, {});
+    EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("bar"));
+}
+
+// A field that depends on another stays read-only when the device reaches the mode the page
+// asks for, unless the other allows it and the user may write.
+TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
+{
+    const struct {
+        std::int32_t view;
+        const char* tag;  // the field it depends on
+        const char* value;
+        int field;
+        const char* userLevel;
+        bool editable;
+    } cases[] = {
+        {7, "5001", "0", 208, "maintenance", false},  // position error reporting off
+        {7, "5001", "1", 208, "maintenance", true},
+        {7, "5001", "1", 208, "observer", false},
+        {19, "6000", "2", 274, "maintenance", false},  // DO switch 2 on any alarm
+        {19, "6000", "6", 274, "maintenance", true},   // on the upper position limit
+        {19, "6000", "6", 274, "observer", false},
+        {19, "6000", "99", 274, "maintenance", false},  // an action the page does not know
+    };
+    device->parameters["1000"] = host::textVariant("1");  // Manual
+    QMap<std::int32_t, framework::IApplicationView*> pages;
+    for (std::int32_t view : {7, 19}) {
+        pages[view] = framework::CreatePage(view, &controller, &texts);
+        ASSERT_NE(pages[view], nullptr);
+        static_cast<framework::CApplicationViewBase*>(pages[view])->SetRequiredMode(1);  // Setup only
+    }
+    for (const auto& c : cases) {
+        framework::IApplicationView* page = pages[c.view];
+        controller.ActivateView(c.view);
+        controller.SetUserLevel(QStringLiteral("observer"));  // the write right comes back below
+        device->parameters["1000"] = host::textVariant("1");
+        page->OnUpdate(500, {});  // the mode change has finished: the page is locked
+        device->parameters[QString::fromLatin1(c.tag)] = host::textVariant(QString::fromLatin1(c.value));
+        page->OnUpdate(501, {});  // read again
+        controller.SetUserLevel(QString::fromLatin1(c.userLevel));
+        device->parameters["1000"] = host::textVariant("0");
+        page->OnUpdate(500, {});  // and now in Setup
+        auto* field = item<QLineEdit>(page->GetWindow(), c.field);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->isReadOnly(), !c.editable) << c.view << " " << c.tag << "=" << c.value << " " << c.userLevel;
+    }
 }
 
 TEST_F(ConfigPages, PositionErrorTimeFollowsTheEnableBox)

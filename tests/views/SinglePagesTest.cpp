@@ -71,6 +71,16 @@ TEST_F(Offline, SupplyLimitsTakeTheDataSetsPressureUnitWithoutScalingTwice)
     set("5005", "3.000");
     page->OnUpdate(502, QString());
     EXPECT_EQ(low->text(), QStringLiteral("3.000"));
+
+    // Only a reread tells the unit: showing the page again, new values and a unit that cannot
+    // be read leave it.
+    set("4003", "6");
+    page->Activate();
+    page->OnUpdate(524, QString());
+    device->failingTags["4003"] = com::Status::Failure;
+    page->OnUpdate(501, QString());
+    EXPECT_EQ(page->ShownPressureUnit(), 7u);
+    EXPECT_EQ(item<QLabel>(page, 1224)->text(), QStringLiteral("bar"));
 }
 
 TEST_F(Offline, ADataSetInBarIsShownInBarFromTheStart)
@@ -134,7 +144,14 @@ TEST_F(Trend, EachNewValuesNotificationAddsOneSampleAndTheWindowScrollsByAMinute
     set("2006", "100000");  // the out-of-range marker adds nothing
     sampleAt(30);
     set("2006", "8.0");
+    device->failingTags["2003"] = com::Status::Failure;  // nor does a position that cannot be read
+    sampleAt(31);
+    device->failingTags.clear();
     EXPECT_EQ(page->Store().time.size(), 1u);
+    set("2000", "today");  // a signal that is no number leaves the one shown
+    page->RefreshControls(-1);
+    EXPECT_EQ(item<QLabel>(page, 213)->text(), QStringLiteral("50.00"));
+    set("2000", "12");
 
     struct Step {
         double at, windowStart, windowEnd;
@@ -164,11 +181,27 @@ TEST_F(Trend, ThePressureAxisFollowsTheMeasuredUnit)
 {
     using Axis = chart::CTrendChart::Axis;
     EXPECT_EQ(chart->Range(Axis::Right), std::make_pair(0.0, 100.0));
-    set("4007", "7");
-    page->OnUpdate(501, QString());
-    EXPECT_EQ(chart->Range(Axis::Right), std::make_pair(0.0, 10.0));
-    EXPECT_EQ(chart->Title(Axis::Right), QStringLiteral("bar"));
-    EXPECT_EQ(item<QLabel>(page, 348)->text(), QStringLiteral("bar"));
+    const struct {
+        int code;
+        const char* unit;  // nullptr: the unit cannot be read
+        double high;
+        const char* name;
+    } steps[] = {
+        {501, "7", 10, "bar"}, {502, "12", 1000, "kpa"}, {501, nullptr, 1000, "kpa"},
+        {524, "7", 1000, "kpa"},  // new values leave the unit to a reread
+        {502, "6", 100, "psi"},
+    };
+    for (const auto& step : steps) {
+        device->failingTags.clear();
+        if (step.unit)
+            set("4007", step.unit);
+        else
+            device->failingTags["4007"] = com::Status::Failure;
+        page->OnUpdate(step.code, QString());
+        EXPECT_EQ(chart->Range(Axis::Right), std::make_pair(0.0, step.high)) << step.code << " " << step.name;
+        EXPECT_EQ(chart->Title(Axis::Right), QLatin1String(step.name));
+        EXPECT_EQ(item<QLabel>(page, 348)->text(), QLatin1String(step.name));
+    }
 }
 
 }  // namespace

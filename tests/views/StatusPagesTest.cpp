@@ -70,13 +70,20 @@ TEST_F(StatusPages, SensorPressureLabelsFollowTheMeasuredUnitAndNewValuesAreShow
         const char* shown;
     };
     // An unknown code keeps the last known unit; 524 alone does not look at the unit.
-    const Step steps[] = {{"7", 501, "bar"}, {"12", 524, "bar"}, {"12", 502, "kpa"}, {"99", 501, "kpa"}, {"6", 501, "psi"}};
+    // A unit that cannot be read (nullptr) keeps the last one too.
+    const Step steps[] = {{"7", 501, "bar"},   {"12", 524, "bar"}, {"12", 502, "kpa"},
+                          {"99", 501, "kpa"},  {nullptr, 501, "kpa"}, {"6", 501, "psi"}};
     for (const Step& s : steps) {
-        device->parameters["4007"] = host::textVariant(s.unit);
+        device->failingTags.clear();
+        if (s.unit)
+            device->parameters["4007"] = host::textVariant(s.unit);
+        else
+            device->failingTags["4007"] = com::Status::Failure;
         sensor->OnUpdate(s.code, QString());
         for (int item = 338; item <= 341; ++item)
-            EXPECT_EQ(text(sensor, item), QLatin1String(s.shown)) << s.unit << " " << s.code << " " << item;
+            EXPECT_EQ(text(sensor, item), QLatin1String(s.shown)) << (s.unit ? s.unit : "unreadable") << " " << s.code << " " << item;
     }
+    device->failingTags.clear();
     device->parameters["13003"] = host::textVariant("31.5");
     sensor->OnUpdate(524, QString());
     EXPECT_EQ(text(sensor, 221), QStringLiteral("31.5")) << "new values refresh every field";

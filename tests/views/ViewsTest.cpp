@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <optional>
+
 using namespace orvx;
 
 namespace {
@@ -30,17 +32,39 @@ TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
 {
     auto* page = dynamic_cast<views::COrvxESDHARTDlg*>(framework::CreatePage(0, &controller, &texts));
     ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->ShownTripped(), std::nullopt) << "nothing shown before the first read";
     page->Activate();
     const auto* pressure = page->findChild<QProgressBar*>(QStringLiteral("item_210"));
     EXPECT_EQ(pressure->maximum(), 10) << "bar: 0 to 10";
     EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_241"))->text(), QStringLiteral("10 bar"));
     EXPECT_EQ(page->ShownTripped(), false);
 
-    device->parameters["2012"] = host::textVariant("1");
+    // What cannot be read is left as shown: an unreadable unit holds back the ESD state too.
+    const struct {
+        const char* unit;
+        const char* tripped;
+        const char* failing;
+        std::optional<bool> shownTripped;
+        int maximum;
+    } steps[] = {
+        {"12", "1", nullptr, true, 1000},
+        {"7", "0", "4007", true, 1000},
+        {"7", "0", "2012", true, 10},
+        {"6", "0", nullptr, false, 150},
+    };
+    for (const auto& step : steps) {
+        device->parameters["4007"] = host::textVariant(step.unit);
+        device->parameters["2012"] = host::textVariant(step.tripped);
+        device->failingTags.clear();
+        if (step.failing)
+            device->failingTags[step.failing] = com::Status::Failure;
+        page->OnUpdate(524, QString());
+        EXPECT_EQ(page->ShownTripped(), step.shownTripped) << step.unit << " " << step.tripped;
+        EXPECT_EQ(pressure->maximum(), step.maximum) << step.unit << " " << step.tripped;
+    }
+    device->failingTags.clear();
     device->parameters["4007"] = host::textVariant("12");
     page->OnUpdate(524, QString());
-    EXPECT_EQ(page->ShownTripped(), true);
-    EXPECT_EQ(pressure->maximum(), 1000);
     EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_239"))->text(), QStringLiteral("3.5 kpa"));
 }
 
