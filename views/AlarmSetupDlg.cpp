@@ -97,6 +97,12 @@ void CAlarmSetupDlg::GateForMode(bool allowed)
         followPositionErrorEnable();
 }
 
+void CAlarmSetupDlg::RefreshWriteAccess()
+{
+    CResourcePage::RefreshWriteAccess();
+    followPositionErrorEnable();
+}
+
 void CAlarmSetupDlg::followPositionErrorEnable()
 {
     if (!m_errorEnable->isChecked())

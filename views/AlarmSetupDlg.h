@@ -19,6 +19,8 @@ public:
     // A refresh of the enable box also settles whether Position Error Time is editable.
     void RefreshControls(std::int32_t controlId) override;
     void GateForMode(bool allowed) override;
+    // The enable box rules over the write right: its field stays read-only while it is clear.
+    void RefreshWriteAccess() override;
     // Tells the user when the supply limits are the wrong way round; false while they are.
     bool CheckValid(std::int32_t controlId) override;
     void ClearInvalid() override;

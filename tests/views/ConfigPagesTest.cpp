@@ -317,6 +317,12 @@ TEST_F(ConfigPages, PositionErrorTimeFollowsTheEnableBox)
     EXPECT_EQ(host::variantText(device->parameters["5001"]), QStringLiteral("0"));
     item<QCheckBox>(page, 210)->click();
     EXPECT_FALSE(time->isReadOnly());
+
+    // The box rules over the write right coming back, too.
+    item<QCheckBox>(page, 210)->click();
+    controller.SetUserLevel(QStringLiteral("observer"));
+    controller.SetUserLevel(QStringLiteral("maintenance"));
+    EXPECT_TRUE(time->isReadOnly());
 }
 
 }  // namespace
