@@ -71,9 +71,12 @@ unsigned long long parseUnsigned(const QString& text, int base)
 int hexDigit(QChar c)
 {
     const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9') return u - u'0';
-    if (u >= u'a' && u <= u'f') return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
     return -1;
 }
 
@@ -81,11 +84,16 @@ int hexDigit(QChar c)
 
 bool CConversions::to_bool(const QString& text)
 {
-    if (text == QLatin1String("0")) return false;
-    if (text == QLatin1String("1")) return true;
-    if (text == QLatin1String("true")) return true;
-    if (text == QLatin1String("false")) return false;
-    if (text.isEmpty()) return false;
+    if (text == QLatin1String("0"))
+        return false;
+    if (text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("true"))
+        return true;
+    if (text == QLatin1String("false"))
+        return false;
+    if (text.isEmpty())
+        return false;
     throw std::runtime_error(kFormat);
 }
 
@@ -165,8 +173,8 @@ QString CConversions::from_uint(std::uint32_t value)
 QString CConversions::from_double(double value, int decimals)
 {
     char buffer[512];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                      decimals < 0 ? 0 : decimals);
     if (result.ec != std::errc())
         return QString::number(value, 'f', decimals < 0 ? 0 : decimals);
     return QString::fromLatin1(buffer, result.ptr - buffer);

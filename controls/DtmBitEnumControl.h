@@ -18,14 +18,13 @@ class IValidator;
 class CDtmBitEnumControl : public CDtmControlBase {
 public:
     struct Entry {
-        QString caption;    // shown by the box; empty keeps the form's text
+        QString caption;  // shown by the box; empty keeps the form's text
         QString tag;
         int bitNumber = 0;  // 0 is the least significant bit; outside 0..31 the box is never set
         QCheckBox* box = nullptr;
     };
 
-    CDtmBitEnumControl(std::int32_t controlId, framework::IApplicationView* page,
-                       framework::IUIController* controller);
+    CDtmBitEnumControl(std::int32_t controlId, framework::IApplicationView* page, framework::IUIController* controller);
     ~CDtmBitEnumControl() override;
 
     // The entries in the order the page lists them; Refresh reads them in that order.

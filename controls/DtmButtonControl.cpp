@@ -11,7 +11,8 @@ void CDtmButtonControl::Attach(QPushButton* button)
 {
     m_button = button;
     if (button)
-        connect(button, &QPushButton::clicked, this, [this] { ui::runGuarded("button click", [this] { onClicked(); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this] { ui::runGuarded("button click", [this] { onClicked(); }); });
 }
 
 QList<QWidget*> CDtmButtonControl::boundWindows() const

@@ -19,16 +19,11 @@ namespace {
 std::uint32_t iconOf(std::int32_t state)
 {
     switch (state) {
-    case IndicatorUnavailable:
-        return 29;
-    case IndicatorReadOnly:
-        return 16;
-    case IndicatorInvalid:
-        return 30;
-    case IndicatorModified:
-        return 31;
-    default:
-        return 34;
+    case IndicatorUnavailable: return 29;
+    case IndicatorReadOnly: return 16;
+    case IndicatorInvalid: return 30;
+    case IndicatorModified: return 31;
+    default: return 34;
     }
 }
 
@@ -58,8 +53,7 @@ QList<QWidget*> CDtmComboBoxControl::modeWindows() const
     return {m_combo.data()};
 }
 
-void CDtmComboBoxControl::Attach(QLabel* caption, QLabel* icon, QComboBox* combo,
-                                 QLabel* valueLabel)
+void CDtmComboBoxControl::Attach(QLabel* caption, QLabel* icon, QComboBox* combo, QLabel* valueLabel)
 {
     m_caption = caption;
     m_icon = icon;
@@ -68,9 +62,8 @@ void CDtmComboBoxControl::Attach(QLabel* caption, QLabel* icon, QComboBox* combo
     if (!combo)
         return;
     // 'activated' comes from the user only; the control's own writes raise no selection.
-    connect(combo, &QComboBox::activated, this, [this](int index) {
-        ui::runGuarded("combo box selection", [&] { OnSelectionChanged(index); });
-    });
+    connect(combo, &QComboBox::activated, this,
+            [this](int index) { ui::runGuarded("combo box selection", [&] { OnSelectionChanged(index); }); });
 }
 
 void CDtmComboBoxControl::SetCaption(const QString& text)
@@ -94,9 +87,8 @@ void CDtmComboBoxControl::configureSteps(const xml::XmlNode& element)
     if (const auto collection = element.selectSingleNode(QStringLiteral(".//ChoiceCollection"))) {
         m_choices = {};
         for (const auto& choice : collection.selectNodes(QStringLiteral(".//Choice")))
-            m_choices.choices.append(
-                {choice.textAt(QStringLiteral("./@caption")).value_or(QString()),
-                 choice.textAt(QStringLiteral("./@tag")).value_or(QString()), 0});
+            m_choices.choices.append({choice.textAt(QStringLiteral("./@caption")).value_or(QString()),
+                                      choice.textAt(QStringLiteral("./@tag")).value_or(QString()), 0});
         fillCombo();
     }
     readAvailable(element);
@@ -198,8 +190,7 @@ void CDtmComboBoxControl::OnSelectionChanged(int index)
     if (m_blocked || index < 0 || index >= m_choices.choices.size())
         return;
     m_choices.current = index;
-    CComboBoxSetEventImpl event(GetViewId(), GetControlId(), GetTag(), index,
-                                m_choices.choices[index]);
+    CComboBoxSetEventImpl event(GetViewId(), GetControlId(), GetTag(), index, m_choices.choices[index]);
     dispatch(event);
     takeEventError(event);
     updateIndicator();

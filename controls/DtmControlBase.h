@@ -22,8 +22,7 @@ class CUIEventBase;
 // the filter when either goes away).
 class CDtmControlBase : public QObject, public IFdtControl {
 public:
-    CDtmControlBase(std::int32_t controlId, framework::IApplicationView* page,
-                    framework::IUIController* controller);
+    CDtmControlBase(std::int32_t controlId, framework::IApplicationView* page, framework::IUIController* controller);
     ~CDtmControlBase() override;
 
     void SetCaption(const QString&) override {}

@@ -27,7 +27,6 @@ constexpr std::uint32_t kIconInvalid = 30;
 constexpr std::uint32_t kIconModified = 31;
 constexpr std::uint32_t kIconNormal = 34;
 
-
 const QColor kInvalidText(255, 0, 0);
 
 QString withoutTrailingSpaces(QString text)
@@ -136,9 +135,8 @@ void CDtmTextControl::SetStringLength(std::int32_t length)
 
 void CDtmTextControl::Show(bool visible)
 {
-    for (QWidget* window :
-         {static_cast<QWidget*>(m_edit.data()), static_cast<QWidget*>(m_unit.data()),
-          static_cast<QWidget*>(m_icon.data())})
+    for (QWidget* window : {static_cast<QWidget*>(m_edit.data()), static_cast<QWidget*>(m_unit.data()),
+                            static_cast<QWidget*>(m_icon.data())})
         if (window)
             window->setVisible(visible);
 }

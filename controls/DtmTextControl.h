@@ -19,8 +19,7 @@ namespace orvx::controls {
 // icon. The device value replaces the entry on each Refresh.
 class CDtmTextControl : public CDtmControlBase {
 public:
-    CDtmTextControl(std::int32_t controlId, framework::IApplicationView* page,
-                    framework::IUIController* controller);
+    CDtmTextControl(std::int32_t controlId, framework::IApplicationView* page, framework::IUIController* controller);
     ~CDtmTextControl() override;
 
     // The edit is required; icon and unit may be none. A string length set already cuts the

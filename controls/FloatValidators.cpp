@@ -24,8 +24,7 @@ std::optional<double> numberOf(const com::Variant& entry)
 
 }  // namespace
 
-CValidatorNumericRange_double::CValidatorNumericRange_double(framework::ITextResource* texts,
-                                                             double min, double max)
+CValidatorNumericRange_double::CValidatorNumericRange_double(framework::ITextResource* texts, double min, double max)
     : m_min(min), m_max(max), m_texts(texts)
 {
 }
@@ -71,13 +70,8 @@ bool CValidatorSpecialRange::Validate(const com::Variant& entry)
     return false;
 }
 
-CValidatorPressureRange::CValidatorPressureRange(framework::ITextResource* texts, Range psi,
-                                                 Range bar, Range kpa)
-    : CValidatorNumericRange_double(texts, psi.min, psi.max),
-      m_psi(psi),
-      m_bar(bar),
-      m_kpa(kpa),
-      m_unit(PressurePsi)
+CValidatorPressureRange::CValidatorPressureRange(framework::ITextResource* texts, Range psi, Range bar, Range kpa)
+    : CValidatorNumericRange_double(texts, psi.min, psi.max), m_psi(psi), m_bar(bar), m_kpa(kpa), m_unit(PressurePsi)
 {
 }
 

@@ -14,11 +14,11 @@ namespace orvx::controls {
 
 // Indicator states of a data-bound control; each has an icon of the icon library.
 enum IndicatorState : std::int32_t {
-    IndicatorNormal = 0,      // icon 34
-    IndicatorModified = 1,    // icon 31
-    IndicatorInvalid = 2,     // icon 30
-    IndicatorReadOnly = 3,    // icon 16
-    IndicatorUnavailable = 4, // icon 29
+    IndicatorNormal = 0,       // icon 34
+    IndicatorModified = 1,     // icon 31
+    IndicatorInvalid = 2,      // icon 30
+    IndicatorReadOnly = 3,     // icon 16
+    IndicatorUnavailable = 4,  // icon 29
 };
 
 // A widget bound to one device parameter.

@@ -36,10 +36,8 @@ constexpr bool ChangesDevice(std::int32_t kind)
     case EventComboBoxSet:
     case EventBitEnumSet:
     case EventCheckBoxSet:
-    case EventRadioSet:
-        return true;
-    default:
-        return false;
+    case EventRadioSet: return true;
+    default: return false;
     }
 }
 

@@ -174,7 +174,8 @@ private:
 class CCheckBoxEventImpl : public CTaggedEventImpl<CCheckBoxEvent> {
 public:
     // 'type' is EventCheckBoxSet for a click, EventCheckBoxGet for a refresh.
-    CCheckBoxEventImpl(std::int32_t type, std::int32_t viewId, std::int32_t controlId, QString tag, std::int32_t checked)
+    CCheckBoxEventImpl(std::int32_t type, std::int32_t viewId, std::int32_t controlId, QString tag,
+                       std::int32_t checked)
         : CTaggedEventImpl(viewId, controlId, std::move(tag), type), m_checked(checked)
     {
     }

@@ -44,24 +44,22 @@ std::unique_ptr<IValidator> build(const xml::XmlNode& validator, framework::ITex
     if (type == QLatin1String("numericRange")) {
         return std::make_unique<CValidatorNumericRange>(
             texts, wholeLimit(validator, "min", std::numeric_limits<std::int32_t>::min()),
-            wholeLimit(validator, "max", std::numeric_limits<std::int32_t>::max()),
-            wholeLimit(validator, "step", 0));
+            wholeLimit(validator, "max", std::numeric_limits<std::int32_t>::max()), wholeLimit(validator, "step", 0));
     }
     if (type == QLatin1String("numericRange_double")) {
-        return std::make_unique<CValidatorNumericRange_double>(
-            texts, floatLimit(validator, "min", -kInfinity), floatLimit(validator, "max", kInfinity));
+        return std::make_unique<CValidatorNumericRange_double>(texts, floatLimit(validator, "min", -kInfinity),
+                                                               floatLimit(validator, "max", kInfinity));
     }
     if (type == QLatin1String("pressureRange")) {
         using Range = CValidatorPressureRange::Range;
         return std::make_unique<CValidatorPressureRange>(
-            texts,
-            Range{floatLimit(validator, "minpsi", -kInfinity), floatLimit(validator, "maxpsi", kInfinity)},
+            texts, Range{floatLimit(validator, "minpsi", -kInfinity), floatLimit(validator, "maxpsi", kInfinity)},
             Range{floatLimit(validator, "minbar", -kInfinity), floatLimit(validator, "maxbar", kInfinity)},
             Range{floatLimit(validator, "minkpa", -kInfinity), floatLimit(validator, "maxkpa", kInfinity)});
     }
     if (type == QLatin1String("specialRange")) {
-        return std::make_unique<CValidatorSpecialRange>(
-            texts, floatLimit(validator, "min", -kInfinity), floatLimit(validator, "max", kInfinity));
+        return std::make_unique<CValidatorSpecialRange>(texts, floatLimit(validator, "min", -kInfinity),
+                                                        floatLimit(validator, "max", kInfinity));
     }
     return nullptr;
 }

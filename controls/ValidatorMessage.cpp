@@ -16,8 +16,7 @@ QString fillPlaceholder(QString text, const QString& placeholder, const QString&
 QString rangeMessage(framework::ITextResource& texts, const QString& min, const QString& max)
 {
     const QString text = texts.GetTextById(framework::TextValueOutOfRange);
-    return fillPlaceholder(fillPlaceholder(text, QStringLiteral("{min}"), min),
-                           QStringLiteral("{max}"), max);
+    return fillPlaceholder(fillPlaceholder(text, QStringLiteral("{min}"), min), QStringLiteral("{max}"), max);
 }
 
 }  // namespace orvx::controls

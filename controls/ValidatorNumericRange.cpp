@@ -8,8 +8,8 @@
 
 namespace orvx::controls {
 
-CValidatorNumericRange::CValidatorNumericRange(framework::ITextResource* texts, std::int32_t min,
-                                               std::int32_t max, std::int32_t step)
+CValidatorNumericRange::CValidatorNumericRange(framework::ITextResource* texts, std::int32_t min, std::int32_t max,
+                                               std::int32_t step)
     : m_texts(texts), m_min(min), m_max(max), m_step(step)
 {
 }
@@ -36,15 +36,13 @@ bool CValidatorNumericRange::Validate(const com::Variant& entry)
     }
     if (number < m_min || number > m_max) {
         return fail(framework::TextValueOutOfRange,
-                    m_texts ? rangeMessage(*m_texts, CConversions::from_long(m_min),
-                                           CConversions::from_long(m_max))
+                    m_texts ? rangeMessage(*m_texts, CConversions::from_long(m_min), CConversions::from_long(m_max))
                             : QString());
     }
     if (m_step > 0 && number % m_step != 0) {
         return fail(framework::TextNotDivisible,
                     m_texts ? fillPlaceholder(m_texts->GetTextById(framework::TextNotDivisible),
-                                              QStringLiteral("{step}"),
-                                              CConversions::from_long(m_step))
+                                              QStringLiteral("{step}"), CConversions::from_long(m_step))
                             : QString());
     }
     return true;

@@ -14,8 +14,7 @@ namespace orvx::controls {
 // applies to the number itself, not to its distance from min.
 class CValidatorNumericRange : public IValidator {
 public:
-    CValidatorNumericRange(framework::ITextResource* texts, std::int32_t min, std::int32_t max,
-                           std::int32_t step);
+    CValidatorNumericRange(framework::ITextResource* texts, std::int32_t min, std::int32_t max, std::int32_t step);
 
     bool Validate(const com::Variant& entry) override;
     void SetUnit(std::uint32_t) override {}

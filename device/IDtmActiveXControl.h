@@ -18,8 +18,8 @@ public:
 
     // slot 7: 'result' false, keeping nothing, for a null object or a call without the DTM schema;
     // else it registers and starts; true means it could register, whether or not it was accepted.
-    virtual Status Init(const BStr& callerTag, const BStr& functionCall,
-                        com::IUnknown* businessObject, bool* result) = 0;
+    virtual Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
+                        bool* result) = 0;
     // slot 8: 'result' is always true; without a business object nothing else happens. Otherwise
     // detaches any edit model, unregisters the control and lets go of the business object.
     virtual Status PrepareToRelease(bool* result) = 0;

@@ -30,15 +30,12 @@ public:
     virtual com::Status GetParameter(const com::BStr& tag, com::Variant* value) = 0;
     // slot 14: a negative status is raised by the edit model (com::ComError). A tag written with
     // an empty value starts a device command. 'word' is not used.
-    virtual com::Status SetParameter(const com::BStr& tag, const com::Variant& value,
-                                     std::uint32_t* word) = 0;
+    virtual com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) = 0;
     // slot 15: as IDtmUiRegistry::RegisterControl; the address control registers here first.
     virtual com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
-                                        IDtmActiveXControl* control, bool writeRequested,
-                                        bool* accepted) = 0;
+                                        IDtmActiveXControl* control, bool writeRequested, bool* accepted) = 0;
     // slot 16: as IDtmUiRegistry::UnregisterControl.
-    virtual com::Status UnregisterControl(const com::BStr& callerTag, bool wasRegistered,
-                                          bool* result) = 0;
+    virtual com::Status UnregisterControl(const com::BStr& callerTag, bool wasRegistered, bool* result) = 0;
 
 protected:
     ~IDtmUiEarlier() = default;

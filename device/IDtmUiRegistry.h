@@ -17,12 +17,10 @@ public:
     // slot 7: 'accepted' true means the control may write; false, or a failed call, leaves it
     // read-only. The business object notifies the control's IUpdateUI until it is unregistered.
     virtual com::Status RegisterControl(const com::BStr& progId, const com::BStr& callerTag,
-                                        IDtmActiveXControl* control, bool writeRequested,
-                                        bool* accepted) = 0;
+                                        IDtmActiveXControl* control, bool writeRequested, bool* accepted) = 0;
     // slot 8: ends the notifications to the control; callerTag may be null. Neither the answer nor
     // the status is looked at.
-    virtual com::Status UnregisterControl(const com::BStr& callerTag, bool wasRegistered,
-                                          bool* result) = 0;
+    virtual com::Status UnregisterControl(const com::BStr& callerTag, bool wasRegistered, bool* result) = 0;
 
 protected:
     ~IDtmUiRegistry() = default;

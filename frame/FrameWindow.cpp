@@ -11,10 +11,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QVBoxLayout>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
 
 namespace orvx::frame {
 
@@ -168,7 +168,8 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
         QWidget* window = m_controls[kind.control]->Window();
         auto* tree = window ? window->findChild<QTreeWidget*>() : nullptr;
         if (kind.control != Control::Online || !tree) {
-            written += save(this, QDir(folder).filePath(QStringLiteral("%1.png").arg(QLatin1String(kind.file))), errors);
+            written += save(this, QDir(folder).filePath(QStringLiteral("%1.png").arg(QLatin1String(kind.file))),
+                            errors);
             continue;
         }
         // Every page of the tree, in tree order.

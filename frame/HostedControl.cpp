@@ -34,10 +34,11 @@ QString HostedControl::Start(QWidget* parent, com::IUnknown* businessObject)
     if (com::failed(window->CreateControlWindow(parent)))
         return QStringLiteral("the control could not create its window");
     bool result = false;
-    const com::Status status =
-        control->Init(host::toBStr(m_callerTag), host::toBStr(kFunctionCall), businessObject, &result);
+    const com::Status status = control->Init(host::toBStr(m_callerTag), host::toBStr(kFunctionCall), businessObject,
+                                             &result);
     if (com::failed(status) || !result)
-        return QStringLiteral("the control did not take the device (%1)").arg(QString::fromLatin1(com::statusName(status)));
+        return QStringLiteral("the control did not take the device (%1)")
+            .arg(QString::fromLatin1(com::statusName(status)));
     return {};
 }
 

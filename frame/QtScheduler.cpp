@@ -1,7 +1,6 @@
 #include "QtScheduler.h"
 
 #include <QDebug>
-
 #include <QTimer>
 
 namespace orvx::frame {

@@ -32,11 +32,12 @@ int main(int argc, char** argv)
     if (!screenshots.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (screenshots.isEmpty() && !hasDisplay()) {
-        std::fprintf(stderr,
-                     "orvx-frame: there is no display to open a window on.\n"
-                     "  Run it on a desktop, or\n"
-                     "  scripts/run --vnc              a virtual display you reach with a VNC viewer on 127.0.0.1:5900 only\n"
-                     "  scripts/run --screenshots DIR  every page rendered to PNG files\n");
+        std::fprintf(
+            stderr,
+            "orvx-frame: there is no display to open a window on.\n"
+            "  Run it on a desktop, or\n"
+            "  scripts/run --vnc              a virtual display you reach with a VNC viewer on 127.0.0.1:5900 only\n"
+            "  scripts/run --screenshots DIR  every page rendered to PNG files\n");
         return 2;
     }
 
@@ -46,7 +47,8 @@ int main(int argc, char** argv)
     const QString registered = orvx::frame::ModuleLoader::RegisteredModule(orvx::host::CLSID_OrvxESDDTMGUIView);
     // A registration that names a module file that is gone (a moved build) is renewed.
     if (registered.isEmpty() || !QFileInfo::exists(registered)) {
-        if (const QString error = loader.EnsureRegistered(orvx::host::CLSID_OrvxESDDTMGUIView, module); !error.isEmpty()) {
+        if (const QString error = loader.EnsureRegistered(orvx::host::CLSID_OrvxESDDTMGUIView, module);
+            !error.isEmpty()) {
             std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
             return 1;
         }

@@ -18,7 +18,6 @@ constexpr int kPitch = 110;
 constexpr int kMargin = 10;
 constexpr int kClickState = 2;
 
-
 }  // namespace
 
 CActionArea::CActionArea(QWidget* parent) : QWidget(parent)
@@ -80,9 +79,8 @@ bool CActionArea::AddAction(int actionId, const QString& caption, int alignment)
     button->setFocusPolicy(Qt::StrongFocus);
     button->setAutoDefault(false);
     button->resize(kButtonSize);
-    connect(button, &QPushButton::clicked, this, [this, actionId] {
-        ui::runGuarded("action click", [&] { onClicked(actionId); });
-    });
+    connect(button, &QPushButton::clicked, this,
+            [this, actionId] { ui::runGuarded("action click", [&] { onClicked(actionId); }); });
     m_records.push_back({button, actionId, alignment});
     button->show();
     layOut();

@@ -2,13 +2,12 @@
 
 #include "PageFields.h"
 #include "PageHeader.h"
-
 #include "TooltipRelay.h"
 #include "WriteRefusal.h"
 #include "controls/Conversions.h"
-#include "device/DeviceNames.h"
 #include "controls/IFdtControl.h"
 #include "controls/UIEventsImpl.h"
+#include "device/DeviceNames.h"
 #include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/com/Variant.h"
@@ -82,8 +81,8 @@ void CApplicationViewBase::BuildHeader()
     surfaceLayout->addStretch(1);
 }
 
-IApplicationView* CApplicationViewBase::Create(const Maker& make, std::int32_t viewId,
-                                               IUIController* controller, ITextResource* texts)
+IApplicationView* CApplicationViewBase::Create(const Maker& make, std::int32_t viewId, IUIController* controller,
+                                               ITextResource* texts)
 {
     if (!make || !controller || !texts)
         return nullptr;
@@ -140,7 +139,8 @@ void CApplicationViewBase::ApplyViewSetting(const QString& viewSetting)
     for (const xml::XmlNode& node : document->selectNodes(QStringLiteral("//ControlData"))) {
         std::int32_t id = 0;
         try {
-            id = controls::CConversions::to_long(node.textAt(QStringLiteral("./@controlId")).value_or(QStringLiteral("0")));
+            id = controls::CConversions::to_long(
+                node.textAt(QStringLiteral("./@controlId")).value_or(QStringLiteral("0")));
         } catch (const std::exception&) {
             continue;  // an id that is no number names no control
         }
@@ -212,7 +212,8 @@ bool CApplicationViewBase::CheckValid(std::int32_t controlId)
         return true;
     if (m_controller && m_controller->IsPrivateDialogEnabled()) {
         if (controlId == -1)
-            ShowErrors(InvalidTexts(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+            ShowErrors(
+                InvalidTexts(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
         else
             ShowErrors(InvalidTexts(controlId, controlId));
     }
@@ -229,12 +230,8 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
         ReevaluateMode();
         return;
     case DataReloaded:
-    case DataRefreshed:
-        RefreshControls(-1);
-        return;
-    case NewValues:
-        RefreshControls(5);
-        return;
+    case DataRefreshed: RefreshControls(-1); return;
+    case NewValues: RefreshControls(5); return;
     case IdentityChanged:
         RefreshControlRange(3, 7);
         UpdateAccess(true);
@@ -243,8 +240,7 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
         RefreshControls(5);
         UpdateAccess(true);
         return;
-    default:
-        break;
+    default: break;
     }
     if (!isFailure(code))
         return;

@@ -50,8 +50,7 @@ bool CEditModel::HandleEvent(CUIEventBase& event)
         if (controller() && texts())
             CreatePage(event.GetViewId(), controller(), texts());
         return true;
-    default:
-        return handleCommonEvent(event) || handleOnlineEvent(event);
+    default: return handleCommonEvent(event) || handleOnlineEvent(event);
     }
 }
 
@@ -113,8 +112,7 @@ void CEditModel::OnUpdate(std::int32_t code, const QString& text)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

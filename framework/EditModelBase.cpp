@@ -128,8 +128,7 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
         });
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -154,9 +153,8 @@ bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
     }
     case EventCheckBoxGet: {
         auto& read = static_cast<CCheckBoxEvent&>(event);
-        readOrMarkInvalid(event, [&] {
-            read.SetChecked(static_cast<std::int32_t>(GetValue(read.GetTag()).toUInt32()));
-        });
+        readOrMarkInvalid(event,
+                          [&] { read.SetChecked(static_cast<std::int32_t>(GetValue(read.GetTag()).toUInt32())); });
         return true;
     }
     case EventRadioSet: {
@@ -174,8 +172,7 @@ bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
         get.SetValue(GetValue(get.GetTag()));
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

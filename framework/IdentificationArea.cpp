@@ -22,7 +22,6 @@ constexpr int kTextHeightUnits = 8;
 constexpr int kMargin = 10;
 constexpr int kPictureRoom = 20;  // the pictures' margins above and below
 
-
 QLabel* textItem(QWidget* parent, int item)
 {
     auto* label = new QLabel(parent);

@@ -73,9 +73,8 @@ QTreeWidget* CNavigationArea::CreateWindow(QWidget* parent)
         ui::runGuarded("navigation selection", [&] { onCurrentItemChanged(current); });
     });
     // Should the parent take the tree down first, its items are gone and so are the entries.
-    connect(tree, &QObject::destroyed, this, [this] {
-        ui::runGuarded("navigation tree destroyed", [this] { m_entries.clear(); });
-    });
+    connect(tree, &QObject::destroyed, this,
+            [this] { ui::runGuarded("navigation tree destroyed", [this] { m_entries.clear(); }); });
     tree->viewport()->installEventFilter(this);
 
     m_images = loadImages(imageResourceIds());
@@ -91,9 +90,7 @@ void CNavigationArea::SetController(IUIController* controller)
     m_controller = controller;
 }
 
-void CNavigationArea::OnUpdate(std::int32_t, const QString&)
-{
-}
+void CNavigationArea::OnUpdate(std::int32_t, const QString&) {}
 
 void CNavigationArea::ExpandAll()
 {
@@ -215,8 +212,7 @@ bool CNavigationArea::eventFilter(QObject* watched, QEvent* event)
     // Only the viewport is watched. Look at the event before anything else: the viewport also
     // reports its own destruction, when the tree around it is half gone.
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
-        && type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
         return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const auto* viewport = qobject_cast<QWidget*>(watched);

@@ -55,8 +55,8 @@ public:
     void RefreshStateImages(std::uint32_t first, std::uint32_t second) override;
     void RemoveAll() override;
     bool RemoveEntry(QTreeWidgetItem* item) override;
-    CNavigationEntry* AddEntry(std::uint32_t viewId, int imageIndex, const QString& label,
-                               QTreeWidgetItem* parent, QTreeWidgetItem* insertAfter) override;
+    CNavigationEntry* AddEntry(std::uint32_t viewId, int imageIndex, const QString& label, QTreeWidgetItem* parent,
+                               QTreeWidgetItem* insertAfter) override;
     void RemoveChildren(QTreeWidgetItem* item) override;
     CNavigationEntry* FindEntryByTag(const QString& tag) override;
     CNavigationEntry* GetEntry(QTreeWidgetItem* item) override;

@@ -48,12 +48,12 @@ struct FieldOption {
 struct PageField {
     std::int32_t controlId = 0;
     FieldKind kind = FieldKind::Text;
-    int item = 0;                     // the field's own widget; unused for a radio group
-    const char* caption = nullptr;    // the label beside it; the text on a check box or button
-    int icon = 0;                     // the indicator icon label
-    int unit = 0;                     // the unit label (kUnnumbered: a label without a number)
-    int captionItem = 0;              // a number for the caption label; 0 leaves it unnumbered
-    int value = 0, low = 0, high = 0; // a bar's value label and the labels of its range ends
+    int item = 0;                               // the field's own widget; unused for a radio group
+    const char* caption = nullptr;              // the label beside it; the text on a check box or button
+    int icon = 0;                               // the indicator icon label
+    int unit = 0;                               // the unit label (kUnnumbered: a label without a number)
+    int captionItem = 0;                        // a number for the caption label; 0 leaves it unnumbered
+    int value = 0, low = 0, high = 0;           // a bar's value label and the labels of its range ends
     std::span<const FieldOption> options = {};  // a radio group's buttons
 };
 

@@ -29,7 +29,9 @@ constexpr PageField kFields[] = {
     {.controlId = 7, .kind = Label, .item = 207, .caption = "Final assembly number"},
     {.controlId = 5, .kind = Label, .item = 205, .caption = "Active Mode"},
     {.controlId = 8, .kind = Choice, .item = CApplicationViewBase::kModeToSetItem, .caption = "Mode to set"},
-    {.controlId = kApplyModeControl, .kind = Button, .item = CApplicationViewBase::kModeButtonItem,
+    {.controlId = kApplyModeControl,
+     .kind = Button,
+     .item = CApplicationViewBase::kModeButtonItem,
      .caption = "Apply Mode"},
 };
 // Where each field of kFields sits in the header's grid: row, column, and columns the field spans.
@@ -117,7 +119,7 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
         return false;
 
     if (controller->IsPrivateDialogEnabled()) {
-        const QString* question = current == ModeNormal      ? &kLeaveNormal
+        const QString* question = current == ModeNormal     ? &kLeaveNormal
                                   : requested == ModeNormal ? &kEnterNormal
                                                             : nullptr;
         if (question && ui::showMessage(page.GetWindow(), QStringLiteral("Orvx ESD HART"), *question,

@@ -9,30 +9,14 @@ namespace orvx::framework {
 namespace {
 
 constexpr std::array<PageInfo, kLastViewId + 1> kViews{{
-    {"COrvxESDHARTDlg", 201, 220},
-    {"CESDPSTDlg", 246, 221},
-    {"CDeviceSetupDlg", 266, 245},
-    {"CSetupWizardDlg", 247, 222},
-    {"CConfigurationDlg", 248, 223},
-    {"CConfigGeneralDlg", 249, 224},
-    {"CESDSetupDlg", 250, 225},
-    {"CAlarmSetupDlg", 251, 226},
-    {"CSwitchesDlg", 252, 227},
-    {"CHARTDlg", 253, 228},
-    {"CCalibrationDlg", 254, 229},
-    {"CFindStopsDlg", 255, 230},
-    {"CAutotuneDlg", 256, 231},
-    {"CTuningDataDlg", 257, 232},
-    {"CCommissionDlg", 258, 233},
-    {"CCommConfigDlg", 267, 268},
-    {"CSetpointDlg", 259, 234},
-    {"CRetransmitDlg", 260, 235},
-    {"CCommissionDiagDlg", 261, 236},
-    {"CSwitchesDlg", 252, 227},
-    {"CStatusDiagDlg", 262, 237},
-    {"CClearFaultsDlg", 263, 238},
-    {"CSensorDlg", 264, 241},
-    {"CDeviceInfoDlg", 265, 242},
+    {"COrvxESDHARTDlg", 201, 220},    {"CESDPSTDlg", 246, 221},        {"CDeviceSetupDlg", 266, 245},
+    {"CSetupWizardDlg", 247, 222},    {"CConfigurationDlg", 248, 223}, {"CConfigGeneralDlg", 249, 224},
+    {"CESDSetupDlg", 250, 225},       {"CAlarmSetupDlg", 251, 226},    {"CSwitchesDlg", 252, 227},
+    {"CHARTDlg", 253, 228},           {"CCalibrationDlg", 254, 229},   {"CFindStopsDlg", 255, 230},
+    {"CAutotuneDlg", 256, 231},       {"CTuningDataDlg", 257, 232},    {"CCommissionDlg", 258, 233},
+    {"CCommConfigDlg", 267, 268},     {"CSetpointDlg", 259, 234},      {"CRetransmitDlg", 260, 235},
+    {"CCommissionDiagDlg", 261, 236}, {"CSwitchesDlg", 252, 227},      {"CStatusDiagDlg", 262, 237},
+    {"CClearFaultsDlg", 263, 238},    {"CSensorDlg", 264, 241},        {"CDeviceInfoDlg", 265, 242},
 }};
 
 constexpr PageInfo kOffline{"COfflineDlg", 277, 282};
@@ -54,8 +38,7 @@ void setMaker(const PageInfo& page, CApplicationViewBase::Maker maker)
         makers().erase(page.className);
 }
 
-IApplicationView* create(const PageInfo& page, std::int32_t viewId, IUIController* controller,
-                         ITextResource* texts)
+IApplicationView* create(const PageInfo& page, std::int32_t viewId, IUIController* controller, ITextResource* texts)
 {
     const auto it = makers().find(page.className);
     if (it == makers().end())

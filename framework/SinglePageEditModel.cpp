@@ -24,8 +24,7 @@ bool CSinglePageEditModel::HandleEvent(CUIEventBase& event)
         if (event.GetViewId() == 0)
             showAbout();
         return true;
-    default:
-        return handleCommonEvent(event);
+    default: return handleCommonEvent(event);
     }
 }
 

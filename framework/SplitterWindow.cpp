@@ -198,8 +198,7 @@ bool CSplitterWindow::eventFilter(QObject* watched, QEvent* event)
         // The bar takes its mouse events: none goes on to the splitter's parents.
         ui::runGuarded("splitter bar", [&] { onBarMouse(static_cast<QMouseEvent*>(event)); });
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -221,9 +220,7 @@ void CSplitterWindow::onBarMouse(QMouseEvent* mouse)
             SetPosition(-1);
         m_dragOffset = -1;
         break;
-    default:
-        m_dragOffset = -1;
-        break;
+    default: m_dragOffset = -1; break;
     }
 }
 

@@ -16,8 +16,14 @@ namespace orvx::framework {
 
 namespace {
 
-enum PaneIndex { PaneConnection = 0, PaneCommunication = 1, PaneDataSource = 2, PaneDataSet = 3,
-                 PaneDeviceStatus = 6, PaneMessage = 8 };
+enum PaneIndex {
+    PaneConnection = 0,
+    PaneCommunication = 1,
+    PaneDataSource = 2,
+    PaneDataSet = 3,
+    PaneDeviceStatus = 6,
+    PaneMessage = 8
+};
 
 // Pane widths in pixels; the last pane takes the rest of the bar.
 constexpr std::array<int, CStatusArea::kPaneCount> kPaneWidths = {120, 24, 140, 24, 24, 24, 24, 24, -1};

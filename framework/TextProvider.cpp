@@ -1,12 +1,11 @@
 #include "TextProvider.h"
 
 #include "CurrentTextResource.h"
-#include "frameworkapi/TextIds.h"
-
 #include "controls/ValidatorFactory.h"
 #include "device/IDtmUiCurrent.h"
 #include "device/IDtmUiEarlier.h"
 #include "device/StringBridge.h"
+#include "frameworkapi/TextIds.h"
 
 #include <map>
 

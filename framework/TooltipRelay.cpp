@@ -21,9 +21,8 @@ void CToolTipHolder::SetTip(QWidget* window, const QString& text)
     RemoveTip(window);
     m_tips.insert(window, text);
     // The entry goes with the widget, so that a later widget at the same address starts clean.
-    connect(window, &QObject::destroyed, this, [this, window] {
-        ui::runGuarded("tool tip", [&] { m_tips.remove(window); });
-    });
+    connect(window, &QObject::destroyed, this,
+            [this, window] { ui::runGuarded("tool tip", [&] { m_tips.remove(window); }); });
     window->setToolTip(Wrap(text, QFontMetrics(QToolTip::font())));
     window->setToolTipDuration(kDisplayTime);
 }
@@ -45,8 +44,8 @@ void CToolTipHolder::Relay(QWidget* target, const QEvent& event)
 {
     m_lastRelayed = target;
     ++m_relayed;
-    const bool dismisses = event.type() == QEvent::MouseButtonPress ||
-                           event.type() == QEvent::MouseButtonDblClick || event.type() == QEvent::Wheel;
+    const bool dismisses = event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonDblClick ||
+                           event.type() == QEvent::Wheel;
     if (dismisses && m_tips.contains(target) && QToolTip::isVisible())
         QToolTip::hideText();
 }
@@ -100,10 +99,8 @@ bool CTooltipRelay::filter(QObject* target, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-        break;
-    default:
-        return false;
+    case QEvent::Wheel: break;
+    default: return false;
     }
     if (!target->isWidgetType())
         return false;

@@ -403,7 +403,8 @@ void CUIController::OnDtmUpdate(std::int32_t code, const QString& text)
     }
     if (code == device::code::StateDocument) {
         if (const auto document = xml::XmlDocument::parse(text)) {
-            const QString privateDialogs = document->textAt(QStringLiteral("//@isPrivateDialogEnabled")).value_or(QString());
+            const QString privateDialogs =
+                document->textAt(QStringLiteral("//@isPrivateDialogEnabled")).value_or(QString());
             if (!privateDialogs.isEmpty())
                 m_privateDialogFlag = privateDialogs == QLatin1String("1");
             const QString level = document->textAt(QStringLiteral("//@userLevel")).value_or(QString());

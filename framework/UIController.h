@@ -21,7 +21,6 @@ class ITextResource;
 // the edit model through their interfaces, none of which it owns.
 class CUIController : public IUIController {
 public:
-
     CUIController();
     ~CUIController() override;
     CUIController(const CUIController&) = delete;

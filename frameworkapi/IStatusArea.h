@@ -5,11 +5,20 @@
 namespace orvx::framework {
 
 // Connection codes of the status bar's first pane.
-enum ConnectionState { ConnectionOnline = 0, ConnectionOffline = 1, ConnectionGoingOnline = 2,
-                       ConnectionGoingOffline = 3, ConnectionAborted = 4 };
+enum ConnectionState {
+    ConnectionOnline = 0,
+    ConnectionOffline = 1,
+    ConnectionGoingOnline = 2,
+    ConnectionGoingOffline = 3,
+    ConnectionAborted = 4
+};
 // Data-set codes of the fourth pane.
-enum DataSetState { DataSetDefault = 0, DataSetValidModified = 1, DataSetInvalidModified = 2,
-                    DataSetAllDataLoaded = 3 };
+enum DataSetState {
+    DataSetDefault = 0,
+    DataSetValidModified = 1,
+    DataSetInvalidModified = 2,
+    DataSetAllDataLoaded = 3
+};
 
 // The status bar along the bottom edge.
 class IStatusArea {

@@ -60,11 +60,11 @@ com::Status CTAdress::CreateControlWindow(QWidget* parent)
 
     // The panel is 339 by 241 dialog units, the group frame 7 units inside it.
     const QSize margin = ui::dialogUnits(m_window->font(), QSize(7, 7));
-    m_group->setGeometry(QRect(QPoint(margin.width(), margin.height()), ui::dialogUnits(m_window->font(), QSize(325, 220))));
+    m_group->setGeometry(
+        QRect(QPoint(margin.width(), margin.height()), ui::dialogUnits(m_window->font(), QSize(325, 220))));
 
-    QObject::connect(m_list, &QComboBox::activated, m_window, [this](int index) {
-        ui::runGuarded("address selection", [&] { OnSelectionChanged(index); });
-    });
+    QObject::connect(m_list, &QComboBox::activated, m_window,
+                     [this](int index) { ui::runGuarded("address selection", [&] { OnSelectionChanged(index); }); });
     QObject::connect(m_apply, &QPushButton::clicked, m_window, [this] { ui::runGuarded("Apply", [&] { OnApply(); }); });
     QObject::connect(close, &QPushButton::clicked, m_window, [this] { ui::runGuarded("Close", [&] { OnClose(); }); });
     PlaceControlWindow();

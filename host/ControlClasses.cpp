@@ -30,4 +30,3 @@ const std::vector<COrvxTarnelGUIModule::ClassInfo>& COrvxTarnelGUIModule::Classe
 }
 
 }  // namespace orvx::host
-

@@ -48,7 +48,8 @@ CFdtActiveXImpl::~CFdtActiveXImpl()
 
 Status CFdtActiveXImpl::failed(const char* where, const std::exception& error)
 {
-    const QString message = QStringLiteral("%1 failed: %2").arg(QLatin1String(where), QString::fromLocal8Bit(error.what()));
+    const QString message =
+        QStringLiteral("%1 failed: %2").arg(QLatin1String(where), QString::fromLocal8Bit(error.what()));
     if (m_areas.status)
         m_areas.status->SetMessage(message);
     ui::reportError(message);
@@ -137,10 +138,11 @@ void CFdtActiveXImpl::StartUi()
         framework::CTooltipRelay::instance().acquire();
         m_relayHeld = true;
     }
-    m_reportScope = std::make_unique<ui::CErrorReportScope>(m_controller.GetMainWindow(), [this](const QString& message) {
-        if (m_areas.status)
-            m_areas.status->SetMessage(message);
-    });
+    m_reportScope = std::make_unique<ui::CErrorReportScope>(m_controller.GetMainWindow(),
+                                                            [this](const QString& message) {
+                                                                if (m_areas.status)
+                                                                    m_areas.status->SetMessage(message);
+                                                            });
     if (m_editModel) {
         m_editModel->Attach(&m_controller, &m_texts, m_businessObject.get(), m_callerTag);
         m_editModel->SetFunctionCall(m_functionCall);

@@ -54,8 +54,7 @@ public:
     CFdtActiveXImpl(const CFdtActiveXImpl&) = delete;
     CFdtActiveXImpl& operator=(const CFdtActiveXImpl&) = delete;
 
-    Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
-                bool* result) override;
+    Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject, bool* result) override;
     Status PrepareToRelease(bool* result) override;
     Status Notify(std::int32_t code, const com::Variant& value) override;
 

@@ -21,11 +21,11 @@ public:
     struct ClassInfo {
         com::Guid clsid;
         com::Guid dispatchIid;
-        const char* progId;            // version-independent
-        const char* description;       // "Trend Class"
-        const char* interfaceName;     // "ITrend Interface"
+        const char* progId;         // version-independent
+        const char* description;    // "Trend Class"
+        const char* interfaceName;  // "ITrend Interface"
         int toolboxBitmap;
-        com::IUnknown* (*create)();    // a new object with one reference, or none
+        com::IUnknown* (*create)();  // a new object with one reference, or none
     };
 
     static COrvxTarnelGUIModule& Instance();

@@ -40,8 +40,8 @@ std::int32_t DllGetClassObject(const Guid& clsid, const Guid& iid, void** object
 std::int32_t DllRegisterServer()
 {
     const std::string path = orvx::ui::moduleFilePath().toStdString();
-    return static_cast<std::int32_t>(
-        changeRegistry([&](orvx::com::RegistryStore& store) { COrvxTarnelGUIModule::Instance().Register(store, path); }));
+    return static_cast<std::int32_t>(changeRegistry(
+        [&](orvx::com::RegistryStore& store) { COrvxTarnelGUIModule::Instance().Register(store, path); }));
 }
 
 std::int32_t DllUnregisterServer()

@@ -23,8 +23,7 @@ public:
 
     ~CSimpleActiveXImpl();
 
-    Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
-                bool* result) override;
+    Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject, bool* result) override;
     Status PrepareToRelease(bool* result) override;
     // The address control ignores notifications.
     Status Notify(std::int32_t, const com::Variant&) override { return Status::Ok; }

@@ -57,8 +57,8 @@ constexpr std::int64_t kReplyDelayMs = 50;
 
 const char* const kTuningTags[] = {"8000", "8001", "8002", "8003", "8004", "8005", "8006", "8007", "8008"};
 // Pressures kept in the unit of "4003": supply limits, PST limits and the last PST's results.
-const char* const kPressureTags[] = {"5005", "5006", "16001", "16005", "16006", "16007", "16008",
-                                     "16023", "16024", "16025", "16026", "16027"};
+const char* const kPressureTags[] = {"5005",  "5006",  "16001", "16005", "16006", "16007",
+                                     "16008", "16023", "16024", "16025", "16026", "16027"};
 
 const std::string kNoFaults = FaultSet().Hex();
 
@@ -94,8 +94,7 @@ std::u16string escaped(std::u16string_view text)
 
 }  // namespace
 
-SimulatedPositioner::SimulatedPositioner(IScheduler& scheduler)
-    : m_scheduler(scheduler), m_lastUpdate(scheduler.Now())
+SimulatedPositioner::SimulatedPositioner(IScheduler& scheduler) : m_scheduler(scheduler), m_lastUpdate(scheduler.Now())
 {
     m_counterAtStart = m_parameters.Number("16032") - static_cast<double>(m_lastUpdate / 1000);
     for (const char* tag : kTuningTags)
@@ -274,12 +273,8 @@ void SimulatedPositioner::finishCommand(int method)
         for (const auto& [tag, value] : m_deviceTuning)
             m_parameters.Set(tag, value);
         break;
-    case ClearAllFaults:
-        m_parameters.SetText("12001", kNoFaults);
-        [[fallthrough]];
-    case ClearCurrentFaults:
-        m_parameters.SetText("12000", kNoFaults);
-        break;
+    case ClearAllFaults: m_parameters.SetText("12001", kNoFaults); [[fallthrough]];
+    case ClearCurrentFaults: m_parameters.SetText("12000", kNoFaults); break;
     }
     notifyAll(kSucceeded + method, {});
 }
@@ -350,8 +345,8 @@ std::u16string SimulatedPositioner::stateDocument() const
     } catch (const com::ComError&) {
     }
     return u"<DtmState name=\"Orvx ESD\" state=\"" + std::u16string(m_connected ? u"Online" : u"Offline") +
-           u"\" dataSetState=\"allDataLoaded\" userLevel=\"" + escaped(m_userLevel) +
-           u"\" isPrivateDialogEnabled=\"" + (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
+           u"\" dataSetState=\"allDataLoaded\" userLevel=\"" + escaped(m_userLevel) + u"\" isPrivateDialogEnabled=\"" +
+           (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
 }
 
 Status SimulatedPositioner::getText(host::Via, const BStr& key, BStr* text)
@@ -372,8 +367,8 @@ Status SimulatedPositioner::getStateDocument(host::Via, BStr* document)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& callerTag, host::IDtmActiveXControl* control,
-                                            bool, bool* accepted)
+Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& callerTag,
+                                            host::IDtmActiveXControl* control, bool, bool* accepted)
 {
     if (!control)
         return Status::InvalidArgument;
@@ -455,7 +450,7 @@ void SimulatedPositioner::writeMeasurements()
     pressure("13000", actuator);
     pressure("13001", second);
     pressure("13002", pilot);
-    m_parameters.SetNumber("13012", (pilot - 3.0) / 12.0 * 100.0, 1);   // I/P output, percent
+    m_parameters.SetNumber("13012", (pilot - 3.0) / 12.0 * 100.0, 1);      // I/P output, percent
     m_parameters.SetNumber("13013", 0.2 + (pilot - 3.0) / 12.0 * 1.6, 2);  // I/P drive, mA
     // Converter counts
     const double lowStop = m_parameters.Number("13010");

@@ -24,8 +24,7 @@ namespace orvx::simulator {
 // tasks or from the simulator's own setters below, never from inside a call of a control.
 // While connected and with a control registered, the measured values are refreshed every
 // 500 ms and announced with 524.
-class SimulatedPositioner
-    : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
+class SimulatedPositioner : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
 
@@ -108,8 +107,8 @@ private:
     bool m_refuseRegistration = false;
     std::optional<RunningCommand> m_running;
     std::optional<std::uint64_t> m_tickTask;
-    std::int64_t m_lastUpdate = 0;  // scheduler time the valve was last advanced to
-    double m_counterAtStart = 0;    // the device's time counter (s) at scheduler time 0
+    std::int64_t m_lastUpdate = 0;                        // scheduler time the valve was last advanced to
+    double m_counterAtStart = 0;                          // the device's time counter (s) at scheduler time 0
     std::map<std::uint64_t, IScheduler::TaskId> m_tasks;  // pending, by our own key
     std::uint64_t m_lastTaskKey = 0;
 };

@@ -65,9 +65,8 @@ void CAlarmSetupDlg::CreateControls()
 {
     for (std::int32_t id : {kSupplyLow, kSupplyHigh})
         m_pressureUnit.AddEntry(Fields().Get<controls::CDtmTextControl>(id));
-    connect(m_errorEnable, &QCheckBox::clicked, this, [this] {
-        ui::runGuarded("position error enable", [this] { followPositionErrorEnable(); });
-    });
+    connect(m_errorEnable, &QCheckBox::clicked, this,
+            [this] { ui::runGuarded("position error enable", [this] { followPositionErrorEnable(); }); });
 }
 
 void CAlarmSetupDlg::Activate()
@@ -155,8 +154,8 @@ bool CAlarmSetupDlg::CheckValid(std::int32_t controlId)
     const bool pairWrong = !m_supplyLimitsConsistent && !IsInvalid(kSupplyLow) && !IsInvalid(kSupplyHigh);
     if (pairWrong && Controller()->IsPrivateDialogEnabled())
         ui::showMessage(this, QStringLiteral("Orvx ESD HART"),
-                        QStringLiteral("Supply Limit Low must be less than Supply Limit High."),
-                        ui::MessageButtons::Ok, ui::MessageIcon::Error);
+                        QStringLiteral("Supply Limit Low must be less than Supply Limit High."), ui::MessageButtons::Ok,
+                        ui::MessageIcon::Error);
     const bool valid = CResourcePage::CheckValid(controlId);
     return valid && m_supplyLimitsConsistent;
 }

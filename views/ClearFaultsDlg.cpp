@@ -29,9 +29,11 @@ using enum framework::FieldKind;
 
 // Each fault list, under its group's title, with the button that clears it.
 constexpr std::tuple<const char*, PageField, PageField> kLists[] = {
-    {"Current faults", {.controlId = kCurrentList, .kind = List, .item = 245},
+    {"Current faults",
+     {.controlId = kCurrentList, .kind = List, .item = 245},
      {.controlId = 12, .kind = Button, .item = 213, .caption = "Clear Current Faults"}},
-    {"Historical faults", {.controlId = kHistoricalList, .kind = List, .item = 246},
+    {"Historical faults",
+     {.controlId = kHistoricalList, .kind = List, .item = 246},
      {.controlId = 13, .kind = Button, .item = 214, .caption = "Clear All Faults"}},
 };
 

@@ -47,8 +47,7 @@ constexpr PageField kLatch = {.controlId = 20, .kind = Check, .item = 216, .capt
 // blanks allowed, anything after the day ignored. Invalid for a text that is no such date.
 QDate deviceDate(const QString& text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([+-]?\\d+)-\\s*([+-]?\\d+)-\\s*([+-]?\\d+)"));
+    static const QRegularExpression pattern(QStringLiteral("^\\s*([+-]?\\d+)-\\s*([+-]?\\d+)-\\s*([+-]?\\d+)"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return {};

@@ -13,8 +13,10 @@ namespace orvx::views {
 
 namespace {
 
-constexpr framework::PageField kReset = {
-    .controlId = 10, .kind = framework::FieldKind::Button, .item = 213, .caption = "Reset Basic Config and Cal To Defaults"};
+constexpr framework::PageField kReset = {.controlId = 10,
+                                         .kind = framework::FieldKind::Button,
+                                         .item = 213,
+                                         .caption = "Reset Basic Config and Cal To Defaults"};
 
 // The PST pressures a reset leaves in the unit that was configured before it.
 constexpr QLatin1StringView kPressureTags[] = {device::tag::PstMinimumPressure, device::tag::PstFrictionLow,
@@ -49,8 +51,8 @@ void CConfigurationDlg::rewritePressuresInPsi()
             return;
         for (const QLatin1StringView tag : kPressureTags) {
             const QString name = tag;
-            const double value =
-                controls::CConversions::to_double(host::variantText(controller->GetParameterValue(name)));
+            const double value = controls::CConversions::to_double(
+                host::variantText(controller->GetParameterValue(name)));
             const double psi = controls::convertPressure(value, unit, controls::PressurePsi);
             controller->SetParameterValue(name, host::textVariant(QString::number(psi, 'f', 1)));
         }

@@ -18,13 +18,22 @@ using enum framework::FieldKind;
 // indicator icon 1100 + id, unit label 1200 + id.
 constexpr PageField choice(std::int32_t id, const char* caption)
 {
-    return {.controlId = id, .kind = Choice, .item = 1000 + id, .caption = caption, .icon = 1100 + id,
+    return {.controlId = id,
+            .kind = Choice,
+            .item = 1000 + id,
+            .caption = caption,
+            .icon = 1100 + id,
             .captionItem = 900 + id};
 }
 constexpr PageField entry(std::int32_t id, const char* caption)
 {
-    return {.controlId = id, .kind = Text, .item = 1000 + id, .caption = caption, .icon = 1100 + id,
-            .unit = 1200 + id, .captionItem = 900 + id};
+    return {.controlId = id,
+            .kind = Text,
+            .item = 1000 + id,
+            .caption = caption,
+            .icon = 1100 + id,
+            .unit = 1200 + id,
+            .captionItem = 900 + id};
 }
 
 constexpr std::int32_t kSupplyLow = 24;

@@ -35,16 +35,11 @@ constexpr PageField kMeasured[] = {
     measured(20, 223, "Maximum temperature"),
 };
 constexpr PageField kRaw[] = {
-    measured(21, 224, "Raw signal"),
-    measured(22, 225, "Raw position"),
-    measured(23, 226, "Raw pressure 1"),
-    {.controlId = 24, .kind = Choice, .item = 289, .caption = "Open / Close"},
-    measured(25, 227, "Lower stop"),
-    measured(26, 228, "Upper stop"),
-    measured(27, 229, "I/P output"),
-    measured(28, 230, "I/P current"),
-    measured(29, 231, "Raw pressure 2"),
-    measured(30, 232, "Raw supply pressure"),
+    measured(21, 224, "Raw signal"),         measured(22, 225, "Raw position"),
+    measured(23, 226, "Raw pressure 1"),     {.controlId = 24, .kind = Choice, .item = 289, .caption = "Open / Close"},
+    measured(25, 227, "Lower stop"),         measured(26, 228, "Upper stop"),
+    measured(27, 229, "I/P output"),         measured(28, 230, "I/P current"),
+    measured(29, 231, "Raw pressure 2"),     measured(30, 232, "Raw supply pressure"),
     measured(31, 233, "Raw pilot pressure"),
 };
 constexpr std::int32_t kFirstPressure = 14;

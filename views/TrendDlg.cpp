@@ -214,7 +214,8 @@ void CTrendDlg::addSample(float signal, float position, float pressure)
         ++old;
     if (old > 0) {
         const auto cut = static_cast<std::ptrdiff_t>(old);
-        for (std::vector<float>* values : {&m_samples.time, &m_samples.signal, &m_samples.position, &m_samples.pressure})
+        for (std::vector<float>* values :
+             {&m_samples.time, &m_samples.signal, &m_samples.position, &m_samples.pressure})
             values->erase(values->begin(), values->begin() + cut);
         for (int series : {SignalSeries, PositionSeries, PressureSeries})
             m_chart->RemoveFirstPoints(series, static_cast<int>(old));

@@ -64,7 +64,8 @@ void CTuningDataDlg::CreateControls()
 {
     for (const auto& [controlId, method] :
          {std::pair{kWriteControl, device::method::TuningWrite}, std::pair{kReadControl, device::method::TuningRead}})
-        Fields().Get<controls::CDtmButtonControl>(controlId)->SetClickFilter([this, id = controlId, m = method] { return startOperation(id, m); });
+        Fields().Get<controls::CDtmButtonControl>(controlId)->SetClickFilter(
+            [this, id = controlId, m = method] { return startOperation(id, m); });
 }
 
 bool CTuningDataDlg::entriesValid()

@@ -5,8 +5,8 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QPen>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <vector>
 
@@ -19,14 +19,11 @@ struct CTrendChart::Impl {
     QValueAxis* right = nullptr;
     std::vector<QLineSeries*> series;
 
-    QValueAxis* axis(Axis which) const
-    {
-        return which == Axis::Time ? time : which == Axis::Left ? left : right;
-    }
+    QValueAxis* axis(Axis which) const { return which == Axis::Time ? time : which == Axis::Left ? left : right; }
     QLineSeries* at(int index) const
     {
         return index >= 0 && static_cast<std::size_t>(index) < series.size() ? series[static_cast<std::size_t>(index)]
-                                                                            : nullptr;
+                                                                             : nullptr;
     }
 };
 

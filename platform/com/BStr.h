@@ -13,7 +13,11 @@ public:
     BStr() = default;  // null
     BStr(std::u16string text) : m_text(std::move(text)) {}
     BStr(std::u16string_view text) : m_text(std::u16string(text)) {}
-    BStr(const char16_t* text) { if (text) m_text = std::u16string(text); }
+    BStr(const char16_t* text)
+    {
+        if (text)
+            m_text = std::u16string(text);
+    }
 
     // From UTF-8 text; malformed bytes become U+FFFD.
     static BStr fromUtf8(std::string_view utf8);

@@ -9,7 +9,8 @@
 namespace orvx::com {
 
 template <class... Types>
-struct InterfaceList {};
+struct InterfaceList {
+};
 
 template <class Bases, class Answered>
 class ComObjectOf;
@@ -59,8 +60,8 @@ public:
     {
         return Status::NotImplemented;
     }
-    Status Invoke(std::int32_t, const Guid&, std::uint32_t, std::uint16_t, Variant*, std::uint32_t,
-                  Variant*, std::uint32_t*)
+    Status Invoke(std::int32_t, const Guid&, std::uint32_t, std::uint16_t, Variant*, std::uint32_t, Variant*,
+                  std::uint32_t*)
     {
         return Status::NotImplemented;
     }
@@ -73,8 +74,8 @@ protected:
     ComObjectOf() = default;
     // Passes construction arguments on to a single implementation base.
     template <class Arg, class... Args>
-        requires(sizeof...(Bases) == 1)
-    explicit ComObjectOf(Arg&& arg, Args&&... args) : Bases(std::forward<Arg>(arg), std::forward<Args>(args)...)...
+    requires(sizeof...(Bases) == 1) explicit ComObjectOf(Arg&& arg, Args&&... args)
+        : Bases(std::forward<Arg>(arg), std::forward<Args>(args)...)...
     {
     }
     virtual ~ComObjectOf() = default;

@@ -13,7 +13,11 @@ class ComPtr {
 public:
     ComPtr() = default;
     ComPtr(std::nullptr_t) {}
-    ComPtr(T* p) : m_p(p) { if (m_p) m_p->AddRef(); }
+    ComPtr(T* p) : m_p(p)
+    {
+        if (m_p)
+            m_p->AddRef();
+    }
     ComPtr(const ComPtr& other) : ComPtr(other.m_p) {}
     ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
     ~ComPtr() { reset(); }

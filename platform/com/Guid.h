@@ -33,9 +33,12 @@ constexpr std::optional<Guid> Guid::parse(std::string_view text)
     if (text.size() != 38 || text.front() != '{' || text.back() != '}')
         return std::nullopt;
     auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
         return -1;
     };
     std::array<std::uint8_t, 16> bytes{};
@@ -55,8 +58,8 @@ constexpr std::optional<Guid> Guid::parse(std::string_view text)
         i += 2;
     }
     Guid g;
-    g.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-              (std::uint32_t{bytes[2]} << 8) | bytes[3];
+    g.data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
+              bytes[3];
     g.data2 = static_cast<std::uint16_t>((bytes[4] << 8) | bytes[5]);
     g.data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
     for (std::size_t i = 0; i < 8; ++i)

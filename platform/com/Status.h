@@ -20,8 +20,14 @@ enum class Status : std::int32_t {
     Overflow = static_cast<std::int32_t>(0x8002000Au),
 };
 
-constexpr bool failed(Status s) { return static_cast<std::int32_t>(s) < 0; }
-constexpr bool succeeded(Status s) { return !failed(s); }
+constexpr bool failed(Status s)
+{
+    return static_cast<std::int32_t>(s) < 0;
+}
+constexpr bool succeeded(Status s)
+{
+    return !failed(s);
+}
 
 // Short English name of a status, for messages ("failure (0x80004005)").
 const char* statusName(Status s);

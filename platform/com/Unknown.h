@@ -34,9 +34,9 @@ public:
     virtual Status GetTypeInfo(std::uint32_t index, std::uint32_t locale, void** typeInfo) = 0;
     virtual Status GetIDsOfNames(const Guid& reserved, const char16_t** names, std::uint32_t count,
                                  std::uint32_t locale, std::int32_t* dispIds) = 0;
-    virtual Status Invoke(std::int32_t dispId, const Guid& reserved, std::uint32_t locale,
-                          std::uint16_t flags, Variant* arguments, std::uint32_t argumentCount,
-                          Variant* result, std::uint32_t* argumentError) = 0;
+    virtual Status Invoke(std::int32_t dispId, const Guid& reserved, std::uint32_t locale, std::uint16_t flags,
+                          Variant* arguments, std::uint32_t argumentCount, Variant* result,
+                          std::uint32_t* argumentError) = 0;
 
 protected:
     ~IDispatch() = default;

@@ -153,22 +153,18 @@ Variant Variant::text(BStr value)
 BStr Variant::toText() const
 {
     switch (m_type) {
-    case VariantType::Empty:
-        return BStr(u"");
-    case VariantType::Bool:
-        return asciiText(m_signed ? "1" : "0");
+    case VariantType::Empty: return BStr(u"");
+    case VariantType::Bool: return asciiText(m_signed ? "1" : "0");
     case VariantType::Int8:
     case VariantType::Int16:
     case VariantType::Int32:
     case VariantType::Int64:
-    case VariantType::Int:
-        return plainText(m_signed);
+    case VariantType::Int: return plainText(m_signed);
     case VariantType::UInt8:
     case VariantType::UInt16:
     case VariantType::UInt32:
     case VariantType::UInt64:
-    case VariantType::UInt:
-        return plainText(m_unsigned);
+    case VariantType::UInt: return plainText(m_unsigned);
     case VariantType::Float:
         if (!std::isfinite(m_double))
             throw ComError(Status::TypeMismatch, "not a finite number");
@@ -177,8 +173,7 @@ BStr Variant::toText() const
         if (!std::isfinite(m_double))
             throw ComError(Status::TypeMismatch, "not a finite number");
         return plainText(m_double);
-    case VariantType::Text:
-        return m_text.isNull() ? BStr(u"") : m_text;
+    case VariantType::Text: return m_text.isNull() ? BStr(u"") : m_text;
     }
     throw ComError(Status::TypeMismatch);
 }
@@ -186,13 +181,10 @@ BStr Variant::toText() const
 bool Variant::toBool() const
 {
     switch (m_type) {
-    case VariantType::Empty:
-        return false;
-    case VariantType::Bool:
-        return m_signed != 0;
+    case VariantType::Empty: return false;
+    case VariantType::Bool: return m_signed != 0;
     case VariantType::Float:
-    case VariantType::Double:
-        return m_double != 0.0;
+    case VariantType::Double: return m_double != 0.0;
     case VariantType::Text: {
         const std::string ascii = asciiOf(m_text.view());
         if (equalsIgnoringCase(ascii, "true"))
@@ -203,8 +195,7 @@ bool Variant::toBool() const
             return *number != 0.0;
         throw ComError(Status::TypeMismatch, "text is not a truth value");
     }
-    default:
-        return m_signed != 0 || m_unsigned != 0;
+    default: return m_signed != 0 || m_unsigned != 0;
     }
 }
 
@@ -216,16 +207,13 @@ std::int64_t Variant::toInt64(std::int64_t min, std::int64_t max) const
         return static_cast<std::int64_t>(value);
     };
     switch (m_type) {
-    case VariantType::Empty:
-        return 0;
-    case VariantType::Bool:
-        return m_signed;
+    case VariantType::Empty: return 0;
+    case VariantType::Bool: return m_signed;
     case VariantType::Int8:
     case VariantType::Int16:
     case VariantType::Int32:
     case VariantType::Int64:
-    case VariantType::Int:
-        return fit(m_signed);
+    case VariantType::Int: return fit(m_signed);
     case VariantType::UInt8:
     case VariantType::UInt16:
     case VariantType::UInt32:
@@ -241,16 +229,15 @@ std::int64_t Variant::toInt64(std::int64_t min, std::int64_t max) const
             throw ComError(Status::Overflow, "number does not fit");
         return static_cast<std::int64_t>(rounded);
     }
-    case VariantType::Text:
-        return wholeNumberOf(m_text.view(), min, max);
+    case VariantType::Text: return wholeNumberOf(m_text.view(), min, max);
     }
     throw ComError(Status::TypeMismatch);
 }
 
 std::int32_t Variant::toInt32() const
 {
-    return static_cast<std::int32_t>(toInt64(std::numeric_limits<std::int32_t>::min(),
-                                             std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        toInt64(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 std::uint32_t Variant::toUInt32() const

@@ -17,7 +17,7 @@ enum class VariantType {
     UInt16,
     UInt32,
     UInt64,
-    Int,   // the machine integer of the business object's interfaces, 32 bits
+    Int,  // the machine integer of the business object's interfaces, 32 bits
     UInt,
     Float,
     Double,

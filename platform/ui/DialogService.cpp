@@ -14,8 +14,7 @@ class QtDialogService : public IDialogService {
 public:
     DialogAnswer ShowMessage(const MessageRequest& request) override
     {
-        QMessageBox box(iconOf(request.icon), request.caption, request.text, buttonsOf(request.buttons),
-                        request.owner);
+        QMessageBox box(iconOf(request.icon), request.caption, request.text, buttonsOf(request.buttons), request.owner);
         // Plain text: device texts never carry markup and must be shown as they stand.
         box.setTextFormat(Qt::PlainText);
         switch (box.exec()) {

@@ -23,7 +23,7 @@ struct MessageRequest {
 struct FileRequest {
     QWidget* owner = nullptr;
     QString caption;
-    QString filter;       // "Diagnostic data (*.dgn)"
+    QString filter;  // "Diagnostic data (*.dgn)"
     QString suggestedName;
     FileMode mode = FileMode::Open;
 };

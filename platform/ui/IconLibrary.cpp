@@ -23,9 +23,7 @@ QString iconPath(std::uint32_t id)
 }  // namespace
 
 CIconLibrary::CIconLibrary(QString storeName, QString moduleFolder, QStringList searchPath)
-    : m_storeName(std::move(storeName)),
-      m_moduleFolder(std::move(moduleFolder)),
-      m_searchPath(std::move(searchPath))
+    : m_storeName(std::move(storeName)), m_moduleFolder(std::move(moduleFolder)), m_searchPath(std::move(searchPath))
 {
 }
 
@@ -39,8 +37,8 @@ CIconLibrary& CIconLibrary::instance()
 {
     // Never destroyed: icons must not outlive the application object at exit.
     static CIconLibrary* library = [] {
-        QStringList searchPath = QString::fromLocal8Bit(qgetenv("ORVX_RESOURCE_PATH"))
-                                     .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+        QStringList searchPath =
+            QString::fromLocal8Bit(qgetenv("ORVX_RESOURCE_PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
         if (QCoreApplication::instance())
             searchPath.append(QCoreApplication::applicationDirPath());
         return new CIconLibrary(QStringLiteral("BaseUiResources.rcc"), moduleFolder(), searchPath);

@@ -10,7 +10,8 @@ namespace {
 QString findImage(const char* folder, int id)
 {
     for (const char* suffix : {"svg", "png"}) {
-        const QString path = QStringLiteral(":/orvx/%1/%2.%3").arg(QLatin1String(folder)).arg(id).arg(QLatin1String(suffix));
+        const QString path =
+            QStringLiteral(":/orvx/%1/%2.%3").arg(QLatin1String(folder)).arg(id).arg(QLatin1String(suffix));
         if (QFile::exists(path))
             return path;
     }

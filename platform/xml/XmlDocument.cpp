@@ -61,8 +61,7 @@ QString XmlNode::text() const
     case pugi::node_pcdata:
     case pugi::node_cdata:
     case pugi::node_comment:
-    case pugi::node_pi:
-        return fromUtf8(n.node().value());
+    case pugi::node_pi: return fromUtf8(n.node().value());
     default: {
         // Iterative walk: a deeply nested document must not exhaust the stack.
         struct Collector : pugi::xml_tree_walker {
@@ -123,8 +122,7 @@ std::optional<XmlDocument> XmlDocument::parse(const QString& text, XmlError* err
     XmlDocument document;
     const QByteArray utf8 = text.toUtf8();
     const pugi::xml_parse_result result = document.m_document->load_buffer(
-        utf8.constData(), static_cast<size_t>(utf8.size()), pugi::parse_default,
-        pugi::encoding_utf8);
+        utf8.constData(), static_cast<size_t>(utf8.size()), pugi::parse_default, pugi::encoding_utf8);
     // A document must have a root element; an empty or whitespace-only text is not XML.
     const bool hasElement = result && document.m_document->document_element();
     if (!hasElement) {
@@ -132,8 +130,7 @@ std::optional<XmlDocument> XmlDocument::parse(const QString& text, XmlError* err
             // pugixml counts bytes of the UTF-8 form; report characters of the text given.
             const auto byteOffset = result ? utf8.size() : static_cast<qsizetype>(result.offset);
             error->offset = QString::fromUtf8(utf8.constData(), byteOffset).size();
-            error->description = result ? QStringLiteral("No root element")
-                                        : QString::fromUtf8(result.description());
+            error->description = result ? QStringLiteral("No root element") : QString::fromUtf8(result.description());
         }
         return std::nullopt;
     }

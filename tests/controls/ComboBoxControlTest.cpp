@@ -25,10 +25,13 @@ protected:
 
 TEST_F(ComboBoxControl, TheValueSelectsItsChoiceOnlyWhileAvailable)
 {
-    const struct { const char* attributes; int index, state; } rows[] = {
-        {"value='B'", 1, IndicatorNormal}, {"value='X'", -1, IndicatorNormal},
-        {"available='0' value='B'", -1, IndicatorUnavailable},
-        {"available='false' value='A'", 0, IndicatorNormal}};
+    const struct {
+        const char* attributes;
+        int index, state;
+    } rows[] = {{"value='B'", 1, IndicatorNormal},
+                {"value='X'", -1, IndicatorNormal},
+                {"available='0' value='B'", -1, IndicatorUnavailable},
+                {"available='false' value='A'", 0, IndicatorNormal}};
     for (const auto& row : rows) {
         configure(*control, row.attributes, openClosed);
         EXPECT_EQ(combo->currentIndex(), row.index) << row.attributes;
@@ -80,7 +83,7 @@ TEST_F(ComboBoxControl, ReplyFlagsAndUserRightsDecideWhetherTheUserMayChoose)
         std::optional<bool> enabled;  // none: the reply leaves the request's state
         bool readOnly, mayWrite, enabledAfter;
         int state;
-    } rows[] = {{false, true, false, true, false, IndicatorNormal},  // not read: disabled, cleared
+    } rows[] = {{false, true, false, true, false, IndicatorNormal},        // not read: disabled, cleared
                 {true, std::nullopt, false, true, true, IndicatorNormal},  // and not kept locked
                 {true, true, true, true, false, IndicatorReadOnly},
                 {true, true, false, false, false, IndicatorNormal}};

@@ -15,7 +15,10 @@
 #include <optional>
 #include <type_traits>
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << text.toStdString();
+}
 
 namespace orvx::test {
 
@@ -36,14 +39,15 @@ protected:
     }
 
     // A control the page owns.
-    template <class Control> Control* add(std::int32_t id)
+    template <class Control>
+    Control* add(std::int32_t id)
     {
         page.RegisterControl(std::make_unique<Control>(id, &page, &controller));
         return static_cast<Control*>(page.Control(id));
     }
     // Configures a control from a ViewSetting with 'siblings' before its ControlData element.
-    static void configure(controls::IFdtControl& control, const QString& attributes,
-                          const QString& children = {}, const QString& siblings = {})
+    static void configure(controls::IFdtControl& control, const QString& attributes, const QString& children = {},
+                          const QString& siblings = {})
     {
         const auto document = xml::XmlDocument::parse(
             QStringLiteral("<ViewSetting>%3<ControlData %1>%2</ControlData></ViewSetting>")

@@ -146,7 +146,11 @@ TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)
     EXPECT_EQ(label->text(), "12.7 psi");
 
     // Beyond the range shows full or empty, not the previous reading; a reply that is no number keeps it.
-    const struct { com::Variant value; int position; const char* text; } readings[] = {
+    const struct {
+        com::Variant value;
+        int position;
+        const char* text;
+    } readings[] = {
         {com::Variant::float64(100.0), 100, "100 psi"}, {com::Variant::float64(99.99), 99, "99.99 psi"},
         {com::Variant::float64(0.0), 0, "0 psi"},       {com::Variant::float64(-1.0), 0, "-1 psi"},
         {com::Variant::float64(1.0), 1, "1 psi"},       {com::Variant::float64(250.4), 100, "250.4 psi"},
@@ -173,9 +177,13 @@ TEST_F(ControlKinds, StaticTextKeepsItsTextUnlessTheDeviceSaysSomething)
     CDtmStaticTextControl control(70, nullptr, &controller);
     control.Attach(label);
     configure(control, "label='Setup' tag='1000'");
-    const struct { bool handled; const char *text, *error, *shown; } rows[] = {
-        {false, "Manual", nullptr, "Setup"}, {true, "", nullptr, "Setup"},
-        {true, "Manual", "offline", "Setup"}, {true, "Normal", nullptr, "Normal"}};
+    const struct {
+        bool handled;
+        const char *text, *error, *shown;
+    } rows[] = {{false, "Manual", nullptr, "Setup"},
+                {true, "", nullptr, "Setup"},
+                {true, "Manual", "offline", "Setup"},
+                {true, "Normal", nullptr, "Normal"}};
     for (const auto& row : rows) {
         reply = [&row](CUIEventBase& event) {
             static_cast<CStaticTextEvent&>(event).SetStaticText(row.text);

@@ -105,7 +105,8 @@ TEST(Conversions, FailuresCarryTheirFixedTextAndKind)
         {"to_long letters", [] { CConversions::to_long("abc"); }, Kind::RuntimeError, kFormat},
         {"to_long lone sign", [] { CConversions::to_long("-"); }, Kind::RuntimeError, kFormat},
         {"to_long eleven nines", [] { CConversions::to_long("99999999999"); }, Kind::RuntimeError, kRange},
-        {"to_long far past 64 bits", [] { CConversions::to_long("-99999999999999999999999"); }, Kind::RuntimeError, kRange},
+        {"to_long far past 64 bits", [] { CConversions::to_long("-99999999999999999999999"); }, Kind::RuntimeError,
+         kRange},
         {"to_ulong minus", [] { CConversions::to_ulong("-1"); }, Kind::RuntimeError, kFormat},
         {"to_ulong minus after space", [] { CConversions::to_ulong(" -1"); }, Kind::RuntimeError, kFormat},
         {"to_uint empty", [] { CConversions::to_uint(""); }, Kind::InvalidArgument, kEmpty},
@@ -127,9 +128,12 @@ TEST(Conversions, FailuresCarryTheirFixedTextAndKind)
         {"to_ulong NUL", [] { CConversions::to_ulong(withNul("12", "ab")); }, Kind::RuntimeError, kFormat},
         {"to_uint NUL hex", [] { CConversions::to_uint(withNul("ff", "ff"), 16); }, Kind::RuntimeError, kFormat},
         {"to_double NUL", [] { CConversions::to_double(withNul("1.5", "ab")); }, Kind::RuntimeError, kFormat},
-        {"to_double NUL before exponent", [] { CConversions::to_double(withNul("1", "e3")); }, Kind::RuntimeError, kFormat},
-        {"to_byte_array NUL", [] { CConversions::to_byte_array(withNul("0A", "F"), false); }, Kind::RuntimeError, kFormat},
-        {"to_byte_array NUL stripped", [] { CConversions::to_byte_array(withNul("0A ", "F"), true); }, Kind::RuntimeError, kFormat},
+        {"to_double NUL before exponent", [] { CConversions::to_double(withNul("1", "e3")); }, Kind::RuntimeError,
+         kFormat},
+        {"to_byte_array NUL", [] { CConversions::to_byte_array(withNul("0A", "F"), false); }, Kind::RuntimeError,
+         kFormat},
+        {"to_byte_array NUL stripped", [] { CConversions::to_byte_array(withNul("0A ", "F"), true); },
+         Kind::RuntimeError, kFormat},
     };
     for (const auto& c : cases) {
         try {
@@ -194,8 +198,8 @@ TEST(Conversions, FormatsNumbers)
         const char* expected;
     };
     const Case cases[] = {
-        {22, 2, "22.00"},   {3.2, 2, "3.20"},     {206.85, 0, "207"}, {758.45, 0, "758"},
-        {2.069, 3, "2.069"}, {-0.04, 1, "-0.0"},  {30, 1, "30.0"},    {1e6, 0, "1000000"},
+        {22, 2, "22.00"},    {3.2, 2, "3.20"},   {206.85, 0, "207"}, {758.45, 0, "758"},
+        {2.069, 3, "2.069"}, {-0.04, 1, "-0.0"}, {30, 1, "30.0"},    {1e6, 0, "1000000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CConversions::from_double(c.value, c.decimals), QLatin1String(c.expected)) << c.value;

@@ -45,11 +45,14 @@ protected:
 TEST_F(TextControl, TheDeviceTextIsShownTrimmedOnlyWithAStringLengthAndAFailedReadLocksTheField)
 {
     // The device's text, none when the read is not handled.
-    const struct { const char* data; std::optional<QString> device; const char* shown; } rows[] = {
-        {"value='X' stringLength='8'", "ABC     ", "ABC"},
-        {"value='X'", "ABC     ", "ABC     "},
-        {"value='KEPT' stringLength='8'", "", "KEPT"},  // empty: the text stays
-        {"value='42'", std::nullopt, ""}};
+    const struct {
+        const char* data;
+        std::optional<QString> device;
+        const char* shown;
+    } rows[] = {{"value='X' stringLength='8'", "ABC     ", "ABC"},
+                {"value='X'", "ABC     ", "ABC     "},
+                {"value='KEPT' stringLength='8'", "", "KEPT"},  // empty: the text stays
+                {"value='42'", std::nullopt, ""}};
     CDtmTextControl* field = nullptr;
     for (const auto& row : rows) {
         field = makeField(row.data);
@@ -95,7 +98,11 @@ TEST_F(TextControl, AnInvalidEntryStaysRedUntilCorrectedAndTheCorrectionIsSentOn
 
 TEST_F(TextControl, TheLabelNamesTheFieldInEachKindOfComplaint)
 {
-    const struct { const char* validator; const char* entry; const char* message; } rows[] = {
+    const struct {
+        const char* validator;
+        const char* entry;
+        const char* message;
+    } rows[] = {
         {"type='numericRange' min='0' max='100'", "101", "Travel value must be within 0 and 100"},
         {"type='numericRange' min='0' max='100'", "x", "Travel is not a valid whole number"},
         {"type='numericRange_double' min='0' max='1'", "x", "Travel is not a valid floating number"},
@@ -113,8 +120,11 @@ TEST_F(TextControl, TheLabelNamesTheFieldInEachKindOfComplaint)
 
 TEST_F(TextControl, AStringLengthCutsALongerValueAndLimitsTyping)
 {
-    const struct { const char* length; const char* shown; qsizetype typed; } rows[] = {
-        {"5", "ABCDE", 5}, {"6", "ABCDEF", 6}, {"7", "ABCDEF", 7}, {"-1", "ABCDEF", 8}};
+    const struct {
+        const char* length;
+        const char* shown;
+        qsizetype typed;
+    } rows[] = {{"5", "ABCDE", 5}, {"6", "ABCDEF", 6}, {"7", "ABCDEF", 7}, {"-1", "ABCDEF", 8}};
     for (const auto& row : rows) {
         makeField(QStringLiteral("value='ABCDEF' stringLength='%1'").arg(QLatin1String(row.length)));
         EXPECT_EQ(edit->text(), row.shown) << row.length;
@@ -126,12 +136,15 @@ TEST_F(TextControl, AStringLengthCutsALongerValueAndLimitsTyping)
 TEST_F(TextControl, AttributesTakeOnlyTheirOwnTextsAndTheUserRightsDecideReadOnly)
 {
     // Icons: 31 modified, 29 unavailable, 34 normal.
-    const struct { const char* data; bool mayWrite, readOnly; unsigned icon; } rows[] = {
-        {"value='42' modified='true' available='false'", true, false, 34},
-        {"value='42' modified='1'", true, false, 31},
-        {"value='42' available='0'", true, false, 29},
-        {"value='42' enabled='false'", true, true, 34},
-        {"value='42' enabled='true'", false, true, 34}};
+    const struct {
+        const char* data;
+        bool mayWrite, readOnly;
+        unsigned icon;
+    } rows[] = {{"value='42' modified='true' available='false'", true, false, 34},
+                {"value='42' modified='1'", true, false, 31},
+                {"value='42' available='0'", true, false, 29},
+                {"value='42' enabled='false'", true, true, 34},
+                {"value='42' enabled='true'", false, true, 34}};
     for (const auto& row : rows) {
         writable = row.mayWrite;
         auto* field = makeField(row.data);

@@ -17,11 +17,11 @@
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <set>
-#include <vector>
-#include <fstream>
 #include <sstream>
+#include <vector>
 
 using namespace orvx;
 
@@ -98,9 +98,11 @@ std::set<std::string> registration(const std::string& modulePath)
     const Control controls[] = {
         {host::CLSID_OrvxESDDTMGUIView, host::IID_IOrvxESDDTMGUIView, "OrvxTarnelGUI.OrvxESDDTMGUIView",
          "OrvxESDDTMGUIView Class", "IOrvxESDDTMGUIView Interface", "102"},
-        {host::CLSID_Offline, host::IID_IOffline, "OrvxTarnelGUI.Offline", "Offline Class", "IOffline Interface", "117"},
+        {host::CLSID_Offline, host::IID_IOffline, "OrvxTarnelGUI.Offline", "Offline Class", "IOffline Interface",
+         "117"},
         {host::CLSID_Trend, host::IID_ITrend, "OrvxTarnelGUI.Trend", "Trend Class", "ITrend Interface", "111"},
-        {host::CLSID_TAdress, host::IID_ITAdress, "OrvxTarnelGUI.TAdress", "TAdress Class", "ITAdress Interface", "114"},
+        {host::CLSID_TAdress, host::IID_ITAdress, "OrvxTarnelGUI.TAdress", "TAdress Class", "ITAdress Interface",
+         "114"},
     };
     for (const Control& c : controls) {
         const std::string clsid = c.clsid.toString();
@@ -108,26 +110,26 @@ std::set<std::string> registration(const std::string& modulePath)
         const std::string versioned = c.progId + ".1";
         const std::string iface = "Interface\\" + c.iid.toString();
         values.insert(values.end(), {
-            {c.progId, "", c.description},
-            {c.progId + "\\CLSID", "", clsid},
-            {c.progId + "\\CurVer", "", versioned},
-            {versioned, "", c.description},
-            {versioned + "\\CLSID", "", clsid},
-            {key, "", c.description},
-            {key, "AppID", appId},
-            {key + "\\ProgID", "", versioned},
-            {key + "\\VersionIndependentProgID", "", c.progId},
-            {key + "\\InprocServer32", "", modulePath},
-            {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
-            {key + "\\ToolboxBitmap32", "", modulePath + "," + c.bitmap},
-            {key + "\\MiscStatus", "", "0"},
-            {key + "\\MiscStatus\\1", "", "131473"},
-            {key + "\\TypeLib", "", libId},
-            {key + "\\Version", "", "1.0"},
-            {iface, "", c.interfaceName},
-            {iface + "\\TypeLib", "", libId},
-            {iface + "\\TypeLib", "Version", "1.0"},
-        });
+                                        {c.progId, "", c.description},
+                                        {c.progId + "\\CLSID", "", clsid},
+                                        {c.progId + "\\CurVer", "", versioned},
+                                        {versioned, "", c.description},
+                                        {versioned + "\\CLSID", "", clsid},
+                                        {key, "", c.description},
+                                        {key, "AppID", appId},
+                                        {key + "\\ProgID", "", versioned},
+                                        {key + "\\VersionIndependentProgID", "", c.progId},
+                                        {key + "\\InprocServer32", "", modulePath},
+                                        {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
+                                        {key + "\\ToolboxBitmap32", "", modulePath + "," + c.bitmap},
+                                        {key + "\\MiscStatus", "", "0"},
+                                        {key + "\\MiscStatus\\1", "", "131473"},
+                                        {key + "\\TypeLib", "", libId},
+                                        {key + "\\Version", "", "1.0"},
+                                        {iface, "", c.interfaceName},
+                                        {iface + "\\TypeLib", "", libId},
+                                        {iface + "\\TypeLib", "Version", "1.0"},
+                                    });
         bareKeys.push_back(key + "\\Programmable");
         bareKeys.push_back(key + "\\Control");
     }

@@ -17,7 +17,10 @@
 
 #include <stdexcept>
 
-void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 using namespace orvx;
 using framework::CApplicationViewBase;
@@ -102,11 +105,27 @@ TEST_F(ApplicationView, RestrictionsGateThePageAndLiftingThemRestoresTheMask)
         std::uint32_t restriction;
     } cases[] = {
         {"setup required", 1, 4, true, true, -1, byMode.arg("Setup"), {true, false, false}, {false}, 2},
-        {"manual or normal required", 6, 1, true, true, -1, byMode.arg("Manual or Normal"), {true, false, false},
-         {false}, 2},
+        {"manual or normal required",
+         6,
+         1,
+         true,
+         true,
+         -1,
+         byMode.arg("Manual or Normal"),
+         {true, false, false},
+         {false},
+         2},
         {"one of two modes", 5, 4, true, true, -1, {}, {true, true, true}, {}, 0},
-        {"offline", 1, 256, false, true, -1, "Please change to online mode to activate the page.",
-         {false, false, false}, {}, 1},
+        {"offline",
+         1,
+         256,
+         false,
+         true,
+         -1,
+         "Please change to online mode to activate the page.",
+         {false, false, false},
+         {},
+         1},
         {"observer", 1, 4, true, false, -1, {}, {false, false, false}, {}, 8},
         {"another page's operation", 512, 2, true, true, 7, {}, {false, false, false}, {}, 4},
         {"the page's own operation", 512, 2, true, true, 3, {}, {true, true, true}, {}, 0},
@@ -163,7 +182,12 @@ TEST_F(ApplicationView, ResultsAndActivationsCatchUpWithTheDeviceMode)
 
 TEST_F(ApplicationView, AFailedOperationRestoresTheRecordedButtons)
 {
-    const struct { const char* value; bool connected; std::uint32_t required; QList<bool> before, after; } cases[] = {
+    const struct {
+        const char* value;
+        bool connected;
+        std::uint32_t required;
+        QList<bool> before, after;
+    } cases[] = {
         {"0", true, 1, {true, false, false}, {true, false, false}},  // the mode change failed: its button back
         {"", true, 1, {true, false, false}, {true, false, false}},   // an empty value is the mode change
         {"0", true, 512, {true, true, false}, {true, true, false}},

@@ -22,8 +22,10 @@ class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        device->parameters = {{"20000", com::Variant::boolean(true)}, {"15000", com::Variant::boolean(true)},
-                              {"1009", com::Variant::uint32(0)}, {"1000", com::Variant::uint32(3)}};
+        device->parameters = {{"20000", com::Variant::boolean(true)},
+                              {"15000", com::Variant::boolean(true)},
+                              {"1009", com::Variant::uint32(0)},
+                              {"1000", com::Variant::uint32(3)}};
         model.Attach(&controller, nullptr, device->identity(), QStringLiteral("caller"));
         controller.SetEditModel(&model);
         controller.SetRegistered(true);
@@ -63,12 +65,8 @@ TEST_F(ControllerTest, WritableUnlessObserverOrUnregistered)
         bool writable;
     };
     const Case cases[] = {
-        {"", true, true},
-        {"Observer", true, true},  // the comparison is exact
-        {"observer", true, false},
-        {"maintenance", true, true},
-        {"maintenance", false, false},
-        {"", false, false},
+        {"", true, true},          {"Observer", true, true},  // the comparison is exact
+        {"observer", true, false}, {"maintenance", true, true}, {"maintenance", false, false}, {"", false, false},
     };
     for (const auto& c : cases) {
         controller.SetRegistered(c.registered);
@@ -116,7 +114,7 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
         {"1", "8", "3", 1, "Setup"},
         {"0", "64", "3", 256, "Disconnected"},
         {nullptr, "0", "1", 2, "Manual"},  // a failing connection flag counts as connected
-        {"1", "x", "3", 1, "Setup"},        // an unreadable state
+        {"1", "x", "3", 1, "Setup"},       // an unreadable state
     };
     for (const auto& c : cases) {
         device->parameters["1009"] = host::textVariant(QString::fromLatin1(c.state));
@@ -202,11 +200,13 @@ TEST_F(ControllerTest, AnotherPagesResultDoesNotReachTheShownPage)
 
 TEST_F(ControllerTest, TheStateDocumentSetsUserLevelAndPrivateDialogs)
 {
-    controller.OnDtmUpdate(1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", "observer"}, {"isPrivateDialogEnabled", "1"}}));
+    controller.OnDtmUpdate(
+        1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", "observer"}, {"isPrivateDialogEnabled", "1"}}));
     EXPECT_EQ(controller.GetUserLevel(), QStringLiteral("observer"));
     EXPECT_TRUE(controller.GetPrivateDialogFlag());
     // Empty attributes change nothing; other texts than "1" disable.
-    controller.OnDtmUpdate(1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", ""}, {"isPrivateDialogEnabled", "true"}}));
+    controller.OnDtmUpdate(
+        1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", ""}, {"isPrivateDialogEnabled", "true"}}));
     EXPECT_EQ(controller.GetUserLevel(), QStringLiteral("observer"));
     EXPECT_FALSE(controller.GetPrivateDialogFlag());
     controller.OnDtmUpdate(1, QStringLiteral("<broken"));

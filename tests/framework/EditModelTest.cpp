@@ -29,9 +29,12 @@ class ModelFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        device->parameters = {{"20000", com::Variant::boolean(true)}, {"15000", com::Variant::boolean(true)},
-                              {"1000", text("1")},   {"1009", text("0")},
-                              {"4003", text("7")},   {"16009", text("1")},
+        device->parameters = {{"20000", com::Variant::boolean(true)},
+                              {"15000", com::Variant::boolean(true)},
+                              {"1000", text("1")},
+                              {"1009", text("0")},
+                              {"4003", text("7")},
+                              {"16009", text("1")},
                               {"12000", text("0A1F")}};
         controller.SetMainSplitter(&splitter);
         controller.SetToolbarArea(&toolbar, &toolbar, &toolbar);
@@ -71,7 +74,8 @@ TEST(EditModels, EachModelHandlesItsKinds)
     framework::CEditModel online;
     framework::CEditModelOffline offline;
     framework::CEditModelTrend trend;
-    for (framework::CEditModelBase* model : std::initializer_list<framework::CEditModelBase*>{&online, &offline, &trend})
+    for (framework::CEditModelBase* model :
+         std::initializer_list<framework::CEditModelBase*>{&online, &offline, &trend})
         model->Attach(&controller, nullptr, device->identity(), {});
 
     struct Case {
@@ -80,19 +84,84 @@ TEST(EditModels, EachModelHandlesItsKinds)
         bool online, offline, trend;
     };
     const Case cases[] = {
-        {"text get", [](auto& m) { CTextDataGetEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, true, false},
-        {"text set", [](auto& m) { CTextDataSetEventImpl e(0, 1, "1", "2", true); return m.HandleEvent(e); }, true, true, true},
-        {"command", [](auto& m) { CCommandEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, true, true},
-        {"combo get", [](auto& m) { CComboBoxGetEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, true, true},
-        {"bit get", [](auto& m) { CBitEnumGetEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, false, false},
-        {"bit set", [](auto& m) { CBitEnumSetEventImpl e(0, 1, "1", 1, true); return m.HandleEvent(e); }, true, false, false},
-        {"view activated", [](auto& m) { CViewActivatedEventImpl e(0); return m.HandleEvent(e); }, true, true, true},
-        {"check set", [](auto& m) { CCheckBoxEventImpl e(EventCheckBoxSet, 0, 1, "1", 1); return m.HandleEvent(e); }, true, false, false},
-        {"check get", [](auto& m) { CCheckBoxEventImpl e(EventCheckBoxGet, 0, 1, "1", 0); return m.HandleEvent(e); }, true, false, false},
-        {"static text", [](auto& m) { CStaticTextEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, true, true},
-        {"radio set", [](auto& m) { CRadioSetEventImpl e(0, 1, "1", 2); return m.HandleEvent(e); }, true, false, false},
-        {"radio get", [](auto& m) { CRadioGetEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, false, false},
-        {"generic get", [](auto& m) { CGenericGetEventImpl e(0, 1, "1"); return m.HandleEvent(e); }, true, false, false},
+        {"text get",
+         [](auto& m) {
+             CTextDataGetEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, true, false},
+        {"text set",
+         [](auto& m) {
+             CTextDataSetEventImpl e(0, 1, "1", "2", true);
+             return m.HandleEvent(e);
+         },
+         true, true, true},
+        {"command",
+         [](auto& m) {
+             CCommandEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, true, true},
+        {"combo get",
+         [](auto& m) {
+             CComboBoxGetEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, true, true},
+        {"bit get",
+         [](auto& m) {
+             CBitEnumGetEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, false, false},
+        {"bit set",
+         [](auto& m) {
+             CBitEnumSetEventImpl e(0, 1, "1", 1, true);
+             return m.HandleEvent(e);
+         },
+         true, false, false},
+        {"view activated",
+         [](auto& m) {
+             CViewActivatedEventImpl e(0);
+             return m.HandleEvent(e);
+         },
+         true, true, true},
+        {"check set",
+         [](auto& m) {
+             CCheckBoxEventImpl e(EventCheckBoxSet, 0, 1, "1", 1);
+             return m.HandleEvent(e);
+         },
+         true, false, false},
+        {"check get",
+         [](auto& m) {
+             CCheckBoxEventImpl e(EventCheckBoxGet, 0, 1, "1", 0);
+             return m.HandleEvent(e);
+         },
+         true, false, false},
+        {"static text",
+         [](auto& m) {
+             CStaticTextEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, true, true},
+        {"radio set",
+         [](auto& m) {
+             CRadioSetEventImpl e(0, 1, "1", 2);
+             return m.HandleEvent(e);
+         },
+         true, false, false},
+        {"radio get",
+         [](auto& m) {
+             CRadioGetEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, false, false},
+        {"generic get",
+         [](auto& m) {
+             CGenericGetEventImpl e(0, 1, "1");
+             return m.HandleEvent(e);
+         },
+         true, false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.send(online), c.online) << c.kind;
@@ -120,15 +189,17 @@ TEST_F(OnlineModel, WritesNumbersAsDecimalText)
     CComboBoxSetEventImpl choice(5, 8, "1005", 1, {"Normal", "4", 0});
     CComboBoxSetEventImpl numbered(5, 8, "1006", 1, {"Normal", "4", 3});
     CCommandEventImpl command(5, 9, "0");
-    for (CUIEventBase* event : std::initializer_list<CUIEventBase*>{&checked, &cleared, &bit31, &notReady, &radio, &entry,
-                                                                   &invalidEntry, &choice, &numbered, &command})
+    for (CUIEventBase* event : std::initializer_list<CUIEventBase*>{
+             &checked, &cleared, &bit31, &notReady, &radio, &entry, &invalidEntry, &choice, &numbered, &command})
         EXPECT_TRUE(model.HandleEvent(*event));
 
     const auto writes = device->callsOf("SetParameter");
     QStringList written;
     for (const auto& call : writes)
-        written << call.argument + "=" + (call.value.isEmpty() ? QStringLiteral("(empty)") : host::variantText(call.value));
-    EXPECT_EQ(written, (QStringList{"16009=1", "16009=0", "16050=2147483648", "4003=2", "1001=PV-101", "1005=4", "0=(empty)"}));
+        written << call.argument + "=" +
+                       (call.value.isEmpty() ? QStringLiteral("(empty)") : host::variantText(call.value));
+    EXPECT_EQ(written,
+              (QStringList{"16009=1", "16009=0", "16050=2147483648", "4003=2", "1001=PV-101", "1005=4", "0=(empty)"}));
     for (const auto& call : writes)
         if (!call.value.isEmpty()) {
             EXPECT_EQ(call.value.type(), com::VariantType::Text) << "numbers are written as text";

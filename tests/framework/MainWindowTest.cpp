@@ -94,8 +94,11 @@ TEST_F(Splitter, StartsInTheMiddleAndClampsPositions)
     EXPECT_EQ(page->geometry().right(), splitter->contentsRect().right());
 
     ASSERT_GE(splitter->frameWidth(), 1);
-    const int cases[][2] = {{1, 0}, {2 * splitter->frameWidth(), 2 * splitter->frameWidth()},
-                            {usable + 50, usable}, {100, 100}, {-1, usable / 2}};
+    const int cases[][2] = {{1, 0},
+                            {2 * splitter->frameWidth(), 2 * splitter->frameWidth()},
+                            {usable + 50, usable},
+                            {100, 100},
+                            {-1, usable / 2}};
     for (const auto& [asked, got] : cases) {
         splitter->SetPosition(asked);
         EXPECT_EQ(splitter->GetPosition(), got) << asked;
@@ -168,7 +171,7 @@ TEST(KeyboardNavigation, TabLeavesAWindowAtItsEndsForTheNextSlot)
         bool backward;
         QWidget* to;  // none: left to Qt
     };
-    const Case cases[] = {{e[2], false, t1}, {e[0], true, t2}, {t2, false, e[0]}, {t1, true, e[2]},
+    const Case cases[] = {{e[2], false, t1},      {e[0], true, t2},      {t2, false, e[0]},     {t1, true, e[2]},
                           {e[1], false, nullptr}, {e[2], true, nullptr}, {&top, false, nullptr}};
     for (const Case& c : cases)
         EXPECT_EQ(navigation->TabTarget(c.from, c.backward), c.to) << c.from << c.backward;

@@ -41,7 +41,10 @@ QString layoutOf(const QString& navigationAttributes, const QString& entries)
         .arg(navigationAttributes, entries);
 }
 
-QImage pictureOf(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
+QImage pictureOf(const QIcon& icon)
+{
+    return icon.pixmap(16, 16).toImage();
+}
 
 class Navigation : public ::testing::Test {
 protected:
@@ -69,7 +72,8 @@ protected:
                 if (pictureOf(area.images()[i]) == pictureOf((*it)->icon(0)))
                     icon = i;
             const CNavigationEntry* entry = area.GetEntry(*it);
-            QString line = QStringLiteral("%1 v%2 i%3").arg((*it)->text(0)).arg(entry ? entry->viewId : 0xdeadu).arg(icon);
+            QString line =
+                QStringLiteral("%1 v%2 i%3").arg((*it)->text(0)).arg(entry ? entry->viewId : 0xdeadu).arg(icon);
             for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
                 line.prepend(QStringLiteral("  "));
             result.push_back(line.toStdString());
@@ -86,13 +90,18 @@ protected:
 TEST_F(Navigation, TheMainViewLayoutGivesTheTwentyFourPages)
 {
     const Rows expected = {
-        "Orvx ESD HART v0 i0", "  ESD and PST v1 i7", "  Device Setup v2 i1", "    Setup Wizard v3 i7",
-        "    Configuration v4 i2", "      General v5 i8", "      ESD Setup v6 i8", "      Alarm Setup v7 i8",
-        "      Switches v8 i8", "      HART v9 i8", "    Calibration v10 i3", "      Find Stops v11 i7",
-        "      Autotune v12 i7", "      Tuning Data v13 i8", "    Commission Service v14 i4",
-        "      Configuration v15 i8", "      Manual Setpoint v16 i7", "      Position Retransmit v17 i7",
-        "      Diagnostics v18 i7", "      Switches v19 i8", "  Status/Diagnostic v20 i5",
-        "    View/Clear Faults v21 i7", "    Sensor Measurement v22 i7", "  Device Info v23 i6",
+        "Orvx ESD HART v0 i0",           "  ESD and PST v1 i7",
+        "  Device Setup v2 i1",          "    Setup Wizard v3 i7",
+        "    Configuration v4 i2",       "      General v5 i8",
+        "      ESD Setup v6 i8",         "      Alarm Setup v7 i8",
+        "      Switches v8 i8",          "      HART v9 i8",
+        "    Calibration v10 i3",        "      Find Stops v11 i7",
+        "      Autotune v12 i7",         "      Tuning Data v13 i8",
+        "    Commission Service v14 i4", "      Configuration v15 i8",
+        "      Manual Setpoint v16 i7",  "      Position Retransmit v17 i7",
+        "      Diagnostics v18 i7",      "      Switches v19 i8",
+        "  Status/Diagnostic v20 i5",    "    View/Clear Faults v21 i7",
+        "    Sensor Measurement v22 i7", "  Device Info v23 i6",
     };
     EXPECT_CALL(controller, SetNavigationHidden(_)).Times(0);
     EXPECT_CALL(controller, ActivateView(0));  // nothing was selected: the root is
@@ -149,22 +158,38 @@ TEST_F(Navigation, EachDocumentRebuildsSelectsAndHidesOnlyAsItSays)
 {
     const auto entry = [](const char* attributes) { return QStringLiteral("<Entry %1/>").arg(attributes); };
     const QString seven = entry(R"(label="Seven" assignedApplicationViewId="7")");
-    const struct { QString document; bool hides; const char* selected; Rows rows; } cases[] = {
+    const struct {
+        QString document;
+        bool hides;
+        const char* selected;
+        Rows rows;
+    } cases[] = {
         {layoutOf(R"(hide="1")", {}), true, "Alpha", {}},  // no rows: the tree stays as it was
         {R"(<UILayoutDescription><NavigationArea/><Entry label="Stray"/></UILayoutDescription>)", false, "Alpha", {}},
         {R"(<UILayoutDescription><NavigationArea hide="1"><Entry label="A"></NavigationArea>)", false, "Alpha", {}},
         {"not xml", false, "Alpha", {}},
-        {layoutOf({}, "<Entry label=\"Top\">" + seven + "</Entry>" + seven), false, "Seven",
+        {layoutOf({}, "<Entry label=\"Top\">" + seven + "</Entry>" + seven),
+         false,
+         "Seven",
          {"Top v0 i0", "  Seven v7 i0", "Seven v7 i0"}},
-        {layoutOf(R"(hide="1")", entry(R"(label="Plain" assignedApplicationViewId="12" iconIndex="3")") + seven), true,
-         "Seven", {"Plain v12 i3", "Seven v7 i0"}},
+        {layoutOf(R"(hide="1")", entry(R"(label="Plain" assignedApplicationViewId="12" iconIndex="3")") + seven),
+         true,
+         "Seven",
+         {"Plain v12 i3", "Seven v7 i0"}},
         {layoutOf({}, entry("")), false, "", {" v0 i0"}},
-        {layoutOf(R"(hide="yes")", entry(R"(assignedApplicationViewId="12ab" iconIndex="3x")")), false, "", {" v12 i3"}},
+        {layoutOf(R"(hide="yes")", entry(R"(assignedApplicationViewId="12ab" iconIndex="3x")")),
+         false,
+         "",
+         {" v12 i3"}},
         {layoutOf(R"(hide="")", entry(R"(assignedApplicationViewId="-3" iconIndex="x3")")), false, "", {" v0 i0"}},
         {layoutOf(R"(hide=" 1")", entry(R"(assignedApplicationViewId=" 7" iconIndex="-1")")), false, "", {" v0 i0"}},
-        {layoutOf(R"(hide="10")", entry(R"(assignedApplicationViewId="99999999999999999999")")), false, "",
+        {layoutOf(R"(hide="10")", entry(R"(assignedApplicationViewId="99999999999999999999")")),
+         false,
+         "",
          {" v4294967295 i0"}},
-        {layoutOf(R"(hide="0")", entry(R"(label="  A &amp; B  " iconIndex="8")")), false, "  A & B  ",
+        {layoutOf(R"(hide="0")", entry(R"(label="  A &amp; B  " iconIndex="8")")),
+         false,
+         "  A & B  ",
          {"  A & B   v0 i8"}},
         {layoutOf({}, entry(R"(iconIndex="9")")), false, "", {" v0 i-1"}},  // beyond the image list: none
     };
@@ -209,7 +234,11 @@ TEST_F(Navigation, ANewEntryGoesRightAfterItsSiblingElseLastUnderItsParent)
 {
     const std::string root = "Root v0 i-1", alpha = "  Alpha v7 i-1", beta = "  Beta v3 i-1",
                       gamma = "    Gamma v4 i-1", second = "Second v9 i-1";
-    const struct { const char* parent; const char* after; Rows rows; } cases[] = {
+    const struct {
+        const char* parent;
+        const char* after;
+        Rows rows;
+    } cases[] = {
         {"Root", "Alpha", {root, alpha, "  New v42 i-1", beta, gamma, second}},
         {"Root", nullptr, {root, alpha, beta, gamma, "  New v42 i-1", second}},
         {"Root", "Gamma", {root, alpha, beta, gamma, "  New v42 i-1", second}},  // not a child of Root

@@ -99,9 +99,21 @@ TEST_F(PageBaseEdges, EachNotificationRefreshesItsOwnControls)
 {
     for (int id : {2, 3, 5, 7, 8})
         page.RegisterControl(std::make_unique<test::FakeControl>(id, QStringLiteral("tag%1").arg(id)));
-    const struct { int code; QList<int> refreshed; } rows[] = {
-        {500, {5}}, {501, {2, 3, 5, 7, 8}}, {502, {2, 3, 5, 7, 8}}, {503, {}}, {523, {}}, {524, {5}},
-        {525, {3, 5, 7}}, {526, {5}}, {527, {}}, {0, {}}, {-1, {}},
+    const struct {
+        int code;
+        QList<int> refreshed;
+    } rows[] = {
+        {500, {5}},
+        {501, {2, 3, 5, 7, 8}},
+        {502, {2, 3, 5, 7, 8}},
+        {503, {}},
+        {523, {}},
+        {524, {5}},
+        {525, {3, 5, 7}},
+        {526, {5}},
+        {527, {}},
+        {0, {}},
+        {-1, {}},
     };
     const auto refreshed = [this] {
         QList<int> ids;
@@ -125,10 +137,17 @@ TEST_F(PageBaseEdges, OnlyCodesOfMinusOneOrLessAreFailuresThatFreeTheButtons)
 {
     ON_CALL(controller, GetDeviceMode()).WillByDefault(Return(4u));
     page.SetRequiredMode(1);  // Setup only: the device's Normal gates the page
-    const struct { int code; const char* method; QList<bool> buttons; } rows[] = {
-        {0, "", {false, false, false}},          {0, "2", {false, false, false}},
-        {-1, "", {true, false, false}},          {-1, " 0 ", {true, false, false}},
-        {-1, "2", {true, false, true}},          {-1, "x", {true, false, true}},
+    const struct {
+        int code;
+        const char* method;
+        QList<bool> buttons;
+    } rows[] = {
+        {0, "", {false, false, false}},
+        {0, "2", {false, false, false}},
+        {-1, "", {true, false, false}},
+        {-1, " 0 ", {true, false, false}},
+        {-1, "2", {true, false, true}},
+        {-1, "x", {true, false, true}},
         {-2147483647 - 1, "2", {true, false, true}},
     };
     for (const auto& row : rows) {

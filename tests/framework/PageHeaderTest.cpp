@@ -70,8 +70,11 @@ TEST_F(PageHeader, EveryPageCarriesTheSevenHeaderControls)
 // Each caption labels the widget of its own header field.
 TEST_F(PageHeader, CaptionsNameTheirFields)
 {
-    const std::pair<const char*, int> captions[] = {{"Tag", 203}, {"Device ID", 204}, {"Active Mode", 205},
-                                                    {"Descriptor", 295}, {"Final assembly number", 207},
+    const std::pair<const char*, int> captions[] = {{"Tag", 203},
+                                                    {"Device ID", 204},
+                                                    {"Active Mode", 205},
+                                                    {"Descriptor", 295},
+                                                    {"Final assembly number", 207},
                                                     {"Mode to set", 201}};
     for (const auto& [caption, item] : captions) {
         const QLabel* label = nullptr;

@@ -19,9 +19,8 @@ namespace {
 
 const com::BStr kCall = com::BStr(u"<FunctionCall xmlns=\"x-schema:DTMFunctionCallSchema.xml\"/>");
 
-class MainControl
-    : public com::ComObjectOf<com::InterfaceList<host::CFdtActiveXImpl>,
-                              com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
+class MainControl : public com::ComObjectOf<com::InterfaceList<host::CFdtActiveXImpl>,
+                                            com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
 public:
     MainControl() : ComObjectOf(QStringLiteral("OrvxTarnelGUI.OrvxESDDTMGUIView"), &model) {}
     framework::CEditModel model;
@@ -38,8 +37,10 @@ protected:
     {
         for (std::int32_t view : {0, 8})
             framework::SetPageMaker(view, [] { return std::make_unique<framework::CApplicationViewBase>(); });
-        device->parameters = {{"20000", com::Variant::boolean(false)}, {"15000", com::Variant::boolean(true)},
-                              {"1000", com::Variant::int32(3)},        {"1009", com::Variant::int32(0)}};
+        device->parameters = {{"20000", com::Variant::boolean(false)},
+                              {"15000", com::Variant::boolean(true)},
+                              {"1000", com::Variant::int32(3)},
+                              {"1009", com::Variant::int32(0)}};
         device->stateDocument = test::FakeBusinessObject::stateDocumentOf({{"userLevel", "maintenance"}});
         navigation.CreateWindow(splitter.window);
         host::ControlAreas areas;

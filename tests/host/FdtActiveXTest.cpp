@@ -29,9 +29,8 @@ namespace {
 const com::BStr kCall = com::BStr(u"<FunctionCall xmlns=\"x-schema:DTMFunctionCallSchema.xml\"/>");
 
 // A control as the module builds one: its identity answers the frame's and the callback interface.
-class TestControl
-    : public com::ComObjectOf<com::InterfaceList<CFdtActiveXImpl>,
-                              com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
+class TestControl : public com::ComObjectOf<com::InterfaceList<CFdtActiveXImpl>,
+                                            com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
 public:
     explicit TestControl(framework::IUIEditModel* model) : ComObjectOf(QStringLiteral("OrvxTarnelGUI.Trend"), model) {}
     QWidget window;
@@ -257,7 +256,10 @@ struct AddressPanel {
         control->PrepareToRelease(&result);
     }
     QComboBox* list() const { return control->ControlWindow()->findChild<QComboBox*>(ui::itemName(350)); }
-    QPushButton* button(int item) const { return control->ControlWindow()->findChild<QPushButton*>(ui::itemName(item)); }
+    QPushButton* button(int item) const
+    {
+        return control->ControlWindow()->findChild<QPushButton*>(ui::itemName(item));
+    }
 
     QWidget parent;
     com::ComPtr<host::CTAdress> control = com::makeComObject<host::CTAdress>();

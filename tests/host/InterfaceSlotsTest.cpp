@@ -67,11 +67,10 @@ TEST(InterfaceSlots, OperationsSitInTheirDocumentedSlots)
 TEST(InterfaceSlots, EveryIdentifierIsDistinct)
 {
     const orvx::com::Guid ids[] = {
-        IID_IDtmUiRegistry, IID_IDtmUiCurrent, IID_IDtmUiEarlier, IID_IUpdateUI,
-        IID_IDtmActiveXControl, IID_IOrvxESDDTMGUIView, IID_IOffline, IID_ITrend, IID_ITAdress,
-        CLSID_OrvxESDDTMGUIView, CLSID_Offline, CLSID_Trend, CLSID_TAdress,
-        APPID_OrvxTarnelGUI, LIBID_OrvxTarnelGUILib, IUnknown::iid, IDispatch::iid,
-        IClassFactory::iid,
+        IID_IDtmUiRegistry,     IID_IDtmUiCurrent, IID_IDtmUiEarlier,  IID_IUpdateUI,       IID_IDtmActiveXControl,
+        IID_IOrvxESDDTMGUIView, IID_IOffline,      IID_ITrend,         IID_ITAdress,        CLSID_OrvxESDDTMGUIView,
+        CLSID_Offline,          CLSID_Trend,       CLSID_TAdress,      APPID_OrvxTarnelGUI, LIBID_OrvxTarnelGUILib,
+        IUnknown::iid,          IDispatch::iid,    IClassFactory::iid,
     };
     for (std::size_t i = 0; i < std::size(ids); ++i)
         for (std::size_t j = i + 1; j < std::size(ids); ++j)

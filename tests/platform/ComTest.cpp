@@ -33,8 +33,8 @@ TEST(Guid, RejectsEveryOtherForm)
              "{0A1B2C3G-4E5F-6071-8293-A4B5C6D7E8F9}",   // not hexadecimal
              "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9)",
              "(0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}",
-             "{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8g9}",   // past 'f'
-             "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F/}",   // beside the digits
+             "{0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8g9}",  // past 'f'
+             "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F/}",  // beside the digits
              "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F:}",
          }) {
         EXPECT_FALSE(Guid::parse(text)) << text;
@@ -164,14 +164,17 @@ TEST(BStr, ConvertsUtf8BothWays)
 
 TEST(BStr, MalformedUtf8BecomesReplacementCharacters)
 {
-    EXPECT_EQ(BStr::fromUtf8("a\xFF" "b").view(), u"a\uFFFDb");
+    EXPECT_EQ(BStr::fromUtf8("a\xFF"
+                             "b")
+                  .view(),
+              u"a\uFFFDb");
     EXPECT_EQ(BStr::fromUtf8("\xC0\xAF").view(), u"\uFFFD\uFFFD");  // overlong '/'
     EXPECT_EQ(BStr::fromUtf8("\xE2\x82").view(), u"\uFFFD\uFFFD");  // cut short
-    EXPECT_EQ(utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");           // lone surrogate
-    EXPECT_EQ(utf16ToUtf8(u"x\xDBFF"), "x\xEF\xBF\xBD");           // cut short
+    EXPECT_EQ(utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");            // lone surrogate
+    EXPECT_EQ(utf16ToUtf8(u"x\xDBFF"), "x\xEF\xBF\xBD");            // cut short
     EXPECT_EQ(utf16ToUtf8(u"\xD800\xE000"), "\xEF\xBF\xBD\xEE\x80\x80");
-    EXPECT_EQ(utf16ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");              // a low one first
-    EXPECT_EQ(BStr::fromUtf8("\xED\xA0\x80").view(), u"\uFFFD\uFFFD\uFFFD");       // a surrogate
+    EXPECT_EQ(utf16ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");                                  // a low one first
+    EXPECT_EQ(BStr::fromUtf8("\xED\xA0\x80").view(), u"\uFFFD\uFFFD\uFFFD");            // a surrogate
     EXPECT_EQ(BStr::fromUtf8("\xF4\x90\x80\x80").view(), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // past U+10FFFF
 }
 

@@ -18,7 +18,8 @@ TEST(IconLibrary, LoadsAll36IconsFromBesideTheModule)
 {
     CIconLibrary library(kStore, orvx::ui::moduleFolder(), {});
     library.Acquire();
-    ASSERT_TRUE(library.isLoaded()) << "no " << kStore.toStdString() << " in " << orvx::ui::moduleFolder().toStdString();
+    ASSERT_TRUE(library.isLoaded()) << "no " << kStore.toStdString() << " in "
+                                    << orvx::ui::moduleFolder().toStdString();
     for (std::uint32_t id = 1; id <= 36; ++id) {
         const QIcon icon = library.Get(id);
         ASSERT_FALSE(icon.isNull()) << id;

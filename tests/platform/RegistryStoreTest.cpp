@@ -36,8 +36,7 @@ TEST_F(RegistryStoreTest, SurvivesAReload)
     EXPECT_EQ(reloaded.value("CLSID\\{ABC}", "Odd \"name\"\\"), "line one\r\nline \"two\" \\ end");
     EXPECT_EQ(reloaded.valueNames("CLSID\\{ABC}"), (std::vector<std::string>{"", "Odd \"name\"\\"}));
     EXPECT_TRUE(reloaded.hasKey("CLSID\\{ABC}\\Control"));  // keys without values are kept too
-    EXPECT_EQ(reloaded.subkeys("CLSID\\{ABC}"),
-              (std::vector<std::string>{"Control", "InprocServer32"}));
+    EXPECT_EQ(reloaded.subkeys("CLSID\\{ABC}"), (std::vector<std::string>{"Control", "InprocServer32"}));
 }
 
 TEST_F(RegistryStoreTest, NamesIgnoreCaseAndKeepTheirFirstSpelling)
@@ -98,8 +97,8 @@ TEST_F(RegistryStoreTest, ReadsAFileWithCrLfLineEnds)
 TEST_F(RegistryStoreTest, AMalformedFileChangesNothingAndSaysWhere)
 {
     // Each text is read after "[Kept]" and a good value, so the fault is in line 3.
-    for (const char* broken : {"[]", "[Open", "\"name\"=unquoted", "name=\"x\"", "\"name\" = \"x\"",
-                               "@=\"x\" ; note", "@=\"tab\\t\"", "@=\"open", "@=\"x\\", "@"}) {
+    for (const char* broken : {"[]", "[Open", "\"name\"=unquoted", "name=\"x\"", "\"name\" = \"x\"", "@=\"x\" ; note",
+                               "@=\"tab\\t\"", "@=\"open", "@=\"x\\", "@"}) {
         std::filesystem::create_directories(file().parent_path());
         std::ofstream(file(), std::ios::binary) << "[Kept]\n@=\"value\"\n" << broken << "\n";
         RegistryStore store(file());

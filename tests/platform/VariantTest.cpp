@@ -10,7 +10,10 @@ using namespace orvx::com;
 
 namespace {
 
-Variant text(const char16_t* t) { return Variant::text(BStr(t)); }
+Variant text(const char16_t* t)
+{
+    return Variant::text(BStr(t));
+}
 
 struct TextCase {
     Variant value;

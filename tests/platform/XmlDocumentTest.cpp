@@ -62,9 +62,9 @@ TEST(XmlDocument, AnElementsTextIsAllTheTextBelowIt)
 
 TEST(XmlDocument, ReadsTheStateDocument)
 {
-    const auto document = XmlDocument::parse(QStringLiteral(
-        "<?xml version='1.0' encoding='utf-8'?>"
-        "<DtmState name='PV-101 &#x2192; Tank' state='Online' userLevel=''/>"));
+    const auto document = XmlDocument::parse(
+        QStringLiteral("<?xml version='1.0' encoding='utf-8'?>"
+                       "<DtmState name='PV-101 &#x2192; Tank' state='Online' userLevel=''/>"));
     ASSERT_TRUE(document);
     EXPECT_EQ(document->textAt(QStringLiteral("//@name")), QStringLiteral("PV-101 \u2192 Tank"));
     EXPECT_EQ(document->textAt(QStringLiteral("//@state")), QStringLiteral("Online"));

@@ -61,11 +61,13 @@ protected:
     Status set(const char* tag, const char* text = nullptr)
     {
         std::uint32_t word = 0;
-        return positioner->SetParameter(BStr::fromUtf8(tag), text ? Variant::text(BStr::fromUtf8(text)) : Variant(), &word);
+        return positioner->SetParameter(BStr::fromUtf8(tag), text ? Variant::text(BStr::fromUtf8(text)) : Variant(),
+                                        &word);
     }
 
     ManualScheduler scheduler;
-    com::ComPtr<simulator::SimulatedPositioner> positioner = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    com::ComPtr<simulator::SimulatedPositioner> positioner = com::makeComObject<simulator::SimulatedPositioner>(
+        scheduler);
     com::ComPtr<RecordingControl> control = com::makeComObject<RecordingControl>();
 };
 
@@ -84,10 +86,19 @@ TEST(ManualScheduler, RunsDueTasksInTimeOrderIncludingTheOnesTheyPost)
 TEST_F(SimulatedPositionerTest, CommandsAnswerWithTheirCodeWhenDone)
 {
     ASSERT_EQ(set("1005", "0"), Status::Ok);
-    struct Case { const char* method; std::int64_t after; Notification expected; };
-    for (const Case& c : std::initializer_list<Case>{{"0", 300, {500, ""}}, {"6", 1000, {506, ""}},
-             {"13", 500, {513, ""}}, {"28", 500, {528, ""}}, {"20", 300, {520, ""}}, {"21", 300, {521, ""}},
-             {"23", 50, {523, ""}}, {"77", 50, {-1, "77"}}}) {
+    struct Case {
+        const char* method;
+        std::int64_t after;
+        Notification expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{{"0", 300, {500, ""}},
+                                                     {"6", 1000, {506, ""}},
+                                                     {"13", 500, {513, ""}},
+                                                     {"28", 500, {528, ""}},
+                                                     {"20", 300, {520, ""}},
+                                                     {"21", 300, {521, ""}},
+                                                     {"23", 50, {523, ""}},
+                                                     {"77", 50, {-1, "77"}}}) {
         ASSERT_EQ(set(c.method), Status::Ok);
         scheduler.Advance(c.after - 1);
         EXPECT_EQ(control->takeResults(), Notifications{}) << c.method;
@@ -184,13 +195,17 @@ TEST_F(SimulatedPositionerTest, SupplyReadingsAndLimitsFollowThePressureUnit)
     const char* none = "000000000000000000";
     const char* low = "080000000000000000";
     const char* high = "004000000000000000";
-    const struct { const char* tag; const char* unit; double psi; const char* reading; const char* faults; } rows[] = {
-        {"4003", "6", 39.9, "39.9", low}, {"4003", "6", 40.0, "40.0", none}, {"4003", "6", 100.0, "100.0", none},
-        {"4003", "6", 100.1, "100.1", high},
-        {"4003", "7", 39.0, "2.689", low}, {"4003", "7", 41.0, "2.827", none}, {"4003", "7", 99.0, "6.826", none},
-        {"4003", "7", 101.0, "6.964", high},
-        {"4007", "12", 39.0, "268.9", low}, {"4007", "12", 41.0, "282.7", none}, {"4007", "12", 99.0, "682.6", none},
-        {"4007", "12", 101.0, "696.4", high},
+    const struct {
+        const char* tag;
+        const char* unit;
+        double psi;
+        const char* reading;
+        const char* faults;
+    } rows[] = {
+        {"4003", "6", 39.9, "39.9", low},    {"4003", "6", 40.0, "40.0", none},   {"4003", "6", 100.0, "100.0", none},
+        {"4003", "6", 100.1, "100.1", high}, {"4003", "7", 39.0, "2.689", low},   {"4003", "7", 41.0, "2.827", none},
+        {"4003", "7", 99.0, "6.826", none},  {"4003", "7", 101.0, "6.964", high}, {"4007", "12", 39.0, "268.9", low},
+        {"4007", "12", 41.0, "282.7", none}, {"4007", "12", 99.0, "682.6", none}, {"4007", "12", 101.0, "696.4", high},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.unit) + " at " + std::to_string(row.psi) + " psi");

@@ -92,8 +92,14 @@ public:
     {
         actions.append({id, style, tip, !icon.isNull()});
     }
-    void AddBitmapAction(int id, int, int style, const QString& tip) override { actions.append({id, style, tip, true}); }
-    void AddFileAction(int id, const QString&, int style, const QString& tip) override { actions.append({id, style, tip, true}); }
+    void AddBitmapAction(int id, int, int style, const QString& tip) override
+    {
+        actions.append({id, style, tip, true});
+    }
+    void AddFileAction(int id, const QString&, int style, const QString& tip) override
+    {
+        actions.append({id, style, tip, true});
+    }
     void AddSeparator() override {}
     bool GetActionTip(int id, QString* tip) const override
     {

@@ -11,8 +11,7 @@ using com::Status;
 Status FakeBusinessObject::QueryInterface(const com::Guid& iid, void** object)
 {
     if ((iid == host::IDtmUiRegistry::iid && !answersRegistry) ||
-        (iid == host::IDtmUiCurrent::iid && !answersCurrent) ||
-        (iid == host::IDtmUiEarlier::iid && !answersEarlier)) {
+        (iid == host::IDtmUiCurrent::iid && !answersCurrent) || (iid == host::IDtmUiEarlier::iid && !answersEarlier)) {
         if (object)
             *object = nullptr;
         return Status::NoInterface;

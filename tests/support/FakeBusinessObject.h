@@ -16,15 +16,14 @@ using host::Via;
 struct Call {
     QString operation;  // "GetParameter", "SetParameter", "GetText", "RegisterControl", ...
     Via via;
-    QString argument;   // tag, key or caller tag; a null text stays null
-    com::Variant value; // the value written, for SetParameter
+    QString argument;    // tag, key or caller tag; a null text stays null
+    com::Variant value;  // the value written, for SetParameter
 };
 
 // A scriptable business object for one device: parameters by tag, tags that fail with a chosen
 // status, a state document, texts by key, and a log of every call. Each private interface can
 // be switched off to play an older or a partial business object.
-class FakeBusinessObject
-    : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
+class FakeBusinessObject : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     // Which interfaces QueryInterface answers.
     bool answersRegistry = true;

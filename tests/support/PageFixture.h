@@ -1,9 +1,9 @@
 #pragma once
 
+#include "device/StringBridge.h"
 #include "framework/EditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
-#include "device/StringBridge.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
 #include "support/ScriptedDialogService.h"

@@ -1,8 +1,8 @@
 // One QApplication for the whole test program, on the offscreen platform so that widget tests
 // run without a display.
-#include <QApplication>
-
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv)
 {

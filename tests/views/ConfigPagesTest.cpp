@@ -1,7 +1,6 @@
 #include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
-#include "device/StringBridge.h"
 #include "support/PageFixture.h"
 
 #include <gtest/gtest.h>
@@ -178,13 +177,10 @@ TEST_F(ConfigPages, TheDatePickerFollowsTheModeGateAndTheWriteRight)
         bool enabled;
     };
     const Step steps[] = {
-        {"1", "maintenance", false},  // the device is in the wrong mode
-        {"1", "observer", false},
-        {"1", "maintenance", false},  // write right back, the mode still wrong
-        {"0", "maintenance", true},
-        {"0", "observer", false},
-        {"0", "maintenance", true},
-        {"1", "maintenance", false},
+        {"1", "maintenance", false},                               // the device is in the wrong mode
+        {"1", "observer", false},    {"1", "maintenance", false},  // write right back, the mode still wrong
+        {"0", "maintenance", true},  {"0", "observer", false},
+        {"0", "maintenance", true},  {"1", "maintenance", false},
     };
     for (const Step& step : steps) {
         const QString mode = QString::fromLatin1(step.mode);

@@ -187,8 +187,8 @@ TEST_F(Trend, ThePressureAxisFollowsTheMeasuredUnit)
         double high;
         const char* name;
     } steps[] = {
-        {501, "7", 10, "bar"}, {502, "12", 1000, "kpa"}, {501, nullptr, 1000, "kpa"},
-        {524, "7", 1000, "kpa"},  // new values leave the unit to a reread
+        {501, "7", 10, "bar"},       {502, "12", 1000, "kpa"},
+        {501, nullptr, 1000, "kpa"}, {524, "7", 1000, "kpa"},  // new values leave the unit to a reread
         {502, "6", 100, "psi"},
     };
     for (const auto& step : steps) {

@@ -71,8 +71,8 @@ TEST_F(StatusPages, SensorPressureLabelsFollowTheMeasuredUnitAndNewValuesAreShow
     };
     // An unknown code keeps the last known unit; 524 alone does not look at the unit.
     // A unit that cannot be read (nullptr) keeps the last one too.
-    const Step steps[] = {{"7", 501, "bar"},   {"12", 524, "bar"}, {"12", 502, "kpa"},
-                          {"99", 501, "kpa"},  {nullptr, 501, "kpa"}, {"6", 501, "psi"}};
+    const Step steps[] = {{"7", 501, "bar"},  {"12", 524, "bar"},    {"12", 502, "kpa"},
+                          {"99", 501, "kpa"}, {nullptr, 501, "kpa"}, {"6", 501, "psi"}};
     for (const Step& s : steps) {
         device->failingTags.clear();
         if (s.unit)
@@ -81,7 +81,8 @@ TEST_F(StatusPages, SensorPressureLabelsFollowTheMeasuredUnitAndNewValuesAreShow
             device->failingTags["4007"] = com::Status::Failure;
         sensor->OnUpdate(s.code, QString());
         for (int item = 338; item <= 341; ++item)
-            EXPECT_EQ(text(sensor, item), QLatin1String(s.shown)) << (s.unit ? s.unit : "unreadable") << " " << s.code << " " << item;
+            EXPECT_EQ(text(sensor, item), QLatin1String(s.shown))
+                << (s.unit ? s.unit : "unreadable") << " " << s.code << " " << item;
     }
     device->failingTags.clear();
     device->parameters["13003"] = host::textVariant("31.5");

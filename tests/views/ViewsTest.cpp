@@ -77,10 +77,10 @@ TEST_F(Pages, EveryOverviewBarNamesItsEnds)
     device->parameters["2003"] = host::textVariant("40");
     page->OnUpdate(524, QString());  // a refresh of the live values leaves the ends alone
     const std::pair<int, const char*> ends[] = {
-        {234, "4 mA"}, {235, "20 mA"},   // input signal
-        {237, "0 %"},  {238, "100 %"},   // valve position
-        {240, "0 bar"}, {241, "10 bar"}, // pressure, in the device's unit
-        {243, "0 bar"}, {244, "10 bar"}, // supply pressure
+        {234, "4 mA"},  {235, "20 mA"},   // input signal
+        {237, "0 %"},   {238, "100 %"},   // valve position
+        {240, "0 bar"}, {241, "10 bar"},  // pressure, in the device's unit
+        {243, "0 bar"}, {244, "10 bar"},  // supply pressure
     };
     for (const auto& [item, text] : ends) {
         const auto* label = page->findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
@@ -138,7 +138,8 @@ TEST_F(Pages, EveryControlHasItsWidgetAndEveryViewSettingNamesOnlyControlsOfItsP
     for (const auto which : {framework::SinglePage::Offline, framework::SinglePage::Trend}) {
         framework::CUIController single;
         single.SetMainSplitter(&splitter);
-        checkNames(framework::CreateSinglePage(which, &single, &texts), framework::SinglePageInfo(which).viewSettingResource);
+        checkNames(framework::CreateSinglePage(which, &single, &texts),
+                   framework::SinglePageInfo(which).viewSettingResource);
     }
 }
 

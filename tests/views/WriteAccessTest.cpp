@@ -81,9 +81,9 @@ QStringList enabledMethodWindows(const framework::CApplicationViewBase& page)
 
 // Every notification that makes a page enable buttons again, with the values a device sends.
 const std::pair<std::int32_t, const char*> kReenablingNotifications[] = {
-    {500, ""},  {-2, "0"},  {-2, ""},   {-1, "0"},  {-6, "13"}, {-2, "28"}, {-3, "20"}, {-2147483647 - 1, "21"},
-    {513, ""},  {528, ""},  {520, ""},  {521, ""},  {523, ""},  {524, ""},  {525, ""},   {526, ""},
-    {501, ""},  {502, ""},
+    {500, ""}, {-2, "0"}, {-2, ""},  {-1, "0"}, {-6, "13"}, {-2, "28"}, {-3, "20"}, {-2147483647 - 1, "21"},
+    {513, ""}, {528, ""}, {520, ""}, {521, ""}, {523, ""},  {524, ""},  {525, ""},  {526, ""},
+    {501, ""}, {502, ""},
 };
 
 TEST_P(ReadOnlyUser, NoPageEnablesAnOperationButtonWhateverTheDeviceSends)
@@ -112,11 +112,13 @@ TEST_P(ReadOnlyUser, TheHubRefusesEveryWriteAndCommandVisibly)
 {
     controls::CTextDataSetEventImpl text(13, 10, QStringLiteral("8000"), QStringLiteral("12"), true);
     controls::CCommandEventImpl command(0, 9, QStringLiteral("0"));
-    controls::CComboBoxSetEventImpl combo(0, 8, QStringLiteral("1005"), 2, controls::CChoice{QStringLiteral("Normal"), QStringLiteral("3"), 0});
+    controls::CComboBoxSetEventImpl combo(0, 8, QStringLiteral("1005"), 2,
+                                          controls::CChoice{QStringLiteral("Normal"), QStringLiteral("3"), 0});
     controls::CBitEnumSetEventImpl bits(0, 10, QStringLiteral("2000"), 1, true);
     controls::CCheckBoxEventImpl check(controls::EventCheckBoxSet, 0, 10, QStringLiteral("2001"), 1);
     controls::CRadioSetEventImpl radio(0, 10, QStringLiteral("2002"), 1);
-    for (controls::CUIEventBase* event : std::initializer_list<controls::CUIEventBase*>{&text, &command, &combo, &bits, &check, &radio}) {
+    for (controls::CUIEventBase* event :
+         std::initializer_list<controls::CUIEventBase*>{&text, &command, &combo, &bits, &check, &radio}) {
         status.message.clear();
         EXPECT_TRUE(controller.HandleEvent(*event)) << event->GetType();
         EXPECT_EQ(event->GetErrorText(), framework::writeRefusedText()) << event->GetType();
@@ -142,16 +144,14 @@ QStringList monkey(Device& fixture, std::mt19937& random, int actions)
 {
     static const std::pair<std::int32_t, const char*> notifications[] = {
         {500, ""}, {-2, "0"}, {-6, "13"}, {-2, "28"}, {-3, "20"}, {513, ""}, {528, ""}, {520, ""}, {521, ""},
-        {523, ""}, {524, ""}, {525, ""}, {526, ""}, {501, ""}, {502, ""}, {-7, "2"}, {-2, "x"}};
+        {523, ""}, {524, ""}, {525, ""},  {526, ""},  {501, ""},  {502, ""}, {-7, "2"}, {-2, "x"}};
     static const char* const typed[] = {"1", "12.5", "-3", "abc", "999999", ""};
     auto pick = [&](auto size) { return std::uniform_int_distribution<std::size_t>(0, size - 1)(random); };
 
     framework::CApplicationViewBase* page = fixture.show(kViews[0]);
     for (int i = 0; i < actions; ++i) {
         switch (pick(std::size_t{6})) {
-        case 0:
-            page = fixture.show(kViews[pick(std::size(kViews))]);
-            break;
+        case 0: page = fixture.show(kViews[pick(std::size(kViews))]); break;
         case 1: {
             const auto& [code, value] = notifications[pick(std::size(notifications))];
             fixture.controller.OnDtmUpdate(code, QString::fromLatin1(value));
@@ -178,7 +178,8 @@ QStringList monkey(Device& fixture, std::mt19937& random, int actions)
         case 4: {
             const auto combos = page->findChildren<QComboBox*>();
             if (!combos.isEmpty())
-                QTest::keyClick(combos[int(pick(std::size_t(combos.size())))], pick(std::size_t{2}) ? Qt::Key_Down : Qt::Key_Up);
+                QTest::keyClick(combos[int(pick(std::size_t(combos.size())))],
+                                pick(std::size_t{2}) ? Qt::Key_Down : Qt::Key_Up);
             break;
         }
         default: {
@@ -202,7 +203,9 @@ TEST_P(ReadOnlyUser, ThousandsOfRandomActionsWriteNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Users, ReadOnlyUser, ::testing::Values(ReadOnly::Observer, ReadOnly::NotRegistered),
-                         [](const auto& info) { return info.param == ReadOnly::Observer ? "Observer" : "NotRegistered"; });
+                         [](const auto& info) {
+                             return info.param == ReadOnly::Observer ? "Observer" : "NotRegistered";
+                         });
 
 // The same run by a user who may write does reach the device: the run above proves something.
 TEST_F(Device, RandomActionsOfAWriterDoReachTheDevice)
@@ -242,13 +245,16 @@ TEST_P(OperationStart, AFailedSendRecordsNothingLocksNothingAndSaysWhy)
 {
     device->failingTags[QString::fromLatin1(GetParam().tag)] = com::Status::Failure;
     QPushButton* button = prepare();
-    const QStringList before = enabledMethodWindows(*dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view)));
+    const QStringList before = enabledMethodWindows(
+        *dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view)));
     ASSERT_TRUE(button->isEnabled());
     button->click();
 
     EXPECT_FALSE(controller.IsOperationRunning());
     EXPECT_EQ(controller.GetOperationOwner(), -1);
-    EXPECT_EQ(enabledMethodWindows(*dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view))), before);
+    EXPECT_EQ(
+        enabledMethodWindows(*dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(GetParam().view))),
+        before);
     EXPECT_TRUE(status.message.startsWith(QStringLiteral("The device operation could not be started:")))
         << status.message.toStdString();
     // Another page is not held back by an operation that never ran.
