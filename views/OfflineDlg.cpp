@@ -27,13 +27,10 @@ constexpr PageField choice(std::int32_t id, const char* caption)
 }
 constexpr PageField entry(std::int32_t id, const char* caption)
 {
-    return {.controlId = id,
-            .kind = Text,
-            .item = 1000 + id,
-            .caption = caption,
-            .icon = 1100 + id,
-            .unit = 1200 + id,
-            .captionItem = 900 + id};
+    PageField field = choice(id, caption);
+    field.kind = Text;
+    field.unit = 1200 + id;
+    return field;
 }
 
 constexpr std::int32_t kSupplyLow = 24;
