@@ -104,6 +104,7 @@ TEST(StatusArea, EachCodeShowsItsIconAndTextAndOneBeyondTheTableEmptiesThePane)
         {&CStatusArea::SetDataSetState, 2, 3, 30, "InvalidModified"},
         {&CStatusArea::SetDataSetState, 3, 3, 0, "AllDataLoaded"},
         {&CStatusArea::SetDataSetState, 0, 3, 0, "Default"},
+        {&CStatusArea::SetDataSetState, 4, 3, 0, ""},
         {&CStatusArea::SetDataSource, 0, 2, 0, ""},
         {&CStatusArea::SetDataSource, 1, 2, 6, "Data set"},
         {&CStatusArea::SetDataSource, 2, 2, 7, "Data set locked"},
@@ -130,7 +131,11 @@ TEST(StatusArea, EachCodeShowsItsIconAndTextAndOneBeyondTheTableEmptiesThePane)
     }
     area.SetMessage(QStringLiteral("Saved"));
     EXPECT_EQ(area.PaneText(8), QStringLiteral("Saved"));
-    EXPECT_EQ(area.PaneText(9), QString());  // no such pane
+    for (int pane : {-1, 9}) {  // no such pane
+        EXPECT_EQ(area.PaneText(pane), QString());
+        EXPECT_EQ(area.PaneToolTip(pane), QString());
+        EXPECT_EQ(area.PaneIconId(pane), 0u);
+    }
 }
 
 TEST(StatusArea, ShowsTheBusinessObjectsOwnTextsAlsoWhenSetBeforeTheBarExists)
@@ -223,6 +228,72 @@ TEST(ToolbarArea, ClicksSendTheActionIdAndTheButtonsState)
     EXPECT_FALSE(area.GetActionTip(2, &tip));
     area.Clear();
     EXPECT_FALSE(area.GetActionTip(1, &tip));
+}
+
+TEST(ToolbarArea, EachStyleSetsTheButtonsStateAndWhatAClickSends)
+{
+    struct Row {
+        int style;
+        bool enabled, checkable, checked;
+        Sent sent;  // by two clicks
+    };
+    const Row rows[] = {
+        {framework::ToolbarToggleChecked, true, true, true, {{0, 1}, {0, 0}}},
+        {framework::ToolbarToggle, true, true, false, {{0, 0}, {0, 1}}},
+        {framework::ToolbarPush, true, false, false, {{0, 2}, {0, 2}}},
+        {3, false, false, false, {}},
+    };
+    QTemporaryDir folder;
+    QPixmap image(32, 30);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(folder.filePath("button.png")));
+    for (const Row& row : rows) {
+        QWidget parent;
+        CToolbarArea area;
+        area.AddFileAction(0, folder.filePath("button.png"), row.style, QStringLiteral("early"));  // no toolbar yet
+        area.AddSeparator();
+        QToolBar* bar = area.CreateWindow(&parent);
+        EXPECT_EQ(area.CreateWindow(&parent), bar);
+        area.AddFileAction(0, folder.filePath("button.png"), row.style, QStringLiteral("Button"));
+        area.AddSeparator();
+        area.AddFileAction(1, folder.filePath("missing.png"), row.style, QStringLiteral("Missing"));
+        area.AddBitmapAction(2, 1, row.style, QStringLiteral("No such bitmap"));
+        ASSERT_EQ(bar->actions().size(), 2) << row.style;
+        QAction* action = bar->actions()[0];
+        EXPECT_TRUE(bar->actions()[1]->isSeparator());
+        EXPECT_EQ(action->icon().pixmap(16, 15).size(), QSize(16, 15));
+        EXPECT_EQ(action->isEnabled(), row.enabled) << row.style;
+        EXPECT_EQ(action->isCheckable(), row.checkable) << row.style;
+        EXPECT_EQ(action->isChecked(), row.checked) << row.style;
+
+        test::MockUIController controller;
+        Sent sent;
+        recordEvents(controller, &sent);
+        area.SetController(&controller);
+        auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+        button->click();
+        button->click();
+        EXPECT_EQ(sent, row.sent) << row.style;
+    }
+}
+
+TEST(ToolbarArea, GivesATipOnlyForAButtonWithText)
+{
+    CToolbarArea area;
+    QString tip = QStringLiteral("unchanged");
+    EXPECT_FALSE(area.GetActionTip(0, &tip));  // no toolbar
+    area.Clear();
+    QWidget parent;
+    area.CreateWindow(&parent);
+    QPixmap image(16, 16);
+    image.fill(Qt::blue);
+    area.AddIconAction(4, QIcon(image), framework::ToolbarPush, QString());
+    area.AddIconAction(5, QIcon(image), framework::ToolbarPush, QString(300, QLatin1Char('x')));
+    EXPECT_FALSE(area.GetActionTip(4, &tip));
+    EXPECT_FALSE(area.GetActionTip(5, nullptr));
+    EXPECT_EQ(tip, QStringLiteral("unchanged"));
+    EXPECT_TRUE(area.GetActionTip(5, &tip));
+    EXPECT_EQ(tip.size(), 255);
 }
 
 TEST(ActionArea, KeepsTheLeftAndRightGroupsInPlace)

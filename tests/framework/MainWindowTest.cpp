@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -69,11 +70,11 @@ protected:
         splitter->resize(500, 200);
     }
     QWidget* bar() const { return splitter->findChild<QWidget*>(QStringLiteral("splitterBar")); }
-    void mouse(QEvent::Type type, int dx)
+    void mouse(QEvent::Type type, int dx, Qt::MouseButton button = Qt::LeftButton)
     {
         const QPoint at = bar()->rect().center() + QPoint(dx, 0);
-        QMouseEvent event(type, at, bar()->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent event(type, at, bar()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
         QCoreApplication::sendEvent(bar(), &event);
     }
 
@@ -143,6 +144,94 @@ TEST_F(Splitter, HidingTheNavigationShowsThePageAlone)
     EXPECT_EQ(page->parentWidget(), splitter);  // emptied, not deleted
 }
 
+TEST_F(Splitter, OnlyTheLeftButtonMovesTheBar)
+{
+    struct Case {
+        const char* what;
+        Qt::MouseButton press, move, doubleClick;  // NoButton: not sent
+        int moved;                                 // from 100
+    };
+    const Case cases[] = {
+        {"right drag", Qt::RightButton, Qt::RightButton, Qt::NoButton, 0},
+        {"move without a press", Qt::NoButton, Qt::LeftButton, Qt::NoButton, 0},
+        {"right double click", Qt::NoButton, Qt::NoButton, Qt::RightButton, 0},
+        {"left drag", Qt::LeftButton, Qt::LeftButton, Qt::NoButton, 20},
+    };
+    for (const Case& c : cases) {
+        splitter->SetPosition(100);
+        if (c.press != Qt::NoButton)
+            mouse(QEvent::MouseButtonPress, 0, c.press);
+        if (c.move != Qt::NoButton)
+            mouse(QEvent::MouseMove, 20, c.move);
+        if (c.doubleClick != Qt::NoButton)
+            mouse(QEvent::MouseButtonDblClick, 0, c.doubleClick);
+        mouse(QEvent::MouseButtonRelease, 20, Qt::LeftButton);
+        EXPECT_EQ(splitter->GetPosition(), 100 + c.moved) << c.what;
+    }
+    // A move after the release no longer drags.
+    mouse(QEvent::MouseMove, 40);
+    EXPECT_EQ(splitter->GetPosition(), 120);
+}
+
+TEST_F(Splitter, PanesKeepTheirVisibilityAndOnlyTwoExist)
+{
+    auto* other = new QWidget(&host);
+    splitter->SetPaneWindow(2, other);
+    EXPECT_EQ(other->parentWidget(), &host);
+    EXPECT_EQ(splitter->PaneWindow(2), nullptr);
+    EXPECT_EQ(splitter->PaneWindow(-1), nullptr);
+
+    // A page hidden on purpose stays hidden; hiding the navigation shows it across the width.
+    auto* hiddenPage = new QWidget;
+    hiddenPage->hide();
+    splitter->SetPageWindow(hiddenPage);
+    EXPECT_TRUE(hiddenPage->isHidden());
+    splitter->SetNavigationHidden(true);
+    EXPECT_TRUE(hiddenPage->isVisible());
+    EXPECT_EQ(hiddenPage->geometry(), splitter->contentsRect());
+
+    // A tree set while the navigation is hidden stays hidden until it is shown.
+    auto* newTree = new QWidget(&host);
+    splitter->SetPaneWindow(0, newTree);
+    EXPECT_EQ(newTree->parentWidget(), splitter);
+    EXPECT_TRUE(newTree->isHidden());
+    splitter->SetNavigationHidden(false);
+    EXPECT_TRUE(newTree->isVisible());
+    EXPECT_EQ(newTree->width(), splitter->GetPosition());
+}
+
+TEST(SplitterWindow, APositionAskedForWithoutWidthWaitsForIt)
+{
+    QWidget host;
+    auto* splitter = new CSplitterWindow(&host);
+    splitter->resize(0, 0);
+    host.show();
+    splitter->SetPosition(100);
+    EXPECT_EQ(splitter->Share(), -1);
+    splitter->SetNavigationHidden(true);  // no panes at all: nothing to place
+    splitter->SetNavigationHidden(false);
+    splitter->resize(500, 200);
+    EXPECT_EQ(splitter->GetPosition(), 100);
+    const int share = splitter->Share();
+    ASSERT_GT(share, 0);
+
+    // Squeezed to nothing and back the bar returns to its proportion; a move meanwhile is lost.
+    splitter->resize(0, 200);
+    EXPECT_EQ(splitter->GetPosition(), 0);
+    splitter->SetPosition(50);
+    EXPECT_EQ(splitter->Share(), share);
+    splitter->resize(500, 200);
+    EXPECT_EQ(splitter->GetPosition(), 100);
+}
+
+TEST_F(Splitter, PaintsTheBarOnlyWithTwoPanes)
+{
+    const QRect bar = splitter->BarRect();
+    const QImage withBar = splitter->grab(bar).toImage();
+    splitter->SetNavigationHidden(true);
+    EXPECT_NE(splitter->grab(bar).toImage(), withBar);
+}
+
 TEST(KeyboardNavigation, TabLeavesAWindowAtItsEndsForTheNextSlot)
 {
     // Focus chain: t1 t2 | outside | e1 e2 e3 | after. Qt alone would stop at the outsiders.
@@ -171,8 +260,9 @@ TEST(KeyboardNavigation, TabLeavesAWindowAtItsEndsForTheNextSlot)
         bool backward;
         QWidget* to;  // none: left to Qt
     };
-    const Case cases[] = {{e[2], false, t1},      {e[0], true, t2},      {t2, false, e[0]},     {t1, true, e[2]},
-                          {e[1], false, nullptr}, {e[2], true, nullptr}, {&top, false, nullptr}};
+    const Case cases[] = {{e[2], false, t1},      {e[0], true, t2},         {t2, false, e[0]},
+                          {t1, true, e[2]},       {e[1], false, nullptr},   {e[2], true, nullptr},
+                          {&top, false, nullptr}, {nullptr, false, nullptr}};
     for (const Case& c : cases)
         EXPECT_EQ(navigation->TabTarget(c.from, c.backward), c.to) << c.from << c.backward;
 
@@ -185,18 +275,59 @@ TEST(KeyboardNavigation, TabLeavesAWindowAtItsEndsForTheNextSlot)
     };
     EXPECT_EQ(press(e[2], Qt::Key_Tab, Qt::NoModifier), t1);
     EXPECT_EQ(press(e[0], Qt::Key_Backtab, Qt::ShiftModifier), t2);
+    EXPECT_EQ(press(e[0], Qt::Key_Tab, Qt::ShiftModifier), t2);
     EXPECT_EQ(press(e[2], Qt::Key_Tab, Qt::ControlModifier), e[2]);
+    EXPECT_EQ(press(e[2], Qt::Key_Down, Qt::NoModifier), e[2]);
+    EXPECT_EQ(press(e[1], Qt::Key_Tab, Qt::NoModifier), e[2]);  // within the page: Qt's own order
 
     // A hidden tree has no tab stop: Tab stays within the page.
     tree->hide();
     EXPECT_EQ(navigation->TabTarget(e[2], false), e[0]);
 
+    // Slots beyond the table are ignored; registering none unregisters.
+    navigation->UnregisterWindow(7);
+    EXPECT_EQ(navigation->Window(1), page);
+    EXPECT_EQ(navigation->Window(-1), nullptr);
     auto other = std::make_unique<CKeyboardNavigation>();
+    other->RegisterWindow(-1, &top);
+    EXPECT_EQ(CKeyboardNavigation::HookUsers(), users + 1);
     other->RegisterWindow(0, &top);
     EXPECT_EQ(CKeyboardNavigation::HookUsers(), users + 2);
     navigation->UnregisterWindow(0);
-    navigation->UnregisterWindow(1);
+    navigation->RegisterWindow(1, nullptr);
+    EXPECT_EQ(navigation->Window(1), nullptr);
     EXPECT_EQ(CKeyboardNavigation::HookUsers(), users + 1);
     other.reset();
     EXPECT_EQ(CKeyboardNavigation::HookUsers(), users);
+}
+
+TEST(KeyboardNavigation, TabStopsAreTheEnabledVisibleFocusableWidgetsAndProxyTargets)
+{
+    QWidget top;
+    auto* edit = new QLineEdit(&top);
+    auto* page = new QWidget(&top);
+    auto* first = new QLineEdit(page);
+    (new QLineEdit(page))->setEnabled(false);
+    (new QLineEdit(page))->hide();
+    new QLabel(QStringLiteral("label"), page);
+    auto* proxied = new QWidget(page);
+    proxied->setFocusPolicy(Qt::StrongFocus);
+    auto* proxy = new QLineEdit(proxied);
+    proxied->setFocusProxy(proxy);
+    top.show();
+
+    EXPECT_EQ(CKeyboardNavigation::TabStops(edit), QList<QWidget*>({edit}));
+    EXPECT_EQ(CKeyboardNavigation::TabStops(page), QList<QWidget*>({first, proxy}));
+    EXPECT_EQ(CKeyboardNavigation::TabStops(nullptr), QList<QWidget*>());
+
+    // A window that is its own only tab stop: Tab goes to the other window and comes back.
+    CKeyboardNavigation navigation;
+    navigation.RegisterWindow(0, edit);
+    EXPECT_EQ(navigation.TabTarget(edit, false), edit);
+    navigation.RegisterWindow(1, page);
+    EXPECT_EQ(navigation.TabTarget(edit, false), first);
+    EXPECT_EQ(navigation.TabTarget(edit, true), proxy);
+    first->setEnabled(false);
+    proxy->setEnabled(false);
+    EXPECT_EQ(navigation.TabTarget(page->findChild<QLabel*>(), false), nullptr);  // no stop in the page
 }
