@@ -1,3 +1,4 @@
+#include "device/DeviceNames.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
 #include "framework/TextProvider.h"
@@ -116,6 +117,16 @@ TEST_F(ApplicationView, RestrictionsGateThePageAndLiftingThemRestoresTheMask)
          {false},
          2},
         {"one of two modes", 5, 4, true, true, -1, {}, {true, true, true}, {}, 0},
+        {"fail-safe meets none of three",
+         7,
+         16,
+         true,
+         true,
+         -1,
+         byMode.arg("Setup or Manual or Normal"),
+         {true, false, false},
+         {false},
+         2},
         {"offline",
          1,
          256,
@@ -172,6 +183,14 @@ TEST_F(ApplicationView, ResultsAndActivationsCatchUpWithTheDeviceMode)
     EXPECT_TRUE(page->informationShown());
     EXPECT_EQ(page->buttons(), (QList<bool>{true, false, false}));
 
+    // Meeting the mode lifts the gate, then only re-applies the mask, as does a disconnected device.
+    for (std::uint32_t mode : {1u, 1u, 256u, 2u}) {
+        ON_CALL(controller, GetDeviceMode()).WillByDefault(Return(mode));
+        page->start->setEnabled(true);
+        page->OnUpdate(device::code::ModeChanged, {});
+        EXPECT_EQ(page->buttons(), (QList<bool>{true, false, mode != 2})) << mode;
+        EXPECT_EQ(page->informationShown(), mode == 2) << mode;
+    }
     page->Deactivate();
     EXPECT_FALSE(relay.IsRegistered(page->ToolTips()));
     ON_CALL(controller, GetDeviceMode()).WillByDefault(Return(1u));
