@@ -65,6 +65,16 @@ protected:
 
 using OnlineModel = ModelFixture<framework::CEditModel>;
 
+// Sends a fresh event of one kind, made from the arguments, and answers whether it was handled.
+template <class Event, class... Args>
+std::function<bool(framework::IUIEditModel&)> sending(Args... args)
+{
+    return [=](framework::IUIEditModel& model) {
+        Event event(args...);
+        return model.HandleEvent(event);
+    };
+}
+
 // Which event kinds each model answers.
 TEST(EditModels, EachModelHandlesItsKinds)
 {
@@ -84,84 +94,19 @@ TEST(EditModels, EachModelHandlesItsKinds)
         bool online, offline, trend;
     };
     const Case cases[] = {
-        {"text get",
-         [](auto& m) {
-             CTextDataGetEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, true, false},
-        {"text set",
-         [](auto& m) {
-             CTextDataSetEventImpl e(0, 1, "1", "2", true);
-             return m.HandleEvent(e);
-         },
-         true, true, true},
-        {"command",
-         [](auto& m) {
-             CCommandEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, true, true},
-        {"combo get",
-         [](auto& m) {
-             CComboBoxGetEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, true, true},
-        {"bit get",
-         [](auto& m) {
-             CBitEnumGetEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, false, false},
-        {"bit set",
-         [](auto& m) {
-             CBitEnumSetEventImpl e(0, 1, "1", 1, true);
-             return m.HandleEvent(e);
-         },
-         true, false, false},
-        {"view activated",
-         [](auto& m) {
-             CViewActivatedEventImpl e(0);
-             return m.HandleEvent(e);
-         },
-         true, true, true},
-        {"check set",
-         [](auto& m) {
-             CCheckBoxEventImpl e(EventCheckBoxSet, 0, 1, "1", 1);
-             return m.HandleEvent(e);
-         },
-         true, false, false},
-        {"check get",
-         [](auto& m) {
-             CCheckBoxEventImpl e(EventCheckBoxGet, 0, 1, "1", 0);
-             return m.HandleEvent(e);
-         },
-         true, false, false},
-        {"static text",
-         [](auto& m) {
-             CStaticTextEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, true, true},
-        {"radio set",
-         [](auto& m) {
-             CRadioSetEventImpl e(0, 1, "1", 2);
-             return m.HandleEvent(e);
-         },
-         true, false, false},
-        {"radio get",
-         [](auto& m) {
-             CRadioGetEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, false, false},
-        {"generic get",
-         [](auto& m) {
-             CGenericGetEventImpl e(0, 1, "1");
-             return m.HandleEvent(e);
-         },
-         true, false, false},
+        {"text get", sending<CTextDataGetEventImpl>(0, 1, "1"), true, true, false},
+        {"text set", sending<CTextDataSetEventImpl>(0, 1, "1", "2", true), true, true, true},
+        {"command", sending<CCommandEventImpl>(0, 1, "1"), true, true, true},
+        {"combo get", sending<CComboBoxGetEventImpl>(0, 1, "1"), true, true, true},
+        {"bit get", sending<CBitEnumGetEventImpl>(0, 1, "1"), true, false, false},
+        {"bit set", sending<CBitEnumSetEventImpl>(0, 1, "1", 1, true), true, false, false},
+        {"view activated", sending<CViewActivatedEventImpl>(0), true, true, true},
+        {"check set", sending<CCheckBoxEventImpl>(EventCheckBoxSet, 0, 1, "1", 1), true, false, false},
+        {"check get", sending<CCheckBoxEventImpl>(EventCheckBoxGet, 0, 1, "1", 0), true, false, false},
+        {"static text", sending<CStaticTextEventImpl>(0, 1, "1"), true, true, true},
+        {"radio set", sending<CRadioSetEventImpl>(0, 1, "1", 2), true, false, false},
+        {"radio get", sending<CRadioGetEventImpl>(0, 1, "1"), true, false, false},
+        {"generic get", sending<CGenericGetEventImpl>(0, 1, "1"), true, false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.send(online), c.online) << c.kind;
