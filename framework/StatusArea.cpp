@@ -76,7 +76,7 @@ Look deviceStatusLook(int code)
     switch (code) {
     case 1: return {12, TextFailure};
     case 2: return {13, TextFunctionalCheck};
-    case 3: return {35, TextOffSpecification};
+    case 3: return {35, TextOutOfTolerance};
     case 4: return {11, TextMaintenanceRequired};
     case 5: return {36, TextOk};
     default: return {0, kNoText};

@@ -32,7 +32,7 @@ const std::map<std::uint32_t, QString>& builtInTexts()
         {TextDeviceLocked, QStringLiteral("Device locked")},
         {TextFailure, QStringLiteral("Failure")},
         {TextFunctionalCheck, QStringLiteral("Functional check")},
-        {TextOffSpecification, QStringLiteral("Off specification")},
+        {TextOutOfTolerance, QStringLiteral("Out of tolerance")},
         {TextMaintenanceRequired, QStringLiteral("Maintenance required")},
         {TextOk, QStringLiteral("OK")},
         {TextDiagnosisDeactivated, QStringLiteral("Diagnosis deactivated")},

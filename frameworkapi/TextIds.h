@@ -19,7 +19,7 @@ enum TextId : std::uint32_t {
     TextDeviceLocked = 11,
     TextFailure = 13,
     TextFunctionalCheck = 14,
-    TextOffSpecification = 15,
+    TextOutOfTolerance = 15,
     TextMaintenanceRequired = 16,
     TextOk = 17,
     TextDiagnosisDeactivated = 18,

@@ -114,7 +114,7 @@ TEST(StatusArea, EachCodeShowsItsIconAndTextAndOneBeyondTheTableEmptiesThePane)
         {&CStatusArea::SetDeviceStatus, 0, 6, 0, ""},
         {&CStatusArea::SetDeviceStatus, 1, 6, 12, "Failure"},
         {&CStatusArea::SetDeviceStatus, 2, 6, 13, "Functional check"},
-        {&CStatusArea::SetDeviceStatus, 3, 6, 35, "Off specification"},
+        {&CStatusArea::SetDeviceStatus, 3, 6, 35, "Out of tolerance"},
         {&CStatusArea::SetDeviceStatus, 5, 6, 36, "OK"},
         {&CStatusArea::SetDeviceStatus, 6, 6, 0, ""},
     };
