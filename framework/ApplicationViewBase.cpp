@@ -124,10 +124,7 @@ void CApplicationViewBase::Deactivate()
     if (!m_active)
         return;
     CTooltipRelay::instance().Unregister(m_toolTips);
-    if (m_controller) {
-        if (IStatusArea* status = m_controller->GetStatusArea())
-            status->SetMessage(QLatin1String(""));
-    }
+    ShowStatus(QLatin1String(""));
     m_active = false;
 }
 
@@ -358,7 +355,7 @@ bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int meth
         return false;
     }
     const controls::IFdtControl* button = Control(buttonControlId);
-    const QString tag = button && !button->GetTag().isEmpty() ? button->GetTag() : QString::number(method);
+    const QString tag = button && !button->GetTag().isEmpty() ? button->GetTag() : device::method::tagOf(method);
     // Sent first: only a command the device took is recorded as running.
     controls::CCommandEventImpl command(m_viewId, buttonControlId, tag);
     QString failure;
@@ -401,8 +398,7 @@ void CApplicationViewBase::CancelOperation(const QString& cancellingText)
         return;
     }
     m_controller->SetParameterValue(device::method::tagOf(device::method::Cancel), com::Variant());
-    if (IStatusArea* status = m_controller->GetStatusArea())
-        status->SetMessage(cancellingText);
+    ShowStatus(cancellingText);
 }
 
 }  // namespace orvx::framework

@@ -5,7 +5,6 @@
 #include "controls/DtmButtonControl.h"
 #include "device/DeviceNames.h"
 #include "frameworkapi/IUIController.h"
-#include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 
 #include <QComboBox>
@@ -19,6 +18,7 @@ namespace orvx::framework {
 
 namespace {
 
+constexpr std::int32_t kModeToSetControl = 8;
 constexpr std::int32_t kApplyModeControl = 9;
 
 using enum FieldKind;
@@ -28,7 +28,10 @@ constexpr PageField kFields[] = {
     {.controlId = 6, .kind = Label, .item = 295, .caption = "Descriptor"},
     {.controlId = 7, .kind = Label, .item = 207, .caption = "Final assembly number"},
     {.controlId = 5, .kind = Label, .item = 205, .caption = "Active Mode"},
-    {.controlId = 8, .kind = Choice, .item = CApplicationViewBase::kModeToSetItem, .caption = "Mode to set"},
+    {.controlId = kModeToSetControl,
+     .kind = Choice,
+     .item = CApplicationViewBase::kModeToSetItem,
+     .caption = "Mode to set"},
     {.controlId = kApplyModeControl,
      .kind = Button,
      .item = CApplicationViewBase::kModeButtonItem,
@@ -113,7 +116,8 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
         return false;
     const std::uint32_t current = controller->GetDeviceMode();
     // The position the user selected in the widget, whatever the control last read or sent.
-    const auto* modeToSet = ui::dialogItem<QComboBox>(page.Surface(), CApplicationViewBase::kModeToSetItem);
+    const FieldWidgets* modeToSetWidgets = page.HeaderFields().Widgets(kModeToSetControl);
+    const auto* modeToSet = modeToSetWidgets ? modeToSetWidgets->as<QComboBox>() : nullptr;
     const std::uint32_t requested = modeToSet ? requestedMode(modeToSet->currentIndex()) : 0;
     if (requested == 0 || requested == current)
         return false;

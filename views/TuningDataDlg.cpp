@@ -3,7 +3,6 @@
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
 #include "device/DeviceNames.h"
-#include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/IUIController.h"
 
 #include <QGridLayout>
@@ -78,8 +77,7 @@ bool CTuningDataDlg::entriesValid()
         for (std::int32_t id = kFirstParameter; id <= kLastParameter; ++id) {
             if (!IsInvalid(id))
                 continue;
-            if (framework::IStatusArea* status = controller->GetStatusArea())
-                status->SetMessage(Control(id)->GetLabelledMessage());
+            ShowStatus(Control(id)->GetLabelledMessage());
             break;
         }
     }
