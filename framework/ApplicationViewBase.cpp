@@ -250,7 +250,7 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
         EnableModeButton();
         ReevaluateMode();
     } else if (m_controller && m_controller->IsDeviceConnected()) {
-        ApplyButtons(EnableMask(), true);
+        m_buttons->Reapply();
     }
 }
 

@@ -29,6 +29,8 @@ public:
     // Stores the mask and enables exactly the buttons whose bit is set; an unchanged mask does
     // nothing unless forced.
     void Apply(std::uint8_t mask, bool force = false);
+    // Applies the stored mask again, forced: the buttons come back as the page last had them.
+    void Reapply() { Apply(m_mask, true); }
     // Disables every button, keeping the mask for a later Apply; call Record first.
     void Lock();
     // Enables the mode button (button 0) when the user may operate the device.

@@ -42,10 +42,10 @@ void CPageAccess::UpdateAccess(bool force)
     if (lifted(Page::RestrictedOffline))
         GateForOnline(true);
     if (lifted(Page::RestrictedByOperation))
-        m_buttons.Apply(m_buttons.Mask(), true);
+        m_buttons.Reapply();
     if ((previous & Page::RestrictedReadOnly) && next < Page::RestrictedReadOnly) {
         m_page.RefreshWriteAccess();
-        m_buttons.Apply(m_buttons.Mask(), true);
+        m_buttons.Reapply();
     }
 
     if (next & Page::RestrictedByMode)
@@ -75,11 +75,11 @@ void CPageAccess::SetReadOnly(bool readOnly)
 QString CPageAccess::ModeName() const
 {
     QStringList names;
-    if (m_requiredMode & 1)
+    if (m_requiredMode & ModeSetup)
         names.append(QStringLiteral("Setup"));
-    if (m_requiredMode & 2)
+    if (m_requiredMode & ModeManual)
         names.append(QStringLiteral("Manual"));
-    if (m_requiredMode & 4)
+    if (m_requiredMode & ModeNormal)
         names.append(QStringLiteral("Normal"));
     return names.isEmpty() ? QStringLiteral("Setup") : names.join(QStringLiteral(" or "));
 }
@@ -88,7 +88,7 @@ void CPageAccess::GateForMode(bool allowed)
 {
     QLabel* information = m_page.InformationLabel();
     if (allowed) {
-        m_buttons.Apply(m_buttons.Mask(), true);
+        m_buttons.Reapply();
         m_page.ForEachControl([](controls::IFdtControl& control) { control.EnableForMode(true); });
         if (information) {
             information->clear();
@@ -111,7 +111,7 @@ void CPageAccess::GateForOnline(bool online)
 {
     QLabel* information = m_page.InformationLabel();
     if (online) {
-        m_buttons.Apply(m_buttons.Mask(), true);
+        m_buttons.Reapply();
         if (information)
             information->hide();
         return;
@@ -131,7 +131,7 @@ void CPageAccess::ReevaluateMode()
         return;
     const std::uint32_t mode = controller->GetDeviceMode();
     if (m_requiredMode == ModeAny || mode == ModeDisconnected) {
-        m_buttons.Apply(m_buttons.Mask(), true);
+        m_buttons.Reapply();
         return;
     }
     const bool gated = m_restriction & Page::RestrictedByMode;
@@ -144,7 +144,7 @@ void CPageAccess::ReevaluateMode()
     if (gated)
         m_page.GateForMode(true);
     else
-        m_buttons.Apply(m_buttons.Mask(), true);
+        m_buttons.Reapply();
     m_restriction &= ~std::uint32_t(Page::RestrictedByMode);
 }
 
