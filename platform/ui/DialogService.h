@@ -23,7 +23,8 @@ struct MessageRequest {
 struct FileRequest {
     QWidget* owner = nullptr;
     QString caption;
-    QString filter;  // "Diagnostic data (*.dgn)"
+    QString filter;  // "Orvx ESD Data Files (*.dgn);;All Files (*)"
+    QString folder;  // where the dialog starts; empty: the current folder
     QString suggestedName;
     FileMode mode = FileMode::Open;
 };
