@@ -1,0 +1,144 @@
+#include "diagnostics/CurveText.h"
+#include "diagnostics/GraphData.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace orvx::diagnostics;
+
+namespace {
+
+Curve curve(std::vector<float> pressure, std::vector<float> position)
+{
+    return Curve{std::move(position), std::move(pressure)};
+}
+
+TEST(CurveText, ReadsPairsOfPressureAndPositionOrRefusesTheWholeText)
+{
+    using Error = CurveTextResult::Error;
+    struct Row {
+        QString text;
+        Error error;
+        int field;
+        std::vector<float> pressure;
+        std::vector<float> position;
+    };
+    const Row rows[] = {
+        {QStringLiteral("1.5@20@2.5@30.25"), Error::None, -1, {1.5f, 2.5f}, {20, 30.25f}},
+        {QStringLiteral("-1e1@+3E-1"), Error::None, -1, {-10}, {0.3f}},
+        {QStringLiteral(" 4 @ 5 "), Error::None, -1, {4}, {5}},
+        // A last field without a partner is dropped unread.
+        {QStringLiteral("1@2@3"), Error::None, -1, {1}, {2}},
+        {QStringLiteral("1@2@"), Error::None, -1, {1}, {2}},
+        {QStringLiteral("1@2@junk"), Error::None, -1, {1}, {2}},
+        // Any other empty or unreadable field refuses the text, and says which it was.
+        {QStringLiteral("1@@3@4"), Error::BadField, 1, {}, {}},
+        {QStringLiteral("1@2@x@4"), Error::BadField, 2, {}, {}},
+        {QStringLiteral("1@2@3@4x"), Error::BadField, 3, {}, {}},
+        {QStringLiteral("1,5@2"), Error::BadField, 0, {}, {}},
+        {QStringLiteral("1@1,000"), Error::BadField, 1, {}, {}},
+        {QStringLiteral("nan@1"), Error::BadField, 0, {}, {}},
+        {QStringLiteral("1@inf"), Error::BadField, 1, {}, {}},
+        {QStringLiteral("1e39@1"), Error::BadField, 0, {}, {}},
+        {QStringLiteral("@"), Error::BadField, 0, {}, {}},
+        {QStringLiteral("5"), Error::NoPoint, -1, {}, {}},
+        {QStringLiteral(""), Error::NoText, -1, {}, {}},
+        {QString(), Error::NoText, -1, {}, {}},
+    };
+    for (const Row& row : rows) {
+        const CurveTextResult result = parseCurveText(row.text);
+        EXPECT_EQ(result.error, row.error) << row.text.toStdString();
+        EXPECT_EQ(result.field, row.field) << row.text.toStdString();
+        EXPECT_EQ(result.curve, curve(row.pressure, row.position)) << row.text.toStdString();
+    }
+}
+
+TEST(GraphData, RangeStartsFromTheFillStrokeAndWidensOverBoth)
+{
+    struct Row {
+        const char* what;
+        Curve exhaust;
+        Curve fill;
+        DataRange expected;
+    };
+    const Row rows[] = {
+        {"fill only", {}, curve({12, 10, 14}, {80, 75, 90}), {10, 14, 75, 90}},
+        {"exhaust widens both ways", curve({3, 30}, {60, 101}), curve({12, 10}, {80, 75}), {3, 30, 60, 101}},
+        {"exhaust inside the fill's range", curve({11}, {77}), curve({12, 10}, {80, 75}), {10, 12, 75, 80}},
+        // Without a fill stroke the range starts at 0 on both.
+        {"exhaust only", curve({5, 9}, {70, 100}), {}, {0, 9, 0, 100}},
+        {"exhaust only, negative", curve({-2}, {-1}), {}, {-2, 0, -1, 0}},
+        {"nothing", {}, {}, {0, 0, 0, 0}},
+        // A damaged curve counts only the points both sequences hold.
+        {"unequal sequences", {}, Curve{{80, 75, 200}, {12, 10}}, {10, 12, 75, 80}},
+    };
+    for (const Row& row : rows) {
+        CGraphData data;
+        data.CurveOf(1) = row.exhaust;
+        data.CurveOf(2) = row.fill;
+        EXPECT_EQ(data.Range(), row.expected) << row.what;
+    }
+}
+
+TEST(GraphData, TimeSeriesRunsTheExhaustStrokeThenTheFillStroke)
+{
+    CGraphData data;
+    data.CurveOf(1) = curve({30, 20}, {100, 90});
+    data.CurveOf(2) = Curve{{70, 80, 95}, {0, 10, 20, 99}};  // one pressure too many
+    data.SetSampling(250, 6);
+    const TimeSeries series = data.Series();
+    EXPECT_EQ(series.time, (std::vector<float>{0, 0.25f, 0.5f, 0.75f, 1.0f}));
+    EXPECT_EQ(series.pressure, (std::vector<float>{30, 20, 0, 10, 20}));
+    EXPECT_EQ(series.position, (std::vector<float>{100, 90, 70, 80, 95}));
+    EXPECT_FLOAT_EQ(data.TotalSeconds(), 1.25f);
+}
+
+// The rule runs for the axis whose edit changed; the shown text has 6 significant digits.
+TEST(GraphData, ASpanBelowATenthMovesTheLowEndOfTheEditedAxis)
+{
+    struct Row {
+        ShownRange typed;
+        RangeAxis edited;
+        const char* xLow;
+        const char* yLow;
+    };
+    const Row rows[] = {
+        {{50, 50.05f, 0, 100}, RangeAxis::X, "49.95", "0"},
+        {{0, 0.1f, 0, 100}, RangeAxis::X, "0", "0"},
+        {{80, 20, 0, 100}, RangeAxis::X, "19.9", "0"},
+        {{12345.6f, 12345.6f, 0, 100}, RangeAxis::X, "12345.5", "0"},
+        {{50, 50.05f, 0, 0}, RangeAxis::Y, "50", "-0.1"},
+        {{0, 100, 70, 70.1f}, RangeAxis::Y, "0", "70"},
+        {{0, 100, 99.99f, 100}, RangeAxis::Y, "0", "99.9"},
+        {{0, 100, 101, 100}, RangeAxis::X, "0", "101"},
+    };
+    for (const Row& row : rows) {
+        const ShownRange result = applyMinimumSpan(row.typed, row.edited);
+        EXPECT_EQ(formatGraphValue(result.xLow), QLatin1String(row.xLow)) << row.typed.xLow << " " << row.typed.xHigh;
+        EXPECT_EQ(formatGraphValue(result.yLow), QLatin1String(row.yLow)) << row.typed.yLow << " " << row.typed.yHigh;
+        EXPECT_EQ(result.xHigh, row.typed.xHigh);
+        EXPECT_EQ(result.yHigh, row.typed.yHigh);
+    }
+}
+
+TEST(GraphData, ValuesShowSixSignificantDigitsInTheCLocale)
+{
+    const std::pair<double, const char*> rows[] = {
+        {100, "100"}, {-0.5, "-0.5"}, {1234567, "1.23457e+06"}, {0.000012345, "1.2345e-05"}, {37.123456, "37.1235"},
+    };
+    for (const auto& [value, text] : rows)
+        EXPECT_EQ(formatGraphValue(value), QLatin1String(text)) << value;
+}
+
+TEST(GraphData, PressureCaptionNamesTheUnitAndFallsBackToPsi)
+{
+    const std::pair<int, const char*> rows[] = {
+        {6, "Pressure - psi"}, {7, "Pressure - bar"},  {12, "Pressure - kpa"},
+        {0, "Pressure - psi"}, {-1, "Pressure - psi"},
+    };
+    for (const auto& [code, caption] : rows)
+        EXPECT_EQ(pressureCaption(code), QLatin1String(caption)) << code;
+}
+
+}  // namespace
