@@ -1,8 +1,16 @@
+#include "diagnostics/CurveCsv.h"
 #include "diagnostics/CurveText.h"
 #include "diagnostics/GraphData.h"
+#include "diagnostics/PstReportRows.h"
+#include "diagnostics/WholeFile.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <optional>
 #include <vector>
 
 using namespace orvx::diagnostics;
@@ -139,6 +147,106 @@ TEST(GraphData, PressureCaptionNamesTheUnitAndFallsBackToPsi)
     };
     for (const auto& [code, caption] : rows)
         EXPECT_EQ(pressureCaption(code), QLatin1String(caption)) << code;
+}
+
+TEST(CurveCsv, OneRowPerSampleWithEmptyCellsWhereAStrokeHasEnded)
+{
+    const Curve exhaust = curve({30, 12.34f, 0.5f}, {100, 85.5f, 70});
+    const Curve fill = curve({0, 1, 2, 3, 4}, {70, 75, 80, 90, 100});
+    EXPECT_EQ(curveCsv(exhaust, fill, QStringLiteral("bar")),
+              QByteArray("sample,exhaust position (%),exhaust pressure (bar),fill position (%),fill pressure (bar)\r\n"
+                         "1,100,30,70,0\r\n"
+                         "2,85.5,12.34,75,1\r\n"
+                         "3,70,0.5,80,2\r\n"
+                         "4,,,90,3\r\n"
+                         "5,,,100,4\r\n"));
+    EXPECT_EQ(curveCsv(fill, {}, QStringLiteral("psi")).split('\n').at(1), QByteArray("1,70,0,,\r"));
+    EXPECT_EQ(curveCsv({}, {}, QStringLiteral("psi")).count('\n'), 1);
+}
+
+TEST(CurveCsv, AFileThatCannotBeWrittenIsReportedAndNotCreated)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath(QStringLiteral("not-a-folder/curves.csv"));
+    EXPECT_FALSE(writeCurveCsv(path, curve({1}, {2}), {}, QStringLiteral("psi")).isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(WholeFile, AWriteThatFailsHalfWayLeavesTheFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("curves.csv"));
+    const auto write = [](const char* text, const char* failure) {
+        return [=](QIODevice& file) {
+            file.write(text);
+            return failure ? QString::fromLatin1(failure) : QString();
+        };
+    };
+    EXPECT_TRUE(writeWholeFile(path, write("old", nullptr)).isNull());
+    EXPECT_EQ(writeWholeFile(path, write("half", "disk full")), QStringLiteral("disk full"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("curves.csv")});
+}
+
+DiagRecord pstRecord(int passed, int friction, int breakaway, int droop)
+{
+    DiagRecord record;
+    record.SetValue(RecordValue::PstPassed, passed);
+    record.SetValue(RecordValue::Friction, friction);
+    record.SetValue(RecordValue::BreakAwayPres, breakaway);
+    record.SetValue(RecordValue::Droop, droop);
+    record.SetValue(RecordValue::LSpringRange, 4);
+    record.SetValue(RecordValue::USpringRange, 9);
+    record.SetValue(RecordValue::RspTimeExhaust, 3);
+    record.SetValue(RecordValue::RspTimeFill, 5);
+    record.SetValue(RecordValue::PresUnits, 7);
+    return record;
+}
+
+std::vector<std::optional<Grade>> grades(const std::vector<PstReportRow>& rows)
+{
+    std::vector<std::optional<Grade>> result;
+    for (const PstReportRow& row : rows)
+        result.push_back(row.grade);
+    return result;
+}
+
+// Each row on its own; a value on a limit fails. Only the passed flag is graded without limits.
+TEST(PstReportRows, GradesAgainstKnownLimitsAndOnlyTheFlagWithoutThem)
+{
+    const PstLimits limits{5, 10, 12, 2};
+    constexpr auto P = Grade::Passed;
+    constexpr auto F = Grade::Failed;
+    constexpr std::nullopt_t N = std::nullopt;
+    struct Row {
+        DiagRecord record;
+        std::optional<PstLimits> limits;
+        std::vector<std::optional<Grade>> expected;
+    };
+    const Row rows[] = {
+        {pstRecord(0, 7, 11, 1), limits, {P, P, P, P, N, N, N, N}},
+        {pstRecord(1, 5, 12, 2), limits, {F, F, F, F, N, N, N, N}},
+        {pstRecord(0, 10, 13, 3), limits, {P, F, F, F, N, N, N, N}},
+        {pstRecord(2, 7, 11, 1), std::nullopt, {F, N, N, N, N, N, N, N}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(grades(pstReportRows(row.record, row.limits)), row.expected);
+
+    const auto known = pstReportRows(pstRecord(0, 7, 11, 1), limits);
+    EXPECT_EQ(known[1], (PstReportRow{QStringLiteral("Friction"), QStringLiteral("7 bar"),
+                                      QStringLiteral("above 5, below 10 bar"), P}));
+    EXPECT_EQ(known[4].value, QStringLiteral("4 bar"));
+    EXPECT_EQ(known[6].value, QStringLiteral("3 s"));
+    for (int graded : {1, 2, 3}) {
+        const auto unknown = pstReportRows(pstRecord(0, 7, 11, 1), std::nullopt);
+        EXPECT_EQ(unknown[static_cast<std::size_t>(graded)].limit, QLatin1String(kLimitNotStored));
+        EXPECT_EQ(unknown[static_cast<std::size_t>(graded)].value, known[static_cast<std::size_t>(graded)].value);
+    }
 }
 
 }  // namespace
