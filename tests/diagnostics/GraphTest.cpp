@@ -119,7 +119,6 @@ TEST_F(Graph, TitlesFollowTheKind)
         {DiagKind::Pst, false, "OrvxESD - PST GRAPH", "Save PST Signature to a File"},
         {DiagKind::Esd, false, "OrvxESD - ESD GRAPH", "Save ESD Event to a File"},
         {DiagKind::Esd, true, "OrvxESD - ESD GRAPH", "Save ESD Event to a File"},
-        {DiagKind::Pst, true, "OrvxESD - PST GRAPH", "Save PST Signature to a File"},
     };
     for (const Row& row : rows) {
         CDiagGraph window;
@@ -234,7 +233,6 @@ TEST_F(Graph, ALeftRangeEditKeepsATenthBetweenLowAndHigh)
         {item::XHigh, {"50", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}, {49.95f, 50.05f, 0, 100}},
         {item::XLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}, {0, 0.1f, 5, 5}},
         {item::YLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "4.9", "5"}, {0, 0.1f, 4.9f, 5}},
-        {item::YHigh, {"1", "2", "70", "70.1"}, {"1", "2", "70", "70.1"}, {1, 2, 70, 70.1f}},
     };
     for (const Row& row : rows) {
         setRange(row.typed[0], row.typed[1], row.typed[2], row.typed[3]);
