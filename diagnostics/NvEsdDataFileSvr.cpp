@@ -1,0 +1,271 @@
+#include "NvEsdDataFileSvr.h"
+
+#include "LineReader.h"
+#include "RecordScanner.h"
+#include "Windows1252.h"
+#include "XFileException.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace orvx::diagnostics {
+
+namespace {
+
+constexpr char kVersionTag[] = "OrvxESD.1";
+constexpr qint64 kVersionLength = 25;  // the version line without its line end
+constexpr qsizetype kMaxTagBytes = 128;
+constexpr qsizetype kTagWidth = 8;
+
+// Holds a lock on the whole file, however far it grows, for one scope.
+class FileLock {
+public:
+    FileLock(CXFile& file, CXFile::LockKind kind) : m_file(file) { m_file.LockRange(0, 0, kind); }
+    ~FileLock()
+    {
+        try {
+            m_file.UnlockRange(0, 0);
+        } catch (const CXFileException&) {
+            // Closing the file releases the lock anyway.
+        }
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    CXFile& m_file;
+};
+
+QByteArray versionLine(const QDateTime& now)
+{
+    const QDate date = now.date();
+    const QTime time = now.time();
+    char line[64];
+    std::snprintf(line, sizeof line, "%-9s, %02d/%02d/%02d %02d:%02d\r\n", kVersionTag, date.month(), date.day(),
+                  date.year() - 2000, time.hour(), time.minute());
+    return line;
+}
+
+// "%.4f" in the C locale whatever the program's locale is.
+void appendNumber(QByteArray& out, float value)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, double(value), std::chars_format::fixed, 4);
+    out.append(text, result.ptr - text);
+}
+
+void appendNumber(QByteArray& out, std::int32_t value)
+{
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr - text);
+}
+
+// A point i exists while both of its sequences have one.
+std::size_t pointCount(const Curve& curve)
+{
+    return std::min(curve.position.size(), curve.pressure.size());
+}
+
+QByteArray recordText(const DiagRecord& record, const QByteArray& tag, const QDateTime& now)
+{
+    const std::size_t count1 = pointCount(record.curve1);
+    const std::size_t count2 = pointCount(record.curve2);
+    const std::size_t rows = std::max(count1, count2);
+    QByteArray out;
+    out.reserve(400 + tag.size() + static_cast<qsizetype>(rows) * 48);
+
+    out.append(record.kind == DiagKind::Pst ? "PST, " : "ESD, ");
+    out.append(tag);
+    if (tag.size() < kTagWidth)
+        out.append(kTagWidth - tag.size(), ' ');
+    const QDate date = now.date();
+    const QTime time = now.time();
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, ", %07d, %02d/%02d/%04d %02d:%02d:%02d\r\n", record.deviceId, date.month(),
+                  date.day(), date.year(), time.hour(), time.minute(), time.second());
+    out.append(stamp);
+
+    out.append("PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, "
+               "RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  "
+               "NumSamplesDown\r\n");
+    out.append(record.kind == DiagKind::Pst ? '1' : '0');
+    for (const std::int32_t value : record.values) {
+        out.append(", ");
+        appendNumber(out, value);
+    }
+    out.append("\r\nfX1, fY1, fX2, fY2\r\n");
+
+    for (std::size_t i = 0; i < rows; ++i) {
+        if (i < count1) {
+            appendNumber(out, record.curve1.position[i]);
+            out.append(", ");
+            appendNumber(out, record.curve1.pressure[i]);
+            out.append(", ");
+        } else {
+            out.append(", , ");
+        }
+        if (i < count2) {
+            appendNumber(out, record.curve2.position[i]);
+            out.append(", ");
+            appendNumber(out, record.curve2.pressure[i]);
+            out.append("\r\n");
+        } else {
+            out.append(", \r\n");
+        }
+    }
+    out.append("9999.999\r\n");
+    return out;
+}
+
+}  // namespace
+
+QString CNvEsdDataFileSvr::DefaultFileName(DiagKind kind, const QString& tag, const QDateTime& now)
+{
+    QString name = tag;
+    for (QChar& c : name) {
+        if (QStringView(u"\\|/:*?\"<>").contains(c))
+            c = QLatin1Char('_');
+    }
+    const QDate date = now.date();
+    const QTime time = now.time();
+    name += QString::asprintf("_%04d%02d%02d%02d%02d%02d", date.year(), date.month(), date.day(), time.hour(),
+                              time.minute(), time.second());
+    name += kind == DiagKind::Pst ? QLatin1String("_PST.dgn") : QLatin1String("_ESD.dgn");
+    return name;
+}
+
+QString CNvEsdDataFileSvr::FileFilter()
+{
+    return QStringLiteral("Orvx ESD Data Files (*.dgn);;All Files (*)");
+}
+
+bool CNvEsdDataFileSvr::OpenFile(const QString& path, OpenPurpose purpose)
+{
+    m_keys.clear();
+    m_places.clear();
+    m_file.Open(path,
+                purpose == OpenPurpose::Save ? CXFile::Readable | CXFile::Writable | CXFile::Create : CXFile::Readable);
+    return m_file.Length() == 0;
+}
+
+bool CNvEsdDataFileSvr::CheckVersion()
+{
+    char start[kVersionLength];
+    m_file.Seek(0, CXFile::Origin::Begin);
+    if (m_file.Read(start, kVersionLength) < kVersionLength)
+        return false;
+    const QString text = fromWindows1252(QByteArrayView(start, kVersionLength));
+    return text.section(QLatin1Char(','), 0, 0) == QLatin1String(kVersionTag);
+}
+
+void CNvEsdDataFileSvr::WriteVersionLine(const QDateTime& now)
+{
+    const QByteArray line = versionLine(now);
+    FileLock lock(m_file, CXFile::LockKind::Exclusive);
+    if (m_file.Length() != 0)
+        return;
+    m_file.Write(line.constData(), line.size());
+    m_file.Flush();
+}
+
+SaveOutcome CNvEsdDataFileSvr::WriteRecord(const DiagRecord& record, const QDateTime& now)
+{
+    QByteArray tag = toWindows1252(record.tag).left(kMaxTagBytes);
+    if (tag.isEmpty())
+        return {false, kEmptyTagText};
+    // A line end inside the tag would split the header line.
+    tag.replace('\r', '?').replace('\n', '?');
+
+    const QByteArray text = recordText(record, tag, now);
+    FileLock lock(m_file, CXFile::LockKind::Exclusive);
+    // The file may have changed since it was opened: look again under the lock.
+    QByteArray prefix;
+    const qint64 length = m_file.Length();
+    if (length == 0) {
+        prefix = versionLine(now);
+    } else {
+        if (!CheckVersion())
+            return {false, kIncompatibleFileText};
+        // A program that died while appending leaves a line without its end; the new header
+        // must start a line of its own.
+        char tail[2];
+        m_file.Seek(length - 2, CXFile::Origin::Begin);
+        if (m_file.Read(tail, 2) != 2 || tail[0] != '\r' || tail[1] != '\n')
+            prefix = "\r\n";
+    }
+    const QByteArray out = prefix + text;
+    m_file.Seek(0, CXFile::Origin::End);
+    m_file.Write(out.constData(), out.size());
+    m_file.Flush();
+    return {true, {}};
+}
+
+QList<RecordKey> CNvEsdDataFileSvr::ListRecords()
+{
+    m_keys.clear();
+    m_places.clear();
+    // A shared lock: a record another program is appending is either all there or not yet.
+    FileLock lock(m_file, CXFile::LockKind::Shared);
+    CLineReader lines(m_file);
+    CRecordScanner scanner(lines);
+    ScannedHeader header;
+    while (scanner.NextHeader(header)) {
+        if (scanner.ReadBody(header, nullptr)) {
+            m_keys.append(header.key);
+            m_places.push_back({header.offset, header.line});
+        }
+    }
+    m_problems = scanner.Problems();
+    return m_keys;
+}
+
+std::optional<DiagRecord> CNvEsdDataFileSvr::ReadRecord(const RecordKey& key)
+{
+    m_lastError.clear();
+    FileLock lock(m_file, CXFile::LockKind::Shared);
+    if (auto record = ReadListed(key))
+        return record;
+
+    CLineReader lines(m_file);
+    CRecordScanner scanner(lines);
+    ScannedHeader header;
+    while (scanner.NextHeader(header)) {
+        if (header.key != key)
+            continue;
+        DiagRecord record;
+        if (scanner.ReadBody(header, &record))
+            return record;
+        if (m_lastError.isEmpty())
+            m_lastError = scanner.Problems().constLast();
+    }
+    if (m_lastError.isEmpty()) {
+        m_lastError = QStringLiteral("The file holds no record %1, %2, %3, %4.")
+                          .arg(key.kind, key.tag, key.deviceId, key.dateTime.trimmed());
+    }
+    return std::nullopt;
+}
+
+// Reads the record where the last listing found it, when it is still there.
+std::optional<DiagRecord> CNvEsdDataFileSvr::ReadListed(const RecordKey& key)
+{
+    const qsizetype at = m_keys.indexOf(key);
+    if (at < 0)
+        return std::nullopt;
+    const Place& place = m_places[at];
+    if (place.offset >= m_file.Length())
+        return std::nullopt;
+    CLineReader lines(m_file, place.offset, place.line);
+    CRecordScanner scanner(lines);
+    ScannedHeader header;
+    DiagRecord record;
+    if (!scanner.NextHeader(header) || header.offset != place.offset || header.key != key ||
+        !scanner.ReadBody(header, &record))
+        return std::nullopt;
+    return record;
+}
+
+}  // namespace orvx::diagnostics

@@ -1,0 +1,278 @@
+#include "DataFileFixture.h"
+#include "diagnostics/NvEsdDataFileSvr.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace orvx::test;
+
+namespace {
+
+TEST_F(DataFile, WritesARecordByteForByte)
+{
+    append(Path(), pstRecord());
+    DiagRecord esd;
+    esd.kind = DiagKind::Esd;
+    esd.tag = QStringLiteral("SEVEN_7");
+    esd.deviceId = -7;
+    esd.SetValue(RecordValue::PresUnits, 7);
+    esd.curve1 = {{1, 2}, {10, 20}};
+    append(Path(), esd, kNow.addSecs(3600));
+
+    const QByteArray expected = QByteArray("OrvxESD.1, 03/07/24 09:05\r\n"
+                                           "PST, PV-01   , 0000042, 03/07/2024 09:05:04\r\n") +
+                                kNamesLine +
+                                "1, 0, -3, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 3, 5\r\n"
+                                "fX1, fY1, fX2, fY2\r\n"
+                                "0.0000, 1.2500, 0.0000, 3.0000\r\n"
+                                "50.5000, 2.5000, 25.0000, 3.5000\r\n"
+                                "100.0000, -0.0625, 50.0000, 4.0000\r\n"
+                                ", , 75.0000, 4.5000\r\n"
+                                ", , 100.0000, 5.0001\r\n"
+                                "9999.999\r\n"
+                                "ESD, SEVEN_7 , -000007, 03/07/2024 10:05:04\r\n" +
+                                kNamesLine +
+                                "0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0\r\n"
+                                "fX1, fY1, fX2, fY2\r\n"
+                                "1.0000, 10.0000, , \r\n"
+                                "2.0000, 20.0000, , \r\n"
+                                "9999.999\r\n";
+    EXPECT_EQ(contents(Path()), expected);
+}
+
+TEST_F(DataFile, ReadsBackWhatItWroteWithinFourDecimals)
+{
+    DiagRecord pst = pstRecord(QStringLiteral("Vanne é € 12345"));
+    pst.values.front() = std::numeric_limits<std::int32_t>::min();
+    pst.values.back() = std::numeric_limits<std::int32_t>::max();
+    pst.curve1 = {{0.12344f, 33.33333f, -1.5f}, {1e6f, 0.00004f, 2.71828f}};
+    DiagRecord esd = pstRecord(QStringLiteral("ESD-7"));
+    esd.kind = DiagKind::Esd;
+    esd.values = {};
+    esd.SetValue(RecordValue::PresUnits, 12);
+    esd.curve2 = {};
+    append(Path(), pst);
+    append(Path(), esd);
+
+    const auto keys = listed(Path());
+    ASSERT_EQ(keys.size(), 2);
+    CNvEsdDataFileSvr server;
+    server.OpenFile(Path(), OpenPurpose::Load);
+    for (const auto& [key, written] : {std::pair(keys[0], pst), std::pair(keys[1], esd)}) {
+        auto read = server.ReadRecord(key);
+        ASSERT_TRUE(read) << server.LastError().toStdString();
+        for (auto [got, want] : {std::pair(&read->curve1, written.curve1), std::pair(&read->curve2, written.curve2)}) {
+            ASSERT_EQ(got->Count(), want.Count());
+            for (int p = 0; p < want.Count(); ++p) {
+                EXPECT_NEAR(got->position[p], want.position[p], 5e-5 * std::max(1.f, std::abs(want.position[p])));
+                EXPECT_NEAR(got->pressure[p], want.pressure[p], 5e-5 * std::max(1.f, std::abs(want.pressure[p])));
+            }
+            *got = want;  // the rest must be equal as it stands
+        }
+        EXPECT_EQ(*read, written);
+    }
+}
+
+TEST_F(DataFile, FindsRecordsByTheirHeaderFields)
+{
+    const DiagRecord record = pstRecord();
+    DiagRecord later = record;
+    later.values[0] = 1;
+    DiagRecord again = record;
+    again.values[0] = 2;
+    append(Path(), record);
+    append(Path(), later, kNow.addSecs(1));
+    append(Path(), again);  // the first record's key once more
+
+    const auto keys = listed(Path());
+    ASSERT_EQ(keys.size(), 3);
+    EXPECT_EQ(keys[0], (RecordKey{"PST", "PV-01   ", "0000042", "03/07/2024 09:05:04\r\n"}));
+    EXPECT_EQ(keys[1].dateTime, QStringLiteral("03/07/2024 09:05:05\r\n"));
+    EXPECT_EQ(keys[2], keys[0]);
+
+    // Once right after a listing, which knows where each record starts, once by a plain search.
+    for (bool listFirst : {true, false}) {
+        CNvEsdDataFileSvr server;
+        server.OpenFile(Path(), OpenPurpose::Load);
+        if (listFirst)
+            server.ListRecords();
+        EXPECT_EQ(server.ReadRecord(keys[1]), later);
+        EXPECT_EQ(server.ReadRecord(keys[0]), record);  // the first of the two with this key
+        EXPECT_FALSE(server.ReadRecord({"ESD", "PV-01   ", "0000042", "03/07/2024 09:05:04\r\n"}));
+        EXPECT_EQ(server.LastError(),
+                  QStringLiteral("The file holds no record ESD, PV-01   , 0000042, 03/07/2024 09:05:04."));
+    }
+}
+
+TEST_F(DataFile, OffersTheTagWithoutCharactersAFileNameCannotHold)
+{
+    for (const char* bad : {"\\", "|", "/", ":", "*", "?", "\"", "<", ">"}) {
+        const QString tag = QStringLiteral("A%1b.").arg(QLatin1String(bad));
+        EXPECT_EQ(CNvEsdDataFileSvr::DefaultFileName(DiagKind::Esd, tag, kNow),
+                  QStringLiteral("A_b._20240307090504_ESD.dgn"))
+            << bad;
+    }
+    EXPECT_EQ(CNvEsdDataFileSvr::DefaultFileName(DiagKind::Pst, QStringLiteral("é-1 x"), kNow.addYears(-20)),
+              QStringLiteral("é-1 x_20040307090504_PST.dgn"));
+}
+
+TEST_F(DataFile, WritesTagsInWindows1252)
+{
+    const QString tag = QStringLiteral("é€ 阀门\U0001F600");
+    DiagRecord record = pstRecord(tag);
+    append(Path(), record);
+    EXPECT_TRUE(contents(Path()).contains("PST, \xE9\x80 ???  , 0000042"));
+    const auto keys = listed(Path());
+    ASSERT_EQ(keys.size(), 1);
+    EXPECT_EQ(keys[0].tag, QStringLiteral("é€ ???  "));
+
+    // A long tag keeps its first 128 bytes; a line end in it would split the header.
+    record.tag = QStringLiteral("L\r\n") + QString(200, QLatin1Char('x'));
+    append(Path(), record);
+    const auto longKeys = listed(Path());
+    ASSERT_EQ(longKeys.size(), 2);
+    EXPECT_EQ(longKeys[1].tag, QStringLiteral("L??") + QString(125, QLatin1Char('x')));
+}
+
+// The places a listing found stay in use only while the records are still there.
+TEST_F(DataFile, ReadsTheRightRecordAfterTheFileWasRewritten)
+{
+    const DiagRecord a = pstRecord(QStringLiteral("A"));
+    const DiagRecord b = pstRecord(QStringLiteral("B"));
+    append(Path(), a);
+    append(Path(), b);
+    CNvEsdDataFileSvr server;
+    server.OpenFile(Path(), OpenPurpose::Load);
+    const auto keys = server.ListRecords();
+    ASSERT_EQ(keys.size(), 2);
+
+    const QByteArray bytes = contents(Path());
+    const qsizetype startA = bytes.indexOf("PST, A");
+    const qsizetype startB = bytes.indexOf("PST, B");
+    setContents(Path(), bytes.left(startA) + bytes.mid(startB) + bytes.mid(startA, startB - startA));
+    EXPECT_EQ(server.ReadRecord(keys[0]), a);
+    EXPECT_EQ(server.ReadRecord(keys[1]), b);
+}
+
+// Three records A, B and C of five rows each; B's header is line 12, its end line 21.
+class BrokenRecord : public DataFile {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < 3; ++i)
+            append(Path(), m_records[i], kNow.addSecs(i));
+        m_keys = listed(Path());
+        ASSERT_EQ(m_keys.size(), 3);
+    }
+
+    // Replaces count lines from line first (counted from 1) with the given ones.
+    void Splice(int first, int count, const QList<QByteArray>& replacement)
+    {
+        QList<QByteArray> lines = contents(Path()).split('\n');
+        lines.removeLast();  // after the last line end
+        lines.remove(first - 1, std::min<qsizetype>(count, lines.size() - first + 1));
+        for (qsizetype i = 0; i < replacement.size(); ++i)
+            lines.insert(first - 1 + i, replacement[i] + '\r');
+        setContents(Path(), lines.join('\n') + (lines.isEmpty() ? "" : "\n"));
+    }
+
+    const DiagRecord m_records[3] = {pstRecord(QStringLiteral("A")), pstRecord(QStringLiteral("B")),
+                                     pstRecord(QStringLiteral("C"))};
+    QList<RecordKey> m_keys;
+};
+
+TEST_F(BrokenRecord, IsLeftOutAndSaysWhere)
+{
+    const struct {
+        int first;
+        int count;
+        QList<QByteArray> lines;
+        const char* problem;
+    } cases[] = {
+        // clang-format off
+        {14, 1, {"1, 0, -3, 80, 45, 30, 28, 1, 250"}, "line 14: values line has 9 fields, 16 expected"},
+        {14, 1, {"1, 0, -3, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 3, 5, 0"}, "line 14: values line has 17 fields, 16 expected"},
+        {14, 1, {"1, 0, x, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 3, 5"}, "line 14: value 3 (\"x\") is not a whole number"},
+        {14, 1, {"1, 2147483648, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0"}, "line 14: value 2 (\"2147483648\") is not a whole number"},
+        {14, 1, {"1, 0, 1.5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0"}, "line 14: value 3 (\"1.5\") is not a whole number"},
+        {17, 1, {"1.0000, , 2.0000, 3.0000"}, "line 17: fY1 is missing beside fX1"},
+        {17, 1, {"1.0000, 2.0000, , 3.0000"}, "line 17: fX2 is missing beside fY2"},
+        {18, 1, {"1.0000, 2.0000, 2,5, 3.0000"}, "line 18: row has 5 fields, 4 expected"},
+        {18, 1, {"1.0000, 2.0000, 1.0x, 3"}, "line 18: fX2 (\"1.0x\") is not a number"},
+        {18, 1, {"1.0000, 2 0, 1, 3"}, "line 18: fY1 (\"2 0\") is not a number"},
+        {13, 1, {"PstData, PstPa"}, "line 13: names line expected"},
+        {15, 1, {}, "line 15: column names line expected"},
+        {21, 1, {"9999.99"}, "line 21: row or end line \"9999.999\" expected"},
+        {21, 1, {}, "line 21: row or end line expected, found the header of another record"},
+        {12, 1, {"PST, B       , 00x0042, 03/07/2024 09:05:05"}, "line 12: device id \"00x0042\" is not a whole number"},
+        {12, 1, {"PST, B       , 00000"}, "line 12: text that belongs to no record"},
+        {19, 99, {}, "line 19: the file ends where the row or end line was expected"},
+        // clang-format on
+    };
+    const QByteArray intact = contents(Path());
+    for (const auto& c : cases) {
+        setContents(Path(), intact);
+        Splice(c.first, c.count, c.lines);
+        const bool cIsThere = c.count < 99;
+        QStringList problems;
+        const QList<RecordKey> expected = cIsThere ? QList{m_keys[0], m_keys[2]} : QList{m_keys[0]};
+        EXPECT_EQ(listed(Path(), &problems), expected) << c.problem;
+        EXPECT_EQ(problems, QStringList(QString::fromUtf8(c.problem)));
+
+        CNvEsdDataFileSvr server;
+        server.OpenFile(Path(), OpenPurpose::Load);
+        EXPECT_FALSE(server.ReadRecord(m_keys[1]));
+        if (c.first != 12) {  // else the header no longer holds B's key
+            EXPECT_EQ(server.LastError(), QString::fromUtf8(c.problem));
+        }
+        if (cIsThere) {
+            EXPECT_EQ(server.ReadRecord(m_keys[2]), m_records[2]) << c.problem;
+        }
+    }
+}
+
+// A program that dies while appending leaves the last record cut anywhere. The next save
+// starts on a line of its own, and the cut record never reads as a whole one.
+TEST_F(BrokenRecord, ACutTailSpoilsNoOtherRecord)
+{
+    Splice(12, 99, {});
+    const QByteArray first = contents(Path());
+    append(Path(), m_records[1], kNow.addSecs(1));
+    const QByteArray full = contents(Path());
+    const DiagRecord next = pstRecord(QStringLiteral("Next"));
+    for (qsizetype cut = first.size(); cut < full.size(); ++cut) {
+        setContents(Path(), full.left(cut));
+        append(Path(), next);
+        const auto keys = listed(Path());
+        // Only the line end of the end line missing: the record is all there.
+        const bool whole = cut >= full.size() - 2;
+        ASSERT_EQ(keys.size(), whole ? 3 : 2) << cut;
+        CNvEsdDataFileSvr server;
+        server.OpenFile(Path(), OpenPurpose::Load);
+        EXPECT_EQ(server.ReadRecord(keys.first()), m_records[0]);
+        EXPECT_EQ(server.ReadRecord(keys.last()), next) << cut;
+    }
+}
+
+TEST_F(BrokenRecord, LinesOfAnyLengthRead)
+{
+    const QByteArray longTag(5000, 'T');
+    Splice(12, 1, {"PST, " + longTag + ", 0000042, 03/07/2024 09:05:05"});
+    Splice(22, 0, {QByteArray(3 << 20, 'x')});  // crosses the reader's blocks
+    Splice(12, 0, {QByteArray(5000, ',')});
+
+    QStringList problems;
+    const auto keys = listed(Path(), &problems);
+    ASSERT_EQ(keys.size(), 3);
+    EXPECT_EQ(problems,
+              (QStringList{"line 12: text that belongs to no record", "line 23: text that belongs to no record"}));
+    CNvEsdDataFileSvr server;
+    server.OpenFile(Path(), OpenPurpose::Load);
+    DiagRecord longB = m_records[1];
+    longB.tag = QString::fromLatin1(longTag);
+    EXPECT_EQ(server.ReadRecord(keys[1]), longB);
+    EXPECT_EQ(server.ReadRecord(keys[2]), m_records[2]);
+}
+
+}  // namespace
