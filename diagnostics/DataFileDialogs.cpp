@@ -9,7 +9,7 @@
 
 namespace orvx::diagnostics {
 
-QString ChooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWidget* owner)
+QString chooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWidget* owner)
 {
     ui::FileRequest request;
     request.owner = owner ? owner : QApplication::activeWindow();
@@ -21,60 +21,60 @@ QString ChooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWi
     return ui::dialogService().ChooseFile(request);
 }
 
-bool SaveRecordToFile(const DiagRecord& record, QWidget* owner)
+bool saveRecordToFile(const DiagRecord& record, QWidget* owner)
 {
     try {
-        const QString path = ChooseDataFile(ui::FileMode::Save, record.kind, record.tag, owner);
+        const QString path = chooseDataFile(ui::FileMode::Save, record.kind, record.tag, owner);
         if (path.isNull())
             return false;
         CNvEsdDataFileSvr server;
         // WriteRecord puts the version line into an empty file in the same write as the record.
         if (!server.OpenFile(path, OpenPurpose::Save) && !server.CheckVersion()) {
-            ShowDataFileError(owner, kIncompatibleFileText);
+            showDataFileError(owner, kIncompatibleFileText);
             return false;
         }
         const SaveOutcome outcome = server.WriteRecord(record, QDateTime::currentDateTime());
         if (!outcome) {
-            ShowDataFileError(owner, outcome.message);
+            showDataFileError(owner, outcome.message);
             return false;
         }
         server.Close();
         return true;
     } catch (const CXFileException& error) {
-        ShowDataFileError(owner, FileErrorText(error));
+        showDataFileError(owner, fileErrorText(error));
     } catch (const std::exception& error) {
-        ShowDataFileError(owner, QString::fromLocal8Bit(error.what()));
+        showDataFileError(owner, QString::fromLocal8Bit(error.what()));
     }
     return false;
 }
 
-std::optional<CNvEsdDataFileSvr> OpenForReading(const QString& path, QWidget* owner)
+std::optional<CNvEsdDataFileSvr> openForReading(const QString& path, QWidget* owner)
 {
     try {
         CNvEsdDataFileSvr server;
         if (server.OpenFile(path, OpenPurpose::Load)) {
-            ShowDataFileError(owner, kEmptyFileText);
+            showDataFileError(owner, kEmptyFileText);
             return std::nullopt;
         }
         if (!server.CheckVersion()) {
-            ShowDataFileError(owner, kIncompatibleFileText);
+            showDataFileError(owner, kIncompatibleFileText);
             return std::nullopt;
         }
         return server;
     } catch (const CXFileException& error) {
-        ShowDataFileError(owner, FileErrorText(error));
+        showDataFileError(owner, fileErrorText(error));
     } catch (const std::exception& error) {
-        ShowDataFileError(owner, QString::fromLocal8Bit(error.what()));
+        showDataFileError(owner, QString::fromLocal8Bit(error.what()));
     }
     return std::nullopt;
 }
 
-void ShowDataFileError(QWidget* owner, const QString& text)
+void showDataFileError(QWidget* owner, const QString& text)
 {
     ui::showMessage(owner, kDataFileCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
 }
 
-QString FileErrorText(const CXFileException& error)
+QString fileErrorText(const CXFileException& error)
 {
     return QDir::toNativeSeparators(error.Path()) + QLatin1Char('\n') + error.SystemMessage();
 }

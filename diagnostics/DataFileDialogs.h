@@ -17,23 +17,23 @@ inline constexpr QLatin1String kEmptyFileText{"The selected file is empty."};
 // The data file chooser: the save dialog offers the default name for kind and tag, both start
 // in the module's folder. Owned by owner, else by the active window. A null text when the
 // user cancels.
-QString ChooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWidget* owner);
+QString chooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWidget* owner);
 
 // Lets the user choose a file and appends the record to it, stamped with the current time. A
 // new or empty file gets its version line; a file of another kind or version stays as it was.
 // Answers true when the record was saved. Every failure is shown in a message box (the
 // caption kDataFileCaption, the error icon); a cancelled choice shows nothing. Never throws.
-bool SaveRecordToFile(const DiagRecord& record, QWidget* owner);
+bool saveRecordToFile(const DiagRecord& record, QWidget* owner);
 
 // Opens path for loading and checks that it holds data of this version. An empty file, a file
 // of another version or one that cannot be opened is refused with a message box, and nothing
 // is answered. Never throws; the answered server's ListRecords and ReadRecord do throw
-// CXFileException when reading fails (show it with FileErrorText).
-std::optional<CNvEsdDataFileSvr> OpenForReading(const QString& path, QWidget* owner);
+// CXFileException when reading fails (show it with fileErrorText).
+std::optional<CNvEsdDataFileSvr> openForReading(const QString& path, QWidget* owner);
 
 // A message box with the data file's caption and the error icon.
-void ShowDataFileError(QWidget* owner, const QString& text);
+void showDataFileError(QWidget* owner, const QString& text);
 // The file and the system's message for the error, e.g. "/data/a.dgn\nPermission denied".
-QString FileErrorText(const CXFileException& error);
+QString fileErrorText(const CXFileException& error);
 
 }  // namespace orvx::diagnostics

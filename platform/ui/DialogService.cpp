@@ -30,12 +30,12 @@ public:
 
     QString ChooseFile(const FileRequest& request) override
     {
-        const QString start =
-            request.folder.isEmpty() ? request.suggestedName : QDir(request.folder).filePath(request.suggestedName);
-        const QString chosen =
-            request.mode == FileMode::Open
-                ? QFileDialog::getOpenFileName(request.owner, request.caption, start, request.filter)
-                : QFileDialog::getSaveFileName(request.owner, request.caption, start, request.filter);
+        const QString start = request.folder.isEmpty() ? request.suggestedName
+                                                       : QDir(request.folder).filePath(request.suggestedName);
+        const QString chosen = request.mode == FileMode::Open
+                                   ? QFileDialog::getOpenFileName(request.owner, request.caption, start, request.filter)
+                                   : QFileDialog::getSaveFileName(request.owner, request.caption, start,
+                                                                  request.filter);
         return chosen.isEmpty() ? QString() : chosen;
     }
 

@@ -18,8 +18,8 @@ TEST_F(DataFileDialogs, SavingTwiceAppendsToOneVersionLine)
 {
     m_dialogs.fileAnswers = {Path(), Path()};
     const DiagRecord record = pstRecord(QStringLiteral("FT:101"));
-    EXPECT_TRUE(SaveRecordToFile(record, nullptr));
-    EXPECT_TRUE(SaveRecordToFile(record, nullptr));
+    EXPECT_TRUE(saveRecordToFile(record, nullptr));
+    EXPECT_TRUE(saveRecordToFile(record, nullptr));
     EXPECT_TRUE(m_dialogs.messages.isEmpty()) << m_dialogs.messageTexts().join('\n').toStdString();
     EXPECT_EQ(contents(Path()).count("OrvxESD.1"), 1);
     EXPECT_TRUE(contents(Path()).startsWith("OrvxESD.1, "));
@@ -34,7 +34,7 @@ TEST_F(DataFileDialogs, SavingTwiceAppendsToOneVersionLine)
     EXPECT_TRUE(request.suggestedName.endsWith(QStringLiteral("_PST.dgn")));
 
     // Cancelled: nothing saved, nothing said.
-    EXPECT_FALSE(SaveRecordToFile(record, nullptr));
+    EXPECT_FALSE(saveRecordToFile(record, nullptr));
     EXPECT_TRUE(m_dialogs.messages.isEmpty());
     EXPECT_EQ(listed(Path()).size(), 2);
 }
@@ -54,8 +54,8 @@ TEST_F(DataFileDialogs, RefusesAFileOfAnotherVersionAndLeavesItAsItWas)
         setContents(Path(), other);
         m_dialogs.messages.clear();
         m_dialogs.fileAnswers = {Path()};
-        EXPECT_FALSE(SaveRecordToFile(pstRecord(), nullptr)) << other.constData();
-        EXPECT_FALSE(OpenForReading(Path(), nullptr));
+        EXPECT_FALSE(saveRecordToFile(pstRecord(), nullptr)) << other.constData();
+        EXPECT_FALSE(openForReading(Path(), nullptr));
         ASSERT_EQ(m_dialogs.messages.size(), 2);
         for (const ui::MessageRequest& message : m_dialogs.messages) {
             EXPECT_EQ(message.text, kIncompatibleFileText);
@@ -75,18 +75,18 @@ TEST_F(DataFileDialogs, RefusesAFileOfAnotherVersionAndLeavesItAsItWas)
 TEST_F(DataFileDialogs, LoadingNeverCreatesAFile)
 {
     const QString missing = Path("missing.dgn");
-    EXPECT_FALSE(OpenForReading(missing, nullptr));
+    EXPECT_FALSE(openForReading(missing, nullptr));
     ASSERT_EQ(m_dialogs.messages.size(), 1);
     EXPECT_EQ(m_dialogs.messages[0].text, missing + QLatin1Char('\n') + QString::fromLocal8Bit(std::strerror(ENOENT)));
     EXPECT_FALSE(QFile::exists(missing));
 
     setContents(Path(), {});
-    EXPECT_FALSE(OpenForReading(Path(), nullptr));
+    EXPECT_FALSE(openForReading(Path(), nullptr));
     ASSERT_EQ(m_dialogs.messages.size(), 2);
     EXPECT_EQ(m_dialogs.messages[1].text, kEmptyFileText);
 
     append(Path(), pstRecord());
-    auto server = OpenForReading(Path(), nullptr);
+    auto server = openForReading(Path(), nullptr);
     ASSERT_TRUE(server);
     EXPECT_EQ(server->ListRecords().size(), 1);
 }
@@ -96,8 +96,8 @@ TEST_F(DataFileDialogs, AnEmptyTagSavesNothing)
     append(Path(), pstRecord());
     const QByteArray before = contents(Path());
     m_dialogs.fileAnswers = {Path(), Path("new.dgn")};
-    EXPECT_FALSE(SaveRecordToFile(pstRecord(QString()), nullptr));
-    EXPECT_FALSE(SaveRecordToFile(pstRecord(QString()), nullptr));
+    EXPECT_FALSE(saveRecordToFile(pstRecord(QString()), nullptr));
+    EXPECT_FALSE(saveRecordToFile(pstRecord(QString()), nullptr));
     EXPECT_EQ(m_dialogs.messageTexts(), QStringList(2, QStringLiteral("The device tag is empty; nothing was saved.")));
     EXPECT_EQ(contents(Path()), before);
     EXPECT_EQ(contents(Path("new.dgn")), QByteArray());

@@ -17,8 +17,9 @@ TEST(Windows1252, EveryByteComesBackAsItWas)
     EXPECT_EQ(toWindows1252(text), all);
     // The system's converter, where it has one, reads every byte the same way.
     QStringDecoder system("windows-1252");
-    if (system.isValid())
+    if (system.isValid()) {
         EXPECT_EQ(text, QString(system.decode(all)));
+    }
     EXPECT_EQ(text[0x80], QChar(0x20AC));
     EXPECT_EQ(text[0x81], QChar(0x81));
     // C1 controls that the code page uses for other characters have no byte.
