@@ -160,7 +160,7 @@ constexpr Default kDefaults[] = {
     {"16047", "2", D},
     {"16048", "20", D},
     {"16049", "40", D},
-    {"16050", "2", D},
+    {"16050", "100", D},  // sample interval of the stored record, ms
     {"16051", "100", D},
     {"16052", "10", D},
     {"16053", "1", D},

@@ -20,12 +20,16 @@ namespace {
 // Method numbers of the commands the device runs, and how long each takes.
 enum Method {
     ModeChange = 0,
+    TerminalBoardTest = 3,
+    PartialStrokeTest = 4,
     Reset = 6,
     TuningWrite = 13,
     ClearCurrentFaults = 20,
     ClearAllFaults = 21,
     Cancel = 23,
+    LoadPstData = 27,
     TuningRead = 28,
+    LoadEsdEvents = 33,
 };
 
 std::optional<std::int64_t> durationOf(int method)
@@ -36,7 +40,11 @@ std::optional<std::int64_t> durationOf(int method)
     case TuningWrite:
     case TuningRead: return 500;
     case ClearCurrentFaults:
-    case ClearAllFaults: return 300;
+    case ClearAllFaults:
+    case LoadPstData:
+    case LoadEsdEvents: return 300;
+    case TerminalBoardTest: return 800;
+    case PartialStrokeTest: return 2000;
     default: return std::nullopt;
     }
 }
@@ -275,6 +283,13 @@ void SimulatedPositioner::finishCommand(int method)
         break;
     case ClearAllFaults: m_parameters.SetText("12001", kNoFaults); [[fallthrough]];
     case ClearCurrentFaults: m_parameters.SetText("12000", kNoFaults); break;
+    case PartialStrokeTest: {
+        // The stored record is the one just made: its stamp is the counter now.
+        const auto now = static_cast<std::uint32_t>(m_parameters.Number("16032"));
+        m_parameters.SetNumber("16033", now >> 16);
+        m_parameters.SetNumber("16034", now & 0xFFFFu);
+        break;
+    }
     }
     notifyAll(kSucceeded + method, {});
 }
