@@ -115,6 +115,31 @@ inline constexpr QLatin1StringView PstFrictionHigh{"16006"};
 inline constexpr QLatin1StringView PstBreakout{"16007"};
 inline constexpr QLatin1StringView PstDroop{"16008"};
 
+// Identity.
+inline constexpr QLatin1StringView DeviceTag{"1001"};
+inline constexpr QLatin1StringView DeviceId{"1003"};
+
+// Results of the last PST, as text in MeasuredPressureUnit (times in seconds).
+inline constexpr QLatin1StringView PstPassed{"16022"};  // 0 passed, anything else failed
+inline constexpr QLatin1StringView PstFriction{"16023"};
+inline constexpr QLatin1StringView PstLowerSpring{"16024"};
+inline constexpr QLatin1StringView PstUpperSpring{"16025"};
+inline constexpr QLatin1StringView PstBreakaway{"16026"};
+inline constexpr QLatin1StringView PstDroopResult{"16027"};
+inline constexpr QLatin1StringView PstExhaustTime{"16028"};
+inline constexpr QLatin1StringView PstFillTime{"16029"};
+
+// The device's seconds counter now, and its high and low 16 bits at the last PST.
+inline constexpr QLatin1StringView DeviceCounter{"16032"};
+inline constexpr QLatin1StringView PstCounterHigh{"16033"};
+inline constexpr QLatin1StringView PstCounterLow{"16034"};
+
+// The stored signature: curve texts ("pressure@position@..."), the sample interval (ms) and the
+// record values "16040" to "16053".
+inline constexpr QLatin1StringView FillCurve{"16037"};
+inline constexpr QLatin1StringView ExhaustCurve{"16038"};
+inline constexpr QLatin1StringView SampleInterval{"16039"};
+
 }  // namespace tag
 
 }  // namespace orvx::device

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 
 namespace orvx::test {
 
@@ -20,6 +21,9 @@ public:
 
     std::deque<ui::DialogAnswer> messageAnswers;
     std::deque<int> modalResults;
+    // When set, works each modal dialog as a user would and answers its result, before the
+    // scripted results are consulted.
+    std::function<int(QDialog&)> onModal;
     std::deque<QString> fileAnswers;
 
     QList<ui::MessageRequest> messages;
@@ -47,6 +51,8 @@ public:
     int RunModal(QDialog& dialog) override
     {
         modalDialogs.append(dialog.windowTitle());
+        if (onModal)
+            return onModal(dialog);
         if (modalResults.empty())
             return QDialog::Rejected;
         const int result = modalResults.front();

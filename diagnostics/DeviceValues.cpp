@@ -1,0 +1,53 @@
+#include "DeviceValues.h"
+
+#include "controls/PressureUnit.h"
+#include "device/DeviceNames.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/IUIController.h"
+
+#include <stdexcept>
+
+namespace orvx::diagnostics {
+
+QString CDeviceValues::Text(QLatin1StringView tag) const
+{
+    return host::variantText(m_controller.GetParameterValue(tag));
+}
+
+std::int32_t CDeviceValues::Integer(QLatin1StringView tag) const
+{
+    return m_controller.GetParameterValue(tag).toInt32();
+}
+
+float CDeviceValues::Number(QLatin1StringView tag) const
+{
+    bool ok = false;
+    const float value = Text(tag).trimmed().toFloat(&ok);
+    if (!ok)
+        throw std::runtime_error("not a number");
+    return value;
+}
+
+std::optional<float> CDeviceValues::TryNumber(QLatin1StringView tag) const
+{
+    try {
+        return Number(tag);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<PstLimits> CDeviceValues::Limits() const
+{
+    try {
+        const auto from = static_cast<std::uint32_t>(Integer(device::tag::PressureUnit));
+        const auto to = static_cast<std::uint32_t>(Integer(device::tag::MeasuredPressureUnit));
+        const auto limit = [&](QLatin1StringView tag) { return controls::convertPressure(Number(tag), from, to); };
+        return PstLimits{limit(device::tag::PstFrictionLow), limit(device::tag::PstFrictionHigh),
+                         limit(device::tag::PstBreakout), limit(device::tag::PstDroop)};
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace orvx::diagnostics

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "PstGrading.h"
+
+#include <QLatin1StringView>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace orvx::framework {
+class IUIController;
+}
+
+namespace orvx::diagnostics {
+
+// Reads the parameters of a test's result through the controller. A refused read, or a text
+// that is not the number asked for, throws (com::ComError or std::runtime_error).
+class CDeviceValues {
+public:
+    explicit CDeviceValues(framework::IUIController& controller) : m_controller(controller) {}
+
+    QString Text(QLatin1StringView tag) const;
+    std::int32_t Integer(QLatin1StringView tag) const;
+    // Held by the device as a 32-bit float.
+    float Number(QLatin1StringView tag) const;
+    // None instead of throwing.
+    std::optional<float> TryNumber(QLatin1StringView tag) const;
+
+    // The configured limits in the unit of the results ("4007"), converted from the unit of the
+    // settings ("4003"); none when one cannot be read.
+    std::optional<PstLimits> Limits() const;
+
+private:
+    framework::IUIController& m_controller;
+};
+
+}  // namespace orvx::diagnostics
