@@ -3,6 +3,7 @@
 #include "AlarmSetupDlg.h"
 #include "ClearFaultsDlg.h"
 #include "CommConfigDlg.h"
+#include "CommissionDiagDlg.h"
 #include "ConfigGeneralDlg.h"
 #include "ConfigurationDlg.h"
 #include "DeviceInfoDlg.h"
@@ -41,6 +42,7 @@ void RegisterPages()
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
         framework::SetPageMaker(13, maker<CTuningDataDlg>());
         framework::SetPageMaker(15, maker<CCommConfigDlg>());
+        framework::SetPageMaker(18, maker<CCommissionDiagDlg>());
         framework::SetPageMaker(19, maker<CSwitchesDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());
         framework::SetPageMaker(21, maker<CClearFaultsDlg>());

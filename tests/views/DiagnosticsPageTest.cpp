@@ -1,0 +1,161 @@
+#include "framework/ApplicationViewBase.h"
+#include "framework/PageTable.h"
+#include "support/PageFixture.h"
+#include "views/PstResultText.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace orvx;
+
+namespace {
+
+const QString kSummaryTitle = QStringLiteral("Orvx ESD  - PST Summary");
+const QString kGraphTitle = QStringLiteral("Orvx ESD  - Diagnostic Graph");
+
+// The Diagnostics page of the commissioning service, over a fake device holding a PST record.
+class DiagnosticsPage : public test::PageFixture<> {
+protected:
+    test::DeviceParameters Parameters() const override
+    {
+        return ConnectedDevice({{"1000", "3"},     {"1009", "0"},      {"4003", "6"},     {"4007", "6"},
+                                {"16022", "0"},    {"16023", "6"},     {"16024", "8"},    {"16025", "24"},
+                                {"16026", "12"},   {"16027", "3"},     {"16028", "2"},    {"16029", "2"},
+                                {"16032", "1000"}, {"16033", "0"},     {"16034", "400"},  {"16037", "0@70@20@100"},
+                                {"16038", "20@100@0@70"}, {"16039", "100"}, {"1001", "PV-101"}, {"1003", "42"},
+                                {"16040", "0"},    {"16041", "6"},     {"16042", "8"},    {"16043", "24"},
+                                {"16044", "12"},   {"16045", "3"},     {"16046", "2"},    {"16047", "2"},
+                                {"16048", "2"},    {"16049", "4"},     {"16050", "100"},  {"16051", "1"},
+                                {"16052", "10"},   {"16053", "2"}});
+    }
+
+    void SetUp() override
+    {
+        PageFixture::SetUp();
+        controller.SetStatusArea(&status, &status);
+        auto* view = dynamic_cast<framework::CApplicationViewBase*>(framework::CreatePage(18, &controller, &texts));
+        ASSERT_NE(view, nullptr);
+        page = view;
+        page->Activate();
+    }
+
+    QPushButton* button(int number) const { return item<QPushButton>(page, number); }
+    QString result() const { return item<QPlainTextEdit>(page, 317)->toPlainText(); }
+    // The device answers the running operation.
+    void finish(std::int32_t code, const QString& value = {})
+    {
+        controller.SetOperation(false, -1, -1);
+        page->OnUpdate(code, value);
+        QCoreApplication::processEvents();  // the page posts itself what opens its windows
+    }
+
+    framework::CApplicationViewBase* page = nullptr;
+};
+
+TEST_F(DiagnosticsPage, PerformDiagnosticsRunsTheCheckedTest)
+{
+    struct Row {
+        int radio;
+        const char* method;
+        std::int32_t expected;
+        const char* progress;
+    };
+    for (const Row& row : {Row{315, "4", 504, "Perform PST, please waiting..."},
+                           Row{316, "3", 503, "Perform TBT, please waiting..."}}) {
+        SCOPED_TRACE(row.method);
+        item<QRadioButton>(page, row.radio)->click();
+        button(213)->click();
+        EXPECT_EQ(device->writtenTags().last(), QLatin1String(row.method));
+        EXPECT_TRUE(controller.IsOperationRunning());
+        EXPECT_EQ(controller.GetOperationCode(), row.expected);
+        EXPECT_EQ(result(), QLatin1String(row.progress));
+        for (int number : {213, 214, 216, 217})
+            EXPECT_FALSE(button(number)->isEnabled()) << number;
+        finish(row.expected);
+        for (int number : {213, 214, 216, 217})
+            EXPECT_TRUE(button(number)->isEnabled()) << number;
+    }
+    EXPECT_EQ(result(), QLatin1String("TBT Completed."));
+}
+
+TEST_F(DiagnosticsPage, AFinishedPstShowsItsResultAndOpensTheSummary)
+{
+    button(213)->click();
+    finish(504);
+    EXPECT_EQ(result(), QLatin1String("PST Passed = Passed\nFriction = 6 psi\nLSpringRange = 8 psi\n"
+                                      "USpringRange = 24 psi\nBreakAwayPressure = 12 psi\nDroop = 3 psi\n"
+                                      "Time Exhaust = 2 psi/sec\nTime Fill = 2 psi/sec"));
+    EXPECT_EQ(dialogs.modalDialogs, QList<QString>{kSummaryTitle});
+}
+
+TEST_F(DiagnosticsPage, LoadingCurvesShowsThemInTheGraph)
+{
+    button(214)->click();
+    EXPECT_EQ(device->writtenTags().last(), QLatin1String("27"));
+    finish(527);
+    EXPECT_TRUE(result().startsWith(QLatin1String("Performed Time: "))) << result().toStdString();
+    button(216)->click();
+    EXPECT_EQ(device->writtenTags().last(), QLatin1String("33"));
+    finish(533);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{});
+    EXPECT_EQ(dialogs.modalDialogs, (QList<QString>{kGraphTitle, kGraphTitle}));
+}
+
+TEST_F(DiagnosticsPage, ACancelledTestSaysWhichAndFreesTheButtons)
+{
+    for (const auto& [method, text] : {std::pair{"3", "TBT Canceled."}, std::pair{"4", "PST Canceled."}}) {
+        button(213)->click();
+        finish(device::code::FailedInDevice, QString::fromLatin1(method));
+        EXPECT_EQ(result(), QLatin1String(text));
+        EXPECT_TRUE(button(213)->isEnabled());
+    }
+}
+
+TEST_F(DiagnosticsPage, ATestTheDeviceRefusesLocksNothing)
+{
+    device->failingTags["4"] = com::Status::Failure;
+    button(213)->click();
+    EXPECT_FALSE(controller.IsOperationRunning());
+    EXPECT_TRUE(button(213)->isEnabled());
+    EXPECT_TRUE(result().isEmpty());
+}
+
+TEST_F(DiagnosticsPage, ResultTextNamesTheResultsUnit)
+{
+    for (const auto& [unit, word] : {std::pair{"12", "kpa"}, std::pair{"7", "bar"}, std::pair{"6", "psi"},
+                                     std::pair{"3", "psi"}}) {
+        device->parameters["4007"] = host::textVariant(QString::fromLatin1(unit));
+        const QString text = views::pstResultText(controller);
+        EXPECT_TRUE(text.contains(QStringLiteral("Droop = 3 %1\r\n").arg(QLatin1String(word)))) << unit;
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Time Fill = 2 %1/sec").arg(QLatin1String(word)))) << unit;
+    }
+    device->parameters["16022"] = host::textVariant("2");
+    EXPECT_TRUE(views::pstResultText(controller).startsWith(QLatin1String("PST Passed = Failed\r\n")));
+}
+
+// The stamp of the last PST against the device's counter now (1000 s).
+TEST_F(DiagnosticsPage, PerformedTimeCountsBackFromTheDeviceCounter)
+{
+    const QDateTime now(QDate(2026, 12, 6), QTime(12, 0));
+    struct Row {
+        const char* high;
+        const char* low;
+        const char* expected;
+    };
+    for (const Row& row : {Row{"0", "400", "11:50"},     // 600 s ago
+                           Row{"0", "999", "11:59"},     // 1 s ago
+                           Row{"0", "1000", "11:43"},    // stamp equal to the counter: counter seconds ago
+                           Row{"1", "0", "11:43"}}) {    // stamp above the counter, likewise
+        device->parameters["16033"] = host::textVariant(QString::fromLatin1(row.high));
+        device->parameters["16034"] = host::textVariant(QString::fromLatin1(row.low));
+        EXPECT_EQ(views::performedTimeLine(controller, now),
+                  QStringLiteral("Performed Time: 2026-12-06 %1\r\n").arg(QLatin1String(row.expected)))
+            << row.high << ":" << row.low;
+    }
+}
+
+}  // namespace
