@@ -1,5 +1,6 @@
 #include "FrameWindow.h"
 
+#include "DiagnosticShots.h"
 #include "ModuleLoader.h"
 #include "host/Guids.h"
 #include "simulator/SimulatedPositioner.h"
@@ -180,6 +181,7 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
                 QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0)));
             written += save(this, QDir(folder).filePath(name), errors);
         }
+        written += writeDiagnosticShots(window, folder, errors);
     }
     return written;
 }

@@ -1,0 +1,134 @@
+#include "DiagnosticShots.h"
+
+#include "ModalScript.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace orvx::frame {
+
+namespace {
+
+const QString kSummary = QStringLiteral("Orvx ESD  - PST Summary");
+const QString kGraph = QStringLiteral("Orvx ESD  - Diagnostic Graph");
+const QString kPicker = QStringLiteral("Select data");
+const QString kFileDialog = QStringLiteral("QFileDialog");
+constexpr int kWaitMs = 30000;
+
+bool selectPage(QWidget* control, const QString& label)
+{
+    auto* tree = control->findChild<QTreeWidget*>();
+    if (!tree)
+        return false;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if ((*it)->text(0) == label) {
+            tree->setCurrentItem(*it);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The shown page's button with that item number: pages made earlier keep theirs, hidden.
+QAbstractButton* visibleButton(QWidget* control, int item)
+{
+    for (auto* button : control->findChildren<QAbstractButton*>(QStringLiteral("item_%1").arg(item)))
+        if (button->isVisible())
+            return button;
+    return nullptr;
+}
+
+class Shots {
+public:
+    Shots(const QString& folder, QStringList* errors) : m_folder(folder), m_errors(errors) {}
+
+    void Take(QWidget* window, const char* name)
+    {
+        QApplication::processEvents();
+        const QString file = QDir(m_folder).filePath(QLatin1String(name));
+        if (window->grab().save(file))
+            ++written;
+        else
+            m_errors->append(QStringLiteral("cannot write %1").arg(file));
+    }
+    int written = 0;
+
+private:
+    QString m_folder;
+    QStringList* m_errors;
+};
+
+void chooseFile(QWidget* window, const QString& path)
+{
+    auto* dialog = static_cast<QFileDialog*>(window);
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept checks the name
+}
+
+}  // namespace
+
+int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* errors)
+{
+    if (!selectPage(control, QStringLiteral("Diagnostics"))) {
+        errors->append(QStringLiteral("no Diagnostics page"));
+        return 0;
+    }
+    QApplication::processEvents();
+    QAbstractButton* perform = visibleButton(control, 213);
+    QAbstractButton* fromFile = visibleButton(control, 217);
+    if (!perform || !fromFile) {
+        errors->append(QStringLiteral("the Diagnostics page has no Perform Diagnostics or Load From File button"));
+        return 0;
+    }
+    const QString dataFile = QDir(folder).absoluteFilePath(QStringLiteral("simulated-pst.dgn"));
+    QFile::remove(dataFile);
+    Shots shots(folder, errors);
+
+    // A PST: its summary, the graph of its signature in both plots, saved into the data file.
+    ModalScript pst({
+        {kSummary,
+         [&](QWidget* summary) {
+             shots.Take(summary, "diagnostics-pst-summary.png");
+             ModalScript::ClickLater(summary, 213);  // View Graph
+         }},
+        {kGraph,
+         [&](QWidget* graph) {
+             shots.Take(graph, "diagnostics-graph.png");
+             ModalScript::ClickLater(graph, 365);  // against time
+             QApplication::processEvents();
+             shots.Take(graph, "diagnostics-graph-time.png");
+             ModalScript::ClickLater(graph, 364);
+             ModalScript::ClickLater(graph, 372);  // Save
+         }},
+        {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
+        {kGraph, [](QWidget* graph) { ModalScript::ClickLater(graph, 359); }},  // Close
+        {kSummary, [](QWidget* summary) { ModalScript::ClickLater(summary, 1); }},  // Finish
+    });
+    pst.Run([perform] { perform->click(); }, kWaitMs, errors);
+
+    // The record read back: the picker with the file's records, then its graph.
+    ModalScript load({
+        {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
+        {kPicker,
+         [&](QWidget* picker) {
+             if (auto* list = picker->findChild<QTreeWidget*>(QStringLiteral("item_389")); list && list->topLevelItemCount())
+                 list->setCurrentItem(list->topLevelItem(0));
+             shots.Take(picker, "diagnostics-select-data.png");
+             ModalScript::ClickLater(picker, 1);  // OK
+         }},
+        {kGraph,
+         [&](QWidget* graph) {
+             shots.Take(graph, "diagnostics-graph-from-file.png");
+             ModalScript::ClickLater(graph, 359);
+         }},
+    });
+    load.Run([fromFile] { fromFile->click(); }, kWaitMs, errors);
+    return shots.written;
+}
+
+}  // namespace orvx::frame
