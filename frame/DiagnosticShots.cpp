@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -65,9 +66,12 @@ private:
 
 void chooseFile(QWidget* window, const QString& path)
 {
-    auto* dialog = static_cast<QFileDialog*>(window);
-    dialog->selectFile(path);
-    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own accept checks the name
+    // Typed in, as a user would: the dialog's list of the folder may not be read yet.
+    if (auto* name = window->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
+    else
+        static_cast<QFileDialog*>(window)->selectFile(path);
+    static_cast<QDialog*>(window)->accept();  // the file dialog's own accept checks the name
 }
 
 }  // namespace
@@ -106,7 +110,7 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
              ModalScript::ClickLater(graph, 372);  // Save
          }},
         {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
-        {kGraph, [](QWidget* graph) { ModalScript::ClickLater(graph, 359); }},  // Close
+        {kGraph, [](QWidget* graph) { ModalScript::ClickLater(graph, 359); }},      // Close
         {kSummary, [](QWidget* summary) { ModalScript::ClickLater(summary, 1); }},  // Finish
     });
     pst.Run([perform] { perform->click(); }, kWaitMs, errors);
@@ -116,7 +120,8 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
         {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
         {kPicker,
          [&](QWidget* picker) {
-             if (auto* list = picker->findChild<QTreeWidget*>(QStringLiteral("item_389")); list && list->topLevelItemCount())
+             if (auto* list = picker->findChild<QTreeWidget*>(QStringLiteral("item_389"));
+                 list && list->topLevelItemCount())
                  list->setCurrentItem(list->topLevelItem(0));
              shots.Take(picker, "diagnostics-select-data.png");
              ModalScript::ClickLater(picker, 1);  // OK

@@ -53,7 +53,11 @@ bool ModalScript::Run(const std::function<void()>& start, int timeoutMs, QString
     QElapsedTimer clock;
     clock.start();
     QTimer::singleShot(timeoutMs, &loop, [&] {
-        errors->append(QStringLiteral("modal windows: %1 of %2 steps ran").arg(next).arg(m_steps.size()));
+        const QWidget* open = QApplication::activeModalWidget();
+        errors->append(QStringLiteral("modal windows: %1 of %2 steps ran; open: %3")
+                           .arg(next)
+                           .arg(m_steps.size())
+                           .arg(open ? nameOf(open) : QStringLiteral("none")));
         // Close what is still open so that the program can go on.
         while (QWidget* window = QApplication::activeModalWidget())
             window->close();

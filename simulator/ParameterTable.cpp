@@ -150,7 +150,7 @@ constexpr Default kDefaults[] = {
     {"16036", "0", D},
     // Stored PST record (curves "16037"/"16038" and the time counters are made below)
     {"16039", "100", D},
-    {"16040", "1", D},
+    {"16040", "0", D},
     {"16041", "6", D},
     {"16042", "8", D},
     {"16043", "24", D},

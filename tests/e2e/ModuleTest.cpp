@@ -1,6 +1,9 @@
 // The real module, loaded as a frame loads it: through the registry and its entry points.
+#include "diagnostics/NvEsdDataFileSvr.h"
+#include "frame/DiagnosticShots.h"
 #include "frame/HostedControl.h"
 #include "frame/ModuleLoader.h"
+#include "frame/QtScheduler.h"
 #include "host/Guids.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/RegistryStore.h"
@@ -265,6 +268,40 @@ TEST_F(Module, TheMainViewShowsTheDeviceAndChangesItsMode)
         EXPECT_TRUE(applyMode->isEnabled());
         online.Release();
     }
+    device->Disconnect();
+    entry<Entry>("DllUnregisterServer")();
+}
+
+// A user runs a PST on the Diagnostics page, reads its summary, views its signature, saves it
+// into a data file and loads it back, all in the module's own windows.
+TEST_F(Module, APstIsGradedShownSavedAndLoadedBack)
+{
+    ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+    frame::QtScheduler scheduler;  // the windows run their own event loops: the device needs real time
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    device->Connect();
+    frame::ModuleLoader loader;
+    QWidget parent;
+    parent.resize(1000, 700);
+    QTemporaryDir folder;
+    {
+        frame::HostedControl online(loader, host::CLSID_OrvxESDDTMGUIView, QStringLiteral("e2e"));
+        ASSERT_EQ(online.Start(&parent, device->identity()), QString());
+        parent.show();  // the script works only what a user could see
+        QStringList errors;
+        EXPECT_EQ(frame::writeDiagnosticShots(online.Window(), folder.path(), &errors), 5);
+        EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+        online.Release();
+    }
+    diagnostics::CNvEsdDataFileSvr file;
+    ASSERT_FALSE(file.OpenFile(folder.filePath(QStringLiteral("simulated-pst.dgn")), diagnostics::OpenPurpose::Load));
+    const QList<diagnostics::RecordKey> keys = file.ListRecords();
+    ASSERT_EQ(keys.size(), 1);
+    EXPECT_EQ(keys[0].kind, QLatin1String("PST"));
+    const auto record = file.ReadRecord(keys[0]);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->curve1.Count(), 20);
+    EXPECT_EQ(record->curve2.Count(), 20);
     device->Disconnect();
     entry<Entry>("DllUnregisterServer")();
 }
