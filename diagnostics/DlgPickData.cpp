@@ -48,8 +48,8 @@ CDlgPickData::CDlgPickData(QWidget* owner) : QDialog(owner)
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
-    m_list->setHeaderLabels({QStringLiteral("Diag Type"), QStringLiteral("Tag"), QStringLiteral("Time Stamp"),
-                             QStringLiteral("DeviceID")});
+    m_list->setHeaderLabels(
+        {QStringLiteral("Diag Type"), QStringLiteral("Tag"), QStringLiteral("Time Stamp"), QStringLiteral("DeviceID")});
     m_list->header()->setStretchLastSection(true);
     m_list->viewport()->installEventFilter(this);
     connect(m_list, &QTreeWidget::itemActivated, this, [this] { done(Accepted); });

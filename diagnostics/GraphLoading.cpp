@@ -1,14 +1,13 @@
 #include "GraphLoading.h"
 
 #include "DataFileDialogs.h"
+#include "DeviceValues.h"
 #include "DiagGraph.h"
 #include "DlgPickData.h"
 #include "NvEsdDataFileSvr.h"
 #include "XFileException.h"
-#include "DeviceValues.h"
 #include "device/DeviceNames.h"
 #include "platform/ui/DialogService.h"
-
 
 namespace orvx::diagnostics {
 
@@ -28,10 +27,12 @@ struct ValueSource {
     const char* tag;
 };
 constexpr ValueSource kPstValues[] = {
-    {RecordValue::PstPassed, "16040"},      {RecordValue::Friction, "16041"},   {RecordValue::LSpringRange, "16042"},
-    {RecordValue::USpringRange, "16043"},   {RecordValue::BreakAwayPres, "16044"}, {RecordValue::Droop, "16045"},
-    {RecordValue::RspTimeExhaust, "16046"}, {RecordValue::RspTimeFill, "16047"}, {RecordValue::NumSamplesDown, "16048"},
-    {RecordValue::Interval, "16050"},       {RecordValue::PstStart, "16051"},   {RecordValue::PstTravel, "16052"},
+    {RecordValue::PstPassed, "16040"},      {RecordValue::Friction, "16041"},
+    {RecordValue::LSpringRange, "16042"},   {RecordValue::USpringRange, "16043"},
+    {RecordValue::BreakAwayPres, "16044"},  {RecordValue::Droop, "16045"},
+    {RecordValue::RspTimeExhaust, "16046"}, {RecordValue::RspTimeFill, "16047"},
+    {RecordValue::NumSamplesDown, "16048"}, {RecordValue::Interval, "16050"},
+    {RecordValue::PstStart, "16051"},       {RecordValue::PstTravel, "16052"},
     {RecordValue::PstSpeed, "16053"},
 };
 constexpr const char* kSamplesTotal = "16049";
@@ -108,8 +109,8 @@ void showRecordFromFile(QWidget* owner)
         return;
     }
     if (!record) {
-        showDataFileError(owner,
-                          QStringLiteral("The record could not be read from %1:\n%2").arg(picker.File(), file->LastError()));
+        showDataFileError(
+            owner, QStringLiteral("The record could not be read from %1:\n%2").arg(picker.File(), file->LastError()));
         return;
     }
     showFileRecord(*record, owner);

@@ -1,7 +1,7 @@
 #include "PSTSummary.h"
 
-#include "GraphLoading.h"
 #include "DeviceValues.h"
+#include "GraphLoading.h"
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
 #include "platform/ui/DialogItems.h"
@@ -39,14 +39,18 @@ struct ValueField {
     bool pressure;
 };
 constexpr ValueField kValues[] = {
-    {"PST Passed Flag", false},     {"Friction", true},         {"Breakout Pressure", true},
-    {"Droop", true},                {"Spring Range, Lower", true}, {"Spring Range, Upper", true},
-    {"Response Time, Exhaust (s)", false}, {"Response Time, Fill (s)", false},
+    {"PST Passed Flag", false},
+    {"Friction", true},
+    {"Breakout Pressure", true},
+    {"Droop", true},
+    {"Spring Range, Lower", true},
+    {"Spring Range, Upper", true},
+    {"Response Time, Exhaust (s)", false},
+    {"Response Time, Fill (s)", false},
 };
 constexpr QLatin1StringView kValueTags[] = {
-    device::tag::PstFriction,    device::tag::PstBreakaway,   device::tag::PstDroopResult,
-    device::tag::PstLowerSpring, device::tag::PstUpperSpring, device::tag::PstExhaustTime,
-    device::tag::PstFillTime,
+    device::tag::PstFriction,    device::tag::PstBreakaway,   device::tag::PstDroopResult, device::tag::PstLowerSpring,
+    device::tag::PstUpperSpring, device::tag::PstExhaustTime, device::tag::PstFillTime,
 };
 
 QString number(double value)
@@ -137,12 +141,15 @@ void CPSTSummary::Refresh()
                   limits ? limitText : QStringLiteral("limit not read"));
     };
     const PstLimits l = limits.value_or(PstLimits{});
-    graded(FrictionRow, [&](double v) { return gradeFriction(v, l.frictionLow, l.frictionHigh); },
-           QStringLiteral("between %1 and %2").arg(number(l.frictionLow), number(l.frictionHigh)));
-    graded(BreakoutRow, [&](double v) { return gradeBelowLimit(v, l.breakout); },
-           QStringLiteral("below %1").arg(number(l.breakout)));
-    graded(DroopRow, [&](double v) { return gradeBelowLimit(v, l.droop); },
-           QStringLiteral("below %1").arg(number(l.droop)));
+    graded(
+        FrictionRow, [&](double v) { return gradeFriction(v, l.frictionLow, l.frictionHigh); },
+        QStringLiteral("between %1 and %2").arg(number(l.frictionLow), number(l.frictionHigh)));
+    graded(
+        BreakoutRow, [&](double v) { return gradeBelowLimit(v, l.breakout); },
+        QStringLiteral("below %1").arg(number(l.breakout)));
+    graded(
+        DroopRow, [&](double v) { return gradeBelowLimit(v, l.droop); },
+        QStringLiteral("below %1").arg(number(l.droop)));
 }
 
 void CPSTSummary::ShowValue(QLineEdit* edit, std::optional<double> value)

@@ -38,7 +38,10 @@ enum Item {
 
 using framework::PageField;
 using enum framework::FieldKind;
-constexpr PageField kPerform{.controlId = kPerformControl, .kind = Button, .item = 213, .caption = "Perform Diagnostics"};
+constexpr PageField kPerform{.controlId = kPerformControl,
+                             .kind = Button,
+                             .item = 213,
+                             .caption = "Perform Diagnostics"};
 constexpr PageField kLoads[] = {
     {.controlId = kLoadPstControl, .kind = Button, .item = 214, .caption = "Load Current PST"},
     {.controlId = kLoadEsdControl, .kind = Button, .item = 216, .caption = "Load ESD Data"},
@@ -112,7 +115,8 @@ bool CCommissionDiagDlg::PerformDiagnostics()
 {
     const bool pst = m_performPst->isChecked();
     if (StartOperation(kPerformControl, pst ? method::PartialStrokeTest : method::TerminalBoardTest))
-        ShowResult(pst ? QStringLiteral("Perform PST, please waiting...") : QStringLiteral("Perform TBT, please waiting..."));
+        ShowResult(pst ? QStringLiteral("Perform PST, please waiting...")
+                       : QStringLiteral("Perform TBT, please waiting..."));
     return false;  // sent by the page
 }
 

@@ -21,8 +21,8 @@ using diagnostics::DiagKind;
 using diagnostics::DiagRecord;
 
 const QString kEmptyText = QStringLiteral("The selected file is empty.");
-const QString kIncompatibleText =
-    QStringLiteral("The selected file is incompatible with this version of Orvx ESD DTM.");
+const QString kIncompatibleText = QStringLiteral(
+    "The selected file is incompatible with this version of Orvx ESD DTM.");
 
 DiagRecord record(DiagKind kind, const char* tag, int id, float firstPosition)
 {
@@ -67,7 +67,10 @@ protected:
             cells.append(list->topLevelItem(i)->text(c));
         return cells;
     }
-    static QTreeWidget* list(const QWidget& dialog) { return dialog.findChild<QTreeWidget*>(QStringLiteral("item_389")); }
+    static QTreeWidget* list(const QWidget& dialog)
+    {
+        return dialog.findChild<QTreeWidget*>(QStringLiteral("item_389"));
+    }
 
     QTemporaryDir folder;
     QString file;

@@ -22,15 +22,40 @@ class DiagnosticsPage : public test::PageFixture<> {
 protected:
     test::DeviceParameters Parameters() const override
     {
-        return ConnectedDevice({{"1000", "3"},     {"1009", "0"},      {"4003", "6"},     {"4007", "6"},
-                                {"16022", "0"},    {"16023", "6"},     {"16024", "8"},    {"16025", "24"},
-                                {"16026", "12"},   {"16027", "3"},     {"16028", "2"},    {"16029", "2"},
-                                {"16032", "1000"}, {"16033", "0"},     {"16034", "400"},  {"16037", "0@70@20@100"},
-                                {"16038", "20@100@0@70"}, {"16039", "100"}, {"1001", "PV-101"}, {"1003", "42"},
-                                {"16040", "0"},    {"16041", "6"},     {"16042", "8"},    {"16043", "24"},
-                                {"16044", "12"},   {"16045", "3"},     {"16046", "2"},    {"16047", "2"},
-                                {"16048", "2"},    {"16049", "4"},     {"16050", "100"},  {"16051", "1"},
-                                {"16052", "10"},   {"16053", "2"}});
+        return ConnectedDevice({{"1000", "3"},
+                                {"1009", "0"},
+                                {"4003", "6"},
+                                {"4007", "6"},
+                                {"16022", "0"},
+                                {"16023", "6"},
+                                {"16024", "8"},
+                                {"16025", "24"},
+                                {"16026", "12"},
+                                {"16027", "3"},
+                                {"16028", "2"},
+                                {"16029", "2"},
+                                {"16032", "1000"},
+                                {"16033", "0"},
+                                {"16034", "400"},
+                                {"16037", "0@70@20@100"},
+                                {"16038", "20@100@0@70"},
+                                {"16039", "100"},
+                                {"1001", "PV-101"},
+                                {"1003", "42"},
+                                {"16040", "0"},
+                                {"16041", "6"},
+                                {"16042", "8"},
+                                {"16043", "24"},
+                                {"16044", "12"},
+                                {"16045", "3"},
+                                {"16046", "2"},
+                                {"16047", "2"},
+                                {"16048", "2"},
+                                {"16049", "4"},
+                                {"16050", "100"},
+                                {"16051", "1"},
+                                {"16052", "10"},
+                                {"16053", "2"}});
     }
 
     void SetUp() override
@@ -64,8 +89,8 @@ TEST_F(DiagnosticsPage, PerformDiagnosticsRunsTheCheckedTest)
         std::int32_t expected;
         const char* progress;
     };
-    for (const Row& row : {Row{315, "4", 504, "Perform PST, please waiting..."},
-                           Row{316, "3", 503, "Perform TBT, please waiting..."}}) {
+    for (const Row& row :
+         {Row{315, "4", 504, "Perform PST, please waiting..."}, Row{316, "3", 503, "Perform TBT, please waiting..."}}) {
         SCOPED_TRACE(row.method);
         item<QRadioButton>(page, row.radio)->click();
         button(213)->click();
@@ -126,8 +151,8 @@ TEST_F(DiagnosticsPage, ATestTheDeviceRefusesLocksNothing)
 
 TEST_F(DiagnosticsPage, ResultTextNamesTheResultsUnit)
 {
-    for (const auto& [unit, word] : {std::pair{"12", "kpa"}, std::pair{"7", "bar"}, std::pair{"6", "psi"},
-                                     std::pair{"3", "psi"}}) {
+    for (const auto& [unit, word] :
+         {std::pair{"12", "kpa"}, std::pair{"7", "bar"}, std::pair{"6", "psi"}, std::pair{"3", "psi"}}) {
         device->parameters["4007"] = host::textVariant(QString::fromLatin1(unit));
         const QString text = views::pstResultText(controller);
         EXPECT_TRUE(text.contains(QStringLiteral("Droop = 3 %1\r\n").arg(QLatin1String(word)))) << unit;
@@ -146,10 +171,10 @@ TEST_F(DiagnosticsPage, PerformedTimeCountsBackFromTheDeviceCounter)
         const char* low;
         const char* expected;
     };
-    for (const Row& row : {Row{"0", "400", "11:50"},     // 600 s ago
-                           Row{"0", "999", "11:59"},     // 1 s ago
-                           Row{"0", "1000", "11:43"},    // stamp equal to the counter: counter seconds ago
-                           Row{"1", "0", "11:43"}}) {    // stamp above the counter, likewise
+    for (const Row& row : {Row{"0", "400", "11:50"},   // 600 s ago
+                           Row{"0", "999", "11:59"},   // 1 s ago
+                           Row{"0", "1000", "11:43"},  // stamp equal to the counter: counter seconds ago
+                           Row{"1", "0", "11:43"}}) {  // stamp above the counter, likewise
         device->parameters["16033"] = host::textVariant(QString::fromLatin1(row.high));
         device->parameters["16034"] = host::textVariant(QString::fromLatin1(row.low));
         EXPECT_EQ(views::performedTimeLine(controller, now),
