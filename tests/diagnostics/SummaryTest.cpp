@@ -49,7 +49,7 @@ protected:
                                 {"16045", "3"},
                                 {"16046", "2"},
                                 {"16047", "3"},
-                                {"16048", "3"},
+                                {"16048", "2"},
                                 {"16049", "6"},
                                 {"16050", "100"},
                                 {"16051", "1"},
@@ -106,13 +106,15 @@ TEST_F(SummaryTest, ShowsEveryValueWithSixSignificantDigits)
 
 TEST_F(SummaryTest, GradesAgainstLimitsConvertedToTheResultsUnit)
 {
-    // Limits set in bar, results in psi: 0.2 bar is 2.9 psi, so a friction of 2.5 psi is too low.
+    // Limits set in bar, results in psi: 0.1 to 1.5 bar is 1.45 to 21.8 psi.
     set("4003", "7");
-    set("16005", "0.2");
+    set("16005", "0.1");
     set("16006", "1.5");
-    set("16023", "2.5");
-    diagnostics::CPSTSummary summary(controller);
-    EXPECT_EQ(grade(summary, 1), QLatin1String("Failed"));
+    for (const auto& [friction, expected] : {std::pair{"2.5", "Passed"}, std::pair{"1", "Failed"}}) {
+        set("16023", friction);
+        diagnostics::CPSTSummary summary(controller);
+        EXPECT_EQ(grade(summary, 1), QLatin1String(expected)) << friction << " psi";
+    }
 }
 
 TEST_F(SummaryTest, AValueThatCannotBeReadIsNeverGradedPassed)
@@ -152,8 +154,8 @@ TEST_F(SummaryTest, LoadsTheDeviceRecordIntoTheGraph)
     EXPECT_EQ(record.Value(RecordValue::USpringRange), 24);
     EXPECT_EQ(record.Value(RecordValue::RspTimeExhaust), 2);
     EXPECT_EQ(record.Value(RecordValue::RspTimeFill), 3);
-    EXPECT_EQ(record.Value(RecordValue::NumSamplesDown), 3);
-    EXPECT_EQ(record.Value(RecordValue::NumSamplesUp), 3);
+    EXPECT_EQ(record.Value(RecordValue::NumSamplesDown), 2);
+    EXPECT_EQ(record.Value(RecordValue::NumSamplesUp), 4);
     EXPECT_EQ(record.Value(RecordValue::PresUnits), 6);
     EXPECT_EQ(record.Value(RecordValue::Interval), 100);
     EXPECT_TRUE(dialogs.messages.isEmpty());

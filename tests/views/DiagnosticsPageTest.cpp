@@ -126,6 +126,8 @@ TEST_F(DiagnosticsPage, LoadingCurvesShowsThemInTheGraph)
     button(216)->click();
     EXPECT_EQ(device->writtenTags().last(), QLatin1String("33"));
     finish(533);
+    for (int number : {213, 214, 216, 217})
+        EXPECT_TRUE(button(number)->isEnabled()) << number;
     EXPECT_EQ(dialogs.messageTexts(), QStringList{});
     EXPECT_EQ(dialogs.modalDialogs, (QList<QString>{kGraphTitle, kGraphTitle}));
 }
