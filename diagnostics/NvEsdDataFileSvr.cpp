@@ -99,23 +99,20 @@ QByteArray recordText(const DiagRecord& record, const QByteArray& tag, const QDa
     }
     out.append("\r\nfX1, fY1, fX2, fY2\r\n");
 
+    // A stroke that has ended leaves its two columns blank.
+    const auto appendPoint = [&out](const Curve& curve, std::size_t i, const char* end, const char* blank) {
+        if (i >= pointCount(curve)) {
+            out.append(blank);
+            return;
+        }
+        appendNumber(out, curve.position[i]);
+        out.append(", ");
+        appendNumber(out, curve.pressure[i]);
+        out.append(end);
+    };
     for (std::size_t i = 0; i < rows; ++i) {
-        if (i < count1) {
-            appendNumber(out, record.curve1.position[i]);
-            out.append(", ");
-            appendNumber(out, record.curve1.pressure[i]);
-            out.append(", ");
-        } else {
-            out.append(", , ");
-        }
-        if (i < count2) {
-            appendNumber(out, record.curve2.position[i]);
-            out.append(", ");
-            appendNumber(out, record.curve2.pressure[i]);
-            out.append("\r\n");
-        } else {
-            out.append(", \r\n");
-        }
+        appendPoint(record.curve1, i, ", ", ", , ");
+        appendPoint(record.curve2, i, "\r\n", ", \r\n");
     }
     out.append("9999.999\r\n");
     return out;

@@ -3,7 +3,7 @@
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
-#include "support/PageFixture.h"
+#include "support/LastPst.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,43 +19,7 @@ const QString kGraphTitle = QStringLiteral("Orvx ESD  - Diagnostic Graph");
 
 class SummaryTest : public PageFixture<> {
 protected:
-    // Results in psi; limits 2 to 20 friction, 12 breakout, 3 droop, also in psi.
-    DeviceParameters Parameters() const override
-    {
-        return ConnectedDevice({{"4003", "6"},
-                                {"4007", "6"},
-                                {"16005", "2"},
-                                {"16006", "20"},
-                                {"16007", "12"},
-                                {"16008", "3"},
-                                {"16022", "0"},
-                                {"16023", "6"},
-                                {"16024", "8"},
-                                {"16025", "24"},
-                                {"16026", "11.5"},
-                                {"16027", "1.25"},
-                                {"16028", "2.5"},
-                                {"16029", "3.125"},
-                                {"16037", "0@70@10@85@20@100"},
-                                {"16038", "20@100@10@85@0@70"},
-                                {"16039", "100"},
-                                {"1001", "PV-101"},
-                                {"1003", "42"},
-                                {"16040", "0"},
-                                {"16041", "6"},
-                                {"16042", "8"},
-                                {"16043", "24"},
-                                {"16044", "12"},
-                                {"16045", "3"},
-                                {"16046", "2"},
-                                {"16047", "3"},
-                                {"16048", "2"},
-                                {"16049", "6"},
-                                {"16050", "100"},
-                                {"16051", "1"},
-                                {"16052", "10"},
-                                {"16053", "2"}});
-    }
+    DeviceParameters Parameters() const override { return lastPstDevice(); }
 
     void set(const char* tag, const char* value)
     {

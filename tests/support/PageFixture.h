@@ -28,7 +28,7 @@ using DeviceParameters = QMap<QString, com::Variant>;
 // The status area is there for the suites that attach it; every dialog is scripted.
 template <class Model = framework::CEditModel>
 class PageFixture : public ::testing::Test {
-protected:
+public:
     // A connected device with the given parameters as texts; message boxes are allowed only
     // when asked for.
     static DeviceParameters ConnectedDevice(std::initializer_list<std::pair<const char*, const char*>> texts,
@@ -41,6 +41,7 @@ protected:
         return parameters;
     }
 
+protected:
     // The device's parameters when each test starts.
     virtual DeviceParameters Parameters() const { return ConnectedDevice({}); }
 

@@ -1,6 +1,6 @@
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
-#include "support/PageFixture.h"
+#include "support/LastPst.h"
 #include "views/PstResultText.h"
 
 #include <gtest/gtest.h>
@@ -22,40 +22,7 @@ class DiagnosticsPage : public test::PageFixture<> {
 protected:
     test::DeviceParameters Parameters() const override
     {
-        return ConnectedDevice({{"1000", "3"},
-                                {"1009", "0"},
-                                {"4003", "6"},
-                                {"4007", "6"},
-                                {"16022", "0"},
-                                {"16023", "6"},
-                                {"16024", "8"},
-                                {"16025", "24"},
-                                {"16026", "12"},
-                                {"16027", "3"},
-                                {"16028", "2"},
-                                {"16029", "2"},
-                                {"16032", "1000"},
-                                {"16033", "0"},
-                                {"16034", "400"},
-                                {"16037", "0@70@20@100"},
-                                {"16038", "20@100@0@70"},
-                                {"16039", "100"},
-                                {"1001", "PV-101"},
-                                {"1003", "42"},
-                                {"16040", "0"},
-                                {"16041", "6"},
-                                {"16042", "8"},
-                                {"16043", "24"},
-                                {"16044", "12"},
-                                {"16045", "3"},
-                                {"16046", "2"},
-                                {"16047", "2"},
-                                {"16048", "2"},
-                                {"16049", "4"},
-                                {"16050", "100"},
-                                {"16051", "1"},
-                                {"16052", "10"},
-                                {"16053", "2"}});
+        return test::lastPstDevice({{"1000", "3"}, {"1009", "0"}, {"16032", "1000"}, {"16033", "0"}, {"16034", "400"}});
     }
 
     void SetUp() override
@@ -112,8 +79,8 @@ TEST_F(DiagnosticsPage, AFinishedPstShowsItsResultAndOpensTheSummary)
     button(213)->click();
     finish(504);
     EXPECT_EQ(result(), QLatin1String("PST Passed = Passed\nFriction = 6 psi\nLSpringRange = 8 psi\n"
-                                      "USpringRange = 24 psi\nBreakAwayPressure = 12 psi\nDroop = 3 psi\n"
-                                      "Time Exhaust = 2 psi/sec\nTime Fill = 2 psi/sec"));
+                                      "USpringRange = 24 psi\nBreakAwayPressure = 11.5 psi\nDroop = 1.25 psi\n"
+                                      "Time Exhaust = 2.5 psi/sec\nTime Fill = 3.125 psi/sec"));
     EXPECT_EQ(dialogs.modalDialogs, QList<QString>{kSummaryTitle});
 }
 
@@ -157,8 +124,8 @@ TEST_F(DiagnosticsPage, ResultTextNamesTheResultsUnit)
          {std::pair{"12", "kpa"}, std::pair{"7", "bar"}, std::pair{"6", "psi"}, std::pair{"3", "psi"}}) {
         device->parameters["4007"] = host::textVariant(QString::fromLatin1(unit));
         const QString text = views::pstResultText(controller);
-        EXPECT_TRUE(text.contains(QStringLiteral("Droop = 3 %1\r\n").arg(QLatin1String(word)))) << unit;
-        EXPECT_TRUE(text.endsWith(QStringLiteral("Time Fill = 2 %1/sec").arg(QLatin1String(word)))) << unit;
+        EXPECT_TRUE(text.contains(QStringLiteral("Droop = 1.25 %1\r\n").arg(QLatin1String(word)))) << unit;
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Time Fill = 3.125 %1/sec").arg(QLatin1String(word)))) << unit;
     }
     device->parameters["16022"] = host::textVariant("2");
     EXPECT_TRUE(views::pstResultText(controller).startsWith(QLatin1String("PST Passed = Failed\r\n")));
