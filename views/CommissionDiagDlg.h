@@ -1,33 +1,17 @@
 #pragma once
 
-#include "ResourcePage.h"
-
-class QPlainTextEdit;
-class QRadioButton;
+#include "EsdPage.h"
 
 namespace orvx::views {
 
-// Runs a partial stroke test or a terminal board test on demand, shows the result, opens the
-// PST summary after a test, and shows the last PST signature, the last ESD event or a record
-// of a data file in the diagnostic graph.
-class CCommissionDiagDlg final : public CResourcePage {
+// Commission Service, Diagnostics: runs a PST or a TBT on demand and shows the result, the
+// summary after a PST and the signatures from the device or a data file.
+class CCommissionDiagDlg final : public CEsdPage {
 public:
-    CCommissionDiagDlg();
-
-    void OnUpdate(std::int32_t code, const QString& text) override;
+    CCommissionDiagDlg() : CEsdPage(236) {}
 
 protected:
     void InitDialog() override;
-    void CreateControls() override;
-
-private:
-    bool PerformDiagnostics();
-    void ShowResult(const QString& text);
-    void ShowTestResult(bool withPerformedTime);
-
-    QRadioButton* m_performPst = nullptr;
-    QRadioButton* m_performTbt = nullptr;
-    QPlainTextEdit* m_result = nullptr;
 };
 
 }  // namespace orvx::views

@@ -7,6 +7,8 @@
 #include "ConfigGeneralDlg.h"
 #include "ConfigurationDlg.h"
 #include "DeviceInfoDlg.h"
+#include "ESDPSTDlg.h"
+#include "ESDSetupDlg.h"
 #include "HARTDlg.h"
 #include "OfflineDlg.h"
 #include "OrvxESDHARTDlg.h"
@@ -33,9 +35,11 @@ void RegisterPages()
 {
     static const bool registered = [] {
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
+        framework::SetPageMaker(1, maker<CESDPSTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
         framework::SetPageMaker(4, maker<CConfigurationDlg>());
         framework::SetPageMaker(5, maker<CConfigGeneralDlg>());
+        framework::SetPageMaker(6, maker<CESDSetupDlg>());
         framework::SetPageMaker(7, maker<CAlarmSetupDlg>());
         framework::SetPageMaker(8, maker<CSwitchesDlg>());
         framework::SetPageMaker(9, maker<CHARTDlg>());

@@ -1,0 +1,235 @@
+#include "framework/ApplicationViewBase.h"
+#include "framework/FrictionLimits.h"
+#include "framework/PageTable.h"
+#include "support/LastPst.h"
+#include "views/PstSchedule.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace orvx;
+
+namespace {
+
+// Anchor 1 January 2006 00:00; the interval, the time chosen and now; what the device is sent.
+struct ScheduleRow {
+    int interval;
+    QDateTime chosen;
+    QDateTime now;
+    views::PstSchedule expected;
+};
+
+QDateTime at(int month, int day, int hour, int minute)
+{
+    return QDateTime(QDate(2006, month, day), QTime(hour, minute));
+}
+
+TEST(PstSchedule, CountsTheStartFromTheAnchorAndTheSpanLeft)
+{
+    const ScheduleRow rows[] = {
+        // 9 days after the anchor, 08:30: day 9 mod 7; 2 days 8:30 ahead, less the 30 min lead.
+        {7, at(1, 10, 8, 30), at(1, 10, 8, 0), {2, 510, 2, 480}},
+        // The test is due at once.
+        {1, at(1, 1, 0, 10), at(1, 1, 0, 0), {0, 10, 0, 0}},
+        // A lead longer than the offset into the interval reaches into the next interval.
+        {2, at(1, 3, 6, 0), at(1, 2, 0, 0), {0, 360, 1, 0}},
+        // The last minute of the day, a year on: the whole day but the hour of lead is left.
+        {365, QDateTime(QDate(2007, 1, 1), QTime(23, 59)), QDateTime(QDate(2007, 1, 1), QTime(23, 0)), {0, 1439, 0, 1380}},
+    };
+    for (const ScheduleRow& row : rows) {
+        SCOPED_TRACE(row.chosen.toString(Qt::ISODate).toStdString());
+        const views::PstSchedule got = views::computePstSchedule(row.chosen, row.now, row.interval);
+        EXPECT_EQ(got.dayIndex, row.expected.dayIndex);
+        EXPECT_EQ(got.minuteOfDay, row.expected.minuteOfDay);
+        EXPECT_EQ(got.remainingDays, row.expected.remainingDays);
+        EXPECT_EQ(got.remainingMinutes, row.expected.remainingMinutes);
+    }
+}
+
+// The ESD and PST page (view 1) and the ESD Setup page (view 6) over a fake device.
+class EsdPages : public test::PageFixture<> {
+protected:
+    test::DeviceParameters Parameters() const override
+    {
+        return test::lastPstDevice({{"1000", "0"},    {"1009", "0"},    {"16000", "10"}, {"16001", "20"},
+                                    {"16002", "60"},  {"16003", "1"},   {"16004", "5"},  {"16006", "15"},
+                                    {"16009", "0"},   {"16010", "0"},   {"16011", "0"},  {"16012", "7"},
+                                    {"16013", "1"},   {"16014", "30"},  {"16018", "1"},  {"16020", "1"},
+                                    {"16021", "1"}});
+    }
+
+    void SetUp() override
+    {
+        PageFixture::SetUp();
+        framework::setFrictionLimitsValid(true);
+        controller.SetStatusArea(&status, &status);
+    }
+
+    framework::CApplicationViewBase* open(std::int32_t viewId)
+    {
+        auto* page = dynamic_cast<framework::CApplicationViewBase*>(framework::CreatePage(viewId, &controller, &texts));
+        if (page) {
+            page->Activate();
+            page->RefreshControls(-1);
+        }
+        return page;
+    }
+    // The values the page wrote under a tag, in order.
+    QList<com::Variant> sent(const char* tag) const
+    {
+        QList<com::Variant> values;
+        for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
+            if (call.argument == QLatin1String(tag))
+                values.append(call.value);
+        return values;
+    }
+    static void leave(QWidget* page, int number, const char* text)
+    {
+        auto* edit = item<QLineEdit>(page, number);
+        edit->setText(QString::fromLatin1(text));
+        edit->setModified(true);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
+    }
+};
+
+TEST_F(EsdPages, TheFrictionLimitsConflictOnceAndClearOnce)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    leave(page, 216, "5");
+    leave(page, 217, "5");  // equal limits conflict
+    leave(page, 217, "5");  // no change: nothing sent
+    EXPECT_FALSE(framework::frictionLimitsValid());
+    leave(page, 217, "5.1");
+    leave(page, 216, "5");
+    EXPECT_EQ(sent("15001"), (QList<com::Variant>{com::Variant::integer(1), com::Variant::integer(-1)}));
+    EXPECT_TRUE(framework::frictionLimitsValid());
+}
+
+TEST_F(EsdPages, ApplySettingsIsRefusedWhileTheFrictionLimitsConflict)
+{
+    device->parameters["20000"] = com::Variant::boolean(true);
+    for (std::int32_t view : {1, 6}) {
+        SCOPED_TRACE(view);
+        device->calls.clear();
+        framework::CApplicationViewBase* page = open(view);
+        ASSERT_NE(page, nullptr);
+        const int apply = view == 1 ? 311 : 223;
+        framework::setFrictionLimitsValid(false);
+        item<QPushButton>(page, apply)->click();
+        EXPECT_FALSE(device->writtenTags().contains("30"));
+        EXPECT_EQ(dialogs.messageTexts().last(), QLatin1String("Friction Low Limit must be less than Friction High Limit."));
+
+        framework::setFrictionLimitsValid(true);
+        item<QPushButton>(page, apply)->click();
+        EXPECT_EQ(device->writtenTags().last(), QLatin1String("30"));
+        EXPECT_EQ(controller.GetOperationCode(), 530);
+        EXPECT_FALSE(item<QPushButton>(page, apply)->isEnabled());
+        controller.SetOperation(false, -1, -1);
+        page->OnUpdate(530, {});
+        EXPECT_TRUE(item<QPushButton>(page, apply)->isEnabled());
+    }
+}
+
+TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    auto* picker = item<QDateTimeEdit>(page, 255);
+    // A time in the past, without message boxes: silently now + 1 s.
+    picker->setMinimumDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    picker->setDateTime(QDateTime::currentDateTime().addDays(-3));
+    const QDateTime before = QDateTime::currentDateTime();
+    item<QPushButton>(page, 310)->click();
+    const QDateTime after = QDateTime::currentDateTime();
+    EXPECT_GE(picker->dateTime(), before.addSecs(1).addMSecs(-before.time().msec()));
+    EXPECT_LE(picker->dateTime(), after.addSecs(1));
+    const QStringList written = device->writtenTags();
+    const QStringList schedule{"16015", "16016", "16030", "16031", "19"};
+    ASSERT_GE(written.size(), 5);
+    EXPECT_EQ(written.mid(written.size() - 5), schedule);
+    for (const char* tag : {"16015", "16016", "16030", "16031"})
+        EXPECT_EQ(sent(tag).last().type(), com::VariantType::Int) << tag;
+    // Due in under a second: the span is nothing.
+    EXPECT_EQ(sent("16030").last(), com::Variant::integer(0));
+    EXPECT_EQ(controller.GetOperationCode(), 519);
+
+    controller.SetOperation(false, -1, -1);
+    device->calls.clear();
+    page->OnUpdate(519, {});
+    EXPECT_EQ(sent("16036"), QList<com::Variant>{com::Variant::integer(1)});
+    EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
+}
+
+TEST_F(EsdPages, AnIntervalThatCannotDivideSendsNothing)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    for (const char* interval : {"0", "-3", "x"}) {
+        SCOPED_TRACE(interval);
+        device->parameters["16012"] = host::textVariant(QString::fromLatin1(interval));
+        item<QDateTimeEdit>(page, 255)->setDateTime(QDateTime::currentDateTime().addSecs(3600));
+        item<QPushButton>(page, 310)->click();
+        EXPECT_FALSE(device->writtenTags().contains("19"));
+        EXPECT_FALSE(device->writtenTags().contains("16015"));
+        EXPECT_FALSE(controller.IsOperationRunning());
+        EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
+    }
+    EXPECT_TRUE(status.message.startsWith(QLatin1String("The PST interval must be a whole number of days")));
+}
+
+TEST_F(EsdPages, ThePressuresFollowTheSettingsUnit)
+{
+    framework::CApplicationViewBase* page = open(6);
+    ASSERT_NE(page, nullptr);
+    device->parameters["4003"] = host::textVariant("7");
+    page->OnUpdate(501, {});
+    for (int field : {228, 209, 215, 232, 233}) {
+        const auto unit = item<QLineEdit>(page, field)->parentWidget()->findChildren<QLabel*>();
+        const bool inBar = std::any_of(unit.begin(), unit.end(), [](QLabel* l) { return l->text() == "bar"; });
+        EXPECT_TRUE(inBar) << field;
+    }
+    // The limits check against the new unit: 2.5 bar is beyond the friction limit's 2.069.
+    leave(page, 209, "2.5");
+    EXPECT_TRUE(page->IsInvalid(15));
+}
+
+TEST_F(EsdPages, ClearingPendingChangesClearsTheNewScheduleFlag)
+{
+    framework::CApplicationViewBase* page = open(6);
+    ASSERT_NE(page, nullptr);
+    page->ClearInvalid();
+    EXPECT_EQ(sent("16036"), QList<com::Variant>{com::Variant::integer(0)});
+}
+
+TEST_F(EsdPages, EsdSetupWorksInSetupModeOnly)
+{
+    device->parameters["1000"] = host::textVariant("3");  // Normal
+    framework::CApplicationViewBase* page = open(6);
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(item<QPushButton>(page, 223)->isEnabled());
+    EXPECT_FALSE(item<QDateTimeEdit>(page, 267)->isEnabled());
+    EXPECT_TRUE(item<QPushButton>(page, 202)->isEnabled()) << "the mode can still be changed";
+}
+
+TEST_F(EsdPages, WithoutTheDeviceTheTestsAndThePickerAreDisabled)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(item<QRadioButton>(page, 208)->isEnabled());
+    device->parameters["15000"] = com::Variant::boolean(false);
+    page->UpdateAccess(true);
+    for (int number : {208, 209, 255, 213, 310})
+        EXPECT_FALSE(item<QWidget>(page, number)->isEnabled()) << number;
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "ResourcePage.h"
+#include "controls/PressureUnitFollower.h"
+
+class QDateTimeEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace orvx::views {
+
+// What the three ESD pages share, each part built only by the pages that show it:
+// - the PST settings (controls 10 to 21) with the friction limits check and Apply (PST
+//   settings), their five pressures following the device's unit;
+// - the PST schedule: the interval (control 22), the next scheduled PST, the picker of the next
+//   one and Apply (schedule);
+// - the tests: Perform PST or TBT, Load Current PST, Load ESD Data, Load From File and the Test
+//   Result, with the PST summary after a test and the graph after loading curves.
+// The item numbers differ from page to page; everything else is the same.
+class CEsdPage : public CResourcePage {
+public:
+    // The numbered items of the settings and the schedule; 0 where the page has none.
+    struct SettingsItems {
+        int frictionLow = 0;
+        int frictionHigh = 0;
+        int applySettings = 0;
+        int interval = 0;
+        int nextPst = 0;
+        int picker = 0;
+        int applySchedule = 0;
+        int hint = 0;
+    };
+    struct TestItems {
+        int performPst = 0;
+        int performTbt = 0;
+        int perform = 0;
+        int loadPst = 0;
+        int loadEsd = 0;
+        int fromFile = 0;
+        int result = 0;
+        std::int32_t firstControl = 0;  // Perform, Load Current PST and Load ESD Data in turn
+    };
+
+    void Activate() override;
+    void GateForMode(bool allowed) override;
+    void OnUpdate(std::int32_t code, const QString& text) override;
+    // Clearing the page's pending changes also clears the device's new-schedule flag.
+    void ClearInvalid() override;
+
+protected:
+    using CResourcePage::CResourcePage;
+    void CreateControls() override;
+    // Runs the friction limits check and the interval rule when their fields lose the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    QWidget* BuildSettings(QWidget* parent, const SettingsItems& items);
+    QWidget* BuildSchedule(QWidget* parent, const SettingsItems& items);
+    QWidget* BuildTests(QWidget* parent, const TestItems& items);
+
+    // The buttons made, for the pages to list as operation buttons in their own order; null for
+    // a part the page does not show.
+    QPushButton* m_applySettings = nullptr;
+    QPushButton* m_applySchedule = nullptr;
+    QWidget* m_perform = nullptr;
+    QWidget* m_loadPst = nullptr;
+    QWidget* m_loadEsd = nullptr;
+    QPushButton* m_fromFile = nullptr;
+    QRadioButton* m_performPst = nullptr;
+    QRadioButton* m_performTbt = nullptr;
+    QDateTimeEdit* m_picker = nullptr;
+
+private:
+    bool HasSettings() const { return m_applySettings != nullptr; }
+    bool HasTests() const { return m_result != nullptr; }
+    void OnSettingsUpdate(std::int32_t code);
+    void OnTestUpdate(std::int32_t code, const QString& text);
+
+    void CheckFrictionLimits();
+    void ApplySettings();
+    void ApplySchedule();
+    void IntervalLeft();
+    void FollowPressureUnit();
+    void ShowNextPst();
+    void SetPickerRange();
+    // Sends a value the page keeps the device told of; a user who may not write sends nothing.
+    void Send(QLatin1StringView tag, std::int32_t value);
+
+    bool PerformDiagnostics();
+    void ShowResult(const QString& text);
+    void ShowTestResult(bool withPerformedTime);
+
+    controls::CPressureUnitFollower m_pressureUnit;
+    QLineEdit* m_frictionLowEdit = nullptr;
+    QLineEdit* m_frictionHighEdit = nullptr;
+    QLineEdit* m_intervalEdit = nullptr;
+    QLineEdit* m_nextPst = nullptr;
+    bool m_intervalEdited = false;
+    QPlainTextEdit* m_result = nullptr;
+    std::int32_t m_firstTestControl = 0;
+};
+
+}  // namespace orvx::views
