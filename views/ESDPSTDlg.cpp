@@ -41,9 +41,8 @@ void CESDPSTDlg::InitDialog()
     columns->addLayout(right, 1);
     BodyLayout()->addLayout(columns);
 
-    for (QWidget* button :
-         {m_perform, static_cast<QWidget*>(m_applySchedule), m_loadPst, static_cast<QWidget*>(m_applySettings),
-          m_loadEsd, static_cast<QWidget*>(m_fromFile)})
+    for (QWidget* button : {m_perform, static_cast<QWidget*>(m_applySchedule), m_loadPst,
+                            static_cast<QWidget*>(m_applySettings), m_loadEsd, static_cast<QWidget*>(m_fromFile)})
         AddMethodWindow(button);
     // Apply Mode and the six operation buttons.
     SetEnableMask(0b1111111);
@@ -57,8 +56,8 @@ void CESDPSTDlg::UpdateAccess(bool force)
     if (connected)
         ApplyButtons(EnableMask(), true);
     const bool usable = connected && controller->IsWritable();
-    for (QWidget* widget : {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_performPst),
-                            static_cast<QWidget*>(m_performTbt)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_performPst), static_cast<QWidget*>(m_performTbt)})
         widget->setEnabled(usable);
 }
 

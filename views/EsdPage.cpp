@@ -69,9 +69,15 @@ constexpr std::array<PageField, 12> settingsFields(int frictionLow, int friction
         {.controlId = 12, .kind = Text, .item = 229, .caption = "Maximum Time (s)"},
         {.controlId = 13, .kind = Text, .item = 230, .caption = "PST Speed (%/s)"},
         {.controlId = 14, .kind = Text, .item = 231, .caption = "Dwell Time (s)"},
-        {.controlId = kFrictionLow, .kind = Text, .item = frictionLow, .caption = "Friction Low Limit",
+        {.controlId = kFrictionLow,
+         .kind = Text,
+         .item = frictionLow,
+         .caption = "Friction Low Limit",
          .unit = framework::kUnnumbered},
-        {.controlId = kFrictionHigh, .kind = Text, .item = frictionHigh, .caption = "Friction High Limit",
+        {.controlId = kFrictionHigh,
+         .kind = Text,
+         .item = frictionHigh,
+         .caption = "Friction High Limit",
          .unit = framework::kUnnumbered},
         {.controlId = 17, .kind = Text, .item = 232, .caption = "Breakout Limit", .unit = framework::kUnnumbered},
         {.controlId = 18, .kind = Text, .item = 233, .caption = "Droop Limit", .unit = framework::kUnnumbered},
@@ -134,7 +140,8 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
 {
     auto* group = new QGroupBox(QStringLiteral("PST schedule"), parent);
     auto* grid = new QGridLayout(group);
-    const PageField interval{.controlId = kInterval, .kind = Text, .item = items.interval, .caption = "PST Interval (days)"};
+    const PageField interval{
+        .controlId = kInterval, .kind = Text, .item = items.interval, .caption = "PST Interval (days)"};
     Fields().AddRows(grid, group, std::span(&interval, 1));
     m_intervalEdit = Fields().Widgets(kInterval)->as<QLineEdit>();
     m_intervalEdit->installEventFilter(this);
@@ -216,9 +223,11 @@ void CEsdPage::CreateControls()
     }
     if (!HasTests())
         return;
-    Fields().Get<controls::CDtmButtonControl>(m_firstTestControl)->SetClickFilter([this] { return PerformDiagnostics(); });
+    Fields().Get<controls::CDtmButtonControl>(m_firstTestControl)->SetClickFilter([this] {
+        return PerformDiagnostics();
+    });
     for (const auto& [controlId, operation] : {std::pair{m_firstTestControl + 1, method::LoadPstData},
-                                              std::pair{m_firstTestControl + 2, method::LoadEsdEvents}})
+                                               std::pair{m_firstTestControl + 2, method::LoadEsdEvents}})
         Fields().Get<controls::CDtmButtonControl>(controlId)->SetClickFilter([this, id = controlId, m = operation] {
             StartOperation(id, m);
             return false;  // sent by the page
@@ -339,7 +348,8 @@ void CEsdPage::ApplySchedule()
     // The interval divides below: anything but a whole number of days from 1 on is refused.
     std::int32_t interval = 0;
     try {
-        interval = controls::CConversions::to_int(host::variantText(controller->GetParameterValue(kIntervalTag)).trimmed());
+        interval = controls::CConversions::to_int(
+            host::variantText(controller->GetParameterValue(kIntervalTag)).trimmed());
     } catch (const std::exception&) {
     }
     if (interval < 1) {
@@ -365,9 +375,9 @@ void CEsdPage::ApplySchedule()
     }
     const PstSchedule schedule = computePstSchedule(chosen, now, interval);
     try {
-        for (const auto& [tag, value] : {std::pair{"16015", schedule.dayIndex}, std::pair{"16016", schedule.minuteOfDay},
-                                         std::pair{"16030", schedule.remainingDays},
-                                         std::pair{"16031", schedule.remainingMinutes}})
+        for (const auto& [tag, value] :
+             {std::pair{"16015", schedule.dayIndex}, std::pair{"16016", schedule.minuteOfDay},
+              std::pair{"16030", schedule.remainingDays}, std::pair{"16031", schedule.remainingMinutes}})
             controller->SetParameterValue(QString::fromLatin1(tag), com::Variant::integer(value));
     } catch (const std::exception& error) {
         ShowFailure(QStringLiteral("The PST schedule could not be sent: %1").arg(QString::fromLocal8Bit(error.what())));
@@ -389,7 +399,8 @@ void CEsdPage::SetPickerRange()
         return;
     std::int32_t days = 0;
     try {
-        days = controls::CConversions::to_int(host::variantText(Controller()->GetParameterValue(kIntervalTag)).trimmed());
+        days = controls::CConversions::to_int(
+            host::variantText(Controller()->GetParameterValue(kIntervalTag)).trimmed());
     } catch (const std::exception&) {
         return;  // the range stays as it was
     }
@@ -409,7 +420,8 @@ void CEsdPage::ShowNextPst()
     try {
         const auto days = Controller()->GetParameterValue(kDaysToNext).toInt32();
         const auto minutes = Controller()->GetParameterValue(kMinutesToNext).toInt32();
-        m_nextPst->setText(shownDateTime(QDateTime::currentDateTime().addSecs(qint64(days) * 86400 + qint64(minutes) * 60)));
+        m_nextPst->setText(
+            shownDateTime(QDateTime::currentDateTime().addSecs(qint64(days) * 86400 + qint64(minutes) * 60)));
     } catch (const std::exception&) {
         // The display keeps what it showed.
     }
@@ -431,7 +443,8 @@ bool CEsdPage::PerformDiagnostics()
 {
     const bool pst = m_performPst->isChecked();
     if (StartOperation(m_firstTestControl, pst ? method::PartialStrokeTest : method::TerminalBoardTest))
-        ShowResult(pst ? QStringLiteral("Perform PST, please waiting...") : QStringLiteral("Perform TBT, please waiting..."));
+        ShowResult(pst ? QStringLiteral("Perform PST, please waiting...")
+                       : QStringLiteral("Perform TBT, please waiting..."));
     return false;  // sent by the page
 }
 

@@ -42,7 +42,10 @@ TEST(PstSchedule, CountsTheStartFromTheAnchorAndTheSpanLeft)
         // A lead longer than the offset into the interval reaches into the next interval.
         {2, at(1, 3, 6, 0), at(1, 2, 0, 0), {0, 360, 1, 0}},
         // The last minute of the day, a year on: the whole day but the hour of lead is left.
-        {365, QDateTime(QDate(2007, 1, 1), QTime(23, 59)), QDateTime(QDate(2007, 1, 1), QTime(23, 0)), {0, 1439, 0, 1380}},
+        {365,
+         QDateTime(QDate(2007, 1, 1), QTime(23, 59)),
+         QDateTime(QDate(2007, 1, 1), QTime(23, 0)),
+         {0, 1439, 0, 1380}},
     };
     for (const ScheduleRow& row : rows) {
         SCOPED_TRACE(row.chosen.toString(Qt::ISODate).toStdString());
@@ -59,10 +62,22 @@ class EsdPages : public test::PageFixture<> {
 protected:
     test::DeviceParameters Parameters() const override
     {
-        return test::lastPstDevice({{"1000", "0"},    {"1009", "0"},    {"16000", "10"}, {"16001", "20"},
-                                    {"16002", "60"},  {"16003", "1"},   {"16004", "5"},  {"16006", "15"},
-                                    {"16009", "0"},   {"16010", "0"},   {"16011", "0"},  {"16012", "7"},
-                                    {"16013", "1"},   {"16014", "30"},  {"16018", "1"},  {"16020", "1"},
+        return test::lastPstDevice({{"1000", "0"},
+                                    {"1009", "0"},
+                                    {"16000", "10"},
+                                    {"16001", "20"},
+                                    {"16002", "60"},
+                                    {"16003", "1"},
+                                    {"16004", "5"},
+                                    {"16006", "15"},
+                                    {"16009", "0"},
+                                    {"16010", "0"},
+                                    {"16011", "0"},
+                                    {"16012", "7"},
+                                    {"16013", "1"},
+                                    {"16014", "30"},
+                                    {"16018", "1"},
+                                    {"16020", "1"},
                                     {"16021", "1"}});
     }
 
@@ -127,7 +142,8 @@ TEST_F(EsdPages, ApplySettingsIsRefusedWhileTheFrictionLimitsConflict)
         framework::setFrictionLimitsValid(false);
         item<QPushButton>(page, apply)->click();
         EXPECT_FALSE(device->writtenTags().contains("30"));
-        EXPECT_EQ(dialogs.messageTexts().last(), QLatin1String("Friction Low Limit must be less than Friction High Limit."));
+        EXPECT_EQ(dialogs.messageTexts().last(),
+                  QLatin1String("Friction Low Limit must be less than Friction High Limit."));
 
         framework::setFrictionLimitsValid(true);
         item<QPushButton>(page, apply)->click();
@@ -168,6 +184,35 @@ TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)
     page->OnUpdate(519, {});
     EXPECT_EQ(sent("16036"), QList<com::Variant>{com::Variant::integer(1)});
     EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
+}
+
+TEST_F(EsdPages, APastTimeTheUserWillNotMoveSendsNothing)
+{
+    device->parameters["20000"] = com::Variant::boolean(true);
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    auto* picker = item<QDateTimeEdit>(page, 255);
+    picker->setMinimumDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    const QDateTime past = QDateTime::currentDateTime().addDays(-1);
+    picker->setDateTime(past);
+    dialogs.messageAnswers = {ui::DialogAnswer::No};
+    item<QPushButton>(page, 310)->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].buttons, ui::MessageButtons::YesNo);
+    EXPECT_FALSE(device->writtenTags().contains("19"));
+    EXPECT_EQ(picker->dateTime().date(), past.date());
+    EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
+}
+
+TEST_F(EsdPages, AnEntryStillInvalidHoldsBackThePstSettings)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    leave(page, 227, "31");  // PST Travel is 5 to 30
+    ASSERT_TRUE(page->IsInvalid(10));
+    item<QPushButton>(page, 311)->click();
+    EXPECT_FALSE(device->writtenTags().contains("30"));
+    EXPECT_FALSE(controller.IsOperationRunning());
 }
 
 TEST_F(EsdPages, AnIntervalThatCannotDivideSendsNothing)
