@@ -75,18 +75,16 @@ PstResults::PstResults(const StrokeSignature& signature)
         m_springHigh = std::max(atClosed, atOpen);
     }
 
-    if (const StrokeSample* held = arrival(exhaust, target)) {
-        m_exhaustS = static_cast<double>(held->timeMs) / 1000.0;
+    const StrokeSample* held = arrival(exhaust, target);
+    if (held) {
         const auto dwell = exhaust.subspan(static_cast<std::size_t>(held - exhaust.data()));
         m_droop = held->pressurePsi - std::ranges::min(dwell, {}, &StrokeSample::pressurePsi).pressurePsi;
-    } else {
-        m_exhaustS = static_cast<double>(exhaust.back().timeMs) / 1000.0;
     }
+    m_exhaustS = static_cast<double>((held ? *held : exhaust.back()).timeMs) / 1000.0;
     if (!fill.empty()) {
         const StrokeSample* back = arrival(fill, start.position);
-        m_fillS = static_cast<double>((back ? back->timeMs : fill.back().timeMs) - fill.front().timeMs) / 1000.0;
-        m_completed = back && near(fill.back().position, start.position) && m_exhaustS > 0.0 &&
-                      arrival(exhaust, target) != nullptr;
+        m_fillS = static_cast<double>((back ? *back : fill.back()).timeMs - fill.front().timeMs) / 1000.0;
+        m_completed = held && back && near(fill.back().position, start.position);
     }
 }
 

@@ -31,8 +31,9 @@ namespace orvx::simulator {
 //
 // A PST (method 4) strokes the valve model by the set travel and speed, dwells and strokes it
 // back, in scheduler time; its signature, the results read off it and their grade against the
-// limits are stored when it ends. The countdown to the next scheduled PST ("16013"/"16014")
-// runs from what method 19 wrote.
+// limits are stored when it ends. Cancelling (method 23) ends the running command with -6 and
+// its method number, then answers 523. The countdown to the next scheduled PST
+// ("16013"/"16014") runs from what method 19 wrote.
 class SimulatedPositioner : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
@@ -75,7 +76,8 @@ public:
     // notification. "15001" adds the value to the invalid-entry count; a pressure unit
     // ("4003" or "4007") sets both and converts the stored pressures; the configured tag,
     // descriptor and final assembly number ("1006" to "1008") also change the header's
-    // ("1001", "1002", "1004") and are announced with 525.
+    // ("1001", "1002", "1004") and are announced with 525. While the device refuses writes,
+    // every value fails with Failure.
     com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) override;
 
 private:
