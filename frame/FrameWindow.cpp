@@ -3,15 +3,18 @@
 #include "DiagnosticShots.h"
 #include "ModuleLoader.h"
 #include "host/Guids.h"
+#include "simulator/SimulatedFaults.h"
 #include "simulator/SimulatedPositioner.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -57,11 +60,15 @@ QString slug(const QString& label)
 }  // namespace
 
 FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device)
-    : m_loader(loader), m_device(device), m_tabs(new QTabWidget(this))
+    : m_loader(loader), m_device(device), m_tabs(new QTabWidget(this)), m_faults(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Orvx ESD DTM - simulated positioner"));
     setCentralWidget(m_tabs);
+    m_faults->setObjectName(QStringLiteral("simulatedFaults"));
+    m_faults->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    statusBar()->addPermanentWidget(m_faults);
     buildMenus();
+    showFaults();
     resize(1100, 760);
 }
 
@@ -104,6 +111,28 @@ void FrameWindow::buildMenus()
             m_device.SetUserLevel(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
         });
     }
+
+    QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
+    for (const simulator::SimulatedFault fault : simulator::kSimulatedFaults) {
+        const QString name = QString::fromLatin1(simulator::nameOf(fault));
+        QAction* action = simulate->addAction(name.left(1).toUpper() + name.mid(1));
+        action->setCheckable(true);
+        action->setChecked(m_device.HasFault(fault));
+        connect(action, &QAction::toggled, this, [this, fault](bool on) {
+            m_device.SetFault(fault, on);
+            showFaults();
+        });
+    }
+}
+
+void FrameWindow::showFaults()
+{
+    QStringList names;
+    for (const simulator::SimulatedFault fault : m_device.ActiveFaults())
+        names.append(QString::fromLatin1(simulator::nameOf(fault)));
+    m_faults->setText(names.isEmpty() ? QString()
+                                      : QStringLiteral("Simulated faults: %1").arg(names.join(QLatin1String(", "))));
+    m_faults->setVisible(!names.isEmpty());
 }
 
 QString FrameWindow::Open(Control control)

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+class QLabel;
 class QTabWidget;
 
 namespace orvx::simulator {
@@ -18,7 +19,8 @@ namespace orvx::frame {
 class ModuleLoader;
 
 // The frame's window: the module's controls in tabs over one simulated positioner, with the
-// device's connection, the user level and private dialogs in the menus.
+// device's connection, the user level, private dialogs and simulated faults in the menus. The
+// status bar names the simulated faults in force, so that none passes for a real one.
 class FrameWindow : public QMainWindow {
 public:
     enum class Control { Online, Offline, Trend, Address };
@@ -37,12 +39,14 @@ protected:
 
 private:
     void buildMenus();
+    void showFaults();
     void releaseAll();
     bool save(QWidget* widget, const QString& file, QStringList* errors);
 
     ModuleLoader& m_loader;
     simulator::SimulatedPositioner& m_device;
     QTabWidget* m_tabs;
+    QLabel* m_faults;
     std::map<Control, std::unique_ptr<HostedControl>> m_controls;
 };
 

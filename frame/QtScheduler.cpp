@@ -5,7 +5,7 @@
 
 namespace orvx::frame {
 
-QtScheduler::QtScheduler()
+QtScheduler::QtScheduler(double pace) : m_pace(pace > 0 ? pace : 1.0)
 {
     m_clock.start();
 }
@@ -30,7 +30,7 @@ QtScheduler::TaskId QtScheduler::Post(std::int64_t delayMs, std::function<void()
             qWarning("simulated device: %s", error.what());
         }
     });
-    timer->start(static_cast<int>(std::max<std::int64_t>(0, delayMs)));
+    timer->start(static_cast<int>(static_cast<double>(std::max<std::int64_t>(0, delayMs)) / m_pace));
     return id;
 }
 

@@ -11,18 +11,23 @@ class QTimer;
 
 namespace orvx::frame {
 
-// The simulated device's clock in the program: Qt timers on the GUI thread.
+// The simulated device's clock in the program: Qt timers on the GUI thread. With a pace above
+// 1 the device's time runs that many times faster than the wall clock.
 class QtScheduler : public QObject, public simulator::IScheduler {
 public:
-    QtScheduler();
+    explicit QtScheduler(double pace = 1.0);
     ~QtScheduler() override;
 
     TaskId Post(std::int64_t delayMs, std::function<void()> task) override;
     void Cancel(TaskId id) override;
-    std::int64_t Now() const override { return m_clock.elapsed(); }
+    std::int64_t Now() const override
+    {
+        return static_cast<std::int64_t>(static_cast<double>(m_clock.elapsed()) * m_pace);
+    }
 
 private:
     QElapsedTimer m_clock;
+    double m_pace;
     TaskId m_next = 1;
     std::map<TaskId, QTimer*> m_timers;
 };

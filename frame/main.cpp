@@ -54,7 +54,8 @@ int main(int argc, char** argv)
         }
     }
 
-    orvx::frame::QtScheduler scheduler;
+    // Screenshots need not wait for the device in real time.
+    orvx::frame::QtScheduler scheduler(screenshots.isEmpty() ? 1.0 : 4.0);
     auto device = orvx::com::makeComObject<orvx::simulator::SimulatedPositioner>(scheduler);
     device->Connect();
     int status = 0;

@@ -13,6 +13,15 @@ class FaultSet {
 public:
     static constexpr int kLowSupply = 4;
     static constexpr int kHighSupply = 15;
+    static constexpr int kEsdTripped = 49;
+    static constexpr int kNewEsdData = 50;
+    static constexpr int kPstFailed = 52;
+    static constexpr int kNewPstData = 53;
+    static constexpr int kFrictionBelowNormal = 59;
+    static constexpr int kFrictionAboveNormal = 60;
+    static constexpr int kBreakoutExceeded = 61;
+    static constexpr int kDroopAbnormal = 62;
+    static constexpr int kPstCancelled = 63;
 
     // Pairs that are missing or not hexadecimal count as no faults.
     static FaultSet FromHex(std::string_view hex);

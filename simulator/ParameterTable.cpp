@@ -1,6 +1,9 @@
 #include "ParameterTable.h"
 
+#include "PressureUnits.h"
+
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace orvx::simulator {
@@ -118,8 +121,8 @@ constexpr Default kDefaults[] = {
     {"16000", "10.0", S},
     {"16001", "20.0", S},
     {"16002", "60", S},
-    {"16003", "1.0", S},
-    {"16004", "5", S},
+    {"16003", "5.0", S},
+    {"16004", "2", S},
     {"16005", "2.0", S},
     {"16006", "15.0", S},
     {"16007", "20.0", S},
@@ -138,24 +141,24 @@ constexpr Default kDefaults[] = {
     // Last PST result: passed (0), friction, spring range low and high, breakaway, droop,
     // exhaust and fill time (s)
     {"16022", "0", D},
-    {"16023", "6.2", D},
-    {"16024", "8.1", D},
-    {"16025", "23.7", D},
-    {"16026", "12.4", D},
-    {"16027", "3.1", D},
-    {"16028", "1.8", D},
-    {"16029", "2.4", D},
+    {"16023", "3.0", D},
+    {"16024", "15.0", D},
+    {"16025", "35.0", D},
+    {"16026", "3.4", D},
+    {"16027", "0.2", D},
+    {"16028", "2.1", D},
+    {"16029", "2.3", D},
     {"16030", "0", S},
     {"16031", "0", S},
     {"16036", "0", D},
     // Stored PST record (curves "16037"/"16038" and the time counters are made below)
     {"16039", "100", D},
     {"16040", "0", D},
-    {"16041", "6", D},
-    {"16042", "8", D},
-    {"16043", "24", D},
-    {"16044", "12", D},
-    {"16045", "3", D},
+    {"16041", "3", D},
+    {"16042", "15", D},
+    {"16043", "35", D},
+    {"16044", "3", D},
+    {"16045", "0", D},
     {"16046", "2", D},
     {"16047", "2", D},
     {"16048", "20", D},
@@ -163,7 +166,7 @@ constexpr Default kDefaults[] = {
     {"16050", "100", D},  // sample interval of the stored record, ms
     {"16051", "100", D},
     {"16052", "10", D},
-    {"16053", "1", D},
+    {"16053", "5", D},
 };
 
 constexpr int kCurvePoints = 20;  // per stroke, as "16048" and "16049" say
@@ -176,7 +179,7 @@ std::string pstCurve(bool fill)
     for (int i = 0; i < kCurvePoints; ++i) {
         const double t = static_cast<double>(i) / (kCurvePoints - 1);
         const double position = fill ? 90.0 + 10.0 * t : 100.0 - 10.0 * t;
-        const double pressure = (fill ? 24.0 : 21.0) - (100.0 - position) * 0.16;
+        const double pressure = 15.0 + 0.2 * position + (fill ? 3.0 : -3.0);  // the spring line, +- friction
         if (!curve.empty())
             curve += '@';
         curve += fixed(pressure, 2) + '@' + fixed(position, 2);
@@ -263,6 +266,19 @@ double ParameterTable::Number(std::string_view tag, double fallback) const
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return text.empty() || error != std::errc() || end != text.data() + text.size() ? fallback : value;
+}
+
+void ParameterTable::ConvertPressures(int from, int to)
+{
+    static const char* const kPressureTags[] = {"5005",  "5006",  "16001", "16005", "16006", "16007",
+                                                "16008", "16023", "16024", "16025", "16026", "16027"};
+    if (from == to)
+        return;
+    for (const char* tag : kPressureTags) {
+        const double value = Number(tag, NAN);
+        if (!std::isnan(value))
+            SetNumber(tag, fromPsi(toPsi(value, from), to), pressureDecimals(to));
+    }
 }
 
 void ParameterTable::RestoreSettings()

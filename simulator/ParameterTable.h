@@ -32,6 +32,10 @@ public:
     // The value as a number; 'fallback' when it is unknown or not a number.
     double Number(std::string_view tag, double fallback = 0.0) const;
 
+    // Converts the pressures kept in the settings' unit (supply and PST limits, PST results)
+    // from one HART unit to another, with the new unit's decimals.
+    void ConvertPressures(int from, int to);
+
     // Puts every setting back to its default.
     void RestoreSettings();
 

@@ -1,5 +1,6 @@
 #include "SimulatedPositioner.h"
 
+#include "DeviceCommands.h"
 #include "FaultSet.h"
 #include "PressureUnits.h"
 #include "device/IUpdateUI.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace orvx::simulator {
 
@@ -17,56 +19,14 @@ using com::Variant;
 
 namespace {
 
-// Method numbers of the commands the device runs, and how long each takes.
-enum Method {
-    ModeChange = 0,
-    TerminalBoardTest = 3,
-    PartialStrokeTest = 4,
-    Reset = 6,
-    TuningWrite = 13,
-    ClearCurrentFaults = 20,
-    ClearAllFaults = 21,
-    Cancel = 23,
-    LoadPstData = 27,
-    TuningRead = 28,
-    LoadEsdEvents = 33,
-};
-
-std::optional<std::int64_t> durationOf(int method)
-{
-    switch (method) {
-    case ModeChange: return 300;
-    case Reset: return 1000;
-    case TuningWrite:
-    case TuningRead: return 500;
-    case ClearCurrentFaults:
-    case ClearAllFaults:
-    case LoadPstData:
-    case LoadEsdEvents: return 300;
-    case TerminalBoardTest: return 800;
-    case PartialStrokeTest: return 2000;
-    default: return std::nullopt;
-    }
-}
-
-// Notification codes. A success is 500 plus the method number; a failure carries the method
-// number as its value.
-constexpr std::int32_t kStateDocument = 1;
-constexpr std::int32_t kSucceeded = 500;
-constexpr std::int32_t kNewValues = 524;
-constexpr std::int32_t kIdentityChanged = 525;
-constexpr std::int32_t kNotSupported = -1;
-constexpr std::int32_t kBusy = -2;
-constexpr std::int32_t kFailedInDevice = -6;
-
 // A refusal comes back after a turn, like an answer from the device: never inside the call
 // that asked, before the caller has recorded its operation.
 constexpr std::int64_t kReplyDelayMs = 50;
+// How often a running PST moves the live values.
+constexpr std::int64_t kProgressMs = 250;
+constexpr std::int64_t kEsdIntervalMs = 100;
 
 const char* const kTuningTags[] = {"8000", "8001", "8002", "8003", "8004", "8005", "8006", "8007", "8008"};
-// Pressures kept in the unit of "4003": supply limits, PST limits and the last PST's results.
-const char* const kPressureTags[] = {"5005",  "5006",  "16001", "16005", "16006", "16007",
-                                     "16008", "16023", "16024", "16025", "16026", "16027"};
 
 const std::string kNoFaults = FaultSet().Hex();
 
@@ -107,6 +67,10 @@ SimulatedPositioner::SimulatedPositioner(IScheduler& scheduler) : m_scheduler(sc
     m_counterAtStart = m_parameters.Number("16032") - static_cast<double>(m_lastUpdate / 1000);
     for (const char* tag : kTuningTags)
         m_deviceTuning[tag] = *m_parameters.Find(tag);
+    m_records.StoreEsdEvent(StrokeSignature::Trip(m_valve, kEsdIntervalMs));
+    m_schedule.Start(static_cast<std::int64_t>(m_parameters.Number("16013")),
+                     static_cast<std::int64_t>(m_parameters.Number("16014")), m_lastUpdate);
+    writeMeasurements();
 }
 
 SimulatedPositioner::~SimulatedPositioner()
@@ -150,6 +114,59 @@ void SimulatedPositioner::SetPrivateDialogs(bool enabled)
     publishState();
 }
 
+void SimulatedPositioner::SetSupplyPressure(double psi)
+{
+    m_supply = psi;
+    applySupply();
+}
+
+void SimulatedPositioner::SetFault(SimulatedFault fault, bool active)
+{
+    if (!m_faults.Set(fault, active))
+        return;
+    m_valve.SetMechanics(m_faults.Mechanics());
+    if (fault == SimulatedFault::LowSupply)
+        applySupply();
+    if (fault == SimulatedFault::EsdTrip)
+        trip(active);
+    writeMeasurements();
+    notifyAll(kNewValues, {});
+}
+
+void SimulatedPositioner::applySupply()
+{
+    advanceValve();
+    m_valve.SetSupplyPressure(m_faults.Supply(m_supply));
+}
+
+void SimulatedPositioner::trip(bool tripped)
+{
+    advanceValve();
+    if (tripped) {
+        if (m_running && m_running->method == PartialStrokeTest)
+            failRunningCommand();  // the valve left the test's hands
+        m_records.StoreEsdEvent(StrokeSignature::Trip(m_valve, kEsdIntervalMs));
+        m_valve.Trip(m_records.EsdEvent().Samples().back().position);
+        FaultSet raised;
+        raised.Raise(FaultSet::kEsdTripped);
+        raised.Raise(FaultSet::kNewEsdData);
+        raiseFaults(raised);
+    } else {
+        m_valve.Release();
+    }
+    m_parameters.SetNumber("2012", tripped ? 1 : 0);
+}
+
+void SimulatedPositioner::raiseFaults(const FaultSet& faults)
+{
+    // Current faults stay until cleared; each also goes into the history.
+    for (const char* tag : {"12000", "12001"}) {
+        FaultSet set = FaultSet::FromHex(m_parameters.Text(tag));
+        set |= faults;
+        m_parameters.SetText(tag, set.Hex());
+    }
+}
+
 Status SimulatedPositioner::CloseControl(const BStr&)
 {
     return Status::Ok;  // the simulator keeps no windows of its own
@@ -159,7 +176,10 @@ Status SimulatedPositioner::GetParameter(const BStr& tag, Variant* value)
 {
     if (!value)
         return Status::InvalidPointer;
-    const Variant* found = m_parameters.Find(tag.toUtf8());
+    const std::string key = tag.toUtf8();
+    if (key == "16013" || key == "16014")
+        m_schedule.Show(m_parameters, m_scheduler.Now());
+    const Variant* found = m_parameters.Find(key);
     if (!found)
         return Status::InvalidArgument;
     *value = *found;
@@ -180,6 +200,8 @@ Status SimulatedPositioner::SetParameter(const BStr& tag, const Variant& value, 
     }
     if (!m_parameters.Contains(key))
         return Status::InvalidArgument;
+    if (HasFault(SimulatedFault::RefusesWrites))
+        return Status::Failure;
     try {
         store(key, value);
     } catch (const com::ComError& error) {
@@ -202,6 +224,8 @@ void SimulatedPositioner::store(const std::string& tag, const Variant& value)
         return;
     }
     m_parameters.Set(tag, value);
+    if (tag == "16039")
+        m_records.SetSampleInterval(static_cast<std::int64_t>(m_parameters.Number(tag, 100)));
     // The configured identity is what every page header shows.
     static const std::map<std::string, std::string> kHeaderTagOf = {
         {"1006", "1001"}, {"1007", "1002"}, {"1008", "1004"}};
@@ -213,35 +237,31 @@ void SimulatedPositioner::store(const std::string& tag, const Variant& value)
 
 void SimulatedPositioner::changePressureUnit(int unit)
 {
-    const int old = static_cast<int>(m_parameters.Number("4003", kPsi));
-    if (unit != old) {
-        for (const char* tag : kPressureTags) {
-            const double value = m_parameters.Number(tag, NAN);
-            if (!std::isnan(value))
-                m_parameters.SetNumber(tag, fromPsi(toPsi(value, old), unit), pressureDecimals(unit));
-        }
-    }
+    m_parameters.ConvertPressures(pressureUnit(), unit);
     m_parameters.SetNumber("4003", unit);
     m_parameters.SetNumber("4007", unit);
+    m_records.Reload(m_parameters);
     writeMeasurements();
 }
 
 void SimulatedPositioner::startCommand(int method)
 {
-    if (!m_connected) {
+    if (!m_connected || HasFault(SimulatedFault::DeviceBusy)) {
         notifyLater(kBusy, textOf(std::to_string(method)));
         return;
     }
     if (method == Cancel) {
-        if (m_running) {
-            cancel(m_running->task);
-            m_running.reset();
-        }
+        if (m_running)
+            notifyLater(kFailedInDevice, textOf(std::to_string(stopRunning())));
         notifyLater(kSucceeded + Cancel);
         return;
     }
     if (m_running) {
         notifyLater(kBusy, textOf(std::to_string(method)));
+        return;
+    }
+    if (method == PartialStrokeTest) {
+        startPst();
         return;
     }
     const auto duration = durationOf(method);
@@ -255,8 +275,22 @@ void SimulatedPositioner::startCommand(int method)
                                })};
 }
 
+// Commands that store settings in the device fail while it refuses writes.
+bool SimulatedPositioner::refusedAsWrite(int method)
+{
+    if (!HasFault(SimulatedFault::RefusesWrites) ||
+        (method != TuningWrite && method != WriteSchedule && method != ApplyPstSettings))
+        return false;
+    if (method == WriteSchedule)
+        notifyAll(kScheduleNotDownloaded, {});
+    notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+    return true;
+}
+
 void SimulatedPositioner::finishCommand(int method)
 {
+    if (refusedAsWrite(method))
+        return;
     switch (method) {
     case ModeChange: {
         const double mode = m_parameters.Number("1005", -1);
@@ -283,25 +317,83 @@ void SimulatedPositioner::finishCommand(int method)
         break;
     case ClearAllFaults: m_parameters.SetText("12001", kNoFaults); [[fallthrough]];
     case ClearCurrentFaults: m_parameters.SetText("12000", kNoFaults); break;
-    case PartialStrokeTest: {
-        // The stored record is the one just made: its stamp is the counter now.
-        const auto now = static_cast<std::uint32_t>(m_parameters.Number("16032"));
-        m_parameters.SetNumber("16033", now >> 16);
-        m_parameters.SetNumber("16034", now & 0xFFFFu);
+    case WriteSchedule:
+        if (!m_schedule.StartFrom(m_parameters, m_scheduler.Now())) {
+            notifyAll(kScheduleNotDownloaded, {});
+            notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+            return;
+        }
+        m_schedule.Show(m_parameters, m_scheduler.Now());
         break;
-    }
+    case LoadPstData: m_records.LoadPst(m_parameters); break;
+    case LoadEsdEvents: m_records.LoadEsdEvent(m_parameters); break;
     }
     notifyAll(kSucceeded + method, {});
 }
 
-void SimulatedPositioner::failRunningCommand()
+// Ends the running command where it stands; answers its method number.
+int SimulatedPositioner::stopRunning()
 {
-    if (!m_running)
-        return;
     const int method = m_running->method;
     cancel(m_running->task);
     m_running.reset();
-    notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+    if (m_pst) {
+        // The positioner gives the valve back to its setpoint from where the test left it.
+        m_valve.SetPosition(m_pst->signature.At(m_scheduler.Now() - m_pst->startMs).position);
+        m_lastUpdate = m_scheduler.Now();
+        m_pst.reset();
+        FaultSet cancelled;
+        cancelled.Raise(FaultSet::kPstCancelled);
+        raiseFaults(cancelled);
+    }
+    return method;
+}
+
+void SimulatedPositioner::failRunningCommand()
+{
+    if (m_running)
+        notifyAll(kFailedInDevice, textOf(std::to_string(stopRunning())));
+}
+
+void SimulatedPositioner::startPst()
+{
+    advanceValve();
+    const PstSettings settings = m_records.SettingsOf(m_parameters);
+    // A tripped valve, or one without room for the travel before its fail position, is not tested.
+    if (m_valve.IsTripped() || m_valve.CompressionOf(m_valve.Position()) < settings.travel - 0.05) {
+        notifyLater(kFailedInDevice, textOf(std::to_string(PartialStrokeTest)));
+        return;
+    }
+    m_pst = RunningPst{StrokeSignature::PartialStroke(m_valve, settings), settings, m_scheduler.Now(), counterNow()};
+    m_running = RunningCommand{PartialStrokeTest, post(kProgressMs, [this] { stepPst(); })};
+}
+
+void SimulatedPositioner::stepPst()
+{
+    const std::int64_t elapsed = m_scheduler.Now() - m_pst->startMs;
+    const std::int64_t duration = m_pst->signature.DurationMs();
+    if (elapsed >= duration) {
+        finishPst();
+        return;
+    }
+    writeMeasurements();
+    notifyAll(kNewValues, {});
+    if (m_running && m_pst)  // a control may have cancelled it when told
+        m_running->task = post(std::min(kProgressMs, duration - elapsed), [this] { stepPst(); });
+}
+
+void SimulatedPositioner::finishPst()
+{
+    const RunningPst pst = std::move(*m_pst);
+    m_pst.reset();
+    m_running.reset();
+    raiseFaults(m_records.StorePst(pst.signature, pst.settings, m_parameters).Faults());
+    m_parameters.SetNumber("16033", pst.counter >> 16);
+    m_parameters.SetNumber("16034", pst.counter & 0xFFFFu);
+    m_valve.SetPosition(pst.signature.Samples().back().position);
+    m_lastUpdate = m_scheduler.Now();
+    writeMeasurements();
+    notifyAll(kSucceeded + PartialStrokeTest, {});
 }
 
 std::uint64_t SimulatedPositioner::post(std::int64_t delayMs, std::function<void()> work)
@@ -429,14 +521,22 @@ void SimulatedPositioner::updateTicking()
 
 void SimulatedPositioner::tick()
 {
-    const std::int64_t now = m_scheduler.Now();
-    m_valve.SetAirToOpen(m_parameters.Number("3000", 1) != 0);
-    m_valve.Advance(static_cast<double>(now - m_lastUpdate), setpoint());
-    m_lastUpdate = now;
+    advanceValve();
     writeMeasurements();
     latchFaults();
     notifyAll(kNewValues, {});
     updateTicking();
+}
+
+// Brings the valve model up to now; a running PST moves the valve itself.
+void SimulatedPositioner::advanceValve()
+{
+    const std::int64_t now = m_scheduler.Now();
+    if (!m_pst) {
+        m_valve.SetAirToOpen(m_parameters.Number("3000", 1) != 0);
+        m_valve.Advance(static_cast<double>(now - m_lastUpdate), setpoint());
+    }
+    m_lastUpdate = now;
 }
 
 double SimulatedPositioner::setpoint() const
@@ -448,10 +548,26 @@ double SimulatedPositioner::setpoint() const
     }
 }
 
+int SimulatedPositioner::pressureUnit() const
+{
+    return static_cast<int>(m_parameters.Number("4003", kPsi));
+}
+
+std::uint32_t SimulatedPositioner::counterNow() const
+{
+    return static_cast<std::uint32_t>(std::floor(m_counterAtStart + static_cast<double>(m_scheduler.Now() / 1000)));
+}
+
 void SimulatedPositioner::writeMeasurements()
 {
     const int unit = static_cast<int>(m_parameters.Number("4007", kPsi));
-    const double actuator = m_valve.ActuatorPressure();
+    double position = m_valve.Position();
+    double actuator = m_valve.ActuatorPressure();
+    if (m_pst) {
+        const StrokeSample now = m_pst->signature.At(m_scheduler.Now() - m_pst->startMs);
+        position = now.position;
+        actuator = now.pressurePsi;
+    }
     const double supply = m_valve.SupplyPressure();
     const double second = m_parameters.Number("4004", 1) == 0 ? std::max(supply - actuator, 0.0) : 0.0;
     const double pilot = 3.0 + 12.0 * actuator / std::max(supply, 1.0);  // I/P output, 3 to 15 psi
@@ -459,7 +575,7 @@ void SimulatedPositioner::writeMeasurements()
         m_parameters.SetNumber(tag, fromPsi(psi, unit), pressureDecimals(unit));
     };
     m_parameters.SetNumber("2000", m_valve.InputSignal(), 2);
-    m_parameters.SetNumber("2003", m_valve.Position(), 2);
+    m_parameters.SetNumber("2003", position, 2);
     pressure("2006", actuator);
     pressure("2009", supply);
     pressure("13000", actuator);
@@ -471,28 +587,24 @@ void SimulatedPositioner::writeMeasurements()
     const double lowStop = m_parameters.Number("13010");
     const double highStop = m_parameters.Number("13011");
     m_parameters.SetNumber("13006", m_valve.InputSignal() * 1000.0);
-    m_parameters.SetNumber("13007", lowStop + (highStop - lowStop) * m_valve.Position() / 100.0);
+    m_parameters.SetNumber("13007", lowStop + (highStop - lowStop) * position / 100.0);
     m_parameters.SetNumber("13008", actuator * 100.0);
     m_parameters.SetNumber("13014", second * 100.0);
     m_parameters.SetNumber("13015", supply * 100.0);
     m_parameters.SetNumber("13016", pilot * 100.0);
-    m_parameters.SetNumber("16032", std::floor(m_counterAtStart + static_cast<double>(m_lastUpdate / 1000)));
+    m_parameters.SetNumber("16032", counterNow());
+    m_schedule.Show(m_parameters, m_scheduler.Now());
 }
 
 void SimulatedPositioner::latchFaults()
 {
-    // Current faults stay until cleared; each also goes into the history.
-    const int unit = static_cast<int>(m_parameters.Number("4003", kPsi));
     const double supply = m_valve.SupplyPressure();
-    FaultSet current = FaultSet::FromHex(m_parameters.Text("12000"));
-    if (supply < toPsi(m_parameters.Number("5005", 0.0), unit))
-        current.Raise(FaultSet::kLowSupply);
-    if (supply > toPsi(m_parameters.Number("5006", INFINITY), unit))
-        current.Raise(FaultSet::kHighSupply);
-    FaultSet history = FaultSet::FromHex(m_parameters.Text("12001"));
-    history |= current;
-    m_parameters.SetText("12000", current.Hex());
-    m_parameters.SetText("12001", history.Hex());
+    FaultSet raised;
+    if (supply < toPsi(m_parameters.Number("5005", 0.0), pressureUnit()))
+        raised.Raise(FaultSet::kLowSupply);
+    if (supply > toPsi(m_parameters.Number("5006", INFINITY), pressureUnit()))
+        raised.Raise(FaultSet::kHighSupply);
+    raiseFaults(raised);
 }
 
 }  // namespace orvx::simulator

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "DiagnosticRecords.h"
 #include "ParameterTable.h"
+#include "PstSchedule.h"
 #include "Scheduler.h"
+#include "SimulatedFaults.h"
+#include "StrokeSignature.h"
 #include "ValveModel.h"
 #include "device/BusinessObjectFacets.h"
 #include "device/IDtmActiveXControl.h"
@@ -23,7 +27,13 @@ namespace orvx::simulator {
 // Notifications go to every registered control through its IUpdateUI, always from scheduler
 // tasks or from the simulator's own setters below, never from inside a call of a control.
 // While connected and with a control registered, the measured values are refreshed every
-// 500 ms and announced with 524.
+// 500 ms and announced with 524; a running PST moves them more often.
+//
+// A PST (method 4) strokes the valve model by the set travel and speed, dwells and strokes it
+// back, in scheduler time; its signature, the results read off it and their grade against the
+// limits are stored when it ends. Cancelling (method 23) ends the running command with -6 and
+// its method number, then answers 523. The countdown to the next scheduled PST
+// ("16013"/"16014") runs from what method 19 wrote.
 class SimulatedPositioner : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
@@ -48,7 +58,15 @@ public:
 
     // The process around the valve.
     void SetInputSignal(double mA) { m_valve.SetInputSignal(mA); }
-    void SetSupplyPressure(double psi) { m_valve.SetSupplyPressure(psi); }
+    void SetSupplyPressure(double psi);
+
+    // Simulated troubles, in effect at once and announced with 524: the valve's mechanics for
+    // the next stroke, the supply, the ESD trip (recorded as the ESD event that method 33
+    // loads), or how commands and parameter writes are answered.
+    void SetFault(SimulatedFault fault, bool active);
+    bool HasFault(SimulatedFault fault) const { return m_faults.Has(fault); }
+    // In the order of kSimulatedFaults.
+    std::vector<SimulatedFault> ActiveFaults() const { return m_faults.Active(); }
 
     com::Status CloseControl(const com::BStr& callerTag) override;
     // An unknown tag fails with InvalidArgument.
@@ -58,7 +76,8 @@ public:
     // notification. "15001" adds the value to the invalid-entry count; a pressure unit
     // ("4003" or "4007") sets both and converts the stored pressures; the configured tag,
     // descriptor and final assembly number ("1006" to "1008") also change the header's
-    // ("1001", "1002", "1004") and are announced with 525.
+    // ("1001", "1002", "1004") and are announced with 525. While the device refuses writes,
+    // every value fails with Failure.
     com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) override;
 
 private:
@@ -69,6 +88,12 @@ private:
     struct RunningCommand {
         int method;
         std::uint64_t task;
+    };
+    struct RunningPst {
+        StrokeSignature signature;
+        PstSettings settings;
+        std::int64_t startMs;
+        std::uint32_t counter;  // the device's time counter when it started
     };
 
     com::Status getText(host::Via, const com::BStr& key, com::BStr* text) override;
@@ -82,6 +107,15 @@ private:
     void startCommand(int method);
     void finishCommand(int method);
     void failRunningCommand();
+    int stopRunning();
+    bool refusedAsWrite(int method);
+
+    void startPst();
+    void stepPst();
+    void finishPst();
+    void applySupply();
+    void trip(bool tripped);
+    void raiseFaults(const FaultSet& faults);
 
     std::uint64_t post(std::int64_t delayMs, std::function<void()> work);
     void cancel(std::uint64_t task);
@@ -92,7 +126,10 @@ private:
 
     void updateTicking();
     void tick();
+    void advanceValve();
     double setpoint() const;
+    int pressureUnit() const;
+    std::uint32_t counterNow() const;
     void writeMeasurements();
     void latchFaults();
 
@@ -106,6 +143,11 @@ private:
     bool m_connected = true;
     bool m_refuseRegistration = false;
     std::optional<RunningCommand> m_running;
+    std::optional<RunningPst> m_pst;
+    DiagnosticRecords m_records{m_parameters};
+    SimulatedFaults m_faults;
+    double m_supply = 60.0;  // psi on the supply line
+    PstSchedule m_schedule;
     std::optional<std::uint64_t> m_tickTask;
     std::int64_t m_lastUpdate = 0;                        // scheduler time the valve was last advanced to
     double m_counterAtStart = 0;                          // the device's time counter (s) at scheduler time 0

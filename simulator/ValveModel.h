@@ -5,12 +5,24 @@ namespace orvx::simulator {
 // The valve and its single-acting spring-return actuator: the position follows a setpoint with
 // a first-order lag, and the actuator pressure follows the position along the spring range,
 // pushed up or down by friction while the valve moves. Pressures in psi, positions in percent.
+//
+// "Compression" is the spring's travel: 0 at the fail position (actuator vented), 100 at the
+// other end. It equals the position for air to open and runs against it for air to close.
 class ValveModel {
 public:
     static constexpr double kTimeConstantMs = 1500.0;
-    static constexpr double kSpringLowPsi = 8.0;
-    static constexpr double kSpringHighPsi = 24.0;
-    static constexpr double kFrictionPsi = 3.0;
+
+    // What the valve is made of, as actuator pressures.
+    struct Mechanics {
+        double springLowPsi = 15.0;   // bench set: the spring balanced at the fail position
+        double springHighPsi = 35.0;  // and at the other end
+        double frictionPsi = 3.0;     // sliding friction
+        double breakawayPsi = 3.3;    // static friction, overcome before the valve first moves
+        double droopPsi = 0.3;        // what the actuator loses while the positioner holds it
+    };
+
+    void SetMechanics(const Mechanics& mechanics) { m_mechanics = mechanics; }
+    const Mechanics& GetMechanics() const { return m_mechanics; }
 
     // Clamped to what a loop can carry, 3.5 to 22 mA.
     void SetInputSignal(double mA);
@@ -19,21 +31,39 @@ public:
     double SupplyPressure() const { return m_supply; }
     // Air to open: pressure opens the valve; air to close: pressure closes it.
     void SetAirToOpen(bool airToOpen) { m_airToOpen = airToOpen; }
+    bool AirToOpen() const { return m_airToOpen; }
 
     // The position the signal asks for: 4 mA closed, 20 mA open, limited to 0..100.
     double SignalSetpoint() const;
-    // Moves the valve 'ms' milliseconds on toward 'setpoint'.
+    // Moves the valve 'ms' milliseconds on toward 'setpoint', as far as the supply can push
+    // the spring. A tripped valve stays where it is.
     void Advance(double ms, double setpoint);
+    // Puts the valve at rest at 'position'.
+    void SetPosition(double position);
+
+    // The actuator vented by the ESD circuit: the valve stays at 'position' (where its spring
+    // took it) until released, then follows its setpoint again.
+    void Trip(double position);
+    void Release() { m_tripped = false; }
+    bool IsTripped() const { return m_tripped; }
 
     double Position() const { return m_position; }
     double ActuatorPressure() const;
 
+    double CompressionOf(double position) const { return m_airToOpen ? position : 100.0 - position; }
+    double PositionOf(double compression) const { return m_airToOpen ? compression : 100.0 - compression; }
+    // The pressure that balances the spring at a compression, friction aside.
+    double SpringPressure(double compression) const;
+    double FailPosition() const { return PositionOf(0.0); }
+
 private:
+    Mechanics m_mechanics;
     double m_signal = 12.0;
     double m_supply = 60.0;
-    double m_position = 0.0;
-    double m_velocity = 0.0;  // percent per second, of the last step
+    double m_position = 50.0;  // at rest where 12 mA puts it
+    double m_velocity = 0.0;   // percent per second, of the last step
     bool m_airToOpen = true;
+    bool m_tripped = false;
 };
 
 }  // namespace orvx::simulator

@@ -1,6 +1,7 @@
 // The real module, loaded as a frame loads it: through the registry and its entry points.
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "frame/DiagnosticShots.h"
+#include "frame/FrameWindow.h"
 #include "frame/HostedControl.h"
 #include "frame/ModuleLoader.h"
 #include "frame/QtScheduler.h"
@@ -14,6 +15,8 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -22,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -277,7 +281,9 @@ TEST_F(Module, TheMainViewShowsTheDeviceAndChangesItsMode)
 TEST_F(Module, APstIsGradedShownSavedAndLoadedBack)
 {
     ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
-    frame::QtScheduler scheduler;  // the windows run their own event loops: the device needs real time
+    // The windows run their own event loops: the device needs a clock of its own, here four times
+    // as fast as the wall clock.
+    frame::QtScheduler scheduler(4.0);
     auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
     device->Connect();
     frame::ModuleLoader loader;
@@ -300,10 +306,50 @@ TEST_F(Module, APstIsGradedShownSavedAndLoadedBack)
     EXPECT_EQ(keys[0].kind, QLatin1String("PST"));
     const auto record = file.ReadRecord(keys[0]);
     ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->curve1.Count(), 20);
-    EXPECT_EQ(record->curve2.Count(), 20);
+    const auto count = [&](const char16_t* tag) {
+        com::Variant value;
+        device->GetParameter(com::BStr(tag), &value);
+        return value.toInt32();
+    };
+    EXPECT_EQ(record->curve1.Count(), count(u"16048")) << "the exhaust stroke as the device recorded it";
+    EXPECT_EQ(record->curve2.Count(), count(u"16049") - count(u"16048"));
     device->Disconnect();
     entry<Entry>("DllUnregisterServer")();
+}
+
+// The frame's Simulate menu switches the simulated faults; the status bar names each one in force.
+TEST(Frame, SimulatedFaultsAreSwitchedFromTheMenuAndNamedInTheStatusBar)
+{
+    simulator::ManualScheduler scheduler;
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    frame::ModuleLoader loader;
+    frame::FrameWindow window(loader, *device);
+    std::map<QString, QAction*> actions;
+    for (QAction* menu : window.menuBar()->actions())
+        if (menu->text() == QLatin1String("&Simulate"))
+            for (QAction* action : menu->menu()->actions())
+                actions[action->text()] = action;
+    ASSERT_EQ(actions.size(), std::size(simulator::kSimulatedFaults));
+    auto* label = window.findChild<QLabel*>(QStringLiteral("simulatedFaults"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isHidden());
+
+    actions.at(QStringLiteral("Air leak"))->trigger();
+    actions.at(QStringLiteral("Sticking valve"))->trigger();
+    actions.at(QStringLiteral("ESD trip"))->trigger();
+    EXPECT_EQ(label->text(), QStringLiteral("Simulated faults: sticking valve, air leak, ESD trip"));
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_EQ(device->ActiveFaults(),
+              (std::vector{simulator::SimulatedFault::StickingValve, simulator::SimulatedFault::AirLeak,
+                           simulator::SimulatedFault::EsdTrip}));
+    com::Variant tripped;
+    device->GetParameter(com::BStr(u"2012"), &tripped);
+    EXPECT_EQ(tripped.toText().toUtf8(), "1");
+
+    for (const char* name : {"Air leak", "Sticking valve", "ESD trip"})
+        actions.at(QString::fromLatin1(name))->trigger();
+    EXPECT_TRUE(device->ActiveFaults().empty());
+    EXPECT_TRUE(label->isHidden());
 }
 
 }  // namespace

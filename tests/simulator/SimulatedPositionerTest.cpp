@@ -1,10 +1,15 @@
 #include "device/IUpdateUI.h"
+#include "simulator/FaultSet.h"
 #include "simulator/ManualScheduler.h"
 #include "simulator/SimulatedPositioner.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +19,7 @@ using com::BStr;
 using com::Status;
 using com::Variant;
 using simulator::ManualScheduler;
+using simulator::SimulatedFault;
 
 namespace {
 
@@ -23,6 +29,44 @@ struct Notification {
     bool operator==(const Notification&) const = default;
 };
 using Notifications = std::vector<Notification>;
+
+double numberOf(const std::string& text)
+{
+    double value = NAN;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << "not a number: '" << text << "'";
+    return value;
+}
+
+struct Point {
+    double pressure;
+    double position;
+};
+
+// A curve text: "pressure@position@...", each number with two decimals and a full stop.
+std::vector<Point> pointsOf(const std::string& text)
+{
+    static const std::regex kNumber(R"(-?\d+\.\d\d)");
+    std::vector<double> numbers;
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t at = std::min(text.find('@', from), text.size());
+        const std::string field = text.substr(from, at - from);
+        EXPECT_TRUE(std::regex_match(field, kNumber)) << "field '" << field << "'";
+        numbers.push_back(numberOf(field));
+        from = at + 1;
+    }
+    EXPECT_EQ(numbers.size() % 2, 0u) << "unpaired field";
+    std::vector<Point> points;
+    for (std::size_t i = 0; i + 1 < numbers.size(); i += 2)
+        points.push_back({numbers[i], numbers[i + 1]});
+    return points;
+}
+
+// The point of a curve nearest to a position.
+Point nearest(const std::vector<Point>& curve, double position)
+{
+    return *std::ranges::min_element(curve, {}, [&](const Point& p) { return std::abs(p.position - position); });
+}
 
 // A control that records what the business object tells it: the periodic 524 as a count,
 // everything else in order.
@@ -64,6 +108,31 @@ protected:
         return positioner->SetParameter(BStr::fromUtf8(tag), text ? Variant::text(BStr::fromUtf8(text)) : Variant(),
                                         &word);
     }
+
+    double number(const char* tag) { return numberOf(get(tag)); }
+    // Runs a PST to its end and answers what the device said meanwhile, live values aside.
+    Notifications runPst()
+    {
+        control->takeResults();
+        EXPECT_EQ(set("4"), Status::Ok);
+        scheduler.Advance(60'000);
+        return control->takeResults();
+    }
+    // The summary's rows that fail, graded from the device's parameters.
+    std::string failedRows()
+    {
+        std::string rows;
+        if (get("16022") != "0")
+            rows += "passed ";
+        if (!(number("16005") < number("16023") && number("16023") < number("16006")))
+            rows += "friction ";
+        if (!(number("16026") < number("16007")))
+            rows += "breakaway ";
+        if (!(number("16027") < number("16008")))
+            rows += "droop ";
+        return rows;
+    }
+    bool faultRaised(int bit) { return simulator::FaultSet::FromHex(get("12000")).IsRaised(bit); }
 
     ManualScheduler scheduler;
     com::ComPtr<simulator::SimulatedPositioner> positioner = com::makeComObject<simulator::SimulatedPositioner>(
@@ -132,6 +201,7 @@ TEST_F(SimulatedPositionerTest, CommandsAreRefusedWhileAnotherRunsAndWhileOfflin
 
 TEST_F(SimulatedPositionerTest, LiveValuesComeTwiceASecondOnlyWhileConnectedAndWatched)
 {
+    positioner->SetInputSignal(16.0);
     std::vector<std::string> positions{get("2003")};
     for (int i = 0; i < 4; ++i) {
         scheduler.Advance(500);
@@ -236,6 +306,212 @@ TEST_F(SimulatedPositionerTest, UnknownTagsFailRefusedControlsStayToldAndTextsFa
     com::queryInterface<host::IDtmUiEarlier>(positioner)->GetText(u"UI_TEXT_0", &found);
     com::queryInterface<host::IDtmUiCurrent>(positioner)->GetText(u"UI_TEXT_1", &missing);
     EXPECT_EQ(found.toUtf8() + " " + missing.toUtf8(), "Verbunden ##UI_TEXT_1");
+}
+
+TEST_F(SimulatedPositionerTest, EachValveFaultFailsThePstOnItsOwnRow)
+{
+    const struct {
+        std::optional<SimulatedFault> fault;
+        const char* failedRows;
+        int raisedBit;
+    } rows[] = {
+        {std::nullopt, "", 0},
+        {SimulatedFault::StickingValve, "passed friction ", simulator::FaultSet::kFrictionAboveNormal},
+        {SimulatedFault::AirLeak, "passed droop ", simulator::FaultSet::kDroopAbnormal},
+        {SimulatedFault::WeakSpring, "passed ", simulator::FaultSet::kPstFailed},  // cannot close against breakaway
+        {SimulatedFault::LowSupply, "", simulator::FaultSet::kLowSupply},          // strokes, but slowly
+        {std::nullopt, "", 0},                                                     // all mended again
+    };
+    double cleanFillTime = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.fault ? simulator::nameOf(*row.fault) : "no fault");
+        ASSERT_EQ(set("20"), Status::Ok);
+        if (row.fault)
+            positioner->SetFault(*row.fault, true);
+        scheduler.Advance(10'000);  // settled, faults cleared
+        const double counter = number("16032");
+        EXPECT_EQ(runPst(), (Notifications{{504, ""}}));
+        EXPECT_EQ(failedRows(), row.failedRows);
+        EXPECT_EQ(get("16040"), get("16022"));
+        EXPECT_TRUE(faultRaised(simulator::FaultSet::kNewPstData));
+        if (row.raisedBit) {
+            EXPECT_TRUE(faultRaised(row.raisedBit));
+        }
+        EXPECT_EQ(number("16033") * 65536 + number("16034"), counter) << "stamped when it ran";
+        if (!row.fault) {
+            EXPECT_NEAR(number("16023"), 3.0, 0.2);
+            EXPECT_NEAR(number("16024"), 15.0, 0.5);
+            EXPECT_NEAR(number("16025"), 35.0, 0.5);
+            cleanFillTime = number("16029");
+        }
+        if (row.fault == SimulatedFault::WeakSpring) {
+            EXPECT_LT(number("16024"), number("16026")) << "the spring range sank below the breakaway";
+        }
+        if (row.fault == SimulatedFault::LowSupply) {
+            EXPECT_GT(number("16029"), 2 * cleanFillTime);
+        }
+        if (row.fault)
+            positioner->SetFault(*row.fault, false);
+    }
+}
+
+TEST_F(SimulatedPositionerTest, ResultsAreGradedAgainstTheLimitsSetWhenTheTestRan)
+{
+    runPst();
+    ASSERT_EQ(failedRows(), "");
+    const std::string friction = get("16023");
+    const std::string breakaway = get("16026");
+    const std::string droop = get("16027");
+    const auto above = [](const std::string& value) { return std::to_string(numberOf(value) + 0.1).substr(0, 5); };
+    const struct {
+        const char* tag;
+        std::string limit;
+        const char* failedRows;
+    } rows[] = {
+        {"16005", friction, "passed friction "},
+        {"16006", friction, "passed friction "},
+        {"16006", above(friction), ""},
+        {"16007", breakaway, "passed breakaway "},
+        {"16007", above(breakaway), ""},
+        {"16008", droop, "passed droop "},
+        {"16008", above(droop), ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.tag) + " at " + row.limit);
+        ASSERT_EQ(set("6"), Status::Ok);  // a reset puts the default limits back
+        scheduler.Advance(1000);
+        ASSERT_EQ(set(row.tag, row.limit.c_str()), Status::Ok);
+        runPst();
+        EXPECT_EQ(failedRows(), row.failedRows);
+    }
+}
+
+TEST_F(SimulatedPositionerTest, CurvesHoldTheHysteresisLoopOfBothStrokes)
+{
+    const struct {
+        const char* travel;
+        const char* speed;
+        const char* interval;
+        const char* unit;
+        const char* airToOpen;
+    } rows[] = {{"10.0", "5.0", "100", "6", "1"},
+                {"20.0", "10.0", "50", "6", "1"},
+                {"5.0", "2.5", "200", "7", "1"},
+                {"10.0", "5.0", "100", "12", "0"}};  // exhausting opens the valve
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.travel) + "% at " + row.speed + "%/s, every " + row.interval + " ms, unit " +
+                     row.unit + ", air to open " + row.airToOpen);
+        for (const auto& [tag, value] : {std::pair{"16000", row.travel},
+                                         {"16003", row.speed},
+                                         {"16039", row.interval},
+                                         {"4003", row.unit},
+                                         {"3000", row.airToOpen}})
+            ASSERT_EQ(set(tag, value), Status::Ok);
+        scheduler.Advance(10'000);
+        const double start = number("2003");
+        const double target = start + (row.airToOpen == std::string("1") ? -1 : 1) * number("16000");
+        runPst();
+        const auto exhaust = pointsOf(get("16038"));
+        const auto fill = pointsOf(get("16037"));
+        ASSERT_FALSE(exhaust.empty() || fill.empty());
+        const auto farthest = [&](const std::vector<Point>& curve) {
+            return std::ranges::max(curve, {}, [&](const Point& p) { return std::abs(p.position - start); }).position;
+        };
+        EXPECT_NEAR(exhaust.front().position, start, 0.01);
+        EXPECT_NEAR(farthest(exhaust), target, 0.01);
+        EXPECT_NEAR(fill.front().position, target, 0.01);
+        EXPECT_NEAR(farthest(fill), target, 0.01);
+        EXPECT_NEAR(fill.back().position, start, 0.1);
+        EXPECT_EQ(number("16051"), std::round(start));
+        EXPECT_EQ(number("16048"), exhaust.size());
+        EXPECT_EQ(number("16049"), exhaust.size() + fill.size());
+        EXPECT_EQ(get("16050"), row.interval);
+        EXPECT_EQ(get("16039"), row.interval);
+        // Exhausting runs below filling by twice the friction, as the results say.
+        const double middle = (start + target) / 2;
+        EXPECT_NEAR(nearest(fill, middle).pressure - nearest(exhaust, middle).pressure, 2 * number("16023"),
+                    0.05 * number("16023"));
+        EXPECT_LT(exhaust.back().pressure, exhaust.front().pressure) << "the dwell comes after the exhaust stroke";
+        EXPECT_EQ(failedRows(), "");
+    }
+}
+
+TEST_F(SimulatedPositionerTest, APstMovesTheLiveValuesAndCanBeCancelledWhileOtherCommandsAreBusy)
+{
+    const double start = number("2003");
+    const int before = control->newValues;
+    ASSERT_EQ(set("4"), Status::Ok);
+    scheduler.Advance(1500);
+    EXPECT_LT(number("2003"), start - 0.5);
+    EXPECT_GE(control->newValues - before, 5);
+    ASSERT_EQ(set("3"), Status::Ok);
+    scheduler.Advance(50);
+    EXPECT_EQ(control->takeResults(), (Notifications{{-2, "3"}}));
+    ASSERT_EQ(set("23"), Status::Ok);
+    scheduler.Advance(50);
+    EXPECT_EQ(control->takeResults(), (Notifications{{-6, "4"}, {523, ""}}));
+    EXPECT_TRUE(faultRaised(simulator::FaultSet::kPstCancelled));
+    scheduler.Advance(10'000);
+    EXPECT_EQ(control->takeResults(), Notifications{}) << "nothing more of the cancelled PST";
+    EXPECT_NEAR(number("2003"), start, 0.5) << "back at its setpoint";
+    ASSERT_EQ(set("3"), Status::Ok);
+    scheduler.Advance(1000);
+    EXPECT_EQ(control->takeResults(), (Notifications{{503, ""}}));
+
+    positioner->SetFault(SimulatedFault::DeviceBusy, true);
+    for (const char* method : {"4", "23"})
+        ASSERT_EQ(set(method), Status::Ok);
+    scheduler.Advance(10'000);
+    EXPECT_EQ(control->takeResults(), (Notifications{{-2, "4"}, {-2, "23"}}));
+}
+
+TEST_F(SimulatedPositionerTest, TheScheduleCountsDownFromWhatWasWrittenUnlessWritesAreRefused)
+{
+    ASSERT_EQ(set("16030", "0"), Status::Ok);
+    ASSERT_EQ(set("16031", "5"), Status::Ok);
+    ASSERT_EQ(set("19"), Status::Ok);
+    scheduler.Advance(500);
+    EXPECT_EQ(control->takeResults(), (Notifications{{519, ""}}));
+    EXPECT_EQ(get("16013") + " " + get("16014"), "0 5");
+    scheduler.Advance(60'000);
+    EXPECT_EQ(get("16013") + " " + get("16014"), "0 4");
+    scheduler.Advance(4 * 60'000);
+    EXPECT_EQ(get("16013") + " " + get("16014"), "2 0") << "due: the next one an interval later";
+
+    positioner->SetFault(SimulatedFault::RefusesWrites, true);
+    EXPECT_TRUE(com::failed(set("16031", "90")));
+    ASSERT_EQ(set("19"), Status::Ok);
+    scheduler.Advance(500);
+    EXPECT_EQ(control->takeResults(), (Notifications{{100, ""}, {-6, "19"}}));
+    EXPECT_EQ(get("16013") + " " + get("16014"), "2 0");
+}
+
+TEST_F(SimulatedPositionerTest, AnEsdTripVentsTheValveAndRecordsTheEvent)
+{
+    const double start = number("2003");
+    positioner->SetFault(SimulatedFault::EsdTrip, true);
+    EXPECT_EQ(get("2012") + " " + get("2003") + " " + get("2006"), "1 0.00 0.0");
+    EXPECT_TRUE(faultRaised(simulator::FaultSet::kEsdTripped));
+    control->takeResults();
+    EXPECT_EQ(runPst(), (Notifications{{-6, "4"}})) << "a tripped valve is not stroked";
+
+    ASSERT_EQ(set("33"), Status::Ok);
+    scheduler.Advance(300);
+    EXPECT_EQ(control->takeResults(), (Notifications{{533, ""}}));
+    const auto event = pointsOf(get("16038"));
+    ASSERT_FALSE(event.empty());
+    EXPECT_NEAR(event.front().position, start, 0.5);
+    EXPECT_NEAR(event.back().position, 0.0, 0.01);
+    EXPECT_LT(event.back().pressure, 0.5);
+    EXPECT_EQ(get("16037"), "");
+    ASSERT_EQ(set("27"), Status::Ok);
+    scheduler.Advance(300);
+    EXPECT_EQ(pointsOf(get("16037")).size(), 20u) << "the stored PST again";
+
+    positioner->SetFault(SimulatedFault::EsdTrip, false);
+    scheduler.Advance(10'000);
+    EXPECT_EQ(get("2012"), "0");
+    EXPECT_NEAR(number("2003"), start, 0.5);
 }
 
 }  // namespace

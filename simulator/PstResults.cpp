@@ -1,0 +1,153 @@
+#include "PstResults.h"
+
+#include "ParameterTable.h"
+#include "PressureUnits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+namespace orvx::simulator {
+
+namespace {
+
+constexpr double kMovedPercent = 0.1;  // a position change the device takes for movement
+
+bool near(double position, double to)
+{
+    return std::abs(position - to) <= kMovedPercent;
+}
+
+// The pressure where the curve first passes 'position', on the line between two samples.
+std::optional<double> pressureAt(std::span<const StrokeSample> curve, double position)
+{
+    for (std::size_t i = 1; i < curve.size(); ++i) {
+        const StrokeSample& a = curve[i - 1];
+        const StrokeSample& b = curve[i];
+        if (a.position == b.position || (position - a.position) * (position - b.position) > 0)
+            continue;
+        return a.pressurePsi + (b.pressurePsi - a.pressurePsi) * (position - a.position) / (b.position - a.position);
+    }
+    return std::nullopt;
+}
+
+// The first sample at 'position'.
+const StrokeSample* arrival(std::span<const StrokeSample> curve, double position)
+{
+    const auto it = std::ranges::find_if(curve, [&](const StrokeSample& s) { return near(s.position, position); });
+    return it == curve.end() ? nullptr : &*it;
+}
+
+double reported(double psi, int unit)
+{
+    const double scale = std::pow(10.0, pressureDecimals(unit));
+    return std::round(fromPsi(psi, unit) * scale) / scale;
+}
+
+}  // namespace
+
+PstResults::PstResults(const StrokeSignature& signature)
+{
+    const auto exhaust = signature.Exhaust();
+    const auto fill = signature.Fill();
+    if (exhaust.empty())
+        return;
+    const StrokeSample start = exhaust.front();
+    const double target = signature.TargetPosition();
+
+    const auto moved = std::ranges::find_if(exhaust,
+                                            [&](const StrokeSample& s) { return !near(s.position, start.position); });
+    m_breakaway = start.pressurePsi - (moved != exhaust.end()
+                                           ? moved->pressurePsi
+                                           : std::ranges::min(exhaust, {}, &StrokeSample::pressurePsi).pressurePsi);
+
+    const double middle = (start.position + target) / 2.0;
+    const auto down = pressureAt(exhaust, middle);
+    const auto up = pressureAt(fill, middle);
+    if (down && up) {
+        m_friction = (*up - *down) / 2.0;
+        // The spring line through the rest pressure at the start and the band's middle.
+        const double slope = ((*up + *down) / 2.0 - start.pressurePsi) / (middle - start.position);
+        const double atClosed = start.pressurePsi - slope * start.position;
+        const double atOpen = atClosed + slope * 100.0;
+        m_springLow = std::min(atClosed, atOpen);
+        m_springHigh = std::max(atClosed, atOpen);
+    }
+
+    const StrokeSample* held = arrival(exhaust, target);
+    if (held) {
+        const auto dwell = exhaust.subspan(static_cast<std::size_t>(held - exhaust.data()));
+        m_droop = held->pressurePsi - std::ranges::min(dwell, {}, &StrokeSample::pressurePsi).pressurePsi;
+    }
+    m_exhaustS = static_cast<double>((held ? *held : exhaust.back()).timeMs) / 1000.0;
+    if (!fill.empty()) {
+        const StrokeSample* back = arrival(fill, start.position);
+        m_fillS = static_cast<double>((back ? *back : fill.back()).timeMs - fill.front().timeMs) / 1000.0;
+        m_completed = held && back && near(fill.back().position, start.position);
+    }
+}
+
+PstResults::Grade PstResults::GradeAgainst(const PstLimits& limits, int unit) const
+{
+    const double friction = reported(m_friction, unit);
+    Grade grade;
+    grade.frictionBelow = !(friction > limits.frictionLow);
+    grade.frictionAbove = !(friction < limits.frictionHigh);
+    grade.breakawayExceeded = !(reported(m_breakaway, unit) < limits.breakaway);
+    grade.droopExceeded = !(reported(m_droop, unit) < limits.droop);
+    grade.springTooWeak = m_completed && !(m_springLow > m_breakaway);
+    grade.incomplete = !m_completed;
+    return grade;
+}
+
+FaultSet PstResults::Grade::Faults() const
+{
+    FaultSet faults;
+    faults.Raise(FaultSet::kNewPstData);
+    const std::pair<bool, int> bits[] = {{!Passed(), FaultSet::kPstFailed},
+                                         {frictionBelow, FaultSet::kFrictionBelowNormal},
+                                         {frictionAbove, FaultSet::kFrictionAboveNormal},
+                                         {breakawayExceeded, FaultSet::kBreakoutExceeded},
+                                         {droopExceeded, FaultSet::kDroopAbnormal}};
+    for (const auto& [raised, bit] : bits)
+        if (raised)
+            faults.Raise(bit);
+    return faults;
+}
+
+void PstResults::Write(ParameterTable& table, const StrokeSignature& signature, const PstSettings& settings,
+                       bool passed, int unit) const
+{
+    const int decimals = pressureDecimals(unit);
+    const auto pressure = [&](const char* tag, double psi) { table.SetNumber(tag, fromPsi(psi, unit), decimals); };
+    const auto whole = [&](const char* tag, double value) { table.SetNumber(tag, std::round(value)); };
+    table.SetNumber("16022", passed ? 0 : 1);
+    pressure("16023", m_friction);
+    pressure("16024", m_springLow);
+    pressure("16025", m_springHigh);
+    pressure("16026", m_breakaway);
+    pressure("16027", m_droop);
+    table.SetNumber("16028", m_exhaustS, 1);
+    table.SetNumber("16029", m_fillS, 1);
+
+    table.SetText("16037", signature.CurveText(2, unit));
+    table.SetText("16038", signature.CurveText(1, unit));
+    table.SetNumber("16039", static_cast<double>(signature.IntervalMs()));
+    table.SetNumber("16040", passed ? 0 : 1);
+    whole("16041", fromPsi(m_friction, unit));
+    whole("16042", fromPsi(m_springLow, unit));
+    whole("16043", fromPsi(m_springHigh, unit));
+    whole("16044", fromPsi(m_breakaway, unit));
+    whole("16045", fromPsi(m_droop, unit));
+    whole("16046", m_exhaustS);
+    whole("16047", m_fillS);
+    table.SetNumber("16048", static_cast<double>(signature.Exhaust().size()));
+    table.SetNumber("16049", static_cast<double>(signature.Samples().size()));
+    table.SetNumber("16050", static_cast<double>(signature.IntervalMs()));
+    whole("16051", signature.Samples().empty() ? 0.0 : signature.Samples().front().position);
+    whole("16052", settings.travel);
+    whole("16053", settings.speed);
+}
+
+}  // namespace orvx::simulator

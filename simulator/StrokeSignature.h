@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ValveModel.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orvx::simulator {
+
+// How a PST is to be run.
+struct PstSettings {
+    double travel = 10.0;  // percent, toward the fail position
+    double speed = 5.0;    // percent per second
+    double dwellS = 2.0;   // held at the end of the exhaust stroke
+    std::int64_t intervalMs = 100;
+    double maxTimeS = 60.0;  // the test gives up after this
+};
+
+// The valve position and actuator pressure the device recorded at one moment of a stroke.
+struct StrokeSample {
+    std::int64_t timeMs;
+    double position;
+    double pressurePsi;
+};
+
+// A stroke of the valve as the device records it: samples at a fixed interval, split into
+// curve 1 (the exhaust stroke, with the dwell after it) and curve 2 (the fill stroke).
+class StrokeSignature {
+public:
+    // A PST on 'valve' from where it stands: the positioner lowers the pressure until the valve
+    // breaks away, strokes it by the travel at the set speed, holds it for the dwell, then fills
+    // until it breaks away again and strokes it back. Exhausting runs below the spring line by
+    // the friction, filling above it, so the two curves make a hysteresis loop.
+    static StrokeSignature PartialStroke(const ValveModel& valve, const PstSettings& settings);
+    // An ESD trip: the actuator vented at once, the spring driving the valve toward its fail
+    // position. Curve 1 only.
+    static StrokeSignature Trip(const ValveModel& valve, std::int64_t intervalMs);
+
+    const std::vector<StrokeSample>& Samples() const { return m_samples; }
+    std::span<const StrokeSample> Exhaust() const { return std::span(m_samples).first(m_fillFrom); }
+    std::span<const StrokeSample> Fill() const { return std::span(m_samples).subspan(m_fillFrom); }
+    std::int64_t IntervalMs() const { return m_intervalMs; }
+    std::int64_t DurationMs() const { return m_samples.empty() ? 0 : m_samples.back().timeMs; }
+    // Where the exhaust stroke was headed.
+    double TargetPosition() const { return m_target; }
+    // The valve 'ms' after the start, between two samples on the line joining them.
+    StrokeSample At(std::int64_t ms) const;
+
+    // Curve 1 or 2 as "pressure@position@...", pressures in the HART unit 'unit', two decimals.
+    std::string CurveText(int curve, int unit) const;
+
+private:
+    std::vector<StrokeSample> m_samples;
+    std::size_t m_fillFrom = 0;  // first sample of curve 2
+    std::int64_t m_intervalMs = 100;
+    double m_target = 0.0;
+};
+
+}  // namespace orvx::simulator
