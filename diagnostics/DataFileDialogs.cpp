@@ -1,5 +1,6 @@
 #include "DataFileDialogs.h"
 
+#include "Windows1252.h"
 #include "XFileException.h"
 #include "platform/ui/ModuleFile.h"
 
@@ -23,6 +24,11 @@ QString chooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWi
 
 bool saveRecordToFile(const DiagRecord& record, QWidget* owner)
 {
+    // Said before a file is chosen, so that no new empty file is left behind.
+    if (toWindows1252(record.tag).isEmpty()) {
+        showDataFileError(owner, kEmptyTagText);
+        return false;
+    }
     try {
         const QString path = chooseDataFile(ui::FileMode::Save, record.kind, record.tag, owner);
         if (path.isNull())
