@@ -14,6 +14,7 @@
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
 #include "SensorDlg.h"
+#include "SetupWizardDlg.h"
 #include "SwitchesDlg.h"
 #include "TrendDlg.h"
 #include "TuningDataDlg.h"
@@ -37,6 +38,7 @@ void RegisterPages()
         framework::SetPageMaker(0, maker<COrvxESDHARTDlg>());
         framework::SetPageMaker(1, maker<CESDPSTDlg>());
         framework::SetPageMaker(2, maker<CDeviceSetupDlg>());
+        framework::SetPageMaker(3, maker<CSetupWizardDlg>());
         framework::SetPageMaker(4, maker<CConfigurationDlg>());
         framework::SetPageMaker(5, maker<CConfigGeneralDlg>());
         framework::SetPageMaker(6, maker<CESDSetupDlg>());
