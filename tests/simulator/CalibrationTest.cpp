@@ -84,19 +84,6 @@ TEST_F(CalibrationTest, FindStopsStrokesTheValveBothWaysAndStoresTheStopsOfEithe
     }
 }
 
-TEST_F(CalibrationTest, TheDeviceTellsHowLongItsCommandHasRun)
-{
-    EXPECT_FALSE(positioner->RunningOperation());
-    ASSERT_EQ(set("8"), Status::Ok);
-    scheduler.Advance(12'300);
-    const auto running = positioner->RunningOperation();
-    ASSERT_TRUE(running);
-    EXPECT_EQ(running->method, 8);
-    EXPECT_EQ(running->elapsedMs, 12'300);
-    scheduler.Advance(60'000);
-    EXPECT_FALSE(positioner->RunningOperation());
-}
-
 // Each fault fails the run the way the device would, after it has stroked the valve, and
 // latches the run's fault bit; once mended, the next run succeeds and takes the bit off the
 // current faults while the history keeps it.
