@@ -3,6 +3,7 @@
 #include "DiagnosticShots.h"
 #include "ModuleLoader.h"
 #include "host/Guids.h"
+#include "simulator/DeviceCommands.h"
 #include "simulator/SimulatedFaults.h"
 #include "simulator/SimulatedPositioner.h"
 
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -60,15 +62,25 @@ QString slug(const QString& label)
 }  // namespace
 
 FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device)
-    : m_loader(loader), m_device(device), m_tabs(new QTabWidget(this)), m_faults(new QLabel(this))
+    : m_loader(loader),
+      m_device(device),
+      m_tabs(new QTabWidget(this)),
+      m_faults(new QLabel(this)),
+      m_operation(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Orvx ESD DTM - simulated positioner"));
     setCentralWidget(m_tabs);
     m_faults->setObjectName(QStringLiteral("simulatedFaults"));
     m_faults->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
     statusBar()->addPermanentWidget(m_faults);
+    m_operation->setObjectName(QStringLiteral("runningOperation"));
+    statusBar()->addWidget(m_operation);
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &FrameWindow::ShowOperation);
+    timer->start(250);
     buildMenus();
     showFaults();
+    ShowOperation();
     resize(1100, 760);
 }
 
@@ -133,6 +145,16 @@ void FrameWindow::showFaults()
     m_faults->setText(names.isEmpty() ? QString()
                                       : QStringLiteral("Simulated faults: %1").arg(names.join(QLatin1String(", "))));
     m_faults->setVisible(!names.isEmpty());
+}
+
+void FrameWindow::ShowOperation()
+{
+    const auto running = m_device.RunningOperation();
+    const char* name = running ? simulator::operationName(running->method) : nullptr;
+    m_operation->setText(
+        name ? QStringLiteral("%1 running: %2 s").arg(QString::fromLatin1(name)).arg(running->elapsedMs / 1000)
+             : QString());
+    m_operation->setVisible(name != nullptr);
 }
 
 QString FrameWindow::Open(Control control)

@@ -20,7 +20,8 @@ class ModuleLoader;
 
 // The frame's window: the module's controls in tabs over one simulated positioner, with the
 // device's connection, the user level, private dialogs and simulated faults in the menus. The
-// status bar names the simulated faults in force, so that none passes for a real one.
+// status bar names the simulated faults in force, so that none passes for a real one, and the
+// command the device is running with the time it has run.
 class FrameWindow : public QMainWindow {
 public:
     enum class Control { Online, Offline, Trend, Address };
@@ -33,6 +34,8 @@ public:
     // Renders every page of the main view and the other three controls to PNG files in 'folder'.
     // Answers how many files were written; problems go to 'errors'.
     int WriteScreenshots(const QString& folder, QStringList* errors);
+    // Shows the device's running command in the status bar; a timer calls it four times a second.
+    void ShowOperation();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +50,7 @@ private:
     simulator::SimulatedPositioner& m_device;
     QTabWidget* m_tabs;
     QLabel* m_faults;
+    QLabel* m_operation;
     std::map<Control, std::unique_ptr<HostedControl>> m_controls;
 };
 

@@ -10,7 +10,13 @@ enum Method {
     ModeChange = 0,
     TerminalBoardTest = 3,
     PartialStrokeTest = 4,
+    WriteParameters = 5,
     Reset = 6,
+    FindStops = 8,
+    DriveToLowStop = 9,
+    DriveToHighStop = 10,
+    AcceptLowStop = 11,
+    Autotune = 12,
     TuningWrite = 13,
     ClearCurrentFaults = 20,
     ClearAllFaults = 21,
@@ -19,8 +25,16 @@ enum Method {
     LoadPstData = 27,
     TuningRead = 28,
     ApplyPstSettings = 30,
+    AcceptHighStop = 31,
     LoadEsdEvents = 33,
 };
+
+// Commands that stroke or calibrate the valve; the device runs them in setup mode only.
+inline bool isCalibration(int method)
+{
+    return method == FindStops || method == DriveToLowStop || method == DriveToHighStop || method == AcceptLowStop ||
+           method == Autotune || method == AcceptHighStop;
+}
 
 // How long a command takes; none for one the device does not know.
 inline std::optional<std::int64_t> durationOf(int method)
@@ -28,6 +42,9 @@ inline std::optional<std::int64_t> durationOf(int method)
     switch (method) {
     case ModeChange: return 300;
     case Reset: return 1000;
+    case WriteParameters: return 1500;
+    case AcceptLowStop: return 500;
+    case AcceptHighStop: return 1000;
     case TuningWrite:
     case TuningRead:
     case WriteSchedule:
@@ -37,7 +54,34 @@ inline std::optional<std::int64_t> durationOf(int method)
     case LoadPstData:
     case LoadEsdEvents: return 300;
     case TerminalBoardTest: return 1000;
-    default: return std::nullopt;  // a PST takes as long as its strokes
+    default: return std::nullopt;  // a PST or a calibration takes as long as its strokes
+    }
+}
+
+// What a command is called where it is shown running; null for one the device does not know.
+inline const char* operationName(int method)
+{
+    switch (method) {
+    case ModeChange: return "Mode change";
+    case TerminalBoardTest: return "Terminal board test";
+    case PartialStrokeTest: return "Partial stroke test";
+    case WriteParameters: return "Write parameters";
+    case Reset: return "Reset";
+    case FindStops: return "Find stops";
+    case DriveToLowStop: return "Drive to low stop";
+    case DriveToHighStop: return "Drive to high stop";
+    case AcceptLowStop: return "Accept low stop";
+    case Autotune: return "Autotune";
+    case TuningWrite: return "Tuning write";
+    case WriteSchedule: return "Schedule write";
+    case ClearCurrentFaults: return "Clear current faults";
+    case ClearAllFaults: return "Clear all faults";
+    case LoadPstData: return "Loading PST data";
+    case TuningRead: return "Tuning read";
+    case ApplyPstSettings: return "Apply PST settings";
+    case AcceptHighStop: return "Accept high stop";
+    case LoadEsdEvents: return "Loading ESD events";
+    default: return nullptr;
     }
 }
 

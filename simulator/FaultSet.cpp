@@ -33,6 +33,12 @@ void FaultSet::Raise(int bitNumber)
         m_bytes[(bitNumber - 1) / 8] |= static_cast<std::uint8_t>(1u << ((bitNumber - 1) % 8));
 }
 
+void FaultSet::Clear(int bitNumber)
+{
+    if (bitNumber >= 1 && bitNumber <= 8 * static_cast<int>(m_bytes.size()))
+        m_bytes[(bitNumber - 1) / 8] &= static_cast<std::uint8_t>(~(1u << ((bitNumber - 1) % 8)));
+}
+
 bool FaultSet::IsRaised(int bitNumber) const
 {
     return bitNumber >= 1 && bitNumber <= 8 * static_cast<int>(m_bytes.size()) &&

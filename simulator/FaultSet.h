@@ -12,7 +12,10 @@ namespace orvx::simulator {
 class FaultSet {
 public:
     static constexpr int kLowSupply = 4;
+    static constexpr int kFindStopsFailed = 10;
+    static constexpr int kAutotuneFailed = 11;
     static constexpr int kHighSupply = 15;
+    static constexpr int kNvmWriteFault = 44;
     static constexpr int kEsdTripped = 49;
     static constexpr int kNewEsdData = 50;
     static constexpr int kPstFailed = 52;
@@ -29,6 +32,7 @@ public:
     std::string Hex() const;
 
     void Raise(int bitNumber);
+    void Clear(int bitNumber);
     bool IsRaised(int bitNumber) const;
     FaultSet& operator|=(const FaultSet& other);
 

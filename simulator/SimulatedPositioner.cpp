@@ -1,5 +1,6 @@
 #include "SimulatedPositioner.h"
 
+#include "Autotune.h"
 #include "DeviceCommands.h"
 #include "FaultSet.h"
 #include "PressureUnits.h"
@@ -143,8 +144,8 @@ void SimulatedPositioner::trip(bool tripped)
 {
     advanceValve();
     if (tripped) {
-        if (m_running && m_running->method == PartialStrokeTest)
-            failRunningCommand();  // the valve left the test's hands
+        if (m_pst || m_motion)
+            failRunningCommand();  // the valve left the device's hands
         m_records.StoreEsdEvent(StrokeSignature::Trip(m_valve, kEsdIntervalMs));
         m_valve.Trip(m_records.EsdEvent().Samples().back().position);
         FaultSet raised;
@@ -264,22 +265,152 @@ void SimulatedPositioner::startCommand(int method)
         startPst();
         return;
     }
+    // The valve is stroked and the positioner calibrated in setup mode only.
+    if (isCalibration(method) && m_parameters.Number("1000", -1) != 0) {
+        notifyLater(kFailedInDevice, textOf(std::to_string(method)));
+        return;
+    }
+    if (method == FindStops || method == Autotune || method == DriveToLowStop || method == DriveToHighStop) {
+        startCalibration(method);
+        return;
+    }
     const auto duration = durationOf(method);
     if (!duration) {
         notifyLater(kNotSupported, textOf(std::to_string(method)));
         return;
     }
-    m_running = RunningCommand{method, post(*duration, [this, method] {
-                                   m_running.reset();
-                                   finishCommand(method);
-                               })};
+    m_running = RunningCommand{method,
+                               post(*duration,
+                                    [this, method] {
+                                        m_running.reset();
+                                        finishCommand(method);
+                                    }),
+                               m_scheduler.Now()};
+}
+
+std::optional<SimulatedPositioner::Operation> SimulatedPositioner::RunningOperation() const
+{
+    if (!m_running)
+        return std::nullopt;
+    return Operation{m_running->method, m_scheduler.Now() - m_running->startMs};
+}
+
+void SimulatedPositioner::startCalibration(int method)
+{
+    advanceValve();
+    std::optional<ValveRun> run;
+    if (!m_valve.IsTripped()) {
+        switch (method) {
+        case FindStops: run = findStops(m_valve, m_mounting); break;
+        case Autotune: run = autotune(m_valve, static_cast<int>(m_parameters.Number("8008"))); break;
+        case DriveToLowStop: run = m_manualStops.Drive(ManualStops::End::Low, m_valve, m_mounting); break;
+        case DriveToHighStop: run = m_manualStops.Drive(ManualStops::End::High, m_valve, m_mounting); break;
+        }
+    }
+    if (!run) {  // a tripped valve, or the high stop before the low one was accepted
+        notifyLater(kFailedInDevice, textOf(std::to_string(method)));
+        return;
+    }
+    // A manual find stops keeps the trips unlatched until it completes.
+    if (method == DriveToLowStop && !m_latchTripsBefore) {
+        m_latchTripsBefore = m_parameters.Text("4005");
+        m_parameters.SetText("4005", "0");
+    }
+    const std::int64_t now = m_scheduler.Now();
+    const std::int64_t duration = run->DurationMs();
+    m_motion = RunningMotion{std::move(*run), now};
+    m_running = RunningCommand{method, post(duration, [this, method] { finishMotion(method); }), now};
+}
+
+void SimulatedPositioner::finishMotion(int method)
+{
+    const ValveRun run = std::move(m_motion->run);
+    m_motion.reset();
+    m_running.reset();
+    m_valve.SetPosition(run.EndPosition());
+    m_lastUpdate = m_scheduler.Now();
+    writeMeasurements();
+    const bool stores = !run.Results().empty();
+    if (run.Failed() || (stores && HasFault(SimulatedFault::RefusesWrites))) {
+        FaultSet raised;
+        raised.Raise(run.FailureBit());
+        if (!run.Failed())
+            raised.Raise(FaultSet::kNvmWriteFault);
+        raiseFaults(raised);
+        notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+        return;
+    }
+    for (const auto& [tag, value] : run.Results()) {
+        m_parameters.SetText(tag, value);
+        if (m_deviceTuning.contains(tag))
+            m_deviceTuning[tag] = *m_parameters.Find(tag);
+    }
+    if (stores)
+        clearFault(run.FailureBit());
+    if (method == DriveToLowStop || method == DriveToHighStop)
+        m_manualStops.Arrived();
+    writeMeasurements();
+    notifyAll(kSucceeded + method, {});
+}
+
+// Accepts the high stop and stores both stops.
+void SimulatedPositioner::finishManualStops()
+{
+    const std::string method = std::to_string(AcceptHighStop);
+    if (!m_manualStops.ReadyToFinish()) {
+        m_manualStops.Clear();
+        notifyAll(kFailedInDevice, textOf(method));
+        return;
+    }
+    const auto stops = m_manualStops.Finish();
+    const bool refused = HasFault(SimulatedFault::RefusesWrites);
+    if (!stops || refused) {
+        FaultSet raised;
+        raised.Raise(FaultSet::kFindStopsFailed);
+        if (refused)
+            raised.Raise(FaultSet::kNvmWriteFault);
+        raiseFaults(raised);
+        notifyAll(kFailedInDevice, textOf(method));
+        return;
+    }
+    m_parameters.SetNumber("13010", stops->first);
+    m_parameters.SetNumber("13011", stops->second);
+    if (m_latchTripsBefore)
+        m_parameters.SetText("4005", *std::exchange(m_latchTripsBefore, std::nullopt));
+    clearFault(FaultSet::kFindStopsFailed);
+    writeMeasurements();
+    notifyAll(kSucceeded + AcceptHighStop, {});
+}
+
+// Sends the configured tag, descriptor and message, as HART packs them, and the air action.
+bool SimulatedPositioner::writeParameters()
+{
+    const std::pair<const char*, std::size_t> kLengths[] = {{"1006", 8}, {"1007", 16}, {"3001", 32}};
+    for (const auto& [tag, length] : kLengths)
+        if (m_parameters.Text(tag).size() > length)
+            return false;
+    const double airAction = m_parameters.Number("3000", -1);
+    if (airAction != 0 && airAction != 1)
+        return false;
+    advanceValve();  // the valve moved so far under the old air action
+    m_parameters.Set("1001", *m_parameters.Find("1006"));
+    m_parameters.Set("1002", *m_parameters.Find("1007"));
+    return true;
+}
+
+// A calibration that succeeds takes its failure off the current faults; the history keeps it.
+void SimulatedPositioner::clearFault(int bit)
+{
+    FaultSet current = FaultSet::FromHex(m_parameters.Text("12000"));
+    current.Clear(bit);
+    m_parameters.SetText("12000", current.Hex());
 }
 
 // Commands that store settings in the device fail while it refuses writes.
 bool SimulatedPositioner::refusedAsWrite(int method)
 {
     if (!HasFault(SimulatedFault::RefusesWrites) ||
-        (method != TuningWrite && method != WriteSchedule && method != ApplyPstSettings))
+        (method != TuningWrite && method != WriteSchedule && method != ApplyPstSettings && method != WriteParameters))
         return false;
     if (method == WriteSchedule)
         notifyAll(kScheduleNotDownloaded, {});
@@ -301,7 +432,23 @@ void SimulatedPositioner::finishCommand(int method)
         m_parameters.SetNumber("1000", mode);
         break;
     }
+    case WriteParameters:
+        if (!writeParameters()) {
+            notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+            return;
+        }
+        notifyAll(kIdentityChanged, {});
+        break;
+    case AcceptLowStop:
+        if (!m_manualStops.AcceptLow()) {
+            notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+            return;
+        }
+        break;
+    case AcceptHighStop: finishManualStops(); return;
     case Reset:
+        m_manualStops.Clear();
+        m_latchTripsBefore.reset();
         m_parameters.RestoreSettings();
         for (auto& [tag, value] : m_deviceTuning)
             value = *m_parameters.Find(tag);
@@ -337,6 +484,14 @@ int SimulatedPositioner::stopRunning()
     const int method = m_running->method;
     cancel(m_running->task);
     m_running.reset();
+    if (m_motion) {
+        // The valve stays where the run left it.
+        m_valve.SetPosition(m_motion->run.At(m_scheduler.Now() - m_motion->startMs).position);
+        m_lastUpdate = m_scheduler.Now();
+        m_motion.reset();
+    }
+    if (method == DriveToLowStop || method == DriveToHighStop || method == AcceptLowStop || method == AcceptHighStop)
+        m_manualStops.Clear();
     if (m_pst) {
         // The positioner gives the valve back to its setpoint from where the test left it.
         m_valve.SetPosition(m_pst->signature.At(m_scheduler.Now() - m_pst->startMs).position);
@@ -365,7 +520,7 @@ void SimulatedPositioner::startPst()
         return;
     }
     m_pst = RunningPst{StrokeSignature::PartialStroke(m_valve, settings), settings, m_scheduler.Now(), counterNow()};
-    m_running = RunningCommand{PartialStrokeTest, post(kProgressMs, [this] { stepPst(); })};
+    m_running = RunningCommand{PartialStrokeTest, post(kProgressMs, [this] { stepPst(); }), m_scheduler.Now()};
 }
 
 void SimulatedPositioner::stepPst()
@@ -528,11 +683,11 @@ void SimulatedPositioner::tick()
     updateTicking();
 }
 
-// Brings the valve model up to now; a running PST moves the valve itself.
+// Brings the valve model up to now; a running PST or calibration moves the valve itself.
 void SimulatedPositioner::advanceValve()
 {
     const std::int64_t now = m_scheduler.Now();
-    if (!m_pst) {
+    if (!m_pst && !m_motion) {
         m_valve.SetAirToOpen(m_parameters.Number("3000", 1) != 0);
         m_valve.Advance(static_cast<double>(now - m_lastUpdate), setpoint());
     }
@@ -565,6 +720,10 @@ void SimulatedPositioner::writeMeasurements()
     double actuator = m_valve.ActuatorPressure();
     if (m_pst) {
         const StrokeSample now = m_pst->signature.At(m_scheduler.Now() - m_pst->startMs);
+        position = now.position;
+        actuator = now.pressurePsi;
+    } else if (m_motion) {
+        const StrokeSample now = m_motion->run.At(m_scheduler.Now() - m_motion->startMs);
         position = now.position;
         actuator = now.pressurePsi;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Calibration.h"
 #include "DiagnosticRecords.h"
 #include "ParameterTable.h"
 #include "PstSchedule.h"
@@ -34,6 +35,11 @@ namespace orvx::simulator {
 // limits are stored when it ends. Cancelling (method 23) ends the running command with -6 and
 // its method number, then answers 523. The countdown to the next scheduled PST
 // ("16013"/"16014") runs from what method 19 wrote.
+//
+// In setup mode the device calibrates: find stops (8), the manual stops (9, 11, 10, 31) and
+// autotune (12) drive the valve along their own paths, refreshed with 524 like the live values,
+// and store the stops or the tuning when they succeed; a failure answers -6 and latches its
+// fault bit. Writing parameters (5) sends the configured identity and air action to the device.
 class SimulatedPositioner : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
@@ -68,6 +74,13 @@ public:
     // In the order of kSimulatedFaults.
     std::vector<SimulatedFault> ActiveFaults() const { return m_faults.Active(); }
 
+    // The command running now and how long it has run, in the device's time.
+    struct Operation {
+        int method;
+        std::int64_t elapsedMs;
+    };
+    std::optional<Operation> RunningOperation() const;
+
     com::Status CloseControl(const com::BStr& callerTag) override;
     // An unknown tag fails with InvalidArgument.
     com::Status GetParameter(const com::BStr& tag, com::Variant* value) override;
@@ -88,6 +101,11 @@ private:
     struct RunningCommand {
         int method;
         std::uint64_t task;
+        std::int64_t startMs;
+    };
+    struct RunningMotion {
+        ValveRun run;
+        std::int64_t startMs;
     };
     struct RunningPst {
         StrokeSignature signature;
@@ -109,6 +127,12 @@ private:
     void failRunningCommand();
     int stopRunning();
     bool refusedAsWrite(int method);
+
+    void startCalibration(int method);
+    void finishMotion(int method);
+    void finishManualStops();
+    bool writeParameters();
+    void clearFault(int bit);
 
     void startPst();
     void stepPst();
@@ -144,6 +168,10 @@ private:
     bool m_refuseRegistration = false;
     std::optional<RunningCommand> m_running;
     std::optional<RunningPst> m_pst;
+    std::optional<RunningMotion> m_motion;
+    Mounting m_mounting;
+    ManualStops m_manualStops;
+    std::optional<std::string> m_latchTripsBefore;  // "4005" while a manual find stops has it off
     DiagnosticRecords m_records{m_parameters};
     SimulatedFaults m_faults;
     double m_supply = 60.0;  // psi on the supply line

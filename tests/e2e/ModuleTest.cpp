@@ -352,4 +352,32 @@ TEST(Frame, SimulatedFaultsAreSwitchedFromTheMenuAndNamedInTheStatusBar)
     EXPECT_TRUE(label->isHidden());
 }
 
+// The status bar names the command the device runs and how long it has run, in device time.
+TEST(Frame, TheRunningCommandAndItsTimeShowInTheStatusBar)
+{
+    simulator::ManualScheduler scheduler;
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    frame::ModuleLoader loader;
+    frame::FrameWindow window(loader, *device);
+    auto* label = window.findChild<QLabel*>(QStringLiteral("runningOperation"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isHidden());
+    const auto send = [&](const char16_t* tag, const char16_t* value = nullptr) {
+        std::uint32_t word = 0;
+        return device->SetParameter(com::BStr(tag), value ? com::Variant::text(com::BStr(value)) : com::Variant(),
+                                    &word);
+    };
+    ASSERT_EQ(send(u"1005", u"0"), com::Status::Ok);
+    ASSERT_EQ(send(u"0"), com::Status::Ok);
+    scheduler.Advance(300);
+    ASSERT_EQ(send(u"8"), com::Status::Ok);
+    scheduler.Advance(12'400);
+    window.ShowOperation();
+    EXPECT_EQ(label->text(), QStringLiteral("Find stops running: 12 s"));
+    EXPECT_FALSE(label->isHidden());
+    scheduler.Advance(60'000);
+    window.ShowOperation();
+    EXPECT_TRUE(label->isHidden());
+}
+
 }  // namespace

@@ -1,0 +1,86 @@
+#include "ValveRun.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvx::simulator {
+
+namespace {
+
+constexpr std::int64_t kSampleMs = 100;
+constexpr double kPressureTimeConstantMs = 500.0;  // the actuator venting or filling at rest
+
+}  // namespace
+
+Reach reachOf(const ValveModel& valve)
+{
+    const ValveModel::Mechanics& m = valve.GetMechanics();
+    const double rate = (m.springHighPsi - m.springLowPsi) / 100.0;
+    if (rate <= 0.0)
+        return {0.0, 100.0};
+    return {std::clamp((m.frictionPsi - m.springLowPsi) / rate, 0.0, 100.0),
+            std::clamp((valve.SupplyPressure() - m.frictionPsi - m.springLowPsi) / rate, 0.0, 100.0)};
+}
+
+ValveRun::ValveRun(const ValveModel& valve, int failureBit) : m_valve(valve), m_failureBit(failureBit)
+{
+    m_samples.push_back({0, valve.Position(), valve.ActuatorPressure()});
+}
+
+StrokeSample ValveRun::At(std::int64_t ms) const
+{
+    const auto later = std::ranges::upper_bound(m_samples, ms, {}, &StrokeSample::timeMs);
+    if (later == m_samples.begin())
+        return m_samples.front();
+    if (later == m_samples.end())
+        return m_samples.back();
+    const StrokeSample& before = *std::prev(later);
+    const double share = static_cast<double>(ms - before.timeMs) / static_cast<double>(later->timeMs - before.timeMs);
+    return {ms, before.position + (later->position - before.position) * share,
+            before.pressurePsi + (later->pressurePsi - before.pressurePsi) * share};
+}
+
+void ValveRun::add(std::int64_t ms, double compression, double pressurePsi)
+{
+    m_samples.push_back({m_samples.back().timeMs + ms, m_valve.PositionOf(std::clamp(compression, 0.0, 100.0)),
+                         std::clamp(pressurePsi, 0.0, m_valve.SupplyPressure())});
+}
+
+void ValveRun::Stroke(double compression, double percentPerSecond)
+{
+    const double from = Compression();
+    const double friction = m_valve.GetMechanics().frictionPsi;
+    const double sign = compression > from ? 1.0 : -1.0;
+    const auto steps = static_cast<std::int64_t>(
+        std::ceil(std::abs(compression - from) / std::max(percentPerSecond, 0.1) * 1000.0 / kSampleMs));
+    for (std::int64_t i = 1; i <= steps; ++i) {
+        const double c = from + (compression - from) * static_cast<double>(i) / static_cast<double>(steps);
+        add(kSampleMs, c, m_valve.SpringPressure(c) + sign * friction);
+    }
+}
+
+void ValveRun::Step(double compression, std::int64_t ms)
+{
+    const double from = Compression();
+    const double friction = m_valve.GetMechanics().frictionPsi;
+    double last = from;
+    for (std::int64_t t = kSampleMs; t <= ms; t += kSampleMs) {
+        const double c = compression +
+                         (from - compression) * std::exp(-static_cast<double>(t) / ValveModel::kTimeConstantMs);
+        const double speed = (c - last) * 1000.0 / kSampleMs;  // percent per second
+        const double push = std::abs(speed) > 0.5 ? (speed > 0 ? friction : -friction) : 0.0;
+        add(kSampleMs, c, m_valve.SpringPressure(c) + push);
+        last = c;
+    }
+}
+
+void ValveRun::Hold(std::int64_t ms, double pressurePsi)
+{
+    const double c = Compression();
+    const double from = Pressure();
+    for (std::int64_t t = kSampleMs; t <= ms; t += kSampleMs)
+        add(kSampleMs, c,
+            pressurePsi + (from - pressurePsi) * std::exp(-static_cast<double>(t) / kPressureTimeConstantMs));
+}
+
+}  // namespace orvx::simulator
