@@ -9,8 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-using orvx::diagnostics::CXFile;
-using orvx::diagnostics::CXFileException;
+using namespace orvx::diagnostics;
 
 namespace {
 
