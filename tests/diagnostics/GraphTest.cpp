@@ -86,11 +86,11 @@ protected:
     CDiagGraph graph;
 };
 
-TEST_F(Graph, OpensWithTheStrokesAgainstPressureOverTheirDataRange)
+TEST_F(Graph, ShowsTheStrokesAgainstPressureOrBothAgainstTime)
 {
     EXPECT_FALSE(graph.SetCurveText(QStringLiteral("1@x"), 1));  // keeps the stroke it has
-    EXPECT_EQ(graph.Show(nullptr), QDialog::Rejected);
-    EXPECT_EQ(dialogs.modalDialogs, QStringList{QStringLiteral("Orvx ESD  - Diagnostic Graph")});
+    graph.SetSampling(100, 7);
+    graph.Show(nullptr);
     EXPECT_FALSE(graph.windowIcon().isNull());
     EXPECT_TRUE(at(item::ExportToExcel)->isHidden());
     EXPECT_EQ(at<QGroupBox>(item::Group)->title(), QStringLiteral("OrvxESD - PST GRAPH"));
@@ -101,42 +101,12 @@ TEST_F(Graph, OpensWithTheStrokesAgainstPressureOverTheirDataRange)
     EXPECT_EQ(chart().PlotColour(0), QColor(0x80, 0, 0));
     EXPECT_EQ(chart().PlotColour(1), QColor(0xFF, 0, 0));
     EXPECT_EQ(chart().PointCount(0), 20);
-    EXPECT_EQ(chart().Point(0, 19), QPointF(30, 100));  // fill stroke ends full open at 30 psi
+    EXPECT_EQ(chart().Point(0, 19), QPointF(30, 100));  // fill stroke ends full open at 30 bar
     EXPECT_EQ(chart().Point(1, 0), QPointF(30, 100));   // exhaust stroke starts there
     EXPECT_EQ(chart().Point(1, 19), QPointF(0, 70));
     EXPECT_EQ(chart().ShownRange(), (chart::ChartRange{0, 30, 70, 100}));
     EXPECT_EQ(rangeTexts(), QStringList({"0", "30", "70", "100"}));
-}
 
-TEST_F(Graph, AnEsdRecordFromAFileShowsWithItsOwnSamplingAndSavesAsItWas)
-{
-    DiagRecord record;
-    record.kind = DiagKind::Esd;
-    record.tag = QStringLiteral("XV-7");
-    record.curve1 = Curve{{100, 90, 80}, {30, 20, 10}};
-    record.SetValue(RecordValue::Interval, 500);
-    record.SetValue(RecordValue::PresUnits, 12);
-    graph.SetFromFile(record);
-    DiagRecord saved;
-    QWidget* owner = nullptr;
-    graph.SetSaveHandler([&](const DiagRecord& r, QWidget* window) { saved = r, owner = window; });
-    graph.Show(nullptr);
-    EXPECT_EQ(at<QGroupBox>(item::Group)->title(), QStringLiteral("OrvxESD - ESD GRAPH"));
-    EXPECT_EQ(at<QPushButton>(item::Save)->text(), QStringLiteral("&Save ESD Event to a File"));
-    EXPECT_TRUE(button("pstReport")->isHidden());
-
-    at<QRadioButton>(item::AgainstTime)->click();
-    EXPECT_EQ(chart().YCaption(), QStringLiteral("Pressure - kpa"));
-    EXPECT_EQ(chart().FullRange(), (chart::ChartRange{0, 1.5f, 0, 30}));
-    at<QPushButton>(item::Save)->click();
-    EXPECT_EQ(saved, record);
-    EXPECT_EQ(owner, &graph);
-}
-
-TEST_F(Graph, ModeSwitchChangesPlotsLegendsCaptionsAndSamples)
-{
-    graph.SetSampling(100, 7);
-    graph.Show(nullptr);
     const struct {
         int radio;
         const char* legends;
@@ -170,6 +140,31 @@ TEST_F(Graph, ModeSwitchChangesPlotsLegendsCaptionsAndSamples)
     at<QRadioButton>(item::PositionVsPressure)->click();
     EXPECT_EQ(chart().PointCount(2), 0);
     EXPECT_EQ(chart().PointCount(0), 20);
+}
+
+TEST_F(Graph, AnEsdRecordFromAFileShowsWithItsOwnSamplingAndSavesAsItWas)
+{
+    DiagRecord record;
+    record.kind = DiagKind::Esd;
+    record.tag = QStringLiteral("XV-7");
+    record.curve1 = Curve{{100, 90, 80}, {30, 20, 10}};
+    record.SetValue(RecordValue::Interval, 500);
+    record.SetValue(RecordValue::PresUnits, 12);
+    graph.SetFromFile(record);
+    DiagRecord saved;
+    QWidget* owner = nullptr;
+    graph.SetSaveHandler([&](const DiagRecord& r, QWidget* window) { saved = r, owner = window; });
+    graph.Show(nullptr);
+    EXPECT_EQ(at<QGroupBox>(item::Group)->title(), QStringLiteral("OrvxESD - ESD GRAPH"));
+    EXPECT_EQ(at<QPushButton>(item::Save)->text(), QStringLiteral("&Save ESD Event to a File"));
+    EXPECT_TRUE(button("pstReport")->isHidden());
+
+    at<QRadioButton>(item::AgainstTime)->click();
+    EXPECT_EQ(chart().YCaption(), QStringLiteral("Pressure - kpa"));
+    EXPECT_EQ(chart().FullRange(), (chart::ChartRange{0, 1.5f, 0, 30}));
+    at<QPushButton>(item::Save)->click();
+    EXPECT_EQ(saved, record);
+    EXPECT_EQ(owner, &graph);
 }
 
 // Leaving a range edit keeps a tenth between low and high on its own axis, shown with six
