@@ -1,7 +1,5 @@
 #pragma once
 
-// What the data file tests share: files in a temporary folder, a sample record, saving and
-// listing through a server of their own.
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "support/ScriptedDialogService.h"
 
@@ -13,7 +11,7 @@
 
 #include <ostream>
 
-// Readable failures: gtest prints a QString as its UTF-16 units otherwise.
+// gtest prints a QString as its UTF-16 units otherwise.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
@@ -24,11 +22,6 @@ namespace orvx::test {
 using namespace orvx::diagnostics;
 
 inline const QDateTime kNow(QDate(2024, 3, 7), QTime(9, 5, 4));
-
-inline const char kNamesLine[] =
-    "PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, "
-    "RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  "
-    "NumSamplesDown\r\n";
 
 inline QByteArray contents(const QString& path)
 {
@@ -69,6 +62,13 @@ inline QList<RecordKey> listed(const QString& path, QStringList* problems = null
     if (problems)
         *problems = server.Problems();
     return keys;
+}
+
+inline std::optional<DiagRecord> readBack(const QString& path, const RecordKey& key)
+{
+    CNvEsdDataFileSvr server;
+    server.OpenFile(path, OpenPurpose::Load);
+    return server.ReadRecord(key);
 }
 
 class DataFile : public ::testing::Test {

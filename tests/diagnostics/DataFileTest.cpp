@@ -1,15 +1,26 @@
 #include "DataFileFixture.h"
+#include "diagnostics/DataFileDialogs.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
+#include "diagnostics/Windows1252.h"
+#include "platform/ui/ModuleFile.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+
+using namespace orvx;
 using namespace orvx::test;
 
 namespace {
 
-TEST_F(DataFile, WritesARecordByteForByte)
+const char kNamesLine[] = "PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, "
+                          "RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  "
+                          "NumSamplesDown\r\n";
+
+TEST_F(DataFile, WritesRecordsByteForByteAndReadsThemBack)
 {
     append(Path(), pstRecord());
     DiagRecord esd;
@@ -39,66 +50,29 @@ TEST_F(DataFile, WritesARecordByteForByte)
                                 "2.0000, 20.0000, , \r\n"
                                 "9999.999\r\n";
     EXPECT_EQ(contents(Path()), expected);
-}
-
-TEST_F(DataFile, ReadsBackWhatItWroteWithinFourDecimals)
-{
-    DiagRecord pst = pstRecord(QStringLiteral("Vanne é € 12345"));
-    pst.values.front() = std::numeric_limits<std::int32_t>::min();
-    pst.values.back() = std::numeric_limits<std::int32_t>::max();
-    pst.curve1 = {{0.12344f, 33.33333f, -1.5f}, {1e6f, 0.00004f, 2.71828f}};
-    DiagRecord esd = pstRecord(QStringLiteral("ESD-7"));
-    esd.kind = DiagKind::Esd;
-    esd.values = {};
-    esd.SetValue(RecordValue::PresUnits, 12);
-    esd.curve2 = {};
-    append(Path(), pst);
-    append(Path(), esd);
-
     const auto keys = listed(Path());
     ASSERT_EQ(keys.size(), 2);
-    CNvEsdDataFileSvr server;
-    server.OpenFile(Path(), OpenPurpose::Load);
-    for (const auto& [key, written] : {std::pair(keys[0], pst), std::pair(keys[1], esd)}) {
-        auto read = server.ReadRecord(key);
-        ASSERT_TRUE(read) << server.LastError().toStdString();
-        for (auto [got, want] : {std::pair(&read->curve1, written.curve1), std::pair(&read->curve2, written.curve2)}) {
-            ASSERT_EQ(got->Count(), want.Count());
-            for (int p = 0; p < want.Count(); ++p) {
-                EXPECT_NEAR(got->position[p], want.position[p], 5e-5 * std::max(1.f, std::abs(want.position[p])));
-                EXPECT_NEAR(got->pressure[p], want.pressure[p], 5e-5 * std::max(1.f, std::abs(want.pressure[p])));
-            }
-            *got = want;  // the rest must be equal as it stands
-        }
-        EXPECT_EQ(*read, written);
-    }
+    EXPECT_EQ(readBack(Path(), keys[0]), pstRecord());
+    EXPECT_EQ(readBack(Path(), keys[1]), esd);
 }
 
-TEST_F(DataFile, FindsRecordsByTheirHeaderFields)
+// Of two records under one key the first is read, right after a listing, which knows where
+// each record starts, and by a plain search.
+TEST_F(DataFile, ReadsTheFirstRecordOfAKeyAndNamesAMissingOne)
 {
-    const DiagRecord record = pstRecord();
-    DiagRecord later = record;
-    later.values[0] = 1;
-    DiagRecord again = record;
+    DiagRecord again = pstRecord();
     again.values[0] = 2;
-    append(Path(), record);
-    append(Path(), later, kNow.addSecs(1));
-    append(Path(), again);  // the first record's key once more
-
+    append(Path(), pstRecord());
+    append(Path(), again);
     const auto keys = listed(Path());
-    ASSERT_EQ(keys.size(), 3);
-    EXPECT_EQ(keys[0], (RecordKey{"PST", "PV-01   ", "0000042", "03/07/2024 09:05:04\r\n"}));
-    EXPECT_EQ(keys[1].dateTime, QStringLiteral("03/07/2024 09:05:05\r\n"));
-    EXPECT_EQ(keys[2], keys[0]);
-
-    // Once right after a listing, which knows where each record starts, once by a plain search.
+    ASSERT_EQ(keys.size(), 2);
+    EXPECT_EQ(keys[1], keys[0]);
     for (bool listFirst : {true, false}) {
         CNvEsdDataFileSvr server;
         server.OpenFile(Path(), OpenPurpose::Load);
         if (listFirst)
             server.ListRecords();
-        EXPECT_EQ(server.ReadRecord(keys[1]), later);
-        EXPECT_EQ(server.ReadRecord(keys[0]), record);  // the first of the two with this key
+        EXPECT_EQ(server.ReadRecord(keys[0]), pstRecord());
         EXPECT_FALSE(server.ReadRecord({"ESD", "PV-01   ", "0000042", "03/07/2024 09:05:04\r\n"}));
         EXPECT_EQ(server.LastError(),
                   QStringLiteral("The file holds no record ESD, PV-01   , 0000042, 03/07/2024 09:05:04."));
@@ -107,32 +81,103 @@ TEST_F(DataFile, FindsRecordsByTheirHeaderFields)
 
 TEST_F(DataFile, OffersTheTagWithoutCharactersAFileNameCannotHold)
 {
-    for (const char* bad : {"\\", "|", "/", ":", "*", "?", "\"", "<", ">"}) {
-        const QString tag = QStringLiteral("A%1b.").arg(QLatin1String(bad));
-        EXPECT_EQ(CNvEsdDataFileSvr::DefaultFileName(DiagKind::Esd, tag, kNow),
-                  QStringLiteral("A_b._20240307090504_ESD.dgn"))
-            << bad;
-    }
+    EXPECT_EQ(CNvEsdDataFileSvr::DefaultFileName(DiagKind::Esd, QStringLiteral("A\\|/:*?\"<>b."), kNow),
+              QStringLiteral("A_________b._20240307090504_ESD.dgn"));
     EXPECT_EQ(CNvEsdDataFileSvr::DefaultFileName(DiagKind::Pst, QStringLiteral("é-1 x"), kNow.addYears(-20)),
               QStringLiteral("é-1 x_20040307090504_PST.dgn"));
 }
 
+// Characters outside the code page become '?'; a long tag keeps its first 128 bytes, and a
+// line end in it would split the header.
 TEST_F(DataFile, WritesTagsInWindows1252)
 {
-    const QString tag = QStringLiteral("é€ 阀门\U0001F600");
-    DiagRecord record = pstRecord(tag);
-    append(Path(), record);
+    append(Path(), pstRecord(QStringLiteral("é€ 阀门\U0001F600")));
     EXPECT_TRUE(contents(Path()).contains("PST, \xE9\x80 ???  , 0000042"));
+    append(Path(), pstRecord(QStringLiteral("L\r\n") + QString(200, QLatin1Char('x'))));
     const auto keys = listed(Path());
-    ASSERT_EQ(keys.size(), 1);
+    ASSERT_EQ(keys.size(), 2);
     EXPECT_EQ(keys[0].tag, QStringLiteral("é€ ???  "));
+    EXPECT_EQ(keys[1].tag, QStringLiteral("L??") + QString(125, QLatin1Char('x')));
+}
 
-    // A long tag keeps its first 128 bytes; a line end in it would split the header.
-    record.tag = QStringLiteral("L\r\n") + QString(200, QLatin1Char('x'));
-    append(Path(), record);
-    const auto longKeys = listed(Path());
-    ASSERT_EQ(longKeys.size(), 2);
-    EXPECT_EQ(longKeys[1].tag, QStringLiteral("L??") + QString(125, QLatin1Char('x')));
+TEST(Windows1252, EveryByteComesBackAsItWas)
+{
+    QByteArray all(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i)
+        all[i] = char(i);
+    const QString text = fromWindows1252(all);
+    EXPECT_EQ(toWindows1252(text), all);
+    // The system's converter, where it has one, reads every byte the same way.
+    QStringDecoder system("windows-1252");
+    if (system.isValid()) {
+        EXPECT_EQ(text, QString(system.decode(all)));
+    }
+    EXPECT_EQ(text[0x80], QChar(0x20AC));
+    EXPECT_EQ(text[0x81], QChar(0x81));
+    // C1 controls that the code page uses for other characters have no byte.
+    EXPECT_EQ(toWindows1252(u"\u0080\u009F\u0100\u20AC"), QByteArray("???\x80"));
+}
+
+TEST_F(DataFile, SavingTwiceAppendsToOneVersionLine)
+{
+    m_dialogs.fileAnswers = {Path(), Path()};
+    const DiagRecord record = pstRecord(QStringLiteral("FT:101"));
+    EXPECT_TRUE(saveRecordToFile(record, nullptr));
+    EXPECT_TRUE(saveRecordToFile(record, nullptr));
+    EXPECT_TRUE(m_dialogs.messages.isEmpty()) << m_dialogs.messageTexts().join('\n').toStdString();
+    const QByteArray saved = contents(Path());
+    EXPECT_EQ(saved.count("OrvxESD.1"), 1);
+    EXPECT_EQ(listed(Path()).size(), 2);
+    const ui::FileRequest& request = m_dialogs.fileRequests.at(0);
+    EXPECT_EQ(request.mode, ui::FileMode::Save);
+    EXPECT_EQ(request.filter, QStringLiteral("Orvx ESD Data Files (*.dgn);;All Files (*)"));
+    EXPECT_EQ(request.folder, ui::moduleFolder());
+    EXPECT_TRUE(request.suggestedName.startsWith(QStringLiteral("FT_101_20"))) << request.suggestedName.toStdString();
+    EXPECT_TRUE(request.suggestedName.endsWith(QStringLiteral("_PST.dgn")));
+
+    // An empty tag is told before a file is chosen, so nothing is written anywhere; a cancelled
+    // choice says nothing.
+    EXPECT_FALSE(saveRecordToFile(pstRecord(QString()), nullptr));
+    EXPECT_FALSE(saveRecordToFile(record, nullptr));
+    EXPECT_EQ(m_dialogs.messageTexts(), QStringList{QStringLiteral("The device tag is empty; nothing was saved.")});
+    EXPECT_EQ(m_dialogs.fileRequests.size(), 3);
+    EXPECT_EQ(contents(Path()), saved);
+}
+
+TEST_F(DataFile, RefusesAFileOfAnotherVersionAndLeavesItAsItWas)
+{
+    append(Path("ours.dgn"), pstRecord());
+    const QByteArray ours = contents(Path("ours.dgn"));
+    const QByteArray others[] = {
+        QByteArray(ours).replace("OrvxESD.1", "OrvxESD.2"),
+        QByteArray(ours).replace("OrvxESD.1", "orvxESD.1"),
+        QByteArray(ours).replace("OrvxESD.1, ", "OrvxESD.1 , "),
+        "OrvxESD.1, 03/07/24 09:0",  // one byte short of a version line
+        "Some other text file\r\n",
+    };
+    for (const QByteArray& other : others) {
+        SCOPED_TRACE(other.constData());
+        setContents(Path(), other);
+        m_dialogs.messages.clear();
+        m_dialogs.fileAnswers = {Path()};
+        EXPECT_FALSE(saveRecordToFile(pstRecord(), nullptr));
+        EXPECT_FALSE(openForReading(Path(), nullptr));
+        ASSERT_EQ(m_dialogs.messages.size(), 2);
+        for (const ui::MessageRequest& message : m_dialogs.messages) {
+            EXPECT_EQ(message.text, kIncompatibleFileText);
+            EXPECT_EQ(message.caption, QStringLiteral("Orvx ESD DTM"));
+            EXPECT_EQ(message.icon, ui::MessageIcon::Error);
+        }
+        // A program that skips the check is refused all the same.
+        CNvEsdDataFileSvr server;
+        server.OpenFile(Path(), OpenPurpose::Save);
+        EXPECT_EQ(server.WriteRecord(pstRecord(), kNow).message, kIncompatibleFileText);
+        EXPECT_EQ(contents(Path()), other);
+    }
+    EXPECT_FALSE(openForReading(Path("missing.dgn"), nullptr));
+    EXPECT_EQ(m_dialogs.messages.last().text,
+              Path("missing.dgn") + '\n' + QString::fromLocal8Bit(std::strerror(ENOENT)));
+    EXPECT_FALSE(QFile::exists(Path("missing.dgn")));
 }
 
 // The places a listing found stay in use only while the records are still there.
@@ -193,7 +238,6 @@ TEST_F(BrokenRecord, IsLeftOutAndSaysWhere)
         // clang-format off
         {14, 1, {"1, 0, -3, 80, 45, 30, 28, 1, 250"}, "line 14: values line has 9 fields, 16 expected"},
         {14, 1, {"1, 0, -3, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 3, 5, 0"}, "line 14: values line has 17 fields, 16 expected"},
-        {14, 1, {"1, 0, x, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 3, 5"}, "line 14: value 3 (\"x\") is not a whole number"},
         {14, 1, {"1, 2147483648, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0"}, "line 14: value 2 (\"2147483648\") is not a whole number"},
         {14, 1, {"1, 0, 1.5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0"}, "line 14: value 3 (\"1.5\") is not a whole number"},
         {17, 1, {"1.0000, , 2.0000, 3.0000"}, "line 17: fY1 is missing beside fX1"},
@@ -212,12 +256,13 @@ TEST_F(BrokenRecord, IsLeftOutAndSaysWhere)
     };
     const QByteArray intact = contents(Path());
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
         setContents(Path(), intact);
         Splice(c.first, c.count, c.lines);
         const bool cIsThere = c.count < 99;
-        QStringList problems;
         const QList<RecordKey> expected = cIsThere ? QList{m_keys[0], m_keys[2]} : QList{m_keys[0]};
-        EXPECT_EQ(listed(Path(), &problems), expected) << c.problem;
+        QStringList problems;
+        EXPECT_EQ(listed(Path(), &problems), expected);
         EXPECT_EQ(problems, QStringList(QString::fromUtf8(c.problem)));
 
         CNvEsdDataFileSvr server;
@@ -227,7 +272,7 @@ TEST_F(BrokenRecord, IsLeftOutAndSaysWhere)
             EXPECT_EQ(server.LastError(), QString::fromUtf8(c.problem));
         }
         if (cIsThere) {
-            EXPECT_EQ(server.ReadRecord(m_keys[2]), m_records[2]) << c.problem;
+            EXPECT_EQ(server.ReadRecord(m_keys[2]), m_records[2]);
         }
     }
 }
@@ -246,12 +291,9 @@ TEST_F(BrokenRecord, ACutTailSpoilsNoOtherRecord)
         append(Path(), next);
         const auto keys = listed(Path());
         // Only the line end of the end line missing: the record is all there.
-        const bool whole = cut >= full.size() - 2;
-        ASSERT_EQ(keys.size(), whole ? 3 : 2) << cut;
-        CNvEsdDataFileSvr server;
-        server.OpenFile(Path(), OpenPurpose::Load);
-        EXPECT_EQ(server.ReadRecord(keys.first()), m_records[0]);
-        EXPECT_EQ(server.ReadRecord(keys.last()), next) << cut;
+        ASSERT_EQ(keys.size(), cut >= full.size() - 2 ? 3 : 2) << cut;
+        EXPECT_EQ(readBack(Path(), keys.first()), m_records[0]);
+        EXPECT_EQ(readBack(Path(), keys.last()), next) << cut;
     }
 }
 
@@ -267,12 +309,10 @@ TEST_F(BrokenRecord, LinesOfAnyLengthRead)
     ASSERT_EQ(keys.size(), 3);
     EXPECT_EQ(problems,
               (QStringList{"line 12: text that belongs to no record", "line 23: text that belongs to no record"}));
-    CNvEsdDataFileSvr server;
-    server.OpenFile(Path(), OpenPurpose::Load);
     DiagRecord longB = m_records[1];
     longB.tag = QString::fromLatin1(longTag);
-    EXPECT_EQ(server.ReadRecord(keys[1]), longB);
-    EXPECT_EQ(server.ReadRecord(keys[2]), m_records[2]);
+    EXPECT_EQ(readBack(Path(), keys[1]), longB);
+    EXPECT_EQ(readBack(Path(), keys[2]), m_records[2]);
 }
 
 }  // namespace

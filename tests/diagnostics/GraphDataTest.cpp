@@ -1,3 +1,4 @@
+#include "DataFileFixture.h"
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/CurveText.h"
 #include "diagnostics/GraphData.h"
@@ -7,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <optional>
+#include <tuple>
 #include <vector>
 
 using namespace orvx::diagnostics;
@@ -25,120 +26,62 @@ Curve curve(std::vector<float> pressure, std::vector<float> position)
 TEST(CurveText, ReadsPairsOfPressureAndPositionOrRefusesTheWholeText)
 {
     using Error = CurveTextResult::Error;
-    struct Row {
+    const struct {
         QString text;
         Error error;
         int field;
         std::vector<float> pressure;
         std::vector<float> position;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {QStringLiteral("1.5@20@2.5@30.25"), Error::None, -1, {1.5f, 2.5f}, {20, 30.25f}},
         {QStringLiteral("-1e1@+3E-1"), Error::None, -1, {-10}, {0.3f}},
-        {QStringLiteral(" 4 @ 5 "), Error::None, -1, {4}, {5}},
-        // A last field without a partner is dropped unread.
-        {QStringLiteral("1@2@3"), Error::None, -1, {1}, {2}},
-        {QStringLiteral("1@2@"), Error::None, -1, {1}, {2}},
+        // A last field without a partner is dropped unread; any other field that cannot be read
+        // refuses the text, and says which it was.
         {QStringLiteral("1@2@junk"), Error::None, -1, {1}, {2}},
-        // Any other empty or unreadable field refuses the text, and says which it was.
         {QStringLiteral("1@@3@4"), Error::BadField, 1, {}, {}},
         {QStringLiteral("1@2@x@4"), Error::BadField, 2, {}, {}},
-        {QStringLiteral("1@2@3@4x"), Error::BadField, 3, {}, {}},
         {QStringLiteral("1,5@2"), Error::BadField, 0, {}, {}},
-        {QStringLiteral("1@1,000"), Error::BadField, 1, {}, {}},
         {QStringLiteral("nan@1"), Error::BadField, 0, {}, {}},
         {QStringLiteral("1@inf"), Error::BadField, 1, {}, {}},
         {QStringLiteral("1e39@1"), Error::BadField, 0, {}, {}},
-        {QStringLiteral("@"), Error::BadField, 0, {}, {}},
         {QStringLiteral("5"), Error::NoPoint, -1, {}, {}},
-        {QStringLiteral(""), Error::NoText, -1, {}, {}},
         {QString(), Error::NoText, -1, {}, {}},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const CurveTextResult result = parseCurveText(row.text);
-        EXPECT_EQ(result.error, row.error) << row.text.toStdString();
-        EXPECT_EQ(result.field, row.field) << row.text.toStdString();
+        EXPECT_EQ(std::tuple(result.error, result.field), std::tuple(row.error, row.field)) << row.text.toStdString();
         EXPECT_EQ(result.curve, curve(row.pressure, row.position)) << row.text.toStdString();
     }
 }
 
+// Without a fill stroke the range starts at 0 on both; a damaged curve counts only the points
+// both its sequences hold.
 TEST(GraphData, RangeStartsFromTheFillStrokeAndWidensOverBoth)
 {
-    struct Row {
-        const char* what;
+    const struct {
         Curve exhaust;
         Curve fill;
         DataRange expected;
+    } rows[] = {
+        {{}, curve({12, 10, 14}, {80, 75, 90}), {10, 14, 75, 90}},
+        {curve({3, 30}, {60, 101}), curve({12, 10}, {80, 75}), {3, 30, 60, 101}},
+        {curve({5, 9}, {70, 100}), {}, {0, 9, 0, 100}},
+        {curve({-2}, {-1}), {}, {-2, 0, -1, 0}},
+        {{}, Curve{{80, 75, 200}, {12, 10}}, {10, 12, 75, 80}},
     };
-    const Row rows[] = {
-        {"fill only", {}, curve({12, 10, 14}, {80, 75, 90}), {10, 14, 75, 90}},
-        {"exhaust widens both ways", curve({3, 30}, {60, 101}), curve({12, 10}, {80, 75}), {3, 30, 60, 101}},
-        {"exhaust inside the fill's range", curve({11}, {77}), curve({12, 10}, {80, 75}), {10, 12, 75, 80}},
-        // Without a fill stroke the range starts at 0 on both.
-        {"exhaust only", curve({5, 9}, {70, 100}), {}, {0, 9, 0, 100}},
-        {"exhaust only, negative", curve({-2}, {-1}), {}, {-2, 0, -1, 0}},
-        {"nothing", {}, {}, {0, 0, 0, 0}},
-        // A damaged curve counts only the points both sequences hold.
-        {"unequal sequences", {}, Curve{{80, 75, 200}, {12, 10}}, {10, 12, 75, 80}},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         CGraphData data;
         data.CurveOf(1) = row.exhaust;
         data.CurveOf(2) = row.fill;
-        EXPECT_EQ(data.Range(), row.expected) << row.what;
+        EXPECT_EQ(data.Range(), row.expected) << &row - rows;
     }
 }
 
-TEST(GraphData, TimeSeriesRunsTheExhaustStrokeThenTheFillStroke)
+TEST(GraphData, PressureCaptionFallsBackToPsiForAnUnknownUnit)
 {
-    CGraphData data;
-    data.CurveOf(1) = curve({30, 20}, {100, 90});
-    data.CurveOf(2) = Curve{{70, 80, 95}, {0, 10, 20, 99}};  // one pressure too many
-    data.SetSampling(250, 6);
-    const TimeSeries series = data.Series();
-    EXPECT_EQ(series.time, (std::vector<float>{0, 0.25f, 0.5f, 0.75f, 1.0f}));
-    EXPECT_EQ(series.pressure, (std::vector<float>{30, 20, 0, 10, 20}));
-    EXPECT_EQ(series.position, (std::vector<float>{100, 90, 70, 80, 95}));
-    EXPECT_FLOAT_EQ(data.TotalSeconds(), 1.25f);
-}
-
-// The rule runs for the axis whose edit changed; the shown text has 6 significant digits.
-TEST(GraphData, ASpanBelowATenthMovesTheLowEndOfTheEditedAxis)
-{
-    struct Row {
-        ShownRange typed;
-        RangeAxis edited;
-        const char* xLow;
-        const char* yLow;
-    };
-    const Row rows[] = {
-        {{50, 50.05f, 0, 100}, RangeAxis::X, "49.95", "0"},
-        {{0, 0.1f, 0, 100}, RangeAxis::X, "0", "0"},
-        {{80, 20, 0, 100}, RangeAxis::X, "19.9", "0"},
-        {{12345.6f, 12345.6f, 0, 100}, RangeAxis::X, "12345.5", "0"},
-        {{1234567, 1234567, 0, 100}, RangeAxis::X, "1.23457e+06", "0"},
-        {{50, 50.05f, 0, 0}, RangeAxis::Y, "50", "-0.1"},
-        {{0, 100, 70, 70.1f}, RangeAxis::Y, "0", "70"},
-        {{0, 100, 99.99f, 100}, RangeAxis::Y, "0", "99.9"},
-        {{0, 100, 101, 100}, RangeAxis::X, "0", "101"},
-    };
-    for (const Row& row : rows) {
-        const ShownRange result = applyMinimumSpan(row.typed, row.edited);
-        EXPECT_EQ(formatGraphValue(result.xLow), QLatin1String(row.xLow)) << row.typed.xLow << " " << row.typed.xHigh;
-        EXPECT_EQ(formatGraphValue(result.yLow), QLatin1String(row.yLow)) << row.typed.yLow << " " << row.typed.yHigh;
-        EXPECT_EQ(result.xHigh, row.typed.xHigh);
-        EXPECT_EQ(result.yHigh, row.typed.yHigh);
-    }
-}
-
-TEST(GraphData, PressureCaptionNamesTheUnitAndFallsBackToPsi)
-{
-    const std::pair<int, const char*> rows[] = {
-        {6, "Pressure - psi"}, {7, "Pressure - bar"},  {12, "Pressure - kpa"},
-        {0, "Pressure - psi"}, {-1, "Pressure - psi"},
-    };
-    for (const auto& [code, caption] : rows)
-        EXPECT_EQ(pressureCaption(code), QLatin1String(caption)) << code;
+    EXPECT_EQ(pressureCaption(7), QStringLiteral("Pressure - bar"));
+    EXPECT_EQ(pressureCaption(0), QStringLiteral("Pressure - psi"));
+    EXPECT_EQ(pressureCaption(-1), QStringLiteral("Pressure - psi"));
 }
 
 TEST(CurveCsv, OneRowPerSampleWithEmptyCellsWhereAStrokeHasEnded)
@@ -156,17 +99,6 @@ TEST(CurveCsv, OneRowPerSampleWithEmptyCellsWhereAStrokeHasEnded)
     EXPECT_EQ(curveCsv({}, {}, QStringLiteral("psi")).count('\n'), 1);
 }
 
-TEST(CurveCsv, AFileThatCannotBeWrittenIsReportedAndNotCreated)
-{
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString path = dir.filePath(QStringLiteral("not-a-folder/curves.csv"));
-    EXPECT_FALSE(writeCurveCsv(path, curve({1}, {2}), {}, QStringLiteral("psi")).isEmpty());
-    EXPECT_FALSE(QFile::exists(path));
-}
-
 TEST(WholeFile, AWriteThatFailsHalfWayLeavesTheFileAsItWas)
 {
     QTemporaryDir dir;
@@ -179,33 +111,16 @@ TEST(WholeFile, AWriteThatFailsHalfWayLeavesTheFileAsItWas)
     };
     EXPECT_TRUE(writeWholeFile(path, write("old", nullptr)).isNull());
     EXPECT_EQ(writeWholeFile(path, write("half", "disk full")), QStringLiteral("disk full"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("old"));
+    EXPECT_EQ(orvx::test::contents(path), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("curves.csv")});
 }
 
+// Lower spring range 4, upper 9, response times 3 s exhausting and 5 s filling, in bar.
 DiagRecord pstRecord(int passed, int friction, int breakaway, int droop)
 {
     DiagRecord record;
-    record.SetValue(RecordValue::PstPassed, passed);
-    record.SetValue(RecordValue::Friction, friction);
-    record.SetValue(RecordValue::BreakAwayPres, breakaway);
-    record.SetValue(RecordValue::Droop, droop);
-    record.SetValue(RecordValue::LSpringRange, 4);
-    record.SetValue(RecordValue::USpringRange, 9);
-    record.SetValue(RecordValue::RspTimeExhaust, 3);
-    record.SetValue(RecordValue::RspTimeFill, 5);
-    record.SetValue(RecordValue::PresUnits, 7);
+    record.values = {passed, friction, 0, 9, 4, breakaway, droop, 5, 3, 0, 0, 0, 7, 0, 0};
     return record;
-}
-
-std::vector<std::optional<Grade>> grades(const std::vector<PstReportRow>& rows)
-{
-    std::vector<std::optional<Grade>> result;
-    for (const PstReportRow& row : rows)
-        result.push_back(row.grade);
-    return result;
 }
 
 // Each row on its own; a value on a limit fails. Only the passed flag is graded without limits.
@@ -215,29 +130,32 @@ TEST(PstReportRows, GradesAgainstKnownLimitsAndOnlyTheFlagWithoutThem)
     constexpr auto P = Grade::Passed;
     constexpr auto F = Grade::Failed;
     constexpr std::nullopt_t N = std::nullopt;
-    struct Row {
+    const struct {
         DiagRecord record;
         std::optional<PstLimits> limits;
         std::vector<std::optional<Grade>> expected;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {pstRecord(0, 7, 11, 1), limits, {P, P, P, P, N, N, N, N}},
         {pstRecord(1, 5, 12, 2), limits, {F, F, F, F, N, N, N, N}},
         {pstRecord(0, 10, 13, 3), limits, {P, F, F, F, N, N, N, N}},
         {pstRecord(2, 7, 11, 1), std::nullopt, {F, N, N, N, N, N, N, N}},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(grades(pstReportRows(row.record, row.limits)), row.expected);
+    for (const auto& row : rows) {
+        std::vector<std::optional<Grade>> grades;
+        for (const PstReportRow& graded : pstReportRows(row.record, row.limits))
+            grades.push_back(graded.grade);
+        EXPECT_EQ(grades, row.expected);
+    }
 
     const auto known = pstReportRows(pstRecord(0, 7, 11, 1), limits);
     EXPECT_EQ(known[1], (PstReportRow{QStringLiteral("Friction"), QStringLiteral("7 bar"),
                                       QStringLiteral("above 5, below 10 bar"), P}));
     EXPECT_EQ(known[4].value, QStringLiteral("4 bar"));
     EXPECT_EQ(known[6].value, QStringLiteral("3 s"));
-    for (int graded : {1, 2, 3}) {
-        const auto unknown = pstReportRows(pstRecord(0, 7, 11, 1), std::nullopt);
-        EXPECT_EQ(unknown[static_cast<std::size_t>(graded)].limit, QLatin1String(kLimitNotStored));
-        EXPECT_EQ(unknown[static_cast<std::size_t>(graded)].value, known[static_cast<std::size_t>(graded)].value);
+    const auto unknown = pstReportRows(pstRecord(0, 7, 11, 1), std::nullopt);
+    for (std::size_t graded : {1, 2, 3}) {
+        EXPECT_EQ(unknown[graded].limit, QLatin1String(kLimitNotStored));
+        EXPECT_EQ(unknown[graded].value, known[graded].value);
     }
 }
 

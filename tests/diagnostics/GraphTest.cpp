@@ -1,16 +1,16 @@
-#include "diagnostics/CurveCsv.h"
+#include "DataFileFixture.h"
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/DiagGraphForm.h"
+#include "diagnostics/GraphData.h"
 #include "platform/chart/DiagChart.h"
 #include "platform/ui/DialogItems.h"
-#include "support/ScriptedDialogService.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
+#include <QDir>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QImage>
@@ -18,19 +18,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <vector>
-
 using namespace orvx;
-using namespace orvx::diagnostics;
+using namespace orvx::test;
 namespace item = orvx::diagnostics::graph_item;
 
 namespace {
 
-// A stroke as the device sends it: 20 points, pressure from one end to the other while the
-// position moves between 70 and 100 %.
+// A stroke as the device sends it: 20 points, pressure and position from one end to the other.
 QString strokeText(float fromPressure, float toPressure, float fromPosition, float toPosition)
 {
     QStringList fields;
@@ -42,23 +38,6 @@ QString strokeText(float fromPressure, float toPressure, float fromPosition, flo
     return fields.join(QLatin1Char('@'));
 }
 
-// The text as shown, without the mnemonic marks.
-QString shown(const QString& text)
-{
-    QString result = text;
-    return result.replace(QLatin1String("&&"), QLatin1String("\x01"))
-        .remove(QLatin1Char('&'))
-        .replace(QLatin1Char('\x01'), QLatin1Char('&'));
-}
-
-std::array<std::int32_t, kRecordValueCount> pstValues(int unit)
-{
-    std::array<std::int32_t, kRecordValueCount> values{};
-    values[static_cast<int>(RecordValue::Friction)] = 7;
-    values[static_cast<int>(RecordValue::PresUnits)] = unit;
-    return values;
-}
-
 class Graph : public ::testing::Test {
 protected:
     Graph()
@@ -66,7 +45,9 @@ protected:
         EXPECT_TRUE(graph.SetCurveText(strokeText(30, 0, 100, 70), 1));
         EXPECT_TRUE(graph.SetCurveText(strokeText(0, 30, 70, 100), 2));
         graph.SetSampling(100, 6);
-        graph.SetRecord(DiagKind::Pst, QStringLiteral("PV-101"), 42, pstValues(6));
+        std::array<std::int32_t, kRecordValueCount> values{};
+        values[static_cast<int>(RecordValue::PresUnits)] = 6;
+        graph.SetRecord(DiagKind::Pst, QStringLiteral("PV-101"), 42, values);
     }
 
     template <class T = QWidget>
@@ -81,127 +62,67 @@ protected:
         return {edit(item::XLow)->text(), edit(item::XHigh)->text(), edit(item::YLow)->text(),
                 edit(item::YHigh)->text()};
     }
-    void setRange(const char* xLow, const char* xHigh, const char* yLow, const char* yHigh)
+    QStringList shownRange() const
     {
-        edit(item::XLow)->setText(QLatin1String(xLow));
-        edit(item::XHigh)->setText(QLatin1String(xHigh));
-        edit(item::YLow)->setText(QLatin1String(yLow));
-        edit(item::YHigh)->setText(QLatin1String(yHigh));
+        const chart::ChartRange r = chart().ShownRange();
+        return {formatGraphValue(r.xLow), formatGraphValue(r.xHigh), formatGraphValue(r.yLow),
+                formatGraphValue(r.yHigh)};
     }
-    void leave(int number)
+    void setRange(const QStringList& texts)
     {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        for (int i = 0; i < 4; ++i)
+            edit(item::XLow + i)->setText(texts[i]);
+    }
+    void leave(int number, Qt::FocusReason reason = Qt::TabFocusReason)
+    {
+        QFocusEvent out(QEvent::FocusOut, reason);
         QApplication::sendEvent(edit(number), &out);
     }
     QPushButton* button(const char* name) const { return graph.findChild<QPushButton*>(QLatin1String(name)); }
+    QString path(const char* name) const { return folder.filePath(QLatin1String(name)); }
 
-    test::ScriptedDialogService dialogs;
+    ScriptedDialogService dialogs;
+    QTemporaryDir folder;
     CDiagGraph graph;
 };
 
-TEST_F(Graph, ShowsThroughTheDialogServiceWithItsTitleAndIcon)
+TEST_F(Graph, ShowsTheStrokesAgainstPressureOrBothAgainstTime)
 {
-    EXPECT_EQ(graph.Show(nullptr), QDialog::Rejected);
-    EXPECT_EQ(dialogs.modalDialogs, QStringList{QStringLiteral("Orvx ESD  - Diagnostic Graph")});
-    EXPECT_FALSE(graph.windowIcon().isNull());
-    EXPECT_TRUE(at(item::ExportToExcel)->isHidden());
-}
-
-TEST_F(Graph, TitlesFollowTheKind)
-{
-    struct Row {
-        DiagKind kind;
-        bool fromFile;
-        const char* group;
-        const char* save;
-    };
-    const Row rows[] = {
-        {DiagKind::Pst, false, "OrvxESD - PST GRAPH", "Save PST Signature to a File"},
-        {DiagKind::Esd, false, "OrvxESD - ESD GRAPH", "Save ESD Event to a File"},
-        {DiagKind::Esd, true, "OrvxESD - ESD GRAPH", "Save ESD Event to a File"},
-    };
-    for (const Row& row : rows) {
-        CDiagGraph window;
-        DiagRecord record;
-        record.kind = row.kind;
-        record.tag = QStringLiteral("ESD-7");
-        record.curve1.pressure = {1, 2};
-        record.curve1.position = {90, 80};
-        if (row.fromFile)
-            window.SetFromFile(record);
-        else
-            window.SetRecord(row.kind, record.tag, 7, {});
-        window.Show(nullptr);
-        EXPECT_EQ(ui::dialogItem<QGroupBox>(&window, item::Group)->title(), QLatin1String(row.group));
-        EXPECT_EQ(shown(ui::dialogItem<QPushButton>(&window, item::Save)->text()), QLatin1String(row.save));
-        EXPECT_EQ(window.Record().kind, row.kind);
-        EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("pstReport"))->isHidden(), row.kind == DiagKind::Esd);
-        if (row.fromFile) {
-            EXPECT_EQ(window.Record(), record);
-        }
-    }
-}
-
-TEST_F(Graph, OpensWithTheStrokesAgainstPressureOverTheirDataRange)
-{
+    EXPECT_FALSE(graph.SetCurveText(QStringLiteral("1@x"), 1));  // keeps the stroke it has
+    graph.SetSampling(100, 7);
     graph.Show(nullptr);
+    EXPECT_TRUE(at(item::ExportToExcel)->isHidden());
+    EXPECT_EQ(at<QGroupBox>(item::Group)->title(), QStringLiteral("OrvxESD - PST GRAPH"));
+    EXPECT_EQ(at<QPushButton>(item::Save)->text(), QStringLiteral("&Save PST Signature to a File"));
+    EXPECT_FALSE(at<QPushButton>(item::Save)->isEnabled());  // no one to save to
+    EXPECT_FALSE(button("pstReport")->isHidden());
+
     EXPECT_EQ(chart().PlotColour(0), QColor(0x80, 0, 0));
     EXPECT_EQ(chart().PlotColour(1), QColor(0xFF, 0, 0));
-    EXPECT_EQ(chart().PointCount(0), 20);
-    EXPECT_EQ(chart().Point(0, 19), QPointF(30, 100));  // fill stroke ends full open at 30 psi
+    EXPECT_EQ(chart().Point(0, 19), QPointF(30, 100));  // fill stroke ends full open at 30 bar
     EXPECT_EQ(chart().Point(1, 0), QPointF(30, 100));   // exhaust stroke starts there
     EXPECT_EQ(chart().Point(1, 19), QPointF(0, 70));
     EXPECT_EQ(chart().ShownRange(), (chart::ChartRange{0, 30, 70, 100}));
     EXPECT_EQ(rangeTexts(), QStringList({"0", "30", "70", "100"}));
-    EXPECT_TRUE(at<QRadioButton>(item::PositionVsPressure)->isChecked());
-    EXPECT_EQ(at<QCheckBox>(item::DataPoints)->checkState(), Qt::Unchecked);
-}
 
-TEST_F(Graph, ModeSwitchChangesPlotsLegendsCaptionsAndSamples)
-{
-    graph.SetSampling(100, 7);
-    graph.Show(nullptr);
-    struct Row {
+    const struct {
         int radio;
-        const char* first;
-        const char* second;
-        bool blue;
-        const char* x;
-        const char* y;
-        const char* second_axis;
-        bool secondShown;
+        const char* legends;
+        const char* captions;
         QStringList range;
+    } rows[] = {
+        {item::AgainstTime, "Pressure Position", "Time (sec)|Pressure - bar|Position (%)", {"0", "4", "0", "100"}},
+        {item::PositionVsPressure, "Exhaust Fill", "Pressure - bar|Position (%)|", {"0", "30", "70", "100"}},
     };
-    const Row rows[] = {
-        {item::AgainstTime,
-         "Pressure",
-         "Position",
-         true,
-         "Time (sec)",
-         "Pressure - bar",
-         "Position (%)",
-         true,
-         {"0", "4", "0", "100"}},
-        {item::PositionVsPressure,
-         "Exhaust",
-         "Fill",
-         false,
-         "Pressure - bar",
-         "Position (%)",
-         "",
-         false,
-         {"0", "30", "70", "100"}},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         at<QRadioButton>(row.radio)->click();
-        EXPECT_EQ(at<QLabel>(item::FirstLegend)->text(), QLatin1String(row.first));
-        EXPECT_EQ(at<QLabel>(item::SecondLegend)->text(), QLatin1String(row.second));
-        EXPECT_EQ(at(item::BlueSample)->isHidden(), !row.blue);
-        EXPECT_EQ(at(item::DarkRedSample)->isHidden(), row.blue);
-        EXPECT_EQ(chart().XCaption(), QLatin1String(row.x));
-        EXPECT_EQ(chart().YCaption(), QLatin1String(row.y));
-        EXPECT_EQ(chart().SecondAxisCaption(), QLatin1String(row.second_axis));
-        EXPECT_EQ(chart().SecondAxisShown(), row.secondShown);
+        const bool time = row.radio == item::AgainstTime;
+        EXPECT_EQ(at<QLabel>(item::FirstLegend)->text() + ' ' + at<QLabel>(item::SecondLegend)->text(), row.legends);
+        EXPECT_EQ(at(item::BlueSample)->isHidden(), !time);
+        EXPECT_EQ(at(item::DarkRedSample)->isHidden(), time);
+        EXPECT_EQ(QStringList({chart().XCaption(), chart().YCaption(), chart().SecondAxisCaption()}).join('|'),
+                  row.captions);
+        EXPECT_EQ(chart().SecondAxisShown(), time);
         EXPECT_EQ(rangeTexts(), row.range);
     }
 
@@ -213,63 +134,78 @@ TEST_F(Graph, ModeSwitchChangesPlotsLegendsCaptionsAndSamples)
     EXPECT_EQ(chart().Point(1, 20), QPointF(2.0f, 0));   // the fill stroke's first sample
     EXPECT_EQ(chart().Point(2, 19), QPointF(1.9f, 70));  // the exhaust stroke's last
     EXPECT_EQ(chart().FullRange(), (chart::ChartRange{0, 4, 0, 30}));
-    EXPECT_EQ(chart().ShownRange(), chart().FullRange());
     EXPECT_EQ(chart().SecondAxisRange(), std::make_pair(0.0f, 120.0f));
     at<QRadioButton>(item::PositionVsPressure)->click();
     EXPECT_EQ(chart().PointCount(2), 0);
     EXPECT_EQ(chart().PointCount(0), 20);
 }
 
-TEST_F(Graph, ALeftRangeEditKeepsATenthBetweenLowAndHigh)
+TEST_F(Graph, AnEsdRecordFromAFileShowsWithItsOwnSamplingAndSavesAsItWas)
+{
+    DiagRecord record;
+    record.kind = DiagKind::Esd;
+    record.tag = QStringLiteral("XV-7");
+    record.curve1 = Curve{{100, 90, 80}, {30, 20, 10}};
+    record.SetValue(RecordValue::Interval, 500);
+    record.SetValue(RecordValue::PresUnits, 12);
+    graph.SetFromFile(record);
+    DiagRecord saved;
+    QWidget* owner = nullptr;
+    graph.SetSaveHandler([&](const DiagRecord& r, QWidget* window) { saved = r, owner = window; });
+    graph.Show(nullptr);
+    EXPECT_EQ(at<QGroupBox>(item::Group)->title(), QStringLiteral("OrvxESD - ESD GRAPH"));
+    EXPECT_EQ(at<QPushButton>(item::Save)->text(), QStringLiteral("&Save ESD Event to a File"));
+    EXPECT_TRUE(button("pstReport")->isHidden());
+
+    at<QRadioButton>(item::AgainstTime)->click();
+    EXPECT_EQ(chart().YCaption(), QStringLiteral("Pressure - kpa"));
+    EXPECT_EQ(chart().FullRange(), (chart::ChartRange{0, 1.5f, 0, 30}));
+    at<QPushButton>(item::Save)->click();
+    EXPECT_EQ(saved, record);
+    EXPECT_EQ(owner, &graph);
+}
+
+// Leaving a range edit keeps a tenth between low and high on its own axis, shown with six
+// significant digits; an edit without a number changes nothing.
+TEST_F(Graph, LeavingARangeEditAppliesTheRange)
 {
     graph.Show(nullptr);
-    struct Row {
+    const struct {
         int left;
-        std::array<const char*, 4> typed;
+        QStringList typed;
         QStringList shown;
-        chart::ChartRange range;
+        QStringList range;
+    } rows[] = {
+        // clang-format off
+        {item::XHigh, {"50", "50.05", "1,5", "100"}, {"50", "50.05", "1,5", "100"}, {"0", "30", "70", "100"}},
+        {item::XHigh, {"50", "50.05", "inf", "100"}, {"50", "50.05", "inf", "100"}, {"0", "30", "70", "100"}},
+        {item::XHigh, {"50", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}},
+        {item::XLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}},
+        {item::YLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "4.9", "5"}, {"0", "0.1", "4.9", "5"}},
+        {item::XHigh, {"80", "20", "0", "100"}, {"19.9", "20", "0", "100"}, {"19.9", "20", "0", "100"}},
+        {item::XLow, {"12345.6", "12345.6", "0", "100"}, {"12345.5", "12345.6", "0", "100"}, {"12345.5", "12345.6", "0", "100"}},
+        {item::XLow, {"1234567", "1234567", "0", "100"}, {"1.23457e+06", "1234567", "0", "100"}, {"1.23457e+06", "1.23457e+06", "0", "100"}},
+        {item::YHigh, {"0", "100", "99.99", "100"}, {"0", "100", "99.9", "100"}, {"0", "100", "99.9", "100"}},
+        {item::YLow, {"50", "50.05", "0", "0"}, {"50", "50.05", "-0.1", "0"}, {"50", "50.05", "-0.1", "0"}},
+        {item::XHigh, {"0", "100", "101", "100"}, {"0", "100", "101", "100"}, {"0", "100", "101", "100"}},
+        // clang-format on
     };
-    const Row rows[] = {
-        {item::XHigh, {"50", "50.05", "0", "100"}, {"49.95", "50.05", "0", "100"}, {49.95f, 50.05f, 0, 100}},
-        {item::XLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "5", "5"}, {0, 0.1f, 5, 5}},
-        {item::YLow, {"0", "0.1", "5", "5"}, {"0", "0.1", "4.9", "5"}, {0, 0.1f, 4.9f, 5}},
-    };
-    for (const Row& row : rows) {
-        setRange(row.typed[0], row.typed[1], row.typed[2], row.typed[3]);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed.join(' ').toStdString());
+        setRange(row.typed);
         leave(row.left);
-        EXPECT_EQ(rangeTexts(), row.shown) << row.typed[0] << " " << row.typed[1];
-        const chart::ChartRange r = chart().ShownRange();
-        EXPECT_FLOAT_EQ(r.xLow, row.range.xLow);
-        EXPECT_FLOAT_EQ(r.xHigh, row.range.xHigh);
-        EXPECT_FLOAT_EQ(r.yLow, row.range.yLow);
-        EXPECT_FLOAT_EQ(r.yHigh, row.range.yHigh);
+        EXPECT_EQ(rangeTexts(), row.shown);
+        EXPECT_EQ(shownRange(), row.range);
     }
 
-    // Enter applies the range as leaving does.
-    setRange("10", "10", "0", "100");
+    setRange({"10", "10", "0", "100"});
+    leave(item::XHigh, Qt::ActiveWindowFocusReason);  // leaving the window is no edit
+    EXPECT_EQ(edit(item::XLow)->text(), QStringLiteral("10"));
     QTest::keyClick(edit(item::XHigh), Qt::Key_Return);
-    EXPECT_EQ(edit(item::XLow)->text(), QStringLiteral("9.9"));
-    EXPECT_FLOAT_EQ(chart().ShownRange().xLow, 9.9f);
+    EXPECT_EQ(shownRange(), QStringList({"9.9", "10", "0", "100"}));
 }
 
-TEST_F(Graph, ARangeEditWithoutANumberChangesNothing)
-{
-    graph.Show(nullptr);
-    const chart::ChartRange before = chart().ShownRange();
-    for (const char* bad : {"", "abc", "1,5", "inf"}) {
-        setRange("50", "50.05", bad, "100");
-        leave(item::XHigh);
-        EXPECT_EQ(rangeTexts(), QStringList({"50", "50.05", bad, "100"})) << bad;
-        EXPECT_EQ(chart().ShownRange(), before) << bad;
-    }
-    // Leaving the window is no edit.
-    setRange("50", "50.05", "0", "100");
-    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(edit(item::XHigh), &away);
-    EXPECT_EQ(chart().ShownRange(), before);
-}
-
-TEST_F(Graph, ShowDataPointsReachesEveryPlot)
+TEST_F(Graph, DataPointsCaptureAndCloseDoTheirWork)
 {
     graph.Show(nullptr);
     for (Qt::CheckState state : {Qt::PartiallyChecked, Qt::Checked, Qt::Unchecked}) {
@@ -277,67 +213,12 @@ TEST_F(Graph, ShowDataPointsReachesEveryPlot)
         for (int plot = 0; plot < chart::CDiagChart::kPlotCount; ++plot)
             EXPECT_EQ(chart().DataPoints(plot), static_cast<int>(state)) << plot;
     }
-}
-
-TEST_F(Graph, CurveTextThatCannotBeReadKeepsTheCurve)
-{
-    const Curve before = graph.Record().curve1;
-    for (const QString& text : {QString(), QStringLiteral(""), QStringLiteral("1@x"), QStringLiteral("7")})
-        EXPECT_FALSE(graph.SetCurveText(text, 1)) << text.toStdString();
-    EXPECT_EQ(graph.Record().curve1, before);
-    EXPECT_TRUE(graph.SetCurveText(QStringLiteral("3@4"), 1));
-    EXPECT_EQ(graph.Record().curve1, (Curve{{4}, {3}}));
-}
-
-TEST_F(Graph, ARecordFromAFileBringsItsOwnSampling)
-{
-    DiagRecord record;
-    record.kind = DiagKind::Pst;
-    record.curve1 = Curve{{100, 90, 80}, {30, 20, 10}};
-    record.SetValue(RecordValue::Interval, 500);
-    record.SetValue(RecordValue::PresUnits, 12);
-    graph.SetFromFile(record);
-    graph.Show(nullptr);
-    at<QRadioButton>(item::AgainstTime)->click();
-    EXPECT_EQ(chart().YCaption(), QStringLiteral("Pressure - kpa"));
-    EXPECT_EQ(chart().FullRange(), (chart::ChartRange{0, 1.5f, 0, 30}));
-    EXPECT_EQ(graph.Record(), record);
-}
-
-TEST_F(Graph, CaptureCopiesAPictureOfTheWindow)
-{
-    graph.Show(nullptr);
     QGuiApplication::clipboard()->clear();
     at<QPushButton>(item::Capture)->click();
-    const QImage picture = QGuiApplication::clipboard()->image();
-    EXPECT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), graph.size() * graph.devicePixelRatio());
-}
-
-TEST_F(Graph, SaveHandsTheRecordToTheHandler)
-{
-    graph.Show(nullptr);
-    EXPECT_FALSE(at<QPushButton>(item::Save)->isEnabled());
-    DiagRecord saved;
-    QWidget* owner = nullptr;
-    graph.SetSaveHandler([&](const DiagRecord& record, QWidget* window) { saved = record, owner = window; });
-    at<QPushButton>(item::Save)->click();
-    EXPECT_EQ(saved, graph.Record());
-    EXPECT_EQ(saved.curve2.Count(), 20);
-    EXPECT_EQ(saved.tag, QStringLiteral("PV-101"));
-    EXPECT_EQ(owner, &graph);
-}
-
-TEST_F(Graph, EscapeAndCloseEndTheWindow)
-{
-    for (int way = 0; way < 2; ++way) {
-        graph.show();
-        if (way == 0)
-            QTest::keyClick(&graph, Qt::Key_Escape);
-        else
-            at<QPushButton>(item::Close)->click();
-        EXPECT_FALSE(graph.isVisible()) << way;
-    }
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), graph.size() * graph.devicePixelRatio());
+    graph.show();
+    at<QPushButton>(item::Close)->click();
+    EXPECT_FALSE(graph.isVisible());
 }
 
 TEST_F(Graph, TabWalksEditsModeDataPointsThenButtons)
@@ -352,80 +233,45 @@ TEST_F(Graph, TabWalksEditsModeDataPointsThenButtons)
                                   "item_358", "item_372", "exportCsv", "exportPng", "pstReport"}));
 }
 
-class GraphExport : public Graph {
-protected:
-    QString path(const char* name) const { return folder.filePath(QLatin1String(name)); }
-    QByteArray contents(const QString& file) const
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QTemporaryDir folder;
-};
-
-TEST_F(GraphExport, CsvHoldsBothStrokesRowByRow)
+// Each export asks for a file to save, writes it whole or names it in an error, and leaves
+// nothing behind when cancelled or failed.
+TEST_F(Graph, ExportsWriteTheirFilesOrSayWhyNot)
 {
     graph.SetCurveText(QStringLiteral("1@99@2@98"), 1);
     graph.SetSampling(100, 7);
     graph.Show(nullptr);
-    dialogs.fileAnswers.push_back(path("strokes"));
-    button("exportCsv")->click();
-    ASSERT_EQ(dialogs.fileRequests.size(), 1);
+    setContents(path("file"), {});
+    const char* names[] = {"strokes",          "chart.png",      "report.pdf",
+                           "file/strokes.csv", "file/chart.png", "file/report.pdf"};
+    for (const char* name : names)
+        dialogs.fileAnswers.push_back(path(name));
+    for (const char* export_ :
+         {"exportCsv", "exportPng", "pstReport", "exportCsv", "exportPng", "pstReport", "exportCsv"})
+        button(export_)->click();
+
+    ASSERT_EQ(dialogs.fileRequests.size(), 7);
     const ui::FileRequest& request = dialogs.fileRequests.front();
     EXPECT_EQ(request.mode, ui::FileMode::Save);
-    EXPECT_EQ(request.filter, QStringLiteral("CSV files (*.csv)"));
     EXPECT_TRUE(request.suggestedName.startsWith(QStringLiteral("PV-101_"))) << request.suggestedName.toStdString();
     EXPECT_TRUE(request.suggestedName.endsWith(QStringLiteral("_PST.csv"))) << request.suggestedName.toStdString();
-
+    EXPECT_EQ(QStringList({request.filter, dialogs.fileRequests[1].filter, dialogs.fileRequests[2].filter}),
+              QStringList({"CSV files (*.csv)", "PNG images (*.png)", "PDF files (*.pdf)"}));
     // The typed name gets the extension; the fill stroke is longer than the exhaust stroke.
     const QList<QByteArray> lines = contents(path("strokes.csv")).split('\n');
     ASSERT_EQ(lines.size(), 22);
     EXPECT_EQ(lines[0],
               QByteArray("sample,exhaust position (%),exhaust pressure (bar),fill position (%),fill pressure (bar)\r"));
-    EXPECT_EQ(lines[2], QByteArray("2,98,2,71.5789,1.57895\r"));
     EXPECT_EQ(lines[20], QByteArray("20,,,100,30\r"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(GraphExport, PngAndPdfAreWrittenAndTheReportOnlyForAPst)
-{
-    graph.Show(nullptr);
-    dialogs.fileAnswers = {path("chart.png"), path("report.pdf")};
-    button("exportPng")->click();
-    button("pstReport")->click();
-    EXPECT_EQ(dialogs.fileRequests.at(0).filter, QStringLiteral("PNG images (*.png)"));
-    EXPECT_EQ(dialogs.fileRequests.at(1).filter, QStringLiteral("PDF files (*.pdf)"));
-    const QImage picture(path("chart.png"));
-    EXPECT_FALSE(picture.isNull());
+    EXPECT_FALSE(QImage(path("chart.png")).isNull());
     EXPECT_TRUE(contents(path("report.pdf")).startsWith("%PDF"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
 
-    // Cancelled: nothing is written and nothing said.
-    button("exportCsv")->click();
-    EXPECT_EQ(dialogs.fileRequests.size(), 3);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(GraphExport, AFileThatCannotBeWrittenIsNamedInAnErrorAndNotLeftBehind)
-{
-    graph.Show(nullptr);
-    QFile blocker(path("file"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const char* names[] = {"file/strokes.csv", "file/chart.png", "file/report.pdf"};
-    const char* buttons[] = {"exportCsv", "exportPng", "pstReport"};
+    ASSERT_EQ(dialogs.messages.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        dialogs.fileAnswers.push_back(path(names[i]));
-        button(buttons[i])->click();
-        ASSERT_EQ(dialogs.messages.size(), i + 1);
-        const ui::MessageRequest& message = dialogs.messages.back();
-        EXPECT_EQ(message.icon, ui::MessageIcon::Error);
-        EXPECT_TRUE(message.text.contains(path(names[i]))) << message.text.toStdString();
-        EXPECT_FALSE(QFile::exists(path(names[i])));
+        EXPECT_EQ(dialogs.messages[i].icon, ui::MessageIcon::Error);
+        EXPECT_TRUE(dialogs.messages[i].text.contains(path(names[3 + i]))) << dialogs.messages[i].text.toStdString();
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList({"chart.png", "file", "report.pdf", "strokes.csv"}));
 }
 
 }  // namespace
