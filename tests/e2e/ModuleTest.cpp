@@ -14,16 +14,20 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -378,6 +382,83 @@ TEST(Frame, TheRunningCommandAndItsTimeShowInTheStatusBar)
     scheduler.Advance(60'000);
     window.ShowOperation();
     EXPECT_TRUE(label->isHidden());
+}
+
+// A technician puts the positioner on a new valve with the setup wizard: identity written, stops
+// found, loop tuned, configuration reset, each step on the simulated valve.
+TEST_F(Module, TheSetupWizardCalibratesAndTunesTheValve)
+{
+    ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+    frame::QtScheduler scheduler(100.0);  // find stops and autotune take over a minute of device time
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    device->Connect();
+    const auto read = [&](const char16_t* tag) {
+        com::Variant value;
+        device->GetParameter(com::BStr(tag), &value);
+        return value.toText().toUtf8();
+    };
+    const auto waitFor = [](const std::function<bool()>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    };
+    // To Setup mode, as the mode button would ask.
+    device->SetParameter(com::BStr(u"1005"), com::Variant::text(com::BStr(u"0")), nullptr);
+    device->SetParameter(com::BStr(u"0"), com::Variant(), nullptr);
+    ASSERT_TRUE(waitFor([&] { return read(u"1000") == "0"; }));
+    const std::string stopsBefore = read(u"13011");
+    const std::string gainBefore = read(u"8000");
+
+    frame::ModuleLoader loader;
+    QWidget parent;
+    parent.resize(1000, 700);
+    {
+        frame::HostedControl online(loader, host::CLSID_OrvxESDDTMGUIView, QStringLiteral("e2e"));
+        ASSERT_EQ(online.Start(&parent, device->identity()), QString());
+        parent.show();
+        QWidget* window = online.Window();
+        auto* tree = window->findChild<QTreeWidget*>();
+        ASSERT_NE(tree, nullptr);
+        const QList<QTreeWidgetItem*> entries = tree->findItems(QStringLiteral("Setup Wizard"), Qt::MatchRecursive);
+        ASSERT_EQ(entries.size(), 1);
+        tree->setCurrentItem(entries[0]);
+        QCoreApplication::processEvents();
+        const auto button = [&](int item) -> QPushButton* {
+            for (auto* b : window->findChildren<QPushButton*>(QStringLiteral("item_%1").arg(item)))
+                if (b->isVisible())
+                    return b;
+            return nullptr;
+        };
+        QPushButton* start = button(214);
+        QPushButton* next = button(215);
+        ASSERT_TRUE(start && next);
+        start->click();
+        std::string stopsFound;
+        std::string gainTuned;
+        for (int step = 1; step <= 4; ++step) {
+            SCOPED_TRACE(step);
+            ASSERT_TRUE(waitFor([&] { return next->isEnabled(); }));
+            next->click();
+            // Each step ends with Continue ready for the next, the last with Start ready again.
+            QPushButton* ready = step < 4 ? next : start;
+            ASSERT_TRUE(waitFor([&] { return !device->RunningOperation() && ready->isEnabled(); }));
+            if (step == 2)
+                stopsFound = read(u"13011");
+            if (step == 3)
+                gainTuned = read(u"8000");
+        }
+        ASSERT_TRUE(waitFor([&] {
+            auto* status = window->findChild<QLabel*>(QStringLiteral("item_247"));
+            return status && status->isVisible() && status->text().contains(QLatin1String("Reset completed."));
+        }));
+        EXPECT_NE(stopsFound, stopsBefore) << "find stops stored the valve's stops";
+        EXPECT_NE(gainTuned, gainBefore) << "autotune changed the loop's gain";
+        online.Release();
+    }
+    device->Disconnect();
+    entry<Entry>("DllUnregisterServer")();
 }
 
 }  // namespace
