@@ -1,6 +1,7 @@
 #include "PageRegistration.h"
 
 #include "AlarmSetupDlg.h"
+#include "AutotuneDlg.h"
 #include "ClearFaultsDlg.h"
 #include "CommConfigDlg.h"
 #include "CommissionDiagDlg.h"
@@ -9,6 +10,7 @@
 #include "DeviceInfoDlg.h"
 #include "ESDPSTDlg.h"
 #include "ESDSetupDlg.h"
+#include "FindStopsDlg.h"
 #include "HARTDlg.h"
 #include "OfflineDlg.h"
 #include "OrvxESDHARTDlg.h"
@@ -46,6 +48,8 @@ void RegisterPages()
         framework::SetPageMaker(8, maker<CSwitchesDlg>());
         framework::SetPageMaker(9, maker<CHARTDlg>());
         framework::SetPageMaker(10, maker<CCalibrationDlg>());
+        framework::SetPageMaker(11, maker<CFindStopsDlg>());
+        framework::SetPageMaker(12, maker<CAutotuneDlg>());
         framework::SetPageMaker(13, maker<CTuningDataDlg>());
         framework::SetPageMaker(15, maker<CCommConfigDlg>());
         framework::SetPageMaker(18, maker<CCommissionDiagDlg>());
