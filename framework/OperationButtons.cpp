@@ -41,12 +41,16 @@ void COperationButtons::EnableModeButton()
 
 void COperationButtons::KeepModeButtonOnly()
 {
+    m_gated = true;
     for (int i = 0; i < m_windows.size(); ++i)
         SetEnabled(m_windows[i], i == 0);
 }
 
 void COperationButtons::Record()
 {
+    // While the page is gated its widgets show the gate, not the buttons the page wants back.
+    if (m_gated)
+        return;
     std::uint8_t mask = 0;
     for (int i = 0; i < m_windows.size() && i < kMaxButtons; ++i) {
         if (m_windows[i] && m_windows[i]->isEnabledTo(m_page))
@@ -57,8 +61,9 @@ void COperationButtons::Record()
 
 void COperationButtons::Apply(std::uint8_t mask, bool force)
 {
-    if (mask == m_mask && !force)
+    if (mask == m_mask && !force && !m_gated)
         return;
+    m_gated = false;
     m_mask = mask;
     for (int i = 0; i < m_windows.size(); ++i)
         SetEnabled(m_windows[i], i < kMaxButtons && (mask >> i) & 1u);

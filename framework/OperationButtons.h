@@ -35,7 +35,8 @@ public:
     void Lock();
     // Enables the mode button (button 0) when the user may operate the device.
     void EnableModeButton();
-    // Enables the mode button alone (when the user may operate) and disables the others.
+    // Enables the mode button alone (when the user may operate) and disables the others; until
+    // the next Apply the mask keeps what the page wants and Record leaves it alone.
     void KeepModeButtonOnly();
     // Enables or disables every button, the mask aside.
     void SetAllEnabled(bool enabled);
@@ -51,6 +52,7 @@ private:
     std::function<bool()> m_mayOperate;
     QList<QPointer<QWidget>> m_windows;
     std::uint8_t m_mask = 1;
+    bool m_gated = false;  // KeepModeButtonOnly holds the buttons until the next Apply
 };
 
 }  // namespace orvx::framework

@@ -1,6 +1,5 @@
 #include "ESDSetupDlg.h"
 
-#include "device/DeviceNames.h"
 #include "frameworkapi/IUIController.h"
 
 #include <QGridLayout>
@@ -54,13 +53,6 @@ void CESDSetupDlg::InitDialog()
     AddMethodWindow(m_applySettings);
     // Apply Mode and the two Apply buttons.
     SetEnableMask(0b111);
-}
-
-void CESDSetupDlg::OnUpdate(std::int32_t code, const QString& text)
-{
-    CEsdPage::OnUpdate(code, text);
-    if (code == device::code::resultOf(device::method::ModeChange))
-        ApplyButtons(EnableMask(), true);
 }
 
 }  // namespace orvx::views

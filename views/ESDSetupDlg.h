@@ -8,9 +8,9 @@ namespace orvx::views {
 // start a PST.
 class CESDSetupDlg final : public CEsdPage {
 public:
+    // After a mode change (500) the base's re-evaluation brings the recorded buttons back with
+    // force once the device is in Setup mode.
     CESDSetupDlg();
-
-    void OnUpdate(std::int32_t code, const QString& text) override;
 
 protected:
     void InitDialog() override;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QLabel>
@@ -264,6 +265,23 @@ TEST_F(EsdPages, EsdSetupWorksInSetupModeOnly)
     EXPECT_FALSE(item<QPushButton>(page, 223)->isEnabled());
     EXPECT_FALSE(item<QDateTimeEdit>(page, 267)->isEnabled());
     EXPECT_TRUE(item<QPushButton>(page, 202)->isEnabled()) << "the mode can still be changed";
+}
+
+TEST_F(EsdPages, ChangingToSetupModeFromTheGatedPageBringsItsButtonsBack)
+{
+    device->parameters["1000"] = host::textVariant("3");  // Normal
+    framework::CApplicationViewBase* page = open(6);
+    ASSERT_NE(page, nullptr);
+    auto* modeToSet = item<QComboBox>(page, 201);
+    modeToSet->setCurrentIndex(modeToSet->findText(QStringLiteral("Setup")));
+    emit modeToSet->activated(modeToSet->currentIndex());
+    item<QPushButton>(page, 202)->click();
+    ASSERT_EQ(device->writtenTags().last(), QLatin1String("0"));
+    device->parameters["1000"] = host::textVariant("0");
+    controller.SetOperation(false, -1, -1);
+    page->OnUpdate(500, {});
+    for (int number : {202, 223, 213})
+        EXPECT_TRUE(item<QPushButton>(page, number)->isEnabled()) << number;
 }
 
 TEST_F(EsdPages, WithoutTheDeviceTheTestsAndThePickerAreDisabled)
