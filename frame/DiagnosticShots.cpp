@@ -1,6 +1,7 @@
 #include "DiagnosticShots.h"
 
 #include "ModalScript.h"
+#include "ShotWriter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 namespace orvx::frame {
 
@@ -20,49 +20,6 @@ const QString kGraph = QStringLiteral("Orvx ESD  - Diagnostic Graph");
 const QString kPicker = QStringLiteral("Select data");
 const QString kFileDialog = QStringLiteral("QFileDialog");
 constexpr int kWaitMs = 30000;
-
-bool selectPage(QWidget* control, const QString& label)
-{
-    auto* tree = control->findChild<QTreeWidget*>();
-    if (!tree)
-        return false;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->text(0) == label) {
-            tree->setCurrentItem(*it);
-            return true;
-        }
-    }
-    return false;
-}
-
-// The shown page's button with that item number: pages made earlier keep theirs, hidden.
-QAbstractButton* visibleButton(QWidget* control, int item)
-{
-    for (auto* button : control->findChildren<QAbstractButton*>(QStringLiteral("item_%1").arg(item)))
-        if (button->isVisible())
-            return button;
-    return nullptr;
-}
-
-class Shots {
-public:
-    Shots(const QString& folder, QStringList* errors) : m_folder(folder), m_errors(errors) {}
-
-    void Take(QWidget* window, const char* name)
-    {
-        QApplication::processEvents();
-        const QString file = QDir(m_folder).filePath(QLatin1String(name));
-        if (window->grab().save(file))
-            ++written;
-        else
-            m_errors->append(QStringLiteral("cannot write %1").arg(file));
-    }
-    int written = 0;
-
-private:
-    QString m_folder;
-    QStringList* m_errors;
-};
 
 void chooseFile(QWidget* window, const QString& path)
 {
@@ -82,7 +39,6 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
         errors->append(QStringLiteral("no Diagnostics page"));
         return 0;
     }
-    QApplication::processEvents();
     QAbstractButton* perform = visibleButton(control, 213);
     QAbstractButton* fromFile = visibleButton(control, 217);
     if (!perform || !fromFile) {
@@ -91,7 +47,7 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
     }
     const QString dataFile = QDir(folder).absoluteFilePath(QStringLiteral("simulated-pst.dgn"));
     QFile::remove(dataFile);
-    Shots shots(folder, errors);
+    ShotWriter shots(folder, errors);
 
     // A PST: its summary, the graph of its signature in both plots, saved into the data file.
     ModalScript pst({
@@ -133,7 +89,7 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
          }},
     });
     load.Run([fromFile] { fromFile->click(); }, kWaitMs, errors);
-    return shots.written;
+    return shots.Written();
 }
 
 }  // namespace orvx::frame

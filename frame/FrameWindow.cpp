@@ -1,5 +1,6 @@
 #include "FrameWindow.h"
 
+#include "CalibrationShots.h"
 #include "DiagnosticShots.h"
 #include "ModuleLoader.h"
 #include "host/Guids.h"
@@ -233,6 +234,7 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
             written += save(this, QDir(folder).filePath(name), errors);
         }
         written += writeDiagnosticShots(window, folder, errors);
+        written += writeCalibrationShots(window, folder, errors);
     }
     return written;
 }

@@ -38,13 +38,13 @@ bool ModalScript::Run(const std::function<void()>& start, int timeoutMs, QString
         QWidget* window = QApplication::activeModalWidget();
         if (!window || !window->isVisible() || (window == handled && handled->property("orvxStep") == int(next)))
             return;
-        if (auto* box = qobject_cast<QMessageBox*>(window)) {
-            errors->append(QStringLiteral("message box: %1").arg(box->text()));
-            box->reject();
+        if (nameOf(window) != m_steps[next].window) {
+            if (auto* box = qobject_cast<QMessageBox*>(window)) {
+                errors->append(QStringLiteral("message box: %1").arg(box->text()));
+                box->reject();
+            }
             return;
         }
-        if (nameOf(window) != m_steps[next].window)
-            return;
         handled = window;
         const std::size_t step = next++;
         window->setProperty("orvxStep", int(next));
@@ -75,6 +75,17 @@ void ModalScript::ClickLater(QWidget* window, int item)
     QTimer::singleShot(0, window, [button] {
         if (button)
             button->click();
+    });
+}
+
+void ModalScript::OkLater(QWidget* messageBox)
+{
+    QPointer<QAbstractButton> ok;
+    if (auto* box = qobject_cast<QMessageBox*>(messageBox))
+        ok = box->button(QMessageBox::Ok);
+    QTimer::singleShot(0, messageBox, [ok] {
+        if (ok)
+            ok->click();
     });
 }
 

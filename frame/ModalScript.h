@@ -13,7 +13,7 @@ namespace orvx::frame {
 // Works the modal windows a control opens, one step per window in the order they are expected,
 // as a user would: the screenshots show the system's dialogs this way. A step acts on the active
 // modal window whose title (or, for file dialogs, class name) it names; anything else that turns
-// up modal, a message box say, is reported and closed.
+// up modal, a message box no step expects say, is reported and closed.
 class ModalScript {
 public:
     struct Step {
@@ -27,6 +27,8 @@ public:
     // Problems go to 'errors'.
     bool Run(const std::function<void()>& start, int timeoutMs, QStringList* errors);
 
+    // Presses a message box's OK once the step has returned.
+    static void OkLater(QWidget* messageBox);
     // Clicks a window's button numbered 'item' once the step has returned: a click that opens
     // another modal window runs that window's loop, and the script must keep going meanwhile.
     static void ClickLater(QWidget* window, int item);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QAbstractButton;
+class QWidget;
+
+namespace orvx::frame {
+
+// Saves pictures of windows into one folder and counts them; a picture that cannot be written
+// is reported in 'errors'.
+class ShotWriter {
+public:
+    ShotWriter(const QString& folder, QStringList* errors) : m_folder(folder), m_errors(errors) {}
+
+    void Take(QWidget* window, const char* name);
+    int Written() const { return m_written; }
+
+private:
+    QString m_folder;
+    QStringList* m_errors;
+    int m_written = 0;
+};
+
+// Selects the page with that label in the control's navigation tree; false when there is none.
+bool selectPage(QWidget* control, const QString& label);
+
+// The shown page's button with that item number (pages made earlier keep theirs, hidden).
+QAbstractButton* visibleButton(QWidget* control, int item);
+
+}  // namespace orvx::frame
