@@ -64,9 +64,9 @@ int writeCalibrationShots(QWidget* control, const QString& folder, QStringList* 
         return 0;
     ShotWriter shots(folder, errors);
     QWidget* window = control->window();
-    for (const auto& [page, file] : {std::pair{"Find Stops", "setup-find-stops.png"},
-                                     std::pair{"Autotune", "setup-autotune.png"},
-                                     std::pair{"Setup Wizard", "setup-wizard.png"}}) {
+    for (const auto& [page, file] :
+         {std::pair{"Find Stops", "setup-find-stops.png"}, std::pair{"Autotune", "setup-autotune.png"},
+          std::pair{"Setup Wizard", "setup-wizard.png"}}) {
         if (selectPage(control, QString::fromLatin1(page)))
             shots.Take(window, file);
     }
