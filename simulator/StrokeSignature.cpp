@@ -204,19 +204,24 @@ StrokeSignature StrokeSignature::Trip(const ValveModel& valve, std::int64_t inte
     return signature;
 }
 
-StrokeSample StrokeSignature::At(std::int64_t ms) const
+StrokeSample sampleAt(const std::vector<StrokeSample>& samples, std::int64_t ms)
 {
-    if (m_samples.empty())
-        return {ms, 0.0, 0.0};
-    const auto later = std::ranges::upper_bound(m_samples, ms, {}, &StrokeSample::timeMs);
-    if (later == m_samples.begin())
-        return m_samples.front();
-    if (later == m_samples.end())
-        return m_samples.back();
+    const auto later = std::ranges::upper_bound(samples, ms, {}, &StrokeSample::timeMs);
+    if (later == samples.begin())
+        return samples.front();
+    if (later == samples.end())
+        return samples.back();
     const StrokeSample& before = *std::prev(later);
     const double share = static_cast<double>(ms - before.timeMs) / static_cast<double>(later->timeMs - before.timeMs);
     return {ms, before.position + (later->position - before.position) * share,
             before.pressurePsi + (later->pressurePsi - before.pressurePsi) * share};
+}
+
+StrokeSample StrokeSignature::At(std::int64_t ms) const
+{
+    if (m_samples.empty())
+        return {ms, 0.0, 0.0};
+    return sampleAt(m_samples, ms);
 }
 
 std::string StrokeSignature::CurveText(int curve, int unit) const

@@ -25,6 +25,10 @@ struct StrokeSample {
     double pressurePsi;
 };
 
+// The valve at 'ms' along samples in time order, interpolated between the two around it; the
+// first or last sample outside them. 'samples' must not be empty.
+StrokeSample sampleAt(const std::vector<StrokeSample>& samples, std::int64_t ms);
+
 // A stroke of the valve as the device records it: samples at a fixed interval, split into
 // curve 1 (the exhaust stroke, with the dwell after it) and curve 2 (the fill stroke).
 class StrokeSignature {

@@ -29,15 +29,7 @@ ValveRun::ValveRun(const ValveModel& valve, int failureBit) : m_valve(valve), m_
 
 StrokeSample ValveRun::At(std::int64_t ms) const
 {
-    const auto later = std::ranges::upper_bound(m_samples, ms, {}, &StrokeSample::timeMs);
-    if (later == m_samples.begin())
-        return m_samples.front();
-    if (later == m_samples.end())
-        return m_samples.back();
-    const StrokeSample& before = *std::prev(later);
-    const double share = static_cast<double>(ms - before.timeMs) / static_cast<double>(later->timeMs - before.timeMs);
-    return {ms, before.position + (later->position - before.position) * share,
-            before.pressurePsi + (later->pressurePsi - before.pressurePsi) * share};
+    return sampleAt(m_samples, ms);  // a run starts with the valve as it stood
 }
 
 void ValveRun::add(std::int64_t ms, double compression, double pressurePsi)
