@@ -26,6 +26,12 @@ QString pressureUnitName(std::uint32_t unitCode)
     }
 }
 
+QString pressureUnitWord(std::uint32_t unitCode)
+{
+    const QString name = pressureUnitName(unitCode);
+    return name.isEmpty() ? QStringLiteral("psi") : name;
+}
+
 double convertPressure(double value, std::uint32_t fromUnit, std::uint32_t toUnit)
 {
     if (fromUnit == toUnit)

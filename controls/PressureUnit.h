@@ -15,6 +15,8 @@ enum PressureUnit : std::uint32_t {
 
 // "psi", "bar" or "kpa"; the empty text for any other code.
 QString pressureUnitName(std::uint32_t unitCode);
+// The same, but "psi" for any other code, as the conversions below count it.
+QString pressureUnitWord(std::uint32_t unitCode);
 
 // A pressure in one unit expressed in another. Every conversion goes through psi; a code that
 // is not one of the three counts as psi.

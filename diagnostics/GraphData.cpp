@@ -94,8 +94,7 @@ QString formatGraphValue(double value)
 
 QString graphUnitName(int unitCode)
 {
-    const QString name = unitCode < 0 ? QString() : controls::pressureUnitName(static_cast<std::uint32_t>(unitCode));
-    return name.isEmpty() ? QStringLiteral("psi") : name;
+    return controls::pressureUnitWord(unitCode < 0 ? 0 : static_cast<std::uint32_t>(unitCode));
 }
 
 QString pressureCaption(int unitCode)

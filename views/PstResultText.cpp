@@ -21,9 +21,7 @@ QString text(framework::IUIController& controller, QLatin1StringView tag)
 QString pstResultText(framework::IUIController& controller)
 {
     const std::uint32_t unit = controller.GetParameterValue(device::tag::MeasuredPressureUnit).toUInt32();
-    const QString word = unit == controls::PressureBar   ? QStringLiteral("bar")
-                         : unit == controls::PressureKpa ? QStringLiteral("kpa")
-                                                         : QStringLiteral("psi");
+    const QString word = controls::pressureUnitWord(unit);
     const bool passed = text(controller, device::tag::PstPassed).trimmed() == QLatin1String("0");
     QString result =
         QStringLiteral(
