@@ -87,13 +87,6 @@ constexpr std::array<PageField, 12> settingsFields(int frictionLow, int friction
     }};
 }
 
-QPushButton* makeButton(QWidget* parent, int item, const char* text)
-{
-    auto* button = ui::makeItem<QPushButton>(parent, item);
-    button->setText(QString::fromLatin1(text));
-    return button;
-}
-
 // The user's short date, two blanks and the user's time without its seconds; the fixed form
 // when the seconds cannot be taken out.
 QString dateTimeFormat()
@@ -128,7 +121,7 @@ QWidget* CEsdPage::BuildSettings(QWidget* parent, const SettingsItems& items)
     // checked and committed when the pair is compared.
     m_frictionLowEdit->installEventFilter(this);
     m_frictionHighEdit->installEventFilter(this);
-    m_applySettings = makeButton(group, items.applySettings, "Apply");
+    m_applySettings = ui::makeButton(group, items.applySettings, QStringLiteral("Apply"));
     SetToolTip(m_applySettings, QStringLiteral("Send the PST settings to the positioner"));
     connect(m_applySettings, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Apply PST settings", [this] { ApplySettings(); }); });
@@ -166,7 +159,7 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     auto* hint = ui::makeItem<QLabel>(group, items.hint);
     hint->setText(QStringLiteral("Please press Apply button to set New PST schedule."));
     hint->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
-    m_applySchedule = makeButton(group, items.applySchedule, "Apply");
+    m_applySchedule = ui::makeButton(group, items.applySchedule, QStringLiteral("Apply"));
     SetToolTip(m_applySchedule, QStringLiteral("Send the new PST schedule to the positioner"));
     connect(m_applySchedule, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Apply PST schedule", [this] { ApplySchedule(); }); });
@@ -194,7 +187,7 @@ QWidget* CEsdPage::BuildTests(QWidget* parent, const TestItems& items)
     m_perform = Fields().Make(group, buttons[0]).field;
     m_loadPst = Fields().Make(group, buttons[1]).field;
     m_loadEsd = Fields().Make(group, buttons[2]).field;
-    m_fromFile = makeButton(group, items.fromFile, "Load From File");
+    m_fromFile = ui::makeButton(group, items.fromFile, QStringLiteral("Load From File"));
     connect(m_fromFile, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Load From File", [this] { diagnostics::showRecordFromFile(this); }); });
 
@@ -346,12 +339,7 @@ void CEsdPage::ApplySchedule()
         return;
     framework::IUIController* controller = Controller();
     // The interval divides below: anything but a whole number of days from 1 on is refused.
-    std::int32_t interval = 0;
-    try {
-        interval = controls::CConversions::to_int(
-            host::variantText(controller->GetParameterValue(kIntervalTag)).trimmed());
-    } catch (const std::exception&) {
-    }
+    const std::int32_t interval = ReadInterval().value_or(0);
     if (interval < 1) {
         const QString text = QStringLiteral("The PST interval must be a whole number of days, 1 or more; the schedule "
                                             "was not sent.");
@@ -395,18 +383,26 @@ void CEsdPage::IntervalLeft()
 
 void CEsdPage::SetPickerRange()
 {
-    if (!m_picker || !Controller())
+    if (!m_picker)
         return;
-    std::int32_t days = 0;
-    try {
-        days = controls::CConversions::to_int(
-            host::variantText(Controller()->GetParameterValue(kIntervalTag)).trimmed());
-    } catch (const std::exception&) {
+    const std::optional<std::int32_t> days = ReadInterval();
+    if (!days)
         return;  // the range stays as it was
-    }
     const QDateTime now = QDateTime::currentDateTime();
     const QSignalBlocker quiet(m_picker);
-    m_picker->setDateTimeRange(now, now.addDays(days));
+    m_picker->setDateTimeRange(now, now.addDays(*days));
+}
+
+std::optional<std::int32_t> CEsdPage::ReadInterval() const
+{
+    if (!Controller())
+        return std::nullopt;
+    try {
+        return controls::CConversions::to_int(
+            host::variantText(Controller()->GetParameterValue(kIntervalTag)).trimmed());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 void CEsdPage::FollowPressureUnit()

@@ -3,6 +3,8 @@
 #include "ResourcePage.h"
 #include "controls/PressureUnitFollower.h"
 
+#include <optional>
+
 class QDateTimeEdit;
 class QLineEdit;
 class QPlainTextEdit;
@@ -84,6 +86,8 @@ private:
     void FollowPressureUnit();
     void ShowNextPst();
     void SetPickerRange();
+    // The PST interval in days as the device holds it; none when it cannot be read as a number.
+    std::optional<std::int32_t> ReadInterval() const;
     // Sends a value the page keeps the device told of; a user who may not write sends nothing.
     void Send(QLatin1StringView tag, std::int32_t value);
 
