@@ -55,13 +55,10 @@ CDlgPickData::CDlgPickData(QWidget* owner) : QDialog(owner)
     connect(m_list, &QTreeWidget::itemActivated, this, [this] { done(Accepted); });
 
     auto* buttons = new QDialogButtonBox(this);
-    auto* ok = ui::makeItem<QPushButton>(this, OkButton);
-    ok->setText(QStringLiteral("OK"));
+    auto* ok = ui::makeButton(this, OkButton, QStringLiteral("OK"));
     ok->setDefault(true);
-    auto* cancel = ui::makeItem<QPushButton>(this, CancelButton);
-    cancel->setText(QStringLiteral("Cancel"));
-    auto* another = ui::makeItem<QPushButton>(this, OpenAnotherFileButton);
-    another->setText(QStringLiteral("&Open Another File"));
+    auto* cancel = ui::makeButton(this, CancelButton, QStringLiteral("Cancel"));
+    auto* another = ui::makeButton(this, OpenAnotherFileButton, QStringLiteral("&Open Another File"));
     another->setAutoDefault(false);
     buttons->addButton(another, QDialogButtonBox::ActionRole);
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);

@@ -89,11 +89,9 @@ CPSTSummary::CPSTSummary(framework::IUIController& controller, QWidget* owner)
     grid->setColumnStretch(5, 1);
 
     auto* buttons = new QDialogButtonBox(this);
-    auto* viewGraph = ui::makeItem<QPushButton>(this, ViewGraphButton);
-    viewGraph->setText(QStringLiteral("&View Graph"));
+    auto* viewGraph = ui::makeButton(this, ViewGraphButton, QStringLiteral("&View Graph"));
     viewGraph->setAutoDefault(false);
-    auto* finish = ui::makeItem<QPushButton>(this, FinishButton);
-    finish->setText(QStringLiteral("&Finish"));
+    auto* finish = ui::makeButton(this, FinishButton, QStringLiteral("&Finish"));
     finish->setDefault(true);
     buttons->addButton(viewGraph, QDialogButtonBox::ActionRole);
     buttons->addButton(finish, QDialogButtonBox::AcceptRole);

@@ -42,14 +42,9 @@ QVBoxLayout* CArmedRunPage::MakeGroup(int groupItem, const QString& title, const
 
 void CArmedRunPage::AddRunControls(QWidget* group, QVBoxLayout* layout, int firstButtonItem, int statusItem)
 {
-    const auto button = [group](int item, const char* text) {
-        auto* made = ui::makeItem<QPushButton>(group, item);
-        made->setText(QString::fromLatin1(text));
-        return made;
-    };
-    m_start = button(firstButtonItem, "&Start");
-    m_continue = button(firstButtonItem + 1, "C&ontinue");
-    m_cancel = button(firstButtonItem + 2, "&Cancel");
+    m_start = ui::makeButton(group, firstButtonItem, QStringLiteral("&Start"));
+    m_continue = ui::makeButton(group, firstButtonItem + 1, QStringLiteral("C&ontinue"));
+    m_cancel = ui::makeButton(group, firstButtonItem + 2, QStringLiteral("&Cancel"));
     auto* row = new QHBoxLayout;
     for (QPushButton* made : {m_start, m_continue, m_cancel}) {
         row->addWidget(made);

@@ -26,8 +26,7 @@ void CCommissionDiagDlg::InitDialog()
     QWidget* tests = BuildTests(Surface(), kTests);
     BodyLayout()->addWidget(tests);
     BodyLayout()->addStretch(1);
-    auto* showGraph = ui::makeItem<QPushButton>(tests, kShowPstGraphItem);
-    showGraph->setText(QStringLiteral("Show PST Graph"));
+    auto* showGraph = ui::makeButton(tests, kShowPstGraphItem, QStringLiteral("Show PST Graph"));
     showGraph->setEnabled(false);
     showGraph->hide();
 

@@ -39,10 +39,10 @@ const QString kFailed = QStringLiteral("Manual Find Stops Failed!");
 const QString kBusy = QStringLiteral("Device is busy, please wait a moment!");
 const QString kCancelledByDevice = QStringLiteral("FindStops canceled by device!");
 
-QPushButton* makeButton(QWidget* parent, int item, const char* text)
+// Buttons that Enter does not press: each of them moves the valve.
+QPushButton* stepButton(QWidget* parent, int item, const char* text)
 {
-    auto* button = ui::makeItem<QPushButton>(parent, item);
-    button->setText(QString::fromLatin1(text));
+    auto* button = ui::makeButton(parent, item, QString::fromLatin1(text));
     button->setAutoDefault(false);
     return button;
 }
@@ -59,9 +59,9 @@ CESDGenDlg::CESDGenDlg(IManualStops& stops, QWidget* mainView, QWidget* parent)
     m_text->setWordWrap(true);
     m_text->setMinimumSize(380, 4 * m_text->fontMetrics().height());
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_low = makeButton(this, LowItem, "&Low");
-    m_high = makeButton(this, HighItem, "&High");
-    m_ok = makeButton(this, OkItem, "&Ok");
+    m_low = stepButton(this, LowItem, "&Low");
+    m_high = stepButton(this, HighItem, "&High");
+    m_ok = stepButton(this, OkItem, "&Ok");
     m_high->setEnabled(false);
     m_ok->setEnabled(false);
 

@@ -62,8 +62,7 @@ void CFindStopsDlg::InitDialog()
     QWidget* group = layout->parentWidget();
     AddRunControls(group, layout, StartItem, StatusItem);
 
-    m_manual = ui::makeItem<QPushButton>(group, ManualItem);
-    m_manual->setText(QStringLiteral("Start &Manual Find Stops"));
+    m_manual = ui::makeButton(group, ManualItem, QStringLiteral("Start &Manual Find Stops"));
     auto* manual = new QHBoxLayout;
     manual->addWidget(m_manual);
     manual->addStretch(1);

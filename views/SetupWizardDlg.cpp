@@ -94,10 +94,9 @@ QString elapsedText(std::int64_t milliseconds)
     return QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
 }
 
-QPushButton* makeButton(QWidget* parent, int item, const char* text, bool enabled)
+QPushButton* wizardButton(QWidget* parent, int item, const char* text, bool enabled)
 {
-    auto* button = ui::makeItem<QPushButton>(parent, item);
-    button->setText(QString::fromLatin1(text));
+    auto* button = ui::makeButton(parent, item, QString::fromLatin1(text));
     button->setEnabled(enabled);
     return button;
 }
@@ -129,10 +128,10 @@ void CSetupWizardDlg::InitDialog()
     column->addWidget(m_status);
 
     // Continue, Skip and Cancel wait for Start.
-    m_start = makeButton(group, 214, "Start", true);
-    m_continue = makeButton(group, 215, "Continue", false);
-    m_skip = makeButton(group, 216, "Skip", false);
-    m_cancel = makeButton(group, 217, "Cancel", false);
+    m_start = wizardButton(group, 214, "Start", true);
+    m_continue = wizardButton(group, 215, "Continue", false);
+    m_skip = wizardButton(group, 216, "Skip", false);
+    m_cancel = wizardButton(group, 217, "Cancel", false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (const auto& [button, handler, where] : {std::tuple{m_start, &CSetupWizardDlg::start, "wizard Start"},

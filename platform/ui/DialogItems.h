@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -25,6 +26,14 @@ T* makeItem(QWidget* parent, int item)
     auto* widget = new T(parent);
     widget->setObjectName(itemName(item));
     return widget;
+}
+
+// A new push button of a form, named for its item number, with its text ('&' marks its key).
+inline QPushButton* makeButton(QWidget* parent, int item, const QString& text)
+{
+    auto* button = makeItem<QPushButton>(parent, item);
+    button->setText(text);
+    return button;
 }
 
 }  // namespace orvx::ui
