@@ -98,7 +98,7 @@ public:
     // Gating by device mode and by connection, with the information label's messages. Pages
     // extend GateForMode; the base's ends in CPageAccess::GateForMode.
     virtual void GateForMode(bool allowed) { m_access->GateForMode(allowed); }
-    void GateForOnline(bool online) { m_access->GateForOnline(online); }
+    virtual void GateForOnline(bool online) { m_access->GateForOnline(online); }
     // Gates or ungates the page after the device mode may have changed.
     void ReevaluateMode() { m_access->ReevaluateMode(); }
 

@@ -40,7 +40,7 @@ void CPageAccess::UpdateAccess(bool force)
     if (lifted(Page::RestrictedByMode))
         m_page.GateForMode(true);
     if (lifted(Page::RestrictedOffline))
-        GateForOnline(true);
+        m_page.GateForOnline(true);
     if (lifted(Page::RestrictedByOperation))
         m_buttons.Reapply();
     if ((previous & Page::RestrictedReadOnly) && next < Page::RestrictedReadOnly) {
@@ -51,7 +51,7 @@ void CPageAccess::UpdateAccess(bool force)
     if (next & Page::RestrictedByMode)
         m_page.GateForMode(false);
     if (next & Page::RestrictedOffline)
-        GateForOnline(false);
+        m_page.GateForOnline(false);
     if ((next & Page::RestrictedByOperation) && m_buttons.Mask() != 0)
         m_buttons.SetAllEnabled(false);
     if (next >= Page::RestrictedReadOnly) {

@@ -27,7 +27,8 @@ public:
     // Mode gating: with 'allowed' false, the mode button alone stays enabled, the controls are
     // disabled for the mode and the label names the modes required; true undoes it.
     void GateForMode(bool allowed);
-    // Connection gating: offline disables every button and says so on the label.
+    // Connection gating: offline disables every button and says so on the label. Pages extend
+    // it through the page's GateForOnline, which ends here.
     void GateForOnline(bool online);
     // Sets or clears the read-only part of the restriction.
     void SetReadOnly(bool readOnly);

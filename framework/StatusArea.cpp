@@ -119,9 +119,15 @@ QStatusBar* CStatusArea::CreateWindow(QWidget* parent)
             pane.frame->setFixedWidth(kPaneWidths[i]);
         bar->addWidget(pane.frame, kPaneWidths[i] > 0 ? 0 : 1);
     }
+    m_warning = new QLabel(bar);
+    m_warning->setObjectName(QStringLiteral("standingWarning"));
+    m_warning->setTextFormat(Qt::PlainText);
+    m_warning->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    bar->addPermanentWidget(m_warning);
     m_bar = bar;
     for (const Pane& pane : m_panes)
         render(pane);
+    SetStandingWarning(m_warningText);
     bar->show();
     return bar;
 }
@@ -174,6 +180,16 @@ void CStatusArea::SetMessage(const QString& text)
     Pane& pane = m_panes[PaneMessage];
     pane.text = text;
     render(pane);
+}
+
+void CStatusArea::SetStandingWarning(const QString& text)
+{
+    m_warningText = text;
+    if (!m_warning)
+        return;
+    m_warning->setText(text);
+    m_warning->setToolTip(text);
+    m_warning->setVisible(!text.isEmpty());
 }
 
 void CStatusArea::SetConnectionState(int code)

@@ -41,6 +41,7 @@ public:
 
     // What a pane shows: its text, tool tip and the icon id it was given (0: none).
     QString PaneText(int pane) const;
+    const QString& StandingWarning() const { return m_warningText; }
     QString PaneToolTip(int pane) const;
     std::uint32_t PaneIconId(int pane) const;
 
@@ -54,6 +55,7 @@ public:
     void SetDataSource(int code) override;
     void SetDeviceStatus(int code) override;
     void SetCommunicating(bool communicating) override;
+    void SetStandingWarning(const QString& text) override;
 
 private:
     struct Pane {
@@ -73,6 +75,8 @@ private:
     QPointer<QStatusBar> m_bar;
     ITextResource* m_texts = nullptr;
     std::array<Pane, kPaneCount> m_panes;
+    QString m_warningText;
+    QPointer<QLabel> m_warning;  // a child of m_bar
 };
 
 }  // namespace orvx::framework

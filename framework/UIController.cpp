@@ -7,6 +7,7 @@
 #include "IUIEditModel.h"
 #include "IWindowVisibility.h"
 #include "LayoutDescriptionParser.h"
+#include "PageTable.h"
 #include "WriteRefusal.h"
 #include "controls/UIEventsImpl.h"
 #include "device/DeviceNames.h"
@@ -14,10 +15,12 @@
 #include "frameworkapi/IStatusArea.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/PostCall.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QWidget>
 
 namespace orvx::framework {
@@ -117,23 +120,18 @@ void CUIController::ActivateView(std::int32_t viewId)
         controls::CViewRequestEventImpl request(viewId);
         HandleEvent(request);
         page = GetView(viewId);
-        if (!page)
+        if (!page) {
+            // A view of the tree whose page cannot be made; an id of no view changes nothing.
+            if (FindPageInfo(viewId))
+                showUnavailable(viewId);
             return;
-    }
-
-    if (QWidget* shown = m_splitter->GetPageWindow()) {
-        for (auto& [id, other] : m_pages) {
-            if (other.view->GetWindow() == shown) {
-                other.view->Deactivate();
-                break;
-            }
         }
-        shown->hide();
     }
 
     QWidget* window = page->GetWindow();
     if (!window)
         return;
+    hideShownPage();
     m_splitter->SetPageWindow(window);
     m_splitter->Relayout();
     window->show();
@@ -143,6 +141,44 @@ void CUIController::ActivateView(std::int32_t viewId)
     m_activeViewId = viewId;
     controls::CViewActivatedEventImpl activated(viewId);
     HandleEvent(activated);
+}
+
+void CUIController::hideShownPage()
+{
+    QWidget* shown = m_splitter ? m_splitter->GetPageWindow() : nullptr;
+    if (!shown)
+        return;
+    for (auto& [id, other] : m_pages) {
+        if (other.view->GetWindow() == shown) {
+            other.view->Deactivate();
+            break;
+        }
+    }
+    shown->hide();
+}
+
+void CUIController::showUnavailable(std::int32_t viewId)
+{
+    hideShownPage();
+    if (!m_unavailable) {
+        auto* body = new QLabel(QStringLiteral("This page is not available."), GetMainWindow());
+        body->setObjectName(QStringLiteral("pageNotAvailable"));
+        body->setAlignment(Qt::AlignCenter);
+        m_unavailable = body;
+    }
+    m_splitter->SetPageWindow(m_unavailable);
+    m_splitter->Relayout();
+    m_unavailable->show();
+    if (m_keyboard)
+        m_keyboard->UnregisterWindow(kPageSlot);
+    m_activeViewId = viewId;
+}
+
+void CUIController::PrepareToClose()
+{
+    // One page's failure neither stops the others nor the closing.
+    for (auto& [id, page] : m_pages)
+        ui::runGuarded("closing a page", [&view = *page.view] { view.PrepareToClose(); });
 }
 
 void CUIController::ApplyPageSettings(std::int32_t viewId, const QString& viewSetting)

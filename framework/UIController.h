@@ -88,6 +88,8 @@ public:
     // the state document's flags; every other code passes the areas, the edit model and, when
     // it owns the running operation or none runs, the shown page.
     void OnDtmUpdate(std::int32_t code, const QString& text);
+    // Gives every page its PrepareToClose; the control calls it while the device link stands.
+    void PrepareToClose();
 
 private:
     // Puts the refusal of a write on the status line.
@@ -99,6 +101,11 @@ private:
         bool windowIsView = false;
     };
     void postRelayout() const;
+    // Deactivates and hides the page shown, if any.
+    void hideShownPage();
+    // A view without a page: an empty body that says so, never the last page's under the new
+    // selection.
+    void showUnavailable(std::int32_t viewId);
     bool readFlag(QLatin1StringView tag);
 
     IKeyboardNavigation* m_keyboard = nullptr;
@@ -120,6 +127,7 @@ private:
     bool m_registered = false;
     bool m_privateDialogFlag = false;
     std::int32_t m_activeViewId = -1;
+    QPointer<QWidget> m_unavailable;  // the body shown for a view without a page
     ITextResource* m_texts = nullptr;
     QString m_userLevel;
     std::int32_t m_operationCode = device::code::None;

@@ -31,6 +31,9 @@ public:
     virtual void Activate() = 0;
     // Nothing when not active; otherwise stops the page's tool tips and empties the status line.
     virtual void Deactivate() = 0;
+    // The control is about to close while the device link still stands: the page's last chance
+    // to put the device back as the user would want it. Nothing by default.
+    virtual void PrepareToClose() {}
 
     // -- Set-up --
     // Configures each control named by a ControlData element; text that does not parse, and an

@@ -38,6 +38,9 @@ public:
     virtual void SetDeviceStatus(int code) = 0;
     // Shows or removes the second pane's "communication in progress" icon and tool tip.
     virtual void SetCommunicating(bool communicating) = 0;
+    // A warning that stays at the right of the bar, whatever messages come and go, until it is
+    // replaced or cleared with an empty text.
+    virtual void SetStandingWarning(const QString& text) = 0;
 };
 
 // The connection code for a state word of the state document: "Online", "GoingOnline",

@@ -208,6 +208,8 @@ Status CFdtActiveXImpl::PrepareToRelease(bool* result)
     if (!m_businessObject)
         return Status::Ok;
     try {
+        // The pages' last word goes to the device before the link is let go of.
+        m_controller.PrepareToClose();
         const bool wasRegistered = m_registered;
         if (m_editModel) {
             m_editModel->Detach();

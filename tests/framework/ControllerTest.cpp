@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 
 using namespace orvx;
@@ -241,6 +242,25 @@ TEST_F(ControllerTest, AViewWithoutAPageChangesNothing)
     EXPECT_EQ(controller.GetActiveViewId(), 2);
     EXPECT_EQ(splitter.page, pages[2]->window);
     EXPECT_EQ(controller.GetView(99), nullptr);
+}
+
+TEST_F(ControllerTest, AViewOfTheTreeWithoutAPageShowsAnEmptyBodyNotTheLastPage)
+{
+    controller.ActivateView(2);
+    const auto makePage = model.makePage;
+    model.makePage = [](std::int32_t) -> framework::IApplicationView* { return nullptr; };
+    controller.ActivateView(14);
+    EXPECT_EQ(controller.GetActiveViewId(), 14);
+    EXPECT_FALSE(pages[2]->IsActivated());
+    EXPECT_TRUE(pages[2]->window->isHidden());
+    const auto* body = qobject_cast<QLabel*>(splitter.page);
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->text(), QStringLiteral("This page is not available."));
+
+    model.makePage = makePage;
+    controller.ActivateView(2);
+    EXPECT_EQ(splitter.page, pages[2]->window);
+    EXPECT_TRUE(body->isHidden());
 }
 
 TEST_F(ControllerTest, RegisteringAnIdTwiceKeepsTheFirstPage)

@@ -78,13 +78,14 @@ TEST_F(ControlStart, InitShowsTheRootPageOfTheNavigationTree)
     EXPECT_TRUE(controller.GetView(0)->IsActivated());
 }
 
-TEST_F(ControlStart, AViewWithoutAPageClassKeepsTheShownPage)
+TEST_F(ControlStart, AViewWithoutAPageClassShowsAnEmptyBodyNotTheLastPage)
 {
     bool result = false;
     control->Init(com::BStr(u"frame"), kCall, device->identity(), &result);
     navigation.SelectView(7);
-    EXPECT_EQ(control->Controller().GetActiveViewId(), 0);
+    EXPECT_EQ(control->Controller().GetActiveViewId(), 7);
     EXPECT_EQ(control->Controller().GetView(7), nullptr);
+    EXPECT_FALSE(control->Controller().GetView(0)->IsActivated());
 }
 
 TEST_F(ControlStart, ViewsEightAndNineteenAreTwoPagesOfOneClass)

@@ -49,6 +49,8 @@ public:
     void SetDataSource(int code) override { dataSource = code; }
     void SetDeviceStatus(int code) override { deviceStatus = code; }
     void SetCommunicating(bool on) override { communicating = on; }
+    void SetStandingWarning(const QString& text) override { warning = text; }
+    QString warning;
 };
 
 class FakeIdentificationArea : public RecordingReceiver, public framework::IIdentificationArea {
