@@ -25,6 +25,11 @@ constexpr int ManualStopsDriveHigh = 10;
 constexpr int ManualStopsAcceptLow = 11;
 constexpr int Autotune = 12;
 constexpr int TuningWrite = 13;
+constexpr int FullOpen = 14;             // in manual mode
+constexpr int FullClose = 15;            // in manual mode
+constexpr int ToManualSetpoint = 16;     // in manual mode, to ManualSetpoint
+constexpr int FixAnalogOutput = 17;      // the retransmitter to AnalogOutput
+constexpr int ReleaseAnalogOutput = 18;  // the retransmitter back to the position
 constexpr int WritePstSchedule = 19;
 constexpr int ClearCurrentFaults = 20;
 constexpr int ClearAllFaults = 21;
@@ -101,6 +106,10 @@ inline constexpr QLatin1StringView InputSignal{"2000"};  // mA
 inline constexpr QLatin1StringView Position{"2003"};     // percent
 inline constexpr QLatin1StringView Pressure{"2006"};     // in the unit of MeasuredPressureUnit
 inline constexpr QLatin1StringView EsdTripped{"2012"};   // "0" not tripped
+
+// Commissioning.
+inline constexpr QLatin1StringView ManualSetpoint{"9000"};  // percent
+inline constexpr QLatin1StringView AnalogOutput{"10002"};   // mA the retransmitter holds; "0" follows the position
 
 // Configuration.
 inline constexpr QLatin1StringView DeviceDate{"4000"};            // years since 1900, month, day

@@ -18,6 +18,11 @@ enum Method {
     AcceptLowStop = 11,
     Autotune = 12,
     TuningWrite = 13,
+    FullOpen = 14,
+    FullClose = 15,
+    ToManualSetpoint = 16,
+    FixAnalogOutput = 17,
+    ReleaseAnalogOutput = 18,
     ClearCurrentFaults = 20,
     ClearAllFaults = 21,
     WriteSchedule = 19,
@@ -36,6 +41,12 @@ inline bool isCalibration(int method)
            method == Autotune || method == AcceptHighStop;
 }
 
+// Commands that drive the valve by hand; the device runs them in manual mode only.
+inline bool isManualDrive(int method)
+{
+    return method == FullOpen || method == FullClose || method == ToManualSetpoint;
+}
+
 // How long a command takes; none for one the device does not know.
 inline std::optional<std::int64_t> durationOf(int method)
 {
@@ -49,12 +60,14 @@ inline std::optional<std::int64_t> durationOf(int method)
     case TuningRead:
     case WriteSchedule:
     case ApplyPstSettings: return 500;
+    case FixAnalogOutput:
+    case ReleaseAnalogOutput: return 300;
     case ClearCurrentFaults:
     case ClearAllFaults:
     case LoadPstData:
     case LoadEsdEvents: return 300;
     case TerminalBoardTest: return 1000;
-    default: return std::nullopt;  // a PST or a calibration takes as long as its strokes
+    default: return std::nullopt;  // a PST, a calibration or a drive takes as long as its strokes
     }
 }
 
@@ -73,6 +86,11 @@ inline const char* operationName(int method)
     case AcceptLowStop: return "Accept low stop";
     case Autotune: return "Autotune";
     case TuningWrite: return "Tuning write";
+    case FullOpen: return "Full open";
+    case FullClose: return "Full close";
+    case ToManualSetpoint: return "Drive to setpoint";
+    case FixAnalogOutput: return "Fix analog output";
+    case ReleaseAnalogOutput: return "Release analog output";
     case WriteSchedule: return "Schedule write";
     case ClearCurrentFaults: return "Clear current faults";
     case ClearAllFaults: return "Clear all faults";

@@ -81,8 +81,8 @@ constexpr Default kDefaults[] = {
     {"8008", "0", S},
     // Manual setpoint (%), retransmitter range and analog output (mA)
     {"9000", "50.0", S},
-    {"10000", "20.00", S},
-    {"10001", "4.00", S},
+    {"10000", "100.00", S},  // retransmitter range, percent of travel at 20 mA
+    {"10001", "0.00", S},    // and at 4 mA
     {"10002", "0", D},
     // Faults: 72 bits as 9 bytes of hexadecimal text; fault behaviours 4 fail high, 3 fail low
     {"12000", "000000000000000000", D},

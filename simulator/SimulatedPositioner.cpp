@@ -1,6 +1,7 @@
 #include "SimulatedPositioner.h"
 
 #include "Autotune.h"
+#include "Commissioning.h"
 #include "DeviceCommands.h"
 #include "FaultSet.h"
 #include "PressureUnits.h"
@@ -274,6 +275,10 @@ void SimulatedPositioner::startCommand(int method)
         startCalibration(method);
         return;
     }
+    if (isManualDrive(method)) {
+        startManualDrive(method);
+        return;
+    }
     const auto duration = durationOf(method);
     if (!duration) {
         notifyLater(kNotSupported, textOf(std::to_string(method)));
@@ -316,10 +321,51 @@ void SimulatedPositioner::startCalibration(int method)
         m_latchTripsBefore = m_parameters.Text("4005");
         m_parameters.SetText("4005", "0");
     }
+    startMotion(method, std::move(*run));
+}
+
+void SimulatedPositioner::startManualDrive(int method)
+{
+    advanceValve();
+    if (m_parameters.Number("1000", -1) != 1 || m_valve.IsTripped()) {
+        notifyLater(kFailedInDevice, textOf(std::to_string(method)));
+        return;
+    }
+    const double target = method == FullOpen    ? 100.0
+                          : method == FullClose ? 0.0
+                                                : m_parameters.Number("9000", m_valve.Position());
+    startMotion(method, manualDrive(m_valve, target));
+}
+
+void SimulatedPositioner::startMotion(int method, ValveRun run)
+{
     const std::int64_t now = m_scheduler.Now();
-    const std::int64_t duration = run->DurationMs();
-    m_motion = RunningMotion{std::move(*run), now};
+    const std::int64_t duration = run.DurationMs();
+    m_motion = RunningMotion{std::move(run), now};
     m_running = RunningCommand{method, post(duration, [this, method] { finishMotion(method); }), now};
+}
+
+double SimulatedPositioner::RetransmittedOutput() const
+{
+    if (m_fixedOutput)
+        return *m_fixedOutput;
+    return retransmittedCurrent(m_parameters.Number("2003"), m_parameters.Number("10001"),
+                                m_parameters.Number("10000"));
+}
+
+// Fixes the output at "10002", or gives it back to the position for "0"; false for a current
+// no loop carries.
+bool SimulatedPositioner::fixOutput()
+{
+    const double output = m_parameters.Number("10002", -1);
+    if (output == 0) {
+        m_fixedOutput.reset();
+        return true;
+    }
+    if (output < 3.2 || output > 22)
+        return false;
+    m_fixedOutput = output;
+    return true;
 }
 
 void SimulatedPositioner::finishMotion(int method)
@@ -328,6 +374,7 @@ void SimulatedPositioner::finishMotion(int method)
     m_motion.reset();
     m_running.reset();
     m_valve.SetPosition(run.EndPosition());
+    m_manualTarget = run.EndPosition();
     m_lastUpdate = m_scheduler.Now();
     writeMeasurements();
     const bool stores = !run.Results().empty();
@@ -429,7 +476,9 @@ void SimulatedPositioner::finishCommand(int method)
             notifyAll(kFailedInDevice, textOf(std::to_string(method)));
             return;
         }
+        advanceValve();  // the valve moved so far in the old mode
         m_parameters.SetNumber("1000", mode);
+        m_manualTarget = m_valve.Position();  // manual mode starts where the valve stands
         break;
     }
     case WriteParameters:
@@ -462,6 +511,16 @@ void SimulatedPositioner::finishCommand(int method)
         for (const auto& [tag, value] : m_deviceTuning)
             m_parameters.Set(tag, value);
         break;
+    case FixAnalogOutput:
+        if (!fixOutput()) {
+            notifyAll(kFailedInDevice, textOf(std::to_string(method)));
+            return;
+        }
+        break;
+    case ReleaseAnalogOutput:
+        m_fixedOutput.reset();
+        m_parameters.SetText("10002", "0");
+        break;
     case ClearAllFaults: m_parameters.SetText("12001", kNoFaults); [[fallthrough]];
     case ClearCurrentFaults: m_parameters.SetText("12000", kNoFaults); break;
     case WriteSchedule:
@@ -487,6 +546,7 @@ int SimulatedPositioner::stopRunning()
     if (m_motion) {
         // The valve stays where the run left it.
         m_valve.SetPosition(m_motion->run.At(m_scheduler.Now() - m_motion->startMs).position);
+        m_manualTarget = m_valve.Position();
         m_lastUpdate = m_scheduler.Now();
         m_motion.reset();
     }
@@ -697,9 +757,9 @@ void SimulatedPositioner::advanceValve()
 double SimulatedPositioner::setpoint() const
 {
     switch (static_cast<int>(m_parameters.Number("1000"))) {
-    case 3: return m_valve.SignalSetpoint();                         // normal: the loop drives
-    case 1: return m_parameters.Number("9000", m_valve.Position());  // manual setpoint
-    default: return m_valve.Position();                              // setup: the valve holds
+    case 3: return m_valve.SignalSetpoint();                     // normal: the loop drives
+    case 1: return m_manualTarget.value_or(m_valve.Position());  // manual: held until driven
+    default: return m_valve.Position();                          // setup: the valve holds
     }
 }
 

@@ -40,6 +40,12 @@ namespace orvx::simulator {
 // autotune (12) drive the valve along their own paths, refreshed with 524 like the live values,
 // and store the stops or the tuning when they succeed; a failure answers -6 and latches its
 // fault bit. Writing parameters (5) sends the configured identity and air action to the device.
+//
+// In manual mode the valve holds where it is until driven by hand: full open (14), full close
+// (15) or to the manual setpoint "9000" (16) stroke it at the relay's speed and answer when it
+// gets there. The position retransmitter's output follows the position over the range
+// "10001" to "10000", or holds the analog output "10002" that method 17 fixes until method 18
+// (or 17 with "0") gives it back to the position.
 class SimulatedPositioner : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
@@ -80,6 +86,9 @@ public:
         std::int64_t elapsedMs;
     };
     std::optional<Operation> RunningOperation() const;
+    // The position retransmitter's loop current, mA, and whether a fixed output holds it.
+    double RetransmittedOutput() const;
+    bool OutputFixed() const { return m_fixedOutput.has_value(); }
 
     com::Status CloseControl(const com::BStr& callerTag) override;
     // An unknown tag fails with InvalidArgument.
@@ -129,6 +138,10 @@ private:
     bool refusedAsWrite(int method);
 
     void startCalibration(int method);
+    void startManualDrive(int method);
+    // Runs the valve along 'run' as the command 'method'.
+    void startMotion(int method, ValveRun run);
+    bool fixOutput();
     void finishMotion(int method);
     void finishManualStops();
     bool writeParameters();
@@ -170,6 +183,8 @@ private:
     std::optional<RunningPst> m_pst;
     std::optional<RunningMotion> m_motion;
     Mounting m_mounting;
+    std::optional<double> m_manualTarget;  // where manual mode holds the valve; none: where it stands
+    std::optional<double> m_fixedOutput;   // mA
     ManualStops m_manualStops;
     std::optional<std::string> m_latchTripsBefore;  // "4005" while a manual find stops has it off
     DiagnosticRecords m_records{m_parameters};

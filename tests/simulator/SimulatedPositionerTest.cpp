@@ -419,3 +419,73 @@ TEST_F(SimulatedPositionerTest, AnEsdTripVentsTheValveAndRecordsTheEvent)
 }
 
 }  // namespace
+
+// Manual mode: the valve holds until driven by hand, each drive travels at the relay's speed and
+// answers when it arrives; outside manual mode the drives are refused.
+TEST_F(SimulatedPositionerTest, ManualDrivesStrokeTheValveAndAnswerWhenItArrives)
+{
+    ASSERT_EQ(set("14"), Status::Ok);  // normal mode
+    scheduler.Advance(100);
+    EXPECT_EQ(control->takeResults(), (Notifications{{-6, "14"}}));
+
+    ASSERT_EQ(set("1005", "1"), Status::Ok);
+    ASSERT_EQ(set("0"), Status::Ok);
+    scheduler.Advance(300);
+    control->takeResults();
+    const double held = number("2003");
+    ASSERT_EQ(set("9000", "80"), Status::Ok);
+    scheduler.Advance(5000);
+    EXPECT_NEAR(number("2003"), held, 0.01) << "a written setpoint alone moves nothing";
+
+    const struct {
+        const char* method;
+        const char* setpoint;
+        double arrives;
+    } drives[] = {{"15", nullptr, 0.0}, {"14", nullptr, 100.0}, {"16", "37.5", 37.5}};
+    for (const auto& drive : drives) {
+        if (drive.setpoint) {
+            ASSERT_EQ(set("9000", drive.setpoint), Status::Ok);
+        }
+        const double from = number("2003");
+        ASSERT_EQ(set(drive.method), Status::Ok);
+        scheduler.Advance(1000);
+        const double underway = number("2003");
+        EXPECT_GT(std::abs(underway - from), 1.0) << drive.method << ": moving";
+        EXPECT_GT(std::abs(drive.arrives - underway), 1.0) << drive.method << ": not there at once";
+        EXPECT_EQ(control->takeResults(), Notifications{}) << drive.method;
+        scheduler.Advance(15'000);
+        EXPECT_EQ(control->takeResults(), (Notifications{{500 + std::stoi(drive.method), ""}})) << drive.method;
+        EXPECT_NEAR(number("2003"), drive.arrives, 0.5) << drive.method;
+        scheduler.Advance(5000);
+        EXPECT_NEAR(number("2003"), drive.arrives, 0.5) << drive.method << ": held there";
+    }
+}
+
+TEST_F(SimulatedPositionerTest, TheRetransmitterFollowsThePositionUntilAnOutputIsFixed)
+{
+    ASSERT_EQ(set("10001", "20"), Status::Ok);
+    ASSERT_EQ(set("10000", "60"), Status::Ok);
+    const double position = number("2003");
+    EXPECT_NEAR(positioner->RetransmittedOutput(), std::clamp(4 + 16 * (position - 20) / 40, 3.8, 20.5), 1e-9);
+
+    const struct {
+        const char* output;
+        const char* method;
+        Notification answer;
+        double fixed;  // NAN: follows the position
+    } steps[] = {
+        {"12.5", "17", {517, ""}, 12.5}, {"2", "17", {-6, "17"}, 12.5},  // no loop carries 2 mA: the fixed output stays
+        {"0", "17", {517, ""}, NAN},     {"22", "17", {517, ""}, 22},   {"22", "18", {518, ""}, NAN},
+    };
+    for (const auto& step : steps) {
+        ASSERT_EQ(set("10002", step.output), Status::Ok);
+        ASSERT_EQ(set(step.method), Status::Ok);
+        scheduler.Advance(300);
+        EXPECT_EQ(control->takeResults(), Notifications{step.answer}) << step.output << " " << step.method;
+        EXPECT_EQ(positioner->OutputFixed(), !std::isnan(step.fixed)) << step.output << " " << step.method;
+        if (!std::isnan(step.fixed)) {
+            EXPECT_EQ(positioner->RetransmittedOutput(), step.fixed);
+        }
+    }
+    EXPECT_EQ(get("10002"), "0") << "Finished leaves normal mode entered";
+}
