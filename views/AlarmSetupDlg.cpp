@@ -1,15 +1,12 @@
 #include "AlarmSetupDlg.h"
 
-#include "controls/Conversions.h"
 #include "controls/DtmTextControl.h"
 #include "controls/PressureUnitFollower.h"
 #include "device/DeviceNames.h"
 #include "frameworkapi/IUIController.h"
-#include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -40,6 +37,13 @@ constexpr PageField kSupplyFields[] = {
 
 }  // namespace
 
+CAlarmSetupDlg::CAlarmSetupDlg()
+    : CResourcePage(226),
+      m_supplyLimits(
+          new CEntryPairCheck(*this, kSupplyLow, kSupplyHigh, [](double low, double high) { return low < high; }))
+{
+}
+
 void CAlarmSetupDlg::InitDialog()
 {
     auto* position = new QGroupBox(QStringLiteral("Position alarms"), Surface());
@@ -51,12 +55,8 @@ void CAlarmSetupDlg::InitDialog()
     auto* supply = new QGroupBox(QStringLiteral("Supply pressure limits"), Surface());
     Fields().AddRows(new QGridLayout(supply), supply, kSupplyFields);
     BodyLayout()->addWidget(supply);
-    m_supplyLowEdit = Fields().Widgets(kSupplyLow)->as<QLineEdit>();
-    m_supplyHighEdit = Fields().Widgets(kSupplyHigh)->as<QLineEdit>();
-    // Installed before the controls' own filters, so it runs after them: the entry has been
-    // validated and committed when the pair is checked.
-    m_supplyLowEdit->installEventFilter(this);
-    m_supplyHighEdit->installEventFilter(this);
+    m_supplyLimits->Watch(Fields().Widgets(kSupplyLow)->as<QLineEdit>(),
+                          Fields().Widgets(kSupplyHigh)->as<QLineEdit>());
 
     SetToolTip(m_errorEnable, QStringLiteral("Enable Position Error- enable reporting of position errors."));
 }
@@ -117,53 +117,16 @@ void CAlarmSetupDlg::followPressureUnit()
         m_pressureUnit.Follow(*unit);
 }
 
-bool CAlarmSetupDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event && event->type() == QEvent::FocusOut)
-        ui::runGuarded("supply limit check", [this] { checkSupplyLimits(); });
-    return CResourcePage::eventFilter(watched, event);
-}
-
-void CAlarmSetupDlg::checkSupplyLimits()
-{
-    // Each limit's own range error comes first.
-    if (IsInvalid(kSupplyLow) || IsInvalid(kSupplyHigh))
-        return;
-    double low = 30;
-    double high = 120;
-    try {
-        low = controls::CConversions::to_double(m_supplyLowEdit->text());
-        high = controls::CConversions::to_double(m_supplyHighEdit->text());
-    } catch (const std::exception&) {
-        return;
-    }
-    // The pair counts as one invalid entry of the page while it is the wrong way round.
-    if (high <= low) {
-        if (m_supplyLimitsConsistent) {
-            Controller()->SetParameterValue(device::tag::InvalidEntries, com::Variant::int32(1));
-            m_supplyLimitsConsistent = false;
-        }
-    } else if (!m_supplyLimitsConsistent) {
-        Controller()->SetParameterValue(device::tag::InvalidEntries, com::Variant::int32(-1));
-        m_supplyLimitsConsistent = true;
-    }
-}
-
 bool CAlarmSetupDlg::CheckValid(std::int32_t controlId)
 {
-    const bool pairWrong = !m_supplyLimitsConsistent && !IsInvalid(kSupplyLow) && !IsInvalid(kSupplyHigh);
-    if (pairWrong && Controller()->IsPrivateDialogEnabled())
-        ui::showMessage(this, QStringLiteral("Orvx ESD HART"),
-                        QStringLiteral("Supply Limit Low must be less than Supply Limit High."), ui::MessageButtons::Ok,
-                        ui::MessageIcon::Error);
-    const bool valid = CResourcePage::CheckValid(controlId);
-    return valid && m_supplyLimitsConsistent;
+    const bool pair = m_supplyLimits->Verify(QStringLiteral("Supply Limit Low must be less than Supply Limit High."));
+    return CResourcePage::CheckValid(controlId) && pair;
 }
 
 void CAlarmSetupDlg::ClearInvalid()
 {
     CResourcePage::ClearInvalid();
-    m_supplyLimitsConsistent = true;
+    m_supplyLimits->Reset();
 }
 
 }  // namespace orvx::views

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EntryPairCheck.h"
 #include "ResourcePage.h"
 #include "controls/PressureUnitFollower.h"
 
@@ -12,7 +13,7 @@ namespace orvx::views {
 // supply pressure limits, which follow the device's pressure unit and must keep Low below High.
 class CAlarmSetupDlg final : public CResourcePage {
 public:
-    CAlarmSetupDlg() : CResourcePage(226) {}
+    CAlarmSetupDlg();
 
     void Activate() override;
     void OnUpdate(std::int32_t code, const QString& text) override;
@@ -25,17 +26,14 @@ public:
     bool CheckValid(std::int32_t controlId) override;
     void ClearInvalid() override;
 
-    bool SupplyLimitsConsistent() const { return m_supplyLimitsConsistent; }
+    bool SupplyLimitsConsistent() const { return m_supplyLimits->Consistent(); }
 
 protected:
     void InitDialog() override;
     void CreateControls() override;
-    // Runs the supply limit cross-check when either limit's field loses the focus.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followPressureUnit();
-    void checkSupplyLimits();
     // Position Error Time is editable only while position errors are enabled.
     void followPositionErrorEnable();
 
@@ -43,9 +41,8 @@ private:
     controls::CPressureUnitFollower m_pressureUnit;
     QCheckBox* m_errorEnable = nullptr;
     QLineEdit* m_errorTime = nullptr;
-    QLineEdit* m_supplyLowEdit = nullptr;
-    QLineEdit* m_supplyHighEdit = nullptr;
-    bool m_supplyLimitsConsistent = true;
+    // Low must stay below High.
+    CEntryPairCheck* m_supplyLimits;
 };
 
 }  // namespace orvx::views

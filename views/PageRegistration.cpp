@@ -5,6 +5,7 @@
 #include "ClearFaultsDlg.h"
 #include "CommConfigDlg.h"
 #include "CommissionDiagDlg.h"
+#include "CommissionDlg.h"
 #include "ConfigGeneralDlg.h"
 #include "ConfigurationDlg.h"
 #include "DeviceInfoDlg.h"
@@ -15,7 +16,9 @@
 #include "OfflineDlg.h"
 #include "OrvxESDHARTDlg.h"
 #include "ResourcePage.h"
+#include "RetransmitDlg.h"
 #include "SensorDlg.h"
+#include "SetpointDlg.h"
 #include "SetupWizardDlg.h"
 #include "SwitchesDlg.h"
 #include "TrendDlg.h"
@@ -51,7 +54,10 @@ void RegisterPages()
         framework::SetPageMaker(11, maker<CFindStopsDlg>());
         framework::SetPageMaker(12, maker<CAutotuneDlg>());
         framework::SetPageMaker(13, maker<CTuningDataDlg>());
+        framework::SetPageMaker(14, maker<CCommissionDlg>());
         framework::SetPageMaker(15, maker<CCommConfigDlg>());
+        framework::SetPageMaker(16, maker<CSetpointDlg>());
+        framework::SetPageMaker(17, maker<CRetransmitDlg>());
         framework::SetPageMaker(18, maker<CCommissionDiagDlg>());
         framework::SetPageMaker(19, maker<CSwitchesDlg>());
         framework::SetPageMaker(20, maker<CStatusDiagDlg>());

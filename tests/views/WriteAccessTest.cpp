@@ -23,7 +23,7 @@ using namespace orvx;
 namespace {
 
 // Every view of the main control that has a page class.
-const std::int32_t kViews[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 18, 19, 20, 21, 22, 23};
+const std::int32_t kViews[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
 
 // The main control's hub over a fake device, as the frame would have it after Init.
 class Device : public test::PageFixture<> {
