@@ -2,6 +2,8 @@
 
 #include "platform/com/RegistryStore.h"
 
+#include <QFileInfo>
+
 #include <dlfcn.h>
 
 namespace orvx::frame {
@@ -10,6 +12,14 @@ namespace {
 
 using GetClassObject = std::int32_t (*)(const com::Guid&, const com::Guid&, void**);
 using RegisterServer = std::int32_t (*)();
+
+bool sameFile(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
 
 }  // namespace
 
@@ -45,7 +55,7 @@ void* ModuleLoader::open(const QString& file, QString* error)
 
 QString ModuleLoader::EnsureRegistered(const com::Guid& clsid, const QString& moduleFile)
 {
-    if (!RegisteredModule(clsid).isEmpty())
+    if (sameFile(RegisteredModule(clsid), moduleFile))
         return {};
     QString error;
     void* handle = open(moduleFile, &error);
@@ -56,7 +66,10 @@ QString ModuleLoader::EnsureRegistered(const com::Guid& clsid, const QString& mo
         return QStringLiteral("%1 has no DllRegisterServer").arg(moduleFile);
     if (com::failed(static_cast<com::Status>(registerServer())))
         return QStringLiteral("%1 could not register itself").arg(moduleFile);
-    return RegisteredModule(clsid).isEmpty() ? QStringLiteral("registration wrote nothing") : QString();
+    const QString registered = RegisteredModule(clsid);
+    if (registered.isEmpty())
+        return QStringLiteral("registration wrote nothing");
+    return sameFile(registered, moduleFile) ? QString() : QStringLiteral("the registry names %1").arg(registered);
 }
 
 com::ComPtr<com::IUnknown> ModuleLoader::Create(const com::Guid& clsid, QString* error)

@@ -16,8 +16,9 @@ public:
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-    // Registers the module file when the registry does not know the class yet. Answers an
-    // error text, or an empty text when the class is registered.
+    // Registers the module file unless the registry names it for the class already; a
+    // registration of another file (a build elsewhere, a file since removed) is replaced. Answers
+    // an error text, or an empty text when the class is registered.
     QString EnsureRegistered(const com::Guid& clsid, const QString& moduleFile);
     // A new object of the class, or none with the reason in 'error'.
     com::ComPtr<com::IUnknown> Create(const com::Guid& clsid, QString* error);

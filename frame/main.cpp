@@ -11,8 +11,70 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace {
+
+constexpr char kModuleName[] = "libOrvxTarnelGUI.so";
+
+const char kUsage[] = "Usage: orvx-frame [--screenshots DIR]\n"
+                      "Hosts the Orvx ESD user interface over a simulated valve positioner.\n"
+                      "\n"
+                      "  --screenshots DIR  render every page, a partial stroke test and the setup\n"
+                      "                     pages to PNG files in DIR, then exit; needs no display\n"
+                      "  -h, --help         show this help and exit\n"
+                      "      --version      show the version and exit\n"
+                      "\n"
+                      "Environment:\n"
+                      "  ORVX_REGISTRY_FILE  the component registry, where the module registers on\n"
+                      "                      the first run (default $XDG_CONFIG_HOME/orvx/registry.reg,\n"
+                      "                      else ~/.config/orvx/registry.reg)\n"
+                      "  ORVX_RESOURCE_PATH  folders, separated by ':', searched for the icon store\n"
+                      "                      BaseUiResources.rcc when it is not beside the module\n"
+                      "  QT_QPA_PLATFORM     the Qt platform plugin, e.g. offscreen\n";
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    QString screenshots;
+    std::string error;
+};
+
+CommandLine parse(int argc, char** argv)
+{
+    CommandLine line;
+    auto fail = [&](std::string error) {
+        line.action = CommandLine::Action::Error;
+        line.error = std::move(error);
+        return line;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h")
+            line.action = CommandLine::Action::Help;
+        else if (arg == "--version")
+            line.action = CommandLine::Action::Version;
+        else if (arg == "--screenshots" || arg.starts_with("--screenshots=")) {
+            std::string_view folder;
+            if (arg == "--screenshots") {
+                if (i + 1 < argc)
+                    folder = argv[++i];
+            } else {
+                folder = arg.substr(arg.find('=') + 1);
+            }
+            if (folder.empty())
+                return fail("option '--screenshots' needs a folder");
+            line.screenshots = QString::fromLocal8Bit(folder.data(), static_cast<qsizetype>(folder.size()));
+        } else if (arg.starts_with('-'))
+            return fail("unknown option '" + std::string(arg) + "'");
+        else
+            return fail("unexpected argument '" + std::string(arg) + "'");
+        if (line.action != CommandLine::Action::Run)
+            return line;
+    }
+    return line;
+}
 
 bool hasDisplay()
 {
@@ -20,38 +82,59 @@ bool hasDisplay()
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// The module beside the program (a build tree), else in the folder it is installed to.
+QString findModule(QStringList* tried)
+{
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    for (const QString& folder :
+         {programFolder.path(), programFolder.filePath(QStringLiteral(ORVX_MODULE_DIR_FROM_BIN))}) {
+        const QFileInfo file(QDir(folder).filePath(QLatin1String(kModuleName)));
+        if (file.exists())
+            return file.canonicalFilePath();
+        tried->append(QDir::cleanPath(file.filePath()));
+    }
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    QString screenshots;
-    for (int i = 1; i < argc; ++i) {
-        if (QLatin1String(argv[i]) == QLatin1String("--screenshots") && i + 1 < argc)
-            screenshots = QString::fromLocal8Bit(argv[++i]);
+    // The options are handled before Qt starts, so that --help works without a display.
+    const CommandLine options = parse(argc, argv);
+    switch (options.action) {
+    case CommandLine::Action::Help: std::fputs(kUsage, stdout); return 0;
+    case CommandLine::Action::Version: std::printf("orvx-frame %s\n", ORVX_VERSION); return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "orvx-frame: %s\nTry 'orvx-frame --help'.\n", options.error.c_str());
+        return 2;
+    case CommandLine::Action::Run: break;
     }
+    const QString& screenshots = options.screenshots;
     if (!screenshots.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (screenshots.isEmpty() && !hasDisplay()) {
-        std::fprintf(
-            stderr,
-            "orvx-frame: there is no display to open a window on.\n"
-            "  Run it on a desktop, or\n"
-            "  scripts/run --vnc              a virtual display you reach with a VNC viewer on 127.0.0.1:5900 only\n"
-            "  scripts/run --screenshots DIR  every page rendered to PNG files\n");
+        std::fprintf(stderr,
+                     "orvx-frame: there is no display to open a window on.\n"
+                     "  Run it on a desktop, or\n"
+                     "  orvx-frame --screenshots DIR   every page rendered to PNG files\n"
+                     "  scripts/run --vnc              in the source tree: a virtual display you reach with a VNC "
+                     "viewer on 127.0.0.1:5900 only\n");
         return 2;
     }
 
     QApplication app(argc, argv);
-    const QString module = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libOrvxTarnelGUI.so"));
+    QStringList tried;
+    const QString module = findModule(&tried);
+    if (module.isEmpty()) {
+        std::fprintf(stderr, "orvx-frame: %s is in none of %s\n", kModuleName,
+                     qPrintable(tried.join(QStringLiteral(", "))));
+        return 1;
+    }
     orvx::frame::ModuleLoader loader;
-    const QString registered = orvx::frame::ModuleLoader::RegisteredModule(orvx::host::CLSID_OrvxESDDTMGUIView);
-    // A registration that names a module file that is gone (a moved build) is renewed.
-    if (registered.isEmpty() || !QFileInfo::exists(registered)) {
-        if (const QString error = loader.EnsureRegistered(orvx::host::CLSID_OrvxESDDTMGUIView, module);
-            !error.isEmpty()) {
-            std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
-            return 1;
-        }
+    if (const QString error = loader.EnsureRegistered(orvx::host::CLSID_OrvxESDDTMGUIView, module); !error.isEmpty()) {
+        std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
+        return 1;
     }
 
     // Screenshots need not wait for the device in real time.

@@ -15,7 +15,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -238,6 +241,41 @@ TEST_F(Module, StaysLoadedWhileAnObjectOrALockIsAlive)
     EXPECT_EQ(canUnload(), 0);
     EXPECT_NE(entry<GetClassObject>("DllGetClassObject")(host::IID_IUpdateUI, com::IClassFactory::iid, &raw), 0)
         << "an unknown class is not available";
+}
+
+// The frame registers the module it ships with: an installed program must not load the module
+// of a build that registered itself in the same registry, nor fail on one since removed.
+TEST_F(Module, TheFrameRegistersItsOwnModuleOverAnotherOne)
+{
+    const std::string key = "CLSID\\" + host::CLSID_OrvxESDDTMGUIView.toString() + "\\InprocServer32";
+    const QString module = QFileInfo(QStringLiteral(ORVX_MODULE_FILE)).canonicalFilePath();
+    const QString otherBuild = folder.filePath(QStringLiteral("other-build/libOrvxTarnelGUI.so"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(otherBuild).path()));
+    QFile(otherBuild).open(QIODevice::WriteOnly);
+    const struct {
+        const char* label;
+        QString registered;
+        QString afterwards;
+    } cases[] = {
+        {"not registered", QString(), module},
+        {"another build's module", otherBuild, module},
+        {"a module since removed", folder.filePath(QStringLiteral("gone/libOrvxTarnelGUI.so")), module},
+        // The same file by another name is left as it is.
+        {"this module, named otherwise", QFileInfo(module).path() + QStringLiteral("/./libOrvxTarnelGUI.so"),
+         QFileInfo(module).path() + QStringLiteral("/./libOrvxTarnelGUI.so")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::filesystem::remove(registry);
+        if (!c.registered.isEmpty()) {
+            com::RegistryStore store(registry);
+            store.setValue(key, "", c.registered.toStdString());
+            ASSERT_TRUE(store.save());
+        }
+        frame::ModuleLoader loader;
+        EXPECT_EQ(loader.EnsureRegistered(host::CLSID_OrvxESDDTMGUIView, module), QString());
+        EXPECT_EQ(frame::ModuleLoader::RegisteredModule(host::CLSID_OrvxESDDTMGUIView), c.afterwards);
+    }
 }
 
 TEST_F(Module, TheMainViewShowsTheDeviceAndChangesItsMode)
