@@ -5,6 +5,7 @@
 #include "frame/HostedControl.h"
 #include "frame/ModuleLoader.h"
 #include "frame/QtScheduler.h"
+#include "frame/ShotWriter.h"
 #include "host/Guids.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/RegistryStore.h"
@@ -312,6 +313,62 @@ TEST_F(Module, TheMainViewShowsTheDeviceAndChangesItsMode)
         scheduler.Advance(1000);
         EXPECT_EQ(text(205), QStringLiteral("Manual"));
         EXPECT_TRUE(applyMode->isEnabled());
+        online.Release();
+    }
+    device->Disconnect();
+    entry<Entry>("DllUnregisterServer")();
+}
+
+// In Manual mode a user drives the valve shut from Manual Setpoint: the simulated valve strokes at
+// its own speed, the page stays locked until the device answers, and the other pages show the
+// valve where it went.
+TEST_F(Module, FullCloseStrokesTheValveShutAndGivesTheButtonsBack)
+{
+    ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+    simulator::ManualScheduler scheduler;
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    device->Connect();
+    device->SetPrivateDialogs(false);
+    std::uint32_t word = 0;
+    device->SetParameter(com::BStr(u"1005"), com::Variant::text(com::BStr(u"1")), &word);
+    device->SetParameter(com::BStr(u"0"), com::Variant(), &word);
+    scheduler.Advance(1000);
+    device->SetInputSignal(20);  // the loop asks for open: only the hand drive may close it
+    frame::ModuleLoader loader;
+    QWidget parent;
+    parent.resize(1000, 700);
+    {
+        frame::HostedControl online(loader, host::CLSID_OrvxESDDTMGUIView, QStringLiteral("e2e"));
+        ASSERT_EQ(online.Start(&parent, device->identity()), QString());
+        QWidget* window = online.Window();
+        ASSERT_NE(window, nullptr);
+        // The valve position as a page shows it in its value label.
+        auto shownPosition = [&](const char* page, int item) {
+            EXPECT_TRUE(frame::selectPage(window, QString::fromLatin1(page)));
+            scheduler.Advance(500);  // the next live values
+            for (auto* label : window->findChildren<QLabel*>(QStringLiteral("item_%1").arg(item)))
+                if (label->isVisible())
+                    return label->text().section(QLatin1Char(' '), 0, 0).toDouble();
+            return -1.0;
+        };
+        const double before = shownPosition("Manual Setpoint", 218);
+        EXPECT_GT(before, 10.0);
+        QAbstractButton* fullClose = frame::visibleButton(window, 214);
+        QAbstractButton* fullOpen = frame::visibleButton(window, 213);
+        ASSERT_TRUE(fullClose && fullOpen);
+        ASSERT_TRUE(fullClose->isEnabled());
+        fullClose->click();
+        scheduler.Advance(1000);
+        EXPECT_FALSE(fullOpen->isEnabled()) << "locked while the valve travels";
+        const double underway = shownPosition("Manual Setpoint", 218);
+        EXPECT_LT(underway, before);
+        EXPECT_GT(underway, 0.5);
+        scheduler.Advance(15'000);
+        EXPECT_TRUE(fullOpen->isEnabled()) << "515 gives the buttons back";
+        EXPECT_TRUE(fullClose->isEnabled());
+        EXPECT_NEAR(shownPosition("Manual Setpoint", 218), 0.0, 0.5);
+        EXPECT_NEAR(shownPosition("Orvx ESD HART", 236), 0.0, 0.5);
+        EXPECT_NEAR(shownPosition("Commission Service", 222), 0.0, 0.5);
         online.Release();
     }
     device->Disconnect();
