@@ -2,7 +2,9 @@
 
 #include "CalibrationShots.h"
 #include "DiagnosticShots.h"
+#include "LiveShots.h"
 #include "ModuleLoader.h"
+#include "ShotWriter.h"
 #include "host/Guids.h"
 #include "simulator/DeviceCommands.h"
 #include "simulator/SimulatedFaults.h"
@@ -40,6 +42,9 @@ const ControlKind kKinds[] = {
     {FrameWindow::Control::Trend, host::CLSID_Trend, "Trend", "trend"},
     {FrameWindow::Control::Address, host::CLSID_TAdress, "Address", "address"},
 };
+
+// How long the device strokes its valve before the first picture, in wall-clock time.
+constexpr int kStrokeMs = 4000;
 
 const ControlKind& kindOf(FrameWindow::Control control)
 {
@@ -198,45 +203,67 @@ void FrameWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-bool FrameWindow::save(QWidget* widget, const QString& file, QStringList* errors)
+QWidget* FrameWindow::controlWindow(Control control) const
 {
-    QCoreApplication::processEvents();
-    if (widget->grab().save(file))
-        return true;
-    errors->append(QStringLiteral("cannot write %1").arg(file));
-    return false;
+    const auto it = m_controls.find(control);
+    return it == m_controls.end() ? nullptr : it->second->Window();
 }
 
 int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
 {
     QDir().mkpath(folder);
-    int written = 0;
+    ShotWriter shots(folder, errors);
     show();
-    for (const auto& kind : kKinds) {
-        const QString error = Open(kind.control);
-        if (!error.isEmpty()) {
+    const auto open = [&](Control control) {
+        const QString error = Open(control);
+        if (!error.isEmpty())
             errors->append(error);
-            continue;
-        }
-        QWidget* window = m_controls[kind.control]->Window();
-        auto* tree = window ? window->findChild<QTreeWidget*>() : nullptr;
-        if (kind.control != Control::Online || !tree) {
-            written += save(this, QDir(folder).filePath(QStringLiteral("%1.png").arg(QLatin1String(kind.file))),
-                            errors);
-            continue;
-        }
+        return error.isEmpty();
+    };
+    const auto picture = [&](Control control) {
+        if (open(control))
+            shots.Take(this, QStringLiteral("%1.png").arg(QLatin1String(kindOf(control).file)));
+    };
+
+    // The device runs a while under the main view and the trend before the first picture, so
+    // that the live values and the trend show a valve that has moved.
+    const bool online = open(Control::Online);
+    open(Control::Trend);
+    strokeValve(m_device, kStrokeMs);
+    if (online)
+        Open(Control::Online);
+
+    QWidget* control = online ? controlWindow(Control::Online) : nullptr;
+    auto* tree = control ? control->findChild<QTreeWidget*>() : nullptr;
+    if (online && !tree)
+        shots.Take(this, QStringLiteral("online.png"));
+    if (tree) {
         // Every page of the tree, in tree order.
         int number = 0;
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             tree->setCurrentItem(*it);
-            const QString name =
-                QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0)));
-            written += save(this, QDir(folder).filePath(name), errors);
+            shots.Take(
+                this,
+                QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0))));
         }
-        written += writeDiagnosticShots(window, folder, errors);
-        written += writeCalibrationShots(window, folder, errors);
+        if (QTreeWidgetItem* overview = tree->topLevelItem(0)) {
+            tree->setCurrentItem(overview);
+            const ScopedPalette dark(darkPalette());
+            shots.Take(this, QStringLiteral("dark-overview.png"));
+        }
     }
-    return written;
+    int scripted = 0;  // pictures the modal scripts wrote
+    if (tree)
+        scripted += writeDiagnosticShots(control, folder, errors);
+    // The trend with the stroke and the PST on it, before Setup mode holds the valve.
+    picture(Control::Trend);
+    if (tree) {
+        Open(Control::Online);
+        scripted += writeCalibrationShots(control, folder, errors);
+    }
+    picture(Control::Offline);
+    picture(Control::Address);
+    return shots.Written() + scripted;
 }
 
 }  // namespace orvx::frame

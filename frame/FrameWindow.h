@@ -31,8 +31,9 @@ public:
 
     // Opens the control's tab, making the control on first use. Answers an error text or empty.
     QString Open(Control control);
-    // Renders every page of the main view and the other three controls to PNG files in 'folder'.
-    // Answers how many files were written; problems go to 'errors'.
+    // Renders every page of the main view, the overview once more in a dark palette, and the other
+    // three controls to PNG files in 'folder', after the simulated valve has stroked for a few
+    // seconds. Answers how many files were written; problems go to 'errors'.
     int WriteScreenshots(const QString& folder, QStringList* errors);
     // Shows the device's running command in the status bar; a timer calls it four times a second.
     void ShowOperation();
@@ -44,7 +45,7 @@ private:
     void buildMenus();
     void showFaults();
     void releaseAll();
-    bool save(QWidget* widget, const QString& file, QStringList* errors);
+    QWidget* controlWindow(Control control) const;
 
     ModuleLoader& m_loader;
     simulator::SimulatedPositioner& m_device;

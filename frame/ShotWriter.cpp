@@ -8,10 +8,10 @@
 
 namespace orvx::frame {
 
-void ShotWriter::Take(QWidget* window, const char* name)
+void ShotWriter::Take(QWidget* window, const QString& name)
 {
     QApplication::processEvents();
-    const QString file = QDir(m_folder).filePath(QLatin1String(name));
+    const QString file = QDir(m_folder).filePath(name);
     if (window->grab().save(file))
         ++m_written;
     else

@@ -14,7 +14,8 @@ class ShotWriter {
 public:
     ShotWriter(const QString& folder, QStringList* errors) : m_folder(folder), m_errors(errors) {}
 
-    void Take(QWidget* window, const char* name);
+    void Take(QWidget* window, const QString& name);
+    void Take(QWidget* window, const char* name) { Take(window, QString::fromLatin1(name)); }
     int Written() const { return m_written; }
 
 private:

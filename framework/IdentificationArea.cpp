@@ -47,6 +47,7 @@ CIdentificationArea::CIdentificationArea(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("identificationArea"));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
     setPalette(white);
     setAutoFillBackground(true);
 
