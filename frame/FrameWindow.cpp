@@ -1,6 +1,7 @@
 #include "FrameWindow.h"
 
 #include "CalibrationShots.h"
+#include "CommissionShots.h"
 #include "DiagnosticShots.h"
 #include "LiveShots.h"
 #include "ModuleLoader.h"
@@ -253,9 +254,12 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
         }
     }
     int scripted = 0;  // pictures the modal scripts wrote
-    if (tree)
+    if (tree) {
         scripted += writeDiagnosticShots(control, folder, errors);
-    // The trend with the stroke and the PST on it, before Setup mode holds the valve.
+        scripted += writeCommissionShots(control, folder, errors);
+    }
+    // The trend with the stroke, the PST and the hand drive on it, before Setup mode holds the
+    // valve.
     picture(Control::Trend);
     if (tree) {
         Open(Control::Online);

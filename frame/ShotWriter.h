@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QAbstractButton;
 class QWidget;
 
@@ -29,5 +31,13 @@ bool selectPage(QWidget* control, const QString& label);
 
 // The shown page's button with that item number (pages made earlier keep theirs, hidden).
 QAbstractButton* visibleButton(QWidget* control, int item);
+
+// Changes the device to the mode named ("Setup", "Manual", "Normal") with the shown page's mode
+// button, as a user would, confirming the question about Normal mode; false, with the reason in
+// 'errors', when the mode did not change within ten seconds.
+bool changeMode(QWidget* control, const QString& mode, QStringList* errors);
+
+// Runs the event loop until 'done' answers true or 'timeoutMs' has passed; answers 'done'.
+bool waitFor(const std::function<bool()>& done, int timeoutMs);
 
 }  // namespace orvx::frame
