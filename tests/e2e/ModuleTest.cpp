@@ -541,9 +541,8 @@ TEST_F(Module, TheScreenshotRunShowsAMovingValveAndEveryPage)
     entry<Entry>("DllUnregisterServer")();
 }
 
-// In a dark palette every label of the overview stays readable. Disabled until the identification
-// area gives its white background a dark text colour of its own: its device name and maker text
-// take the palette's light one.
+// In a dark palette every label of the overview stays readable, the identification area's too,
+// which keeps its white background with dark text of its own.
 TEST_F(Module, TheOverviewIsReadableInADarkPalette)
 {
     ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);

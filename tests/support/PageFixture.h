@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/StringBridge.h"
+#include "framework/ApplicationViewBase.h"
 #include "framework/EditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
@@ -11,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QWidget>
@@ -60,6 +65,39 @@ protected:
     static T* item(const QWidget* page, int number)
     {
         return page->findChild<T*>(QStringLiteral("item_%1").arg(number));
+    }
+    // Types a text into a field and leaves it.
+    static void enter(const QWidget* page, int number, const QString& text)
+    {
+        auto* edit = item<QLineEdit>(page, number);
+        edit->setText(text);
+        edit->setModified(true);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
+    }
+    // Bit i: the page's operation button i is enabled.
+    static std::uint8_t enabledButtons(const framework::CApplicationViewBase& page)
+    {
+        std::uint8_t mask = 0;
+        for (int i = 0; i < page.MethodWindows().size(); ++i)
+            mask |= std::uint8_t(page.MethodWindows()[i]->isEnabled() << i);
+        return mask;
+    }
+    // The device answers through the hub, which clears the running operation as it would; then
+    // what the page posted runs.
+    void deliver(std::int32_t code, const char* value = "")
+    {
+        controller.OnDtmUpdate(code, QString::fromLatin1(value));
+        QCoreApplication::processEvents();
+    }
+    // The values written to the invalid-entry counter, in order.
+    QList<int> counted() const
+    {
+        QList<int> values;
+        for (const Call& call : device->callsOf(QStringLiteral("SetParameter")))
+            if (call.argument == QLatin1String("15001"))
+                values.append(call.value.toInt32());
+        return values;
     }
 
     // In the order they must outlive each other: the hub goes first, the dialog service last.

@@ -70,20 +70,7 @@ protected:
     }
     QPushButton* button(int number) const { return item<QPushButton>(page, number); }
     QString statusLine(const PageNumbers& numbers) const { return item<QLabel>(page, numbers.statusItem)->text(); }
-    // Bit i: operation button i is enabled.
-    std::uint8_t enabled() const
-    {
-        std::uint8_t mask = 0;
-        for (int i = 0; i < page->MethodWindows().size(); ++i)
-            mask |= std::uint8_t(page->MethodWindows()[i]->isEnabled() << i);
-        return mask;
-    }
-    // The device answers through the hub, which clears the running operation as it would.
-    void deliver(std::int32_t code, const char* value = "")
-    {
-        controller.OnDtmUpdate(code, QString::fromLatin1(value));
-        QCoreApplication::processEvents();  // what the page posted
-    }
+    std::uint8_t enabled() const { return enabledButtons(*page); }
     // Start arms the run without telling the device; Continue sends the method and leaves Cancel.
     void run(const PageNumbers& numbers)
     {

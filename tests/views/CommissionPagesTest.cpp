@@ -52,27 +52,8 @@ protected:
         return page;
     }
     QPushButton* button(int number) const { return item<QPushButton>(page, number); }
-    // Bit i: operation button i is enabled.
-    std::uint8_t enabled() const
-    {
-        std::uint8_t mask = 0;
-        for (int i = 0; i < page->MethodWindows().size(); ++i)
-            mask |= std::uint8_t(page->MethodWindows()[i]->isEnabled() << i);
-        return mask;
-    }
-    void deliver(std::int32_t code, const char* value = "")
-    {
-        controller.OnDtmUpdate(code, QString::fromLatin1(value));
-        QCoreApplication::processEvents();
-    }
-    void enter(int number, const QString& text) const
-    {
-        auto* edit = item<QLineEdit>(page, number);
-        edit->setText(text);
-        edit->setModified(true);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(edit, &out);
-    }
+    std::uint8_t enabled() const { return enabledButtons(*page); }
+    void enter(int number, const QString& text) const { PageFixture::enter(page, number, text); }
     void privateDialogs(bool on) { device->parameters["20000"] = com::Variant::boolean(on); }
     // The values written to a tag, in order.
     QStringList written(const char* tag) const
@@ -81,14 +62,6 @@ protected:
         for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
             if (call.argument == QLatin1String(tag))
                 values.append(host::variantText(call.value));
-        return values;
-    }
-    QList<int> counted() const
-    {
-        QList<int> values;
-        for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
-            if (call.argument == QLatin1String("15001"))
-                values.append(call.value.toInt32());
         return values;
     }
 

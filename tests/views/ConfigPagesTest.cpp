@@ -42,25 +42,6 @@ protected:
         view_->RefreshControls(-1);
         return view_->GetWindow();
     }
-    // The values written to the invalid-entry counter, in order.
-    QList<int> counted() const
-    {
-        QList<int> values;
-        for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
-            if (call.argument == QLatin1String("15001"))
-                values.append(call.value.toInt32());
-        return values;
-    }
-    // Types a text into a field and leaves it.
-    static void enter(QWidget* page, int number, const QString& text)
-    {
-        auto* edit = item<QLineEdit>(page, number);
-        edit->setText(text);
-        edit->setModified(true);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(edit, &out);
-    }
-
     framework::IApplicationView* view_ = nullptr;
 };
 
