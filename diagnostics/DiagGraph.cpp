@@ -1,8 +1,13 @@
 #include "DiagGraph.h"
 
+#include "BaselinePanel.h"
+#include "Baselines.h"
 #include "CurveText.h"
+#include "DataFileDialogs.h"
 #include "DiagGraphForm.h"
+#include "DlgPickData.h"
 #include "GraphExports.h"
+#include "controls/PressureUnit.h"
 #include "platform/chart/DiagChart.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -32,6 +37,9 @@ enum PlotMode { PositionVsPressure = 0, AgainstTime = 1 };
 constexpr int kFillPlot = 0;
 constexpr int kExhaustPlot = 1;
 constexpr int kPositionPlot = 2;
+// The baseline's strokes, under the others.
+constexpr int kBaselineFillPlot = chart::CDiagChart::kFirstReferencePlot;
+constexpr int kBaselineExhaustPlot = kBaselineFillPlot + 1;
 
 constexpr chart::ColourRef kWhite = 0xFFFFFF;
 constexpr chart::ColourRef kSilver = 0xC0C0C0;
@@ -42,6 +50,16 @@ constexpr std::int16_t kSecondAxisPlace = 170;
 void load(chart::CDiagChart& chart, int plot, const std::vector<float>& x, const std::vector<float>& y)
 {
     chart.LoadPlot(plot, static_cast<int>(std::min(x.size(), y.size())), x, y);
+}
+
+// A curve's pressures in another unit.
+std::vector<float> pressuresIn(const Curve& curve, std::uint32_t from, std::uint32_t to)
+{
+    std::vector<float> out;
+    out.reserve(curve.pressure.size());
+    for (float p : curve.pressure)
+        out.push_back(static_cast<float>(controls::convertPressure(p, from, to)));
+    return out;
 }
 
 }  // namespace
@@ -72,6 +90,8 @@ CDiagGraph::CDiagGraph(QWidget* owner)
     });
     on(f.exportCsv, &QPushButton::clicked, "CSV export", [this] { exports().Csv(); });
     on(f.exportPng, &QPushButton::clicked, "PNG export", [this] { exports().Png(); });
+    on(f.compareWith, &QPushButton::clicked, "compare", [this] { compareWith(); });
+    on(f.useAsBaseline, &QPushButton::clicked, "use as baseline", [this] { useAsBaseline(); });
     on(f.pstReport, &QPushButton::clicked, "PST report", [this] {
         exports().PstReport(m_limits, mode() == AgainstTime
                                           ? QStringLiteral("Red: pressure. Blue: position.")
@@ -130,6 +150,70 @@ DiagRecord CDiagGraph::Record() const
 void CDiagGraph::SetLimits(std::optional<PstLimits> limits)
 {
     m_limits = limits;
+}
+
+void CDiagGraph::SetRecordDate(const QDate& date)
+{
+    m_recordDate = date;
+}
+
+void CDiagGraph::SetSource(const QString& file, const RecordKey& key)
+{
+    m_sourceFile = file;
+    m_sourceKey = key;
+    m_recordDate = recordDate(key.dateTime);
+}
+
+void CDiagGraph::SetBaseline(const DiagRecord& baseline, const QDate& date)
+{
+    m_baseline = baseline;
+    m_baselineDate = date;
+    showComparison();
+    plot();
+}
+
+void CDiagGraph::compareWith()
+{
+    const auto picked = pickRecord(this);
+    if (!picked)
+        return;
+    if (picked->record.kind != DiagKind::Pst) {
+        showDataFileError(this, QStringLiteral("Only a PST can be compared with this test: the record picked is "
+                                               "an ESD event."));
+        return;
+    }
+    SetBaseline(picked->record, recordDate(picked->key.dateTime));
+}
+
+void CDiagGraph::useAsBaseline()
+{
+    const DiagRecord& record = m_data.Record();
+    const auto unit = static_cast<std::uint32_t>(m_data.UnitCode());
+    const Baseline baseline{m_recordDate.isValid() ? m_recordDate : QDate::currentDate(), unit, resultsOf(record, unit),
+                            m_sourceFile, m_sourceKey};
+    CBaselines baselines;
+    if (!baselines.Remember(record.tag, record.deviceId, baseline)) {
+        showDataFileError(this, QStringLiteral("The baseline could not be kept in %1.").arg(CBaselines::DefaultFile()));
+        return;
+    }
+    ui::showMessage(this, QStringLiteral("Orvx ESD HART"),
+                    QStringLiteral("This PST of %1 (%2) is now the valve's baseline: later tests are compared with it.")
+                        .arg(record.tag.trimmed())
+                        .arg(record.deviceId),
+                    ui::MessageButtons::Ok, ui::MessageIcon::Information);
+}
+
+void CDiagGraph::showComparison()
+{
+    if (!m_baseline)
+        return;
+    const auto unit = static_cast<std::uint32_t>(m_data.UnitCode());
+    const auto rows = compareResults(resultsOf(m_data.Record(), unit), resultsOf(*m_baseline, unit), m_limits);
+    m_form->baseline->Show(rows, controls::pressureUnitWord(unit),
+                           QStringLiteral("Dashed grey: the baseline, the PST of %1 on %2.")
+                               .arg(m_baseline->tag.trimmed(), m_baselineDate.isValid()
+                                                                   ? m_baselineDate.toString(Qt::ISODate)
+                                                                   : QStringLiteral("an unknown day")));
 }
 
 void CDiagGraph::SetSaveHandler(SaveHandler handler)
@@ -197,6 +281,8 @@ void CDiagGraph::applyKind()
                               : QStringLiteral("&Save ESD Event to a File"));
     m_form->group->setTitle(pst ? QStringLiteral("OrvxESD - PST GRAPH") : QStringLiteral("OrvxESD - ESD GRAPH"));
     m_form->pstReport->setVisible(pst);
+    m_form->compareWith->setVisible(pst);
+    m_form->useAsBaseline->setVisible(pst);
 }
 
 void CDiagGraph::relabel()
@@ -224,10 +310,16 @@ void CDiagGraph::relabel()
 void CDiagGraph::plot()
 {
     chart::CDiagChart& chart = *m_form->chart;
-    for (int plot : {kFillPlot, kExhaustPlot, kPositionPlot})
+    for (int plot : {kFillPlot, kExhaustPlot, kPositionPlot, kBaselineFillPlot, kBaselineExhaustPlot})
         chart.LoadPlot(plot, 0, {}, {});
     const DataRange range = m_data.Range();
     if (mode() == PositionVsPressure) {
+        if (m_baseline) {
+            const auto from = static_cast<std::uint32_t>(m_baseline->Value(RecordValue::PresUnits));
+            const auto to = static_cast<std::uint32_t>(m_data.UnitCode());
+            load(chart, kBaselineFillPlot, pressuresIn(m_baseline->curve2, from, to), m_baseline->curve2.position);
+            load(chart, kBaselineExhaustPlot, pressuresIn(m_baseline->curve1, from, to), m_baseline->curve1.position);
+        }
         const DiagRecord& record = m_data.Record();
         load(chart, kFillPlot, record.curve2.pressure, record.curve2.position);
         load(chart, kExhaustPlot, record.curve1.pressure, record.curve1.position);

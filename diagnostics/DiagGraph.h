@@ -4,6 +4,7 @@
 #include "GraphData.h"
 #include "PstGrading.h"
 
+#include <QDate>
 #include <QDialog>
 #include <QString>
 
@@ -21,7 +22,9 @@ struct CDiagGraphForm;
 // The modal window that shows a PST signature or an ESD event: the exhaust and the fill stroke
 // as position against pressure, or position and pressure against time. Callers set the curves,
 // the sampling and the record, then Show() it; it can save what it shows into a data file,
-// copy a picture of itself, and export the curves, the chart and a PST report.
+// copy a picture of itself, and export the curves, the chart and a PST report. A PST can be
+// compared with another one, its baseline, drawn dashed under it with their results side by
+// side, and can itself become the valve's baseline for later tests.
 class CDiagGraph : public QDialog {
 public:
     using SaveHandler = std::function<void(const DiagRecord&, QWidget*)>;
@@ -45,6 +48,12 @@ public:
     void SetLimits(std::optional<PstLimits> limits);
     // Called by the save button with the record; without a handler the button is disabled.
     void SetSaveHandler(SaveHandler handler);
+    // The day of the test shown: its time stamp in a file, or the day it was read from the device.
+    void SetRecordDate(const QDate& date);
+    // The data file and record the test shown was read from, for Use as baseline to remember.
+    void SetSource(const QString& file, const RecordKey& key);
+    // Draws a PST of the same valve or another under the one shown and compares their results.
+    void SetBaseline(const DiagRecord& baseline, const QDate& date);
 
     // Prepares the window, centres it over the owner and runs it through the dialog service.
     int Show(QWidget* owner);
@@ -63,6 +72,9 @@ private:
     void dataPointsChanged();
     void capture();
     CGraphExports exports();
+    void compareWith();
+    void useAsBaseline();
+    void showComparison();
 
     CGraphData m_data;
     std::optional<PstLimits> m_limits;
@@ -70,6 +82,11 @@ private:
     int m_dataPoints = 0;
     bool m_checkingRange = false;
     std::unique_ptr<CDiagGraphForm> m_form;
+    QDate m_recordDate;
+    QString m_sourceFile;
+    RecordKey m_sourceKey;
+    std::optional<DiagRecord> m_baseline;
+    QDate m_baselineDate;
 };
 
 }  // namespace orvx::diagnostics

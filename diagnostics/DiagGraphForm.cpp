@@ -1,5 +1,6 @@
 #include "DiagGraphForm.h"
 
+#include "BaselinePanel.h"
 #include "platform/chart/DiagChart.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/Resources.h"
@@ -111,9 +112,14 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     f.exportCsv->setObjectName(QStringLiteral("exportCsv"));
     f.exportPng->setObjectName(QStringLiteral("exportPng"));
     f.pstReport->setObjectName(QStringLiteral("pstReport"));
+    f.compareWith = button(&dialog, 0, QStringLiteral("Compare &with\u2026"));
+    f.compareWith->setObjectName(QStringLiteral("compareWith"));
+    f.useAsBaseline = button(&dialog, 0, QStringLiteral("Use as &baseline"));
+    f.useAsBaseline->setObjectName(QStringLiteral("useAsBaseline"));
+    f.baseline = new CBaselinePanel(&dialog);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport})
+    for (QPushButton* b : {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport, f.compareWith, f.useAsBaseline})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(f.exportToExcel);
@@ -121,11 +127,12 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
 
     auto* top = new QVBoxLayout(&dialog);
     top->addWidget(f.group, 1);
+    top->addWidget(f.baseline);
     top->addLayout(buttons);
 
-    QWidget* const order[] = {f.range[0],    f.range[1],   f.range[2], f.range[3], f.positionVsPressure,
-                              f.againstTime, f.dataPoints, f.capture,  f.save,     f.exportCsv,
-                              f.exportPng,   f.pstReport,  f.close};
+    QWidget* const order[] = {f.range[0],    f.range[1],   f.range[2],    f.range[3],      f.positionVsPressure,
+                              f.againstTime, f.dataPoints, f.capture,     f.save,          f.exportCsv,
+                              f.exportPng,   f.pstReport,  f.compareWith, f.useAsBaseline, f.close};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     return f;

@@ -16,6 +16,8 @@ class CDiagChart;
 
 namespace orvx::diagnostics {
 
+class CBaselinePanel;
+
 // The diagnostic graph's numbered items.
 namespace graph_item {
 inline constexpr int ExportToExcel = 357;
@@ -59,6 +61,9 @@ struct CDiagGraphForm {
     QPushButton* exportCsv = nullptr;
     QPushButton* exportPng = nullptr;
     QPushButton* pstReport = nullptr;
+    QPushButton* compareWith = nullptr;
+    QPushButton* useAsBaseline = nullptr;
+    CBaselinePanel* baseline = nullptr;
     QPushButton* close = nullptr;
     QPushButton* exportToExcel = nullptr;
 

@@ -149,4 +149,27 @@ void CDlgPickData::FitColumns()
     m_list->setColumnWidth(3, width - 3 * quarter);
 }
 
+std::optional<PickedRecord> pickRecord(QWidget* owner)
+{
+    CDlgPickData picker(owner);
+    if (picker.Run() != QDialog::Accepted)
+        return std::nullopt;
+    auto file = openForReading(picker.File(), owner);
+    if (!file)
+        return std::nullopt;
+    std::optional<DiagRecord> record;
+    try {
+        record = file->ReadRecord(picker.Key());
+    } catch (const CXFileException& error) {
+        showDataFileError(owner, fileErrorText(error));
+        return std::nullopt;
+    }
+    if (!record) {
+        showDataFileError(
+            owner, QStringLiteral("The record could not be read from %1:\n%2").arg(picker.File(), file->LastError()));
+        return std::nullopt;
+    }
+    return PickedRecord{std::move(*record), picker.File(), picker.Key()};
+}
+
 }  // namespace orvx::diagnostics

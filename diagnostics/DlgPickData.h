@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <optional>
+
 class QLabel;
 class QTreeWidget;
 
@@ -44,5 +46,16 @@ private:
     QList<RecordKey> m_keys;
     RecordKey m_key;
 };
+
+// A record the user picked from a data file, with where it is kept.
+struct PickedRecord {
+    DiagRecord record;
+    QString file;
+    RecordKey key;
+};
+
+// Lets the user pick a record of a data file and reads it; none when the user cancels, or after
+// saying why it cannot be read.
+std::optional<PickedRecord> pickRecord(QWidget* owner);
 
 }  // namespace orvx::diagnostics

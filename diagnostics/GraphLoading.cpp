@@ -85,35 +85,15 @@ void showDeviceCurves(framework::IUIController& controller, DiagKind kind, QWidg
     graph.Show(owner);
 }
 
-void showFileRecord(const DiagRecord& record, QWidget* owner)
-{
-    CDiagGraph graph(owner);
-    graph.SetFromFile(record);
-    graph.SetSaveHandler(&saveRecordToFile);
-    graph.Show(owner);
-}
-
 void showRecordFromFile(QWidget* owner)
 {
-    CDlgPickData picker(owner);
-    if (picker.Run() != QDialog::Accepted)
-        return;
-    auto file = openForReading(picker.File(), owner);
-    if (!file)
-        return;
-    std::optional<DiagRecord> record;
-    try {
-        record = file->ReadRecord(picker.Key());
-    } catch (const CXFileException& error) {
-        showDataFileError(owner, fileErrorText(error));
-        return;
+    if (const auto picked = pickRecord(owner)) {
+        CDiagGraph graph(owner);
+        graph.SetFromFile(picked->record);
+        graph.SetSource(picked->file, picked->key);
+        graph.SetSaveHandler(&saveRecordToFile);
+        graph.Show(owner);
     }
-    if (!record) {
-        showDataFileError(
-            owner, QStringLiteral("The record could not be read from %1:\n%2").arg(picker.File(), file->LastError()));
-        return;
-    }
-    showFileRecord(*record, owner);
 }
 
 }  // namespace orvx::diagnostics

@@ -20,9 +20,6 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
 // Loads the device's curves of that kind into a new graph window and shows it over 'owner'.
 void showDeviceCurves(framework::IUIController& controller, DiagKind kind, QWidget* owner);
 
-// Shows a record read from a data file in a new graph window over 'owner'.
-void showFileRecord(const DiagRecord& record, QWidget* owner);
-
 // Lets the user pick a record of a data file and shows it in a graph window over 'owner'; says
 // why when the record cannot be read. Nothing happens when the user cancels.
 void showRecordFromFile(QWidget* owner);

@@ -1,7 +1,9 @@
 #include "PSTSummary.h"
 
+#include "Baselines.h"
 #include "DeviceValues.h"
 #include "GraphLoading.h"
+#include "SignatureComparison.h"
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
 #include "platform/ui/DialogItems.h"
@@ -14,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orvx::diagnostics {
 
@@ -98,8 +102,13 @@ CPSTSummary::CPSTSummary(framework::IUIController& controller, QWidget* owner)
     connect(viewGraph, &QPushButton::clicked, this, [this] { ViewGraph(); });
     connect(finish, &QPushButton::clicked, this, &QDialog::accept);
 
+    m_baselineChange = new QLabel(this);
+    m_baselineChange->setObjectName(QStringLiteral("baselineChange"));
+    m_baselineChange->setWordWrap(true);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(m_baselineChange);
     layout->addWidget(buttons);
 
     Refresh();
@@ -148,6 +157,42 @@ void CPSTSummary::Refresh()
     graded(
         DroopRow, [&](double v) { return gradeBelowLimit(v, l.droop); },
         QStringLiteral("below %1").arg(number(l.droop)));
+
+    m_baselineChange->clear();
+    if (unit && std::all_of(std::begin(values), std::end(values), [](const auto& v) { return v.has_value(); })) {
+        PstResults current;
+        current.friction = *values[0];
+        current.breakaway = *values[1];
+        current.droop = *values[2];
+        current.lowerSpring = *values[3];
+        current.upperSpring = *values[4];
+        current.exhaustTime = *values[5];
+        current.fillTime = *values[6];
+        ShowBaselineChange(current, *unit, limits);
+    }
+}
+
+void CPSTSummary::ShowBaselineChange(const PstResults& current, std::uint32_t unit,
+                                     const std::optional<PstLimits>& limits)
+{
+    std::optional<Baseline> baseline;
+    try {
+        const CDeviceValues device(m_controller);
+        baseline = CBaselines().Find(device.Text(device::tag::DeviceTag), device.Integer(device::tag::DeviceId));
+    } catch (const std::exception&) {
+        // A device that cannot name itself has no baseline to compare with.
+    }
+    if (!baseline) {
+        m_baselineChange->setText(
+            QStringLiteral("No baseline is set for this valve: View Graph, then Use as baseline, sets one."));
+        return;
+    }
+    const PstResults base = convertResults(baseline->results, baseline->unitCode, unit);
+    const auto rows = compareResults(current, base, limits);
+    QStringList lines;
+    for (std::size_t row = 0; row < 3; ++row)  // friction, breakaway and droop
+        lines.append(changeSince(rows[row], controls::pressureUnitWord(unit), baseline->date));
+    m_baselineChange->setText(lines.join(u'\n'));
 }
 
 void CPSTSummary::ShowValue(QLineEdit* edit, std::optional<double> value)

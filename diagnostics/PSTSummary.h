@@ -1,8 +1,11 @@
 #pragma once
 
+#include "PstGrading.h"
+
 #include <QDialog>
 #include <QList>
 
+#include <cstdint>
 #include <optional>
 
 class QLabel;
@@ -15,7 +18,8 @@ class IUIController;
 namespace orvx::diagnostics {
 
 // The result of the last partial stroke test, each graded row beside its limits, read from the
-// device when the window opens. View Graph shows the test's signature; Finish and Escape close.
+// device when the window opens, and how friction, breakaway and droop changed since the valve's
+// baseline test. View Graph shows the test's signature; Finish and Escape close.
 class CPSTSummary : public QDialog {
 public:
     CPSTSummary(framework::IUIController& controller, QWidget* owner = nullptr);
@@ -28,11 +32,14 @@ public:
 private:
     void ShowValue(QLineEdit* edit, std::optional<double> value);
     void ShowGrade(int row, std::optional<bool> passed, const QString& limits);
+    // The changes since the valve's baseline, in the results' unit.
+    void ShowBaselineChange(const PstResults& current, std::uint32_t unit, const std::optional<PstLimits>& limits);
     void ViewGraph();
 
     framework::IUIController& m_controller;
     QList<QLabel*> m_units;   // beside the pressures
     QList<QLabel*> m_limits;  // beside the graded rows
+    QLabel* m_baselineChange = nullptr;
 };
 
 // Opens the summary of the last PST over 'owner'.

@@ -51,6 +51,7 @@ struct CDiagChart::Impl {
         QScatterSeries* marks = nullptr;
         QColor colour;
         int dataPoints = 0;
+        bool dashed = false;
     };
 
     QChart* chart = nullptr;
@@ -76,20 +77,21 @@ struct CDiagChart::Impl {
     void showPlot(int index)
     {
         Plot& p = plots[static_cast<std::size_t>(index)];
-        const bool drawn = index < 2 || (secondAxisShown() && secondPlotsOn);
+        const bool onMainAxes = index < 2 || index >= kFirstReferencePlot;
+        const bool drawn = onMainAxes || (secondAxisShown() && secondPlotsOn);
         p.line->setVisible(drawn && p.dataPoints != 2);
         p.marks->setVisible(drawn && (p.dataPoints == 1 || p.dataPoints == 2));
     }
     void showSecondAxis()
     {
         y2->setVisible(secondAxisShown());
-        for (int index = 2; index < kPlotCount; ++index)
+        for (int index = 2; index < kFirstReferencePlot; ++index)
             showPlot(index);
     }
     void colour(Plot& p, const QColor& c)
     {
         p.colour = c;
-        p.line->setPen(QPen(c, kLineWidth));
+        p.line->setPen(QPen(c, kLineWidth, p.dashed ? Qt::DashLine : Qt::SolidLine));
         p.marks->setColor(c);
         p.marks->setBorderColor(c);
     }
@@ -110,10 +112,12 @@ CDiagChart::CDiagChart(QWidget* parent) : QWidget(parent), m(std::make_unique<Im
         axis->setLabelFormat(QStringLiteral("%g"));
     m->y2->setGridLineVisible(false);
 
-    // Until the window says otherwise: dark red, red, blue and green.
-    const ColourRef colours[kPlotCount] = {0x000080, 0x0000FF, 0xFF0000, 0x008000};
-    for (int index = 0; index < kPlotCount; ++index) {
+    // Until the window says otherwise: dark red, red, blue and green, and the reference grey.
+    const ColourRef colours[kPlotCount] = {0x000080, 0x0000FF, 0xFF0000, 0x008000, 0x909090, 0xB0B0B0};
+    // Series added later are drawn over earlier ones: the reference first.
+    for (int index : {4, 5, 0, 1, 2, 3}) {
         Impl::Plot& p = m->plots[static_cast<std::size_t>(index)];
+        p.dashed = index >= kFirstReferencePlot;
         p.line = new QLineSeries(m->chart);
         p.marks = new QScatterSeries(m->chart);
         p.marks->setMarkerSize(kMarkSize);
@@ -121,7 +125,7 @@ CDiagChart::CDiagChart(QWidget* parent) : QWidget(parent), m(std::make_unique<Im
         for (QXYSeries* series : {static_cast<QXYSeries*>(p.line), static_cast<QXYSeries*>(p.marks)}) {
             m->chart->addSeries(series);
             series->attachAxis(m->x);
-            series->attachAxis(index < 2 ? m->y : m->y2);
+            series->attachAxis(index < 2 || index >= kFirstReferencePlot ? m->y : m->y2);
         }
         m->showPlot(index);
     }
@@ -285,6 +289,12 @@ QColor CDiagChart::PlotColour(int plot) const
 {
     const Impl::Plot* p = m->plot(plot);
     return p ? p->colour : QColor();
+}
+
+bool CDiagChart::PlotDashed(int plot) const
+{
+    const Impl::Plot* p = m->plot(plot);
+    return p && p->dashed;
 }
 
 int CDiagChart::DataPoints(int plot) const

@@ -29,15 +29,17 @@ struct ChartRange {
     bool operator==(const ChartRange&) const = default;
 };
 
-// The diagnostic graph's chart: up to four plots of points joined by lines. Plots 0 and 1 are
+// The diagnostic graph's chart: up to six plots of points joined by lines. Plots 0 and 1 are
 // drawn against the bottom axis and the main value axis on the left; plots 2 and 3 against the
 // bottom axis and a second value axis on the right, which is drawn only while it is switched on
-// (member 9) and has a place (member 17). The operations keep the numbers of the chart
+// (member 9) and has a place (member 17). Plots 4 and 5 are a reference under the others on
+// the main axes, dashed. The operations keep the numbers of the chart
 // component the window was first written against; the plotting library stays behind this class
 // and draws in software.
 class CDiagChart : public QWidget {
 public:
-    static constexpr int kPlotCount = 4;
+    static constexpr int kPlotCount = 6;
+    static constexpr int kFirstReferencePlot = 4;
 
     explicit CDiagChart(QWidget* parent = nullptr);
     ~CDiagChart() override;
@@ -88,6 +90,7 @@ public:
     int PointCount(int plot) const;
     QPointF Point(int plot, int index) const;
     QColor PlotColour(int plot) const;
+    bool PlotDashed(int plot) const;
     int DataPoints(int plot) const;
     QString XCaption() const;
     QString YCaption() const;
