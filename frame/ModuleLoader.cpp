@@ -1,5 +1,6 @@
 #include "ModuleLoader.h"
 
+#include "FileSafety.h"
 #include "platform/com/RegistryStore.h"
 
 #include <QFileInfo>
@@ -12,6 +13,12 @@ namespace {
 
 using GetClassObject = std::int32_t (*)(const com::Guid&, const com::Guid&, void**);
 using RegisterServer = std::int32_t (*)();
+
+// A registry other users can change could name any code to load.
+QString unsafeRegistry()
+{
+    return unsafeFileReason(QString::fromStdString(com::RegistryStore::defaultLocation().string()));
+}
 
 bool sameFile(const QString& a, const QString& b)
 {
@@ -42,6 +49,11 @@ void* ModuleLoader::open(const QString& file, QString* error)
 {
     if (m_handle && m_openFile == file)
         return m_handle;
+    if (const QString reason = unsafeFileReason(file); !reason.isEmpty()) {
+        if (error)
+            *error = reason;
+        return nullptr;
+    }
     void* handle = dlopen(file.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         if (error)
@@ -55,6 +67,8 @@ void* ModuleLoader::open(const QString& file, QString* error)
 
 QString ModuleLoader::EnsureRegistered(const com::Guid& clsid, const QString& moduleFile)
 {
+    if (const QString reason = unsafeRegistry(); !reason.isEmpty())
+        return reason;
     if (sameFile(RegisteredModule(clsid), moduleFile))
         return {};
     QString error;
@@ -74,6 +88,11 @@ QString ModuleLoader::EnsureRegistered(const com::Guid& clsid, const QString& mo
 
 com::ComPtr<com::IUnknown> ModuleLoader::Create(const com::Guid& clsid, QString* error)
 {
+    if (const QString reason = unsafeRegistry(); !reason.isEmpty()) {
+        if (error)
+            *error = reason;
+        return {};
+    }
     const QString file = RegisteredModule(clsid);
     if (file.isEmpty()) {
         if (error)

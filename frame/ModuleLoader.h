@@ -8,7 +8,9 @@
 namespace orvx::frame {
 
 // Finds the user-interface module through the component registry, as an FDT frame does: the
-// registry names the module file of a class, the module's class factory makes the object.
+// registry names the module file of a class, the module's class factory makes the object. As ssh
+// does with its keys, it refuses a registry or a module file other users can change, and says
+// which file and why.
 class ModuleLoader {
 public:
     ModuleLoader() = default;

@@ -341,6 +341,54 @@ TEST_F(Module, TheFrameRegistersItsOwnModuleOverAnotherOne)
     }
 }
 
+// Whoever can change the registry or the module can run code as the user and move the valve:
+// like ssh with its keys, the frame refuses such files and says which and why.
+TEST_F(Module, TheFrameRefusesARegistryOrModuleOtherUsersCanChange)
+{
+    const QString module = QFileInfo(QStringLiteral(ORVX_MODULE_FILE)).canonicalFilePath();
+    frame::ModuleLoader loader;
+    ASSERT_EQ(loader.EnsureRegistered(host::CLSID_OrvxESDDTMGUIView, module), QString());
+    const QString registryFile = QString::fromStdString(registry);
+    const QString shared = folder.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    const QString copy = shared + QStringLiteral("/libOrvxTarnelGUI.so");
+    ASSERT_TRUE(QFile::copy(module, copy));
+    const auto mode = [](const QString& file, QFile::Permissions permissions) {
+        ASSERT_TRUE(QFile::setPermissions(file, permissions));
+    };
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions folderOwner = owner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    // A refused copy of the module is never loaded; an accepted case loads the module itself.
+    const struct {
+        const char* label;
+        QString file;
+        QFile::Permissions permissions;
+        QString module;
+        QString refused;  // what the message must name; empty: accepted
+    } cases[] = {
+        {"registry writable by its group", registryFile, owner | QFile::WriteGroup, module, registryFile},
+        {"registry writable by anyone", registryFile, owner | QFile::WriteOther, module, registryFile},
+        {"registry the owner's alone", registryFile, owner, module, {}},
+        {"module writable by anyone", copy, owner | QFile::WriteOther, copy, copy},
+        {"module in a folder anyone may write", shared, folderOwner | QFile::WriteOther, copy, copy},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        mode(c.file, c.permissions);
+        frame::ModuleLoader fresh;
+        QString error = fresh.EnsureRegistered(host::CLSID_OrvxESDDTMGUIView, c.module);
+        if (error.isEmpty())
+            fresh.Create(host::CLSID_OrvxESDDTMGUIView, &error);
+        if (c.refused.isEmpty()) {
+            EXPECT_EQ(error, QString());
+        } else {
+            EXPECT_TRUE(error.contains(c.refused)) << error.toStdString();
+            EXPECT_TRUE(error.contains(QLatin1String("other users"))) << error.toStdString();
+        }
+        mode(c.file, c.file == shared ? folderOwner : owner);
+    }
+}
+
 TEST_F(Module, TheMainViewShowsTheDeviceAndChangesItsMode)
 {
     ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
