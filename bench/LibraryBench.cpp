@@ -83,8 +83,8 @@ struct Trend {
     Trend() : previous(ui::setSteadyClock(&clock)), control(device)
     {
         chart = control.control->ControlWindow()->findChild<QWidget*>(QStringLiteral("item_211"));
-        if (!chart)
-            throw std::runtime_error("no trend chart");
+        if (!chart || !chart->isVisible())
+            throw std::runtime_error("no trend chart shown");
         for (int i = 0; i < kWindowSamples + 10; ++i)
             Sample();
     }
@@ -128,12 +128,16 @@ void P4_Floor(benchmark::State& state)
     for (QAbstractSeries* s : chart->series())
         if (auto* line = qobject_cast<QLineSeries*>(s))
             series.append(line);
+    // The same values as the trend draws: the simulated valve stands still.
+    QList<double> values;
+    for (QLineSeries* s : series)
+        values.append(s->count() ? s->at(s->count() - 1).y() : 0);
     double t = series.value(0) && series[0]->count() ? series[0]->at(series[0]->count() - 1).x() : 0;
     double end = time ? time->max() : 180;
     for (auto _ : state) {
         t += kSampleMs / 1000.0;
-        for (QLineSeries* s : series)
-            s->append(t, 50 + 10 * std::sin(t));
+        for (int i = 0; i < series.size(); ++i)
+            series[i]->append(t, values[i]);
         if (t > end) {
             end += 60;
             for (QLineSeries* s : series) {

@@ -144,19 +144,25 @@ struct SeriesPicture {
 struct AxisPicture {
     Qt::Alignment alignment;
     double low = 0, high = 0;
-    QString title;
+    QString title, format;
+    bool visible = true, grid = true;
 };
 
 struct ChartPicture {
+    QPainter::RenderHints hints;
+    QMargins margins;
     QBrush background;
     bool legend = true;
     std::vector<AxisPicture> axes;
     std::vector<SeriesPicture> series;
 };
 
-ChartPicture readChart(QChart* chart)
+ChartPicture readChart(QChartView* view)
 {
+    QChart* chart = view->chart();
     ChartPicture picture;
+    picture.hints = view->renderHints();
+    picture.margins = chart->margins();
     picture.background = chart->backgroundBrush();
     picture.legend = chart->legend()->isVisible();
     for (QAbstractAxis* axis : chart->axes()) {
@@ -176,8 +182,11 @@ ChartPicture readChart(QChart* chart)
     return picture;
 }
 
-void buildChart(QChart* chart, const ChartPicture& picture)
+void buildChart(QChartView* view, const ChartPicture& picture)
 {
+    QChart* chart = view->chart();
+    view->setRenderHints(picture.hints);
+    chart->setMargins(picture.margins);
     chart->setBackgroundBrush(picture.background);
     chart->legend()->setVisible(picture.legend);
     std::vector<QValueAxis*> axes;
@@ -185,6 +194,10 @@ void buildChart(QChart* chart, const ChartPicture& picture)
         auto* axis = new QValueAxis(chart);
         axis->setRange(a.low, a.high);
         axis->setTitleText(a.title);
+        if (!a.format.isEmpty())
+            axis->setLabelFormat(a.format);
+        axis->setVisible(a.visible);
+        axis->setGridLineVisible(a.grid);
         chart->addAxis(axis, a.alignment);
         axes.push_back(axis);
     }
@@ -397,7 +410,7 @@ WidgetTree WidgetTree::Read(QWidget* root)
             for (int i = 0; i < tabs->count(); ++i)
                 node->tabTexts.push_back(tabs->tabText(i));
         } else if (auto* chartView = qobject_cast<QChartView*>(w)) {
-            node->chart = std::make_shared<ChartPicture>(readChart(chartView->chart()));
+            node->chart = std::make_shared<ChartPicture>(readChart(chartView));
         }
         const int self = static_cast<int>(tree.m_nodes.size());
         tree.m_nodes.push_back(node);
@@ -475,7 +488,7 @@ QWidget* WidgetTree::Build(QWidget* parent) const
             for (const auto& [icon, text] : node.actions)
                 toolbar->addAction(icon, text);
         } else if (auto* chartView = qobject_cast<QChartView*>(w)) {
-            buildChart(chartView->chart(), *node.chart);
+            buildChart(chartView, *node.chart);
         }
         if (node.parent >= 0) {
             QWidget* p = made[static_cast<std::size_t>(node.parent)];
