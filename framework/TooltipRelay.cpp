@@ -18,6 +18,9 @@ void CToolTipHolder::SetTip(QWidget* window, const QString& text)
 {
     if (!window)
         return;
+    // Wrapping measures the text word by word: a ViewSetting applied again keeps its tips.
+    if (const auto it = m_tips.constFind(window); it != m_tips.cend() && *it == text && !text.isNull())
+        return;
     RemoveTip(window);
     m_tips.insert(window, text);
     // The entry goes with the widget, so that a later widget at the same address starts clean.

@@ -80,7 +80,14 @@ struct CDiagChart::Impl {
         const bool onMainAxes = index < 2 || index >= kFirstReferencePlot;
         const bool drawn = onMainAxes || (secondAxisShown() && secondPlotsOn);
         p.line->setVisible(drawn && p.dataPoints != 2);
-        p.marks->setVisible(drawn && (p.dataPoints == 1 || p.dataPoints == 2));
+        const bool marked = drawn && (p.dataPoints == 1 || p.dataPoints == 2);
+        // The marks hold the points only while they are drawn: hidden, a scatter series of
+        // thousands of points still costs its share of every load.
+        if (marked && p.marks->count() != p.line->count())
+            p.marks->replace(p.line->points());
+        else if (!marked && p.marks->count() > 0)
+            p.marks->clear();
+        p.marks->setVisible(marked);
     }
     void showSecondAxis()
     {
@@ -206,7 +213,8 @@ void CDiagChart::LoadPlot(int plot, int count, std::span<const float> x, std::sp
     for (std::size_t i = 0; i < n; ++i)
         list.append(QPointF(x[i], y[i]));
     p->line->replace(list);
-    p->marks->replace(list);
+    if (p->marks->isVisible())
+        p->marks->replace(list);
 }
 
 void CDiagChart::SetPlotColour(int plot, ColourRef colour)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+
 #include <vector>
 
 using namespace orvx;
@@ -41,6 +44,37 @@ TEST(DiagChart, TheSecondAxisNeedsBothItsSwitchAndAPlace)
     chart.SetSecondAxisPlace(0);
     EXPECT_FALSE(chart.SecondAxisShown());
     EXPECT_EQ(chart.Render(QSize(300, 200)).size(), QSize(300, 200));
+}
+
+// Data points switched on after a load mark the points loaded before, and only while on.
+TEST(DiagChart, MarksShowThePointsLoadedBeforeTheyWereSwitchedOn)
+{
+    chart::CDiagChart chart;
+    chart.SetFullRange(0, 10, 0, 10);
+    chart.SetShownRange(0, 10, 0, 10);
+    chart.SetPlotColour(0, 0x00C000);  // green, drawn by nothing else
+    const std::vector<float> x{2, 5, 8}, y{2, 8, 2};
+    chart.LoadPlot(0, 3, x, y);
+    const auto green = [&chart] {
+        const QImage image = chart.Render(QSize(300, 200));
+        int count = 0;
+        for (int row = 0; row < image.height(); ++row)
+            for (int column = 0; column < image.width(); ++column) {
+                const QColor c = image.pixelColor(column, row);
+                count += c.green() > 150 && c.red() < 100 && c.blue() < 100;
+            }
+        return count;
+    };
+    chart.SetDataPoints(0, 2);  // marks only
+    EXPECT_GT(green(), 20);
+    chart.SetDataPoints(0, 0);  // the line only
+    const int line = green();
+    EXPECT_GT(line, 20);
+    chart.LoadPlot(0, 0, x, y);
+    EXPECT_EQ(green(), 0);
+    chart.LoadPlot(0, 3, x, y);
+    chart.SetDataPoints(0, 2);
+    EXPECT_GT(green(), 20) << "a load while the marks were off still reaches them";
 }
 
 }  // namespace

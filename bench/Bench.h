@@ -1,0 +1,26 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <QStringList>
+
+namespace orvx::bench {
+
+// A smoke run (ORVX_BENCH_SMOKE=1) runs each benchmark once on small inputs, to prove they
+// still build and run; its times mean nothing.
+bool Smoke();
+// The iterations of a benchmark that pays a set-up outside its timing for each one.
+int SetUpIterations(int full);
+// A benchmark timed as long as Google Benchmark likes, or once in a smoke run.
+benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark);
+
+// Registration of each group of figures; the page labels come from the real navigation tree.
+void RegisterModuleBenchmarks(const QStringList& pageLabels);
+void RegisterLibraryBenchmarks();
+void RegisterDataFileBenchmarks();
+// What the benchmarks keep between runs goes before the application.
+void ReleaseModuleBenchmarks();
+void ReleaseDataFile();
+
+}  // namespace orvx::bench

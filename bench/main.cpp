@@ -1,0 +1,50 @@
+// The benchmark program: each figure is a benchmark of ours beside its floor, measured in the
+// same run; bench/table.py turns the JSON output into the table of ratios.
+#include "Bench.h"
+#include "Hosting.h"
+#include "host/Guids.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+namespace orvx::bench {
+
+bool Smoke()
+{
+    static const bool smoke = qEnvironmentVariableIntValue("ORVX_BENCH_SMOKE") != 0;
+    return smoke;
+}
+
+int SetUpIterations(int full)
+{
+    return Smoke() ? 1 : full;
+}
+
+benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
+{
+    return Smoke() ? benchmark->Iterations(1) : benchmark;
+}
+
+}  // namespace orvx::bench
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QStringList labels;
+    {
+        orvx::bench::Device device;
+        orvx::bench::HostedControl view(orvx::host::CLSID_OrvxESDDTMGUIView, device);
+        labels = view.PageLabels();
+    }
+    orvx::bench::RegisterModuleBenchmarks(labels);
+    orvx::bench::RegisterLibraryBenchmarks();
+    orvx::bench::RegisterDataFileBenchmarks();
+    benchmark::RunSpecifiedBenchmarks();
+    orvx::bench::ReleaseModuleBenchmarks();
+    orvx::bench::ReleaseDataFile();
+    benchmark::Shutdown();
+    return 0;
+}
