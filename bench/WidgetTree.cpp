@@ -167,8 +167,12 @@ ChartPicture readChart(QChartView* view)
     picture.legend = chart->legend()->isVisible();
     for (QAbstractAxis* axis : chart->axes()) {
         auto* value = qobject_cast<QValueAxis*>(axis);
-        picture.axes.push_back(
-            {axis->alignment(), value ? value->min() : 0, value ? value->max() : 1, axis->titleText()});
+        AxisPicture read;
+        read.alignment = axis->alignment();
+        read.low = value ? value->min() : 0;
+        read.high = value ? value->max() : 1;
+        read.title = axis->titleText();
+        picture.axes.push_back(read);
     }
     for (QAbstractSeries* series : chart->series()) {
         auto* xy = qobject_cast<QXYSeries*>(series);
