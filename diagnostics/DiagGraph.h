@@ -45,6 +45,9 @@ public:
     void SetLimits(std::optional<PstLimits> limits);
     // Called by the save button with the record; without a handler the button is disabled.
     void SetSaveHandler(SaveHandler handler);
+    // Called by History... with the record and the limits; without a handler the button is hidden.
+    using HistoryHandler = std::function<void(const DiagRecord&, const std::optional<PstLimits>&, QWidget*)>;
+    void SetHistoryHandler(HistoryHandler handler);
 
     // Prepares the window, centres it over the owner and runs it through the dialog service.
     int Show(QWidget* owner);
@@ -67,6 +70,7 @@ private:
     CGraphData m_data;
     std::optional<PstLimits> m_limits;
     SaveHandler m_save;
+    HistoryHandler m_history;
     int m_dataPoints = 0;
     bool m_checkingRange = false;
     std::unique_ptr<CDiagGraphForm> m_form;

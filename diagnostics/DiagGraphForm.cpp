@@ -105,6 +105,8 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     f.exportCsv = button(&dialog, 0, QStringLiteral("Export CS&V\u2026"));
     f.exportPng = button(&dialog, 0, QStringLiteral("Export PN&G\u2026"));
     f.pstReport = button(&dialog, 0, QStringLiteral("PST &Report (PDF)\u2026"));
+    f.history = button(&dialog, 0, QStringLiteral("&History\u2026"));
+    f.history->setObjectName(QStringLiteral("history"));
     f.close = button(&dialog, Close, QStringLiteral("&Close"));
     f.exportToExcel = button(&dialog, ExportToExcel, QStringLiteral("Export to Excel"));
     f.exportToExcel->setVisible(false);
@@ -113,7 +115,7 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     f.pstReport->setObjectName(QStringLiteral("pstReport"));
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport})
+    for (QPushButton* b : {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport, f.history})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(f.exportToExcel);
@@ -125,7 +127,7 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
 
     QWidget* const order[] = {f.range[0],    f.range[1],   f.range[2], f.range[3], f.positionVsPressure,
                               f.againstTime, f.dataPoints, f.capture,  f.save,     f.exportCsv,
-                              f.exportPng,   f.pstReport,  f.close};
+                              f.exportPng,   f.pstReport,  f.history,  f.close};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     return f;

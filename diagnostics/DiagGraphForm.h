@@ -59,6 +59,7 @@ struct CDiagGraphForm {
     QPushButton* exportCsv = nullptr;
     QPushButton* exportPng = nullptr;
     QPushButton* pstReport = nullptr;
+    QPushButton* history = nullptr;
     QPushButton* close = nullptr;
     QPushButton* exportToExcel = nullptr;
 

@@ -5,6 +5,7 @@
 #include "DiagGraph.h"
 #include "DlgPickData.h"
 #include "NvEsdDataFileSvr.h"
+#include "PstHistoryWindow.h"
 #include "XFileException.h"
 #include "device/DeviceNames.h"
 #include "platform/ui/DialogService.h"
@@ -36,6 +37,15 @@ constexpr ValueSource kPstValues[] = {
     {RecordValue::PstSpeed, "16053"},
 };
 constexpr const char* kSamplesTotal = "16049";
+
+// History... over the record's device: its tests in 'file' (none: the user chooses one), graded
+// against the limits the graph knows; those are in the unit of the record.
+CDiagGraph::HistoryHandler historyOf(const QString& file)
+{
+    return [file](const DiagRecord& record, const std::optional<PstLimits>& limits, QWidget* owner) {
+        showPstHistory({record.tag, record.deviceId, limits, record.Value(RecordValue::PresUnits), file}, owner);
+    };
+}
 
 }  // namespace
 
@@ -82,14 +92,16 @@ void showDeviceCurves(framework::IUIController& controller, DiagKind kind, QWidg
     if (!loadDeviceCurves(controller, kind, graph, owner))
         return;
     graph.SetSaveHandler(&saveRecordToFile);
+    graph.SetHistoryHandler(historyOf({}));
     graph.Show(owner);
 }
 
-void showFileRecord(const DiagRecord& record, QWidget* owner)
+void showFileRecord(const DiagRecord& record, QWidget* owner, const QString& file)
 {
     CDiagGraph graph(owner);
     graph.SetFromFile(record);
     graph.SetSaveHandler(&saveRecordToFile);
+    graph.SetHistoryHandler(historyOf(file));
     graph.Show(owner);
 }
 
@@ -113,7 +125,7 @@ void showRecordFromFile(QWidget* owner)
             owner, QStringLiteral("The record could not be read from %1:\n%2").arg(picker.File(), file->LastError()));
         return;
     }
-    showFileRecord(*record, owner);
+    showFileRecord(*record, owner, picker.File());
 }
 
 }  // namespace orvx::diagnostics
