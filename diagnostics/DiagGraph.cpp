@@ -88,6 +88,10 @@ CDiagGraph::CDiagGraph(QWidget* owner)
         if (m_save)
             m_save(Record(), this);
     });
+    on(f.history, &QPushButton::clicked, "history", [this] {
+        if (m_history)
+            m_history(Record(), m_limits, this);
+    });
     on(f.exportCsv, &QPushButton::clicked, "CSV export", [this] { exports().Csv(); });
     on(f.exportPng, &QPushButton::clicked, "PNG export", [this] { exports().Png(); });
     on(f.compareWith, &QPushButton::clicked, "compare", [this] { compareWith(); });
@@ -222,6 +226,12 @@ void CDiagGraph::SetSaveHandler(SaveHandler handler)
     m_form->save->setEnabled(static_cast<bool>(m_save));
 }
 
+void CDiagGraph::SetHistoryHandler(HistoryHandler handler)
+{
+    m_history = std::move(handler);
+    applyKind();
+}
+
 int CDiagGraph::Show(QWidget* owner)
 {
     setUpChart();
@@ -283,6 +293,7 @@ void CDiagGraph::applyKind()
     m_form->pstReport->setVisible(pst);
     m_form->compareWith->setVisible(pst);
     m_form->useAsBaseline->setVisible(pst);
+    m_form->history->setVisible(pst && m_history);
 }
 
 void CDiagGraph::relabel()

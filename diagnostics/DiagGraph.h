@@ -54,6 +54,9 @@ public:
     void SetSource(const QString& file, const RecordKey& key);
     // Draws a PST of the same valve or another under the one shown and compares their results.
     void SetBaseline(const DiagRecord& baseline, const QDate& date);
+    // Called by History... with the record and the limits; without a handler the button is hidden.
+    using HistoryHandler = std::function<void(const DiagRecord&, const std::optional<PstLimits>&, QWidget*)>;
+    void SetHistoryHandler(HistoryHandler handler);
 
     // Prepares the window, centres it over the owner and runs it through the dialog service.
     int Show(QWidget* owner);
@@ -79,6 +82,7 @@ private:
     CGraphData m_data;
     std::optional<PstLimits> m_limits;
     SaveHandler m_save;
+    HistoryHandler m_history;
     int m_dataPoints = 0;
     bool m_checkingRange = false;
     std::unique_ptr<CDiagGraphForm> m_form;

@@ -106,6 +106,8 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     f.exportCsv = button(&dialog, 0, QStringLiteral("Export CS&V\u2026"));
     f.exportPng = button(&dialog, 0, QStringLiteral("Export PN&G\u2026"));
     f.pstReport = button(&dialog, 0, QStringLiteral("PST &Report (PDF)\u2026"));
+    f.history = button(&dialog, 0, QStringLiteral("&History\u2026"));
+    f.history->setObjectName(QStringLiteral("history"));
     f.close = button(&dialog, Close, QStringLiteral("&Close"));
     f.exportToExcel = button(&dialog, ExportToExcel, QStringLiteral("Export to Excel"));
     f.exportToExcel->setVisible(false);
@@ -119,7 +121,8 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     f.baseline = new CBaselinePanel(&dialog);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport, f.compareWith, f.useAsBaseline})
+    for (QPushButton* b :
+         {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport, f.compareWith, f.useAsBaseline, f.history})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(f.exportToExcel);
@@ -132,7 +135,8 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
 
     QWidget* const order[] = {f.range[0],    f.range[1],   f.range[2],    f.range[3],      f.positionVsPressure,
                               f.againstTime, f.dataPoints, f.capture,     f.save,          f.exportCsv,
-                              f.exportPng,   f.pstReport,  f.compareWith, f.useAsBaseline, f.close};
+                              f.exportPng,   f.pstReport,  f.compareWith, f.useAsBaseline, f.history,
+                              f.close};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
     return f;

@@ -64,6 +64,7 @@ struct CDiagGraphForm {
     QPushButton* compareWith = nullptr;
     QPushButton* useAsBaseline = nullptr;
     CBaselinePanel* baseline = nullptr;
+    QPushButton* history = nullptr;
     QPushButton* close = nullptr;
     QPushButton* exportToExcel = nullptr;
 

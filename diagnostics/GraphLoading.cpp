@@ -5,6 +5,7 @@
 #include "DiagGraph.h"
 #include "DlgPickData.h"
 #include "NvEsdDataFileSvr.h"
+#include "PstHistoryWindow.h"
 #include "XFileException.h"
 #include "device/DeviceNames.h"
 #include "platform/ui/DialogService.h"
@@ -36,6 +37,15 @@ constexpr ValueSource kPstValues[] = {
     {RecordValue::PstSpeed, "16053"},
 };
 constexpr const char* kSamplesTotal = "16049";
+
+// History... over the record's device: its tests in 'file' (none: the user chooses one), graded
+// against the limits the graph knows; those are in the unit of the record.
+CDiagGraph::HistoryHandler historyOf(const QString& file)
+{
+    return [file](const DiagRecord& record, const std::optional<PstLimits>& limits, QWidget* owner) {
+        showPstHistory({record.tag, record.deviceId, limits, record.Value(RecordValue::PresUnits), file}, owner);
+    };
+}
 
 }  // namespace
 
@@ -82,18 +92,25 @@ void showDeviceCurves(framework::IUIController& controller, DiagKind kind, QWidg
     if (!loadDeviceCurves(controller, kind, graph, owner))
         return;
     graph.SetSaveHandler(&saveRecordToFile);
+    graph.SetHistoryHandler(historyOf({}));
+    graph.Show(owner);
+}
+
+void showFileRecord(const DiagRecord& record, QWidget* owner, const QString& file, const RecordKey& key)
+{
+    CDiagGraph graph(owner);
+    graph.SetFromFile(record);
+    if (!file.isEmpty())
+        graph.SetSource(file, key);
+    graph.SetSaveHandler(&saveRecordToFile);
+    graph.SetHistoryHandler(historyOf(file));
     graph.Show(owner);
 }
 
 void showRecordFromFile(QWidget* owner)
 {
-    if (const auto picked = pickRecord(owner)) {
-        CDiagGraph graph(owner);
-        graph.SetFromFile(picked->record);
-        graph.SetSource(picked->file, picked->key);
-        graph.SetSaveHandler(&saveRecordToFile);
-        graph.Show(owner);
-    }
+    if (const auto picked = pickRecord(owner))
+        showFileRecord(picked->record, owner, picked->file, picked->key);
 }
 
 }  // namespace orvx::diagnostics

@@ -21,6 +21,8 @@ const QString kPicker = QStringLiteral("Select data");
 const QString kFileDialog = QStringLiteral("QFileDialog");
 constexpr int kWaitMs = 30000;
 
+}  // namespace
+
 void chooseFile(QWidget* window, const QString& path)
 {
     // Typed in, as a user would: the dialog's list of the folder may not be read yet.
@@ -30,8 +32,6 @@ void chooseFile(QWidget* window, const QString& path)
         static_cast<QFileDialog*>(window)->selectFile(path);
     static_cast<QDialog*>(window)->accept();  // the file dialog's own accept checks the name
 }
-
-}  // namespace
 
 int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* errors)
 {

@@ -13,4 +13,7 @@ namespace orvx::frame {
 // pictures were written; problems go to 'errors'.
 int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* errors);
 
+// Answers a file dialog with 'path', typed in as a user would.
+void chooseFile(QWidget* fileDialog, const QString& path);
+
 }  // namespace orvx::frame

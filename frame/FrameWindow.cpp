@@ -3,6 +3,7 @@
 #include "CalibrationShots.h"
 #include "CommissionShots.h"
 #include "DiagnosticShots.h"
+#include "HistoryShots.h"
 #include "LiveShots.h"
 #include "ModuleLoader.h"
 #include "ShotWriter.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -142,6 +144,28 @@ void FrameWindow::buildMenus()
             showFaults();
         });
     }
+    simulate->addSeparator();
+    simulate->addAction(QStringLiteral("PST &history..."), this, &FrameWindow::simulateHistory);
+}
+
+void FrameWindow::simulateHistory()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save a simulated PST history"),
+        QDir::home().filePath(QStringLiteral("simulated-pst-history.dgn")),
+        QStringLiteral("Diagnostic data files (*.dgn)"));
+    if (path.isEmpty())
+        return;
+    const QString error = writeSimulatedHistory(m_device, path);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), error);
+        return;
+    }
+    // The history window belongs to the module, which the frame reaches only through its controls.
+    QMessageBox::information(this, windowTitle(),
+                             QStringLiteral("Twelve monthly PSTs, friction creeping up, were saved in\n%1.\n\n"
+                                            "Open them with ESD and PST > PST History...")
+                                 .arg(QDir::toNativeSeparators(path)));
 }
 
 void FrameWindow::showFaults()
@@ -256,6 +280,7 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
     int scripted = 0;  // pictures the modal scripts wrote
     if (tree) {
         scripted += writeDiagnosticShots(control, folder, errors);
+        scripted += writeHistoryShots(control, m_device, folder, errors);
         scripted += writeCommissionShots(control, folder, errors);
     }
     // The trend with the stroke, the PST and the hand drive on it, before Setup mode holds the

@@ -44,6 +44,8 @@ protected:
 private:
     void buildMenus();
     void showFaults();
+    // Simulate > PST history: a year of PSTs into a data file the user chooses.
+    void simulateHistory();
     void releaseAll();
     QWidget* controlWindow(Control control) const;
 

@@ -9,6 +9,7 @@
 #include "device/StringBridge.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
+#include "diagnostics/PstHistoryWindow.h"
 #include "framework/FrictionLimits.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
@@ -59,6 +60,8 @@ inline constexpr QLatin1StringView kNewSchedulePending{"16036"};
 inline constexpr QLatin1StringView kIntervalTag{"16012"};
 inline constexpr QLatin1StringView kDaysToNext{"16013"};
 inline constexpr QLatin1StringView kMinutesToNext{"16014"};
+// The same on every page with tests; no device control.
+constexpr int kPstHistoryItem = 466;
 
 // The PST settings with the page's own items for the friction limits.
 constexpr std::array<PageField, 12> settingsFields(int frictionLow, int frictionHigh)
@@ -191,11 +194,19 @@ QWidget* CEsdPage::BuildTests(QWidget* parent, const TestItems& items)
     connect(m_fromFile, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Load From File", [this] { diagnostics::showRecordFromFile(this); }); });
 
+    auto* history = ui::makeButton(group, kPstHistoryItem, QStringLiteral("PST &History..."));
+    connect(history, &QPushButton::clicked, this, [this] {
+        ui::runGuarded("PST History", [this] {
+            if (framework::IUIController* controller = Controller())
+                diagnostics::showDevicePstHistory(*controller, this);
+        });
+    });
+
     grid->addWidget(m_performPst, 0, 0);
     grid->addWidget(m_performTbt, 1, 0);
     grid->addWidget(m_perform, 0, 1, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
     auto* loads = new QHBoxLayout;
-    for (QWidget* button : {m_loadPst, m_loadEsd, static_cast<QWidget*>(m_fromFile)})
+    for (QWidget* button : {m_loadPst, m_loadEsd, static_cast<QWidget*>(m_fromFile), static_cast<QWidget*>(history)})
         loads->addWidget(button);
     loads->addStretch(1);
     grid->addLayout(loads, 2, 0, 1, 3);

@@ -1,0 +1,122 @@
+#include "SimulatedHistory.h"
+
+#include "ParameterTable.h"
+#include "PressureUnits.h"
+#include "ValveModel.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace orvx::simulator {
+
+namespace {
+
+using namespace std::chrono;
+
+// Where the device keeps each record value after a PST, in data file order; the samples up
+// are the total less the samples down.
+constexpr const char* kRecordTags[] = {"16040", "16041", "16052", "16043", "16042", "16044", "16045", "16047",
+                                       "16046", "16051", "16053", "16050", nullptr, nullptr, "16048"};
+constexpr int kPresUnits = 12;
+constexpr int kSamplesUp = 13;
+
+std::string format(const char* pattern, auto... args)
+{
+    char buffer[256];
+    const int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return std::string(buffer, static_cast<std::size_t>(std::max(0, std::min<int>(n, sizeof buffer - 1))));
+}
+
+struct Stamp {
+    int year, month, day, hour, minute, second;
+};
+
+Stamp stampOf(sys_seconds when)
+{
+    const auto days = floor<std::chrono::days>(when);
+    const year_month_day date(days);
+    const hh_mm_ss time(when - days);
+    return {static_cast<int>(date.year()),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count())};
+}
+
+std::string point(double position, double pressure)
+{
+    return format("%.4f, %.4f", static_cast<double>(static_cast<float>(position)),
+                  static_cast<double>(static_cast<float>(pressure)));
+}
+
+}  // namespace
+
+std::vector<HistoricPst> simulatePstHistory(const HistoryPlan& plan)
+{
+    const PstLimits limits{fromPsi(plan.limits.frictionLow, plan.unit), fromPsi(plan.limits.frictionHigh, plan.unit),
+                           fromPsi(plan.limits.breakaway, plan.unit), fromPsi(plan.limits.droop, plan.unit)};
+    std::vector<HistoricPst> tests;
+    ParameterTable table;
+    for (int i = 0; i < plan.tests; ++i) {
+        ValveModel::Mechanics mechanics;
+        mechanics.frictionPsi = plan.frictionStartPsi + plan.frictionPerTestPsi * i;
+        mechanics.breakawayPsi = mechanics.frictionPsi * 1.1;
+        if (i == plan.leakAtTest)
+            mechanics.droopPsi = 16.0;  // well above the default droop limit after the dwell
+        ValveModel valve;
+        valve.SetMechanics(mechanics);
+        valve.SetInputSignal(20.0);
+        valve.SetPosition(valve.SignalSetpoint());
+
+        const sys_days day = sys_days(plan.first + months(i));
+        HistoricPst test{day + hours(9) + minutes(30), StrokeSignature::PartialStroke(valve, plan.settings)};
+        const PstResults results(test.signature);
+        test.passed = results.GradeAgainst(limits, plan.unit).Passed();
+        results.Write(table, test.signature, plan.settings, test.passed, plan.unit);
+        for (std::size_t v = 0; v < std::size(kRecordTags); ++v)
+            if (kRecordTags[v])
+                test.values[v] = static_cast<std::int32_t>(std::lround(table.Number(kRecordTags[v])));
+        test.values[kPresUnits] = plan.unit;
+        test.values[kSamplesUp] = static_cast<std::int32_t>(std::lround(table.Number("16049"))) -
+                                  test.values[std::size(kRecordTags) - 1];
+        tests.push_back(std::move(test));
+    }
+    return tests;
+}
+
+std::string pstHistoryFile(const std::vector<HistoricPst>& tests, const std::string& tag, std::int32_t deviceId)
+{
+    std::string out;
+    if (tests.empty())
+        return out;
+    const Stamp first = stampOf(tests.front().when);
+    out += format("%-9s, %02d/%02d/%02d %02d:%02d\r\n", "OrvxESD.1", first.month, first.day, first.year - 2000,
+                  first.hour, first.minute);
+    const std::string shortTag = tag.substr(0, 128);
+    for (const HistoricPst& test : tests) {
+        const Stamp s = stampOf(test.when);
+        out += format("%-3s, %-8s, %07d, %02d/%02d/%04d %02d:%02d:%02d\r\n", "PST", shortTag.c_str(), deviceId, s.month,
+                      s.day, s.year, s.hour, s.minute, s.second);
+        out += "PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, "
+               "RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  "
+               "NumSamplesDown\r\n";
+        out += "1";
+        for (const std::int32_t value : test.values)
+            out += format(", %d", value);
+        out += "\r\nfX1, fY1, fX2, fY2\r\n";
+        const int unit = test.values[kPresUnits];
+        const auto exhaust = test.signature.Exhaust();
+        const auto fill = test.signature.Fill();
+        for (std::size_t i = 0; i < std::max(exhaust.size(), fill.size()); ++i) {
+            out += i < exhaust.size() ? point(exhaust[i].position, fromPsi(exhaust[i].pressurePsi, unit)) + ", "
+                                      : std::string(", , ");
+            out += i < fill.size() ? point(fill[i].position, fromPsi(fill[i].pressurePsi, unit)) : std::string(", ");
+            out += "\r\n";
+        }
+        out += "9999.999\r\n";
+    }
+    return out;
+}
+
+}  // namespace orvx::simulator
