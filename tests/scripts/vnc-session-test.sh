@@ -70,7 +70,7 @@ check() {
     shift
     "$@" >/dev/null 2>&1 || ok=1
   else
-    ! "$@" >/dev/null 2>&1 || ok=1
+    ! "$@" >/dev/null || ok=1
   fi
   if [ $ok = 1 ]; then echo "ok   $what"; else
     echo "FAIL $what" >&2
@@ -109,6 +109,7 @@ program=(sh -c 'xdpyinfo >/dev/null 2>&1 && echo program-on-display
 # has printed its password file.
 start() {
   rm -f "$work/quit"
+  : >"$work/out" # before the session starts: the output of the last one must not be read
   env "$@" "$session" --display ":$n" --port "$port" -- "${program[@]}" >"$work/out" 2>&1 &
   pid=$!
   local file=""
@@ -140,6 +141,7 @@ expect_ended() {
   check "  no Xvfb or x11vnc left on :$n" [ -z "$(servers_of "$n")" ]
   check "  no display socket or lock file for :$n" [ ! -e "/tmp/.X11-unix/X$n" -a ! -e "/tmp/.X$n-lock" ]
   check "  the session's folder is removed" [ ! -e "$state" ]
+  rm -rf "$state"
   state=""
 }
 
@@ -173,7 +175,11 @@ loopback_only() {
     case "$a" in "127.0.0.1:$port" | "[::1]:$port") ;; *) return 1 ;; esac
   done
 }
-mode_is() { [ "$(stat -c %a "$2")" = "$1" ]; }
+mode_is() {
+  local mode
+  mode=$(stat -c %a "$2") || return 1
+  [ "$mode" = "$1" ] || { echo "FAIL $2 is mode $mode" >&2; return 1; }
+}
 
 n=$(pick_display) || die "no free display"
 port=$(pick_port) || die "no free port"
@@ -204,8 +210,8 @@ check "VNC does not offer no authentication" ! offers 1
 check "VNC listens on the loopback address only: $(listeners "$port" | tr '\n' ' ')" loopback_only
 check "the password is not in the output of a session without a terminal" \
   ! grep -qF "$(head -1 "$state/vnc-password")" "$work/out"
-password1=$(cat "$state/vnc-password")
-cookie1=$(xauth -f "$xauthority" list)
+password1=$(cat "$state/vnc-password") || die "no password file"
+cookie1=$(xauth -f "$xauthority" list) || die "no Xauthority file"
 
 status=0
 "$session" --display ":$n" --port "$(pick_port)" -- true >"$work/refused" 2>&1 || status=$?
@@ -224,8 +230,10 @@ expect_ended 143
 echo "session without XDG_RUNTIME_DIR; ended by its program"
 start -u XDG_RUNTIME_DIR
 check "the folder is mode 700" mode_is 700 "$state"
-check "a fresh password" [ "$(cat "$state/vnc-password")" != "$password1" ]
-check "a fresh cookie" [ "$(xauth -f "$state/Xauthority" list)" != "$cookie1" ]
+password2=$(cat "$state/vnc-password") || die "no password file"
+cookie2=$(xauth -f "$state/Xauthority" list) || die "no Xauthority file"
+check "a fresh password" [ -n "$password2" -a "$password2" != "$password1" ]
+check "a fresh cookie" [ -n "$cookie2" -a "$cookie2" != "$cookie1" ]
 touch "$work/quit"
 expect_ended 3
 
