@@ -37,9 +37,12 @@ CBaselinePanel::CBaselinePanel(QWidget* parent)
                                         QStringLiteral("Change")});
     m_table->verticalHeader()->setVisible(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_title);
@@ -80,6 +83,10 @@ void CBaselinePanel::Show(const std::vector<ComparisonRow>& rows, const QString&
         m_table->setItem(r, ChangeColumn,
                          cell(percent ? percentText(*percent) : QStringLiteral("\u2013"), row.currentGrade));
     }
+    // Every row shows: the table is as tall as its rows.
+    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() +
+                            m_table->verticalHeader()->defaultSectionSize() * m_table->rowCount() +
+                            2 * m_table->frameWidth());
     show();
 }
 

@@ -218,6 +218,9 @@ void CDiagGraph::showComparison()
                                .arg(m_baseline->tag.trimmed(), m_baselineDate.isValid()
                                                                    ? m_baselineDate.toString(Qt::ISODate)
                                                                    : QStringLiteral("an unknown day")));
+    // The window grows by the table rather than squeezing the chart.
+    if (isVisible())
+        resize(width(), std::max(height(), sizeHint().height()));
 }
 
 void CDiagGraph::SetSaveHandler(SaveHandler handler)

@@ -10,15 +10,70 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
 
 namespace orvx::frame {
 
 namespace {
 
 const QString kHistory = QStringLiteral("Orvx ESD  - PST History");
+const QString kGraph = QStringLiteral("Orvx ESD  - Diagnostic Graph");
+const QString kPicker = QStringLiteral("Select data");
+const QString kFileDialog = QStringLiteral("QFileDialog");
+constexpr int kLoadFromFile = 217;  // on the Diagnostics page
+constexpr int kRecordList = 389;
+constexpr int kPickerOk = 1;
+constexpr int kGraphClose = 359;
 constexpr int kPstHistoryButton = 466;
 constexpr int kCloseButton = 2;
 constexpr int kWaitMs = 10000;
+
+// Picks the first or the last record of the picker's list and accepts it.
+void pickRecord(QWidget* picker, bool last)
+{
+    if (auto* list = picker->findChild<QTreeWidget*>(QStringLiteral("item_%1").arg(kRecordList));
+        list && list->topLevelItemCount())
+        list->setCurrentItem(list->topLevelItem(last ? list->topLevelItemCount() - 1 : 0));
+    ModalScript::ClickLater(picker, kPickerOk);
+}
+
+// Presses a button that has a name but no item number once the step has returned.
+void clickLater(QWidget* window, const char* name)
+{
+    QPointer<QPushButton> button = window->findChild<QPushButton*>(QLatin1String(name));
+    QTimer::singleShot(0, window, [button] {
+        if (button)
+            button->click();
+    });
+}
+
+// The last test of the history against the first, as a user compares a PST with its baseline.
+void takeComparison(QWidget* control, const QString& dataFile, ShotWriter& shots, QStringList* errors)
+{
+    QAbstractButton* fromFile = selectPage(control, QStringLiteral("Diagnostics"))
+                                    ? visibleButton(control, kLoadFromFile)
+                                    : nullptr;
+    if (!fromFile) {
+        errors->append(QStringLiteral("the Diagnostics page has no Load From File button"));
+        return;
+    }
+    ModalScript script({
+        {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
+        {kPicker, [](QWidget* picker) { pickRecord(picker, true); }},
+        {kGraph, [](QWidget* graph) { clickLater(graph, "compareWith"); }},
+        {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
+        {kPicker, [](QWidget* picker) { pickRecord(picker, false); }},
+        {kGraph,
+         [&](QWidget* graph) {
+             shots.Take(graph, "diagnostics-baseline.png");
+             ModalScript::ClickLater(graph, kGraphClose);
+         }},
+    });
+    script.Run([fromFile] { fromFile->click(); }, kWaitMs, errors);
+}
 
 QString parameter(simulator::SimulatedPositioner& device, const char* tag)
 {
@@ -75,6 +130,7 @@ int writeHistoryShots(QWidget* control, simulator::SimulatedPositioner& device, 
          }},
     });
     script.Run([history] { history->click(); }, kWaitMs, errors);
+    takeComparison(control, dataFile, shots, errors);
     return shots.Written();
 }
 

@@ -17,8 +17,9 @@ namespace orvx::frame {
 QString writeSimulatedHistory(simulator::SimulatedPositioner& device, const QString& path);
 
 // On the online control's ESD and PST page: writes the simulated history into 'folder', opens it
-// with PST History... and pictures the window. Answers how many pictures were written;
-// problems go to 'errors'.
+// with PST History... and pictures the window. Then, from the Diagnostics page, loads the last
+// test of the history and compares it with the first, and pictures the graph with its baseline.
+// Answers how many pictures were written; problems go to 'errors'.
 int writeHistoryShots(QWidget* control, simulator::SimulatedPositioner& device, const QString& folder,
                       QStringList* errors);
 
