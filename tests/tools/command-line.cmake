@@ -50,3 +50,9 @@ expect("check of a sound file" 0 "sound\\.dgn: 1 record, no problems\n$" "" chec
 expect("check of a broken file" 1 "broken\\.dgn: line 4: values line has 4 fields, 16 expected\n.*0 records, 1 problem\n$" ""
        check "${WORK}/broken.dgn")
 expect("show out of range" 2 "" "no record 2: the file holds 1 complete record\n$" show "${WORK}/sound.dgn" 2)
+
+# For scripts on machines without a desktop: the core only, never Qt Gui or Widgets.
+execute_process(COMMAND ldd ${DGN} OUTPUT_VARIABLE libraries RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT libraries MATCHES "libQt6Core" OR libraries MATCHES "libQt6(Gui|Widgets)")
+  message(SEND_ERROR "orvx-dgn links more than Qt Core, or ldd failed (${status}):\n${libraries}")
+endif()
