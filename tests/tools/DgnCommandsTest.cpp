@@ -312,17 +312,6 @@ TEST_F(DgnTool, BadUsageIsRefusedWithAHint)
     EXPECT_EQ(Dgn({"list", "--", "-o"}).err, "orvx-dgn: -o: No such file or directory\n");
 }
 
-TEST_F(DgnTool, HelpAndVersionWinOverTheRest)
-{
-    const Outcome help = Dgn({"list", "FILE", "--frob", "--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.starts_with("Usage: orvx-dgn list FILE\n"));
-    EXPECT_NE(help.out.find("Exit status:"), std::string::npos);
-    const Outcome version = Dgn({"show", "--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string("orvx-dgn ") + orvx::tools::dgnVersion() + "\n");
-}
-
 // Output that cannot be written (a full disk) is a failure, not a success.
 TEST_F(DgnTool, OutputThatCannotBeWrittenFails)
 {

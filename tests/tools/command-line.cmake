@@ -30,6 +30,7 @@ endfunction()
 string(REPLACE "." "\\." version "${VERSION}")
 expect("--version" 0 "^orvx-dgn ${version}\n$" "" --version)
 expect("--help" 0 "^Usage: orvx-dgn list FILE\n.*export FILE N --csv.*Exit status:.*  2  bad usage" "" --help)
+expect("--help wins over what goes before" 0 "^Usage: orvx-dgn" "" list --no-such-option --help)
 
 set(try "\nTry 'orvx-dgn --help'\\.\n$")
 expect("an unknown option" 2 "" "^orvx-dgn: unknown option '--no-such-option'${try}" list --no-such-option)
