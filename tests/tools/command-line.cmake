@@ -1,0 +1,59 @@
+# orvx-dgn's command line, run as a script would: cmake -DDGN=... -DVERSION=... -DWORK=dir -P
+
+# Runs the program with the arguments after the two patterns and checks its exit status, and
+# that stdout and stderr match (or are empty for "").
+function(expect label expected_status stdout_regex stderr_regex)
+  execute_process(COMMAND ${DGN} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
+  set(wrong "")
+  if(NOT status STREQUAL expected_status)
+    string(APPEND wrong " exit status ${status}, not ${expected_status};")
+  endif()
+  foreach(stream stdout stderr)
+    if(stream STREQUAL stdout)
+      set(text "${out}")
+      set(regex "${stdout_regex}")
+    else()
+      set(text "${err}")
+      set(regex "${stderr_regex}")
+    endif()
+    if(regex STREQUAL "" AND NOT text STREQUAL "")
+      string(APPEND wrong " ${stream} should be empty;")
+    elseif(NOT regex STREQUAL "" AND NOT text MATCHES "${regex}")
+      string(APPEND wrong " ${stream} does not match '${regex}';")
+    endif()
+  endforeach()
+  if(wrong)
+    message(SEND_ERROR "${label}:${wrong}\n--- stdout:\n${out}--- stderr:\n${err}")
+  endif()
+endfunction()
+
+string(REPLACE "." "\\." version "${VERSION}")
+expect("--version" 0 "^orvx-dgn ${version}\n$" "" --version)
+expect("--help" 0 "^Usage: orvx-dgn list FILE\n.*export FILE N --csv.*Exit status:.*  2  bad usage" "" --help)
+expect("--help wins over what goes before" 0 "^Usage: orvx-dgn" "" list --no-such-option --help)
+
+set(try "\nTry 'orvx-dgn --help'\\.\n$")
+expect("an unknown option" 2 "" "^orvx-dgn: unknown option '--no-such-option'${try}" list --no-such-option)
+expect("no command" 2 "" "^orvx-dgn: no command given${try}")
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+expect("a missing file" 2 "" "^orvx-dgn: ${WORK}/missing\\.dgn: No such file or directory\n$" list "${WORK}/missing.dgn")
+
+# A file of one record, as the program writes it, and the same with its values line cut short.
+set(names "PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  NumSamplesDown")
+set(header "OrvxESD.1, 03/07/24 09:05\r\nPST, PV-01   , 0000042, 03/07/2024 09:05:04\r\n${names}\r\n")
+set(rest "fX1, fY1, fX2, fY2\r\n0.0000, 1.2500, 0.0000, 3.0000\r\n9999.999\r\n")
+file(WRITE "${WORK}/sound.dgn" "${header}1, 0, -3, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 1, 1\r\n${rest}")
+file(WRITE "${WORK}/broken.dgn" "${header}1, 0, -3, 80\r\n${rest}")
+expect("list" 0 "^number\tkind\ttag\tdevice_id\tdate_time\tresult\n1\tPST\tPV-01\t42\t03/07/2024 09:05:04\tpassed\n$" ""
+       list "${WORK}/sound.dgn")
+expect("check of a sound file" 0 "sound\\.dgn: 1 record, no problems\n$" "" check "${WORK}/sound.dgn")
+expect("check of a broken file" 1 "broken\\.dgn: line 4: values line has 4 fields, 16 expected\n.*0 records, 1 problem\n$" ""
+       check "${WORK}/broken.dgn")
+expect("show out of range" 2 "" "no record 2: the file holds 1 complete record\n$" show "${WORK}/sound.dgn" 2)
+
+# For scripts on machines without a desktop: the core only, never Qt Gui or Widgets.
+execute_process(COMMAND ldd ${DGN} OUTPUT_VARIABLE libraries RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT libraries MATCHES "libQt6Core" OR libraries MATCHES "libQt6(Gui|Widgets)")
+  message(SEND_ERROR "orvx-dgn links more than Qt Core, or ldd failed (${status}):\n${libraries}")
+endif()
