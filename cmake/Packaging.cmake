@@ -17,7 +17,8 @@ The user-interface module of a Device Type Manager for the Orvx ESD family of
 HART valve positioners, and orvx-frame, which hosts it over a simulated
 positioner: configure the valve, run a partial stroke test, find the stops,
 tune it, read its faults, watch a live trend and keep PST signatures in
-diagnostic data files.]])
+diagnostic data files; and orvx-dgn, which lists, shows, exports and checks
+those data files from a plant's scripts.]])
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_NAME ${ORVX_PACKAGE_NAME})
