@@ -1,31 +1,7 @@
 # orvx-dgn's command line, run as a script would: cmake -DDGN=... -DVERSION=... -DWORK=dir -P
 
-# Runs the program with the arguments after the two patterns and checks its exit status, and
-# that stdout and stderr match (or are empty for "").
-function(expect label expected_status stdout_regex stderr_regex)
-  execute_process(COMMAND ${DGN} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 20)
-  set(wrong "")
-  if(NOT status STREQUAL expected_status)
-    string(APPEND wrong " exit status ${status}, not ${expected_status};")
-  endif()
-  foreach(stream stdout stderr)
-    if(stream STREQUAL stdout)
-      set(text "${out}")
-      set(regex "${stdout_regex}")
-    else()
-      set(text "${err}")
-      set(regex "${stderr_regex}")
-    endif()
-    if(regex STREQUAL "" AND NOT text STREQUAL "")
-      string(APPEND wrong " ${stream} should be empty;")
-    elseif(NOT regex STREQUAL "" AND NOT text MATCHES "${regex}")
-      string(APPEND wrong " ${stream} does not match '${regex}';")
-    endif()
-  endforeach()
-  if(wrong)
-    message(SEND_ERROR "${label}:${wrong}\n--- stdout:\n${out}--- stderr:\n${err}")
-  endif()
-endfunction()
+set(EXPECT_COMMAND ${DGN})
+include(${CMAKE_CURRENT_LIST_DIR}/../support/ExpectCommand.cmake)
 
 string(REPLACE "." "\\." version "${VERSION}")
 expect("--version" 0 "^orvx-dgn ${version}\n$" "" --version)
