@@ -1,6 +1,7 @@
 #include "Resources.h"
 
 #include <QFile>
+#include <QHash>
 
 namespace orvx::ui {
 
@@ -30,8 +31,16 @@ QString xmlResource(int id)
 
 QIcon iconResource(int id)
 {
+    // One icon per number: its engine keeps the pixmaps it drew. A new icon for every window
+    // drew the same picture again and filled the pixmap cache with copies of it. Never
+    // destroyed, so that no icon outlives the application's end in a static.
+    static auto* const icons = new QHash<int, QIcon>;
+    if (const auto it = icons->constFind(id); it != icons->cend())
+        return *it;
     const QString path = findImage("icons", id);
-    return path.isEmpty() ? QIcon() : QIcon(path);
+    const QIcon icon = path.isEmpty() ? QIcon() : QIcon(path);
+    icons->insert(id, icon);
+    return icon;
 }
 
 QPixmap iconPixmap(int id, QSize size)

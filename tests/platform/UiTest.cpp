@@ -183,6 +183,16 @@ TEST(Resources, TheProgramsResourcesAreCompiledIn)
     EXPECT_TRUE(ui::bitmapResource(9999).isNull());
 }
 
+// Every window asks for its icons anew; they must come from one picture, not fill the pixmap
+// cache with a copy per window.
+TEST(Resources, AnIconAskedForAgainIsTheSamePicture)
+{
+    const QPixmap first = ui::iconPixmap(202, QSize(16, 16));
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(ui::iconPixmap(202, QSize(16, 16)).cacheKey(), first.cacheKey());
+    EXPECT_NE(ui::iconPixmap(202, QSize(32, 32)).cacheKey(), first.cacheKey());
+}
+
 }  // namespace
 
 // Failures caught anywhere reach the screen of the control the user sees.

@@ -6,6 +6,7 @@
 #include "framework/ApplicationViewBase.h"
 #include "framework/WriteRefusal.h"
 #include "platform/com/ComError.h"
+#include "support/Campaign.h"
 #include "support/PageFixture.h"
 
 #include <gtest/gtest.h>
@@ -199,7 +200,11 @@ QStringList monkey(Device& fixture, std::mt19937& random, int actions)
 TEST_P(ReadOnlyUser, ThousandsOfRandomActionsWriteNothing)
 {
     std::mt19937 random(20261206);
-    EXPECT_EQ(monkey(*this, random, 3000), QStringList());
+    const int actions = test::campaignCount(3000, 100'000);
+    const QStringList written = monkey(*this, random, actions);
+    test::reportCampaign("%d random actions without write rights, %lld writes or commands", actions,
+                         static_cast<long long>(written.size()));
+    EXPECT_EQ(written, QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Users, ReadOnlyUser, ::testing::Values(ReadOnly::Observer, ReadOnly::NotRegistered),
