@@ -66,6 +66,12 @@ protected:
     {
         return page->findChild<T*>(QStringLiteral("item_%1").arg(number));
     }
+    // Shows a view through the hub, as the navigation tree does; its page, or null.
+    framework::CApplicationViewBase* showPage(std::int32_t view)
+    {
+        controller.ActivateView(view);
+        return dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
+    }
     // Types a text into a field and leaves it.
     static void enter(const QWidget* page, int number, const QString& text)
     {
@@ -109,6 +115,23 @@ protected:
     framework::CTextProvider texts;
     FakeSplitter splitter;
     framework::CUIController controller;
+};
+
+// The main control's hub over a fake device in Manual mode, as the frame has it after Init:
+// the status area attached, a user who may write, the window shown.
+class MainViewFixture : public PageFixture<> {
+protected:
+    DeviceParameters Parameters() const override
+    {
+        return ConnectedDevice({{"1000", "1"}, {"1009", "0"}, {"1005", "1"}, {"4003", "6"}, {"4007", "6"}});
+    }
+    void SetUp() override
+    {
+        PageFixture::SetUp();
+        controller.SetStatusArea(&status, nullptr);
+        controller.SetUserLevel(QStringLiteral("maintenance"));
+        splitter.parent.show();
+    }
 };
 
 }  // namespace orvx::test

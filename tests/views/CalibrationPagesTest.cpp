@@ -63,11 +63,7 @@ protected:
     }
     void TearDown() override { ui::setSteadyClock(previousClock); }
 
-    void show(std::int32_t view)
-    {
-        controller.ActivateView(view);
-        page = dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
-    }
+    void show(std::int32_t view) { page = showPage(view); }
     QPushButton* button(int number) const { return item<QPushButton>(page, number); }
     QString statusLine(const PageNumbers& numbers) const { return item<QLabel>(page, numbers.statusItem)->text(); }
     std::uint8_t enabled() const { return enabledButtons(*page); }

@@ -45,12 +45,7 @@ protected:
         splitter.parent.show();
     }
 
-    framework::CApplicationViewBase* show(std::int32_t view)
-    {
-        controller.ActivateView(view);
-        page = dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
-        return page;
-    }
+    framework::CApplicationViewBase* show(std::int32_t view) { return page = showPage(view); }
     QPushButton* button(int number) const { return item<QPushButton>(page, number); }
     std::uint8_t enabled() const { return enabledButtons(*page); }
     void enter(int number, const QString& text) const { PageFixture::enter(page, number, text); }

@@ -19,25 +19,9 @@ using namespace orvx;
 
 namespace {
 
-class Storm : public test::PageFixture<> {
+class Storm : public test::MainViewFixture {
 protected:
-    test::DeviceParameters Parameters() const override
-    {
-        return ConnectedDevice({{"1000", "1"}, {"1009", "0"}, {"1005", "1"}, {"4003", "6"}, {"4007", "6"}});
-    }
-    void SetUp() override
-    {
-        PageFixture::SetUp();
-        controller.SetStatusArea(&status, nullptr);
-        controller.SetUserLevel(QStringLiteral("maintenance"));
-        splitter.parent.show();
-    }
-
-    framework::CApplicationViewBase* show(std::int32_t view)
-    {
-        controller.ActivateView(view);
-        return dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
-    }
+    framework::CApplicationViewBase* show(std::int32_t view) { return showPage(view); }
     static std::size_t heapInUse() { return mallinfo2().uordblks; }
     // Runs what the pages posted and forgets what the fakes recorded: that is the harness's
     // memory, not the program's.

@@ -27,30 +27,13 @@ namespace {
 const std::int32_t kViews[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
 
 // The main control's hub over a fake device, as the frame would have it after Init.
-class Device : public test::PageFixture<> {
-protected:
-    test::DeviceParameters Parameters() const override
-    {
-        return ConnectedDevice({{"1000", "1"}, {"1009", "0"}, {"1005", "1"}, {"4003", "6"}, {"4007", "6"}});
-    }
-    void SetUp() override
-    {
-        PageFixture::SetUp();
-        controller.SetStatusArea(&status, nullptr);
-        controller.SetUserLevel(QStringLiteral("maintenance"));
-        splitter.parent.show();
-    }
-
+class Device : public test::MainViewFixture {
 public:
     // The random walk below drives the hub and the device from outside.
     using PageFixture::controller;
     using PageFixture::device;
 
-    framework::CApplicationViewBase* show(std::int32_t view)
-    {
-        controller.ActivateView(view);
-        return dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
-    }
+    framework::CApplicationViewBase* show(std::int32_t view) { return showPage(view); }
 
     QStringList writes() const { return device->writtenTags(); }
 };
