@@ -11,7 +11,10 @@ namespace orvx::controls {
 
 void CDtmRadioControl::Attach(const QList<std::pair<QRadioButton*, int>>& buttons)
 {
-    for (const auto& [window, value] : buttons) {
+    for (const auto& button : buttons) {
+        // Named copies: clang 14 cannot capture structured bindings.
+        QRadioButton* const window = button.first;
+        const int value = button.second;
         if (!window)
             continue;
         m_buttons.append({window, value});

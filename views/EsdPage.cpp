@@ -31,7 +31,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 #include <utility>
 
 namespace orvx::views {
@@ -328,8 +327,10 @@ void CEsdPage::CheckFrictionLimits()
 void CEsdPage::ApplySettings()
 {
     // An entry still marked invalid is told again instead; nothing is sent.
-    if (std::ranges::any_of(std::views::iota(kFirstSetting, kInterval + 1),
-                            [this](std::int32_t id) { return IsInvalid(id); })) {
+    bool anyInvalid = false;
+    for (std::int32_t id = kFirstSetting; id <= kInterval && !anyInvalid; ++id)
+        anyInvalid = IsInvalid(id);
+    if (anyInvalid) {
         CheckValid(kFirstSetting);
         return;
     }

@@ -284,7 +284,13 @@ bool RegistryStore::load(std::string* error)
         if (rest.front() == '[') {
             if (rest.back() != ']' || rest.size() < 3)
                 return fail("a key line must read [path]");
-            current = &loaded.create(rest.substr(1, rest.size() - 2));
+            const std::string_view path = rest.substr(1, rest.size() - 2);
+            const std::size_t depth = split(path).size();
+            if (depth == 0)
+                return fail("a key line must name a key");
+            if (depth > kMaxKeyDepth)
+                return fail("a key path may name at most 64 keys");
+            current = &loaded.create(path);
             continue;
         }
         if (!current)

@@ -15,13 +15,18 @@ namespace orvx::com {
 // value. Texts are UTF-8.
 class RegistryStore {
 public:
+    // A key line of a file may name at most this many keys, one below the other; the keys of
+    // this program are four deep. The store's keys are freed and written recursively.
+    static constexpr std::size_t kMaxKeyDepth = 64;
+
     explicit RegistryStore(std::filesystem::path file);
 
     // ORVX_REGISTRY_FILE when set, else orvx/registry.reg in the user's configuration folder.
     static std::filesystem::path defaultLocation();
 
     // Reads the file. A missing file is an empty store. A malformed one leaves the store as it
-    // was, answers false and says in which line it failed.
+    // was, answers false and says in which line it failed; so does a key line that names no key
+    // ("[\]", whose values no save could write) or more than kMaxKeyDepth.
     bool load(std::string* error = nullptr);
     // Writes the whole store through a temporary file, so that a failed write never leaves a
     // half-written store behind.

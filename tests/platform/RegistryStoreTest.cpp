@@ -115,6 +115,40 @@ TEST_F(RegistryStoreTest, AMalformedFileChangesNothingAndSaysWhere)
     EXPECT_NE(error.find(":1: a value before the first key"), std::string::npos) << error;
 }
 
+TEST_F(RegistryStoreTest, AKeyLineNamingNoKeyOrTooManyIsRefused)
+{
+    // "[\\]" put its values on the root, which no save writes: they were lost on the next save.
+    // A path thousands of keys deep overflowed the stack when the store was written or freed.
+    std::string deep;
+    for (std::size_t i = 0; i < 20000; ++i)
+        deep += "\\k";
+    std::string deepest;
+    for (std::size_t i = 0; i < RegistryStore::kMaxKeyDepth; ++i)
+        deepest += "k\\";
+    struct Case {
+        std::string line;
+        const char* error;
+    };
+    for (const Case& c : {Case{"[\\]", "a key line must name a key"}, Case{"[\\\\\\]", "a key line must name a key"},
+                          Case{"[" + deep + "]", "a key path may name at most 64 keys"},
+                          Case{"[" + deepest + "x]", "a key path may name at most 64 keys"}}) {
+        std::filesystem::create_directories(file().parent_path());
+        std::ofstream(file(), std::ios::binary) << "[Kept]\n" << c.line << "\n@=\"lost\"\n";
+        RegistryStore store(file());
+        std::string error;
+        EXPECT_FALSE(store.load(&error)) << c.line.substr(0, 20);
+        EXPECT_NE(error.find(std::string(":2: ") + c.error), std::string::npos) << error.substr(0, 200);
+    }
+    std::ofstream(file(), std::ios::binary) << "[" << deepest << "]\n@=\"kept\"\n";
+    RegistryStore store(file());
+    std::string error;
+    ASSERT_TRUE(store.load(&error)) << error;
+    ASSERT_TRUE(store.save(&error)) << error;
+    RegistryStore reloaded(file());
+    ASSERT_TRUE(reloaded.load(&error)) << error;
+    EXPECT_EQ(reloaded.value(deepest), "kept");
+}
+
 TEST_F(RegistryStoreTest, AFailedSaveLeavesTheOldFile)
 {
     RegistryStore store(file());
