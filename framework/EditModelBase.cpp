@@ -56,7 +56,8 @@ com::Variant CEditModelBase::GetValue(const QString& tag)
     if (!m_earlier)
         throw com::ComError(com::Status::InvalidPointer, "no parameter interface");
     com::Variant value;
-    com::check(m_earlier->GetParameter(host::toBStr(tag), &value), "reading a parameter");
+    constexpr const char* kWhat = "reading a parameter";
+    com::check(com::callOut([&] { return m_earlier->GetParameter(host::toBStr(tag), &value); }, kWhat), kWhat);
     return value;
 }
 
@@ -67,7 +68,8 @@ void CEditModelBase::SetValue(const QString& tag, const com::Variant& value)
     if (!m_earlier)
         throw com::ComError(com::Status::InvalidPointer, "no parameter interface");
     std::uint32_t word = 0;
-    com::check(m_earlier->SetParameter(host::toBStr(tag), value, &word), "writing a parameter");
+    constexpr const char* kWhat = "writing a parameter";
+    com::check(com::callOut([&] { return m_earlier->SetParameter(host::toBStr(tag), value, &word); }, kWhat), kWhat);
 }
 
 template <class Read>
@@ -98,12 +100,14 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
         auto& get = static_cast<CComboBoxGetEvent&>(event);
         const QString value = host::variantText(GetValue(get.GetTag()));
         CChoiceList choices = get.GetChoices();
-        for (qsizetype i = 0; i < choices.choices.size(); ++i) {
-            if (choices.choices[i].tag == value) {
-                choices.current = static_cast<std::int32_t>(i);
-                break;
-            }
-        }
+        // A value that is none of the choices selects none: the previous selection would
+        // pass for the device's value.
+        const auto match = std::find_if(choices.choices.cbegin(), choices.choices.cend(),
+                                        [&](const CChoice& choice) { return choice.tag == value; });
+        choices.current = match == choices.choices.cend() ? -1
+                                                          : static_cast<std::int32_t>(match - choices.choices.cbegin());
+        if (choices.current < 0 && !choices.choices.isEmpty())
+            get.SetError(kInvalidValue);
         get.SetChoices(choices);
         return true;
     }

@@ -72,14 +72,19 @@ void CTextProvider::SetEarlierTextSource(host::IDtmUiEarlier* source)
 
 std::optional<QString> CTextProvider::askSource(const QString& key)
 {
-    // The status is not looked at: an absent answer reads as the empty text.
-    com::BStr answer;
-    if (m_current)
-        m_current->GetText(host::toBStr(key), &answer);
-    else if (m_earlier)
-        m_earlier->GetText(host::toBStr(key), &answer);
-    else
+    // The status is not looked at: an absent answer reads as the empty text, and so does a
+    // source that throws.
+    if (!m_current && !m_earlier)
         return std::nullopt;
+    com::BStr answer;
+    try {
+        if (m_current)
+            m_current->GetText(host::toBStr(key), &answer);
+        else
+            m_earlier->GetText(host::toBStr(key), &answer);
+    } catch (...) {
+        return QString();
+    }
     return host::toQString(answer);
 }
 

@@ -24,6 +24,9 @@ namespace {
 
 const QString kSchema = QStringLiteral("x-schema:DTMFunctionCallSchema.xml");
 
+// What an entry point reports when something threw that is no std::exception.
+const com::ComError kForeignException(com::Status::Failure, "an unknown exception");
+
 // Registers a control on whichever registration interface the business object answered.
 template <class Registry>
 bool registerWith(Registry& registry, const QString& progId, const QString& callerTag, IDtmActiveXControl* control)
@@ -85,6 +88,8 @@ Status CFdtActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall, co
         return init(callerTag, functionCall, businessObject, result);
     } catch (const std::exception& error) {
         return failed("Init", error);
+    } catch (...) {
+        return failed("Init", kForeignException);
     }
 }
 
@@ -197,6 +202,8 @@ Status CFdtActiveXImpl::Notify(std::int32_t code, const com::Variant& value)
         return Status::Ok;
     } catch (const std::exception& error) {
         return failed("Notification", error);
+    } catch (...) {
+        return failed("Notification", kForeignException);
     }
 }
 
@@ -226,6 +233,9 @@ Status CFdtActiveXImpl::PrepareToRelease(bool* result)
     } catch (const std::exception& error) {
         m_businessObject.reset();
         return failed("PrepareToRelease", error);
+    } catch (...) {
+        m_businessObject.reset();
+        return failed("PrepareToRelease", kForeignException);
     }
     m_businessObject.reset();
     return Status::Ok;

@@ -56,6 +56,9 @@ Status CSimpleActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall,
         ui::reportError(QStringLiteral("Init failed: %1").arg(QString::fromLocal8Bit(error.what())));
         const auto* com = dynamic_cast<const com::ComError*>(&error);
         return com ? com->status() : Status::Failure;
+    } catch (...) {
+        ui::reportError(QStringLiteral("Init failed: an unknown exception"));
+        return Status::Failure;
     }
 }
 
@@ -123,9 +126,13 @@ Status CSimpleActiveXImpl::PrepareToRelease(bool* result)
             m_earlier->UnregisterControl(tag, m_registered, &answer);
         else if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject))
             registry->UnregisterControl(tag, m_registered, &answer);
-    } catch (const com::ComError& error) {
+    } catch (const std::exception& error) {
         ui::reportError(QStringLiteral("PrepareToRelease failed: %1").arg(QString::fromLocal8Bit(error.what())));
-        status = error.status();
+        const auto* com = dynamic_cast<const com::ComError*>(&error);
+        status = com ? com->status() : Status::Failure;
+    } catch (...) {
+        ui::reportError(QStringLiteral("PrepareToRelease failed: an unknown exception"));
+        status = Status::Failure;
     }
     m_earlier.reset();
     m_businessObject.reset();

@@ -20,4 +20,19 @@ private:
 // Raises a ComError when the status is a failure; answers the status otherwise.
 Status check(Status status, const char* what = nullptr);
 
+// Calls out to another component, which should answer a status but may throw: a std::exception
+// passes on as it is, anything else becomes a ComError (Failure), so that the code here only ever
+// meets std::exceptions.
+template <class Call>
+auto callOut(Call&& call, const char* what) -> decltype(call())
+{
+    try {
+        return call();
+    } catch (const std::exception&) {
+        throw;
+    } catch (...) {
+        throw ComError(Status::Failure, std::string(what) + ": the component raised an unknown exception");
+    }
+}
+
 }  // namespace orvx::com
