@@ -4,6 +4,7 @@
 #include "device/IDtmUiEarlier.h"
 #include "device/StringBridge.h"
 #include "framework/WriteRefusal.h"
+#include "platform/com/ComError.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/PostCall.h"
@@ -95,14 +96,22 @@ void CTAdress::OnApply()
         return;
     }
     const int index = m_list->currentIndex();
-    std::uint32_t word = 0;
-    // The status of the address write is not looked at; the command that follows decides.
-    earlier->SetParameter(toBStr(device::tag::PollingAddress), com::Variant::int32(index), &word);
-    if (com::succeeded(earlier->SetParameter(toBStr(device::method::tagOf(device::method::WritePollingAddress)),
-                                             com::Variant(), &word))) {
-        m_apply->setEnabled(false);
-        SetCurrentAddress(index);
+    // The command takes whatever address the device holds: it follows only a write that took.
+    try {
+        const auto send = [earlier](const QString& tag, const com::Variant& value, const char* what) {
+            std::uint32_t word = 0;
+            com::check(com::callOut([&] { return earlier->SetParameter(toBStr(tag), value, &word); }, what), what);
+        };
+        send(device::tag::PollingAddress, com::Variant::int32(index), "writing the polling address");
+        send(device::method::tagOf(device::method::WritePollingAddress), com::Variant(),
+             "sending the polling address to the device");
+    } catch (const std::exception& error) {
+        ui::reportError(
+            QStringLiteral("The polling address was not changed: %1").arg(QString::fromLocal8Bit(error.what())));
+        return;
     }
+    m_apply->setEnabled(false);
+    SetCurrentAddress(index);
 }
 
 void CTAdress::OnClose()

@@ -327,16 +327,24 @@ TEST(AddressEntry, ApplyWritesTheAddressAndTheCommandThatTakesIt)
 
     panel.list()->setCurrentIndex(5);
     panel.control->OnSelectionChanged(5);
-    device->failingTags["29"] = com::Status::Failure;
-    panel.control->OnApply();
-    EXPECT_TRUE(apply->isEnabled()) << "a failed write command leaves Apply offered";
-    EXPECT_EQ(panel.control->CurrentAddress(), 2);
+    QStringList reported;
+    const auto previous = ui::setErrorReporter([&](const QString& message) { reported.append(message); });
+    // The command would take the old address: it is not sent after a failed write.
+    for (const char* failing : {"1010", "29"}) {
+        device->failingTags = {{QString::fromLatin1(failing), com::Status::Failure}};
+        panel.control->OnApply();
+        EXPECT_TRUE(apply->isEnabled()) << failing << ": a failed write leaves Apply offered";
+        EXPECT_EQ(panel.control->CurrentAddress(), 2) << failing;
+    }
+    EXPECT_EQ(reported.size(), 2);
+    EXPECT_TRUE(reported.value(0).startsWith("The polling address was not changed: writing the polling address"));
+    ui::setErrorReporter(previous);
     device->failingTags.clear();
     panel.control->OnApply();
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_EQ(panel.control->CurrentAddress(), 5);
-    EXPECT_EQ(device->writtenTags(), (QStringList{"1010", "29", "1010", "29"}));
-    EXPECT_EQ(device->callsOf("SetParameter")[2].value, com::Variant::int32(5));
+    EXPECT_EQ(device->writtenTags(), (QStringList{"1010", "1010", "29", "1010", "29"}));
+    EXPECT_EQ(device->callsOf("SetParameter")[3].value, com::Variant::int32(5));
 
     panel.control->OnClose();
     ASSERT_EQ(device->callsOf("CloseControl").size(), 1);
