@@ -115,6 +115,10 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
     if (!controller)
         return false;
     const std::uint32_t current = controller->GetDeviceMode();
+    // With the device gone or its mode unreadable, neither whether a change is needed nor
+    // whether it leaves Normal is known: nothing is sent (the status line says why).
+    if (current == ModeUndetermined || current == ModeDisconnected)
+        return false;
     // The position the user selected in the widget, whatever the control last read or sent.
     const FieldWidgets* modeToSetWidgets = page.HeaderFields().Widgets(kModeToSetControl);
     const auto* modeToSet = modeToSetWidgets ? modeToSetWidgets->as<QComboBox>() : nullptr;

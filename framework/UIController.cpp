@@ -13,6 +13,7 @@
 #include "device/DeviceNames.h"
 #include "frameworkapi/IApplicationView.h"
 #include "frameworkapi/IStatusArea.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -274,12 +275,8 @@ bool CUIController::IsNavigationHidden() const
 
 bool CUIController::readFlag(QLatin1StringView tag)
 {
-    // The framework's own flags never fail outwards: any failure counts as true.
-    try {
-        return GetParameterValue(tag).toBool();
-    } catch (const std::exception&) {
-        return true;
-    }
+    // The framework's own flags never fail outwards: a flag that cannot be read counts as true.
+    return readParameter(this, tag, &com::Variant::toBool).value_or(true);
 }
 
 bool CUIController::IsPrivateDialogEnabled()
@@ -360,24 +357,27 @@ std::uint32_t CUIController::GetDeviceMode()
 {
     if (!IsDeviceConnected())
         return ModeDisconnected;
-    try {
-        const std::uint32_t state = GetParameterValue(device::tag::DeviceState).toUInt32();
-        if (state == 0 || state == 64) {
-            switch (GetParameterValue(device::tag::Mode).toUInt32()) {
-            case 1: return ModeManual;
-            case 3: return ModeNormal;
-            default: return ModeSetup;
-            }
-        }
-        switch (state) {
-        case 1: return ModeLowPower;
-        case 2: return ModeFailSafe;
-        case 4: return ModeFatal;
-        case 128: return ModeMarginalPower;
+    // A mode that cannot be read is no mode at all: taken for Setup it would open the pages that
+    // stroke the valve.
+    const auto state = readParameter(this, device::tag::DeviceState, &com::Variant::toUInt32);
+    if (!state)
+        return ModeUndetermined;
+    if (*state == 0 || *state == 64) {
+        const auto mode = readParameter(this, device::tag::Mode, &com::Variant::toUInt32);
+        if (!mode)
+            return ModeUndetermined;
+        switch (*mode) {
+        case 1: return ModeManual;
+        case 3: return ModeNormal;
         default: return ModeSetup;
         }
-    } catch (const std::exception&) {
-        return ModeSetup;
+    }
+    switch (*state) {
+    case 1: return ModeLowPower;
+    case 2: return ModeFailSafe;
+    case 4: return ModeFatal;
+    case 128: return ModeMarginalPower;
+    default: return ModeSetup;
     }
 }
 
@@ -394,14 +394,11 @@ QString CUIController::GetModeText()
     case ModeFailHigh: text = QStringLiteral("FailHigh"); break;
     case ModeMarginalPower: text = QStringLiteral("MarginalPower"); break;
     case ModeDisconnected: return QStringLiteral("Disconnected");
+    case ModeUndetermined: return QStringLiteral("Unknown");
     default: text = QStringLiteral("Setup"); break;
     }
-    try {
-        if (GetParameterValue(device::tag::DeviceState).toUInt32() == 64)
-            text += QStringLiteral(" / FailHigh");
-    } catch (const std::exception&) {
-        // the text built so far
-    }
+    if (readParameter(this, device::tag::DeviceState, &com::Variant::toUInt32) == 64u)
+        text += QStringLiteral(" / FailHigh");
     return text;
 }
 

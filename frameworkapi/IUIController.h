@@ -24,6 +24,7 @@ class IToolbarArea;
 
 // Device mode codes; page availability masks use the same bits and ModeAny for any mode.
 enum DeviceMode : std::uint32_t {
+    ModeUndetermined = 0,  // the device's state or mode could not be read
     ModeSetup = 1,
     ModeManual = 2,
     ModeNormal = 4,

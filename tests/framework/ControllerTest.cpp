@@ -115,7 +115,10 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
         {"1", "8", "3", 1, "Setup"},
         {"0", "64", "3", 256, "Disconnected"},
         {nullptr, "0", "1", 2, "Manual"},  // a failing connection flag counts as connected
-        {"1", "x", "3", 1, "Setup"},       // an unreadable state
+        // A state or mode that cannot be read is no mode: taken for Setup it would open the
+        // pages that stroke the valve.
+        {"1", "x", "3", 0, "Unknown"},
+        {"1", "0", "x", 0, "Unknown"},
     };
     for (const auto& c : cases) {
         device->parameters["1009"] = host::textVariant(QString::fromLatin1(c.state));
