@@ -31,7 +31,10 @@ void CDtmStaticTextControl::Refresh()
         return;
     takeEventError(event);
     const QString text = event.GetStaticText();
-    if (!event.IsError() && !text.isEmpty())
+    // A value that could not be read says so where it stands, rather than showing the last one.
+    if (event.IsError())
+        SetCaption(event.GetErrorText());
+    else if (!text.isEmpty())
         SetCaption(text);
 }
 

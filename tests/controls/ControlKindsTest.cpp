@@ -171,7 +171,7 @@ TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)
     EXPECT_TRUE(bar->isEnabled());
 }
 
-TEST_F(ControlKinds, StaticTextKeepsItsTextUnlessTheDeviceSaysSomething)
+TEST_F(ControlKinds, StaticTextShowsTheDeviceTextOrWhyThereIsNone)
 {
     auto* label = new QLabel(form);
     CDtmStaticTextControl control(70, nullptr, &controller);
@@ -182,7 +182,7 @@ TEST_F(ControlKinds, StaticTextKeepsItsTextUnlessTheDeviceSaysSomething)
         const char *text, *error, *shown;
     } rows[] = {{false, "Manual", nullptr, "Setup"},
                 {true, "", nullptr, "Setup"},
-                {true, "Manual", "offline", "Setup"},
+                {true, "Manual", "offline", "offline"},  // why there is no value, not the last one
                 {true, "Normal", nullptr, "Normal"}};
     for (const auto& row : rows) {
         reply = [&row](CUIEventBase& event) {

@@ -192,7 +192,9 @@ TEST_F(OnlineModel, ReadsFillTheEvents)
     EXPECT_EQ(mode.GetStaticText(), QStringLiteral("Manual")) << "tag 1000 shows the mode text";
     EXPECT_EQ(unit.GetStaticText(), QStringLiteral("7"));
     EXPECT_EQ(combo.GetChoices().current, 1);
-    EXPECT_EQ(noMatch.GetChoices().current, 0) << "no match leaves the index";
+    EXPECT_EQ(noMatch.GetChoices().current, -1) << "a value that is no choice selects none";
+    EXPECT_TRUE(noMatch.IsError());
+    EXPECT_FALSE(combo.IsError());
     EXPECT_EQ(check.GetChecked(), 1);
     EXPECT_EQ(faults.GetValue(), text("0A1F"));
 }
