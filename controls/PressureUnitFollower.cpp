@@ -4,6 +4,7 @@
 #include "DtmTextControl.h"
 #include "PressureUnit.h"
 #include "frameworkapi/IUIController.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/com/Variant.h"
 
 #include <QLineEdit>
@@ -65,13 +66,7 @@ void CPressureUnitFollower::convertPendingEntry(CDtmTextControl& entry, std::uin
 
 std::optional<std::uint32_t> CPressureUnitFollower::ReadUnit(framework::IUIController* controller, const QString& tag)
 {
-    if (!controller)
-        return std::nullopt;
-    try {
-        return controller->GetParameterValue(tag).toUInt32();
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return framework::readParameter(controller, tag, &com::Variant::toUInt32);
 }
 
 }  // namespace orvx::controls

@@ -3,7 +3,7 @@
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
 #include "device/StringBridge.h"
-#include "frameworkapi/IUIController.h"
+#include "frameworkapi/ParameterRead.h"
 
 #include <stdexcept>
 
@@ -32,20 +32,30 @@ std::optional<float> CDeviceValues::TryNumber(QLatin1StringView tag) const
 {
     try {
         return Number(tag);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        framework::showReadFailure(m_controller, tag, QString::fromLocal8Bit(error.what()));
         return std::nullopt;
     }
 }
 
+std::optional<std::int32_t> CDeviceValues::TryInteger(QLatin1StringView tag) const
+{
+    return framework::readParameter(&m_controller, tag, &com::Variant::toInt32);
+}
+
 std::optional<PstLimits> CDeviceValues::Limits() const
 {
+    QLatin1StringView tag = device::tag::PressureUnit;  // the one being read
     try {
-        const auto from = static_cast<std::uint32_t>(Integer(device::tag::PressureUnit));
-        const auto to = static_cast<std::uint32_t>(Integer(device::tag::MeasuredPressureUnit));
-        const auto limit = [&](QLatin1StringView tag) { return controls::convertPressure(Number(tag), from, to); };
+        const auto from = static_cast<std::uint32_t>(Integer(tag));
+        const auto to = static_cast<std::uint32_t>(Integer(tag = device::tag::MeasuredPressureUnit));
+        const auto limit = [&](QLatin1StringView limitTag) {
+            return controls::convertPressure(Number(tag = limitTag), from, to);
+        };
         return PstLimits{limit(device::tag::PstFrictionLow), limit(device::tag::PstFrictionHigh),
                          limit(device::tag::PstBreakout), limit(device::tag::PstDroop)};
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        framework::showReadFailure(m_controller, tag, QString::fromLocal8Bit(error.what()));
         return std::nullopt;
     }
 }

@@ -26,6 +26,7 @@ public:
     float Number(QLatin1StringView tag) const;
     // None instead of throwing.
     std::optional<float> TryNumber(QLatin1StringView tag) const;
+    std::optional<std::int32_t> TryInteger(QLatin1StringView tag) const;
 
     // The configured limits in the unit of the results ("4007"), converted from the unit of the
     // settings ("4003"); none when one cannot be read.

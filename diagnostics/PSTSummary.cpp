@@ -6,6 +6,8 @@
 #include "SignatureComparison.h"
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
+#include "device/StringBridge.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/Resources.h"
@@ -117,11 +119,7 @@ CPSTSummary::CPSTSummary(framework::IUIController& controller, QWidget* owner)
 void CPSTSummary::Refresh()
 {
     const CDeviceValues device(m_controller);
-    std::optional<int> passed;
-    try {
-        passed = device.Integer(device::tag::PstPassed);
-    } catch (const std::exception&) {
-    }
+    const std::optional<int> passed = device.TryInteger(device::tag::PstPassed);
     auto* passedEdit = ui::dialogItem<QLineEdit>(this, PassedValue);
     passedEdit->setText(passed ? QString::fromLatin1(gradeText(gradePassedFlag(*passed))) : QString());
     ShowGrade(PassedRow, passed ? std::optional(gradePassedFlag(*passed) == Grade::Passed) : std::nullopt, {});
@@ -132,11 +130,7 @@ void CPSTSummary::Refresh()
         ShowValue(ui::dialogItem<QLineEdit>(this, PassedValue + 1 + static_cast<int>(i)), values[i]);
     }
 
-    std::optional<std::uint32_t> unit;
-    try {
-        unit = static_cast<std::uint32_t>(device.Integer(device::tag::MeasuredPressureUnit));
-    } catch (const std::exception&) {
-    }
+    const auto unit = device.TryInteger(device::tag::MeasuredPressureUnit);
     const QString unitName = unit ? controls::pressureUnitName(*unit) : QString();
     for (QLabel* label : std::as_const(m_units))
         label->setText(unitName);
@@ -175,13 +169,15 @@ void CPSTSummary::Refresh()
 void CPSTSummary::ShowBaselineChange(const PstResults& current, std::uint32_t unit,
                                      const std::optional<PstLimits>& limits)
 {
-    std::optional<Baseline> baseline;
-    try {
-        const CDeviceValues device(m_controller);
-        baseline = CBaselines().Find(device.Text(device::tag::DeviceTag), device.Integer(device::tag::DeviceId));
-    } catch (const std::exception&) {
-        // A device that cannot name itself has no baseline to compare with.
+    // A device that cannot name itself cannot be matched to a baseline; the status line says why.
+    const CDeviceValues device(m_controller);
+    const auto tag = framework::readParameter(&m_controller, device::tag::DeviceTag, &host::variantText);
+    const auto id = tag ? device.TryInteger(device::tag::DeviceId) : std::nullopt;
+    if (!tag || !id) {
+        m_baselineChange->clear();
+        return;
     }
+    const std::optional<Baseline> baseline = CBaselines().Find(*tag, *id);
     if (!baseline) {
         m_baselineChange->setText(
             QStringLiteral("No baseline is set for this valve: View Graph, then Use as baseline, sets one."));

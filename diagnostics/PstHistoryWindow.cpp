@@ -216,11 +216,10 @@ void showDevicePstHistory(framework::IUIController& controller, QWidget* owner)
     }
     source.limits = device.Limits();
     if (source.limits) {
-        try {
-            source.unit = device.Integer(device::tag::MeasuredPressureUnit);
-        } catch (const std::exception&) {
+        if (const auto unit = device.TryInteger(device::tag::MeasuredPressureUnit))
+            source.unit = *unit;
+        else
             source.limits.reset();
-        }
     }
     showPstHistory(source, owner);
 }

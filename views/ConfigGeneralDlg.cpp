@@ -3,6 +3,7 @@
 #include "device/DeviceNames.h"
 #include "device/StringBridge.h"
 #include "frameworkapi/IUIController.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/ui/DialogItems.h"
 
 #include <QDateEdit>
@@ -126,13 +127,12 @@ void CConfigGeneralDlg::applyDateAccess()
 
 void CConfigGeneralDlg::showDeviceDate()
 {
-    try {
-        const QDate date = deviceDate(host::variantText(Controller()->GetParameterValue(device::tag::DeviceDate)));
-        if (date.isValid())
-            m_date->setDate(date);
-    } catch (const std::exception&) {
-        // A date that cannot be read leaves the picker as it was.
-    }
+    // A date that cannot be read leaves the picker as it was; the status line says so.
+    const auto date = framework::readParameter(Controller(), device::tag::DeviceDate, [](const com::Variant& value) {
+        return deviceDate(host::variantText(value));
+    });
+    if (date && date->isValid())
+        m_date->setDate(*date);
 }
 
 }  // namespace orvx::views

@@ -12,6 +12,7 @@
 #include "diagnostics/PstHistoryWindow.h"
 #include "framework/FrictionLimits.h"
 #include "frameworkapi/IUIController.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -407,14 +408,9 @@ void CEsdPage::SetPickerRange()
 
 std::optional<std::int32_t> CEsdPage::ReadInterval() const
 {
-    if (!Controller())
-        return std::nullopt;
-    try {
-        return controls::CConversions::to_int(
-            host::variantText(Controller()->GetParameterValue(kIntervalTag)).trimmed());
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return framework::readParameter(Controller(), kIntervalTag, [](const com::Variant& value) {
+        return controls::CConversions::to_int(host::variantText(value).trimmed());
+    });
 }
 
 void CEsdPage::FollowPressureUnit()
@@ -425,14 +421,15 @@ void CEsdPage::FollowPressureUnit()
 
 void CEsdPage::ShowNextPst()
 {
-    try {
-        const auto days = Controller()->GetParameterValue(kDaysToNext).toInt32();
-        const auto minutes = Controller()->GetParameterValue(kMinutesToNext).toInt32();
-        m_nextPst->setText(
-            shownDateTime(QDateTime::currentDateTime().addSecs(qint64(days) * 86400 + qint64(minutes) * 60)));
-    } catch (const std::exception&) {
-        // The display keeps what it showed.
-    }
+    const auto read = [this](QLatin1StringView tag) {
+        return framework::readParameter(Controller(), tag, &com::Variant::toInt32);
+    };
+    const auto days = read(kDaysToNext);
+    const auto minutes = days ? read(kMinutesToNext) : std::nullopt;
+    // A time that cannot be read shows none rather than the last one; the status line says why.
+    m_nextPst->setText(days && minutes ? shownDateTime(QDateTime::currentDateTime().addSecs(qint64(*days) * 86400 +
+                                                                                            qint64(*minutes) * 60))
+                                       : QString());
 }
 
 void CEsdPage::Send(QLatin1StringView tag, std::int32_t value)

@@ -3,6 +3,7 @@
 #include "device/DeviceNames.h"
 #include "device/StringBridge.h"
 #include "frameworkapi/IUIController.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/Resources.h"
 
@@ -53,14 +54,11 @@ void COrvxESDHARTDlg::FollowDevice()
     // A device that cannot tell its unit or its ESD state leaves the page as it was.
     if (!FollowPressureUnit())
         return;
-    try {
-        const QString tripped = host::variantText(Controller()->GetParameterValue(device::tag::EsdTripped));
-        if (tripped != m_trippedValue) {
-            m_trippedValue = tripped;
-            m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
-        }
-    } catch (const std::exception&) {
-        // The image stays as it was.
+    // A state that cannot be read leaves the image as it was; the status line says so.
+    const auto tripped = framework::readParameter(Controller(), device::tag::EsdTripped, &host::variantText);
+    if (tripped && *tripped != m_trippedValue) {
+        m_trippedValue = *tripped;
+        m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "device/DeviceNames.h"
 #include "device/StringBridge.h"
 #include "frameworkapi/IUIController.h"
+#include "frameworkapi/ParameterRead.h"
 #include "platform/ui/PostCall.h"
 
 #include <QComboBox>
@@ -85,12 +86,12 @@ std::int32_t CSwitchesDlg::shownAction() const
 
 void CSwitchesDlg::followDeviceAction()
 {
-    try {
-        const QString action = host::variantText(Controller()->GetParameterValue(device::tag::Switch2Action));
-        followAction(controls::CConversions::to_long(action));
-    } catch (const std::exception&) {
-        // An action that cannot be read leaves the field as it is.
-    }
+    // An action that cannot be read leaves the field as it is; the status line says so.
+    const auto action = framework::readParameter(
+        Controller(), device::tag::Switch2Action,
+        [](const com::Variant& value) { return controls::CConversions::to_long(host::variantText(value)); });
+    if (action)
+        followAction(*action);
 }
 
 void CSwitchesDlg::followAction(std::int32_t action)
