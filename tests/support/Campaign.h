@@ -7,11 +7,16 @@
 
 namespace orvx::test {
 
-// How many steps a campaign runs: a count that keeps the suite fast, or, with
-// ORVX_FULL_CAMPAIGNS=1 in the environment, the full count.
+// Whether the campaigns run in full: ORVX_FULL_CAMPAIGNS=1 in the environment.
+inline bool fullCampaigns()
+{
+    return qEnvironmentVariableIntValue("ORVX_FULL_CAMPAIGNS") == 1;
+}
+
+// How many steps a campaign runs: a count that keeps the suite fast, or the full count.
 inline int campaignCount(int quick, int full)
 {
-    return qEnvironmentVariableIntValue("ORVX_FULL_CAMPAIGNS") == 1 ? full : quick;
+    return fullCampaigns() ? full : quick;
 }
 
 // A campaign's figures on the test's output, for the record.

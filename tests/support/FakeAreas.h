@@ -38,12 +38,17 @@ class FakeStatusArea : public RecordingReceiver, public framework::IStatusArea {
 public:
     explicit FakeStatusArea(DeliveryLog* log) : RecordingReceiver(QStringLiteral("status"), log) {}
     QString message;
+    QStringList messages;  // every message, in order
     int connection = -1;
     int dataSet = -1;
     int dataSource = -1;
     int deviceStatus = -1;
     bool communicating = false;
-    void SetMessage(const QString& text) override { message = text; }
+    void SetMessage(const QString& text) override
+    {
+        message = text;
+        messages.append(text);
+    }
     void SetConnectionState(int code) override { connection = code; }
     void SetDataSetState(int code) override { dataSet = code; }
     void SetDataSource(int code) override { dataSource = code; }

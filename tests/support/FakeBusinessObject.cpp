@@ -3,6 +3,8 @@
 #include "device/IUpdateUI.h"
 #include "device/StringBridge.h"
 
+#include <stdexcept>
+
 namespace orvx::test {
 
 using com::BStr;
@@ -22,6 +24,27 @@ Status FakeBusinessObject::QueryInterface(const com::Guid& iid, void** object)
 void FakeBusinessObject::log(const char* operation, Via via, const BStr& argument, com::Variant value)
 {
     calls.append(Call{QString::fromLatin1(operation), via, host::toQString(argument), std::move(value)});
+}
+
+std::optional<Status> FakeBusinessObject::injectFault(com::Variant* value)
+{
+    if (faultableCalls++ != faultAt)
+        return std::nullopt;
+    faultedCall = calls.last();
+    switch (fault.kind) {
+    case Fault::Fails: return fault.status;
+    case Fault::Throws: throw std::runtime_error("business object broke down");
+    case Fault::ThrowsForeign: throw 42;
+    case Fault::Empty:
+        if (value)
+            *value = com::Variant();
+        return Status::Ok;
+    case Fault::Malformed:
+        if (value)
+            *value = host::textVariant(QStringLiteral("\u00ff-1e999#\x01"));
+        return Status::Ok;
+    }
+    return std::nullopt;
 }
 
 Status FakeBusinessObject::notify(std::int32_t code, const com::Variant& value)
@@ -71,21 +94,28 @@ Status FakeBusinessObject::CloseControl(const BStr& callerTag)
 Status FakeBusinessObject::GetParameter(const BStr& tag, com::Variant* value)
 {
     log("GetParameter", Via::Earlier, tag);
+    if (const auto injected = injectFault(value))
+        return *injected;
     const QString key = host::toQString(tag);
     if (failingTags.contains(key))
         return failingTags.value(key);
     if (!value)
         return Status::InvalidPointer;
     const auto it = parameters.find(key);
-    if (it == parameters.end())
+    if (it != parameters.end())
+        *value = *it;
+    else if (otherParameters)
+        *value = *otherParameters;
+    else
         return Status::InvalidArgument;  // no such parameter
-    *value = *it;
     return Status::Ok;
 }
 
 Status FakeBusinessObject::SetParameter(const BStr& tag, const com::Variant& value, std::uint32_t* word)
 {
     log("SetParameter", Via::Earlier, tag, value);
+    if (const auto injected = injectFault(nullptr))
+        return *injected;
     const QString key = host::toQString(tag);
     if (failingTags.contains(key))
         return failingTags.value(key);
@@ -101,6 +131,12 @@ Status FakeBusinessObject::getText(Via via, const BStr& key, BStr* text)
     log("GetText", via, key);
     if (!text)
         return Status::InvalidPointer;
+    com::Variant faulty;
+    if (const auto injected = injectFault(&faulty)) {
+        if (*injected == Status::Ok)
+            *text = host::toBStr(host::variantText(faulty));
+        return *injected;
+    }
     const QString k = host::toQString(key);
     *text = host::toBStr(texts.contains(k) ? texts.value(k) : QStringLiteral("##") + k);
     return Status::Ok;

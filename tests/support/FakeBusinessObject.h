@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace orvx::test {
 
 using host::Via;
@@ -18,6 +20,19 @@ struct Call {
     Via via;
     QString argument;    // tag, key or caller tag; a null text stays null
     com::Variant value;  // the value written, for SetParameter
+};
+
+// How one call of a misbehaving business object goes wrong.
+struct Fault {
+    enum Kind {
+        Fails,          // answers 'status'
+        Throws,         // throws a std::exception
+        ThrowsForeign,  // throws what is no std::exception
+        Empty,          // answers Ok with an empty value or text
+        Malformed,      // answers Ok with a text no conversion takes
+    };
+    Kind kind = Fails;
+    com::Status status = com::Status::Failure;
 };
 
 // A scriptable business object for one device: parameters by tag, tags that fail with a chosen
@@ -33,10 +48,19 @@ public:
     bool acceptRegistration = true;
 
     QMap<QString, com::Variant> parameters;
+    // What a tag not in 'parameters' reads as; without it such a read fails (InvalidArgument).
+    std::optional<com::Variant> otherParameters;
     QMap<QString, com::Status> failingTags;
     QMap<QString, QString> texts;  // keys not here answer "##" + key
     QString stateDocument;
     QList<Call> calls;
+
+    // One call to go wrong: the one numbered faultAt among GetParameter, SetParameter and
+    // GetText, counted from 0 over the object's life; faultedCall is the call it hit.
+    int faultAt = -1;
+    Fault fault;
+    int faultableCalls = 0;
+    std::optional<Call> faultedCall;
 
     com::Status QueryInterface(const com::Guid& iid, void** object) override;
 
@@ -64,6 +88,9 @@ private:
                                 host::IDtmActiveXControl* control, bool write, bool* accepted) override;
     com::Status unregisterControl(Via via, const com::BStr& callerTag, bool was, bool* result) override;
     void log(const char* operation, Via via, const com::BStr& argument, com::Variant value = {});
+    // When this call (the last logged) is the one to go wrong: what it answers, after filling
+    // 'value' as the fault has it (may be null). Throws for the faults that throw.
+    std::optional<com::Status> injectFault(com::Variant* value);
 
     com::ComPtr<host::IDtmActiveXControl> m_control;
 };
