@@ -48,6 +48,7 @@ const QString kOutOfRange = QStringLiteral("Analog Output value must be within 3
 const QString kRangeTooNarrow = QStringLiteral(
     "Retransmitter Range High must be more than Retransmitter Range Low by at least 5%.");
 const QString kStillFixed = QStringLiteral("The analog output is still fixed. Set it back to normal now?");
+const QString kNotReleased = QStringLiteral("The analog output could not be set back to normal: %1");
 
 bool rangeWideEnough(double low, double high)
 {
@@ -120,7 +121,13 @@ bool CRetransmitDlg::finish()
     if (!MayOperate())
         return false;
     m_output->setText(QStringLiteral("0"));
-    Controller()->SetParameterValue(device::tag::AnalogOutput, com::Variant::text(com::BStr::fromUtf8("0")));
+    try {
+        Controller()->SetParameterValue(device::tag::AnalogOutput, com::Variant::text(com::BStr::fromUtf8("0")));
+    } catch (const std::exception& error) {
+        // The output stays fixed, and Finished stays offered.
+        ShowFailure(kNotReleased.arg(QString::fromLocal8Bit(error.what())));
+        return false;
+    }
     ApplyButtons(EnableMask() & ~kFinishedBit, true);
     m_outputFixed = false;
     showWarning(false);
@@ -136,8 +143,7 @@ void CRetransmitDlg::sendFinished()
                                         button ? button->GetTag()
                                                : device::method::tagOf(device::method::ReleaseAnalogOutput));
     if (!Controller()->HandleEvent(command) || command.IsError())
-        ShowFailure(QStringLiteral("The analog output could not be set back to normal: %1")
-                        .arg(command.IsError() ? command.GetErrorText() : QStringLiteral("no device link")));
+        ShowFailure(kNotReleased.arg(command.IsError() ? command.GetErrorText() : QStringLiteral("no device link")));
 }
 
 void CRetransmitDlg::Deactivate()

@@ -74,7 +74,7 @@ struct Outcome {
     std::set<QString> writes;           // "tag=value"
     QList<Seen> seen;                   // after each step of the work
     int faultedStep = -1;               // the step in which the fault struck
-    std::uint8_t buttonsAfterRecovery;  // the operation buttons once the device is healthy again
+    std::uint8_t buttonsAfterRecovery;  // the operation buttons after a second, healthy pass
     bool operationRunning;
     QString escaped;  // what was thrown out of the page, if anything
 };
@@ -157,10 +157,13 @@ public:
                 outcome.writes.insert(call.argument + '=' + host::variantText(call.value));
         }
 
-        // The device is healthy again and says so: the page must be as a healthy run leaves it.
+        // The device is healthy again and says so, and the user tries once more: the page must
+        // be as a healthy run leaves it.
         device->faultAt = -1;
         deliver(500);
         deliver(526);
+        Outcome again;
+        work(view, again);
         outcome.operationRunning = controller.IsOperationRunning();
         auto* page = dynamic_cast<framework::CApplicationViewBase*>(controller.GetView(view));
         outcome.buttonsAfterRecovery = page ? enabledButtons(*page) : 0;
