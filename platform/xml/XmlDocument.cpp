@@ -33,6 +33,30 @@ pugi::xpath_node_set evaluate(const pugi::xpath_node& from, const QString& xpath
     }
 }
 
+// The first element, in document order, more than XmlDocument::kMaxDepth elements deep; none
+// when the document is shallower. Walks without recursion.
+pugi::xml_node tooDeep(const pugi::xml_document& document)
+{
+    int depth = 0;
+    pugi::xml_node node = document.first_child();
+    while (node) {
+        if (depth >= XmlDocument::kMaxDepth && node.type() == pugi::node_element)
+            return node;
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node)
+            node = node.next_sibling();
+    }
+    return {};
+}
+
 }  // namespace
 
 XmlNode::XmlNode() : m_ref(std::make_unique<Ref>()) {}
@@ -119,6 +143,13 @@ XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 
 std::optional<XmlDocument> XmlDocument::parse(const QString& text, XmlError* error)
 {
+    if (text.size() > kMaxChars) {
+        if (error) {
+            error->offset = kMaxChars;
+            error->description = QStringLiteral("Document longer than %1 characters").arg(kMaxChars);
+        }
+        return std::nullopt;
+    }
     XmlDocument document;
     const QByteArray utf8 = text.toUtf8();
     const pugi::xml_parse_result result = document.m_document->load_buffer(
@@ -131,6 +162,14 @@ std::optional<XmlDocument> XmlDocument::parse(const QString& text, XmlError* err
             const auto byteOffset = result ? utf8.size() : static_cast<qsizetype>(result.offset);
             error->offset = QString::fromUtf8(utf8.constData(), byteOffset).size();
             error->description = result ? QStringLiteral("No root element") : QString::fromUtf8(result.description());
+        }
+        return std::nullopt;
+    }
+    if (const pugi::xml_node deep = tooDeep(*document.m_document)) {
+        if (error) {
+            // pugixml places an element at its name; the element starts at the '<' before it.
+            error->offset = QString::fromUtf8(utf8.constData(), deep.offset_debug() - 1).size();
+            error->description = QStringLiteral("Elements nested deeper than %1").arg(kMaxDepth);
         }
         return std::nullopt;
     }

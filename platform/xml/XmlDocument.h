@@ -57,9 +57,14 @@ struct XmlError {
     QString description;
 };
 
-// A parsed XML document. Parsing a text that is not well-formed XML gives no document.
+// A parsed XML document. Parsing a text that is not well-formed XML gives no document, nor does
+// a text longer than kMaxChars or elements nested deeper than kMaxDepth: the documents read here
+// (state documents, layout descriptions, ViewSettings) are a few kilobytes and a few levels deep.
 class XmlDocument {
 public:
+    static constexpr qsizetype kMaxChars = qsizetype{16} << 20;
+    static constexpr int kMaxDepth = 256;
+
     ~XmlDocument();
     XmlDocument(XmlDocument&&) noexcept;
     XmlDocument& operator=(XmlDocument&&) noexcept;

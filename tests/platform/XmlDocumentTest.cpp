@@ -117,3 +117,36 @@ TEST(XmlDocument, ANullNodeAnswersNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// Elements nested 'depth' deep, with a text in the innermost.
+QString nested(int depth)
+{
+    return QStringLiteral("<a>").repeated(depth) + QStringLiteral("x") + QStringLiteral("</a>").repeated(depth);
+}
+
+}  // namespace
+
+TEST(XmlDocument, ATextTooLongOrNestedTooDeepIsRefusedAndSaysWhere)
+{
+    const QString longest = QStringLiteral("<a>") + QString(XmlDocument::kMaxChars - 7, QLatin1Char(' ')) +
+                            QStringLiteral("</a>");
+    const struct {
+        QString text;
+        bool parses;
+        qsizetype offset;
+        const char* description;
+    } cases[] = {
+        {nested(XmlDocument::kMaxDepth), true, -1, ""},
+        {nested(XmlDocument::kMaxDepth + 1), false, 3 * XmlDocument::kMaxDepth, "Elements nested deeper than 256"},
+        {longest, true, -1, ""},
+        {longest + QLatin1Char(' '), false, XmlDocument::kMaxChars, "Document longer than 16777216 characters"},
+    };
+    for (const auto& c : cases) {
+        XmlError error;
+        EXPECT_EQ(XmlDocument::parse(c.text, &error).has_value(), c.parses) << c.text.size();
+        EXPECT_EQ(error.offset, c.offset) << c.text.size();
+        EXPECT_EQ(error.description.toStdString(), c.description) << c.text.size();
+    }
+}
