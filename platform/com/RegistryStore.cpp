@@ -265,6 +265,12 @@ bool RegistryStore::load(std::string* error)
         return false;
     }
 
+    std::error_code sizeError;
+    if (const auto size = std::filesystem::file_size(m_file, sizeError); !sizeError && size > kMaxFileBytes) {
+        if (error)
+            *error = m_file.string() + ": larger than " + std::to_string(kMaxFileBytes) + " bytes";
+        return false;
+    }
     RegistryStore loaded(m_file);
     Key* current = nullptr;
     std::string line;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -18,6 +19,8 @@ public:
     // A key line of a file may name at most this many keys, one below the other; the keys of
     // this program are four deep. The store's keys are freed and written recursively.
     static constexpr std::size_t kMaxKeyDepth = 64;
+    // The largest file read: the keys of a few programs take a few kilobytes.
+    static constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 20;
 
     explicit RegistryStore(std::filesystem::path file);
 
@@ -26,7 +29,8 @@ public:
 
     // Reads the file. A missing file is an empty store. A malformed one leaves the store as it
     // was, answers false and says in which line it failed; so does a key line that names no key
-    // ("[\]", whose values no save could write) or more than kMaxKeyDepth.
+    // ("[\]", whose values no save could write) or more than kMaxKeyDepth, and a file larger
+    // than kMaxFileBytes.
     bool load(std::string* error = nullptr);
     // Writes the whole store through a temporary file, so that a failed write never leaves a
     // half-written store behind.

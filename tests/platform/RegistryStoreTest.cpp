@@ -149,6 +149,25 @@ TEST_F(RegistryStoreTest, AKeyLineNamingNoKeyOrTooManyIsRefused)
     EXPECT_EQ(reloaded.value(deepest), "kept");
 }
 
+TEST_F(RegistryStoreTest, AFileLargerThanTheLimitIsRefusedUnread)
+{
+    const std::string head = "[Kept]\n@=\"kept\"\n";
+    for (const std::uintmax_t size : {RegistryStore::kMaxFileBytes, RegistryStore::kMaxFileBytes + 1}) {
+        std::filesystem::create_directories(file().parent_path());
+        // Comment lines fill the file up to the size.
+        std::string padding(size - head.size(), ';');
+        padding.back() = '\n';
+        std::ofstream(file(), std::ios::binary) << head << padding;
+        RegistryStore store(file());
+        std::string error;
+        EXPECT_EQ(store.load(&error), size == RegistryStore::kMaxFileBytes) << size;
+        EXPECT_EQ(store.hasKey("Kept"), size == RegistryStore::kMaxFileBytes) << size;
+        if (size > RegistryStore::kMaxFileBytes) {
+            EXPECT_NE(error.find("larger than 1048576 bytes"), std::string::npos) << error;
+        }
+    }
+}
+
 TEST_F(RegistryStoreTest, AFailedSaveLeavesTheOldFile)
 {
     RegistryStore store(file());
