@@ -14,6 +14,10 @@ CurveTextResult parseCurveText(const QString& text)
         result.error = Error::NoText;
         return result;
     }
+    if ((text.count(QLatin1Char('@')) + 1) / 2 > kMaxCurvePoints) {
+        result.error = Error::TooLong;
+        return result;
+    }
     const QStringList fields = text.split(QLatin1Char('@'));
     const qsizetype pairs = fields.size() / 2;
     result.curve.pressure.reserve(static_cast<std::size_t>(pairs));

@@ -13,6 +13,7 @@ struct CurveTextResult {
         NoText,    // the text is null or empty
         BadField,  // field `field` (counted from 0) is empty or not a finite number
         NoPoint,   // the text holds no complete pair
+        TooLong,   // the text holds more than kMaxCurvePoints pairs
     };
 
     Error error = Error::None;
@@ -25,7 +26,8 @@ struct CurveTextResult {
 // Reads a curve text as the device sends it: decimal numbers (C locale) separated by "@", taken
 // in pairs of pressure then position. A last field without a partner is dropped unread, so a
 // text ending in "@" still reads. Any other empty field or a field that is not a finite number
-// fails the whole text, as does a text without a complete pair.
+// fails the whole text, as does a text without a complete pair or with more than
+// kMaxCurvePoints pairs (refused before it is split).
 CurveTextResult parseCurveText(const QString& text);
 
 }  // namespace orvx::diagnostics

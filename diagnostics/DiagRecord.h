@@ -13,6 +13,10 @@ enum class DiagKind { Pst = 0, Esd = 1 };
 
 // One stroke of the valve: position (%) against actuator pressure, point by point; both
 // sequences have the same length. In a data file position is column fX, pressure column fY.
+// The most points one curve may hold, from a device text or a data file: a stroke sampled
+// every 10 ms for over 16 minutes. More is refused, not read.
+inline constexpr int kMaxCurvePoints = 100'000;
+
 struct Curve {
     std::vector<float> position;
     std::vector<float> pressure;

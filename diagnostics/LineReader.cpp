@@ -26,7 +26,10 @@ bool CLineReader::Next(FileLine& line)
         line = m_line;
         return true;
     }
-    const qint64 offset = m_line.offset + static_cast<qint64>(m_line.bytes.size());
+    qint64 offset = m_line.offset + static_cast<qint64>(m_line.bytes.size());
+    if (m_skipRest && !SkipRest(offset))
+        return false;
+    m_line.cut = false;
     std::size_t searched = m_begin;
     for (;;) {
         const void* feed = std::memchr(m_buffer.data() + searched, '\n', m_end - searched);
@@ -34,6 +37,13 @@ bool CLineReader::Next(FileLine& line)
             const std::size_t stop = static_cast<const char*>(feed) - m_buffer.data() + 1;
             m_line.bytes = std::string_view(m_buffer.data() + m_begin, stop - m_begin);
             m_begin = stop;
+            break;
+        }
+        if (m_end - m_begin >= kMaxLineBytes) {
+            m_line.bytes = std::string_view(m_buffer.data() + m_begin, kMaxLineBytes);
+            m_line.cut = true;
+            m_begin += kMaxLineBytes;
+            m_skipRest = true;
             break;
         }
         searched = m_end - m_begin;  // Fill moves the unfinished line to the front
@@ -49,6 +59,26 @@ bool CLineReader::Next(FileLine& line)
     ++m_line.number;
     line = m_line;
     return true;
+}
+
+// Passes over the rest of a cut line, its line feed included, adding what it passed to offset.
+// Answers false when the file ends in it.
+bool CLineReader::SkipRest(qint64& offset)
+{
+    m_skipRest = false;
+    for (;;) {
+        const void* feed = std::memchr(m_buffer.data() + m_begin, '\n', m_end - m_begin);
+        if (feed) {
+            const std::size_t stop = static_cast<const char*>(feed) - m_buffer.data() + 1;
+            offset += static_cast<qint64>(stop - m_begin);
+            m_begin = stop;
+            return true;
+        }
+        offset += static_cast<qint64>(m_end - m_begin);
+        m_begin = m_end;
+        if (!Fill())
+            return false;
+    }
 }
 
 // Moves the unfinished line to the front of the buffer, grows the buffer when that line fills

@@ -174,6 +174,9 @@ SaveOutcome CNvEsdDataFileSvr::WriteRecord(const DiagRecord& record, const QDate
     QByteArray tag = toWindows1252(record.tag).left(kMaxTagBytes);
     if (tag.isEmpty())
         return {false, kEmptyTagText};
+    // What is written must read back.
+    if (std::max(record.curve1.Count(), record.curve2.Count()) > kMaxCurvePoints)
+        return {false, kTooManyPointsText};
     // A line end inside the tag would split the header line.
     tag.replace('\r', '?').replace('\n', '?');
 
@@ -210,13 +213,20 @@ QList<RecordKey> CNvEsdDataFileSvr::ListRecords()
     CLineReader lines(m_file);
     CRecordScanner scanner(lines);
     ScannedHeader header;
-    while (scanner.NextHeader(header)) {
+    bool full = false;
+    while (!full && scanner.NextHeader(header)) {
         if (scanner.ReadBody(header, nullptr)) {
             m_keys.append(header.key);
             m_places.push_back({header.offset, header.line});
+            full = m_keys.size() == kMaxRecords;
         }
     }
     m_problems = scanner.Problems();
+    if (full && scanner.NextHeader(header)) {
+        m_problems.append(QStringLiteral("line %1: only the first %2 records are listed; the file holds more")
+                              .arg(header.line)
+                              .arg(kMaxRecords));
+    }
     return m_keys;
 }
 

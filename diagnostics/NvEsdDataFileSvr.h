@@ -18,6 +18,9 @@ namespace orvx::diagnostics {
 inline constexpr QLatin1String kIncompatibleFileText{
     "The selected file is incompatible with this version of Orvx ESD DTM."};
 inline constexpr QLatin1String kEmptyTagText{"The device tag is empty; nothing was saved."};
+static_assert(kMaxCurvePoints == 100'000, "kTooManyPointsText names the limit");
+inline constexpr QLatin1String kTooManyPointsText{
+    "The signature holds more than 100000 points, more than a data file may; nothing was saved."};
 
 enum class OpenPurpose { Save, Load };
 
@@ -55,8 +58,11 @@ public:
     // version. The tag is written in Windows-1252, at most 128 bytes of it.
     SaveOutcome WriteRecord(const DiagRecord& record, const QDateTime& now);
 
-    // The keys of the complete records, in file order. A record cut short or holding a field
-    // that does not read is left out and noted in Problems().
+    // The most records ListRecords lists; a problem says when the file holds more.
+    static constexpr qsizetype kMaxRecords = 100'000;
+
+    // The keys of the complete records, in file order, at most kMaxRecords. A record cut short
+    // or holding a field that does not read is left out and noted in Problems().
     QList<RecordKey> ListRecords();
     // What the last ListRecords could not read, each naming its line.
     const QStringList& Problems() const { return m_problems; }

@@ -85,7 +85,7 @@ bool CRecordScanner::NextHeader(ScannedHeader& header)
 {
     FileLine line;
     while (Read(line)) {
-        if (IsHeader(line.bytes)) {
+        if (!line.cut && IsHeader(line.bytes)) {
             ParseHeader(line, header);
             m_quiet = true;
             return true;
@@ -93,7 +93,7 @@ bool CRecordScanner::NextHeader(ScannedHeader& header)
         // The version line and empty lines belong to no record and are no fault.
         if (line.offset == 0 || trimmed(line.bytes).empty() || m_quiet)
             continue;
-        m_problems.append(QStringLiteral("line %1: text that belongs to no record").arg(line.number));
+        Note(QStringLiteral("line %1: text that belongs to no record").arg(line.number));
         m_quiet = true;
     }
     return false;
@@ -123,7 +123,7 @@ void CRecordScanner::ParseHeader(const FileLine& line, ScannedHeader& header)
 bool CRecordScanner::ReadBody(const ScannedHeader& header, DiagRecord* record)
 {
     if (!m_headerProblem.isEmpty()) {
-        m_problems.append(m_headerProblem);
+        Note(m_headerProblem);
         return false;
     }
     if (record) {
@@ -168,7 +168,10 @@ bool CRecordScanner::ReadBody(const ScannedHeader& header, DiagRecord* record)
 bool CRecordScanner::ReadRows(DiagRecord* record)
 {
     FileLine line;
+    int rows = 0;
     while (NextBodyLine(line, "row or end line")) {
+        if (++rows > kMaxCurvePoints && trimmed(line.bytes) != kEndLine)
+            return Broken(line, QStringLiteral("line %1: more than %2 rows").arg(line.number).arg(kMaxCurvePoints));
         std::array<std::string_view, 4> fields;
         const std::size_t count = splitFields(line.bytes, fields);
         if (count < fields.size()) {
@@ -225,10 +228,16 @@ bool CRecordScanner::Expect(std::string_view text, const char* name)
 bool CRecordScanner::NextBodyLine(FileLine& line, const char* expected)
 {
     if (!Read(line)) {
-        m_problems.append(QStringLiteral("line %1: the file ends where the %2 was expected")
-                              .arg(m_lastLine + 1)
-                              .arg(QLatin1String(expected)));
+        Note(QStringLiteral("line %1: the file ends where the %2 was expected")
+                 .arg(m_lastLine + 1)
+                 .arg(QLatin1String(expected)));
         return false;
+    }
+    if (line.cut) {
+        return Broken(line, QStringLiteral("line %1: longer than %2 bytes, where the %3 was expected")
+                                .arg(line.number)
+                                .arg(CLineReader::kMaxLineBytes)
+                                .arg(QLatin1String(expected)));
     }
     if (IsHeader(line.bytes)) {
         return Broken(line, QStringLiteral("line %1: %2 expected, found the header of another record")
@@ -238,10 +247,18 @@ bool CRecordScanner::NextBodyLine(FileLine& line, const char* expected)
     return true;
 }
 
+void CRecordScanner::Note(const QString& problem)
+{
+    if (m_problems.size() < kMaxProblems)
+        m_problems.append(problem);
+    else if (m_problems.size() == kMaxProblems)
+        m_problems.append(QStringLiteral("further problems are not listed"));
+}
+
 // Notes the problem; the line is read again, so that a header in it starts the next record.
 bool CRecordScanner::Broken(const FileLine& line, const QString& problem)
 {
-    m_problems.append(problem);
+    Note(problem);
     m_lines.Unread();
     return false;
 }

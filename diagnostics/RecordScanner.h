@@ -28,6 +28,9 @@ struct ScannedHeader {
 // header line starts the next record, so the records around a broken one still read.
 class CRecordScanner {
 public:
+    // The most problems noted; one line after them says that more were left out.
+    static constexpr qsizetype kMaxProblems = 1000;
+
     explicit CRecordScanner(CLineReader& lines) : m_lines(lines) {}
 
     // Moves to the next header line; false at the end of the file. Text between records is
@@ -49,6 +52,7 @@ private:
     bool Expect(std::string_view text, const char* name);
     bool NextBodyLine(FileLine& line, const char* expected);
     bool Broken(const FileLine& line, const QString& problem);
+    void Note(const QString& problem);
     bool Read(FileLine& line);
 
     CLineReader& m_lines;

@@ -1,5 +1,6 @@
 #include "DataFileFixture.h"
 #include "diagnostics/DataFileDialogs.h"
+#include "diagnostics/LineReader.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "diagnostics/Windows1252.h"
 #include "platform/ui/ModuleFile.h"
@@ -200,6 +201,55 @@ TEST_F(DataFile, ReadsTheRightRecordAfterTheFileWasRewritten)
     EXPECT_EQ(server.ReadRecord(keys[1]), b);
 }
 
+TEST_F(DataFile, ACurveIsWrittenAndReadUpToTheMostPointsItMayHold)
+{
+    DiagRecord record = pstRecord();
+    record.curve1 = {std::vector<float>(kMaxCurvePoints, 1.5f), std::vector<float>(kMaxCurvePoints, 2.5f)};
+    append(Path(), record);
+    const auto keys = listed(Path());
+    ASSERT_EQ(keys.size(), 1);
+    EXPECT_EQ(readBack(Path(), keys[0]), record);
+
+    // A row more, as another program might write it, breaks the record and says where.
+    QByteArray bytes = contents(Path());
+    const qsizetype endLine = bytes.lastIndexOf("9999.999");
+    const qsizetype lastRow = bytes.lastIndexOf('\n', endLine - 2) + 1;
+    bytes.insert(endLine, bytes.mid(lastRow, endLine - lastRow));
+    setContents(Path(), bytes);
+    QStringList problems;
+    EXPECT_EQ(listed(Path(), &problems), QList<RecordKey>());
+    EXPECT_EQ(problems,
+              QStringList(QStringLiteral("line %1: more than 100000 rows").arg(bytes.left(endLine).count('\n') + 1)));
+
+    // Nor is such a record written.
+    record.curve2 = {std::vector<float>(kMaxCurvePoints + 1, 0.0f), std::vector<float>(kMaxCurvePoints + 1, 0.0f)};
+    CNvEsdDataFileSvr server;
+    server.OpenFile(Path(), OpenPurpose::Save);
+    const SaveOutcome outcome = server.WriteRecord(record, kNow);
+    EXPECT_FALSE(outcome);
+    EXPECT_EQ(outcome.message, kTooManyPointsText);
+    EXPECT_EQ(contents(Path()), bytes);
+}
+
+TEST_F(DataFile, ListsAtMostTheMostRecordsAndSaysWhenThereAreMore)
+{
+    append(Path(), pstRecord());
+    const QByteArray one = contents(Path());
+    const qsizetype header = one.indexOf("PST, ");
+    const QByteArray record = one.mid(header);
+    constexpr qsizetype kMost = CNvEsdDataFileSvr::kMaxRecords;
+    for (const qsizetype count : {kMost, kMost + 1}) {
+        setContents(Path(), one.left(header) + record.repeated(count));
+        QStringList problems;
+        EXPECT_EQ(listed(Path(), &problems).size(), kMost);
+        const qsizetype nextHeaderLine = one.left(header).count('\n') + kMost * record.count('\n') + 1;
+        EXPECT_EQ(problems, count > kMost ? QStringList(QStringLiteral("line %1: only the first 100000 records are "
+                                                                       "listed; the file holds more")
+                                                            .arg(nextHeaderLine))
+                                          : QStringList());
+    }
+}
+
 // Three records A, B and C of five rows each; B's header is line 12, its end line 21.
 class BrokenRecord : public DataFile {
 protected:
@@ -297,7 +347,44 @@ TEST_F(BrokenRecord, ACutTailSpoilsNoOtherRecord)
     }
 }
 
-TEST_F(BrokenRecord, LinesOfAnyLengthRead)
+// A line is read up to the reader's limit; a longer one is cut, which breaks its own record
+// only, and the lines after it keep their numbers.
+TEST_F(BrokenRecord, ALineIsReadUpToItsLimitAndALongerOneBreaksOnlyItsRecord)
+{
+    const QByteArray intact = contents(Path());
+    const qsizetype most = qsizetype(CLineReader::kMaxLineBytes) - 2;  // without its "\r\n"
+    const QByteArray prefix = "PST, ";
+    const QByteArray suffix = ", 0000042, 03/07/2024 09:05:05";
+    const struct {
+        int line;
+        QByteArray text;
+        const char* problem;  // null: B reads
+    } cases[] = {
+        {12, prefix + QByteArray(most - prefix.size() - suffix.size(), 'T') + suffix, nullptr},
+        {12, prefix + QByteArray(most + 1 - prefix.size() - suffix.size(), 'T') + suffix,
+         "line 12: text that belongs to no record"},
+        {13, "PstData, " + QByteArray(most + 1 - 9, 'P'),
+         "line 13: longer than 1048576 bytes, where the names line was expected"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        setContents(Path(), intact);
+        Splice(c.line, 1, {c.text});
+        QStringList problems;
+        const auto keys = listed(Path(), &problems);
+        if (!c.problem) {
+            ASSERT_EQ(keys.size(), 3);
+            EXPECT_EQ(problems, QStringList());
+            EXPECT_EQ(readBack(Path(), keys[1])->tag.size(), most - prefix.size() - suffix.size());
+        } else {
+            EXPECT_EQ(keys, (QList{m_keys[0], m_keys[2]}));
+            EXPECT_EQ(problems, QStringList(QString::fromLatin1(c.problem)));
+        }
+        EXPECT_EQ(readBack(Path(), m_keys[2]), m_records[2]);
+    }
+}
+
+TEST_F(BrokenRecord, LongLinesAcrossTheReadersBlocksRead)
 {
     const QByteArray longTag(5000, 'T');
     Splice(12, 1, {"PST, " + longTag + ", 0000042, 03/07/2024 09:05:05"});

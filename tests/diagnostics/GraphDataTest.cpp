@@ -46,11 +46,24 @@ TEST(CurveText, ReadsPairsOfPressureAndPositionOrRefusesTheWholeText)
         {QStringLiteral("1e39@1"), Error::BadField, 0, {}, {}},
         {QStringLiteral("5"), Error::NoPoint, -1, {}, {}},
         {QString(), Error::NoText, -1, {}, {}},
+        // Past the most points a curve may hold the text is refused before it is split.
+        {QStringLiteral("1@2@").repeated(kMaxCurvePoints + 1), Error::TooLong, -1, {}, {}},
+        {QStringLiteral("@").repeated(2 * kMaxCurvePoints + 1), Error::TooLong, -1, {}, {}},
     };
     for (const auto& row : rows) {
         const CurveTextResult result = parseCurveText(row.text);
         EXPECT_EQ(std::tuple(result.error, result.field), std::tuple(row.error, row.field)) << row.text.toStdString();
         EXPECT_EQ(result.curve, curve(row.pressure, row.position)) << row.text.toStdString();
+    }
+}
+
+TEST(CurveText, ReadsAsManyPointsAsACurveMayHold)
+{
+    for (const QString& text : {QStringLiteral("1@2@").repeated(kMaxCurvePoints),
+                                QStringLiteral("1@2@").repeated(kMaxCurvePoints).chopped(1)}) {
+        const CurveTextResult result = parseCurveText(text);
+        EXPECT_TRUE(result.Ok());
+        EXPECT_EQ(result.curve.Count(), kMaxCurvePoints);
     }
 }
 
