@@ -8,13 +8,16 @@
 #include "platform/com/ComError.h"
 #include "support/Campaign.h"
 #include "support/PageFixture.h"
+#include "support/PstHistoryFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <random>
@@ -32,6 +35,7 @@ public:
     // The random walk below drives the hub and the device from outside.
     using PageFixture::controller;
     using PageFixture::device;
+    using PageFixture::dialogs;
 
     framework::CApplicationViewBase* show(std::int32_t view) { return showPage(view); }
 
@@ -122,35 +126,78 @@ TEST_P(ReadOnlyUser, TheHubRefusesEveryWriteAndCommandVisibly)
     EXPECT_FALSE(read.IsError());
 }
 
-// The way the fault was found: a user clicking, typing and switching pages at random while the
-// device answers at random. Returns the tags the device was asked to write.
-QStringList monkey(Device& fixture, std::mt19937& random, int actions)
-{
-    static const std::pair<std::int32_t, const char*> notifications[] = {
+// The way the fault was found: a user clicking, typing, tabbing and switching pages at random,
+// into every window a page opens, while the device answers at random. The windows' file
+// dialogs answer a data file of a year of PSTs, so that records load, graphs open and save.
+class Monkey {
+public:
+    Monkey(Device& fixture, std::uint32_t seed) : m_fixture(fixture), m_random(seed)
+    {
+        test::writeSimulatedHistory(m_file, QStringLiteral("PV-01"), 42);
+        // The device names itself as the file's records do, so that its history has tests.
+        m_fixture.device->parameters["1001"] = host::textVariant(QStringLiteral("PV-01"));
+        m_fixture.device->parameters["1003"] = host::textVariant(QStringLiteral("42"));
+        m_fixture.dialogs.onModal = [this](QDialog& window) { return work(window); };
+    }
+    ~Monkey() { m_fixture.dialogs.onModal = nullptr; }
+
+    // Runs the actions on the pages; answers the tags the device was asked to write.
+    QStringList run(int actions)
+    {
+        framework::CApplicationViewBase* page = m_fixture.show(kViews[0]);
+        for (int i = 0; i < actions; ++i) {
+            ++m_actions;
+            m_fixture.dialogs.fileAnswers.assign(1, m_file);
+            switch (pick(7)) {
+            case 0: page = m_fixture.show(kViews[pick(std::size(kViews))]); break;
+            case 1: {
+                const auto& [code, value] = kNotifications[pick(std::size(kNotifications))];
+                m_fixture.controller.OnDtmUpdate(code, QString::fromLatin1(value));
+                break;
+            }
+            case 6: {
+                // The device moves on by itself: another mode, a lost link, message boxes on or off.
+                static const char* const modes[] = {"0", "1", "3"};
+                m_fixture.device->parameters["1000"] = host::textVariant(modes[pick(std::size(modes))]);
+                m_fixture.device->parameters["15000"] = com::Variant::boolean(pick(8) != 0);
+                m_fixture.device->parameters["20000"] = com::Variant::boolean(pick(2) != 0);
+                m_fixture.controller.OnDtmUpdate(526, QString());
+                break;
+            }
+            default: act(*page); break;
+            }
+        }
+        return m_fixture.writes();
+    }
+
+    int actions() const { return m_actions; }
+    int windows() const { return m_windows; }
+    int actionsInWindows() const { return m_actionsInWindows; }
+
+private:
+    static constexpr std::pair<std::int32_t, const char*> kNotifications[] = {
         {500, ""}, {-2, "0"}, {-6, "13"}, {-2, "28"}, {-3, "20"}, {513, ""}, {528, ""}, {520, ""}, {521, ""},
         {523, ""}, {524, ""}, {525, ""},  {526, ""},  {501, ""},  {502, ""}, {-7, "2"}, {-2, "x"}};
-    static const char* const typed[] = {"1", "12.5", "-3", "abc", "999999", ""};
-    auto pick = [&](auto size) { return std::uniform_int_distribution<std::size_t>(0, size - 1)(random); };
 
-    framework::CApplicationViewBase* page = fixture.show(kViews[0]);
-    for (int i = 0; i < actions; ++i) {
-        switch (pick(std::size_t{6})) {
-        case 0: page = fixture.show(kViews[pick(std::size(kViews))]); break;
-        case 1: {
-            const auto& [code, value] = notifications[pick(std::size(notifications))];
-            fixture.controller.OnDtmUpdate(code, QString::fromLatin1(value));
-            break;
-        }
-        case 2: {
-            const auto buttons = page->findChildren<QAbstractButton*>();
+    std::size_t pick(std::size_t size) { return std::uniform_int_distribution<std::size_t>(0, size - 1)(m_random); }
+
+    // One thing a user does in a window: a click, an entry, a combo box step, or Tab and Space.
+    void act(QWidget& window)
+    {
+        switch (pick(4)) {
+        case 0: {
+            // A disabled button takes no click anyway; Tab and Space below try those.
+            QList<QAbstractButton*> buttons = window.findChildren<QAbstractButton*>();
+            buttons.removeIf([](const QAbstractButton* button) { return !button->isEnabled(); });
             if (!buttons.isEmpty()) {
                 QAbstractButton* button = buttons[int(pick(std::size_t(buttons.size())))];
                 QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
             }
             break;
         }
-        case 3: {
-            const auto edits = page->findChildren<QLineEdit*>();
+        case 1: {
+            static const char* const typed[] = {"1", "12.5", "-3", "abc", "999999", ""};
+            const auto edits = window.findChildren<QLineEdit*>();
             if (!edits.isEmpty()) {
                 QLineEdit* edit = edits[int(pick(std::size_t(edits.size())))];
                 QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -159,35 +206,76 @@ QStringList monkey(Device& fixture, std::mt19937& random, int actions)
             }
             break;
         }
-        case 4: {
-            const auto combos = page->findChildren<QComboBox*>();
+        case 2: {
+            const auto combos = window.findChildren<QComboBox*>();
             if (!combos.isEmpty())
-                QTest::keyClick(combos[int(pick(std::size_t(combos.size())))],
-                                pick(std::size_t{2}) ? Qt::Key_Down : Qt::Key_Up);
+                QTest::keyClick(combos[int(pick(std::size_t(combos.size())))], pick(2) ? Qt::Key_Down : Qt::Key_Up);
             break;
         }
         default: {
-            // The device moves on by itself: another mode, a lost link, message boxes on or off.
-            static const char* const modes[] = {"0", "1", "3"};
-            fixture.device->parameters["1000"] = host::textVariant(modes[pick(std::size(modes))]);
-            fixture.device->parameters["15000"] = com::Variant::boolean(pick(std::size_t{8}) != 0);
-            fixture.device->parameters["20000"] = com::Variant::boolean(pick(std::size_t{2}) != 0);
-            fixture.controller.OnDtmUpdate(526, QString());
+            // Focus moves on, and the widget that has it is pressed.
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus && window.isAncestorOf(focus) ? focus : &window, Qt::Key_Tab);
+            if (QWidget* next = QApplication::focusWidget())
+                QTest::keyClick(next, Qt::Key_Space);
             break;
         }
         }
     }
-    return fixture.writes();
-}
+
+    // A window a page opened: a few actions inside it (windows it opens in turn get theirs, two
+    // deep), its file dialogs answering the data file; then it closes as the user left it.
+    int work(QDialog& window)
+    {
+        ++m_windows;
+        ++m_titles[window.windowTitle()];
+        if (m_depth >= 2)
+            return QDialog::Rejected;
+        ++m_depth;
+        bool closed = false;
+        QObject::connect(&window, &QDialog::finished, &window, [&closed] { closed = true; });
+        window.show();
+        for (int i = 0; i < 12 && !closed; ++i) {
+            m_fixture.dialogs.fileAnswers.assign(1, m_file);
+            ++m_actionsInWindows;
+            act(window);
+        }
+        window.hide();
+        --m_depth;
+        return window.result();
+    }
+
+    Device& m_fixture;
+    std::mt19937 m_random;
+    QTemporaryDir m_folder;
+    const QString m_file = m_folder.filePath(QStringLiteral("history.dgn"));
+    int m_actions = 0;
+    int m_windows = 0;
+    int m_actionsInWindows = 0;
+    int m_depth = 0;
+    QMap<QString, int> m_titles;
+
+public:
+    // "title: count" of each window opened.
+    QString windowCounts() const
+    {
+        QStringList counts;
+        for (auto it = m_titles.begin(); it != m_titles.end(); ++it)
+            counts.append(QStringLiteral("%1: %2").arg(it.key()).arg(it.value()));
+        return counts.join(QStringLiteral(", "));
+    }
+};
 
 TEST_P(ReadOnlyUser, ThousandsOfRandomActionsWriteNothing)
 {
-    std::mt19937 random(20261206);
-    const int actions = test::campaignCount(3000, 100'000);
-    const QStringList written = monkey(*this, random, actions);
-    test::reportCampaign("%d random actions without write rights, %lld writes or commands", actions,
-                         static_cast<long long>(written.size()));
+    Monkey monkey(*this, 20261206);
+    const QStringList written = monkey.run(test::campaignCount(3000, 100'000));
+    test::reportCampaign("%d random actions without write rights (%d more inside %d windows: %s), %lld writes or "
+                         "commands",
+                         monkey.actions(), monkey.actionsInWindows(), monkey.windows(),
+                         qPrintable(monkey.windowCounts()), static_cast<long long>(written.size()));
     EXPECT_EQ(written, QStringList());
+    EXPECT_GT(monkey.windows(), 0) << "no window was opened: the run proves less than it says";
 }
 
 INSTANTIATE_TEST_SUITE_P(Users, ReadOnlyUser, ::testing::Values(ReadOnly::Observer, ReadOnly::NotRegistered),
@@ -198,8 +286,8 @@ INSTANTIATE_TEST_SUITE_P(Users, ReadOnlyUser, ::testing::Values(ReadOnly::Observ
 // The same run by a user who may write does reach the device: the run above proves something.
 TEST_F(Device, RandomActionsOfAWriterDoReachTheDevice)
 {
-    std::mt19937 random(20261206);
-    const QStringList written = monkey(*this, random, 3000);
+    Monkey monkey(*this, 20261206);
+    const QStringList written = monkey.run(3000);
     EXPECT_TRUE(written.contains(QStringLiteral("0"))) << written.join(' ').toStdString();
     EXPECT_GT(written.size(), 20);
 }
