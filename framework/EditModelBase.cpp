@@ -13,6 +13,8 @@
 #include "platform/ui/ModuleFile.h"
 #include "platform/ui/Resources.h"
 
+#include <algorithm>
+
 namespace orvx::framework {
 
 using namespace controls;
