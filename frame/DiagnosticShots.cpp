@@ -16,9 +16,6 @@ namespace orvx::frame {
 namespace {
 
 const QString kSummary = QStringLiteral("Orvx ESD  - PST Summary");
-const QString kGraph = QStringLiteral("Orvx ESD  - Diagnostic Graph");
-const QString kPicker = QStringLiteral("Select data");
-const QString kFileDialog = QStringLiteral("QFileDialog");
 constexpr int kWaitMs = 30000;
 
 }  // namespace
@@ -56,7 +53,7 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
              shots.Take(summary, "diagnostics-pst-summary.png");
              ModalScript::ClickLater(summary, 213);  // View Graph
          }},
-        {kGraph,
+        {kGraphWindow,
          [&](QWidget* graph) {
              shots.Take(graph, "diagnostics-graph.png");
              ModalScript::ClickLater(graph, 365);  // against time
@@ -66,15 +63,15 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
              ModalScript::ClickLater(graph, 372);  // Save
          }},
         {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
-        {kGraph, [](QWidget* graph) { ModalScript::ClickLater(graph, 359); }},      // Close
-        {kSummary, [](QWidget* summary) { ModalScript::ClickLater(summary, 1); }},  // Finish
+        {kGraphWindow, [](QWidget* graph) { ModalScript::ClickLater(graph, 359); }},  // Close
+        {kSummary, [](QWidget* summary) { ModalScript::ClickLater(summary, 1); }},    // Finish
     });
     pst.Run([perform] { perform->click(); }, kWaitMs, errors);
 
     // The record read back: the picker with the file's records, then its graph.
     ModalScript load({
         {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
-        {kPicker,
+        {kPickerWindow,
          [&](QWidget* picker) {
              if (auto* list = picker->findChild<QTreeWidget*>(QStringLiteral("item_389"));
                  list && list->topLevelItemCount())
@@ -82,7 +79,7 @@ int writeDiagnosticShots(QWidget* control, const QString& folder, QStringList* e
              shots.Take(picker, "diagnostics-select-data.png");
              ModalScript::ClickLater(picker, 1);  // OK
          }},
-        {kGraph,
+        {kGraphWindow,
          [&](QWidget* graph) {
              shots.Take(graph, "diagnostics-graph-from-file.png");
              ModalScript::ClickLater(graph, 359);

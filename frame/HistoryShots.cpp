@@ -20,9 +20,6 @@ namespace orvx::frame {
 namespace {
 
 const QString kHistory = QStringLiteral("Orvx ESD  - PST History");
-const QString kGraph = QStringLiteral("Orvx ESD  - Diagnostic Graph");
-const QString kPicker = QStringLiteral("Select data");
-const QString kFileDialog = QStringLiteral("QFileDialog");
 constexpr int kLoadFromFile = 217;  // on the Diagnostics page
 constexpr int kRecordList = 389;
 constexpr int kPickerOk = 1;
@@ -62,11 +59,11 @@ void takeComparison(QWidget* control, const QString& dataFile, ShotWriter& shots
     }
     ModalScript script({
         {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
-        {kPicker, [](QWidget* picker) { pickRecord(picker, true); }},
-        {kGraph, [](QWidget* graph) { clickLater(graph, "compareWith"); }},
+        {kPickerWindow, [](QWidget* picker) { pickRecord(picker, true); }},
+        {kGraphWindow, [](QWidget* graph) { clickLater(graph, "compareWith"); }},
         {kFileDialog, [&](QWidget* dialog) { chooseFile(dialog, dataFile); }},
-        {kPicker, [](QWidget* picker) { pickRecord(picker, false); }},
-        {kGraph,
+        {kPickerWindow, [](QWidget* picker) { pickRecord(picker, false); }},
+        {kGraphWindow,
          [&](QWidget* graph) {
              shots.Take(graph, "diagnostics-baseline.png");
              ModalScript::ClickLater(graph, kGraphClose);

@@ -10,6 +10,11 @@ class QWidget;
 
 namespace orvx::frame {
 
+// Windows the scripts name: by title, or a file dialog by its class name.
+inline const QString kGraphWindow = QStringLiteral("Orvx ESD  - Diagnostic Graph");
+inline const QString kPickerWindow = QStringLiteral("Select data");
+inline const QString kFileDialog = QStringLiteral("QFileDialog");
+
 // Works the modal windows a control opens, one step per window in the order they are expected,
 // as a user would: the screenshots show the system's dialogs this way. A step acts on the active
 // modal window whose title (or, for file dialogs, class name) it names; anything else that turns
