@@ -2,6 +2,7 @@
 
 #include "Windows1252.h"
 #include "XFileException.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/ModuleFile.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ QString chooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWi
     request.folder = ui::moduleFolder();
     request.mode = mode;
     if (mode == ui::FileMode::Save)
-        request.suggestedName = CNvEsdDataFileSvr::DefaultFileName(kind, tag, QDateTime::currentDateTime());
+        request.suggestedName = CNvEsdDataFileSvr::DefaultFileName(kind, tag, ui::currentDateTime());
     return ui::dialogService().ChooseFile(request);
 }
 
@@ -39,7 +40,7 @@ bool saveRecordToFile(const DiagRecord& record, QWidget* owner)
             showDataFileError(owner, kIncompatibleFileText);
             return false;
         }
-        const SaveOutcome outcome = server.WriteRecord(record, QDateTime::currentDateTime());
+        const SaveOutcome outcome = server.WriteRecord(record, ui::currentDateTime());
         if (!outcome) {
             showDataFileError(owner, outcome.message);
             return false;

@@ -9,6 +9,7 @@
 #include "GraphExports.h"
 #include "controls/PressureUnit.h"
 #include "platform/chart/DiagChart.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
@@ -193,7 +194,7 @@ void CDiagGraph::useAsBaseline()
 {
     const DiagRecord& record = m_data.Record();
     const auto unit = static_cast<std::uint32_t>(m_data.UnitCode());
-    const Baseline baseline{m_recordDate.isValid() ? m_recordDate : QDate::currentDate(), unit, resultsOf(record, unit),
+    const Baseline baseline{m_recordDate.isValid() ? m_recordDate : ui::currentDate(), unit, resultsOf(record, unit),
                             m_sourceFile, m_sourceKey};
     CBaselines baselines;
     if (!baselines.Remember(record.tag, record.deviceId, baseline)) {

@@ -5,6 +5,7 @@
 #include "PstReportRows.h"
 #include "WholeFile.h"
 #include "platform/chart/DiagChart.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/DialogService.h"
 
 #include <QDateTime>
@@ -64,7 +65,7 @@ void CGraphExports::PstReport(const std::optional<PstLimits>& limits, const QStr
     const DiagRecord& record = m_data.Record();
     PstReportContent content{record.tag,
                              record.deviceId,
-                             QDateTime::currentDateTime(),
+                             ui::currentDateTime(),
                              pstReportRows(record, limits),
                              [this](QPainter& painter, const QRectF& target) {
                                  const int height = static_cast<int>(kReportPlotWidth * target.height() /
@@ -87,7 +88,7 @@ QString CGraphExports::SuggestedName(const DiagRecord& record, const QString& ex
         tag = QStringLiteral("graph");
     const QString kind = record.kind == DiagKind::Pst ? QStringLiteral("PST") : QStringLiteral("ESD");
     return QStringLiteral("%1_%2_%3.%4")
-        .arg(tag, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")), kind, extension);
+        .arg(tag, ui::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")), kind, extension);
 }
 
 QString CGraphExports::choose(const QString& caption, const QString& filter, const QString& extension) const

@@ -13,6 +13,7 @@
 #include "framework/FrictionLimits.h"
 #include "frameworkapi/IUIController.h"
 #include "frameworkapi/ParameterRead.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -153,7 +154,7 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     m_picker->setCalendarPopup(true);
     m_picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     m_picker->setDisplayFormat(dateTimeFormat());
-    m_picker->setDateTime(QDateTime::currentDateTime());
+    m_picker->setDateTime(ui::currentDateTime());
     connect(m_picker, &QDateTimeEdit::dateTimeChanged, this,
             [this] { ui::runGuarded("new PST schedule", [this] { Send(kNewSchedulePending, 1); }); });
     grid->addWidget(new QLabel(QStringLiteral("New PST schedule"), group), row, 1);
@@ -168,7 +169,7 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
             [this] { ui::runGuarded("Apply PST schedule", [this] { ApplySchedule(); }); });
     grid->addWidget(hint, row, 1, 1, 2);
     grid->addWidget(m_applySchedule, row + 1, 2, Qt::AlignRight);
-    m_nextPst->setText(shownDateTime(QDateTime::currentDateTime()));
+    m_nextPst->setText(shownDateTime(ui::currentDateTime()));
     return group;
 }
 
@@ -361,7 +362,7 @@ void CEsdPage::ApplySchedule()
         ShowFailure(text);
         return;
     }
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = ui::currentDateTime();
     QDateTime chosen = m_picker->dateTime();
     if (chosen < now) {
         if (controller->IsPrivateDialogEnabled() &&
@@ -401,7 +402,7 @@ void CEsdPage::SetPickerRange()
     const std::optional<std::int32_t> days = ReadInterval();
     if (!days)
         return;  // the range stays as it was
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = ui::currentDateTime();
     const QSignalBlocker quiet(m_picker);
     m_picker->setDateTimeRange(now, now.addDays(*days));
 }
@@ -427,9 +428,9 @@ void CEsdPage::ShowNextPst()
     const auto days = read(kDaysToNext);
     const auto minutes = days ? read(kMinutesToNext) : std::nullopt;
     // A time that cannot be read shows none rather than the last one; the status line says why.
-    m_nextPst->setText(days && minutes ? shownDateTime(QDateTime::currentDateTime().addSecs(qint64(*days) * 86400 +
-                                                                                            qint64(*minutes) * 60))
-                                       : QString());
+    m_nextPst->setText(days && minutes
+                           ? shownDateTime(ui::currentDateTime().addSecs(qint64(*days) * 86400 + qint64(*minutes) * 60))
+                           : QString());
 }
 
 void CEsdPage::Send(QLatin1StringView tag, std::int32_t value)
@@ -467,7 +468,7 @@ void CEsdPage::ShowTestResult(bool withPerformedTime)
     try {
         QString text = pstResultText(*controller);
         if (withPerformedTime)
-            text.prepend(performedTimeLine(*controller, QDateTime::currentDateTime()));
+            text.prepend(performedTimeLine(*controller, ui::currentDateTime()));
         ShowResult(text);
     } catch (const std::exception& error) {
         ShowFailure(QStringLiteral("The test result could not be read: %1").arg(QString::fromUtf8(error.what())));

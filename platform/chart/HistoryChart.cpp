@@ -1,5 +1,7 @@
 #include "HistoryChart.h"
 
+#include "platform/ui/Clock.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -163,7 +165,7 @@ void CHistoryChart::fitAxes()
     bool any = false;
     m->extent(x0, x1, y0, y1, any);
     if (!any) {
-        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime now = ui::currentDateTime();
         m->dates->setRange(now.addMonths(-6), now);
         m->values->setRange(0, 1);
         return;

@@ -1,5 +1,7 @@
 #include "Clock.h"
 
+#include <QDateTime>
+
 #include <chrono>
 #include <utility>
 
@@ -17,8 +19,15 @@ public:
     }
 };
 
+class SystemWallClock : public IWallClock {
+public:
+    std::int64_t msecsSinceEpoch() const override { return QDateTime::currentMSecsSinceEpoch(); }
+};
+
 SystemClock g_system;
 ISteadyClock* g_clock = &g_system;
+SystemWallClock g_systemWall;
+IWallClock* g_wallClock = &g_systemWall;
 
 }  // namespace
 
@@ -30,6 +39,26 @@ ISteadyClock& steadyClock()
 ISteadyClock* setSteadyClock(ISteadyClock* clock)
 {
     return std::exchange(g_clock, clock ? clock : &g_system);
+}
+
+IWallClock& wallClock()
+{
+    return *g_wallClock;
+}
+
+IWallClock* setWallClock(IWallClock* clock)
+{
+    return std::exchange(g_wallClock, clock ? clock : &g_systemWall);
+}
+
+QDateTime currentDateTime()
+{
+    return QDateTime::fromMSecsSinceEpoch(g_wallClock->msecsSinceEpoch());
+}
+
+QDate currentDate()
+{
+    return currentDateTime().date();
 }
 
 }  // namespace orvx::ui

@@ -1,6 +1,8 @@
 #include "framework/ApplicationViewBase.h"
 #include "framework/FrictionLimits.h"
 #include "framework/PageTable.h"
+#include "platform/ui/Clock.h"
+#include "support/FixedWallClock.h"
 #include "support/LastPst.h"
 #include "views/PstSchedule.h"
 
@@ -12,6 +14,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -89,6 +92,9 @@ protected:
         controller.SetStatusArea(&status, &status);
     }
 
+    // A Wednesday in winter: no zone changes its clocks near it.
+    test::FixedWallClock clock{QDateTime(QDate(2026, 12, 9), QTime(10, 15, 30))};
+
     framework::CApplicationViewBase* open(std::int32_t viewId)
     {
         auto* page = dynamic_cast<framework::CApplicationViewBase*>(framework::CreatePage(viewId, &controller, &texts));
@@ -164,20 +170,22 @@ TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)
     auto* picker = item<QDateTimeEdit>(page, 255);
     // A time in the past, without message boxes: silently now + 1 s.
     picker->setMinimumDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
-    picker->setDateTime(QDateTime::currentDateTime().addDays(-3));
-    const QDateTime before = QDateTime::currentDateTime();
+    picker->setDateTime(ui::currentDateTime().addDays(-3));
     item<QPushButton>(page, 310)->click();
-    const QDateTime after = QDateTime::currentDateTime();
-    EXPECT_GE(picker->dateTime(), before.addSecs(1).addMSecs(-before.time().msec()));
-    EXPECT_LE(picker->dateTime(), after.addSecs(1));
+    EXPECT_EQ(picker->dateTime(), QDateTime(QDate(2026, 12, 9), QTime(10, 15, 31)));
     const QStringList written = device->writtenTags();
     const QStringList schedule{"16015", "16016", "16030", "16031", "19"};
     ASSERT_GE(written.size(), 5);
     EXPECT_EQ(written.mid(written.size() - 5), schedule);
     for (const char* tag : {"16015", "16016", "16030", "16031"})
         EXPECT_EQ(sent(tag).last().type(), com::VariantType::Int) << tag;
-    // Due in under a second: the span is nothing.
-    EXPECT_EQ(sent("16030").last(), com::Variant::integer(0));
+    // 2006-01-01 was a Sunday, so a Wednesday is day 3 of a weekly cycle; the test starts at
+    // 10:15 of it. Due within the second, the span is where now stands in the cycle: 3 days
+    // and 614 minutes (10:14:59).
+    EXPECT_EQ(sent("16015").last(), com::Variant::integer(3));
+    EXPECT_EQ(sent("16016").last(), com::Variant::integer(615));
+    EXPECT_EQ(sent("16030").last(), com::Variant::integer(3));
+    EXPECT_EQ(sent("16031").last(), com::Variant::integer(614));
     EXPECT_EQ(controller.GetOperationCode(), 519);
 
     controller.SetOperation(false, -1, -1);
@@ -187,6 +195,19 @@ TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)
     EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
 }
 
+// The device counts 1 day and 30 minutes to the next PST (16013, 16014) and the interval is 7 days.
+TEST_F(EsdPages, TheNextPstAndThePickersRangeCountFromTheClock)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    const QString shown = item<QLineEdit>(page, 211)->text();
+    EXPECT_TRUE(shown.startsWith(QLocale().toString(QDate(2026, 12, 10), QLocale::ShortFormat))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QLatin1String("10:45"))) << shown.toStdString();
+    const auto* picker = item<QDateTimeEdit>(page, 255);
+    EXPECT_EQ(picker->minimumDateTime(), ui::currentDateTime());
+    EXPECT_EQ(picker->maximumDateTime(), ui::currentDateTime().addDays(7));
+}
+
 TEST_F(EsdPages, APastTimeTheUserWillNotMoveSendsNothing)
 {
     device->parameters["20000"] = com::Variant::boolean(true);
@@ -194,7 +215,7 @@ TEST_F(EsdPages, APastTimeTheUserWillNotMoveSendsNothing)
     ASSERT_NE(page, nullptr);
     auto* picker = item<QDateTimeEdit>(page, 255);
     picker->setMinimumDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
-    const QDateTime past = QDateTime::currentDateTime().addDays(-1);
+    const QDateTime past = ui::currentDateTime().addDays(-1);
     picker->setDateTime(past);
     dialogs.messageAnswers = {ui::DialogAnswer::No};
     item<QPushButton>(page, 310)->click();
@@ -223,7 +244,7 @@ TEST_F(EsdPages, AnIntervalThatCannotDivideSendsNothing)
     for (const char* interval : {"0", "-3", "x"}) {
         SCOPED_TRACE(interval);
         device->parameters["16012"] = host::textVariant(QString::fromLatin1(interval));
-        item<QDateTimeEdit>(page, 255)->setDateTime(QDateTime::currentDateTime().addSecs(3600));
+        item<QDateTimeEdit>(page, 255)->setDateTime(ui::currentDateTime().addSecs(3600));
         item<QPushButton>(page, 310)->click();
         EXPECT_FALSE(device->writtenTags().contains("19"));
         EXPECT_FALSE(device->writtenTags().contains("16015"));
