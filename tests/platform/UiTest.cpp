@@ -4,11 +4,13 @@
 #include "platform/ui/MessageHook.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
+#include "support/FixedWallClock.h"
 #include "support/ScriptedDialogService.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -73,6 +75,22 @@ TEST(SteadyClock, ResettingGivesTheSystemClockBack)
     const std::int64_t first = ui::steadyClock().milliseconds();
     EXPECT_GT(first, 0);
     EXPECT_GE(ui::steadyClock().milliseconds(), first);
+}
+
+// The moment is local time: a UTC instant shown in the zone the process runs in.
+TEST(WallClock, ASetClockGivesItsMomentInLocalTimeAndResettingGivesTheSystemsBack)
+{
+    const QDateTime moment(QDate(2028, 2, 29), QTime(23, 59, 59));
+    {
+        test::FixedWallClock fixed(moment);
+        EXPECT_EQ(ui::currentDateTime(), moment);
+        EXPECT_EQ(ui::currentDateTime().timeSpec(), Qt::LocalTime);
+        EXPECT_EQ(ui::currentDate(), QDate(2028, 2, 29));
+    }
+    const QDateTime before = QDateTime::currentDateTime();
+    const QDateTime now = ui::currentDateTime();
+    EXPECT_LE(before.msecsTo(now), 60'000);
+    EXPECT_GE(before.msecsTo(now), 0);
 }
 
 TEST(PostCall, RunsAfterTheCurrentHandlerAndNotForADestroyedTarget)
