@@ -17,9 +17,9 @@ class CUIEventBase;
 
 // What every data-bound control shares: its ids and tag, the common ControlData attributes,
 // the enabled rules and the semantic error taken from events. The widget side of each kind
-// lives in the kind's class; widgets are found on the page by dialog item number, and a kind
-// that must see a widget's events first installs itself as the widget's event filter (Qt drops
-// the filter when either goes away).
+// lives in the kind's class; the page's field builder hands each kind its widgets (Attach), and
+// a kind that must see a widget's events first installs itself as the widget's event filter (Qt
+// drops the filter when either goes away).
 class CDtmControlBase : public QObject, public IFdtControl {
 public:
     CDtmControlBase(std::int32_t controlId, framework::IApplicationView* page, framework::IUIController* controller);

@@ -149,10 +149,12 @@ public:
     // Parameter "15000" as a truth value. A failed read answers true; without an edit model, false.
     virtual bool IsDeviceConnected() = 0;
     // The DeviceMode from parameters "1009" and "1000": ModeDisconnected when not connected,
-    // ModeSetup when a read fails or the state is none of the known ones. Never ModeFailHigh.
+    // ModeUndetermined when either read fails (the status line says which), ModeSetup when the
+    // values read are none of the known ones. Never ModeFailHigh.
     virtual std::uint32_t GetDeviceMode() = 0;
-    // The mode's name ("Setup" for an unknown one), with " / FailHigh" added when "1009" reads 64;
-    // a failed read of "1009" keeps the name alone, and "Disconnected" stays as it is.
+    // The mode's name ("Setup" for a value none of the known ones), with " / FailHigh" added when
+    // "1009" reads 64; "Unknown" when the mode could not be read and "Disconnected" stay as they
+    // are.
     virtual QString GetModeText() = 0;
     // The brush invalid entries are painted on: solid white.
     virtual QBrush GetBackgroundBrush() const = 0;

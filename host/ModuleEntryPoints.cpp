@@ -1,4 +1,5 @@
-// The module's exported entry points: the only symbols a frame sees. No exception leaves them.
+// The module's exported entry points: the only symbols a frame sees. Each does all its work
+// inside one guard, so that nothing thrown (a std::exception or anything else) reaches the frame.
 #include "Module.h"
 #include "platform/com/RegistryStore.h"
 #include "platform/ui/ModuleFile.h"
@@ -9,19 +10,27 @@ using orvx::com::Guid;
 using orvx::com::Status;
 using orvx::host::COrvxTarnelGUIModule;
 
-// Opens the store, applies a change and writes it back; any failure is answered as a status.
+// Runs an entry point's work and answers its status; whatever the work throws is a failure.
+template <class Work>
+std::int32_t guarded(Work work) noexcept
+{
+    try {
+        return static_cast<std::int32_t>(work());
+    } catch (...) {
+        return static_cast<std::int32_t>(Status::Failure);
+    }
+}
+
+// Opens the store, applies a change and writes it back; the store is left as it was unless all
+// of it succeeded.
 template <class Change>
 Status changeRegistry(Change change)
 {
-    try {
-        orvx::com::RegistryStore store(orvx::com::RegistryStore::defaultLocation());
-        if (!store.load())
-            return Status::Failure;
-        change(store);
-        return store.save() ? Status::Ok : Status::Failure;
-    } catch (const std::exception&) {
+    orvx::com::RegistryStore store(orvx::com::RegistryStore::defaultLocation());
+    if (!store.load())
         return Status::Failure;
-    }
+    change(store);
+    return store.save() ? Status::Ok : Status::Failure;
 }
 
 }  // namespace
@@ -30,29 +39,32 @@ extern "C" {
 
 std::int32_t DllGetClassObject(const Guid& clsid, const Guid& iid, void** object)
 {
-    try {
-        return static_cast<std::int32_t>(COrvxTarnelGUIModule::Instance().GetClassObject(clsid, iid, object));
-    } catch (const std::exception&) {
-        return static_cast<std::int32_t>(Status::Failure);
-    }
+    const std::int32_t status = guarded([&] { return COrvxTarnelGUIModule::Instance().GetClassObject(clsid, iid, object); });
+    if (status != static_cast<std::int32_t>(Status::Ok) && object)
+        *object = nullptr;
+    return status;
 }
 
 std::int32_t DllRegisterServer()
 {
-    const std::string path = orvx::ui::moduleFilePath().toStdString();
-    return static_cast<std::int32_t>(changeRegistry(
-        [&](orvx::com::RegistryStore& store) { COrvxTarnelGUIModule::Instance().Register(store, path); }));
+    return guarded([] {
+        const std::string path = orvx::ui::moduleFilePath().toStdString();
+        return changeRegistry(
+            [&](orvx::com::RegistryStore& store) { COrvxTarnelGUIModule::Instance().Register(store, path); });
+    });
 }
 
 std::int32_t DllUnregisterServer()
 {
-    return static_cast<std::int32_t>(
-        changeRegistry([](orvx::com::RegistryStore& store) { COrvxTarnelGUIModule::Instance().Unregister(store); }));
+    return guarded([] {
+        return changeRegistry(
+            [](orvx::com::RegistryStore& store) { COrvxTarnelGUIModule::Instance().Unregister(store); });
+    });
 }
 
 std::int32_t DllCanUnloadNow()
 {
-    return static_cast<std::int32_t>(COrvxTarnelGUIModule::Instance().CanUnload() ? Status::Ok : Status::False);
+    return guarded([] { return COrvxTarnelGUIModule::Instance().CanUnload() ? Status::Ok : Status::False; });
 }
 
 }  // extern "C"
