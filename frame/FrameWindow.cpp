@@ -6,6 +6,7 @@
 #include "HistoryShots.h"
 #include "LiveShots.h"
 #include "ModuleLoader.h"
+#include "QuietSizeHints.h"
 #include "ShotWriter.h"
 #include "host/Guids.h"
 #include "simulator/DeviceCommands.h"
@@ -237,6 +238,7 @@ QWidget* FrameWindow::controlWindow(Control control) const
 int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
 {
     QDir().mkpath(folder);
+    const QuietSizeHints quiet;
     ShotWriter shots(folder, errors);
     show();
     const auto open = [&](Control control) {

@@ -543,11 +543,17 @@ TEST_F(Module, TheScreenshotRunShowsAMovingValveAndEveryPage)
     const QPalette palette = QApplication::palette();
     const QString style = QApplication::style()->name();
     QTemporaryDir shots;
+    // What the run says on the console: the offscreen platform's size-hint warning is dropped,
+    // and the handler before the run takes messages again after it.
+    static QStringList messages;
+    const QtMessageHandler before = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { messages.append(message); });
     {
         frame::ModuleLoader loader;
         frame::FrameWindow window(loader, *device);
         QStringList errors;
         const int written = window.WriteScreenshots(shots.path(), &errors);
+        qWarning("after the run");
         EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
         const QStringList pictures = QDir(shots.path()).entryList({QStringLiteral("*.png")});
         EXPECT_EQ(written, pictures.size());
@@ -572,6 +578,9 @@ TEST_F(Module, TheScreenshotRunShowsAMovingValveAndEveryPage)
         EXPECT_GT(pixelsNear(trend, Qt::blue), 50);
         EXPECT_GT(pixelsNear(trend, Qt::red), 50);
     }
+    qInstallMessageHandler(before);
+    EXPECT_EQ(messages.filter(QStringLiteral("propagateSizeHints")).size(), 0);
+    EXPECT_TRUE(messages.contains(QStringLiteral("after the run")));
     EXPECT_NE(number(u"2000"), 12.0) << "the loop signal stroked the valve";
     EXPECT_LT(number(u"2003"), 0.5) << "Full Close drove the valve shut by hand";
 
