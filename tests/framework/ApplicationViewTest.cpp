@@ -3,6 +3,7 @@
 #include "framework/PageTable.h"
 #include "framework/TextProvider.h"
 #include "framework/TooltipRelay.h"
+#include "support/FakeAreas.h"
 #include "support/FakeControl.h"
 #include "support/MockUIController.h"
 #include "support/ScriptedDialogService.h"
@@ -17,6 +18,7 @@
 #include <QToolTip>
 
 #include <stdexcept>
+#include <utility>
 
 void PrintTo(const QString& text, std::ostream* os)
 {
@@ -73,6 +75,7 @@ protected:
         ON_CALL(controller, IsPrivateDialogEnabled()).WillByDefault(Return(true));
         ON_CALL(controller, GetMainWindow()).WillByDefault(Return(&mainWindow));
         ON_CALL(controller, RegisterView).WillByDefault(Return(true));
+        ON_CALL(controller, GetStatusArea()).WillByDefault(Return(&status));
     }
 
     // A page of view 3 with the controls asked for, not registered with the controller.
@@ -88,6 +91,8 @@ protected:
     }
 
     QWidget mainWindow;
+    test::DeliveryLog log;
+    test::FakeStatusArea status{&log};
     ::testing::NiceMock<test::MockUIController> controller;
     framework::CTextProvider texts;
     test::ScriptedDialogService dialogs;
@@ -199,32 +204,123 @@ TEST_F(ApplicationView, ResultsAndActivationsCatchUpWithTheDeviceMode)
     EXPECT_TRUE(relay.IsRegistered(page->ToolTips()));
 }
 
+// A failure is a code of -1 or less; its value names the method, and 0 (or nothing, or blanks
+// around 0) the mode change.
 TEST_F(ApplicationView, AFailedOperationRestoresTheRecordedButtons)
 {
     const struct {
+        std::int32_t code;
         const char* value;
         bool connected;
         std::uint32_t required;
         QList<bool> before, after;
     } cases[] = {
-        {"0", true, 1, {true, false, false}, {true, false, false}},  // the mode change failed: its button back
-        {"", true, 1, {true, false, false}, {true, false, false}},   // an empty value is the mode change
-        {"0", true, 512, {true, true, false}, {true, true, false}},
-        {"4", true, 512, {false, true, false}, {false, true, false}},
-        {"4", false, 512, {true, true, false}, {false, false, false}},
+        {-6, "0", true, 1, {true, false, true}, {true, false, false}},  // the mode change failed: its button back
+        {-6, "", true, 1, {true, false, true}, {true, false, false}},   // an empty value is the mode change
+        {-1, " 0 ", true, 1, {true, false, true}, {true, false, false}},
+        {-6, "0", true, 512, {true, true, false}, {true, true, false}},
+        {-6, "4", true, 512, {false, true, false}, {false, true, false}},
+        {-6, "x", true, 1, {true, false, true}, {true, false, true}},  // no method number: the mask comes back
+        {-1, "4", true, 512, {false, true, false}, {false, true, false}},
+        {-2147483647 - 1, "4", true, 512, {false, true, false}, {false, true, false}},
+        {0, "4", true, 512, {false, true, false}, {false, false, false}},  // no failure: still locked
+        {-6, "4", false, 512, {true, true, false}, {false, false, false}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << '"' << c.value << "\", connected " << c.connected);
+        SCOPED_TRACE(testing::Message() << c.code << " \"" << c.value << "\", connected " << c.connected);
         auto page = makePage({}, c.required);
         for (int i = 0; i < 3; ++i)
             page->MethodWindows()[i]->setEnabled(c.before[i]);
         page->RecordButtons();
         page->LockButtons();
         ON_CALL(controller, IsDeviceConnected()).WillByDefault(Return(c.connected));
-        page->OnUpdate(-6, QString::fromUtf8(c.value));
+        page->OnUpdate(c.code, QString::fromUtf8(c.value));
         EXPECT_EQ(page->buttons(), c.after);
-        EXPECT_EQ(page->informationShown(), c.required == 1);
     }
+}
+
+// Each common notification refreshes its own controls of the page and no others.
+TEST_F(ApplicationView, EachNotificationRefreshesItsOwnControls)
+{
+    auto page = makePage();
+    for (int id : {2, 3, 5, 7, 8})
+        page->RegisterControl(std::make_unique<FakeControl>(id, QStringLiteral("tag%1").arg(id)));
+    const struct {
+        int code;
+        QList<int> refreshed;
+    } rows[] = {
+        {500, {5}}, {501, {2, 3, 5, 7, 8}}, {502, {2, 3, 5, 7, 8}}, {503, {}}, {523, {}}, {524, {5}},
+        {525, {3, 5, 7}}, {526, {5}}, {527, {}}, {0, {}}, {-1, {}},
+    };
+    const auto refreshed = [&page] {
+        QList<int> ids;
+        for (int id : {2, 3, 5, 7, 8})
+            if (std::exchange(page->fake(id)->refreshes, 0))
+                ids.append(id);
+        return ids;
+    };
+    for (const auto& row : rows) {
+        page->OnUpdate(row.code, QString());
+        EXPECT_EQ(refreshed(), row.refreshed) << row.code;
+    }
+    page->RefreshByTag(QStringLiteral("tag7"));
+    page->RefreshByTag(QStringLiteral("tag4"));
+    EXPECT_EQ(refreshed(), QList<int>{7});
+}
+
+// The enabled-set mask has eight bits: the mode button and seven of the page's own.
+TEST_F(ApplicationView, TheMaskHoldsEightButtonsAndANinthStaysOff)
+{
+    auto page = makePage();
+    QList<QPushButton*> more;
+    for (int i = 0; i < 6; ++i) {
+        more.append(new QPushButton(page->Surface()));
+        page->AddMethodWindow(more.back());
+    }
+    const auto enabled = [&page] {
+        QList<bool> result;
+        for (const auto& window : page->MethodWindows())
+            result.append(window->isEnabledTo(page.get()));
+        return result;
+    };
+    page->ApplyButtons(0xFF, true);
+    EXPECT_EQ(enabled(), (QList<bool>{true, true, true, true, true, true, true, true, false}));
+    page->ApplyButtons(0x81);
+    EXPECT_EQ(enabled(), (QList<bool>{true, false, false, false, false, false, false, true, false}));
+    more.back()->setEnabled(true);
+    page->RecordButtons();
+    EXPECT_EQ(page->EnableMask(), 0x81);  // the ninth is not recorded
+    page->ApplyButtons(0x81);             // unchanged: left as it is
+    EXPECT_TRUE(more.back()->isEnabled());
+    page->LockButtons();
+    EXPECT_EQ(enabled(), QList<bool>(9, false));
+    EXPECT_EQ(page->EnableMask(), 0x81);
+}
+
+TEST_F(ApplicationView, LeavingAShownPageClearsTheStatusLineOnlyThen)
+{
+    auto page = makePage();
+    status.message = QStringLiteral("Cancelling...");
+    page->Deactivate();  // never shown: nothing to clear
+    EXPECT_EQ(status.message, QStringLiteral("Cancelling..."));
+    page->Activate();
+    page->Deactivate();
+    EXPECT_TRUE(status.message.isEmpty());
+    EXPECT_FALSE(status.message.isNull());
+}
+
+TEST_F(ApplicationView, CancellingReachesTheDeviceOnlyWhileAnOperationRuns)
+{
+    auto page = makePage();
+    EXPECT_CALL(controller, SetParameterValue(QStringLiteral("23"), com::Variant())).Times(1);
+    ON_CALL(controller, IsOperationRunning()).WillByDefault(Return(true));
+    page->CancelOperation(QStringLiteral("Cancelling"));
+    EXPECT_EQ(status.message, QStringLiteral("Cancelling"));
+
+    ON_CALL(controller, IsOperationRunning()).WillByDefault(Return(false));
+    status.message.clear();
+    page->CancelOperation(QStringLiteral("Cancelling"));
+    EXPECT_TRUE(status.message.isEmpty());
 }
 
 TEST_F(ApplicationView, InvalidInputIsCountedOnceLeftOnScreenAndReportedWithPrivateDialogs)
