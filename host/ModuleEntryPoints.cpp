@@ -39,7 +39,8 @@ extern "C" {
 
 std::int32_t DllGetClassObject(const Guid& clsid, const Guid& iid, void** object)
 {
-    const std::int32_t status = guarded([&] { return COrvxTarnelGUIModule::Instance().GetClassObject(clsid, iid, object); });
+    const std::int32_t status = guarded(
+        [&] { return COrvxTarnelGUIModule::Instance().GetClassObject(clsid, iid, object); });
     if (status != static_cast<std::int32_t>(Status::Ok) && object)
         *object = nullptr;
     return status;
