@@ -1,0 +1,86 @@
+// The frame's own parts over the simulated positioner: the Simulate menu and the status bar.
+#include "frame/FrameWindow.h"
+#include "frame/ModuleLoader.h"
+#include "platform/com/ComObject.h"
+#include "simulator/ManualScheduler.h"
+#include "simulator/SimulatedPositioner.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <map>
+#include <vector>
+
+using namespace orvx;
+
+namespace {
+
+// The frame's Simulate menu switches the simulated faults; the status bar names each one in force.
+TEST(Frame, SimulatedFaultsAreSwitchedFromTheMenuAndNamedInTheStatusBar)
+{
+    simulator::ManualScheduler scheduler;
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    frame::ModuleLoader loader;
+    frame::FrameWindow window(loader, *device);
+    std::map<QString, QAction*> actions;
+    for (QAction* menu : window.menuBar()->actions())
+        if (menu->text() == QLatin1String("&Simulate"))
+            for (QAction* action : menu->menu()->actions())
+                if (action->isCheckable())  // the faults; the PST history entry is no switch
+                    actions[action->text()] = action;
+    ASSERT_EQ(actions.size(), std::size(simulator::kSimulatedFaults));
+    auto* label = window.findChild<QLabel*>(QStringLiteral("simulatedFaults"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isHidden());
+
+    actions.at(QStringLiteral("Air leak"))->trigger();
+    actions.at(QStringLiteral("Sticking valve"))->trigger();
+    actions.at(QStringLiteral("ESD trip"))->trigger();
+    EXPECT_EQ(label->text(), QStringLiteral("Simulated faults: sticking valve, air leak, ESD trip"));
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_EQ(device->ActiveFaults(),
+              (std::vector{simulator::SimulatedFault::StickingValve, simulator::SimulatedFault::AirLeak,
+                           simulator::SimulatedFault::EsdTrip}));
+    com::Variant tripped;
+    device->GetParameter(com::BStr(u"2012"), &tripped);
+    EXPECT_EQ(tripped.toText().toUtf8(), "1");
+
+    for (const char* name : {"Air leak", "Sticking valve", "ESD trip"})
+        actions.at(QString::fromLatin1(name))->trigger();
+    EXPECT_TRUE(device->ActiveFaults().empty());
+    EXPECT_TRUE(label->isHidden());
+}
+
+// The status bar names the command the device runs and how long it has run, in device time.
+TEST(Frame, TheRunningCommandAndItsTimeShowInTheStatusBar)
+{
+    simulator::ManualScheduler scheduler;
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    frame::ModuleLoader loader;
+    frame::FrameWindow window(loader, *device);
+    auto* label = window.findChild<QLabel*>(QStringLiteral("runningOperation"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isHidden());
+    const auto send = [&](const char16_t* tag, const char16_t* value = nullptr) {
+        std::uint32_t word = 0;
+        return device->SetParameter(com::BStr(tag), value ? com::Variant::text(com::BStr(value)) : com::Variant(),
+                                    &word);
+    };
+    ASSERT_EQ(send(u"1005", u"0"), com::Status::Ok);
+    ASSERT_EQ(send(u"0"), com::Status::Ok);
+    scheduler.Advance(300);
+    ASSERT_EQ(send(u"8"), com::Status::Ok);
+    scheduler.Advance(12'400);
+    window.ShowOperation();
+    EXPECT_EQ(label->text(), QStringLiteral("Find stops running: 12 s"));
+    EXPECT_FALSE(label->isHidden());
+    scheduler.Advance(60'000);
+    window.ShowOperation();
+    EXPECT_TRUE(label->isHidden());
+}
+
+}  // namespace
