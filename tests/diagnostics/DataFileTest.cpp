@@ -347,6 +347,41 @@ TEST_F(BrokenRecord, ACutTailSpoilsNoOtherRecord)
     }
 }
 
+// Only a last line without its line end is completed before the next record: a file whose lines
+// end in a bare line feed, as another tool may write it, gets no empty line.
+TEST_F(DataFile, AppendingCompletesOnlyATornLastLine)
+{
+    append(Path("one.dgn"), pstRecord());
+    const QByteArray crlf = contents(Path("one.dgn"));
+    const QByteArray lf = QByteArray(crlf).replace("\r\n", "\n");
+    const DiagRecord next = pstRecord(QStringLiteral("Next"));
+    append(Path("next.dgn"), next);
+    const QByteArray nextRecord = contents(Path("next.dgn")).mid(crlf.indexOf("PST, "));
+    const struct {
+        const char* name;
+        QByteArray before;
+        const char* between;
+        int records;
+    } cases[] = {
+        {"CR LF", crlf, "", 2},
+        {"LF only", lf, "", 2},
+        {"cut between CR and LF", crlf.chopped(1), "\n", 2},
+        {"LF only, cut before the last LF", lf.chopped(1), "\r\n", 2},
+        {"cut inside the end line", crlf.chopped(4), "\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        setContents(Path(), c.before);
+        append(Path(), next);
+        EXPECT_EQ(contents(Path()), c.before + c.between + nextRecord);
+        QStringList problems;
+        const auto keys = listed(Path(), &problems);
+        ASSERT_EQ(keys.size(), c.records);
+        EXPECT_EQ(problems.size(), 2 - c.records);
+        EXPECT_EQ(readBack(Path(), keys.last()), next);
+    }
+}
+
 // A line is read up to the reader's limit; a longer one is cut, which breaks its own record
 // only, and the lines after it keep their numbers.
 TEST_F(BrokenRecord, ALineIsReadUpToItsLimitAndALongerOneBreaksOnlyItsRecord)
