@@ -260,6 +260,25 @@ TEST_F(DgnTool, DamagedRecordsAreNamedWithTheirLines)
     }
 }
 
+// The tag is what lies between the kind and the device id, so one holding ", " shows whole and
+// the date-time is still the header's last field.
+TEST_F(DgnTool, ATagHoldingACommaAndBlankShowsWholeBesideItsIdAndTime)
+{
+    const QString tags[] = {QStringLiteral("A, B"), QStringLiteral("FV, 0000001, 01/02/2003 04:05:06"),
+                            QStringLiteral(", lead")};
+    for (const QString& tag : tags) {
+        SCOPED_TRACE(tag.toStdString());
+        setContents(Path(), {});
+        append(Path(), pstRecord(tag));
+        const Outcome list = Dgn({"list", "FILE"});
+        EXPECT_EQ(list.status, 0) << list.err;
+        EXPECT_EQ(list.out, kListHeader + "1\tPST\t" + tag.toStdString() + "\t42\t03/07/2024 09:05:04\tpassed\n");
+        const Outcome show = Dgn({"show", "FILE", "1"});
+        EXPECT_NE(show.out.find("\nTag             " + tag.toStdString() + "\n"), std::string::npos) << show.out;
+        EXPECT_NE(show.out.find("\nDateTime        03/07/2024 09:05:04\n"), std::string::npos) << show.out;
+    }
+}
+
 TEST_F(DgnTool, FilesThatAreNoDataFilesAreNamedWithTheReason)
 {
     const QString other = m_dir.filePath(QStringLiteral("other.dgn"));
