@@ -260,6 +260,31 @@ TEST_F(DgnTool, DamagedRecordsAreNamedWithTheirLines)
     }
 }
 
+// A script reads list's columns by position: the header line is there even when no record is.
+TEST_F(DgnTool, ListPrintsItsHeaderLineForAFileWithoutACompleteRecord)
+{
+    const QByteArray versionLine = contents(Path()).left(contents(Path()).indexOf('\n') + 1);
+    const QByteArray cutRecord = contents(Path()).left(contents(Path()).indexOf("fX1"));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"only the version line", versionLine, 0, ""},
+        {"a record cut short", cutRecord, 1, ": line 5: the file ends where the column names line was expected\n"},
+        {"text outside any record", versionLine + "notes\r\n", 1, ": line 2: text that belongs to no record\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        setContents(Path(), c.bytes);
+        const Outcome run = Dgn({"list", "FILE"});
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, kListHeader);
+        EXPECT_EQ(run.err, c.err.empty() ? "" : File() + c.err);
+    }
+}
+
 // The tag is what lies between the kind and the device id, so one holding ", " shows whole and
 // the date-time is still the header's last field.
 TEST_F(DgnTool, ATagHoldingACommaAndBlankShowsWholeBesideItsIdAndTime)
