@@ -41,9 +41,13 @@ string(FIND "${readme}" "\n## " end)
 string(SUBSTRING "${readme}" 0 ${end} readme)
 string(REGEX MATCHALL "\n  [0-9]  [^\n]*" help_statuses "${help}")
 string(REGEX MATCHALL "\n    [0-9]  [^\n]*" readme_statuses "${readme}")
-list(TRANSFORM readme_statuses REPLACE "^\n  " "\n")
+list(TRANSFORM help_statuses REPLACE "^\n  " "")
+list(TRANSFORM readme_statuses REPLACE "^\n    " "")
+list(JOIN help_statuses "\n" help_statuses)
+list(JOIN readme_statuses "\n" readme_statuses)
 if(NOT help_statuses OR NOT help_statuses STREQUAL readme_statuses)
-  message(SEND_ERROR "The README's orvx-dgn exit statuses differ from --help's:\n${readme_statuses}\n--- --help:\n${help_statuses}")
+  message(SEND_ERROR "The README's orvx-dgn exit statuses differ from --help's.\n"
+                     "README:\n${readme_statuses}\n--help:\n${help_statuses}")
 endif()
 
 # For scripts on machines without a desktop: the core only, never Qt Gui or Widgets.
