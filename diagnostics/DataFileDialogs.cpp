@@ -3,23 +3,45 @@
 #include "Windows1252.h"
 #include "XFileException.h"
 #include "platform/ui/Clock.h"
-#include "platform/ui/ModuleFile.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 namespace orvx::diagnostics {
+
+namespace {
+
+// Empty until a data file was saved into or opened.
+QString g_lastFolder;
+
+void rememberFolderOf(const QString& path)
+{
+    g_lastFolder = QFileInfo(path).absolutePath();
+}
+
+}  // namespace
+
+QString dataFileFolder()
+{
+    // A folder removed since, or on a medium taken away, is no place to start.
+    return !g_lastFolder.isEmpty() && QFileInfo(g_lastFolder).isDir() ? g_lastFolder : QDir::homePath();
+}
 
 QString chooseDataFile(ui::FileMode mode, DiagKind kind, const QString& tag, QWidget* owner)
 {
     ui::FileRequest request;
     request.owner = owner ? owner : QApplication::activeWindow();
     request.filter = CNvEsdDataFileSvr::FileFilter();
-    request.folder = ui::moduleFolder();
+    request.folder = dataFileFolder();
     request.mode = mode;
-    if (mode == ui::FileMode::Save)
+    if (mode == ui::FileMode::Save) {
         request.suggestedName = CNvEsdDataFileSvr::DefaultFileName(kind, tag, ui::currentDateTime());
+        request.confirmReplace = false;
+        request.acceptLabel = QStringLiteral("Add");
+        request.fileNameLabel = QStringLiteral("Add the record to:");
+    }
     return ui::dialogService().ChooseFile(request);
 }
 
@@ -46,6 +68,7 @@ bool saveRecordToFile(const DiagRecord& record, QWidget* owner)
             return false;
         }
         server.Close();
+        rememberFolderOf(path);
         return true;
     } catch (const CXFileException& error) {
         showDataFileError(owner, fileErrorText(error));
@@ -67,6 +90,7 @@ std::optional<CNvEsdDataFileSvr> openForReading(const QString& path, QWidget* ow
             showDataFileError(owner, kIncompatibleFileText);
             return std::nullopt;
         }
+        rememberFolderOf(path);
         return server;
     } catch (const CXFileException& error) {
         showDataFileError(owner, fileErrorText(error));

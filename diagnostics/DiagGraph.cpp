@@ -6,6 +6,7 @@
 #include "DataFileDialogs.h"
 #include "DiagGraphForm.h"
 #include "DlgPickData.h"
+#include "EsdSampling.h"
 #include "GraphExports.h"
 #include "controls/PressureUnit.h"
 #include "platform/chart/DiagChart.h"
@@ -142,7 +143,7 @@ void CDiagGraph::SetRecord(DiagKind kind, const QString& tag, std::int32_t devic
 void CDiagGraph::SetFromFile(const DiagRecord& record)
 {
     m_data.Record() = record;
-    m_data.SetSampling(record.Value(RecordValue::Interval), record.Value(RecordValue::PresUnits));
+    m_data.SetSampling(samplingIntervalOf(record), record.Value(RecordValue::PresUnits));
     m_limits.reset();
     applyKind();
 }
@@ -312,7 +313,7 @@ void CDiagGraph::relabel()
     f.blueSample->setVisible(time);
     f.darkRedSample->setVisible(!time);
     if (time) {
-        chart.SetAxisCaptions(QString::fromLatin1(kTimeCaption), pressure);
+        chart.SetAxisCaptions(m_data.TimeCaption(), pressure);
         chart.SetSecondAxisCaption(position);
         chart.SetSecondAxisPlace(kSecondAxisPlace);
     } else {
@@ -346,7 +347,7 @@ void CDiagGraph::plot()
     const TimeSeries series = m_data.Series();
     load(chart, kExhaustPlot, series.time, series.pressure);
     load(chart, kPositionPlot, series.time, series.position);
-    const float total = m_data.TotalSeconds();
+    const float total = m_data.TimeSpan();
     chart.SetFullRange(0, total, 0, range.pressureMax);
     chart.SetSecondAxis(1, 1);
     chart.SetSecondAxisRange(0, 120);

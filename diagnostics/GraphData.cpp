@@ -56,16 +56,22 @@ TimeSeries CGraphData::Series() const
         series.pressure.insert(series.pressure.end(), curve->pressure.begin(), curve->pressure.begin() + count);
         series.position.insert(series.position.end(), curve->position.begin(), curve->position.begin() + count);
     }
+    const double step = IntervalKnown() ? m_intervalMs / 1000.0 : 1.0;
     series.time.reserve(series.position.size());
     for (std::size_t i = 0; i < series.position.size(); ++i)
-        series.time.push_back(static_cast<float>(static_cast<double>(i) * m_intervalMs / 1000.0));
+        series.time.push_back(static_cast<float>(static_cast<double>(i) * step));
     return series;
 }
 
-float CGraphData::TotalSeconds() const
+float CGraphData::TimeSpan() const
 {
     const double samples = pointCount(m_record.curve1) + pointCount(m_record.curve2);
-    return static_cast<float>(samples * m_intervalMs / 1000.0);
+    return static_cast<float>(IntervalKnown() ? samples * m_intervalMs / 1000.0 : samples);
+}
+
+QString CGraphData::TimeCaption() const
+{
+    return QString::fromLatin1(IntervalKnown() ? kTimeCaption : kSampleCaption);
 }
 
 ShownRange applyMinimumSpan(ShownRange range, RangeAxis edited)

@@ -30,9 +30,10 @@ struct ShownRange {
 };
 
 // Both strokes one after the other against time: the exhaust stroke (curve 1), then the fill
-// stroke (curve 2), one sample every sampling interval from 0 s on.
+// stroke (curve 2), one sample every sampling interval from 0 s on. With the interval unknown
+// the samples are numbered from 0 instead: no time is made up.
 struct TimeSeries {
-    std::vector<float> time;  // seconds
+    std::vector<float> time;  // seconds, or the sample number
     std::vector<float> pressure;
     std::vector<float> position;
 };
@@ -56,16 +57,21 @@ public:
     // Curve 1 (exhaust) or 2 (fill); any other number means curve 2.
     Curve& CurveOf(int which) { return which == 1 ? m_record.curve1 : m_record.curve2; }
 
+    // An interval of 0 or less is unknown.
     void SetSampling(int intervalMs, int unitCode);
     int IntervalMs() const { return m_intervalMs; }
+    bool IntervalKnown() const { return m_intervalMs > 0; }
     int UnitCode() const { return m_unitCode; }
 
     // The range starts at the fill stroke's first point (all 0 without one) and widens over
     // the fill stroke, then over the exhaust stroke.
     DataRange Range() const;
     TimeSeries Series() const;
-    // The length of the time series in seconds: all samples of both strokes times the interval.
-    float TotalSeconds() const;
+    // The length of the time series: all samples of both strokes times the interval, in
+    // seconds; with the interval unknown, the number of samples.
+    float TimeSpan() const;
+    // The caption of the time axis: kTimeCaption, or kSampleCaption with the interval unknown.
+    QString TimeCaption() const;
 
 private:
     DiagRecord m_record;
@@ -90,5 +96,6 @@ QString graphUnitName(int unitCode);
 QString pressureCaption(int unitCode);
 inline constexpr const char* kPositionCaption = "Position (%)";
 inline constexpr const char* kTimeCaption = "Time (sec)";
+inline constexpr const char* kSampleCaption = "Sample (sampling interval unknown)";
 
 }  // namespace orvx::diagnostics

@@ -4,6 +4,7 @@
 #include "DeviceValues.h"
 #include "DiagGraph.h"
 #include "DlgPickData.h"
+#include "EsdSampling.h"
 #include "NvEsdDataFileSvr.h"
 #include "PstHistoryWindow.h"
 #include "XFileException.h"
@@ -64,7 +65,8 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
             return false;
         }
         const std::int32_t unit = device.Integer(device::tag::MeasuredPressureUnit);
-        graph.SetSampling(device.Integer(device::tag::SampleInterval), unit);
+        const std::int32_t interval = device.Integer(device::tag::SampleInterval);
+        graph.SetSampling(interval, unit);
 
         std::array<std::int32_t, kRecordValueCount> values{};
         const auto set = [&values](RecordValue which, std::int32_t value) {
@@ -78,7 +80,12 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
             graph.SetLimits(device.Limits());
         }
         set(RecordValue::PresUnits, unit);
-        graph.SetRecord(kind, device.Text(device::tag::DeviceTag), device.Integer(device::tag::DeviceId), values);
+        const QString tag = device.Text(device::tag::DeviceTag);
+        const std::int32_t deviceId = device.Integer(device::tag::DeviceId);
+        graph.SetRecord(kind, tag, deviceId, values);
+        // What a file of this event will not keep.
+        if (kind == DiagKind::Esd)
+            rememberEsdInterval(tag, deviceId, interval);
         return true;
     } catch (const std::exception&) {  // a refused read (ComError) or a value that is no number
     }

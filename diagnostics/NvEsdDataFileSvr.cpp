@@ -191,10 +191,14 @@ SaveOutcome CNvEsdDataFileSvr::WriteRecord(const DiagRecord& record, const QDate
         if (!CheckVersion())
             return {false, kIncompatibleFileText};
         // A program that died while appending leaves a line without its end; the new header
-        // must start a line of its own.
-        char tail[2];
-        m_file.Seek(length - 2, CXFile::Origin::Begin);
-        if (m_file.Read(tail, 2) != 2 || tail[0] != '\r' || tail[1] != '\n')
+        // must start a line of its own. A file whose lines end in a bare line feed, as another
+        // tool may write it, is whole and gets nothing: an added line end would be an empty line.
+        char last = 0;
+        m_file.Seek(length - 1, CXFile::Origin::Begin);
+        m_file.Read(&last, 1);
+        if (last == '\r')
+            prefix = "\n";
+        else if (last != '\n')
             prefix = "\r\n";
     }
     const QByteArray out = prefix + text;

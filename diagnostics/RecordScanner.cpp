@@ -105,10 +105,13 @@ void CRecordScanner::ParseHeader(const FileLine& line, ScannedHeader& header)
     const qsizetype count = fields.size();
     header.key = {fields[0], fields[1], fields[2], fields[3]};
     header.kind = fields[0] == QLatin1String("PST") ? DiagKind::Pst : DiagKind::Esd;
-    // Device id and time stamp are the last two fields, so a tag holding ", " still reads whole.
+    // The kind comes first and the device id and the time stamp last, none of them holding
+    // ", ": the tag is whatever lies between, so a tag holding ", " still reads whole. The key
+    // keeps the first four fields all the same, as the records it names were always found.
     header.tag = fields.mid(1, count - 3).join(QStringLiteral(", "));
     while (header.tag.endsWith(QLatin1Char(' ')))
         header.tag.chop(1);
+    header.dateTime = fields[count - 1].trimmed();
     const QByteArray id = fields[count - 2].toLatin1();
     m_headerProblem.clear();
     if (!parseNumber(std::string_view(id.constData(), id.size()), header.deviceId)) {

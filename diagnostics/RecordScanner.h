@@ -18,6 +18,7 @@ struct ScannedHeader {
     DiagKind kind = DiagKind::Pst;
     QString tag;  // without the padding blanks
     std::int32_t deviceId = 0;
+    QString dateTime;  // as written, without the blanks and the line end around it
     qint64 offset = 0;
     qint64 line = 0;
 };

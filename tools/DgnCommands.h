@@ -11,7 +11,7 @@ namespace orvx::tools {
 // orvx-dgn's exit statuses.
 enum ExitStatus : int {
     kExitOk = 0,
-    kExitProblems = 1,  // the file holds records the reader had to leave out
+    kExitProblems = 1,  // the reader passed over part of the file: a damaged record, text outside any record
     kExitFailure = 2,   // bad usage, a file that cannot be read or written, a record that is not there
 };
 

@@ -48,7 +48,7 @@ ScanSummary scanDataFile(const QString& path, const std::function<void(const Fil
                 continue;
             found.index = ++summary.records;
             found.line = header.line;
-            found.dateTime = header.key.dateTime.trimmed();
+            found.dateTime = header.dateTime;
             visit(found);
         }
         summary.problems = scanner.Problems();

@@ -1,7 +1,6 @@
 #include "DialogService.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -30,12 +29,11 @@ public:
 
     QString ChooseFile(const FileRequest& request) override
     {
-        const QString start = request.folder.isEmpty() ? request.suggestedName
-                                                       : QDir(request.folder).filePath(request.suggestedName);
-        const QString chosen = request.mode == FileMode::Open
-                                   ? QFileDialog::getOpenFileName(request.owner, request.caption, start, request.filter)
-                                   : QFileDialog::getSaveFileName(request.owner, request.caption, start,
-                                                                  request.filter);
+        QFileDialog dialog(request.owner);
+        prepareFileDialog(dialog, request);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        const QString chosen = dialog.selectedFiles().constFirst();
         return chosen.isEmpty() ? QString() : chosen;
     }
 
@@ -66,6 +64,26 @@ QtDialogService g_qt;
 IDialogService* g_service = &g_qt;
 
 }  // namespace
+
+void prepareFileDialog(QFileDialog& dialog, const FileRequest& request)
+{
+    const bool save = request.mode == FileMode::Save;
+    // Without a caption the dialog keeps the title Qt gives its mode ("Open", "Save As").
+    if (!request.caption.isEmpty())
+        dialog.setWindowTitle(request.caption);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, save && !request.confirmReplace);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    if (!request.suggestedName.isEmpty())
+        dialog.selectFile(request.suggestedName);
+    if (!request.acceptLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+    if (!request.fileNameLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::FileName, request.fileNameLabel);
+}
 
 IDialogService& dialogService()
 {

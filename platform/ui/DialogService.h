@@ -3,6 +3,7 @@
 #include <QString>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace orvx::ui {
@@ -27,6 +28,12 @@ struct FileRequest {
     QString folder;  // where the dialog starts; empty: the current folder
     QString suggestedName;
     FileMode mode = FileMode::Open;
+    // Save only: whether choosing a file that exists asks before replacing it. A caller that
+    // adds to the chosen file instead turns it off, so that the question does not mislead.
+    bool confirmReplace = true;
+    // The texts of the accept button and the file name's label; empty: the dialog's own.
+    QString acceptLabel;
+    QString fileNameLabel;
 };
 
 // Everything that waits for the user: message boxes, modal dialogs, file choosers. The program
@@ -40,6 +47,10 @@ public:
     // The chosen file, or a null text when the user cancelled.
     virtual QString ChooseFile(const FileRequest& request) = 0;
 };
+
+// Sets up Qt's file dialog as the request asks: mode, start folder and name, filter, options
+// and labels. The program's service runs the dialog it prepared this way.
+void prepareFileDialog(QFileDialog& dialog, const FileRequest& request);
 
 IDialogService& dialogService();
 // Replaces the service; null restores Qt's. Returns the previous one.

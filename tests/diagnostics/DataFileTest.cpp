@@ -3,10 +3,11 @@
 #include "diagnostics/LineReader.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "diagnostics/Windows1252.h"
-#include "platform/ui/ModuleFile.h"
+#include "platform/ui/DialogService.h"
 
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -132,7 +133,6 @@ TEST_F(DataFile, SavingTwiceAppendsToOneVersionLine)
     const ui::FileRequest& request = m_dialogs.fileRequests.at(0);
     EXPECT_EQ(request.mode, ui::FileMode::Save);
     EXPECT_EQ(request.filter, QStringLiteral("Orvx ESD Data Files (*.dgn);;All Files (*)"));
-    EXPECT_EQ(request.folder, ui::moduleFolder());
     EXPECT_TRUE(request.suggestedName.startsWith(QStringLiteral("FT_101_20"))) << request.suggestedName.toStdString();
     EXPECT_TRUE(request.suggestedName.endsWith(QStringLiteral("_PST.dgn")));
 
@@ -143,6 +143,78 @@ TEST_F(DataFile, SavingTwiceAppendsToOneVersionLine)
     EXPECT_EQ(m_dialogs.messageTexts(), QStringList{QStringLiteral("The device tag is empty; nothing was saved.")});
     EXPECT_EQ(m_dialogs.fileRequests.size(), 3);
     EXPECT_EQ(contents(Path()), saved);
+}
+
+// Saving adds to the chosen file: the dialog says so and never offers to replace it.
+TEST_F(DataFile, TheSaveDialogOffersToAddToAFileNotToReplaceIt)
+{
+    append(Path(), pstRecord());
+    const QByteArray before = contents(Path());
+    m_dialogs.fileAnswers = {Path()};
+    ASSERT_TRUE(saveRecordToFile(pstRecord(QStringLiteral("B")), nullptr));
+    EXPECT_TRUE(contents(Path()).startsWith(before));
+    EXPECT_EQ(listed(Path()).size(), 2);
+
+    const struct {
+        ui::FileMode mode;
+        QFileDialog::AcceptMode accept;
+        const char* title;
+        bool addsWithoutAsking;
+    } cases[] = {{ui::FileMode::Save, QFileDialog::AcceptSave, "Save As", true},
+                 {ui::FileMode::Open, QFileDialog::AcceptOpen, "Open", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.mode));
+        m_dialogs.fileRequests.clear();
+        chooseDataFile(c.mode, DiagKind::Pst, QStringLiteral("B"), nullptr);
+        ASSERT_EQ(m_dialogs.fileRequests.size(), 1);
+        // The dialog the program shows for that request.
+        QFileDialog dialog;
+        ui::prepareFileDialog(dialog, m_dialogs.fileRequests.front());
+        EXPECT_EQ(dialog.acceptMode(), c.accept);
+        EXPECT_EQ(dialog.windowTitle(), QLatin1String(c.title));
+        EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), c.addsWithoutAsking);
+        EXPECT_EQ(dialog.labelText(QFileDialog::Accept) == QLatin1String("Add"), c.addsWithoutAsking);
+        EXPECT_EQ(dialog.labelText(QFileDialog::FileName) == QLatin1String("Add the record to:"), c.addsWithoutAsking);
+        EXPECT_EQ(dialog.nameFilters(), QStringList({"Orvx ESD Data Files (*.dgn)", "All Files (*)"}));
+        EXPECT_EQ(dialog.directory().absolutePath(), m_dir.path());
+    }
+}
+
+// The dialogs start where the last data file was saved or opened, never in the program's
+// folder; once that folder is gone, in the home folder.
+TEST_F(DataFile, TheDialogsStartWhereTheLastFileWasSavedOrOpened)
+{
+    const auto startsIn = [this](ui::FileMode mode) {
+        m_dialogs.fileRequests.clear();
+        chooseDataFile(mode, DiagKind::Esd, QStringLiteral("T"), nullptr);
+        return m_dialogs.fileRequests.value(0).folder;
+    };
+    {
+        QTemporaryDir gone;
+        m_dialogs.fileAnswers = {gone.filePath(QStringLiteral("x.dgn"))};
+        ASSERT_TRUE(saveRecordToFile(pstRecord(), nullptr));
+        EXPECT_EQ(startsIn(ui::FileMode::Open), gone.path());
+    }
+    EXPECT_EQ(startsIn(ui::FileMode::Save), QDir::homePath());
+
+    QDir(m_dir.path()).mkdir(QStringLiteral("saved"));
+    QDir(m_dir.path()).mkdir(QStringLiteral("opened"));
+    QDir(m_dir.path()).mkdir(QStringLiteral("refused"));
+    m_dialogs.fileAnswers = {Path("saved/a.dgn")};
+    ASSERT_TRUE(saveRecordToFile(pstRecord(), nullptr));
+    EXPECT_EQ(startsIn(ui::FileMode::Save), m_dir.filePath(QStringLiteral("saved")));
+
+    // A save or an opening that fails, and a cancelled choice, move nothing.
+    setContents(Path("refused/other.dgn"), "OrvxESD.2, 03/07/24 09:05\r\n");
+    m_dialogs.fileAnswers = {Path("refused/other.dgn")};
+    EXPECT_FALSE(saveRecordToFile(pstRecord(), nullptr));
+    EXPECT_FALSE(openForReading(Path("refused/other.dgn"), nullptr));
+    EXPECT_FALSE(saveRecordToFile(pstRecord(), nullptr));
+    EXPECT_EQ(startsIn(ui::FileMode::Open), m_dir.filePath(QStringLiteral("saved")));
+
+    append(Path("opened/b.dgn"), pstRecord());
+    EXPECT_TRUE(openForReading(Path("opened/b.dgn"), nullptr));
+    EXPECT_EQ(startsIn(ui::FileMode::Save), m_dir.filePath(QStringLiteral("opened")));
 }
 
 TEST_F(DataFile, RefusesAFileOfAnotherVersionAndLeavesItAsItWas)
@@ -344,6 +416,41 @@ TEST_F(BrokenRecord, ACutTailSpoilsNoOtherRecord)
         ASSERT_EQ(keys.size(), cut >= full.size() - 2 ? 3 : 2) << cut;
         EXPECT_EQ(readBack(Path(), keys.first()), m_records[0]);
         EXPECT_EQ(readBack(Path(), keys.last()), next) << cut;
+    }
+}
+
+// Only a last line without its line end is completed before the next record: a file whose lines
+// end in a bare line feed, as another tool may write it, gets no empty line.
+TEST_F(DataFile, AppendingCompletesOnlyATornLastLine)
+{
+    append(Path("one.dgn"), pstRecord());
+    const QByteArray crlf = contents(Path("one.dgn"));
+    const QByteArray lf = QByteArray(crlf).replace("\r\n", "\n");
+    const DiagRecord next = pstRecord(QStringLiteral("Next"));
+    append(Path("next.dgn"), next);
+    const QByteArray nextRecord = contents(Path("next.dgn")).mid(crlf.indexOf("PST, "));
+    const struct {
+        const char* name;
+        QByteArray before;
+        const char* between;
+        int records;
+    } cases[] = {
+        {"CR LF", crlf, "", 2},
+        {"LF only", lf, "", 2},
+        {"cut between CR and LF", crlf.chopped(1), "\n", 2},
+        {"LF only, cut before the last LF", lf.chopped(1), "\r\n", 2},
+        {"cut inside the end line", crlf.chopped(4), "\r\n", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        setContents(Path(), c.before);
+        append(Path(), next);
+        EXPECT_EQ(contents(Path()), c.before + c.between + nextRecord);
+        QStringList problems;
+        const auto keys = listed(Path(), &problems);
+        ASSERT_EQ(keys.size(), c.records);
+        EXPECT_EQ(problems.size(), 2 - c.records);
+        EXPECT_EQ(readBack(Path(), keys.last()), next);
     }
 }
 

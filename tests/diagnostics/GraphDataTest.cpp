@@ -1,6 +1,7 @@
 #include "DataFileFixture.h"
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/CurveText.h"
+#include "diagnostics/EsdSampling.h"
 #include "diagnostics/GraphData.h"
 #include "diagnostics/PstReportRows.h"
 #include "diagnostics/WholeFile.h"
@@ -87,6 +88,65 @@ TEST(GraphData, RangeStartsFromTheFillStrokeAndWidensOverBoth)
         data.CurveOf(1) = row.exhaust;
         data.CurveOf(2) = row.fill;
         EXPECT_EQ(data.Range(), row.expected) << &row - rows;
+    }
+}
+
+// A data file keeps no interval for an ESD event: the one its device reported stands in.
+TEST(GraphData, AnEsdEventWithoutAnIntervalTakesTheOneItsDeviceReported)
+{
+    rememberEsdInterval(QStringLiteral(" XV-9 "), 9, 250);
+    rememberEsdInterval(QStringLiteral("XV-9"), 10, 40);
+    rememberEsdInterval(QStringLiteral("XV-9"), 10, 0);  // reports none: the last one stays
+    const struct {
+        const char* name;
+        DiagKind kind;
+        const char* tag;
+        int deviceId;
+        int ownInterval;
+        int expected;
+    } rows[] = {
+        {"the device's", DiagKind::Esd, "XV-9    ", 9, 0, 250},
+        {"the record's own first", DiagKind::Esd, "XV-9", 9, 500, 500},
+        {"the last one reported", DiagKind::Esd, "XV-9", 10, 0, 40},
+        {"another device id", DiagKind::Esd, "XV-9", 11, 0, 0},
+        {"another tag", DiagKind::Esd, "XV-90", 9, 0, 0},
+        {"a PST has only its own", DiagKind::Pst, "XV-9", 9, 0, 0},
+        {"a negative one is none", DiagKind::Esd, "XV-9", 11, -100, 0},
+    };
+    for (const auto& row : rows) {
+        DiagRecord record;
+        record.kind = row.kind;
+        record.tag = QString::fromLatin1(row.tag);
+        record.deviceId = row.deviceId;
+        record.SetValue(RecordValue::Interval, row.ownInterval);
+        EXPECT_EQ(samplingIntervalOf(record), row.expected) << row.name;
+    }
+}
+
+// Without a known interval the samples are numbered, not given times that were made up.
+TEST(GraphData, SamplesAreTimedAtTheIntervalOrNumberedWithoutOne)
+{
+    const struct {
+        int intervalMs;
+        std::vector<float> time;
+        float span;
+        const char* caption;
+    } rows[] = {
+        {250, {0, 0.25f, 0.5f, 0.75f, 1}, 1.25f, kTimeCaption},
+        {0, {0, 1, 2, 3, 4}, 5, kSampleCaption},
+        {-1, {0, 1, 2, 3, 4}, 5, kSampleCaption},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.intervalMs);
+        CGraphData data;
+        data.CurveOf(1) = curve({30, 20, 10}, {100, 90, 80});
+        data.CurveOf(2) = curve({10, 30}, {80, 100});
+        data.SetSampling(row.intervalMs, 6);
+        const TimeSeries series = data.Series();
+        EXPECT_EQ(series.time, row.time);
+        EXPECT_EQ(series.pressure, (std::vector<float>{30, 20, 10, 10, 30}));
+        EXPECT_EQ(data.TimeSpan(), row.span);
+        EXPECT_EQ(data.TimeCaption(), QLatin1String(row.caption));
     }
 }
 

@@ -1,8 +1,11 @@
 // Picking a record of a data file, and showing it, over real files in a temporary folder.
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/DlgPickData.h"
+#include "diagnostics/EsdSampling.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
+#include "platform/chart/DiagChart.h"
+#include "platform/ui/DialogItems.h"
 #include "support/ScriptedDialogService.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -182,6 +186,48 @@ TEST_F(PickData, ThePickedRecordIsShownInTheGraph)
     EXPECT_EQ(shown.kind, DiagKind::Esd);
     EXPECT_EQ(shown.tag, QLatin1String("XV-7"));
     EXPECT_EQ(shown.curve1.position.front(), 98.0f);
+}
+
+// A file keeps no interval for an ESD event: it is drawn against the time its device sampled it
+// at, as that device reported it, and by sample number while no interval is known.
+TEST_F(PickData, AnEsdEventIsDrawnAgainstTheTimeItsDeviceSampledIt)
+{
+    const QString timed = folder.filePath(QStringLiteral("timed.dgn"));
+    diagnostics::CNvEsdDataFileSvr writer;
+    writer.OpenFile(timed, diagnostics::OpenPurpose::Save);
+    ASSERT_TRUE(writer.WriteRecord(record(DiagKind::Esd, "XV-8", 5, 98), QDateTime(QDate(2026, 3, 2), QTime(0, 0))));
+    writer.Close();
+    diagnostics::rememberEsdInterval(QStringLiteral("XV-8"), 5, 250);
+
+    int row = 0;
+    QString caption;
+    chart::ChartRange range;
+    dialogs.onModal = [&](QDialog& dialog) {
+        if (QTreeWidget* rows = list(dialog))
+            rows->setCurrentItem(rows->topLevelItem(row));
+        if (dynamic_cast<diagnostics::CDiagGraph*>(&dialog)) {
+            ui::dialogItem<QRadioButton>(&dialog, 365)->click();
+            const auto* chart = ui::dialogItem<chart::CDiagChart>(&dialog, 367);
+            caption = chart->XCaption();
+            range = chart->FullRange();
+        }
+        return int(QDialog::Accepted);
+    };
+    // Four samples of a device that never reported its interval, then of one that did.
+    const struct {
+        QString file;
+        int row;
+        const char* caption;
+        float span;
+    } cases[] = {{file, 2, "Sample (sampling interval unknown)", 4}, {timed, 0, "Time (sec)", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        row = c.row;
+        dialogs.fileAnswers = {c.file};
+        diagnostics::showRecordFromFile(nullptr);
+        EXPECT_EQ(caption, QLatin1String(c.caption));
+        EXPECT_EQ(range, (chart::ChartRange{0, c.span, 0, 24}));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The PST summary and the loading of the device's curves, over the real controller and edit
 // model on a fake device.
 #include "diagnostics/DiagGraph.h"
+#include "diagnostics/EsdSampling.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
 #include "support/LastPst.h"
@@ -128,12 +129,15 @@ TEST_F(SummaryTest, LoadsTheDeviceRecordIntoTheGraph)
 TEST_F(SummaryTest, AnEsdEventKeepsOnlyTheUnitAndNeedsOnlyTheExhaustStroke)
 {
     set("16037", "");
+    set("16039", "40");
     diagnostics::CDiagGraph graph;
     ASSERT_TRUE(diagnostics::loadDeviceCurves(controller, DiagKind::Esd, graph, nullptr));
     const diagnostics::DiagRecord record = graph.Record();
     EXPECT_EQ(record.kind, DiagKind::Esd);
     for (int i = 0; i < diagnostics::kRecordValueCount; ++i)
         EXPECT_EQ(record.values[i], i == int(RecordValue::PresUnits) ? 6 : 0) << "value " << i;
+    // The event's interval, which a file of it will not keep, is the device's from now on.
+    EXPECT_EQ(diagnostics::samplingIntervalOf(record), 40);
 }
 
 // What the user is told when there is nothing to show or a read fails.

@@ -260,6 +260,50 @@ TEST_F(DgnTool, DamagedRecordsAreNamedWithTheirLines)
     }
 }
 
+// A script reads list's columns by position: the header line is there even when no record is.
+TEST_F(DgnTool, ListPrintsItsHeaderLineForAFileWithoutACompleteRecord)
+{
+    const QByteArray versionLine = contents(Path()).left(contents(Path()).indexOf('\n') + 1);
+    const QByteArray cutRecord = contents(Path()).left(contents(Path()).indexOf("fX1"));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"only the version line", versionLine, 0, ""},
+        {"a record cut short", cutRecord, 1, ": line 5: the file ends where the column names line was expected\n"},
+        {"text outside any record", versionLine + "notes\r\n", 1, ": line 2: text that belongs to no record\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        setContents(Path(), c.bytes);
+        const Outcome run = Dgn({"list", "FILE"});
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, kListHeader);
+        EXPECT_EQ(run.err, c.err.empty() ? "" : File() + c.err);
+    }
+}
+
+// The tag is what lies between the kind and the device id, so one holding ", " shows whole and
+// the date-time is still the header's last field.
+TEST_F(DgnTool, ATagHoldingACommaAndBlankShowsWholeBesideItsIdAndTime)
+{
+    const QString tags[] = {QStringLiteral("A, B"), QStringLiteral("FV, 0000001, 01/02/2003 04:05:06"),
+                            QStringLiteral(", lead")};
+    for (const QString& tag : tags) {
+        SCOPED_TRACE(tag.toStdString());
+        setContents(Path(), {});
+        append(Path(), pstRecord(tag));
+        const Outcome list = Dgn({"list", "FILE"});
+        EXPECT_EQ(list.status, 0) << list.err;
+        EXPECT_EQ(list.out, kListHeader + "1\tPST\t" + tag.toStdString() + "\t42\t03/07/2024 09:05:04\tpassed\n");
+        const Outcome show = Dgn({"show", "FILE", "1"});
+        EXPECT_NE(show.out.find("\nTag             " + tag.toStdString() + "\n"), std::string::npos) << show.out;
+        EXPECT_NE(show.out.find("\nDateTime        03/07/2024 09:05:04\n"), std::string::npos) << show.out;
+    }
+}
+
 TEST_F(DgnTool, FilesThatAreNoDataFilesAreNamedWithTheReason)
 {
     const QString other = m_dir.filePath(QStringLiteral("other.dgn"));

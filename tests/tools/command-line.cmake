@@ -1,4 +1,4 @@
-# orvx-dgn's command line, run as a script would: cmake -DDGN=... -DVERSION=... -DWORK=dir -P
+# orvx-dgn's command line, run as a script would: cmake -DDGN=... -DVERSION=... -DREADME=... -DWORK=dir -P
 
 set(EXPECT_COMMAND ${DGN})
 include(${CMAKE_CURRENT_LIST_DIR}/../support/ExpectCommand.cmake)
@@ -27,6 +27,28 @@ expect("check of a sound file" 0 "sound\\.dgn: 1 record, no problems\n$" "" chec
 expect("check of a broken file" 1 "broken\\.dgn: line 4: values line has 4 fields, 16 expected\n.*0 records, 1 problem\n$" ""
        check "${WORK}/broken.dgn")
 expect("show out of range" 2 "" "no record 2: the file holds 1 complete record\n$" show "${WORK}/sound.dgn" 2)
+file(WRITE "${WORK}/stray.dgn" "${header}1, 0, -3, 80, 45, 30, 28, 1, 250, 310, 20, 5, 100, 6, 1, 1\r\n${rest}stray\r\n")
+expect("list of a file with text outside any record" 1 "^number\t.*\n1\tPST\t.*\tpassed\n$"
+       "stray\\.dgn: line 8: text that belongs to no record\n$" list "${WORK}/stray.dgn")
+
+# The exit statuses the README gives are the ones --help gives, word for word.
+execute_process(COMMAND ${DGN} --help OUTPUT_VARIABLE help)
+file(READ "${README}" readme)
+string(FIND "${readme}" "\n## orvx-dgn\n" start)
+string(SUBSTRING "${readme}" ${start} -1 readme)
+string(SUBSTRING "${readme}" 1 -1 readme)
+string(FIND "${readme}" "\n## " end)
+string(SUBSTRING "${readme}" 0 ${end} readme)
+string(REGEX MATCHALL "\n  [0-9]  [^\n]*" help_statuses "${help}")
+string(REGEX MATCHALL "\n    [0-9]  [^\n]*" readme_statuses "${readme}")
+list(TRANSFORM help_statuses REPLACE "^\n  " "")
+list(TRANSFORM readme_statuses REPLACE "^\n    " "")
+list(JOIN help_statuses "\n" help_statuses)
+list(JOIN readme_statuses "\n" readme_statuses)
+if(NOT help_statuses OR NOT help_statuses STREQUAL readme_statuses)
+  message(SEND_ERROR "The README's orvx-dgn exit statuses differ from --help's.\n"
+                     "README:\n${readme_statuses}\n--help:\n${help_statuses}")
+endif()
 
 # For scripts on machines without a desktop: the core only, never Qt Gui or Widgets.
 execute_process(COMMAND ldd ${DGN} OUTPUT_VARIABLE libraries RESULT_VARIABLE status)
