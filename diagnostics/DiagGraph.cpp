@@ -6,7 +6,6 @@
 #include "DataFileDialogs.h"
 #include "DiagGraphForm.h"
 #include "DlgPickData.h"
-#include "EsdSampling.h"
 #include "GraphExports.h"
 #include "controls/PressureUnit.h"
 #include "platform/chart/DiagChart.h"
@@ -143,7 +142,7 @@ void CDiagGraph::SetRecord(DiagKind kind, const QString& tag, std::int32_t devic
 void CDiagGraph::SetFromFile(const DiagRecord& record)
 {
     m_data.Record() = record;
-    m_data.SetSampling(samplingIntervalOf(record), record.Value(RecordValue::PresUnits));
+    m_data.SetSampling(std::max(record.Value(RecordValue::Interval), 0), record.Value(RecordValue::PresUnits));
     m_limits.reset();
     applyKind();
 }

@@ -40,8 +40,8 @@ public:
     void SetRecord(DiagKind kind, const QString& tag, std::int32_t deviceId,
                    const std::array<std::int32_t, kRecordValueCount>& values);
     // Kind, record and curves of a record read from a data file; the sampling comes from the
-    // record's PresUnits value and samplingIntervalOf() it. A file keeps no limits, so they
-    // become unknown.
+    // record's Interval and PresUnits values (an Interval of 0 or less: none, samples are
+    // numbered). A file keeps no limits, so they become unknown.
     void SetFromFile(const DiagRecord& record);
     // What Save writes: kind, record and both curves.
     DiagRecord Record() const;

@@ -4,7 +4,6 @@
 #include "DeviceValues.h"
 #include "DiagGraph.h"
 #include "DlgPickData.h"
-#include "EsdSampling.h"
 #include "NvEsdDataFileSvr.h"
 #include "PstHistoryWindow.h"
 #include "XFileException.h"
@@ -78,14 +77,11 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
             set(RecordValue::NumSamplesUp, device.Integer(QLatin1StringView(kSamplesTotal)) -
                                                values[static_cast<std::size_t>(RecordValue::NumSamplesDown)]);
             graph.SetLimits(device.Limits());
+        } else {
+            set(RecordValue::Interval, interval);  // so that a file of the event times its samples too
         }
         set(RecordValue::PresUnits, unit);
-        const QString tag = device.Text(device::tag::DeviceTag);
-        const std::int32_t deviceId = device.Integer(device::tag::DeviceId);
-        graph.SetRecord(kind, tag, deviceId, values);
-        // What a file of this event will not keep.
-        if (kind == DiagKind::Esd)
-            rememberEsdInterval(tag, deviceId, interval);
+        graph.SetRecord(kind, device.Text(device::tag::DeviceTag), device.Integer(device::tag::DeviceId), values);
         return true;
     } catch (const std::exception&) {  // a refused read (ComError) or a value that is no number
     }

@@ -1,7 +1,6 @@
 #include "DataFileFixture.h"
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/CurveText.h"
-#include "diagnostics/EsdSampling.h"
 #include "diagnostics/GraphData.h"
 #include "diagnostics/PstReportRows.h"
 #include "diagnostics/WholeFile.h"
@@ -88,38 +87,6 @@ TEST(GraphData, RangeStartsFromTheFillStrokeAndWidensOverBoth)
         data.CurveOf(1) = row.exhaust;
         data.CurveOf(2) = row.fill;
         EXPECT_EQ(data.Range(), row.expected) << &row - rows;
-    }
-}
-
-// A data file keeps no interval for an ESD event: the one its device reported stands in.
-TEST(GraphData, AnEsdEventWithoutAnIntervalTakesTheOneItsDeviceReported)
-{
-    rememberEsdInterval(QStringLiteral(" XV-9 "), 9, 250);
-    rememberEsdInterval(QStringLiteral("XV-9"), 10, 40);
-    rememberEsdInterval(QStringLiteral("XV-9"), 10, 0);  // reports none: the last one stays
-    const struct {
-        const char* name;
-        DiagKind kind;
-        const char* tag;
-        int deviceId;
-        int ownInterval;
-        int expected;
-    } rows[] = {
-        {"the device's", DiagKind::Esd, "XV-9    ", 9, 0, 250},
-        {"the record's own first", DiagKind::Esd, "XV-9", 9, 500, 500},
-        {"the last one reported", DiagKind::Esd, "XV-9", 10, 0, 40},
-        {"another device id", DiagKind::Esd, "XV-9", 11, 0, 0},
-        {"another tag", DiagKind::Esd, "XV-90", 9, 0, 0},
-        {"a PST has only its own", DiagKind::Pst, "XV-9", 9, 0, 0},
-        {"a negative one is none", DiagKind::Esd, "XV-9", 11, -100, 0},
-    };
-    for (const auto& row : rows) {
-        DiagRecord record;
-        record.kind = row.kind;
-        record.tag = QString::fromLatin1(row.tag);
-        record.deviceId = row.deviceId;
-        record.SetValue(RecordValue::Interval, row.ownInterval);
-        EXPECT_EQ(samplingIntervalOf(record), row.expected) << row.name;
     }
 }
 

@@ -1,7 +1,6 @@
 // Picking a record of a data file, and showing it, over real files in a temporary folder.
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/DlgPickData.h"
-#include "diagnostics/EsdSampling.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "platform/chart/DiagChart.h"
@@ -188,16 +187,17 @@ TEST_F(PickData, ThePickedRecordIsShownInTheGraph)
     EXPECT_EQ(shown.curve1.position.front(), 98.0f);
 }
 
-// A file keeps no interval for an ESD event: it is drawn against the time its device sampled it
-// at, as that device reported it, and by sample number while no interval is known.
+// An ESD event is drawn against the time its device sampled it at, which its record keeps in
+// Interval; a record of an earlier version keeps 0 there and is drawn by sample number.
 TEST_F(PickData, AnEsdEventIsDrawnAgainstTheTimeItsDeviceSampledIt)
 {
     const QString timed = folder.filePath(QStringLiteral("timed.dgn"));
     diagnostics::CNvEsdDataFileSvr writer;
     writer.OpenFile(timed, diagnostics::OpenPurpose::Save);
-    ASSERT_TRUE(writer.WriteRecord(record(DiagKind::Esd, "XV-8", 5, 98), QDateTime(QDate(2026, 3, 2), QTime(0, 0))));
+    diagnostics::DiagRecord event = record(DiagKind::Esd, "XV-8", 5, 98);
+    event.SetValue(diagnostics::RecordValue::Interval, 250);
+    ASSERT_TRUE(writer.WriteRecord(event, QDateTime(QDate(2026, 3, 2), QTime(0, 0))));
     writer.Close();
-    diagnostics::rememberEsdInterval(QStringLiteral("XV-8"), 5, 250);
 
     int row = 0;
     QString caption;
@@ -213,7 +213,7 @@ TEST_F(PickData, AnEsdEventIsDrawnAgainstTheTimeItsDeviceSampledIt)
         }
         return int(QDialog::Accepted);
     };
-    // Four samples of a device that never reported its interval, then of one that did.
+    // Four samples of an event whose record keeps no interval, then of one every 250 ms.
     const struct {
         QString file;
         int row;

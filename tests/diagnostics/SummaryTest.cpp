@@ -1,7 +1,6 @@
 // The PST summary and the loading of the device's curves, over the real controller and edit
 // model on a fake device.
 #include "diagnostics/DiagGraph.h"
-#include "diagnostics/EsdSampling.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
 #include "support/LastPst.h"
@@ -126,7 +125,7 @@ TEST_F(SummaryTest, LoadsTheDeviceRecordIntoTheGraph)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(SummaryTest, AnEsdEventKeepsOnlyTheUnitAndNeedsOnlyTheExhaustStroke)
+TEST_F(SummaryTest, AnEsdEventKeepsItsUnitAndIntervalAndNeedsOnlyTheExhaustStroke)
 {
     set("16037", "");
     set("16039", "40");
@@ -135,9 +134,10 @@ TEST_F(SummaryTest, AnEsdEventKeepsOnlyTheUnitAndNeedsOnlyTheExhaustStroke)
     const diagnostics::DiagRecord record = graph.Record();
     EXPECT_EQ(record.kind, DiagKind::Esd);
     for (int i = 0; i < diagnostics::kRecordValueCount; ++i)
-        EXPECT_EQ(record.values[i], i == int(RecordValue::PresUnits) ? 6 : 0) << "value " << i;
-    // The event's interval, which a file of it will not keep, is the device's from now on.
-    EXPECT_EQ(diagnostics::samplingIntervalOf(record), 40);
+        EXPECT_EQ(record.values[i], i == int(RecordValue::PresUnits)  ? 6
+                                    : i == int(RecordValue::Interval) ? 40
+                                                                      : 0)
+            << "value " << i;
 }
 
 // What the user is told when there is nothing to show or a read fails.
