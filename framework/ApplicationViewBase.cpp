@@ -49,7 +49,13 @@ CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
     BuildHeader();
 
     m_toolTips = new CToolTipHolder(this);
-    m_buttons = std::make_unique<COperationButtons>(this, m_modeButton, [this] { return MayOperate(); });
+    m_buttons = std::make_unique<COperationButtons>(this, m_modeButton, [this] {
+        COperationButtons::Permission now;
+        now.mayOperate = MayOperate();
+        now.operationRunning = m_controller && m_controller->IsOperationRunning();
+        now.ownOperation = now.operationRunning && m_controller->GetOperationOwner() == m_viewId;
+        return now;
+    });
     m_access = std::make_unique<CPageAccess>(*this, *m_buttons);
 }
 
@@ -286,9 +292,16 @@ void CApplicationViewBase::RefreshControls(std::int32_t controlId)
 
 void CApplicationViewBase::RefreshWriteAccess()
 {
-    m_access->SetReadOnly(!MayOperate());
+    // The restriction is lifted by UpdateAccess, which brings the operation buttons back as
+    // the page's gating allows.
+    if (!MayOperate())
+        m_access->SetReadOnly(true);
+    // A button control knows the user's rights only; whether an operation button is usable
+    // (gated, locked by a running operation) is the operation buttons' rule.
+    const QList<bool> shown = m_buttons->Shown();
     for (const auto& [id, control] : m_controls)
         control->ApplyEnabled();
+    m_buttons->Restore(shown);
 }
 
 void CApplicationViewBase::CreateHeaderControls()
@@ -342,7 +355,7 @@ bool CApplicationViewBase::MayOperate() const
     return m_controller && m_controller->IsWritable();
 }
 
-bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int method, const QString& progressText)
+bool CApplicationViewBase::MayStartOperation()
 {
     if (!m_controller)
         return false;
@@ -354,6 +367,14 @@ bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int meth
         ShowFailure(kOperationRunning);
         return false;
     }
+    return true;
+}
+
+bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int method, const QString& progressText,
+                                          std::uint8_t usableWhileRunning)
+{
+    if (!MayStartOperation())
+        return false;
     const controls::IFdtControl* button = Control(buttonControlId);
     const QString tag = button && !button->GetTag().isEmpty() ? button->GetTag() : device::method::tagOf(method);
     // Sent first: only a command the device took is recorded as running.
@@ -373,7 +394,7 @@ bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int meth
     }
     m_controller->SetOperation(true, m_viewId, device::code::resultOf(method));
     RecordButtons();
-    LockButtons();
+    LockButtons(usableWhileRunning);
     if (!progressText.isEmpty())
         ShowStatus(progressText);
     return true;

@@ -74,12 +74,9 @@ void CArmedRunPage::Arm()
 
 void CArmedRunPage::Run()
 {
-    if (!ReadyToRun() || !StartOperation(kRunControl, m_method))
-        return;
     // Only Cancel while it runs; the mask keeps the armed set, which a failure brings back.
-    const std::uint8_t armed = EnableMask();
-    ApplyButtons(CancelBit, true);
-    SetEnableMask(armed);
+    if (!ReadyToRun() || !StartOperation(kRunControl, m_method, {}, CancelBit))
+        return;
     m_status.Show(m_texts.running);
     m_status.RunStarted();
 }

@@ -165,6 +165,8 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     hint->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
     m_applySchedule = ui::makeButton(group, items.applySchedule, QStringLiteral("Apply"));
     SetToolTip(m_applySchedule, QStringLiteral("Send the new PST schedule to the positioner"));
+    // The picker is usable exactly when Apply (schedule) is.
+    m_applySchedule->installEventFilter(this);
     connect(m_applySchedule, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Apply PST schedule", [this] { ApplySchedule(); }); });
     grid->addWidget(hint, row, 1, 1, 2);
@@ -191,6 +193,8 @@ QWidget* CEsdPage::BuildTests(QWidget* parent, const TestItems& items)
     m_perform = Fields().Make(group, buttons[0]).field;
     m_loadPst = Fields().Make(group, buttons[1]).field;
     m_loadEsd = Fields().Make(group, buttons[2]).field;
+    // The test choice is usable exactly when Perform Diagnostics is.
+    m_perform->installEventFilter(this);
     m_fromFile = ui::makeButton(group, items.fromFile, QStringLiteral("Load From File"));
     connect(m_fromFile, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Load From File", [this] { diagnostics::showRecordFromFile(this); }); });
@@ -249,14 +253,6 @@ void CEsdPage::Activate()
     ShowNextPst();
 }
 
-void CEsdPage::GateForMode(bool allowed)
-{
-    CResourcePage::GateForMode(allowed);
-    // The picker is no bound control: it follows the page's gating and the user's write right.
-    if (m_picker)
-        m_picker->setEnabled(allowed && Controller() && Controller()->IsWritable());
-}
-
 void CEsdPage::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
@@ -295,8 +291,20 @@ void CEsdPage::ClearInvalid()
         Send(kNewSchedulePending, 0);
 }
 
+void CEsdPage::FollowButton(const QWidget* button)
+{
+    if (button == m_applySchedule && m_picker)
+        m_picker->setEnabled(m_applySchedule->isEnabled());
+    if (button == m_perform && m_performPst && m_performTbt) {
+        m_performPst->setEnabled(m_perform->isEnabled());
+        m_performTbt->setEnabled(m_perform->isEnabled());
+    }
+}
+
 bool CEsdPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event && event->type() == QEvent::EnabledChange)
+        FollowButton(qobject_cast<QWidget*>(watched));
     if (event && event->type() == QEvent::FocusOut) {
         if (watched == m_frictionLowEdit || watched == m_frictionHighEdit)
             ui::runGuarded("friction limits check", [this] { CheckFrictionLimits(); });

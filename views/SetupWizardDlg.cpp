@@ -162,15 +162,11 @@ void CSetupWizardDlg::runStep()
     if (m_steps.empty())
         return;
     const Step& step = *m_steps.back();
-    // Sent first; a step the device did not take leaves the page as it was.
-    if (!StartOperation(kStepControl, step.method))
+    // Sent first; a step the device did not take leaves the page as it was. While it runs only
+    // Cancel, and only if it was there before and the step can be cancelled; the recorded set
+    // stays for the result.
+    if (!StartOperation(kStepControl, step.method, {}, step.cancellable ? CancelButton : 0))
         return;
-    if (step.cancellable) {
-        // Only Cancel, and only if it was there before: the recorded set stays for the result.
-        const std::uint8_t recorded = EnableMask();
-        ApplyButtons(recorded & CancelButton, true);
-        SetEnableMask(recorded);
-    }
     m_stepsBeforeRun = m_steps;
     m_running = &step;
     m_runningSince = ui::steadyClock().milliseconds();
