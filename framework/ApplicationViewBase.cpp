@@ -1,5 +1,6 @@
 #include "ApplicationViewBase.h"
 
+#include "FailureText.h"
 #include "PageFields.h"
 #include "PageHeader.h"
 #include "TooltipRelay.h"
@@ -247,6 +248,8 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
     }
     if (!isFailure(code))
         return;
+    if (const QString shown = failureText(code); !shown.isNull())
+        ShowStatus(shown);
     // A failure carries the method number; an empty value counts as method 0, the mode change.
     // A value that is no number is taken as some other method.
     bool isNumber = true;

@@ -1,6 +1,7 @@
 #include "ArmedRunPage.h"
 
 #include "device/DeviceNames.h"
+#include "framework/FailureText.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"
@@ -17,8 +18,6 @@ namespace {
 
 // The Continue button is no device control; the command goes out under this id.
 constexpr std::int32_t kRunControl = 20;
-
-const QString kBusy = QStringLiteral("Device is busy, please wait a moment!");
 
 }  // namespace
 
@@ -129,10 +128,8 @@ void CArmedRunPage::OnFailure(std::int32_t code, const QString& text)
     m_status.RunEnded();
     if (code == device::code::FailedInDevice)
         m_status.Show(m_texts.cancelledByDevice);
-    else if (code == device::code::Busy)
-        m_status.Show(kBusy);
     else
-        m_status.Clear();
+        m_status.Show(framework::failureText(code));  // busy, or nothing
 }
 
 }  // namespace orvx::views

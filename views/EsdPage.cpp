@@ -10,6 +10,7 @@
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
 #include "diagnostics/PstHistoryWindow.h"
+#include "framework/FailureText.h"
 #include "framework/FrictionLimits.h"
 #include "frameworkapi/IUIController.h"
 #include "frameworkapi/ParameterRead.h"
@@ -520,10 +521,15 @@ void CEsdPage::OnTestUpdate(std::int32_t code, const QString& text)
     }
     if (!device::code::isFailure(code))
         return;
-    if (text.trimmed() == QString::number(method::TerminalBoardTest))
-        ShowResult(QStringLiteral("TBT Canceled."));
-    else if (text.trimmed() == QString::number(method::PartialStrokeTest))
-        ShowResult(QStringLiteral("PST Canceled."));
+    const QString failed = text.trimmed();
+    const bool tbt = failed == method::tagOf(method::TerminalBoardTest);
+    if (!tbt && failed != method::tagOf(method::PartialStrokeTest))
+        return;
+    // A busy device never started the test.
+    if (const QString shown = framework::failureText(code); !shown.isNull())
+        ShowResult(shown);
+    else
+        ShowResult(tbt ? QStringLiteral("TBT Canceled.") : QStringLiteral("PST Canceled."));
 }
 
 }  // namespace orvx::views

@@ -1,6 +1,7 @@
 #include "SetupWizardDlg.h"
 
 #include "device/DeviceNames.h"
+#include "framework/FailureText.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DialogItems.h"
@@ -53,7 +54,6 @@ constexpr int kStepCount = static_cast<int>(std::size(kSteps));
 constexpr const char* kStartPrompt =
     "Press Continue to write Air Action, Tag, Descriptor, Message to device,\nelse press Skip.";
 constexpr const char* kCancelling = "Operation Canceling...";
-constexpr const char* kBusy = "Device is busy, please wait a moment!";
 
 // The steps are no device controls; their commands go out under this control id.
 constexpr std::int32_t kStepControl = 14;
@@ -234,7 +234,7 @@ void CSetupWizardDlg::OnUpdate(std::int32_t code, const QString& text)
             m_steps = m_stepsBeforeRun;
         endRunning();
         if (code == device::code::Busy)
-            showLine(QString::fromLatin1(kBusy));
+            showLine(framework::failureText(code));
         else if (code != device::code::FailedInDevice)
             showLine({});
         else if (named && named->cancelledByDevice)

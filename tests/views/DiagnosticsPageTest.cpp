@@ -99,14 +99,42 @@ TEST_F(DiagnosticsPage, LoadingCurvesShowsThemInTheGraph)
     EXPECT_EQ(dialogs.modalDialogs, (QList<QString>{kGraphTitle, kGraphTitle}));
 }
 
-TEST_F(DiagnosticsPage, ACancelledTestSaysWhichAndFreesTheButtons)
+// A test that did not run says why in the Test Result, a busy device as busy.
+TEST_F(DiagnosticsPage, ATestThatDidNotRunSaysWhyAndFreesTheButtons)
 {
-    for (const auto& [method, text] : {std::pair{"3", "TBT Canceled."}, std::pair{"4", "PST Canceled."}}) {
+    const struct {
+        int radio;
+        std::int32_t code;
+        const char* method;
+        const char* text;
+    } rows[] = {
+        {316, -6, "3", "TBT Canceled."},
+        {315, -6, "4", "PST Canceled."},
+        {315, -3, "4", "PST Canceled."},
+        {315, -2, "4", "Device is busy, please wait a moment!"},
+        {316, -2, "3", "Device is busy, please wait a moment!"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.code << " for " << row.method);
+        item<QRadioButton>(page, row.radio)->click();
         button(213)->click();
-        finish(device::code::FailedInDevice, QString::fromLatin1(method));
-        EXPECT_EQ(result(), QLatin1String(text));
+        ASSERT_EQ(device->writtenTags().last(), QLatin1String(row.method));
+        finish(row.code, QString::fromLatin1(row.method));
+        EXPECT_EQ(result(), QLatin1String(row.text));
         EXPECT_TRUE(button(213)->isEnabled());
     }
+}
+
+// Busy on a load keeps the last result in the Test Result and says so on the status line.
+TEST_F(DiagnosticsPage, ABusyDeviceIsNamedOnTheStatusLine)
+{
+    button(214)->click();
+    const QString before = result();
+    finish(device::code::Busy, QStringLiteral("27"));
+    EXPECT_EQ(status.message, QLatin1String("Device is busy, please wait a moment!"));
+    EXPECT_EQ(result(), before);
+    EXPECT_TRUE(dialogs.modalDialogs.isEmpty());
+    EXPECT_TRUE(button(214)->isEnabled());
 }
 
 TEST_F(DiagnosticsPage, ATestTheDeviceRefusesLocksNothing)
