@@ -415,6 +415,25 @@ void CApplicationViewBase::ShowFailure(const QString& text)
     qWarning().noquote() << text;
 }
 
+void CApplicationViewBase::Refuse(const QString& text)
+{
+    ShowFailure(text);
+    if (m_controller && m_controller->IsPrivateDialogEnabled())
+        ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+}
+
+bool CApplicationViewBase::EntriesValid(std::int32_t firstControlId, std::int32_t lastControlId)
+{
+    const auto invalid = m_invalid.lower_bound(firstControlId);
+    if (invalid == m_invalid.end() || invalid->first > lastControlId)
+        return true;
+    const QStringList texts = InvalidTexts(firstControlId, lastControlId);
+    ShowFailure(texts.isEmpty() ? QStringLiteral("An entry is not valid.") : texts.first());
+    if (m_controller && m_controller->IsPrivateDialogEnabled())
+        ShowErrors(texts);
+    return false;
+}
+
 void CApplicationViewBase::CancelOperation(const QString& cancellingText)
 {
     if (!m_controller || !m_controller->IsOperationRunning()) {

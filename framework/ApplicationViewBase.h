@@ -136,6 +136,13 @@ public:
     // Puts a text on the status line; a failure goes to the log too.
     void ShowStatus(const QString& text);
     void ShowFailure(const QString& text);
+    // Refuses what the user asked for, saying why: on the status line (and in the log) always,
+    // in a message box too when private dialogs are enabled.
+    void Refuse(const QString& text);
+    // Whether the entries of the controls firstControlId to lastControlId are valid. When one
+    // is not, the first one's message goes to the status line and, with private dialogs, each
+    // one's message to a message box; answers false.
+    bool EntriesValid(std::int32_t firstControlId, std::int32_t lastControlId);
     void SetEnableMask(std::uint8_t mask) { m_buttons->SetMask(mask); }
     std::uint8_t EnableMask() const { return m_buttons->Mask(); }
 

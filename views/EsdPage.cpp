@@ -337,20 +337,11 @@ void CEsdPage::CheckFrictionLimits()
 
 void CEsdPage::ApplySettings()
 {
-    // An entry still marked invalid is told again instead; nothing is sent.
-    bool anyInvalid = false;
-    for (std::int32_t id = kFirstSetting; id <= kInterval && !anyInvalid; ++id)
-        anyInvalid = IsInvalid(id);
-    if (anyInvalid) {
-        CheckValid(kFirstSetting);
+    // An entry still marked invalid is named again instead; nothing is sent.
+    if (!EntriesValid(kFirstSetting, kInterval))
         return;
-    }
     if (!framework::frictionLimitsValid()) {
-        const QString text = QStringLiteral("Friction Low Limit must be less than Friction High Limit.");
-        if (Controller()->IsPrivateDialogEnabled())
-            ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
-        else
-            ShowFailure(text);
+        Refuse(QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
         return;
     }
     StartOperation(kApplySettingsControl, method::ApplyPstSettings);
@@ -358,17 +349,15 @@ void CEsdPage::ApplySettings()
 
 void CEsdPage::ApplySchedule()
 {
-    if (!CheckValid(kInterval))
+    // The schedule is written before its command: nothing is written unless the command may go.
+    if (!EntriesValid(kInterval, kInterval) || !MayStartOperation())
         return;
     framework::IUIController* controller = Controller();
     // The interval divides below: anything but a whole number of days from 1 on is refused.
     const std::int32_t interval = ReadInterval().value_or(0);
     if (interval < 1) {
-        const QString text = QStringLiteral("The PST interval must be a whole number of days, 1 or more; the schedule "
-                                            "was not sent.");
-        if (controller->IsPrivateDialogEnabled())
-            ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
-        ShowFailure(text);
+        Refuse(QStringLiteral("The PST interval must be a whole number of days, 1 or more; the schedule was not "
+                              "sent."));
         return;
     }
     const QDateTime now = ui::currentDateTime();
