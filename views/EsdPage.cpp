@@ -111,6 +111,22 @@ QString shownDateTime(const QDateTime& moment)
     return QLocale().toString(moment, dateTimeFormat());
 }
 
+// The moment's minute, its seconds dropped.
+QDateTime minuteOf(const QDateTime& moment)
+{
+    QDateTime minute = moment;
+    minute.setTime(QTime(moment.time().hour(), moment.time().minute()));
+    return minute;
+}
+
+// The first whole minute at or after the moment: the picker shows no seconds, so it holds none
+// either, and the test starts at the minute the user sees.
+QDateTime firstWholeMinute(const QDateTime& moment)
+{
+    const QDateTime minute = minuteOf(moment);
+    return minute < moment ? minute.addSecs(60) : minute;
+}
+
 }  // namespace
 
 QWidget* CEsdPage::BuildSettings(QWidget* parent, const SettingsItems& items)
@@ -155,7 +171,7 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     m_picker->setCalendarPopup(true);
     m_picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     m_picker->setDisplayFormat(dateTimeFormat());
-    m_picker->setDateTime(ui::currentDateTime());
+    m_picker->setDateTime(firstWholeMinute(ui::currentDateTime()));
     connect(m_picker, &QDateTimeEdit::dateTimeChanged, this,
             [this] { ui::runGuarded("new PST schedule", [this] { Send(kNewSchedulePending, 1); }); });
     grid->addWidget(new QLabel(QStringLiteral("New PST schedule"), group), row, 1);
@@ -402,7 +418,7 @@ void CEsdPage::SetPickerRange()
         return;  // the range stays as it was
     const QDateTime now = ui::currentDateTime();
     const QSignalBlocker quiet(m_picker);
-    m_picker->setDateTimeRange(now, now.addDays(*days));
+    m_picker->setDateTimeRange(firstWholeMinute(now), minuteOf(now.addDays(*days)));
 }
 
 std::optional<std::int32_t> CEsdPage::ReadInterval() const

@@ -197,8 +197,9 @@ TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)
     EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
 }
 
-// The device counts 1 day and 30 minutes to the next PST (16013, 16014) and the interval is 7 days.
-TEST_F(EsdPages, TheNextPstAndThePickersRangeCountFromTheClock)
+// The device counts 1 day and 30 minutes to the next PST (16013, 16014) and the interval is 7 days;
+// it is 10:15:30. The picker shows no seconds and holds none: it starts at 10:16.
+TEST_F(EsdPages, TheNextPstAndThePickersWholeMinutesCountFromTheClock)
 {
     framework::CApplicationViewBase* page = open(1);
     ASSERT_NE(page, nullptr);
@@ -206,8 +207,15 @@ TEST_F(EsdPages, TheNextPstAndThePickersRangeCountFromTheClock)
     EXPECT_TRUE(shown.startsWith(QLocale().toString(QDate(2026, 12, 10), QLocale::ShortFormat))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QLatin1String("10:45"))) << shown.toStdString();
     const auto* picker = item<QDateTimeEdit>(page, 255);
-    EXPECT_EQ(picker->minimumDateTime(), ui::currentDateTime());
-    EXPECT_EQ(picker->maximumDateTime(), ui::currentDateTime().addDays(7));
+    const QDate today(2026, 12, 9);
+    EXPECT_EQ(picker->dateTime(), QDateTime(today, QTime(10, 16)));
+    EXPECT_EQ(picker->minimumDateTime(), QDateTime(today, QTime(10, 16)));
+    EXPECT_EQ(picker->maximumDateTime(), QDateTime(today.addDays(7), QTime(10, 15)));
+
+    // The minute the picker shows is the minute sent: 10:16 of a Wednesday, day 3 of the week.
+    item<QPushButton>(page, 310)->click();
+    EXPECT_EQ(sent("16015").last(), com::Variant::integer(3));
+    EXPECT_EQ(sent("16016").last(), com::Variant::integer(616));
 }
 
 TEST_F(EsdPages, APastTimeTheUserWillNotMoveSendsNothing)
