@@ -243,13 +243,12 @@ void CSetupWizardDlg::OnUpdate(std::int32_t code, const QString& text)
             showLine({});  // the progress of a step that ended must not stay
         return;
     }
-    if (m_running) {
-        // Whatever the device says while a step runs moves its clock on.
-        showProgress();
-        return;
-    }
+    // The status changed: the line is cleared; a running step keeps its step and time.
     if (code == device::code::StatusChanged)
-        showLine({});
+        m_progress.clear();
+    // Whatever the device says while a step runs moves its clock on.
+    if (m_running || code == device::code::StatusChanged)
+        showProgress();
 }
 
 void CSetupWizardDlg::finishStep(const Step& step)
@@ -286,7 +285,8 @@ void CSetupWizardDlg::showProgress()
 {
     QString text = m_progress;
     if (m_running)
-        text += QStringLiteral("\nStep %1 of %2, %3: %4")
+        text += QLatin1String(text.isEmpty() ? "" : "\n") +
+                QStringLiteral("Step %1 of %2, %3: %4")
                     .arg(m_running->number)
                     .arg(kStepCount)
                     .arg(QLatin1String(m_running->name))
