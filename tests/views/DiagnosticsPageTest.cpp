@@ -99,6 +99,41 @@ TEST_F(DiagnosticsPage, LoadingCurvesShowsThemInTheGraph)
     EXPECT_EQ(dialogs.modalDialogs, (QList<QString>{kGraphTitle, kGraphTitle}));
 }
 
+// No curves to show: a message box with private dialogs, the status line without; no graph.
+TEST_F(DiagnosticsPage, MissingCurvesAreToldWhereTheUserLooks)
+{
+    const struct {
+        int button;
+        std::int32_t result;
+        const char* failingTag;
+        const char* text;
+    } rows[] = {
+        {214, 527, nullptr, "No PST data available!"},
+        {216, 533, nullptr, "No ESD data available!"},
+        {214, 527, "16039", "Failed when getting PST data!"},
+    };
+    for (const auto& row : rows) {
+        for (const bool messageBoxes : {false, true}) {
+            SCOPED_TRACE(testing::Message() << row.text << (messageBoxes ? " with message boxes" : ""));
+            device->parameters = Parameters();
+            device->parameters["20000"] = com::Variant::boolean(messageBoxes);
+            device->failingTags.clear();
+            if (row.failingTag)
+                device->failingTags[QString::fromLatin1(row.failingTag)] = com::Status::Failure;
+            else
+                device->parameters["16038"] = host::textVariant(QString());
+            status.message.clear();
+            dialogs.messages.clear();
+            dialogs.modalDialogs.clear();
+            button(row.button)->click();
+            finish(row.result);
+            EXPECT_EQ(dialogs.messageTexts(), messageBoxes ? QStringList{QLatin1String(row.text)} : QStringList{});
+            EXPECT_EQ(status.message, messageBoxes ? QString() : QLatin1String(row.text));
+            EXPECT_TRUE(dialogs.modalDialogs.isEmpty());
+        }
+    }
+}
+
 // A test that did not run says why in the Test Result, a busy device as busy.
 TEST_F(DiagnosticsPage, ATestThatDidNotRunSaysWhyAndFreesTheButtons)
 {
