@@ -88,18 +88,24 @@ TEST_F(CommissionPages, CommissionServiceBarsFollowTheDevicesPressureUnit)
     EXPECT_EQ(item<QLabel>(page, 222)->text(), QStringLiteral("7.5 %"));
 }
 
-// Each drive sends its command, records the operation and locks the page until the device
-// answers, cancels or fails.
-TEST_F(CommissionPages, ManualDrivesLockThePageUntilTheDeviceAnswers)
+// Each drive sends its own command, waits for its own result code and locks the page until the
+// device answers, cancels or fails.
+TEST_F(CommissionPages, ManualDrivesSendTheirCommandAndLockThePageUntilTheDeviceAnswers)
 {
     const struct {
         int button;
+        const char* caption;
         const char* command;
+        std::int32_t expected;
         std::int32_t answer;
         const char* answerValue;
     } drives[] = {
-        {FullOpenItem, "14", 514, ""}, {FullCloseItem, "15", 515, ""},  {AsPositionItem, "16", 516, ""},
-        {FullOpenItem, "14", 523, ""}, {FullCloseItem, "15", -6, "15"}, {AsPositionItem, "16", -2, "16"},
+        {FullOpenItem, "Full Open", "14", 514, 514, ""},
+        {FullCloseItem, "Full Close", "15", 515, 515, ""},
+        {AsPositionItem, "As Position in %", "16", 516, 516, ""},
+        {FullOpenItem, "Full Open", "14", 514, 523, ""},
+        {FullCloseItem, "Full Close", "15", 515, -6, "15"},
+        {AsPositionItem, "As Position in %", "16", 516, -2, "16"},
     };
     ASSERT_NE(show(16), nullptr);
     auto* setpoint = item<QLineEdit>(page, SetpointItem);
@@ -107,16 +113,19 @@ TEST_F(CommissionPages, ManualDrivesLockThePageUntilTheDeviceAnswers)
         SCOPED_TRACE(testing::Message() << drive.command << " answered " << drive.answer);
         device->calls.clear();
         EXPECT_EQ(enabled(), 0b1111);
+        EXPECT_EQ(button(drive.button)->text().remove(QLatin1Char('&')), QLatin1String(drive.caption));
         button(drive.button)->click();
-        EXPECT_EQ(device->writtenTags().last(), QLatin1String(drive.command));
+        EXPECT_EQ(device->writtenTags(), QStringList{QLatin1String(drive.command)});
         EXPECT_EQ(controller.GetOperationOwner(), 16);
+        EXPECT_EQ(controller.GetOperationCode(), drive.expected);
         EXPECT_EQ(enabled(), 0);
         EXPECT_FALSE(setpoint->isEnabled());
         deliver(drive.answer, drive.answerValue);
+        EXPECT_FALSE(controller.IsOperationRunning());
         EXPECT_EQ(enabled(), 0b1111);
         EXPECT_TRUE(setpoint->isEnabled());
-        controller.SetOperation(false, -1, -1);
     }
+    EXPECT_EQ(status.message, QLatin1String("Device is busy, please wait a moment!")) << "the last drive's answer";
     device->parameters["2003"] = host::textVariant("100");
     deliver(524);
     EXPECT_EQ(item<QLabel>(page, 218)->text(), QStringLiteral("100 %"));
