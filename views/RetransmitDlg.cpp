@@ -1,5 +1,6 @@
 #include "RetransmitDlg.h"
 
+#include "EntryCommit.h"
 #include "controls/Conversions.h"
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
@@ -107,8 +108,12 @@ bool CRetransmitDlg::set()
             ui::showMessage(this, kCaption, kOutOfRange, ui::MessageButtons::Ok, ui::MessageIcon::Error);
         return false;
     }
-    // The device fixes what the entry shows: an entry not yet sent goes first.
-    output->Commit();
+    // The device fixes what the entry shows: an entry not yet sent goes first, and one it did
+    // not take fixes nothing.
+    if (const auto refused = commitBeforeCommand(*output)) {
+        Refuse(QStringLiteral("The analog output could not be written: %1. Set was not sent.").arg(*refused));
+        return false;
+    }
     ApplyButtons(EnableMask() | kFinishedBit, true);
     // 0 asks for normal mode: nothing is fixed then.
     m_fixedValue = m_output->text().trimmed();

@@ -131,6 +131,48 @@ TEST_F(CommissionPages, ManualDrivesSendTheirCommandAndLockThePageUntilTheDevice
     EXPECT_EQ(item<QLabel>(page, 218)->text(), QStringLiteral("100 %"));
 }
 
+// A typed entry the device does not take stops the command that relies on it: the valve is not
+// driven to the old setpoint, nor the output fixed at a value the device does not hold.
+TEST_F(CommissionPages, AnEntryTheDeviceRefusesStopsItsCommandAndSaysWhy)
+{
+    const struct {
+        std::int32_t view;
+        int entry;
+        const char* typed;
+        const char* tag;
+        int button;
+        const char* says;
+    } rows[] = {
+        {16, SetpointItem, "75", "9000", AsPositionItem, "The manual setpoint could not be written: "},
+        {17, OutputItem, "12", "10002", SetItem, "The analog output could not be written: "},
+    };
+    for (const auto& row : rows) {
+        for (const bool messageBoxes : {false, true}) {
+            SCOPED_TRACE(testing::Message() << row.tag << (messageBoxes ? " with message boxes" : ""));
+            privateDialogs(messageBoxes);
+            ASSERT_NE(show(row.view), nullptr);
+            const std::uint8_t before = enabled();
+            device->failingTags[QString::fromLatin1(row.tag)] = com::Status::Failure;
+            device->calls.clear();
+            dialogs.messages.clear();
+            auto* entry = item<QLineEdit>(page, row.entry);
+            entry->setText(QLatin1String(row.typed));
+            entry->setModified(true);
+            button(row.button)->click();
+            EXPECT_EQ(device->writtenTags(), QStringList{QLatin1String(row.tag)}) << "tried, and nothing after it";
+            EXPECT_FALSE(controller.IsOperationRunning());
+            EXPECT_EQ(enabled(), before);
+            EXPECT_EQ(entry->text(), QLatin1String(row.typed));
+            EXPECT_TRUE(status.message.startsWith(QLatin1String(row.says))) << status.message.toStdString();
+            EXPECT_EQ(dialogs.messageTexts(), messageBoxes ? QStringList{status.message} : QStringList{});
+            device->failingTags.clear();
+        }
+    }
+    auto* retransmit = dynamic_cast<views::CRetransmitDlg*>(page);
+    EXPECT_FALSE(retransmit->OutputFixed());
+    EXPECT_TRUE(status.warning.isEmpty()) << "no output is fixed";
+}
+
 TEST_F(CommissionPages, ASetpointOutOfRangeStartsNothing)
 {
     ASSERT_NE(show(16), nullptr);
