@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cmath>
+
 namespace orvx::views {
 
 namespace {
@@ -51,9 +53,16 @@ const QString kRangeTooNarrow = QStringLiteral(
 const QString kStillFixed = QStringLiteral("The analog output is still fixed. Set it back to normal now?");
 const QString kNotReleased = QStringLiteral("The analog output could not be set back to normal: %1");
 
+// The range is wide enough when high is more than 5 % above low. Compared in millionths of a
+// percent, far below what a retransmitter resolves: a difference of floating-point numbers
+// would take 8.3 and 3.3, exactly 5 apart, for wider than 5.
 bool rangeWideEnough(double low, double high)
 {
-    return high - low > 5;
+    constexpr double kScale = 1e6;
+    // Beyond any range entry that passes its own check the scaled value would not fit.
+    if (!(std::fabs(low) <= 1e9 && std::fabs(high) <= 1e9))
+        return high - low > 5;
+    return std::llround(high * kScale) - std::llround(low * kScale) > std::llround(5 * kScale);
 }
 
 }  // namespace

@@ -240,6 +240,27 @@ TEST_F(CommissionPages, TheRetransmitterRangeMustSpanMoreThanFivePercent)
     EXPECT_TRUE(retransmit->RangeConsistent());
 }
 
+// The range is compared exactly at 5 %, for any pair of decimal entries.
+TEST_F(CommissionPages, TheRetransmitterRangeIsComparedExactlyAtFivePercent)
+{
+    ASSERT_NE(show(17), nullptr);
+    auto* retransmit = dynamic_cast<views::CRetransmitDlg*>(page);
+    const struct {
+        const char* high;
+        const char* low;
+        bool consistent;
+    } rows[] = {
+        {"8.3", "3.3", false}, {"8.31", "3.3", true},     {"-127.8", "-132.8", false}, {"-127.79", "-132.8", true},
+        {"55", "50", false},   {"55.000001", "50", true}, {"199", "194", false},       {"0.3", "-4.7", false},
+        {"100", "0", true},    {"-194", "-199", false},   {"-193.9", "-199", true},    {"5", "0", false},
+    };
+    for (const auto& row : rows) {
+        enter(LowItem, QLatin1String(row.low));
+        enter(HighItem, QLatin1String(row.high));
+        EXPECT_EQ(retransmit->RangeConsistent(), row.consistent) << row.high << " over " << row.low;
+    }
+}
+
 TEST_F(CommissionPages, SetFixesAValidOutputAndFinishedAlwaysWritesZero)
 {
     ASSERT_NE(show(17), nullptr);
