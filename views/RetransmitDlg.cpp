@@ -134,14 +134,16 @@ bool CRetransmitDlg::finish()
 {
     if (!MayOperate())
         return false;
-    m_output->setText(QStringLiteral("0"));
     try {
         Controller()->SetParameterValue(device::tag::AnalogOutput, com::Variant::text(com::BStr::fromUtf8("0")));
     } catch (const std::exception& error) {
-        // The output stays fixed, and Finished stays offered.
+        // The output stays fixed, the entry shows it, and Finished stays offered.
         ShowFailure(kNotReleased.arg(QString::fromLocal8Bit(error.what())));
         return false;
     }
+    // The entry shows the "0" the device now holds; nothing is left pending in it.
+    m_output->setText(QStringLiteral("0"));
+    RefreshControls(kOutput);
     ApplyButtons(EnableMask() & ~kFinishedBit, true);
     m_outputFixed = false;
     showWarning(false);

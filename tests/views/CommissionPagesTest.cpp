@@ -287,12 +287,15 @@ TEST_F(CommissionPages, SetFixesAValidOutputAndFinishedAlwaysWritesZero)
         EXPECT_EQ(retransmit->OutputFixed(), set.fixed) << set.output;
         EXPECT_EQ(dialogs.messageTexts(), set.messages) << set.output;
     }
+    auto* output = dynamic_cast<controls::CDtmTextControl*>(page->Control(15));
     for (int round = 0; round < 2; ++round) {  // the second time with nothing fixed
         device->calls.clear();
         button(FinishedItem)->click();
         EXPECT_EQ(device->writtenTags(), (QStringList{QStringLiteral("10002"), QStringLiteral("18")})) << round;
         EXPECT_EQ(written("10002"), QStringList{QStringLiteral("0")}) << round;
         EXPECT_EQ(item<QLineEdit>(page, OutputItem)->text(), QStringLiteral("0"));
+        EXPECT_FALSE(output->IsModifiedFlag()) << round << ": nothing is pending in the entry";
+        EXPECT_EQ(output->ShownIcon(), 34u) << round;
         EXPECT_FALSE(retransmit->OutputFixed());
         EXPECT_FALSE(button(FinishedItem)->isEnabled());
         button(FinishedItem)->setEnabled(true);  // as if Set had been pressed
