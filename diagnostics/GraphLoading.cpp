@@ -8,7 +8,10 @@
 #include "PstHistoryWindow.h"
 #include "XFileException.h"
 #include "device/DeviceNames.h"
+#include "frameworkapi/IStatusArea.h"
+#include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/PostCall.h"
 
 namespace orvx::diagnostics {
 
@@ -16,9 +19,18 @@ namespace {
 
 const QString kCaption = QStringLiteral("Orvx ESD DTM");
 
-void tell(QWidget* owner, const QString& text)
+// Why there is no graph: in a message box when private dialogs are enabled, on the status line
+// otherwise.
+void tell(framework::IUIController& controller, QWidget* owner, const QString& text)
 {
-    ui::showMessage(owner, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+    if (controller.IsPrivateDialogEnabled()) {
+        ui::showMessage(owner, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+        return;
+    }
+    if (framework::IStatusArea* status = controller.GetStatusArea())
+        status->SetMessage(text);
+    else
+        ui::reportError(text);
 }
 
 // Where each record value comes from on the device, in record order; the samples up are the
@@ -56,11 +68,11 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
         const bool fill = graph.SetCurveText(device.Text(device::tag::FillCurve), 2);
         const bool exhaust = graph.SetCurveText(device.Text(device::tag::ExhaustCurve), 1);
         if (kind == DiagKind::Esd && !exhaust) {
-            tell(owner, QStringLiteral("No ESD data available!"));
+            tell(controller, owner, QStringLiteral("No ESD data available!"));
             return false;
         }
         if (kind == DiagKind::Pst && !(fill && exhaust)) {
-            tell(owner, QStringLiteral("No PST data available!"));
+            tell(controller, owner, QStringLiteral("No PST data available!"));
             return false;
         }
         const std::int32_t unit = device.Integer(device::tag::MeasuredPressureUnit);
@@ -85,7 +97,7 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
         return true;
     } catch (const std::exception&) {  // a refused read (ComError) or a value that is no number
     }
-    tell(owner, QStringLiteral("Failed when getting PST data!"));
+    tell(controller, owner, QStringLiteral("Failed when getting PST data!"));
     return false;
 }
 

@@ -16,7 +16,8 @@ class CDiagGraph;
 
 // Fills a graph window with the signature the device keeps: the last PST (both strokes and the
 // record values) or the last ESD event (the exhaust stroke). When there is nothing to show, or a
-// read fails, tells the user why in a message box and answers false.
+// read fails, tells the user why (in a message box when private dialogs are enabled, on the
+// status line otherwise) and answers false.
 bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiagGraph& graph, QWidget* owner);
 
 // Loads the device's curves of that kind into a new graph window and shows it over 'owner'.

@@ -6,6 +6,7 @@
 #include "HistoryShots.h"
 #include "LiveShots.h"
 #include "ModuleLoader.h"
+#include "QtScheduler.h"
 #include "QuietSizeHints.h"
 #include "ShotWriter.h"
 #include "host/Guids.h"
@@ -71,9 +72,10 @@ QString slug(const QString& label)
 
 }  // namespace
 
-FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device)
+FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device, QtScheduler* deviceClock)
     : m_loader(loader),
       m_device(device),
+      m_deviceClock(deviceClock),
       m_tabs(new QTabWidget(this)),
       m_faults(new QLabel(this)),
       m_operation(new QLabel(this))
@@ -85,9 +87,15 @@ FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& d
     statusBar()->addPermanentWidget(m_faults);
     m_operation->setObjectName(QStringLiteral("runningOperation"));
     statusBar()->addWidget(m_operation);
-    auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &FrameWindow::ShowOperation);
-    timer->start(250);
+    if (m_deviceClock) {
+        // A command ends in a task of the device: the bar says so before a picture can show it
+        // running still. Its time moves on with the device's half-second refreshes.
+        m_deviceClock->SetAfterEachTask([this] { ShowOperation(); });
+    } else {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &FrameWindow::ShowOperation);
+        timer->start(250);
+    }
     buildMenus();
     showFaults();
     ShowOperation();
@@ -96,6 +104,8 @@ FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& d
 
 FrameWindow::~FrameWindow()
 {
+    if (m_deviceClock)
+        m_deviceClock->SetAfterEachTask({});
     releaseAll();
 }
 

@@ -17,6 +17,7 @@ class SimulatedPositioner;
 namespace orvx::frame {
 
 class ModuleLoader;
+class QtScheduler;
 
 // The frame's window: the module's controls in tabs over one simulated positioner, with the
 // device's connection, the user level, private dialogs and simulated faults in the menus. The
@@ -26,7 +27,9 @@ class FrameWindow : public QMainWindow {
 public:
     enum class Control { Online, Offline, Trend, Address };
 
-    FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device);
+    // With the device's clock, the status bar follows the device after each piece of its work;
+    // without, a timer looks four times a second. The clock must outlive the window.
+    FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device, QtScheduler* deviceClock = nullptr);
     ~FrameWindow() override;
 
     // Opens the control's tab, making the control on first use. Answers an error text or empty.
@@ -35,7 +38,7 @@ public:
     // three controls to PNG files in 'folder', after the simulated valve has stroked for a few
     // seconds. Answers how many files were written; problems go to 'errors'.
     int WriteScreenshots(const QString& folder, QStringList* errors);
-    // Shows the device's running command in the status bar; a timer calls it four times a second.
+    // Shows the device's running command in the status bar, or nothing when none runs.
     void ShowOperation();
 
 protected:
@@ -51,6 +54,7 @@ private:
 
     ModuleLoader& m_loader;
     simulator::SimulatedPositioner& m_device;
+    QtScheduler* m_deviceClock;
     QTabWidget* m_tabs;
     QLabel* m_faults;
     QLabel* m_operation;

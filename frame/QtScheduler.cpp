@@ -26,6 +26,8 @@ QtScheduler::TaskId QtScheduler::Post(std::int64_t delayMs, std::function<void()
         // The simulated device's work must not throw into the event loop.
         try {
             task();
+            if (m_afterEachTask)
+                m_afterEachTask();
         } catch (const std::exception& error) {
             qWarning("simulated device: %s", error.what());
         }

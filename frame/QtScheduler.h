@@ -25,11 +25,16 @@ public:
         return static_cast<std::int64_t>(static_cast<double>(m_clock.elapsed()) * m_pace);
     }
 
+    // Runs 'shown' after each task (none: nothing), so that what shows the device's state follows
+    // it at once: a command that ended in a task is seen ended before anything else happens.
+    void SetAfterEachTask(std::function<void()> shown) { m_afterEachTask = std::move(shown); }
+
 private:
     QElapsedTimer m_clock;
     double m_pace;
     TaskId m_next = 1;
     std::map<TaskId, QTimer*> m_timers;
+    std::function<void()> m_afterEachTask;
 };
 
 }  // namespace orvx::frame

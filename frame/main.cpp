@@ -143,7 +143,7 @@ int main(int argc, char** argv)
     device->Connect();
     int status = 0;
     {
-        orvx::frame::FrameWindow window(loader, *device);
+        orvx::frame::FrameWindow window(loader, *device, &scheduler);
         if (!screenshots.isEmpty()) {
             QStringList errors;
             const int written = window.WriteScreenshots(screenshots, &errors);

@@ -1,5 +1,6 @@
 #include "ApplicationViewBase.h"
 
+#include "FailureText.h"
 #include "PageFields.h"
 #include "PageHeader.h"
 #include "TooltipRelay.h"
@@ -49,7 +50,13 @@ CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
     BuildHeader();
 
     m_toolTips = new CToolTipHolder(this);
-    m_buttons = std::make_unique<COperationButtons>(this, m_modeButton, [this] { return MayOperate(); });
+    m_buttons = std::make_unique<COperationButtons>(this, m_modeButton, [this] {
+        COperationButtons::Permission now;
+        now.mayOperate = MayOperate();
+        now.operationRunning = m_controller && m_controller->IsOperationRunning();
+        now.ownOperation = now.operationRunning && m_controller->GetOperationOwner() == m_viewId;
+        return now;
+    });
     m_access = std::make_unique<CPageAccess>(*this, *m_buttons);
 }
 
@@ -241,6 +248,8 @@ void CApplicationViewBase::OnUpdate(std::int32_t code, const QString& text)
     }
     if (!isFailure(code))
         return;
+    if (const QString shown = failureText(code); !shown.isNull())
+        ShowStatus(shown);
     // A failure carries the method number; an empty value counts as method 0, the mode change.
     // A value that is no number is taken as some other method.
     bool isNumber = true;
@@ -286,9 +295,16 @@ void CApplicationViewBase::RefreshControls(std::int32_t controlId)
 
 void CApplicationViewBase::RefreshWriteAccess()
 {
-    m_access->SetReadOnly(!MayOperate());
+    // The restriction is lifted by UpdateAccess, which brings the operation buttons back as
+    // the page's gating allows.
+    if (!MayOperate())
+        m_access->SetReadOnly(true);
+    // A button control knows the user's rights only; whether an operation button is usable
+    // (gated, locked by a running operation) is the operation buttons' rule.
+    const QList<bool> shown = m_buttons->Shown();
     for (const auto& [id, control] : m_controls)
         control->ApplyEnabled();
+    m_buttons->Restore(shown);
 }
 
 void CApplicationViewBase::CreateHeaderControls()
@@ -342,7 +358,7 @@ bool CApplicationViewBase::MayOperate() const
     return m_controller && m_controller->IsWritable();
 }
 
-bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int method, const QString& progressText)
+bool CApplicationViewBase::MayStartOperation()
 {
     if (!m_controller)
         return false;
@@ -354,6 +370,14 @@ bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int meth
         ShowFailure(kOperationRunning);
         return false;
     }
+    return true;
+}
+
+bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int method, const QString& progressText,
+                                          std::uint8_t usableWhileRunning)
+{
+    if (!MayStartOperation())
+        return false;
     const controls::IFdtControl* button = Control(buttonControlId);
     const QString tag = button && !button->GetTag().isEmpty() ? button->GetTag() : device::method::tagOf(method);
     // Sent first: only a command the device took is recorded as running.
@@ -373,7 +397,7 @@ bool CApplicationViewBase::StartOperation(std::int32_t buttonControlId, int meth
     }
     m_controller->SetOperation(true, m_viewId, device::code::resultOf(method));
     RecordButtons();
-    LockButtons();
+    LockButtons(usableWhileRunning);
     if (!progressText.isEmpty())
         ShowStatus(progressText);
     return true;
@@ -389,6 +413,25 @@ void CApplicationViewBase::ShowFailure(const QString& text)
 {
     ShowStatus(text);
     qWarning().noquote() << text;
+}
+
+void CApplicationViewBase::Refuse(const QString& text)
+{
+    ShowFailure(text);
+    if (m_controller && m_controller->IsPrivateDialogEnabled())
+        ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+}
+
+bool CApplicationViewBase::EntriesValid(std::int32_t firstControlId, std::int32_t lastControlId)
+{
+    const auto invalid = m_invalid.lower_bound(firstControlId);
+    if (invalid == m_invalid.end() || invalid->first > lastControlId)
+        return true;
+    const QStringList texts = InvalidTexts(firstControlId, lastControlId);
+    ShowFailure(texts.isEmpty() ? QStringLiteral("An entry is not valid.") : texts.first());
+    if (m_controller && m_controller->IsPrivateDialogEnabled())
+        ShowErrors(texts);
+    return false;
 }
 
 void CApplicationViewBase::CancelOperation(const QString& cancellingText)

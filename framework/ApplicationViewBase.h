@@ -113,22 +113,36 @@ public:
     // nothing unless forced.
     void ApplyButtons(std::uint8_t mask, bool force = false) { m_buttons->Apply(mask, force); }
     // Disables every button, keeping the mask for a later ApplyButtons; call RecordButtons first.
-    void LockButtons() { m_buttons->Lock(); }
+    // The buttons of 'usableWhileRunning' (bit i: button i) that the mask holds stay enabled
+    // while the operation this page started runs; every other button stays locked until then,
+    // whatever enables buttons meanwhile.
+    void LockButtons(std::uint8_t usableWhileRunning = 0) { m_buttons->Lock(usableWhileRunning); }
     // Enables the mode button (method window 0) when the user may operate the device.
     void EnableModeButton() { m_buttons->EnableModeButton(); }
     // Whether the user may start device operations from this page: a controller and write rights.
     bool MayOperate() const;
 
+    // Whether an operation may start now: a user with write rights and no operation running.
+    // When not, says why on the status line. For the steps an operation needs before its start.
+    bool MayStartOperation();
     // Starts a device operation with the command of the given button control (its tag, or the
     // method number when it has none), then records it as this page's running operation
-    // (expecting 500 + method), records and locks the operation buttons and puts the progress
-    // text, when given, on the status line. A start that is not allowed, refused or failed
-    // records nothing, leaves the buttons as they were, shows why on the status line and
-    // answers false.
-    bool StartOperation(std::int32_t buttonControlId, int method, const QString& progressText = {});
+    // (expecting 500 + method), records and locks the operation buttons (but those of
+    // 'usableWhileRunning', see LockButtons) and puts the progress text, when given, on the
+    // status line. A start that is not allowed, refused or failed records nothing, leaves the
+    // buttons as they were, shows why on the status line and answers false.
+    bool StartOperation(std::int32_t buttonControlId, int method, const QString& progressText = {},
+                        std::uint8_t usableWhileRunning = 0);
     // Puts a text on the status line; a failure goes to the log too.
     void ShowStatus(const QString& text);
     void ShowFailure(const QString& text);
+    // Refuses what the user asked for, saying why: on the status line (and in the log) always,
+    // in a message box too when private dialogs are enabled.
+    void Refuse(const QString& text);
+    // Whether the entries of the controls firstControlId to lastControlId are valid. When one
+    // is not, the first one's message goes to the status line and, with private dialogs, each
+    // one's message to a message box; answers false.
+    bool EntriesValid(std::int32_t firstControlId, std::int32_t lastControlId);
     void SetEnableMask(std::uint8_t mask) { m_buttons->SetMask(mask); }
     std::uint8_t EnableMask() const { return m_buttons->Mask(); }
 

@@ -10,8 +10,8 @@ constexpr int kMaxButtons = 8;  // the enable mask has eight bits
 
 }  // namespace
 
-COperationButtons::COperationButtons(const QWidget* page, QWidget* modeButton, std::function<bool()> mayOperate)
-    : m_page(page), m_mayOperate(std::move(mayOperate))
+COperationButtons::COperationButtons(const QWidget* page, QWidget* modeButton, std::function<Permission()> permission)
+    : m_page(page), m_permission(std::move(permission))
 {
     m_windows.append(modeButton);
 }
@@ -22,10 +22,38 @@ void COperationButtons::Add(QWidget* window)
         m_windows.append(window);
 }
 
+bool COperationButtons::Allows(qsizetype index) const
+{
+    if (!m_permission)
+        return false;
+    const Permission now = m_permission();
+    if (!now.mayOperate)
+        return false;
+    if (!now.operationRunning)
+        return true;
+    // Whatever enables buttons while an operation runs (a gate lifted, a page shown again, a
+    // notification) leaves them locked until the result; the running page keeps its Cancel.
+    return now.ownOperation && index >= 0 && index < kMaxButtons && ((m_usableWhileRunning >> index) & 1u);
+}
+
 void COperationButtons::SetEnabled(QWidget* window, bool enabled)
 {
     if (window)
-        window->setEnabled(enabled && MayOperate());
+        window->setEnabled(enabled && Allows(m_windows.indexOf(window)));
+}
+
+QList<bool> COperationButtons::Shown() const
+{
+    QList<bool> shown;
+    for (const QPointer<QWidget>& window : m_windows)
+        shown.append(window && window->isEnabledTo(m_page));
+    return shown;
+}
+
+void COperationButtons::Restore(const QList<bool>& shown)
+{
+    for (qsizetype i = 0; i < m_windows.size() && i < shown.size(); ++i)
+        SetEnabled(m_windows[i], shown[i]);
 }
 
 void COperationButtons::SetAllEnabled(bool enabled)
@@ -69,10 +97,14 @@ void COperationButtons::Apply(std::uint8_t mask, bool force)
         SetEnabled(m_windows[i], i < kMaxButtons && (mask >> i) & 1u);
 }
 
-void COperationButtons::Lock()
+void COperationButtons::Lock(std::uint8_t usableWhileRunning)
 {
-    if (m_mask != 0)
-        SetAllEnabled(false);
+    m_usableWhileRunning = usableWhileRunning;
+    if (m_mask == 0)
+        return;
+    const std::uint8_t kept = m_mask & usableWhileRunning;
+    for (int i = 0; i < m_windows.size(); ++i)
+        SetEnabled(m_windows[i], i < kMaxButtons && ((kept >> i) & 1u));
 }
 
 }  // namespace orvx::framework

@@ -1,6 +1,7 @@
 #include "ArmedRunPage.h"
 
 #include "device/DeviceNames.h"
+#include "framework/FailureText.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"
@@ -17,8 +18,6 @@ namespace {
 
 // The Continue button is no device control; the command goes out under this id.
 constexpr std::int32_t kRunControl = 20;
-
-const QString kBusy = QStringLiteral("Device is busy, please wait a moment!");
 
 }  // namespace
 
@@ -74,12 +73,9 @@ void CArmedRunPage::Arm()
 
 void CArmedRunPage::Run()
 {
-    if (!ReadyToRun() || !StartOperation(kRunControl, m_method))
-        return;
     // Only Cancel while it runs; the mask keeps the armed set, which a failure brings back.
-    const std::uint8_t armed = EnableMask();
-    ApplyButtons(CancelBit, true);
-    SetEnableMask(armed);
+    if (!ReadyToRun() || !StartOperation(kRunControl, m_method, {}, CancelBit))
+        return;
     m_status.Show(m_texts.running);
     m_status.RunStarted();
 }
@@ -132,10 +128,8 @@ void CArmedRunPage::OnFailure(std::int32_t code, const QString& text)
     m_status.RunEnded();
     if (code == device::code::FailedInDevice)
         m_status.Show(m_texts.cancelledByDevice);
-    else if (code == device::code::Busy)
-        m_status.Show(kBusy);
     else
-        m_status.Clear();
+        m_status.Show(framework::failureText(code));  // busy, or nothing
 }
 
 }  // namespace orvx::views

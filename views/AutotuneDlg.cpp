@@ -2,6 +2,7 @@
 
 #include "controls/DtmTextControl.h"
 #include "device/DeviceNames.h"
+#include "framework/FailureText.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogService.h"
 
@@ -29,7 +30,6 @@ constexpr PageField kFields[] = {
 
 const QString kCaption = QStringLiteral("Orvx ESD HART");
 const QString kOutOfRange = QStringLiteral("Aggressiveness value must be within -9 and 9.");
-const QString kBusy = QStringLiteral("Device is busy, please wait a moment!");
 
 }  // namespace
 
@@ -87,10 +87,7 @@ void CAutotuneDlg::OnFailure(std::int32_t code, const QString& text)
     // The common reaction has brought the armed buttons back.
     if (own)
         m_status.RunEnded();
-    if (code == device::code::Busy)
-        m_status.Show(kBusy);
-    else
-        m_status.Clear();
+    m_status.Show(framework::failureText(code));  // busy, or nothing
 }
 
 }  // namespace orvx::views

@@ -3,6 +3,7 @@
 #include "IManualStops.h"
 #include "ManualStopsEvent.h"
 #include "device/DeviceNames.h"
+#include "framework/FailureText.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
@@ -36,7 +37,6 @@ const QString kLowRecorded = QStringLiteral(
     "Low Stop position recorded.\nPlease press High button to continue Manual Find Stops.");
 const QString kCompleted = QStringLiteral("Manual find stops completed.");
 const QString kFailed = QStringLiteral("Manual Find Stops Failed!");
-const QString kBusy = QStringLiteral("Device is busy, please wait a moment!");
 const QString kCancelledByDevice = QStringLiteral("FindStops canceled by device!");
 
 // Buttons that Enter does not press: each of them moves the valve.
@@ -158,7 +158,7 @@ void CESDGenDlg::OnResult(int method, int status)
         if (status == device::code::FailedInDevice)
             SetText(kFailed);
         else if (status == device::code::Busy)
-            SetText(kBusy);
+            SetText(framework::failureText(status));
         else
             SetText(kCancelledByDevice);
         m_low->setEnabled(true);

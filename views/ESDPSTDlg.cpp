@@ -2,10 +2,8 @@
 
 #include "frameworkapi/IUIController.h"
 
-#include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace orvx::views {
@@ -53,12 +51,9 @@ void CESDPSTDlg::UpdateAccess(bool force)
     CEsdPage::UpdateAccess(force);
     framework::IUIController* controller = Controller();
     const bool connected = controller && controller->IsDeviceConnected();
+    // Not while an operation runs: the buttons refuse to come back until its result.
     if (connected)
         ApplyButtons(EnableMask(), true);
-    const bool usable = connected && controller->IsWritable();
-    for (QWidget* widget :
-         {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_performPst), static_cast<QWidget*>(m_performTbt)})
-        widget->setEnabled(usable);
 }
 
 }  // namespace orvx::views

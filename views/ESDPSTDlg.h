@@ -10,8 +10,8 @@ class CESDPSTDlg final : public CEsdPage {
 public:
     CESDPSTDlg() : CEsdPage(221) {}
 
-    // Connected, the operation buttons come back as recorded and the picker and the test choice
-    // are usable; not connected, all of them are disabled.
+    // Connected, the operation buttons come back as recorded (and with them the picker and the
+    // test choice), unless an operation runs; not connected, all of them are disabled.
     void UpdateAccess(bool force) override;
 
 protected:

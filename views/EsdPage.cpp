@@ -10,6 +10,7 @@
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
 #include "diagnostics/PstHistoryWindow.h"
+#include "framework/FailureText.h"
 #include "framework/FrictionLimits.h"
 #include "frameworkapi/IUIController.h"
 #include "frameworkapi/ParameterRead.h"
@@ -110,6 +111,22 @@ QString shownDateTime(const QDateTime& moment)
     return QLocale().toString(moment, dateTimeFormat());
 }
 
+// The moment's minute, its seconds dropped.
+QDateTime minuteOf(const QDateTime& moment)
+{
+    QDateTime minute = moment;
+    minute.setTime(QTime(moment.time().hour(), moment.time().minute()));
+    return minute;
+}
+
+// The first whole minute at or after the moment: the picker shows no seconds, so it holds none
+// either, and the test starts at the minute the user sees.
+QDateTime firstWholeMinute(const QDateTime& moment)
+{
+    const QDateTime minute = minuteOf(moment);
+    return minute < moment ? minute.addSecs(60) : minute;
+}
+
 }  // namespace
 
 QWidget* CEsdPage::BuildSettings(QWidget* parent, const SettingsItems& items)
@@ -154,7 +171,7 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     m_picker->setCalendarPopup(true);
     m_picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     m_picker->setDisplayFormat(dateTimeFormat());
-    m_picker->setDateTime(ui::currentDateTime());
+    m_picker->setDateTime(firstWholeMinute(ui::currentDateTime()));
     connect(m_picker, &QDateTimeEdit::dateTimeChanged, this,
             [this] { ui::runGuarded("new PST schedule", [this] { Send(kNewSchedulePending, 1); }); });
     grid->addWidget(new QLabel(QStringLiteral("New PST schedule"), group), row, 1);
@@ -165,6 +182,8 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     hint->setStyleSheet(QStringLiteral("color: red; background: transparent;"));
     m_applySchedule = ui::makeButton(group, items.applySchedule, QStringLiteral("Apply"));
     SetToolTip(m_applySchedule, QStringLiteral("Send the new PST schedule to the positioner"));
+    // The picker is usable exactly when Apply (schedule) is.
+    m_applySchedule->installEventFilter(this);
     connect(m_applySchedule, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Apply PST schedule", [this] { ApplySchedule(); }); });
     grid->addWidget(hint, row, 1, 1, 2);
@@ -191,6 +210,8 @@ QWidget* CEsdPage::BuildTests(QWidget* parent, const TestItems& items)
     m_perform = Fields().Make(group, buttons[0]).field;
     m_loadPst = Fields().Make(group, buttons[1]).field;
     m_loadEsd = Fields().Make(group, buttons[2]).field;
+    // The test choice is usable exactly when Perform Diagnostics is.
+    m_perform->installEventFilter(this);
     m_fromFile = ui::makeButton(group, items.fromFile, QStringLiteral("Load From File"));
     connect(m_fromFile, &QPushButton::clicked, this,
             [this] { ui::runGuarded("Load From File", [this] { diagnostics::showRecordFromFile(this); }); });
@@ -249,14 +270,6 @@ void CEsdPage::Activate()
     ShowNextPst();
 }
 
-void CEsdPage::GateForMode(bool allowed)
-{
-    CResourcePage::GateForMode(allowed);
-    // The picker is no bound control: it follows the page's gating and the user's write right.
-    if (m_picker)
-        m_picker->setEnabled(allowed && Controller() && Controller()->IsWritable());
-}
-
 void CEsdPage::OnUpdate(std::int32_t code, const QString& text)
 {
     CResourcePage::OnUpdate(code, text);
@@ -295,8 +308,20 @@ void CEsdPage::ClearInvalid()
         Send(kNewSchedulePending, 0);
 }
 
+void CEsdPage::FollowButton(const QWidget* button)
+{
+    if (button == m_applySchedule && m_picker)
+        m_picker->setEnabled(m_applySchedule->isEnabled());
+    if (button == m_perform && m_performPst && m_performTbt) {
+        m_performPst->setEnabled(m_perform->isEnabled());
+        m_performTbt->setEnabled(m_perform->isEnabled());
+    }
+}
+
 bool CEsdPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event && event->type() == QEvent::EnabledChange)
+        FollowButton(qobject_cast<QWidget*>(watched));
     if (event && event->type() == QEvent::FocusOut) {
         if (watched == m_frictionLowEdit || watched == m_frictionHighEdit)
             ui::runGuarded("friction limits check", [this] { CheckFrictionLimits(); });
@@ -328,20 +353,11 @@ void CEsdPage::CheckFrictionLimits()
 
 void CEsdPage::ApplySettings()
 {
-    // An entry still marked invalid is told again instead; nothing is sent.
-    bool anyInvalid = false;
-    for (std::int32_t id = kFirstSetting; id <= kInterval && !anyInvalid; ++id)
-        anyInvalid = IsInvalid(id);
-    if (anyInvalid) {
-        CheckValid(kFirstSetting);
+    // An entry still marked invalid is named again instead; nothing is sent.
+    if (!EntriesValid(kFirstSetting, kInterval))
         return;
-    }
     if (!framework::frictionLimitsValid()) {
-        const QString text = QStringLiteral("Friction Low Limit must be less than Friction High Limit.");
-        if (Controller()->IsPrivateDialogEnabled())
-            ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
-        else
-            ShowFailure(text);
+        Refuse(QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
         return;
     }
     StartOperation(kApplySettingsControl, method::ApplyPstSettings);
@@ -349,17 +365,15 @@ void CEsdPage::ApplySettings()
 
 void CEsdPage::ApplySchedule()
 {
-    if (!CheckValid(kInterval))
+    // The schedule is written before its command: nothing is written unless the command may go.
+    if (!EntriesValid(kInterval, kInterval) || !MayStartOperation())
         return;
     framework::IUIController* controller = Controller();
     // The interval divides below: anything but a whole number of days from 1 on is refused.
     const std::int32_t interval = ReadInterval().value_or(0);
     if (interval < 1) {
-        const QString text = QStringLiteral("The PST interval must be a whole number of days, 1 or more; the schedule "
-                                            "was not sent.");
-        if (controller->IsPrivateDialogEnabled())
-            ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
-        ShowFailure(text);
+        Refuse(QStringLiteral("The PST interval must be a whole number of days, 1 or more; the schedule was not "
+                              "sent."));
         return;
     }
     const QDateTime now = ui::currentDateTime();
@@ -404,7 +418,7 @@ void CEsdPage::SetPickerRange()
         return;  // the range stays as it was
     const QDateTime now = ui::currentDateTime();
     const QSignalBlocker quiet(m_picker);
-    m_picker->setDateTimeRange(now, now.addDays(*days));
+    m_picker->setDateTimeRange(firstWholeMinute(now), minuteOf(now.addDays(*days)));
 }
 
 std::optional<std::int32_t> CEsdPage::ReadInterval() const
@@ -512,10 +526,15 @@ void CEsdPage::OnTestUpdate(std::int32_t code, const QString& text)
     }
     if (!device::code::isFailure(code))
         return;
-    if (text.trimmed() == QString::number(method::TerminalBoardTest))
-        ShowResult(QStringLiteral("TBT Canceled."));
-    else if (text.trimmed() == QString::number(method::PartialStrokeTest))
-        ShowResult(QStringLiteral("PST Canceled."));
+    const QString failed = text.trimmed();
+    const bool tbt = failed == method::tagOf(method::TerminalBoardTest);
+    if (!tbt && failed != method::tagOf(method::PartialStrokeTest))
+        return;
+    // A busy device never started the test.
+    if (const QString shown = framework::failureText(code); !shown.isNull())
+        ShowResult(shown);
+    else
+        ShowResult(tbt ? QStringLiteral("TBT Canceled.") : QStringLiteral("PST Canceled."));
 }
 
 }  // namespace orvx::views

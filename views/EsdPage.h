@@ -46,7 +46,6 @@ public:
     };
 
     void Activate() override;
-    void GateForMode(bool allowed) override;
     void OnUpdate(std::int32_t code, const QString& text) override;
     // Clearing the page's pending changes also clears the device's new-schedule flag.
     void ClearInvalid() override;
@@ -79,6 +78,9 @@ private:
     void OnSettingsUpdate(std::int32_t code);
     void OnTestUpdate(std::int32_t code, const QString& text);
 
+    // The picker follows Apply (schedule), the test choice Perform Diagnostics: each is usable
+    // exactly when its button is, whatever rule enabled or disabled the button.
+    void FollowButton(const QWidget* button);
     void CheckFrictionLimits();
     void ApplySettings();
     void ApplySchedule();

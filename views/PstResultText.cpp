@@ -24,9 +24,8 @@ QString pstResultText(framework::IUIController& controller)
     const QString word = controls::pressureUnitWord(unit);
     const bool passed = text(controller, device::tag::PstPassed).trimmed() == QLatin1String("0");
     QString result =
-        QStringLiteral(
-            "PST Passed = %1\r\nFriction = %2 %9\r\nLSpringRange = %3 %9\r\nUSpringRange = %4 %9\r\n"
-            "BreakAwayPressure = %5 %9\r\nDroop = %6 %9\r\nTime Exhaust = %7 %9/sec\r\nTime Fill = %8 %9/sec")
+        QStringLiteral("PST Passed = %1\r\nFriction = %2 %9\r\nLSpringRange = %3 %9\r\nUSpringRange = %4 %9\r\n"
+                       "BreakAwayPressure = %5 %9\r\nDroop = %6 %9\r\nTime Exhaust = %7 sec\r\nTime Fill = %8 sec")
             .arg(passed ? QStringLiteral("Passed") : QStringLiteral("Failed"),
                  text(controller, device::tag::PstFriction), text(controller, device::tag::PstLowerSpring),
                  text(controller, device::tag::PstUpperSpring), text(controller, device::tag::PstBreakaway),

@@ -1,5 +1,6 @@
 #include "RetransmitDlg.h"
 
+#include "EntryCommit.h"
 #include "controls/Conversions.h"
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
@@ -14,6 +15,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <cmath>
 
 namespace orvx::views {
 
@@ -50,9 +53,16 @@ const QString kRangeTooNarrow = QStringLiteral(
 const QString kStillFixed = QStringLiteral("The analog output is still fixed. Set it back to normal now?");
 const QString kNotReleased = QStringLiteral("The analog output could not be set back to normal: %1");
 
+// The range is wide enough when high is more than 5 % above low. Compared in millionths of a
+// percent, far below what a retransmitter resolves: a difference of floating-point numbers
+// would take 8.3 and 3.3, exactly 5 apart, for wider than 5.
 bool rangeWideEnough(double low, double high)
 {
-    return high - low > 5;
+    constexpr double kScale = 1e6;
+    // Beyond any range entry that passes its own check the scaled value would not fit.
+    if (!(std::fabs(low) <= 1e9 && std::fabs(high) <= 1e9))
+        return high - low > 5;
+    return std::llround(high * kScale) - std::llround(low * kScale) > std::llround(5 * kScale);
 }
 
 }  // namespace
@@ -107,8 +117,12 @@ bool CRetransmitDlg::set()
             ui::showMessage(this, kCaption, kOutOfRange, ui::MessageButtons::Ok, ui::MessageIcon::Error);
         return false;
     }
-    // The device fixes what the entry shows: an entry not yet sent goes first.
-    output->Commit();
+    // The device fixes what the entry shows: an entry not yet sent goes first, and one it did
+    // not take fixes nothing.
+    if (const auto refused = commitBeforeCommand(*output)) {
+        Refuse(QStringLiteral("The analog output could not be written: %1. Set was not sent.").arg(*refused));
+        return false;
+    }
     ApplyButtons(EnableMask() | kFinishedBit, true);
     // 0 asks for normal mode: nothing is fixed then.
     m_fixedValue = m_output->text().trimmed();
@@ -120,14 +134,16 @@ bool CRetransmitDlg::finish()
 {
     if (!MayOperate())
         return false;
-    m_output->setText(QStringLiteral("0"));
     try {
         Controller()->SetParameterValue(device::tag::AnalogOutput, com::Variant::text(com::BStr::fromUtf8("0")));
     } catch (const std::exception& error) {
-        // The output stays fixed, and Finished stays offered.
+        // The output stays fixed, the entry shows it, and Finished stays offered.
         ShowFailure(kNotReleased.arg(QString::fromLocal8Bit(error.what())));
         return false;
     }
+    // The entry shows the "0" the device now holds; nothing is left pending in it.
+    m_output->setText(QStringLiteral("0"));
+    RefreshControls(kOutput);
     ApplyButtons(EnableMask() & ~kFinishedBit, true);
     m_outputFixed = false;
     showWarning(false);

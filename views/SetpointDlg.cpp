@@ -1,5 +1,6 @@
 #include "SetpointDlg.h"
 
+#include "EntryCommit.h"
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmTextControl.h"
 #include "device/DeviceNames.h"
@@ -105,9 +106,14 @@ bool CSetpointDlg::setpointReady()
         return false;
     }
     // An entry not yet sent (the button pressed from the keyboard) goes to the device first, so
-    // that the valve goes where the user sees.
-    if (MayOperate())
-        setpoint->Commit();
+    // that the valve goes where the user sees; when the device does not take it, the valve
+    // stays where it is.
+    if (!MayOperate())
+        return true;  // the start refuses and says why
+    if (const auto refused = commitBeforeCommand(*setpoint)) {
+        Refuse(QStringLiteral("The manual setpoint could not be written: %1. The valve was not moved.").arg(*refused));
+        return false;
+    }
     return true;
 }
 

@@ -21,7 +21,7 @@ private:
     // Starts a drive with the button's command; false, so that the button sends nothing itself.
     bool drive(std::int32_t buttonControl, int method);
     // Checks the setpoint entry and sends it when changed; false, with a message, for one out
-    // of range.
+    // of range or one the device did not take.
     bool setpointReady();
     // Gates the page for the device's mode again and gives the controls back when it allows.
     void applyModeRules();

@@ -1,6 +1,7 @@
 #include "SetupWizardDlg.h"
 
 #include "device/DeviceNames.h"
+#include "framework/FailureText.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DialogItems.h"
@@ -53,7 +54,6 @@ constexpr int kStepCount = static_cast<int>(std::size(kSteps));
 constexpr const char* kStartPrompt =
     "Press Continue to write Air Action, Tag, Descriptor, Message to device,\nelse press Skip.";
 constexpr const char* kCancelling = "Operation Canceling...";
-constexpr const char* kBusy = "Device is busy, please wait a moment!";
 
 // The steps are no device controls; their commands go out under this control id.
 constexpr std::int32_t kStepControl = 14;
@@ -162,15 +162,11 @@ void CSetupWizardDlg::runStep()
     if (m_steps.empty())
         return;
     const Step& step = *m_steps.back();
-    // Sent first; a step the device did not take leaves the page as it was.
-    if (!StartOperation(kStepControl, step.method))
+    // Sent first; a step the device did not take leaves the page as it was. While it runs only
+    // Cancel, and only if it was there before and the step can be cancelled; the recorded set
+    // stays for the result.
+    if (!StartOperation(kStepControl, step.method, {}, step.cancellable ? CancelButton : 0))
         return;
-    if (step.cancellable) {
-        // Only Cancel, and only if it was there before: the recorded set stays for the result.
-        const std::uint8_t recorded = EnableMask();
-        ApplyButtons(recorded & CancelButton, true);
-        SetEnableMask(recorded);
-    }
     m_stepsBeforeRun = m_steps;
     m_running = &step;
     m_runningSince = ui::steadyClock().milliseconds();
@@ -238,7 +234,7 @@ void CSetupWizardDlg::OnUpdate(std::int32_t code, const QString& text)
             m_steps = m_stepsBeforeRun;
         endRunning();
         if (code == device::code::Busy)
-            showLine(QString::fromLatin1(kBusy));
+            showLine(framework::failureText(code));
         else if (code != device::code::FailedInDevice)
             showLine({});
         else if (named && named->cancelledByDevice)
@@ -247,13 +243,12 @@ void CSetupWizardDlg::OnUpdate(std::int32_t code, const QString& text)
             showLine({});  // the progress of a step that ended must not stay
         return;
     }
-    if (m_running) {
-        // Whatever the device says while a step runs moves its clock on.
-        showProgress();
-        return;
-    }
+    // The status changed: the line is cleared; a running step keeps its step and time.
     if (code == device::code::StatusChanged)
-        showLine({});
+        m_progress.clear();
+    // Whatever the device says while a step runs moves its clock on.
+    if (m_running || code == device::code::StatusChanged)
+        showProgress();
 }
 
 void CSetupWizardDlg::finishStep(const Step& step)
@@ -290,7 +285,8 @@ void CSetupWizardDlg::showProgress()
 {
     QString text = m_progress;
     if (m_running)
-        text += QStringLiteral("\nStep %1 of %2, %3: %4")
+        text += QLatin1String(text.isEmpty() ? "" : "\n") +
+                QStringLiteral("Step %1 of %2, %3: %4")
                     .arg(m_running->number)
                     .arg(kStepCount)
                     .arg(QLatin1String(m_running->name))

@@ -161,6 +161,7 @@ TEST_F(SummaryTest, SaysWhyThereIsNoGraph)
     for (const MissingRow& row : kMissing) {
         SCOPED_TRACE(row.message);
         device->parameters = Parameters();
+        device->parameters["20000"] = com::Variant::boolean(true);  // private dialogs: message boxes
         device->failingTags.clear();
         dialogs.messages.clear();
         dialogs.modalDialogs.clear();

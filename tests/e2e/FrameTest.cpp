@@ -1,6 +1,8 @@
 // The frame's own parts over the simulated positioner: the Simulate menu and the status bar.
 #include "frame/FrameWindow.h"
 #include "frame/ModuleLoader.h"
+#include "frame/QtScheduler.h"
+#include "frame/ShotWriter.h"
 #include "platform/com/ComObject.h"
 #include "simulator/ManualScheduler.h"
 #include "simulator/SimulatedPositioner.h"
@@ -81,6 +83,28 @@ TEST(Frame, TheRunningCommandAndItsTimeShowInTheStatusBar)
     scheduler.Advance(60'000);
     window.ShowOperation();
     EXPECT_TRUE(label->isHidden());
+}
+
+// On the device's own clock the status bar follows the device as soon as a command ends, before
+// anything else runs: a picture taken once the valve has arrived shows nothing running.
+TEST(Frame, TheStatusBarShowsACommandEndedAsSoonAsItEnds)
+{
+    frame::QtScheduler scheduler(100.0);
+    auto device = com::makeComObject<simulator::SimulatedPositioner>(scheduler);
+    device->Connect();
+    frame::ModuleLoader loader;
+    frame::FrameWindow window(loader, *device, &scheduler);
+    auto* label = window.findChild<QLabel*>(QStringLiteral("runningOperation"));
+    ASSERT_NE(label, nullptr);
+    std::uint32_t word = 0;
+    ASSERT_EQ(device->SetParameter(com::BStr(u"3"), com::Variant(), &word), com::Status::Ok);  // a TBT, 1 s
+    window.ShowOperation();
+    EXPECT_TRUE(label->text().startsWith(QLatin1String("Terminal board test running: ")))
+        << label->text().toStdString();
+    ASSERT_TRUE(frame::waitFor([&] { return !device->RunningOperation(); }, 10000));
+    EXPECT_TRUE(label->isHidden());
+    EXPECT_TRUE(label->text().isEmpty()) << label->text().toStdString();
+    device->Disconnect();
 }
 
 }  // namespace

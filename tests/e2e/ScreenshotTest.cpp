@@ -111,7 +111,7 @@ TEST_F(Module, TheScreenshotRunShowsAMovingValveAndEveryPage)
         [](QtMsgType, const QMessageLogContext&, const QString& message) { messages.append(message); });
     {
         frame::ModuleLoader loader;
-        frame::FrameWindow window(loader, *device);
+        frame::FrameWindow window(loader, *device, &scheduler);
         QStringList errors;
         const int written = window.WriteScreenshots(shots.path(), &errors);
         qWarning("after the run");

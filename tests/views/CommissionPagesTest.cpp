@@ -88,18 +88,24 @@ TEST_F(CommissionPages, CommissionServiceBarsFollowTheDevicesPressureUnit)
     EXPECT_EQ(item<QLabel>(page, 222)->text(), QStringLiteral("7.5 %"));
 }
 
-// Each drive sends its command, records the operation and locks the page until the device
-// answers, cancels or fails.
-TEST_F(CommissionPages, ManualDrivesLockThePageUntilTheDeviceAnswers)
+// Each drive sends its own command, waits for its own result code and locks the page until the
+// device answers, cancels or fails.
+TEST_F(CommissionPages, ManualDrivesSendTheirCommandAndLockThePageUntilTheDeviceAnswers)
 {
     const struct {
         int button;
+        const char* caption;
         const char* command;
+        std::int32_t expected;
         std::int32_t answer;
         const char* answerValue;
     } drives[] = {
-        {FullOpenItem, "14", 514, ""}, {FullCloseItem, "15", 515, ""},  {AsPositionItem, "16", 516, ""},
-        {FullOpenItem, "14", 523, ""}, {FullCloseItem, "15", -6, "15"}, {AsPositionItem, "16", -2, "16"},
+        {FullOpenItem, "Full Open", "14", 514, 514, ""},
+        {FullCloseItem, "Full Close", "15", 515, 515, ""},
+        {AsPositionItem, "As Position in %", "16", 516, 516, ""},
+        {FullOpenItem, "Full Open", "14", 514, 523, ""},
+        {FullCloseItem, "Full Close", "15", 515, -6, "15"},
+        {AsPositionItem, "As Position in %", "16", 516, -2, "16"},
     };
     ASSERT_NE(show(16), nullptr);
     auto* setpoint = item<QLineEdit>(page, SetpointItem);
@@ -107,19 +113,64 @@ TEST_F(CommissionPages, ManualDrivesLockThePageUntilTheDeviceAnswers)
         SCOPED_TRACE(testing::Message() << drive.command << " answered " << drive.answer);
         device->calls.clear();
         EXPECT_EQ(enabled(), 0b1111);
+        EXPECT_EQ(button(drive.button)->text().remove(QLatin1Char('&')), QLatin1String(drive.caption));
         button(drive.button)->click();
-        EXPECT_EQ(device->writtenTags().last(), QLatin1String(drive.command));
+        EXPECT_EQ(device->writtenTags(), QStringList{QLatin1String(drive.command)});
         EXPECT_EQ(controller.GetOperationOwner(), 16);
+        EXPECT_EQ(controller.GetOperationCode(), drive.expected);
         EXPECT_EQ(enabled(), 0);
         EXPECT_FALSE(setpoint->isEnabled());
         deliver(drive.answer, drive.answerValue);
+        EXPECT_FALSE(controller.IsOperationRunning());
         EXPECT_EQ(enabled(), 0b1111);
         EXPECT_TRUE(setpoint->isEnabled());
-        controller.SetOperation(false, -1, -1);
     }
+    EXPECT_EQ(status.message, QLatin1String("Device is busy, please wait a moment!")) << "the last drive's answer";
     device->parameters["2003"] = host::textVariant("100");
     deliver(524);
     EXPECT_EQ(item<QLabel>(page, 218)->text(), QStringLiteral("100 %"));
+}
+
+// A typed entry the device does not take stops the command that relies on it: the valve is not
+// driven to the old setpoint, nor the output fixed at a value the device does not hold.
+TEST_F(CommissionPages, AnEntryTheDeviceRefusesStopsItsCommandAndSaysWhy)
+{
+    const struct {
+        std::int32_t view;
+        int entry;
+        const char* typed;
+        const char* tag;
+        int button;
+        const char* says;
+    } rows[] = {
+        {16, SetpointItem, "75", "9000", AsPositionItem, "The manual setpoint could not be written: "},
+        {17, OutputItem, "12", "10002", SetItem, "The analog output could not be written: "},
+    };
+    for (const auto& row : rows) {
+        for (const bool messageBoxes : {false, true}) {
+            SCOPED_TRACE(testing::Message() << row.tag << (messageBoxes ? " with message boxes" : ""));
+            privateDialogs(messageBoxes);
+            ASSERT_NE(show(row.view), nullptr);
+            const std::uint8_t before = enabled();
+            device->failingTags[QString::fromLatin1(row.tag)] = com::Status::Failure;
+            device->calls.clear();
+            dialogs.messages.clear();
+            auto* entry = item<QLineEdit>(page, row.entry);
+            entry->setText(QLatin1String(row.typed));
+            entry->setModified(true);
+            button(row.button)->click();
+            EXPECT_EQ(device->writtenTags(), QStringList{QLatin1String(row.tag)}) << "tried, and nothing after it";
+            EXPECT_FALSE(controller.IsOperationRunning());
+            EXPECT_EQ(enabled(), before);
+            EXPECT_EQ(entry->text(), QLatin1String(row.typed));
+            EXPECT_TRUE(status.message.startsWith(QLatin1String(row.says))) << status.message.toStdString();
+            EXPECT_EQ(dialogs.messageTexts(), messageBoxes ? QStringList{status.message} : QStringList{});
+            device->failingTags.clear();
+        }
+    }
+    auto* retransmit = dynamic_cast<views::CRetransmitDlg*>(page);
+    EXPECT_FALSE(retransmit->OutputFixed());
+    EXPECT_TRUE(status.warning.isEmpty()) << "no output is fixed";
 }
 
 TEST_F(CommissionPages, ASetpointOutOfRangeStartsNothing)
@@ -189,6 +240,27 @@ TEST_F(CommissionPages, TheRetransmitterRangeMustSpanMoreThanFivePercent)
     EXPECT_TRUE(retransmit->RangeConsistent());
 }
 
+// The range is compared exactly at 5 %, for any pair of decimal entries.
+TEST_F(CommissionPages, TheRetransmitterRangeIsComparedExactlyAtFivePercent)
+{
+    ASSERT_NE(show(17), nullptr);
+    auto* retransmit = dynamic_cast<views::CRetransmitDlg*>(page);
+    const struct {
+        const char* high;
+        const char* low;
+        bool consistent;
+    } rows[] = {
+        {"8.3", "3.3", false}, {"8.31", "3.3", true},     {"-127.8", "-132.8", false}, {"-127.79", "-132.8", true},
+        {"55", "50", false},   {"55.000001", "50", true}, {"199", "194", false},       {"0.3", "-4.7", false},
+        {"100", "0", true},    {"-194", "-199", false},   {"-193.9", "-199", true},    {"5", "0", false},
+    };
+    for (const auto& row : rows) {
+        enter(LowItem, QLatin1String(row.low));
+        enter(HighItem, QLatin1String(row.high));
+        EXPECT_EQ(retransmit->RangeConsistent(), row.consistent) << row.high << " over " << row.low;
+    }
+}
+
 TEST_F(CommissionPages, SetFixesAValidOutputAndFinishedAlwaysWritesZero)
 {
     ASSERT_NE(show(17), nullptr);
@@ -215,12 +287,15 @@ TEST_F(CommissionPages, SetFixesAValidOutputAndFinishedAlwaysWritesZero)
         EXPECT_EQ(retransmit->OutputFixed(), set.fixed) << set.output;
         EXPECT_EQ(dialogs.messageTexts(), set.messages) << set.output;
     }
+    auto* output = dynamic_cast<controls::CDtmTextControl*>(page->Control(15));
     for (int round = 0; round < 2; ++round) {  // the second time with nothing fixed
         device->calls.clear();
         button(FinishedItem)->click();
         EXPECT_EQ(device->writtenTags(), (QStringList{QStringLiteral("10002"), QStringLiteral("18")})) << round;
         EXPECT_EQ(written("10002"), QStringList{QStringLiteral("0")}) << round;
         EXPECT_EQ(item<QLineEdit>(page, OutputItem)->text(), QStringLiteral("0"));
+        EXPECT_FALSE(output->IsModifiedFlag()) << round << ": nothing is pending in the entry";
+        EXPECT_EQ(output->ShownIcon(), 34u) << round;
         EXPECT_FALSE(retransmit->OutputFixed());
         EXPECT_FALSE(button(FinishedItem)->isEnabled());
         button(FinishedItem)->setEnabled(true);  // as if Set had been pressed

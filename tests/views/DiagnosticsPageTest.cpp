@@ -80,7 +80,7 @@ TEST_F(DiagnosticsPage, AFinishedPstShowsItsResultAndOpensTheSummary)
     finish(504);
     EXPECT_EQ(result(), QLatin1String("PST Passed = Passed\nFriction = 6 psi\nLSpringRange = 8 psi\n"
                                       "USpringRange = 24 psi\nBreakAwayPressure = 11.5 psi\nDroop = 1.25 psi\n"
-                                      "Time Exhaust = 2.5 psi/sec\nTime Fill = 3.125 psi/sec"));
+                                      "Time Exhaust = 2.5 sec\nTime Fill = 3.125 sec"));
     EXPECT_EQ(dialogs.modalDialogs, QList<QString>{kSummaryTitle});
 }
 
@@ -99,14 +99,77 @@ TEST_F(DiagnosticsPage, LoadingCurvesShowsThemInTheGraph)
     EXPECT_EQ(dialogs.modalDialogs, (QList<QString>{kGraphTitle, kGraphTitle}));
 }
 
-TEST_F(DiagnosticsPage, ACancelledTestSaysWhichAndFreesTheButtons)
+// No curves to show: a message box with private dialogs, the status line without; no graph.
+TEST_F(DiagnosticsPage, MissingCurvesAreToldWhereTheUserLooks)
 {
-    for (const auto& [method, text] : {std::pair{"3", "TBT Canceled."}, std::pair{"4", "PST Canceled."}}) {
+    const struct {
+        int button;
+        std::int32_t result;
+        const char* failingTag;
+        const char* text;
+    } rows[] = {
+        {214, 527, nullptr, "No PST data available!"},
+        {216, 533, nullptr, "No ESD data available!"},
+        {214, 527, "16039", "Failed when getting PST data!"},
+    };
+    for (const auto& row : rows) {
+        for (const bool messageBoxes : {false, true}) {
+            SCOPED_TRACE(testing::Message() << row.text << (messageBoxes ? " with message boxes" : ""));
+            device->parameters = Parameters();
+            device->parameters["20000"] = com::Variant::boolean(messageBoxes);
+            device->failingTags.clear();
+            if (row.failingTag)
+                device->failingTags[QString::fromLatin1(row.failingTag)] = com::Status::Failure;
+            else
+                device->parameters["16038"] = host::textVariant(QString());
+            status.message.clear();
+            dialogs.messages.clear();
+            dialogs.modalDialogs.clear();
+            button(row.button)->click();
+            finish(row.result);
+            EXPECT_EQ(dialogs.messageTexts(), messageBoxes ? QStringList{QLatin1String(row.text)} : QStringList{});
+            EXPECT_EQ(status.message, messageBoxes ? QString() : QLatin1String(row.text));
+            EXPECT_TRUE(dialogs.modalDialogs.isEmpty());
+        }
+    }
+}
+
+// A test that did not run says why in the Test Result, a busy device as busy.
+TEST_F(DiagnosticsPage, ATestThatDidNotRunSaysWhyAndFreesTheButtons)
+{
+    const struct {
+        int radio;
+        std::int32_t code;
+        const char* method;
+        const char* text;
+    } rows[] = {
+        {316, -6, "3", "TBT Canceled."},
+        {315, -6, "4", "PST Canceled."},
+        {315, -3, "4", "PST Canceled."},
+        {315, -2, "4", "Device is busy, please wait a moment!"},
+        {316, -2, "3", "Device is busy, please wait a moment!"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.code << " for " << row.method);
+        item<QRadioButton>(page, row.radio)->click();
         button(213)->click();
-        finish(device::code::FailedInDevice, QString::fromLatin1(method));
-        EXPECT_EQ(result(), QLatin1String(text));
+        ASSERT_EQ(device->writtenTags().last(), QLatin1String(row.method));
+        finish(row.code, QString::fromLatin1(row.method));
+        EXPECT_EQ(result(), QLatin1String(row.text));
         EXPECT_TRUE(button(213)->isEnabled());
     }
+}
+
+// Busy on a load keeps the last result in the Test Result and says so on the status line.
+TEST_F(DiagnosticsPage, ABusyDeviceIsNamedOnTheStatusLine)
+{
+    button(214)->click();
+    const QString before = result();
+    finish(device::code::Busy, QStringLiteral("27"));
+    EXPECT_EQ(status.message, QLatin1String("Device is busy, please wait a moment!"));
+    EXPECT_EQ(result(), before);
+    EXPECT_TRUE(dialogs.modalDialogs.isEmpty());
+    EXPECT_TRUE(button(214)->isEnabled());
 }
 
 TEST_F(DiagnosticsPage, ATestTheDeviceRefusesLocksNothing)
@@ -125,7 +188,8 @@ TEST_F(DiagnosticsPage, ResultTextNamesTheResultsUnit)
         device->parameters["4007"] = host::textVariant(QString::fromLatin1(unit));
         const QString text = views::pstResultText(controller);
         EXPECT_TRUE(text.contains(QStringLiteral("Droop = 1.25 %1\r\n").arg(QLatin1String(word)))) << unit;
-        EXPECT_TRUE(text.endsWith(QStringLiteral("Time Fill = 3.125 %1/sec").arg(QLatin1String(word)))) << unit;
+        // The times are seconds whatever the pressure unit.
+        EXPECT_TRUE(text.endsWith(QLatin1String("\r\nTime Exhaust = 2.5 sec\r\nTime Fill = 3.125 sec"))) << unit;
     }
     device->parameters["16022"] = host::textVariant("2");
     EXPECT_TRUE(views::pstResultText(controller).startsWith(QLatin1String("PST Passed = Failed\r\n")));

@@ -1,3 +1,4 @@
+#include "controls/ValidatorFactory.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/FrictionLimits.h"
 #include "framework/PageTable.h"
@@ -88,6 +89,7 @@ protected:
     void SetUp() override
     {
         PageFixture::SetUp();
+        controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
         framework::setFrictionLimitsValid(true);
         controller.SetStatusArea(&status, &status);
     }
@@ -195,8 +197,9 @@ TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)
     EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
 }
 
-// The device counts 1 day and 30 minutes to the next PST (16013, 16014) and the interval is 7 days.
-TEST_F(EsdPages, TheNextPstAndThePickersRangeCountFromTheClock)
+// The device counts 1 day and 30 minutes to the next PST (16013, 16014) and the interval is 7 days;
+// it is 10:15:30. The picker shows no seconds and holds none: it starts at 10:16.
+TEST_F(EsdPages, TheNextPstAndThePickersWholeMinutesCountFromTheClock)
 {
     framework::CApplicationViewBase* page = open(1);
     ASSERT_NE(page, nullptr);
@@ -204,8 +207,15 @@ TEST_F(EsdPages, TheNextPstAndThePickersRangeCountFromTheClock)
     EXPECT_TRUE(shown.startsWith(QLocale().toString(QDate(2026, 12, 10), QLocale::ShortFormat))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QLatin1String("10:45"))) << shown.toStdString();
     const auto* picker = item<QDateTimeEdit>(page, 255);
-    EXPECT_EQ(picker->minimumDateTime(), ui::currentDateTime());
-    EXPECT_EQ(picker->maximumDateTime(), ui::currentDateTime().addDays(7));
+    const QDate today(2026, 12, 9);
+    EXPECT_EQ(picker->dateTime(), QDateTime(today, QTime(10, 16)));
+    EXPECT_EQ(picker->minimumDateTime(), QDateTime(today, QTime(10, 16)));
+    EXPECT_EQ(picker->maximumDateTime(), QDateTime(today.addDays(7), QTime(10, 15)));
+
+    // The minute the picker shows is the minute sent: 10:16 of a Wednesday, day 3 of the week.
+    item<QPushButton>(page, 310)->click();
+    EXPECT_EQ(sent("16015").last(), com::Variant::integer(3));
+    EXPECT_EQ(sent("16016").last(), com::Variant::integer(616));
 }
 
 TEST_F(EsdPages, APastTimeTheUserWillNotMoveSendsNothing)
@@ -226,15 +236,43 @@ TEST_F(EsdPages, APastTimeTheUserWillNotMoveSendsNothing)
     EXPECT_TRUE(item<QPushButton>(page, 310)->isEnabled());
 }
 
-TEST_F(EsdPages, AnEntryStillInvalidHoldsBackThePstSettings)
+// An entry still invalid holds back the settings and is named, whichever it is.
+TEST_F(EsdPages, AnEntryStillInvalidHoldsBackThePstSettingsAndIsNamed)
 {
+    const struct {
+        int item;
+        const char* entry;
+        const char* valid;
+        std::int32_t control;
+        const char* named;
+    } rows[] = {
+        {227, "31", "10", 10, "PST Travel"},  // 5 to 30
+        {230, "11", "1", 13, "PST Speed"},    // 0.25 to 10
+        {233, "31", "3", 18, "Droop Limit"},  // 0 to 30 psi
+        {210, "0", "7", 22, "PST Interval"},  // 1 to 365
+    };
     framework::CApplicationViewBase* page = open(1);
     ASSERT_NE(page, nullptr);
-    leave(page, 227, "31");  // PST Travel is 5 to 30
-    ASSERT_TRUE(page->IsInvalid(10));
-    item<QPushButton>(page, 311)->click();
-    EXPECT_FALSE(device->writtenTags().contains("30"));
-    EXPECT_FALSE(controller.IsOperationRunning());
+    for (const bool messageBoxes : {false, true}) {
+        device->parameters["20000"] = com::Variant::boolean(messageBoxes);
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << row.named << (messageBoxes ? " with message boxes" : ""));
+            status.message.clear();
+            dialogs.messages.clear();
+            leave(page, row.item, row.entry);
+            ASSERT_TRUE(page->IsInvalid(row.control));
+            item<QPushButton>(page, 311)->click();
+            EXPECT_FALSE(device->writtenTags().contains("30"));
+            EXPECT_FALSE(controller.IsOperationRunning());
+            EXPECT_TRUE(status.message.contains(QLatin1String(row.named))) << status.message.toStdString();
+            ASSERT_EQ(dialogs.messages.size(), messageBoxes ? 1 : 0);
+            if (messageBoxes) {
+                EXPECT_TRUE(dialogs.messages[0].text.contains(QLatin1String(row.named)));
+            }
+            leave(page, row.item, row.valid);
+            ASSERT_FALSE(page->IsInvalid(row.control));
+        }
+    }
 }
 
 TEST_F(EsdPages, AnIntervalThatCannotDivideSendsNothing)
@@ -314,6 +352,38 @@ TEST_F(EsdPages, WithoutTheDeviceTheTestsAndThePickerAreDisabled)
     page->UpdateAccess(true);
     for (int number : {208, 209, 255, 213, 310})
         EXPECT_FALSE(item<QWidget>(page, number)->isEnabled()) << number;
+}
+
+// A PST started on either page that runs it: the ESD and PST page gives back none of its
+// buttons, nor the test choice or the picker, until the result, however it is shown again.
+TEST_F(EsdPages, WhileAPstRunsTheEsdAndPstPageStaysLockedUntilTheResult)
+{
+    splitter.parent.show();
+    const QList<int> choices{208, 209, 255};
+    for (std::int32_t startedOn : {1, 18}) {
+        SCOPED_TRACE(startedOn);
+        device->calls.clear();
+        framework::CApplicationViewBase* starter = showPage(startedOn);
+        ASSERT_NE(starter, nullptr);
+        item<QPushButton>(starter, 213)->click();
+        ASSERT_EQ(device->writtenTags(), QStringList{"4"});
+        framework::CApplicationViewBase* page = showPage(14);
+        page = showPage(1);
+        controller.OnDtmUpdate(526, {});
+        controller.OnDtmUpdate(500, {});
+        EXPECT_EQ(enabledButtons(*page), 0);
+        for (int number : choices)
+            EXPECT_FALSE(item<QWidget>(page, number)->isEnabled()) << number;
+        // Even a button pressed somehow writes no schedule before its command is refused.
+        item<QPushButton>(page, 310)->setEnabled(true);
+        item<QPushButton>(page, 310)->click();
+        EXPECT_EQ(device->writtenTags(), QStringList{"4"});
+
+        deliver(504);
+        EXPECT_EQ(enabledButtons(*page), 0b1111111);
+        for (int number : choices)
+            EXPECT_TRUE(item<QWidget>(page, number)->isEnabled()) << number;
+    }
 }
 
 }  // namespace

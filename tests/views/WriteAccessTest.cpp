@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
 #include <random>
 
 using namespace orvx;
@@ -92,6 +93,30 @@ TEST_P(ReadOnlyUser, NoPageEnablesAnOperationButtonWhateverTheDeviceSends)
         }
     }
     EXPECT_EQ(writes(), QStringList());
+}
+
+// The widgets of the ESD pages that choose what an operation does: the test (Perform PST or TBT)
+// and the new PST schedule's picker. Nothing is written when they change, but they invite a
+// click that starts nothing; they go with the operation buttons.
+const std::pair<std::int32_t, QList<int>> kOperationChoices[] = {{1, {208, 209, 255}}, {6, {267}}, {18, {315, 316}}};
+
+QList<int> enabledChoices(const framework::CApplicationViewBase& page, const QList<int>& items)
+{
+    QList<int> enabled;
+    for (int number : items)
+        if (QWidget* widget = page.findChild<QWidget*>(QStringLiteral("item_%1").arg(number)); widget->isEnabled())
+            enabled.append(number);
+    return enabled;
+}
+
+TEST_P(ReadOnlyUser, TheEsdPagesChoicesOfTestAndScheduleAreDisabledWithTheButtons)
+{
+    device->parameters["1000"] = host::textVariant("0");  // Setup: no page is gated by its mode
+    for (const auto& [view, items] : kOperationChoices) {
+        framework::CApplicationViewBase* page = show(view);
+        ASSERT_NE(page, nullptr) << view;
+        EXPECT_EQ(enabledChoices(*page, items), QList<int>()) << view;
+    }
 }
 
 // Behind the widgets: events and parameter writes that reach the hub are refused and the
@@ -290,6 +315,70 @@ TEST_F(Device, RandomActionsOfAWriterDoReachTheDevice)
     const QStringList written = monkey.run(3000);
     EXPECT_TRUE(written.contains(QStringLiteral("0"))) << written.join(' ').toStdString();
     EXPECT_GT(written.size(), 20);
+}
+
+// The write right coming back gives each page its buttons back as its gating allows.
+TEST_F(Device, TheWriteRightComingBackGivesTheButtonsAndChoicesBack)
+{
+    device->parameters["1000"] = host::textVariant("0");
+    for (const auto& [view, items] : kOperationChoices) {
+        framework::CApplicationViewBase* page = show(view);
+        const QStringList buttons = enabledMethodWindows(*page);
+        ASSERT_EQ(buttons.size(), page->MethodWindows().size()) << view;
+        controller.SetUserLevel(QStringLiteral("observer"));
+        ASSERT_EQ(enabledMethodWindows(*page), QStringList()) << view;
+        controller.SetUserLevel(QStringLiteral("maintenance"));
+        EXPECT_EQ(enabledMethodWindows(*page), buttons) << view;
+        EXPECT_EQ(enabledChoices(*page, items), items) << view;
+    }
+}
+
+// While an operation runs only its result gives buttons back: no notification on the way, no
+// page shown again, no write right coming back enables an operation button or a choice that
+// starts one, on the page that started it or any other.
+TEST_F(Device, WhileAnOperationRunsNoPageEnablesAnOperationButton)
+{
+    const std::pair<std::int32_t, const char*> onTheWay[] = {{500, ""}, {501, ""}, {502, ""}, {513, ""},
+                                                             {524, ""}, {525, ""}, {526, ""}};
+    const std::map<std::int32_t, QList<int>> choices(std::begin(kOperationChoices), std::end(kOperationChoices));
+    for (const char* mode : {"0", "1"}) {
+        device->parameters["1000"] = host::textVariant(mode);
+        for (std::int32_t owner : {1, 16}) {
+            for (std::int32_t view : kViews) {
+                if (view == owner)
+                    continue;  // its own start locks it: EsdPages and CommissionPages hold that
+                const QString where =
+                    QStringLiteral("view %1, mode %2, operation of view %3").arg(view).arg(mode).arg(owner);
+                const std::int32_t elsewhere = view == 14 ? 15 : 14;
+                controller.SetOperation(true, owner, 504);
+                show(elsewhere);
+                framework::CApplicationViewBase* page = show(view);
+                const auto locked = [&](const char* after) {
+                    EXPECT_EQ(enabledMethodWindows(*page), QStringList()) << where.toStdString() << " after " << after;
+                    EXPECT_EQ(enabledChoices(*page, choices.contains(view) ? choices.at(view) : QList<int>{}),
+                              QList<int>{})
+                        << where.toStdString() << " after " << after;
+                };
+                locked("shown");
+                for (const auto& [code, value] : onTheWay) {
+                    controller.OnDtmUpdate(code, QString::fromLatin1(value));
+                    locked(std::to_string(code).c_str());
+                }
+                show(elsewhere);
+                page = show(view);
+                locked("shown again");
+                controller.SetUserLevel(QStringLiteral("observer"));
+                controller.SetUserLevel(QStringLiteral("maintenance"));
+                locked("the write right came back");
+                controller.OnDtmUpdate(504, {});
+                EXPECT_FALSE(controller.IsOperationRunning());
+            }
+        }
+    }
+    // Nothing but the new-schedule flag, which 501 clears on the ESD pages.
+    QStringList written = writes();
+    written.removeAll(QStringLiteral("16036"));
+    EXPECT_EQ(written, QStringList());
 }
 
 // Starting an operation: sent first, recorded only when the device took it.
