@@ -72,14 +72,17 @@ void CBaselinePanel::Show(const std::vector<ComparisonRow>& rows, const QString&
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const ComparisonRow& row = rows[static_cast<std::size_t>(r)];
         const QString inUnit = row.pressure ? unit : QStringLiteral("s");
+        // A figure a signature does not give shows as a dash, and so does what follows from it.
+        const auto shown = [&](std::optional<double> value, bool withSign = false) {
+            if (!value)
+                return QStringLiteral("\u2013");
+            return (withSign && *value > 0 ? QStringLiteral("+") : QString()) + number(*value) + u' ' + inUnit;
+        };
         const auto percent = row.Percent();
         m_table->setItem(r, NameColumn, cell(QString::fromLatin1(row.name), std::nullopt));
-        m_table->setItem(r, CurrentColumn, cell(number(row.current) + u' ' + inUnit, row.currentGrade));
-        m_table->setItem(r, BaselineColumn, cell(number(row.baseline) + u' ' + inUnit, row.baselineGrade));
-        m_table->setItem(
-            r, DifferenceColumn,
-            cell((row.Difference() > 0 ? QStringLiteral("+") : QString()) + number(row.Difference()) + u' ' + inUnit,
-                 row.currentGrade));
+        m_table->setItem(r, CurrentColumn, cell(shown(row.current), row.currentGrade));
+        m_table->setItem(r, BaselineColumn, cell(shown(row.baseline), row.baselineGrade));
+        m_table->setItem(r, DifferenceColumn, cell(shown(row.Difference(), true), row.currentGrade));
         m_table->setItem(r, ChangeColumn,
                          cell(percent ? percentText(*percent) : QStringLiteral("\u2013"), row.currentGrade));
     }

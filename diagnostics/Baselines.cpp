@@ -1,5 +1,9 @@
 #include "Baselines.h"
 
+#include "NvEsdDataFileSvr.h"
+#include "XFileException.h"
+
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -13,19 +17,59 @@ QString groupOf(const QString& tag, std::int32_t deviceId)
     return QStringLiteral("baselines/%1-%2").arg(QString::fromLatin1(tag.trimmed().toUtf8().toHex())).arg(deviceId);
 }
 
+// Marks a baseline whose figures were read off its signature; one without it holds the
+// whole-number results of its record's values line.
+const QString kOrigin = QStringLiteral("figures");
+const QString kFromSignature = QStringLiteral("signature");
+
 struct Field {
     const char* key;
-    double PstResults::*value;
+    std::optional<double> SignatureFigures::*figure;
 };
 constexpr Field kFields[] = {
-    {"friction", &PstResults::friction},
-    {"breakaway", &PstResults::breakaway},
-    {"droop", &PstResults::droop},
-    {"lowerSpring", &PstResults::lowerSpring},
-    {"upperSpring", &PstResults::upperSpring},
-    {"exhaustTime", &PstResults::exhaustTime},
-    {"fillTime", &PstResults::fillTime},
+    {"friction", &SignatureFigures::friction},
+    {"breakaway", &SignatureFigures::breakaway},
+    {"droop", &SignatureFigures::droop},
+    {"lowerSpring", &SignatureFigures::lowerSpring},
+    {"upperSpring", &SignatureFigures::upperSpring},
+    {"exhaustTime", &SignatureFigures::exhaustTime},
+    {"fillTime", &SignatureFigures::fillTime},
 };
+
+QString dateText(const QDate& date)
+{
+    return date.isValid() ? date.toString(Qt::ISODate) : QStringLiteral("an unknown day");
+}
+
+// The figures of the record a baseline names, read again from its file; none with why.
+BaselineFigures rederive(const Baseline& baseline)
+{
+    const QString where = QDir::toNativeSeparators(baseline.file);
+    const auto unreadable = [&](const QString& why) {
+        return BaselineFigures{std::nullopt, QStringLiteral("The baseline of %1 keeps whole-number results only, and "
+                                                            "its signature cannot be read from %2: %3. Set the "
+                                                            "baseline again to compare with it.")
+                                                 .arg(dateText(baseline.date), where, why)};
+    };
+    try {
+        CNvEsdDataFileSvr file;
+        if (file.OpenFile(baseline.file, OpenPurpose::Load))
+            return unreadable(QStringLiteral("the file is empty"));
+        if (!file.CheckVersion())
+            return unreadable(QStringLiteral("the file is no data file of this version"));
+        const std::optional<DiagRecord> record = file.ReadRecord(baseline.key);
+        if (!record)
+            return unreadable(file.LastError().isEmpty() ? QStringLiteral("the record is not in it")
+                                                         : file.LastError());
+        if (record->kind != DiagKind::Pst)
+            return unreadable(QStringLiteral("the record is no PST"));
+        return {analyseRecord(*record), {}};
+    } catch (const CXFileException& error) {
+        return unreadable(error.SystemMessage());
+    } catch (const std::exception& error) {
+        return unreadable(QString::fromLocal8Bit(error.what()));
+    }
+}
 
 }  // namespace
 
@@ -43,10 +87,14 @@ bool CBaselines::Remember(const QString& tag, std::int32_t deviceId, const Basel
     settings.beginGroup(groupOf(tag, deviceId));
     settings.remove(QString());
     settings.setValue(QStringLiteral("date"), baseline.date.toString(Qt::ISODate));
-    settings.setValue(QStringLiteral("unit"), baseline.unitCode);
-    settings.setValue(QStringLiteral("passed"), baseline.results.passedFlag);
-    for (const Field& field : kFields)
-        settings.setValue(QLatin1String(field.key), baseline.results.*field.value);
+    settings.setValue(QStringLiteral("unit"), baseline.figures.unitCode);
+    settings.setValue(QStringLiteral("passed"), baseline.passedFlag);
+    settings.setValue(kOrigin, kFromSignature);
+    // A figure the signature does not give is kept empty.
+    for (const Field& field : kFields) {
+        const std::optional<double>& figure = baseline.figures.*field.figure;
+        settings.setValue(QLatin1String(field.key), figure ? QVariant(*figure) : QVariant(QString()));
+    }
     settings.setValue(QStringLiteral("file"), baseline.file);
     settings.setValue(QStringLiteral("key"),
                       QStringList{baseline.key.kind, baseline.key.tag, baseline.key.deviceId, baseline.key.dateTime});
@@ -63,17 +111,22 @@ std::optional<Baseline> CBaselines::Find(const QString& tag, std::int32_t device
     settings.beginGroup(groupOf(tag, deviceId));
     Baseline baseline;
     baseline.date = QDate::fromString(settings.value(QStringLiteral("date")).toString(), Qt::ISODate);
+    baseline.fromSignature = settings.value(kOrigin).toString() == kFromSignature;
     bool ok = baseline.date.isValid();
-    const auto number = [&](const char* key) {
+    // An earlier version kept every result; a figure from a signature may be empty.
+    const auto number = [&](const char* key, bool mayBeEmpty) -> std::optional<double> {
+        const QString text = settings.value(QLatin1String(key)).toString();
+        if (mayBeEmpty && text.isEmpty())
+            return std::nullopt;
         bool converted = false;
-        const double value = settings.value(QLatin1String(key)).toDouble(&converted);
+        const double value = text.toDouble(&converted);
         ok = ok && converted;
         return value;
     };
-    baseline.unitCode = static_cast<std::uint32_t>(number("unit"));
-    baseline.results.passedFlag = static_cast<int>(number("passed"));
+    baseline.figures.unitCode = static_cast<std::uint32_t>(number("unit", false).value_or(0));
+    baseline.passedFlag = static_cast<int>(number("passed", false).value_or(0));
     for (const Field& field : kFields)
-        baseline.results.*field.value = number(field.key);
+        baseline.figures.*field.figure = number(field.key, baseline.fromSignature);
     if (!ok)
         return std::nullopt;
     baseline.file = settings.value(QStringLiteral("file")).toString();
@@ -81,6 +134,18 @@ std::optional<Baseline> CBaselines::Find(const QString& tag, std::int32_t device
     if (key.size() == 4)
         baseline.key = {key[0], key[1], key[2], key[3]};
     return baseline;
+}
+
+BaselineFigures baselineFigures(const Baseline& baseline)
+{
+    if (baseline.fromSignature)
+        return {baseline.figures, {}};
+    if (baseline.file.isEmpty() || baseline.key.kind.isEmpty())
+        return {std::nullopt, QStringLiteral("The baseline of %1 keeps whole-number results only and names no data "
+                                             "file to read its signature from. Set the baseline again to compare "
+                                             "with it.")
+                                  .arg(dateText(baseline.date))};
+    return rederive(baseline);
 }
 
 }  // namespace orvx::diagnostics

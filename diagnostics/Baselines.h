@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DiagRecord.h"
-#include "PstGrading.h"
+#include "SignatureAnalysis.h"
 
 #include <QDate>
 #include <QString>
@@ -11,12 +11,16 @@
 
 namespace orvx::diagnostics {
 
-// The test a valve's later PSTs are compared with: its date, its results in its own pressure
-// unit and, when it came from a data file, where it is kept.
+// The test a valve's later PSTs are compared with: its date, its passed flag, the figures read
+// off its signature and, when it came from a data file, where it is kept.
 struct Baseline {
     QDate date;
-    std::uint32_t unitCode = 6;
-    PstResults results;
+    int passedFlag = 0;
+    SignatureFigures figures;
+    // False for a baseline kept by an earlier version, which took the whole-number results of
+    // the record's values line: its figures are too coarse to compare with (see
+    // baselineFigures()).
+    bool fromSignature = true;
     QString file;
     RecordKey key;
 };
@@ -31,12 +35,25 @@ public:
 
     explicit CBaselines(QString file = DefaultFile()) : m_file(std::move(file)) {}
 
-    // False when the settings file could not be written.
+    // Keeps the baseline's figures as read off its signature. False when the settings file could
+    // not be written.
     bool Remember(const QString& tag, std::int32_t deviceId, const Baseline& baseline);
     std::optional<Baseline> Find(const QString& tag, std::int32_t deviceId) const;
 
 private:
     QString m_file;
 };
+
+// The figures to compare a later test with, or why there are none.
+struct BaselineFigures {
+    std::optional<SignatureFigures> figures;
+    QString problem;
+};
+
+// A baseline's figures as kept; for one kept with whole-number results, the figures read off
+// the signature of the record it names, read again from its data file. Such a baseline whose
+// record cannot be read any more gives none: its whole numbers would make a change of a
+// fraction of a psi look like tens of percent. Never throws.
+BaselineFigures baselineFigures(const Baseline& baseline);
 
 }  // namespace orvx::diagnostics

@@ -1,5 +1,6 @@
 #include "DeviceValues.h"
 
+#include "CurveText.h"
 #include "controls/PressureUnit.h"
 #include "device/DeviceNames.h"
 #include "device/StringBridge.h"
@@ -54,6 +55,27 @@ std::optional<PstLimits> CDeviceValues::Limits() const
         };
         return PstLimits{limit(device::tag::PstFrictionLow), limit(device::tag::PstFrictionHigh),
                          limit(device::tag::PstBreakout), limit(device::tag::PstDroop)};
+    } catch (const std::exception& error) {
+        framework::showReadFailure(m_controller, tag, QString::fromLocal8Bit(error.what()));
+        return std::nullopt;
+    }
+}
+
+std::optional<SignatureFigures> CDeviceValues::Figures() const
+{
+    QLatin1StringView tag = device::tag::ExhaustCurve;  // the one being read
+    try {
+        const auto curve = [&](QLatin1StringView curveTag) {
+            CurveTextResult read = parseCurveText(Text(tag = curveTag));
+            if (!read.Ok())
+                throw std::runtime_error("the curve text does not read");
+            return std::move(read.curve);
+        };
+        const Curve exhaust = curve(device::tag::ExhaustCurve);
+        const Curve fill = curve(device::tag::FillCurve);
+        const std::int32_t interval = Integer(tag = device::tag::SampleInterval);
+        const auto unit = static_cast<std::uint32_t>(Integer(tag = device::tag::MeasuredPressureUnit));
+        return analyseSignature(exhaust, fill, interval, unit);
     } catch (const std::exception& error) {
         framework::showReadFailure(m_controller, tag, QString::fromLocal8Bit(error.what()));
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PstGrading.h"
+#include "SignatureAnalysis.h"
 
 #include <QLatin1StringView>
 #include <QString>
@@ -31,6 +32,11 @@ public:
     // The configured limits in the unit of the results ("4007"), converted from the unit of the
     // settings ("4003"); none when one cannot be read.
     std::optional<PstLimits> Limits() const;
+
+    // The figures read off the last PST's signature as the device keeps it: both curve texts, the
+    // sample interval and the results' unit, read as the graph loads them. None, with the
+    // failed read on the status line, when one cannot be read or a curve text does not read.
+    std::optional<SignatureFigures> Figures() const;
 
 private:
     framework::IUIController& m_controller;

@@ -98,9 +98,9 @@ CDiagGraph::CDiagGraph(QWidget* owner)
     on(f.compareWith, &QPushButton::clicked, "compare", [this] { compareWith(); });
     on(f.useAsBaseline, &QPushButton::clicked, "use as baseline", [this] { useAsBaseline(); });
     on(f.pstReport, &QPushButton::clicked, "PST report", [this] {
-        exports().PstReport(m_limits, mode() == AgainstTime
-                                          ? QStringLiteral("Red: pressure. Blue: position.")
-                                          : QStringLiteral("Red: exhaust stroke. Dark red: fill stroke."));
+        exports().PstReport(Figures(), m_limits,
+                            mode() == AgainstTime ? QStringLiteral("Red: pressure. Blue: position.")
+                                                  : QStringLiteral("Red: exhaust stroke. Dark red: fill stroke."));
     });
     f.save->setEnabled(false);
     f.positionVsPressure->setChecked(true);
@@ -190,12 +190,22 @@ void CDiagGraph::compareWith()
     SetBaseline(picked->record, recordDate(picked->key.dateTime));
 }
 
+SignatureFigures CDiagGraph::Figures() const
+{
+    const DiagRecord& record = m_data.Record();
+    return analyseSignature(record.curve1, record.curve2, m_data.IntervalMs(),
+                            static_cast<std::uint32_t>(m_data.UnitCode()));
+}
+
 void CDiagGraph::useAsBaseline()
 {
     const DiagRecord& record = m_data.Record();
-    const auto unit = static_cast<std::uint32_t>(m_data.UnitCode());
-    const Baseline baseline{m_recordDate.isValid() ? m_recordDate : ui::currentDate(), unit, resultsOf(record, unit),
-                            m_sourceFile, m_sourceKey};
+    const Baseline baseline{m_recordDate.isValid() ? m_recordDate : ui::currentDate(),
+                            record.Value(RecordValue::PstPassed),
+                            Figures(),
+                            true,
+                            m_sourceFile,
+                            m_sourceKey};
     CBaselines baselines;
     if (!baselines.Remember(record.tag, record.deviceId, baseline)) {
         showDataFileError(this, QStringLiteral("The baseline could not be kept in %1.").arg(CBaselines::DefaultFile()));
@@ -212,9 +222,9 @@ void CDiagGraph::showComparison()
 {
     if (!m_baseline)
         return;
-    const auto unit = static_cast<std::uint32_t>(m_data.UnitCode());
-    const auto rows = compareResults(resultsOf(m_data.Record(), unit), resultsOf(*m_baseline, unit), m_limits);
-    m_form->baseline->Show(rows, controls::pressureUnitWord(unit),
+    const SignatureFigures current = Figures();
+    const auto rows = compareFigures(current, analyseRecord(*m_baseline), m_limits);
+    m_form->baseline->Show(rows, controls::pressureUnitWord(current.unitCode),
                            QStringLiteral("Dashed grey: the baseline, the PST of %1 on %2.")
                                .arg(m_baseline->tag.trimmed(), m_baselineDate.isValid()
                                                                    ? m_baselineDate.toString(Qt::ISODate)

@@ -3,6 +3,7 @@
 #include "DiagRecord.h"
 #include "GraphData.h"
 #include "PstGrading.h"
+#include "SignatureAnalysis.h"
 
 #include <QDate>
 #include <QDialog>
@@ -45,6 +46,8 @@ public:
     void SetFromFile(const DiagRecord& record);
     // What Save writes: kind, record and both curves.
     DiagRecord Record() const;
+    // The figures read off the signature shown, at its sampling and in its unit.
+    SignatureFigures Figures() const;
     // The limits the PST is graded against in its report; known only when loaded from the device.
     void SetLimits(std::optional<PstLimits> limits);
     // Called by the save button with the record; without a handler the button is disabled.

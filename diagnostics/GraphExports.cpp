@@ -56,7 +56,8 @@ void CGraphExports::Png() const
         reportFailure(path, failure);
 }
 
-void CGraphExports::PstReport(const std::optional<PstLimits>& limits, const QString& legend) const
+void CGraphExports::PstReport(const SignatureFigures& figures, const std::optional<PstLimits>& limits,
+                              const QString& legend) const
 {
     const QString path = choose(QStringLiteral("PST Report"), QStringLiteral("PDF files (*.pdf)"),
                                 QStringLiteral("pdf"));
@@ -66,7 +67,7 @@ void CGraphExports::PstReport(const std::optional<PstLimits>& limits, const QStr
     PstReportContent content{record.tag,
                              record.deviceId,
                              ui::currentDateTime(),
-                             pstReportRows(record, limits),
+                             pstReportRows(record.Value(RecordValue::PstPassed), figures, limits),
                              [this](QPainter& painter, const QRectF& target) {
                                  const int height = static_cast<int>(kReportPlotWidth * target.height() /
                                                                      target.width());

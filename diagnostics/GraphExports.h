@@ -2,6 +2,7 @@
 
 #include "GraphData.h"
 #include "PstGrading.h"
+#include "SignatureAnalysis.h"
 
 #include <optional>
 
@@ -24,9 +25,10 @@ public:
     void Csv() const;
     // The chart as a PNG picture.
     void Png() const;
-    // A one-page PDF report of a PST: the graded results and the chart as it stands, with
-    // `legend` below it.
-    void PstReport(const std::optional<PstLimits>& limits, const QString& legend) const;
+    // A one-page PDF report of a PST: the figures read off its signature, graded against the
+    // limits (in the figures' unit), and the chart as it stands, with `legend` below it.
+    void PstReport(const SignatureFigures& figures, const std::optional<PstLimits>& limits,
+                   const QString& legend) const;
 
     // The name offered for a new file: the device tag (characters a file name cannot hold
     // replaced by "_"), the time now and the kind, with the extension.

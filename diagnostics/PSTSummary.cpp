@@ -19,8 +19,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace orvx::diagnostics {
 
 namespace {
@@ -152,42 +150,42 @@ void CPSTSummary::Refresh()
         DroopRow, [&](double v) { return gradeBelowLimit(v, l.droop); },
         QStringLiteral("below %1").arg(number(l.droop)));
 
-    m_baselineChange->clear();
-    if (unit && std::all_of(std::begin(values), std::end(values), [](const auto& v) { return v.has_value(); })) {
-        PstResults current;
-        current.friction = *values[0];
-        current.breakaway = *values[1];
-        current.droop = *values[2];
-        current.lowerSpring = *values[3];
-        current.upperSpring = *values[4];
-        current.exhaustTime = *values[5];
-        current.fillTime = *values[6];
-        ShowBaselineChange(current, *unit, limits);
-    }
+    ShowBaselineChange(limits);
 }
 
-void CPSTSummary::ShowBaselineChange(const PstResults& current, std::uint32_t unit,
-                                     const std::optional<PstLimits>& limits)
+void CPSTSummary::ShowBaselineChange(const std::optional<PstLimits>& limits)
 {
     // A device that cannot name itself cannot be matched to a baseline; the status line says why.
+    m_baselineChange->clear();
     const CDeviceValues device(m_controller);
     const auto tag = framework::readParameter(&m_controller, device::tag::DeviceTag, &host::variantText);
     const auto id = tag ? device.TryInteger(device::tag::DeviceId) : std::nullopt;
-    if (!tag || !id) {
-        m_baselineChange->clear();
+    if (!tag || !id)
         return;
-    }
     const std::optional<Baseline> baseline = CBaselines().Find(*tag, *id);
     if (!baseline) {
         m_baselineChange->setText(
             QStringLiteral("No baseline is set for this valve: View Graph, then Use as baseline, sets one."));
         return;
     }
-    const PstResults base = convertResults(baseline->results, baseline->unitCode, unit);
-    const auto rows = compareResults(current, base, limits);
+    const BaselineFigures base = baselineFigures(*baseline);
+    if (!base.figures) {
+        m_baselineChange->setText(base.problem);
+        return;
+    }
+    // The graded rows above are the device's results; a change is only sound between figures
+    // read off both signatures the same way.
+    const std::optional<SignatureFigures> current = device.Figures();
+    if (!current) {
+        m_baselineChange->setText(QStringLiteral("The change since the baseline of %1 cannot be shown: this test's "
+                                                 "signature could not be read from the device.")
+                                      .arg(baseline->date.toString(Qt::ISODate)));
+        return;
+    }
+    const auto rows = compareFigures(*current, *base.figures, limits);
     QStringList lines;
     for (std::size_t row = 0; row < 3; ++row)  // friction, breakaway and droop
-        lines.append(changeSince(rows[row], controls::pressureUnitWord(unit), baseline->date));
+        lines.append(changeSince(rows[row], controls::pressureUnitWord(current->unitCode), baseline->date));
     m_baselineChange->setText(lines.join(u'\n'));
 }
 

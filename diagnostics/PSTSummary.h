@@ -19,7 +19,7 @@ namespace orvx::diagnostics {
 
 // The result of the last partial stroke test, each graded row beside its limits, read from the
 // device when the window opens, and how friction, breakaway and droop changed since the valve's
-// baseline test. View Graph shows the test's signature; Finish and Escape close.
+// baseline test (both read off their signatures). View Graph shows the test's signature; Finish and Escape close.
 class CPSTSummary : public QDialog {
 public:
     CPSTSummary(framework::IUIController& controller, QWidget* owner = nullptr);
@@ -32,8 +32,9 @@ public:
 private:
     void ShowValue(QLineEdit* edit, std::optional<double> value);
     void ShowGrade(int row, std::optional<bool> passed, const QString& limits);
-    // The changes since the valve's baseline, in the results' unit.
-    void ShowBaselineChange(const PstResults& current, std::uint32_t unit, const std::optional<PstLimits>& limits);
+    // How friction, breakaway and droop read off this test's signature changed since the
+    // valve's baseline, in the results' unit; or why that cannot be said.
+    void ShowBaselineChange(const std::optional<PstLimits>& limits);
     void ViewGraph();
 
     framework::IUIController& m_controller;

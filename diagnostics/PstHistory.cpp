@@ -1,6 +1,7 @@
 #include "PstHistory.h"
 
 #include "NvEsdDataFileSvr.h"
+#include "SignatureAnalysis.h"
 #include "controls/PressureUnit.h"
 
 #include <QFileInfo>
@@ -11,13 +12,14 @@ namespace orvx::diagnostics {
 
 namespace {
 
-std::array<double, 4> valuesOf(const DiagRecord& record)
+// Read off the signature: the values line keeps whole numbers, which in bar are all 0 or 1.
+std::array<std::optional<double>, 4> valuesOf(const DiagRecord& record)
 {
-    return {static_cast<double>(record.Value(RecordValue::Friction)),
-            static_cast<double>(record.Value(RecordValue::BreakAwayPres)),
-            static_cast<double>(record.Value(RecordValue::Droop)),
-            static_cast<double>(record.Value(RecordValue::USpringRange)) -
-                static_cast<double>(record.Value(RecordValue::LSpringRange))};
+    const SignatureFigures figures = analyseRecord(record);
+    std::optional<double> springRange;
+    if (figures.lowerSpring && figures.upperSpring)
+        springRange = *figures.upperSpring - *figures.lowerSpring;
+    return {figures.friction, figures.breakaway, figures.droop, springRange};
 }
 
 }  // namespace
@@ -118,10 +120,12 @@ std::vector<HistoryPoint> CPstHistory::Series(HistoryValue value) const
     std::vector<HistoryPoint> points;
     points.reserve(m_tests.size());
     for (const HistoryTest& test : m_tests) {
-        const double v = test.values[static_cast<std::size_t>(value)];
+        const std::optional<double>& v = test.values[static_cast<std::size_t>(value)];
+        if (!v)
+            continue;
         points.push_back(
             {test.when,
-             controls::convertPressure(v, static_cast<std::uint32_t>(test.unit), static_cast<std::uint32_t>(unit)),
+             controls::convertPressure(*v, static_cast<std::uint32_t>(test.unit), static_cast<std::uint32_t>(unit)),
              test.failed});
     }
     return points;

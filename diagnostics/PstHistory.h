@@ -17,10 +17,10 @@ namespace orvx::diagnostics {
 
 class CNvEsdDataFileSvr;
 
-// The values whose course over the years shows a valve wearing. The spring range is the upper
-// less the lower spring range: the spring's rate, one number per test on the same scale as the
-// others; a spring that tires loses rate, while both ends moving together is a changed bench
-// set, not wear.
+// The values whose course over the years shows a valve wearing, each read off the test's
+// signature (SignatureAnalysis.h). The spring range is the upper less the lower spring range: the spring's rate, one
+// number per test on the same scale as the others; a spring that tires loses rate, while both ends moving together is a
+// changed bench set, not wear.
 enum class HistoryValue { Friction, Breakaway, Droop, SpringRange };
 inline constexpr HistoryValue kHistoryValues[] = {HistoryValue::Friction, HistoryValue::Breakaway, HistoryValue::Droop,
                                                   HistoryValue::SpringRange};
@@ -33,12 +33,13 @@ QString historyValueName(HistoryValue value);
 // range, and none at all without limits.
 std::vector<TrendLimit> historyLimits(HistoryValue value, const std::optional<PstLimits>& limits);
 
-// One PST of the device as a data file keeps it.
+// One PST of the device as a data file keeps it, its values read off its signature.
 struct HistoryTest {
     QDateTime when;  // the record's time stamp
     bool failed = false;
-    int unit = 0;                    // the record's pressure unit
-    std::array<double, 4> values{};  // by HistoryValue, in the record's unit
+    int unit = 0;                                   // the record's pressure unit
+    std::array<std::optional<double>, 4> values{};  // by HistoryValue, in the record's unit; none
+                                                    // where the signature does not give it
     QString file;
 };
 
@@ -81,6 +82,7 @@ public:
     void SetUnit(int unit) { m_unit = unit; }
     int Unit() const;
 
+    // The tests whose signature gives the value, in time order.
     std::vector<HistoryPoint> Series(HistoryValue value) const;
     TrendProjection Project(HistoryValue value, const std::optional<PstLimits>& limits) const;
 

@@ -1,7 +1,5 @@
 #include "SignatureComparison.h"
 
-#include "controls/PressureUnit.h"
-
 #include <QRegularExpression>
 
 #include <cmath>
@@ -17,65 +15,54 @@ QString number(double value)
 
 }  // namespace
 
-std::optional<double> ComparisonRow::Percent() const
+std::optional<double> ComparisonRow::Difference() const
 {
-    if (baseline == 0)
+    if (!current || !baseline)
         return std::nullopt;
-    return Difference() / std::abs(baseline) * 100.0;
+    return *current - *baseline;
 }
 
-std::vector<ComparisonRow> compareResults(const PstResults& current, const PstResults& baseline,
+std::optional<double> ComparisonRow::Percent() const
+{
+    const auto difference = Difference();
+    if (!difference || *baseline == 0)
+        return std::nullopt;
+    return *difference / std::abs(*baseline) * 100.0;
+}
+
+std::vector<ComparisonRow> compareFigures(const SignatureFigures& current, const SignatureFigures& baseline,
                                           const std::optional<PstLimits>& limits)
 {
-    const auto row = [&](const char* name, bool pressure, double PstResults::*value) {
+    const SignatureFigures base = convertFigures(baseline, current.unitCode);
+    const auto row = [&](const char* name, bool pressure, std::optional<double> SignatureFigures::*figure) {
         ComparisonRow made;
         made.name = name;
         made.pressure = pressure;
-        made.current = current.*value;
-        made.baseline = baseline.*value;
+        made.current = current.*figure;
+        made.baseline = base.*figure;
         return made;
     };
     std::vector<ComparisonRow> rows = {
-        row("Friction", true, &PstResults::friction),
-        row("Breakaway", true, &PstResults::breakaway),
-        row("Droop", true, &PstResults::droop),
-        row("Spring Range, Lower", true, &PstResults::lowerSpring),
-        row("Spring Range, Upper", true, &PstResults::upperSpring),
-        row("Response Time, Exhaust", false, &PstResults::exhaustTime),
-        row("Response Time, Fill", false, &PstResults::fillTime),
+        row("Friction", true, &SignatureFigures::friction),
+        row("Breakaway", true, &SignatureFigures::breakaway),
+        row("Droop", true, &SignatureFigures::droop),
+        row("Spring Range, Lower", true, &SignatureFigures::lowerSpring),
+        row("Spring Range, Upper", true, &SignatureFigures::upperSpring),
+        row("Response Time, Exhaust", false, &SignatureFigures::exhaustTime),
+        row("Response Time, Fill", false, &SignatureFigures::fillTime),
     };
     if (!limits)
         return rows;
     const auto grade = [](ComparisonRow& row, auto rule) {
-        row.currentGrade = rule(row.current);
-        row.baselineGrade = rule(row.baseline);
+        if (row.current)
+            row.currentGrade = rule(*row.current);
+        if (row.baseline)
+            row.baselineGrade = rule(*row.baseline);
     };
     grade(rows[0], [&](double v) { return gradeFriction(v, limits->frictionLow, limits->frictionHigh); });
     grade(rows[1], [&](double v) { return gradeBelowLimit(v, limits->breakout); });
     grade(rows[2], [&](double v) { return gradeBelowLimit(v, limits->droop); });
     return rows;
-}
-
-PstResults resultsOf(const DiagRecord& record, std::uint32_t unitCode)
-{
-    PstResults results;
-    results.passedFlag = record.Value(RecordValue::PstPassed);
-    results.friction = record.Value(RecordValue::Friction);
-    results.lowerSpring = record.Value(RecordValue::LSpringRange);
-    results.upperSpring = record.Value(RecordValue::USpringRange);
-    results.breakaway = record.Value(RecordValue::BreakAwayPres);
-    results.droop = record.Value(RecordValue::Droop);
-    results.exhaustTime = record.Value(RecordValue::RspTimeExhaust);
-    results.fillTime = record.Value(RecordValue::RspTimeFill);
-    return convertResults(results, static_cast<std::uint32_t>(record.Value(RecordValue::PresUnits)), unitCode);
-}
-
-PstResults convertResults(PstResults results, std::uint32_t fromUnit, std::uint32_t toUnit)
-{
-    for (double* pressure :
-         {&results.friction, &results.lowerSpring, &results.upperSpring, &results.breakaway, &results.droop})
-        *pressure = controls::convertPressure(*pressure, fromUnit, toUnit);
-    return results;
 }
 
 QString percentText(double percent)
@@ -88,14 +75,20 @@ QString percentText(double percent)
 
 QString changeSince(const ComparisonRow& row, const QString& unit, const QDate& baselineDate)
 {
+    const QString name = QString::fromLatin1(row.name);
     const QString inUnit = row.pressure ? unit : QStringLiteral("s");
+    const QString since = baselineDate.toString(Qt::ISODate);
+    if (!row.current)
+        return QStringLiteral("%1: this test's signature gives none").arg(name);
+    const QString now = QStringLiteral("%1 %2 %3").arg(name, number(*row.current), inUnit);
+    if (!row.baseline)
+        return QStringLiteral("%1: the baseline of %2 gives none").arg(now, since);
     const auto percent = row.Percent();
-    const double difference = row.Difference();
+    const double difference = *row.Difference();
     const QString change = percent ? percentText(*percent)
                                    : QStringLiteral("%1%2 %3").arg(difference > 0 ? QStringLiteral("+") : QString(),
                                                                    number(difference), inUnit);
-    return QStringLiteral("%1 %2 %3, %4 since %5")
-        .arg(QString::fromLatin1(row.name), number(row.current), inUnit, change, baselineDate.toString(Qt::ISODate));
+    return QStringLiteral("%1, %2 since %3").arg(now, change, since);
 }
 
 QDate recordDate(const QString& dateTime)

@@ -230,7 +230,7 @@ std::string StrokeSignature::CurveText(int curve, int unit) const
     for (const StrokeSample& sample : curve == 1 ? Exhaust() : Fill()) {
         if (!text.empty())
             text += '@';
-        text += fixed(fromPsi(sample.pressurePsi, unit), 2) + '@' + fixed(sample.position, 2);
+        text += fixed(fromPsi(sample.pressurePsi, unit), 4) + '@' + fixed(sample.position, 4);
     }
     return text;
 }

@@ -52,7 +52,8 @@ public:
     // The valve 'ms' after the start, between two samples on the line joining them.
     StrokeSample At(std::int64_t ms) const;
 
-    // Curve 1 or 2 as "pressure@position@...", pressures in the HART unit 'unit', two decimals.
+    // Curve 1 or 2 as "pressure@position@...", pressures in the HART unit 'unit', four decimals
+    // (as a data file keeps them).
     std::string CurveText(int curve, int unit) const;
 
 private:

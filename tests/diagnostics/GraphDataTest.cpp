@@ -2,7 +2,6 @@
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/CurveText.h"
 #include "diagnostics/GraphData.h"
-#include "diagnostics/PstReportRows.h"
 #include "diagnostics/WholeFile.h"
 
 #include <gtest/gtest.h>
@@ -153,50 +152,6 @@ TEST(WholeFile, AWriteThatFailsHalfWayLeavesTheFileAsItWas)
     EXPECT_EQ(writeWholeFile(path, write("half", "disk full")), QStringLiteral("disk full"));
     EXPECT_EQ(orvx::test::contents(path), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("curves.csv")});
-}
-
-// Lower spring range 4, upper 9, response times 3 s exhausting and 5 s filling, in bar.
-DiagRecord pstRecord(int passed, int friction, int breakaway, int droop)
-{
-    DiagRecord record;
-    record.values = {passed, friction, 0, 9, 4, breakaway, droop, 5, 3, 0, 0, 0, 7, 0, 0};
-    return record;
-}
-
-// Each row on its own; a value on a limit fails. Only the passed flag is graded without limits.
-TEST(PstReportRows, GradesAgainstKnownLimitsAndOnlyTheFlagWithoutThem)
-{
-    const PstLimits limits{5, 10, 12, 2};
-    constexpr auto P = Grade::Passed;
-    constexpr auto F = Grade::Failed;
-    constexpr std::nullopt_t N = std::nullopt;
-    const struct {
-        DiagRecord record;
-        std::optional<PstLimits> limits;
-        std::vector<std::optional<Grade>> expected;
-    } rows[] = {
-        {pstRecord(0, 7, 11, 1), limits, {P, P, P, P, N, N, N, N}},
-        {pstRecord(1, 5, 12, 2), limits, {F, F, F, F, N, N, N, N}},
-        {pstRecord(0, 10, 13, 3), limits, {P, F, F, F, N, N, N, N}},
-        {pstRecord(2, 7, 11, 1), std::nullopt, {F, N, N, N, N, N, N, N}},
-    };
-    for (const auto& row : rows) {
-        std::vector<std::optional<Grade>> grades;
-        for (const PstReportRow& graded : pstReportRows(row.record, row.limits))
-            grades.push_back(graded.grade);
-        EXPECT_EQ(grades, row.expected);
-    }
-
-    const auto known = pstReportRows(pstRecord(0, 7, 11, 1), limits);
-    EXPECT_EQ(known[1], (PstReportRow{QStringLiteral("Friction"), QStringLiteral("7 bar"),
-                                      QStringLiteral("above 5, below 10 bar"), P}));
-    EXPECT_EQ(known[4].value, QStringLiteral("4 bar"));
-    EXPECT_EQ(known[6].value, QStringLiteral("3 s"));
-    const auto unknown = pstReportRows(pstRecord(0, 7, 11, 1), std::nullopt);
-    for (std::size_t graded : {1, 2, 3}) {
-        EXPECT_EQ(unknown[graded].limit, QLatin1String(kLimitNotStored));
-        EXPECT_EQ(unknown[graded].value, known[graded].value);
-    }
 }
 
 }  // namespace

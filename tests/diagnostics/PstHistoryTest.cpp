@@ -1,5 +1,6 @@
 // A device's PST history gathered from data files, and its projection.
 #include "DataFileFixture.h"
+#include "DrawnSignature.h"
 #include "diagnostics/PstHistory.h"
 #include "support/PstHistoryFile.h"
 
@@ -9,16 +10,12 @@ namespace {
 const QDateTime kStart(QDate(2024, 1, 10), QTime(12, 0));
 const PstLimits kLimits{2, 20, 30, 10};  // psi
 
-// A PST of PV-01, id 42, in psi unless said, with these values.
-DiagRecord test(int friction, int passed = 0, int unit = 6)
+// A PST of PV-01, id 42, in psi unless said, whose signature shows this friction, a breakaway
+// of 4 and a spring range from 15 + friction % 3 to 35.
+DiagRecord test(double friction, int passed = 0, int unit = 6)
 {
-    DiagRecord record = pstRecord();
-    record.SetValue(RecordValue::Friction, friction);
-    record.SetValue(RecordValue::PstPassed, passed);
-    record.SetValue(RecordValue::PresUnits, unit);
-    record.SetValue(RecordValue::USpringRange, 35);
-    record.SetValue(RecordValue::LSpringRange, 15 + friction % 3);
-    return record;
+    return drawnRecord({.springAtClosed = 15.0 + static_cast<int>(friction) % 3, .friction = friction, .breakaway = 4},
+                       unit, 100, passed);
 }
 
 class PstHistoryTest : public DataFile {
@@ -84,8 +81,8 @@ TEST_F(PstHistoryTest, TakesOnlyThePstsOfTheDeviceInTimeOrder)
     const auto series = history.Series(HistoryValue::Friction);
     ASSERT_EQ(series.size(), 2u);
     EXPECT_EQ(series[0].when, kStart);
-    EXPECT_EQ(series[0].value, 5);
-    EXPECT_EQ(series[1].value, 7);
+    EXPECT_NEAR(series[0].value, 5, 1e-4);
+    EXPECT_NEAR(series[1].value, 7, 1e-4);
 }
 
 TEST_F(PstHistoryTest, GivesEachValueInOneUnitWithTheFailedTestsMarked)
@@ -93,20 +90,25 @@ TEST_F(PstHistoryTest, GivesEachValueInOneUnitWithTheFailedTestsMarked)
     const QString path = Path();
     append(path, test(6, 0, 6), kStart);
     append(path, test(6, 1, 12), kStart.addDays(30));  // 6 kPa
+    DiagRecord stuck = test(6);                        // the fill stroke never got half-way back: no friction
+    stuck.curve2.position.resize(2);
+    stuck.curve2.pressure.resize(2);
+    append(path, stuck, kStart.addDays(60));
     CPstHistory history(QStringLiteral("PV-01"), 42);
     Read(history);
     history.SetUnit(6);
+    EXPECT_EQ(history.Series(HistoryValue::Breakaway).size(), 3u);
     const auto friction = history.Series(HistoryValue::Friction);
-    ASSERT_EQ(friction.size(), 2u);
-    EXPECT_DOUBLE_EQ(friction[0].value, 6);
-    EXPECT_NEAR(friction[1].value, 6 / 6.89475729, 1e-6);
+    ASSERT_EQ(friction.size(), 2u) << "a test without the value is left out, not drawn at 0";
+    EXPECT_NEAR(friction[0].value, 6, 1e-4);
+    EXPECT_NEAR(friction[1].value, 6 / 6.89475729, 1e-4);
     EXPECT_FALSE(friction[0].failed);
     EXPECT_TRUE(friction[1].failed);
 
     const auto spring = history.Series(HistoryValue::SpringRange);  // upper 35 less lower 15 + 6 % 3
-    EXPECT_DOUBLE_EQ(spring[0].value, 20);
+    EXPECT_NEAR(spring[0].value, 20, 1e-4);
     const auto breakaway = history.Series(HistoryValue::Breakaway);
-    EXPECT_DOUBLE_EQ(breakaway[0].value, 28);  // pstRecord's
+    EXPECT_NEAR(breakaway[0].value, 4, 1e-4);
     EXPECT_TRUE(historyLimits(HistoryValue::SpringRange, kLimits).empty());
     EXPECT_EQ(historyLimits(HistoryValue::Breakaway, kLimits).front().value, 30);
 }
@@ -169,6 +171,41 @@ TEST_F(PstHistoryTest, TheSimulatedHistoryReadsBackAsTwelveMonthlyTestsWithFrict
     EXPECT_LT(*projection.crossing, tests.back().when.date().addYears(1));
     // The one leaking month is no trend.
     EXPECT_FALSE(history.Project(HistoryValue::Droop, defaults).Shown());
+}
+
+// The values line of a record in bar holds 0 or 1 for every result; the signature does not.
+TEST_F(PstHistoryTest, AHistoryKeptInBarOrKpaReadsAsTheSameHistoryInPsi)
+{
+    const PstLimits defaults{2, 15, 20, 10};
+    std::vector<HistoryPoint> inPsi[std::size(kHistoryValues)];
+    std::optional<QDate> crossingInPsi;
+    for (const int unit : {6, 7, 12}) {
+        SCOPED_TRACE(unit);
+        simulator::HistoryPlan plan;
+        plan.unit = unit;
+        const QString name = QStringLiteral("unit%1.dgn").arg(unit);
+        writeSimulatedHistory(m_dir.filePath(name), QStringLiteral("PV-101"), 305419, plan);
+        CPstHistory history(QStringLiteral("PV-101"), 305419);
+        ASSERT_EQ(Read(history, name).added, 12);
+        history.SetUnit(6);
+        for (const HistoryValue value : kHistoryValues) {
+            const auto series = history.Series(value);
+            auto& psi = inPsi[static_cast<std::size_t>(value)];
+            if (unit == 6)
+                psi = series;
+            ASSERT_EQ(series.size(), psi.size());
+            // The signature keeps four decimals of its own unit; the spring line is drawn out
+            // from the middle of the stroke to both ends, which spreads their rounding.
+            const double tolerance = value == HistoryValue::SpringRange ? 0.05 : 0.01;
+            for (std::size_t i = 0; i < series.size(); ++i)
+                EXPECT_NEAR(series[i].value, psi[i].value, tolerance) << historyValueName(value).toStdString() << i;
+        }
+        const TrendProjection projection = history.Project(HistoryValue::Friction, defaults);
+        ASSERT_TRUE(projection.Shown()) << projection.reason.toStdString();
+        if (unit == 6)
+            crossingInPsi = projection.crossing;
+        EXPECT_EQ(projection.crossing, crossingInPsi);
+    }
 }
 
 }  // namespace

@@ -19,10 +19,11 @@ struct Point {
     double position;
 };
 
-// A curve text: "pressure@position@...", each number with two decimals and a full stop.
+// A curve text: "pressure@position@...", each number with a full stop and two decimals (the
+// record the device starts with) or four (a stroke it recorded).
 std::vector<Point> pointsOf(const std::string& text)
 {
-    static const std::regex kNumber(R"(-?\d+\.\d\d)");
+    static const std::regex kNumber(R"(-?\d+\.\d\d(\d\d)?)");
     std::vector<double> numbers;
     for (std::size_t from = 0; from <= text.size();) {
         const std::size_t at = std::min(text.find('@', from), text.size());
