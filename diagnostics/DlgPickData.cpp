@@ -5,6 +5,7 @@
 #include "XFileException.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
 
 #include <QDialogButtonBox>
@@ -65,7 +66,8 @@ CDlgPickData::CDlgPickData(QWidget* owner) : QDialog(owner)
     buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(another, &QPushButton::clicked, this, [this] { OpenAnotherFile(); });
+    connect(another, &QPushButton::clicked, this,
+            [this] { ui::runGuarded("Open Another File", [this] { OpenAnotherFile(); }); });
 
     m_problems = new QLabel(this);
     m_problems->setWordWrap(true);

@@ -10,6 +10,7 @@
 #include "frameworkapi/ParameterRead.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/PostCall.h"
 #include "platform/ui/Resources.h"
 
 #include <QDialogButtonBox>
@@ -99,7 +100,7 @@ CPSTSummary::CPSTSummary(framework::IUIController& controller, QWidget* owner)
     finish->setDefault(true);
     buttons->addButton(viewGraph, QDialogButtonBox::ActionRole);
     buttons->addButton(finish, QDialogButtonBox::AcceptRole);
-    connect(viewGraph, &QPushButton::clicked, this, [this] { ViewGraph(); });
+    connect(viewGraph, &QPushButton::clicked, this, [this] { ui::runGuarded("View Graph", [this] { ViewGraph(); }); });
     connect(finish, &QPushButton::clicked, this, &QDialog::accept);
 
     m_baselineChange = new QLabel(this);

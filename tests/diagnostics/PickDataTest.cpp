@@ -104,6 +104,17 @@ TEST_F(PickData, ListsEveryRecordInFileOrderAndPicksTheChosenOne)
     EXPECT_EQ(read->curve1.position.front(), 99.0f);
 }
 
+// A file dialog that fails behind Open Another File is reported; the list stays as it was.
+TEST_F(PickData, AFailingFileDialogBehindOpenAnotherFileIsReportedNotThrown)
+{
+    dialogs.fileAnswers = {file};
+    diagnostics::CDlgPickData picker;
+    ASSERT_TRUE(picker.OpenAnotherFile());
+    dialogs.failFileChoice = true;
+    EXPECT_NO_THROW(picker.findChild<QPushButton*>(QStringLiteral("item_213"))->click());
+    EXPECT_EQ(list(picker)->topLevelItemCount(), 3);
+}
+
 TEST_F(PickData, OkWithoutARowAndACancelledFileDialogCancel)
 {
     diagnostics::CDlgPickData picker;

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <stdexcept>
+
 namespace orvx::test {
 namespace {
 
@@ -99,6 +101,14 @@ TEST_F(SummaryTest, ViewGraphShowsTheSignatureAndFinishCloses)
     EXPECT_EQ(dialogs.modalDialogs, QList<QString>{kGraphTitle});
     item<QPushButton>(&summary, 1)->click();
     EXPECT_EQ(summary.result(), QDialog::Accepted);
+}
+
+// What fails behind a button is reported where the user looks; nothing is thrown into Qt.
+TEST_F(SummaryTest, AFailureBehindViewGraphIsReportedNotThrown)
+{
+    diagnostics::CPSTSummary summary(controller);
+    dialogs.onModal = [](QDialog&) -> int { throw std::runtime_error("the graph window could not open"); };
+    EXPECT_NO_THROW(item<QPushButton>(&summary, 213)->click());
 }
 
 TEST_F(SummaryTest, LoadsTheDeviceRecordIntoTheGraph)

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <stdexcept>
 
 namespace orvx::test {
 
@@ -25,6 +26,8 @@ public:
     // scripted results are consulted.
     std::function<int(QDialog&)> onModal;
     std::deque<QString> fileAnswers;
+    // When set, a file choice fails as a dialog that cannot open would: it throws.
+    bool failFileChoice = false;
 
     QList<ui::MessageRequest> messages;
     QList<QString> modalDialogs;  // each dialog's window title
@@ -63,6 +66,8 @@ public:
     QString ChooseFile(const ui::FileRequest& request) override
     {
         fileRequests.append(request);
+        if (failFileChoice)
+            throw std::runtime_error("the file dialog could not open");
         if (fileAnswers.empty())
             return {};
         const QString answer = fileAnswers.front();
