@@ -28,8 +28,8 @@ public:
     // Measures a finished PST, grades it against the table's limits ("16005" to "16008"),
     // keeps it and writes its record into the table.
     PstResults::Grade StorePst(const StrokeSignature& signature, const PstSettings& settings, ParameterTable& table);
+    // Keeps the record of the last ESD trip.
     void StoreEsdEvent(StrokeSignature event) { m_esdEvent = std::move(event); }
-    const StrokeSignature& EsdEvent() const { return m_esdEvent; }
 
     // The last PST's results, curves and record values into the table; before any PST, the
     // curves the table started with.
