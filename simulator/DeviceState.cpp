@@ -49,7 +49,7 @@ StrokeSample DeviceState::where(std::int64_t nowMs) const
 double DeviceState::setpoint() const
 {
     switch (static_cast<int>(parameters.Number("1000"))) {
-    case 3: return valve.SignalSetpoint();                     // normal: the loop drives
+    case 3: return valve.SignalSetpoint();                   // normal: the loop drives
     case 1: return manualTarget.value_or(valve.Position());  // manual: held until driven
     default: return valve.Position();                        // setup: the valve holds
     }

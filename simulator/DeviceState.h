@@ -29,8 +29,8 @@ public:
     SimulatedFaults faults;
     DiagnosticRecords records{parameters};
     PstSchedule schedule;
-    std::optional<double> manualTarget;  // where manual mode holds the valve; none: where it stands
-    std::optional<double> fixedOutput;   // mA the retransmitter holds; none: it follows the position
+    std::optional<double> manualTarget;                // where manual mode holds the valve; none: where it stands
+    std::optional<double> fixedOutput;                 // mA the retransmitter holds; none: it follows the position
     std::map<std::string, com::Variant> storedTuning;  // "8000" to "8008" as the last tuning write sent them
 
     // Brings the valve up to 'nowMs' along its setpoint; while the device drives a stroke, the
