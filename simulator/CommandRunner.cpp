@@ -72,9 +72,9 @@ void CommandRunner::Start(int method)
 void CommandRunner::startTimed(int method)
 {
     const std::int64_t now = m_tasks.Now();
-    const DeviceTasks::Key key = m_tasks.Post(*durationOf(method), [this, method] {
+    const DeviceTasks::Key key = m_tasks.Post(*durationOf(method), [this, method, now] {
         m_running.reset();
-        finish(method);
+        finish(method, now);
     });
     m_running = Task{method, key, now};
 }
@@ -120,7 +120,7 @@ bool CommandRunner::refusedAsWrite(int method)
     return true;
 }
 
-void CommandRunner::finish(int method)
+void CommandRunner::finish(int method, std::int64_t requestedMs)
 {
     if (refusedAsWrite(method))
         return;
@@ -152,7 +152,8 @@ void CommandRunner::finish(int method)
         }
         break;
     case AcceptHighStop: {
-        const ValveMotions::Outcome outcome = m_motions.FinishManualStops(m_device, m_device.faults.Has(SimulatedFault::RefusesWrites));
+        const ValveMotions::Outcome outcome = m_motions.FinishManualStops(
+            m_device, m_device.faults.Has(SimulatedFault::RefusesWrites));
         if (!outcome.succeeded) {
             m_device.RaiseFaults(outcome.raised);
             fail(method);
@@ -189,7 +190,8 @@ void CommandRunner::finish(int method)
     case ClearAllFaults: table.SetText("12001", kNoFaults); [[fallthrough]];
     case ClearCurrentFaults: table.SetText("12000", kNoFaults); break;
     case WriteSchedule:
-        if (!m_device.schedule.StartFrom(table, now)) {
+        // The writer's clock stood where it said when it asked, not when the write completes.
+        if (!m_device.schedule.StartFrom(table, requestedMs)) {
             m_controls.NotifyAll(kScheduleNotDownloaded, {});
             fail(method);
             return;
@@ -301,8 +303,8 @@ void CommandRunner::finishMotion(int method)
     const std::int64_t now = m_tasks.Now();
     m_device.EndStroke(now, run.EndPosition());
     m_device.WriteMeasurements(now);
-    const ValveMotions::Outcome outcome =
-        m_motions.Finish(method, run, m_device, m_device.faults.Has(SimulatedFault::RefusesWrites));
+    const ValveMotions::Outcome outcome = m_motions.Finish(method, run, m_device,
+                                                           m_device.faults.Has(SimulatedFault::RefusesWrites));
     if (!outcome.succeeded) {
         m_device.RaiseFaults(outcome.raised);
         fail(method);

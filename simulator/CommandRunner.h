@@ -48,7 +48,7 @@ private:
     };
 
     void startTimed(int method);
-    void finish(int method);
+    void finish(int method, std::int64_t requestedMs);
     int stop();
     bool refusedAsWrite(int method);
     bool writeParameters();

@@ -32,7 +32,7 @@ namespace orvx::simulator {
 // back, in scheduler time; its signature, the results read off it and their grade against the
 // limits are stored when it ends. Cancelling (method 23) ends the running command with -6 and
 // its method number, then answers 523. The countdown to the next scheduled PST
-// ("16013"/"16014") runs from what method 19 wrote.
+// ("16013"/"16014") runs from the schedule method 19 wrote (PstSchedule).
 //
 // In setup mode the device calibrates: find stops (8), the manual stops (9, 11, 10, 31) and
 // autotune (12) drive the valve along their own paths, refreshed with 524 like the live values,

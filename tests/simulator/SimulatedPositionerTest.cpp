@@ -369,18 +369,63 @@ TEST_F(SimulatedPositionerTest, APstMovesTheLiveValuesAndCanBeCancelledWhileOthe
     EXPECT_EQ(control->takeResults(), (Notifications{{-2, "4"}, {-2, "23"}}));
 }
 
-TEST_F(SimulatedPositionerTest, TheScheduleCountsDownFromWhatWasWrittenUnlessWritesAreRefused)
+// A schedule write names where the test starts in the cycle and where the writer's clock stands
+// in it; the device waits the difference. One it cannot place in the cycle changes nothing.
+TEST_F(SimulatedPositionerTest, TheScheduleWaitsFromWhereTheWriterStoodToTheStartAndRepeats)
 {
-    ASSERT_EQ(set("16030", "0"), Status::Ok);
-    ASSERT_EQ(set("16031", "5"), Status::Ok);
-    ASSERT_EQ(set("19"), Status::Ok);
-    scheduler.Advance(500);
-    EXPECT_EQ(control->takeResults(), (Notifications{{519, ""}}));
-    EXPECT_EQ(get("16013") + " " + get("16014"), "0 5");
+    const struct {
+        const char* interval;
+        const char* startDay;
+        const char* startMinute;
+        const char* nowDay;
+        const char* nowMinute;
+        const char* left;  // "16013 16014" after the write; empty: refused
+    } rows[] = {
+        {"7", "7", "0", "0", "0", ""},
+        {"7", "0", "1440", "0", "0", ""},
+        {"7", "0", "0", "7", "0", ""},
+        {"7", "0", "0", "0", "1440", ""},
+        {"0", "0", "0", "0", "0", ""},
+        {"366", "0", "0", "0", "0", ""},
+        {"7", "-1", "0", "0", "0", ""},
+        {"7", "1.5", "0", "0", "0", ""},
+        {"2.5", "0", "0", "0", "0", ""},
+        {"7", "2", "510", "1", "600", "0 1350"},  // later in the same cycle
+        {"7", "0", "60", "6", "1380", "0 120"},   // early in the next one
+        {"1", "0", "5", "0", "1430", "0 15"},     // past midnight of a daily cycle
+        {"365", "364", "1439", "0", "0", "364 1439"},
+        {"2", "1", "0", "1", "0", "2 0"},  // due as it was written: the next one a cycle on
+    };
+    std::string before = get("16013") + " " + get("16014");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.interval) + " days: start " + row.startDay + "/" + row.startMinute + ", now " +
+                     row.nowDay + "/" + row.nowMinute);
+        for (const auto& [tag, value] : {std::pair{"16012", row.interval},
+                                         {"16015", row.startDay},
+                                         {"16016", row.startMinute},
+                                         {"16030", row.nowDay},
+                                         {"16031", row.nowMinute}})
+            ASSERT_EQ(set(tag, value), Status::Ok);
+        ASSERT_EQ(set("19"), Status::Ok);
+        scheduler.Advance(500);
+        const std::string left = get("16013") + " " + get("16014");
+        if (*row.left) {
+            EXPECT_EQ(control->takeResults(), (Notifications{{519, ""}}));
+            EXPECT_EQ(left, row.left);
+        } else {
+            EXPECT_EQ(control->takeResults(), (Notifications{{100, ""}, {-6, "19"}}));
+            EXPECT_EQ(left, before) << "a refused schedule changes nothing";
+        }
+        before = left;
+    }
+    // The last one runs on: a minute less a minute later, and once due, the next a cycle on.
     scheduler.Advance(60'000);
-    EXPECT_EQ(get("16013") + " " + get("16014"), "0 4");
-    scheduler.Advance(4 * 60'000);
-    EXPECT_EQ(get("16013") + " " + get("16014"), "2 0") << "due: the next one an interval later";
+    EXPECT_EQ(get("16013") + " " + get("16014"), "1 1439");
+    bool dropped = false;
+    registry()->UnregisterControl(u"main", true, &dropped);  // two days of live values spared
+    scheduler.Advance(2 * 1440 * 60'000LL - 60'000);
+    EXPECT_EQ(get("16013") + " " + get("16014"), "2 0");
+    ASSERT_TRUE(enrol(control, u"main"));
 
     positioner->SetFault(SimulatedFault::RefusesWrites, true);
     EXPECT_TRUE(com::failed(set("16031", "90")));
