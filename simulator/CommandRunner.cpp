@@ -138,6 +138,12 @@ void CommandRunner::finish(int method, std::int64_t requestedMs)
         m_device.manualTarget = m_device.valve.Position();  // manual mode starts where the valve stands
         break;
     }
+    case TerminalBoardTest:
+        if (m_device.valve.IsTripped()) {  // the ESD circuit is open: the test cannot pass
+            fail(method);
+            return;
+        }
+        break;
     case WriteParameters:
         if (!writeParameters()) {
             fail(method);
@@ -199,7 +205,12 @@ void CommandRunner::finish(int method, std::int64_t requestedMs)
         m_device.schedule.Show(table, now);
         break;
     case LoadPstData: m_device.records.LoadPst(table); break;
-    case LoadEsdEvents: m_device.records.LoadEsdEvent(table); break;
+    case LoadEsdEvents:
+        if (!m_device.records.LoadEsdEvent(table)) {  // the valve never tripped: no event to load
+            fail(method);
+            return;
+        }
+        break;
     }
     m_controls.NotifyAll(kSucceeded + method, {});
 }
@@ -242,8 +253,10 @@ void CommandRunner::startPst()
     m_device.AdvanceValve(now);
     const PstSettings settings = m_device.records.SettingsOf(m_device.parameters);
     const ValveModel& valve = m_device.valve;
-    // A tripped valve, or one without room for the travel before its fail position, is not tested.
-    if (valve.IsTripped() || valve.CompressionOf(valve.Position()) < settings.travel - 0.05) {
+    // The test is the loop's: in setup or manual mode the valve is not the process's to stroke.
+    // Nor is a tripped valve, or one without room for the travel before its fail position.
+    if (m_device.parameters.Number("1000", -1) != 3 || valve.IsTripped() ||
+        valve.CompressionOf(valve.Position()) < settings.travel - 0.05) {
         failLater(PartialStrokeTest);
         return;
     }

@@ -57,12 +57,15 @@ void DiagnosticRecords::LoadPst(ParameterTable& table)
         table.Set(tag, value);
 }
 
-void DiagnosticRecords::LoadEsdEvent(ParameterTable& table)
+bool DiagnosticRecords::LoadEsdEvent(ParameterTable& table)
 {
+    if (!m_esdEvent)
+        return false;
     m_esdLoaded = true;
     table.SetText("16037", "");
-    table.SetText("16038", m_esdEvent.CurveText(1, unitOf(table)));
-    table.SetNumber("16039", static_cast<double>(m_esdEvent.IntervalMs()));
+    table.SetText("16038", m_esdEvent->CurveText(1, unitOf(table)));
+    table.SetNumber("16039", static_cast<double>(m_esdEvent->IntervalMs()));
+    return true;
 }
 
 void DiagnosticRecords::Reload(ParameterTable& table)

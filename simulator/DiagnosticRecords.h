@@ -34,8 +34,9 @@ public:
     // The last PST's results, curves and record values into the table; before any PST, the
     // curves the table started with.
     void LoadPst(ParameterTable& table);
-    // The ESD event as curve 1 ("16038"), curve 2 empty.
-    void LoadEsdEvent(ParameterTable& table);
+    // The ESD event as curve 1 ("16038"), curve 2 empty; false, changing nothing, on a device
+    // that has not tripped since it started.
+    bool LoadEsdEvent(ParameterTable& table);
     // Writes the loaded record again, after a change of pressure unit.
     void Reload(ParameterTable& table);
 
@@ -49,7 +50,7 @@ private:
 
     std::optional<Pst> m_lastPst;
     std::map<std::string, com::Variant> m_curvesAtStart;
-    StrokeSignature m_esdEvent;
+    std::optional<StrokeSignature> m_esdEvent;
     bool m_esdLoaded = false;
     std::int64_t m_sampleIntervalMs;
 };

@@ -49,7 +49,6 @@ std::u16string escaped(std::u16string_view text)
 SimulatedPositioner::SimulatedPositioner(IScheduler& scheduler)
     : m_device(scheduler.Now()), m_tasks(scheduler, *identity())
 {
-    m_device.records.StoreEsdEvent(StrokeSignature::Trip(m_device.valve, kEsdIntervalMs));
     m_device.WriteMeasurements(scheduler.Now());
 }
 

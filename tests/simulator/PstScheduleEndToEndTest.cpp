@@ -93,8 +93,8 @@ private:
     test::FixedWallClock m_clock;
     test::ScriptedDialogService m_dialogs;
     simulator::ManualScheduler m_scheduler;
-    com::ComPtr<simulator::SimulatedPositioner> m_device =
-        com::makeComObject<simulator::SimulatedPositioner>(m_scheduler);
+    com::ComPtr<simulator::SimulatedPositioner> m_device = com::makeComObject<simulator::SimulatedPositioner>(
+        m_scheduler);
     framework::CEditModel m_model;
     framework::CTextProvider m_texts;
     test::FakeSplitter m_splitter;

@@ -435,6 +435,39 @@ TEST_F(SimulatedPositionerTest, TheScheduleWaitsFromWhereTheWriterStoodToTheStar
     EXPECT_EQ(get("16013") + " " + get("16014"), "2 0");
 }
 
+// A test the device cannot run is answered -6 with its method number, and nothing runs: a PST
+// outside normal mode, a terminal board test with the ESD circuit tripped, an ESD event that never
+// happened.
+TEST_F(SimulatedPositionerTest, TestsTheDeviceCannotRunAreRefusedWithTheirMethod)
+{
+    const struct {
+        const char* mode;
+        bool tripped;
+        const char* method;
+        Notification answer;
+    } rows[] = {
+        {"3", false, "33", {-6, "33"}},  // never tripped: no event
+        {"0", false, "4", {-6, "4"}},   {"1", false, "4", {-6, "4"}}, {"3", true, "3", {-6, "3"}},
+        {"3", true, "33", {533, ""}},   {"3", false, "4", {504, ""}}, {"3", false, "3", {503, ""}},
+        {"3", false, "33", {533, ""}},  // the event stays once the trip is reset
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string("mode ") + row.mode + (row.tripped ? ", tripped, " : ", ") + "method " + row.method);
+        ASSERT_EQ(set("1005", row.mode), Status::Ok);
+        ASSERT_EQ(set("0"), Status::Ok);
+        positioner->SetFault(SimulatedFault::EsdTrip, row.tripped);
+        scheduler.Advance(10'000);
+        control->takeResults();
+        const std::string position = get("2003");
+        ASSERT_EQ(set(row.method), Status::Ok);
+        scheduler.Advance(60'000);
+        EXPECT_EQ(control->takeResults(), Notifications{row.answer});
+        if (row.answer.code < 0) {
+            EXPECT_EQ(get("2003"), position) << "the valve was not stroked";
+        }
+    }
+}
+
 TEST_F(SimulatedPositionerTest, AnEsdTripVentsTheValveAndRecordsTheEvent)
 {
     const double start = number("2003");
