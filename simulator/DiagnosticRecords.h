@@ -19,7 +19,8 @@ public:
     // The curves 'table' holds stand for a PST run before the simulation started.
     explicit DiagnosticRecords(const ParameterTable& table);
 
-    // The table's PST settings, within what the device can run.
+    // The table's PST settings, within what the device can run, with the minimum pressure
+    // ("16001") and the breakout limit ("16007") the test keeps to.
     PstSettings SettingsOf(const ParameterTable& table) const;
     // "16039" describes the loaded record; what a user writes there is how often the next PST
     // samples.

@@ -21,7 +21,7 @@ struct HistoryPlan {
     double frictionPerTestPsi = 0.75;         // sliding friction; breakaway keeps 10 % above it
     int leakAtTest = 6;                       // counted from 0; -1 for none
     int unit = 6;                             // the HART pressure unit the records are kept in
-    PstLimits limits{2.0, 15.0, 20.0, 10.0};  // psi, the device's defaults
+    PstLimits limits{2.0, 15.0, 20.0, 10.0};  // psi
     PstSettings settings;
 };
 
