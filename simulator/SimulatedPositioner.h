@@ -28,13 +28,14 @@ namespace orvx::simulator {
 // While connected and with a control registered, the measured values are refreshed every
 // 500 ms and announced with 524; a running PST moves them more often.
 //
-// A PST (method 4), in normal mode only, strokes the valve model by the set travel and speed, dwells and strokes it
-// back, in scheduler time; its signature, the results read off it and their grade against the
-// limits are stored when it ends. Cancelling (method 23) ends the running command with -6 and
-// its method number, then answers 523. The countdown to the next scheduled PST
-// ("16013"/"16014") runs from the schedule method 19 wrote (PstSchedule). A terminal board test
-// fails while the ESD is tripped, and loading the ESD event (33) fails until the valve has
-// tripped once.
+// A PST (method 4), in normal mode only, strokes the valve model by the set travel and speed,
+// dwells and strokes it back, in scheduler time; it stops early and fills back at the Minimum
+// Pressure, the Breakout Limit or the Maximum Time. Its signature, the results read off it and
+// their grade against the limits are stored when it ends (docs/simulator.md). Cancelling
+// (method 23) ends the running command with -6 and its method number, then answers 523. The
+// countdown to the next scheduled PST ("16013"/"16014") runs from the schedule method 19 wrote
+// (PstSchedule). A terminal board test fails while the ESD is tripped, and loading the ESD event
+// (33) fails until the valve has tripped once.
 //
 // In setup mode the device calibrates: find stops (8), the manual stops (9, 11, 10, 31) and
 // autotune (12) drive the valve along their own paths, refreshed with 524 like the live values,
