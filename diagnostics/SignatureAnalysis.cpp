@@ -3,6 +3,7 @@
 #include "GraphData.h"
 #include "controls/PressureUnit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -10,6 +11,9 @@
 namespace orvx::diagnostics {
 
 namespace {
+
+// The valve is at rest at the end of the exhaust stroke once it stays there this long.
+constexpr int kSettledMs = 500;
 
 struct Sample {
     double position;
@@ -66,6 +70,54 @@ std::optional<double> seconds(std::size_t index, int intervalMs)
     return static_cast<double>(index) * intervalMs / 1000.0;
 }
 
+// The first sample that has moved from the first one, if any.
+std::optional<std::size_t> firstMoved(const std::vector<Sample>& curve)
+{
+    for (std::size_t i = 1; i < curve.size(); ++i)
+        if (!at(curve[i].position, curve.front().position))
+            return i;
+    return std::nullopt;
+}
+
+// Where the exhaust stroke brought the valve to rest: the first sample from `moved` on that
+// every sample of the next kSettledMs stays at (the last sample when the stroke never settled).
+// The valve may slip later in the dwell, so the farthest sample is not the end of the stroke.
+// Without an interval the samples cannot be timed: the end is the first arrival at the
+// farthest sample.
+std::size_t endOfStroke(const std::vector<Sample>& curve, std::size_t moved, int intervalMs)
+{
+    if (intervalMs <= 0) {
+        std::size_t farthest = moved;
+        for (std::size_t i = moved; i < curve.size(); ++i)
+            if (std::abs(curve[i].position - curve.front().position) >
+                std::abs(curve[farthest].position - curve.front().position))
+                farthest = i;
+        return *arrival(curve, curve[farthest].position);
+    }
+    const std::size_t window = static_cast<std::size_t>((kSettledMs + intervalMs - 1) / intervalMs);
+    for (std::size_t i = moved; i < curve.size(); ++i) {
+        bool settled = true;
+        for (std::size_t j = i + 1; j < curve.size() && j <= i + window && settled; ++j)
+            settled = at(curve[j].position, curve[i].position);
+        if (settled)
+            return i;
+    }
+    return curve.size() - 1;
+}
+
+// The largest fall of the pressure from any sample at or after `from` to a later one: a
+// positioner filling a leaking actuator back makes the dwell a saw-tooth.
+double largestFall(const std::vector<Sample>& curve, std::size_t from)
+{
+    double highest = curve[from].pressure;
+    double fall = 0;
+    for (std::size_t i = from; i < curve.size(); ++i) {
+        highest = std::max(highest, curve[i].pressure);
+        fall = std::max(fall, highest - curve[i].pressure);
+    }
+    return fall;
+}
+
 }  // namespace
 
 SignatureFigures analyseSignature(const Curve& exhaust, const Curve& fill, int intervalMs, std::uint32_t unitCode)
@@ -78,27 +130,21 @@ SignatureFigures analyseSignature(const Curve& exhaust, const Curve& fill, int i
         return figures;
     const Sample start = down.front();
 
-    // Where the exhaust stroke took the valve: the sample farthest from the start.
-    Sample end = start;
-    for (const Sample& s : down)
-        if (std::abs(s.position - start.position) > std::abs(end.position - start.position))
-            end = s;
-    if (at(end.position, start.position))
-        return figures;  // the valve never moved: the signature says nothing about it
-
-    for (const Sample& s : down) {
-        if (!at(s.position, start.position)) {
-            figures.breakaway = start.pressure - s.pressure;
-            break;
-        }
+    const std::optional<std::size_t> moved = firstMoved(down);
+    if (!moved) {
+        // The valve never broke away: all the signature says is that the pressure fell this far
+        // without moving it.
+        double lowest = start.pressure;
+        for (const Sample& s : down)
+            lowest = std::min(lowest, s.pressure);
+        figures.breakaway = start.pressure - lowest;
+        return figures;
     }
+    figures.breakaway = start.pressure - down[*moved].pressure;
 
-    // The valve has moved, so it arrived at its end at some sample.
-    const std::size_t held = *arrival(down, end.position);
-    double lowest = down[held].pressure;
-    for (std::size_t i = held; i < down.size(); ++i)
-        lowest = std::min(lowest, down[i].pressure);
-    figures.droop = down[held].pressure - lowest;
+    const std::size_t held = endOfStroke(down, *moved, intervalMs);
+    const Sample end = down[held];
+    figures.droop = largestFall(down, held);
     figures.exhaustTime = seconds(held, intervalMs);
     if (const auto back = arrival(up, start.position))
         figures.fillTime = seconds(*back, intervalMs);

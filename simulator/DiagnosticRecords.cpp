@@ -32,6 +32,9 @@ PstSettings DiagnosticRecords::SettingsOf(const ParameterTable& table) const
     settings.dwellS = std::clamp(table.Number("16004", settings.dwellS), 0.0, 600.0);
     settings.maxTimeS = std::clamp(table.Number("16002", settings.maxTimeS), 1.0, 3600.0);
     settings.intervalMs = m_sampleIntervalMs;
+    const int unit = unitOf(table);
+    settings.minimumPsi = toPsi(table.Number("16001", fromPsi(settings.minimumPsi, unit)), unit);
+    settings.breakoutLimitPsi = toPsi(table.Number("16007", fromPsi(settings.breakoutLimitPsi, unit)), unit);
     return settings;
 }
 
@@ -57,12 +60,15 @@ void DiagnosticRecords::LoadPst(ParameterTable& table)
         table.Set(tag, value);
 }
 
-void DiagnosticRecords::LoadEsdEvent(ParameterTable& table)
+bool DiagnosticRecords::LoadEsdEvent(ParameterTable& table)
 {
+    if (!m_esdEvent)
+        return false;
     m_esdLoaded = true;
     table.SetText("16037", "");
-    table.SetText("16038", m_esdEvent.CurveText(1, unitOf(table)));
-    table.SetNumber("16039", static_cast<double>(m_esdEvent.IntervalMs()));
+    table.SetText("16038", m_esdEvent->CurveText(1, unitOf(table)));
+    table.SetNumber("16039", static_cast<double>(m_esdEvent->IntervalMs()));
+    return true;
 }
 
 void DiagnosticRecords::Reload(ParameterTable& table)

@@ -19,7 +19,8 @@ public:
     // The curves 'table' holds stand for a PST run before the simulation started.
     explicit DiagnosticRecords(const ParameterTable& table);
 
-    // The table's PST settings, within what the device can run.
+    // The table's PST settings, within what the device can run, with the minimum pressure
+    // ("16001") and the breakout limit ("16007") the test keeps to.
     PstSettings SettingsOf(const ParameterTable& table) const;
     // "16039" describes the loaded record; what a user writes there is how often the next PST
     // samples.
@@ -28,14 +29,15 @@ public:
     // Measures a finished PST, grades it against the table's limits ("16005" to "16008"),
     // keeps it and writes its record into the table.
     PstResults::Grade StorePst(const StrokeSignature& signature, const PstSettings& settings, ParameterTable& table);
+    // Keeps the record of the last ESD trip.
     void StoreEsdEvent(StrokeSignature event) { m_esdEvent = std::move(event); }
-    const StrokeSignature& EsdEvent() const { return m_esdEvent; }
 
     // The last PST's results, curves and record values into the table; before any PST, the
     // curves the table started with.
     void LoadPst(ParameterTable& table);
-    // The ESD event as curve 1 ("16038"), curve 2 empty.
-    void LoadEsdEvent(ParameterTable& table);
+    // The ESD event as curve 1 ("16038"), curve 2 empty; false, changing nothing, on a device
+    // that has not tripped since it started.
+    bool LoadEsdEvent(ParameterTable& table);
     // Writes the loaded record again, after a change of pressure unit.
     void Reload(ParameterTable& table);
 
@@ -49,7 +51,7 @@ private:
 
     std::optional<Pst> m_lastPst;
     std::map<std::string, com::Variant> m_curvesAtStart;
-    StrokeSignature m_esdEvent;
+    std::optional<StrokeSignature> m_esdEvent;
     bool m_esdLoaded = false;
     std::int64_t m_sampleIntervalMs;
 };

@@ -25,6 +25,8 @@ public:
     static constexpr int kBreakoutExceeded = 61;
     static constexpr int kDroopAbnormal = 62;
     static constexpr int kPstCancelled = 63;
+    static constexpr int kValveStuckClosed = 69;
+    static constexpr int kValveStuckOpened = 70;
 
     // Pairs that are missing or not hexadecimal count as no faults.
     static FaultSet FromHex(std::string_view hex);

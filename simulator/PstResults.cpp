@@ -55,17 +55,26 @@ PstResults::PstResults(const StrokeSignature& signature)
         return;
     const StrokeSample start = exhaust.front();
     const double target = signature.TargetPosition();
+    m_towardOpen = target > start.position;
 
     const auto moved = std::ranges::find_if(exhaust,
                                             [&](const StrokeSample& s) { return !near(s.position, start.position); });
     m_breakaway = start.pressurePsi - (moved != exhaust.end()
                                            ? moved->pressurePsi
                                            : std::ranges::min(exhaust, {}, &StrokeSample::pressurePsi).pressurePsi);
+    m_moved = moved != exhaust.end();
 
-    const double middle = (start.position + target) / 2.0;
+    // Friction and the spring line are read at the middle of the stroke the valve made, which
+    // is the travel asked for unless the test stopped short of it.
+    const StrokeSample* held = arrival(exhaust, target);
+    const double reached = held ? target : std::ranges::max(exhaust, {}, [&](const StrokeSample& s) {
+                                               return std::abs(s.position - start.position);
+                                           }).position;
+    const double middle = (start.position + reached) / 2.0;
     const auto down = pressureAt(exhaust, middle);
     const auto up = pressureAt(fill, middle);
-    if (down && up) {
+    if (m_moved && down && up) {
+        m_frictionRead = true;
         m_friction = (*up - *down) / 2.0;
         // The spring line through the rest pressure at the start and the band's middle.
         const double slope = ((*up + *down) / 2.0 - start.pressurePsi) / (middle - start.position);
@@ -75,16 +84,22 @@ PstResults::PstResults(const StrokeSignature& signature)
         m_springHigh = std::max(atClosed, atOpen);
     }
 
-    const StrokeSample* held = arrival(exhaust, target);
     if (held) {
-        const auto dwell = exhaust.subspan(static_cast<std::size_t>(held - exhaust.data()));
-        m_droop = held->pressurePsi - std::ranges::min(dwell, {}, &StrokeSample::pressurePsi).pressurePsi;
+        // The largest fall of the pressure while held, from any high point to a later low one:
+        // a positioner filling a leaking actuator back makes it a saw-tooth.
+        double highest = held->pressurePsi;
+        for (const StrokeSample& s : exhaust.subspan(static_cast<std::size_t>(held - exhaust.data()))) {
+            highest = std::max(highest, s.pressurePsi);
+            m_droop = std::max(m_droop, highest - s.pressurePsi);
+        }
     }
-    m_exhaustS = static_cast<double>((held ? *held : exhaust.back()).timeMs) / 1000.0;
+    // A test stopped short of its travel took as long as the valve took to where it stopped.
+    const StrokeSample* rested = held ? held : arrival(exhaust, reached);
+    m_exhaustS = static_cast<double>((rested ? *rested : exhaust.back()).timeMs) / 1000.0;
     if (!fill.empty()) {
         const StrokeSample* back = arrival(fill, start.position);
         m_fillS = static_cast<double>((back ? *back : fill.back()).timeMs - fill.front().timeMs) / 1000.0;
-        m_completed = held && back && near(fill.back().position, start.position);
+        m_completed = held && back && near(fill.back().position, start.position) && !signature.Stopped();
     }
 }
 
@@ -92,12 +107,14 @@ PstResults::Grade PstResults::GradeAgainst(const PstLimits& limits, int unit) co
 {
     const double friction = reported(m_friction, unit);
     Grade grade;
-    grade.frictionBelow = !(friction > limits.frictionLow);
-    grade.frictionAbove = !(friction < limits.frictionHigh);
+    grade.frictionBelow = m_frictionRead && !(friction > limits.frictionLow);
+    grade.frictionAbove = m_frictionRead && !(friction < limits.frictionHigh);
     grade.breakawayExceeded = !(reported(m_breakaway, unit) < limits.breakaway);
     grade.droopExceeded = !(reported(m_droop, unit) < limits.droop);
     grade.springTooWeak = m_completed && !(m_springLow > m_breakaway);
     grade.incomplete = !m_completed;
+    if (!m_moved)
+        grade.stuck = m_towardOpen ? FaultSet::kValveStuckClosed : FaultSet::kValveStuckOpened;
     return grade;
 }
 
@@ -109,7 +126,8 @@ FaultSet PstResults::Grade::Faults() const
                                          {frictionBelow, FaultSet::kFrictionBelowNormal},
                                          {frictionAbove, FaultSet::kFrictionAboveNormal},
                                          {breakawayExceeded, FaultSet::kBreakoutExceeded},
-                                         {droopExceeded, FaultSet::kDroopAbnormal}};
+                                         {droopExceeded, FaultSet::kDroopAbnormal},
+                                         {stuck != 0, stuck}};
     for (const auto& [raised, bit] : bits)
         if (raised)
             faults.Raise(bit);

@@ -3,6 +3,8 @@
 #include "ParameterTable.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace orvx::simulator {
 
@@ -10,6 +12,16 @@ namespace {
 
 constexpr std::int64_t kMinuteMs = 60'000;
 constexpr std::int64_t kDayMinutes = 1440;
+constexpr std::int64_t kLongestIntervalDays = 365;
+
+// The table's value under 'tag' when it is a whole number in [0, limit).
+std::optional<std::int64_t> wholeBelow(const ParameterTable& table, const char* tag, std::int64_t limit)
+{
+    const double value = table.Number(tag, -1);
+    if (value < 0 || value >= static_cast<double>(limit) || value != std::floor(value))
+        return std::nullopt;
+    return static_cast<std::int64_t>(value);
+}
 
 }  // namespace
 
@@ -28,13 +40,22 @@ PstSchedule::Left PstSchedule::Remaining(std::int64_t nowMs, std::int64_t interv
     return {minutes / kDayMinutes, minutes % kDayMinutes};
 }
 
-bool PstSchedule::StartFrom(const ParameterTable& table, std::int64_t nowMs)
+bool PstSchedule::StartFrom(const ParameterTable& table, std::int64_t writtenMs)
 {
-    const double days = table.Number("16030", -1);
-    const double minutes = table.Number("16031", -1);
-    if (days < 0 || minutes < 0 || days > 3650 || minutes > 1e6)
+    const auto interval = wholeBelow(table, "16012", kLongestIntervalDays + 1);
+    if (!interval || *interval < 1)
         return false;
-    Start(static_cast<std::int64_t>(days), static_cast<std::int64_t>(minutes), nowMs);
+    const auto startDay = wholeBelow(table, "16015", *interval);
+    const auto startMinute = wholeBelow(table, "16016", kDayMinutes);
+    const auto elapsedDays = wholeBelow(table, "16030", *interval);
+    const auto elapsedMinutes = wholeBelow(table, "16031", kDayMinutes);
+    if (!startDay || !startMinute || !elapsedDays || !elapsedMinutes)
+        return false;
+    const std::int64_t cycle = *interval * kDayMinutes;
+    const std::int64_t start = *startDay * kDayMinutes + *startMinute;
+    const std::int64_t elapsed = *elapsedDays * kDayMinutes + *elapsedMinutes;
+    const std::int64_t wait = ((start - elapsed) % cycle + cycle) % cycle;
+    Start(0, wait, writtenMs);
     return true;
 }
 

@@ -6,7 +6,13 @@ namespace orvx::simulator {
 
 class ParameterTable;
 
-// The countdown to the next scheduled PST, on the scheduler's clock.
+// The device's PST schedule on the scheduler's clock: a test every interval, at a fixed place in
+// the interval's cycle.
+//
+// What a schedule write carries is two places in that cycle, each as days and minutes: where the
+// test starts ("16015", "16016") and where the writer's clock stood when it wrote ("16030",
+// "16031"). The device has no calendar of its own, so it takes the difference of the two, modulo
+// the interval ("16012"), as the wait from the moment the write was asked for.
 class PstSchedule {
 public:
     struct Left {
@@ -20,9 +26,10 @@ public:
     // 'intervalDays' later (at least one day).
     Left Remaining(std::int64_t nowMs, std::int64_t intervalDays);
 
-    // Starts over from the span the table holds in "16030" (days) and "16031" (minutes);
-    // answers false, changing nothing, when that is not a span.
-    bool StartFrom(const ParameterTable& table, std::int64_t nowMs);
+    // Starts over from the schedule the table holds, as written at 'writtenMs'. Answers false,
+    // changing nothing, unless the interval is a whole number of days from 1 to 365 and each place
+    // in the cycle is a whole day index below the interval and a whole minute below 1440.
+    bool StartFrom(const ParameterTable& table, std::int64_t writtenMs);
     // What is left into "16013" and "16014", over the interval "16012".
     void Show(ParameterTable& table, std::int64_t nowMs);
 

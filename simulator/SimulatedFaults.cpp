@@ -40,13 +40,13 @@ std::vector<SimulatedFault> SimulatedFaults::Active() const
 ValveModel::Mechanics SimulatedFaults::Mechanics() const
 {
     ValveModel::Mechanics mechanics;
-    if (Has(SimulatedFault::StickingValve)) {  // above the default friction high limit, breakaway still below its own
+    if (Has(SimulatedFault::StickingValve)) {  // far above the default friction high and breakout limits
         mechanics.frictionPsi = 17.0;
         mechanics.breakawayPsi = 17.5;
     }
-    if (Has(SimulatedFault::AirLeak))  // above the default droop limit after a 2 s dwell
-        mechanics.droopPsi = 16.0;
-    if (Has(SimulatedFault::WeakSpring)) {  // too weak to close the valve against its breakaway
+    if (Has(SimulatedFault::AirLeak))  // a dwell drops it through the friction band and more
+        mechanics.leakPerS = 0.35;
+    if (Has(SimulatedFault::WeakSpring)) {  // preload and rate lost: it barely seats the valve
         mechanics.springLowPsi = 3.0;
         mechanics.springHighPsi = 17.0;
     }

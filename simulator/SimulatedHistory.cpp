@@ -63,7 +63,7 @@ std::vector<HistoricPst> simulatePstHistory(const HistoryPlan& plan)
         mechanics.frictionPsi = plan.frictionStartPsi + plan.frictionPerTestPsi * i;
         mechanics.breakawayPsi = mechanics.frictionPsi * 1.1;
         if (i == plan.leakAtTest)
-            mechanics.droopPsi = 16.0;  // well above the default droop limit after the dwell
+            mechanics.leakPerS = 0.2;  // the dwell droops through the friction band, past the droop limit
         ValveModel valve;
         valve.SetMechanics(mechanics);
         valve.SetInputSignal(20.0);

@@ -18,10 +18,10 @@ struct HistoryPlan {
     int tests = 12;
     std::chrono::year_month_day first{std::chrono::year(2024), std::chrono::month(1), std::chrono::day(15)};
     double frictionStartPsi = 3.0;
-    double frictionPerTestPsi = 0.75;         // sliding friction; breakaway keeps 10 % above it
-    int leakAtTest = 6;                       // counted from 0; -1 for none
-    int unit = 6;                             // the HART pressure unit the records are kept in
-    PstLimits limits{2.0, 15.0, 20.0, 10.0};  // psi, the device's defaults
+    double frictionPerTestPsi = 0.75;        // sliding friction; breakaway keeps 10 % above it
+    int leakAtTest = 6;                      // counted from 0; -1 for none
+    int unit = 6;                            // the HART pressure unit the records are kept in
+    PstLimits limits{2.0, 15.0, 20.0, 5.0};  // psi
     PstSettings settings;
 };
 

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "Calibration.h"
-#include "DiagnosticRecords.h"
-#include "ParameterTable.h"
-#include "PstSchedule.h"
+#include "CommandRunner.h"
+#include "ControlLinks.h"
+#include "DeviceState.h"
+#include "DeviceTasks.h"
 #include "Scheduler.h"
 #include "SimulatedFaults.h"
-#include "StrokeSignature.h"
-#include "ValveModel.h"
 #include "device/BusinessObjectFacets.h"
 #include "device/IDtmActiveXControl.h"
 #include "platform/com/ComObject.h"
@@ -30,11 +28,14 @@ namespace orvx::simulator {
 // While connected and with a control registered, the measured values are refreshed every
 // 500 ms and announced with 524; a running PST moves them more often.
 //
-// A PST (method 4) strokes the valve model by the set travel and speed, dwells and strokes it
-// back, in scheduler time; its signature, the results read off it and their grade against the
-// limits are stored when it ends. Cancelling (method 23) ends the running command with -6 and
-// its method number, then answers 523. The countdown to the next scheduled PST
-// ("16013"/"16014") runs from what method 19 wrote.
+// A PST (method 4), in normal mode only, strokes the valve model by the set travel and speed,
+// dwells and strokes it back, in scheduler time; it stops early and fills back at the Minimum
+// Pressure, the Breakout Limit or the Maximum Time. Its signature, the results read off it and
+// their grade against the limits are stored when it ends (docs/simulator.md). Cancelling
+// (method 23) ends the running command with -6 and its method number, then answers 523. The
+// countdown to the next scheduled PST ("16013"/"16014") runs from the schedule method 19 wrote
+// (PstSchedule). A terminal board test fails while the ESD is tripped, and loading the ESD event
+// (33) fails until the valve has tripped once.
 //
 // In setup mode the device calibrates: find stops (8), the manual stops (9, 11, 10, 31) and
 // autotune (12) drive the valve along their own paths, refreshed with 524 like the live values,
@@ -64,21 +65,21 @@ public:
 
     // Later registrations answer false (read-only controls); they are still notified.
     void SetRefuseRegistration(bool refuse) { m_refuseRegistration = refuse; }
-    std::size_t RegisteredControlCount() const { return m_controls.size(); }
+    std::size_t RegisteredControlCount() const { return m_controls.Count(); }
     // Translations by text key; keys without one answer "##" followed by the key.
     void LoadTexts(std::map<std::u16string, std::u16string> texts) { m_texts = std::move(texts); }
 
     // The process around the valve.
-    void SetInputSignal(double mA) { m_valve.SetInputSignal(mA); }
+    void SetInputSignal(double mA) { m_device.valve.SetInputSignal(mA); }
     void SetSupplyPressure(double psi);
 
     // Simulated troubles, in effect at once and announced with 524: the valve's mechanics for
     // the next stroke, the supply, the ESD trip (recorded as the ESD event that method 33
     // loads), or how commands and parameter writes are answered.
     void SetFault(SimulatedFault fault, bool active);
-    bool HasFault(SimulatedFault fault) const { return m_faults.Has(fault); }
+    bool HasFault(SimulatedFault fault) const { return m_device.faults.Has(fault); }
     // In the order of kSimulatedFaults.
-    std::vector<SimulatedFault> ActiveFaults() const { return m_faults.Active(); }
+    std::vector<SimulatedFault> ActiveFaults() const { return m_device.faults.Active(); }
 
     // The command running now and how long it has run, in the device's time.
     struct Operation {
@@ -88,7 +89,7 @@ public:
     std::optional<Operation> RunningOperation() const;
     // The position retransmitter's loop current, mA, and whether a fixed output holds it.
     double RetransmittedOutput() const;
-    bool OutputFixed() const { return m_fixedOutput.has_value(); }
+    bool OutputFixed() const { return m_device.fixedOutput.has_value(); }
 
     com::Status CloseControl(const com::BStr& callerTag) override;
     // An unknown tag fails with InvalidArgument.
@@ -103,26 +104,6 @@ public:
     com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) override;
 
 private:
-    struct Registration {
-        com::BStr callerTag;
-        com::ComPtr<host::IDtmActiveXControl> control;
-    };
-    struct RunningCommand {
-        int method;
-        std::uint64_t task;
-        std::int64_t startMs;
-    };
-    struct RunningMotion {
-        ValveRun run;
-        std::int64_t startMs;
-    };
-    struct RunningPst {
-        StrokeSignature signature;
-        PstSettings settings;
-        std::int64_t startMs;
-        std::uint32_t counter;  // the device's time counter when it started
-    };
-
     com::Status getText(host::Via, const com::BStr& key, com::BStr* text) override;
     com::Status getStateDocument(host::Via, com::BStr* document) override;
     com::Status registerControl(host::Via, const com::BStr& progId, const com::BStr& callerTag,
@@ -132,70 +113,26 @@ private:
     void store(const std::string& tag, const com::Variant& value);
     void changePressureUnit(int unit);
     void startCommand(int method);
-    void finishCommand(int method);
-    void failRunningCommand();
-    int stopRunning();
-    bool refusedAsWrite(int method);
-
-    void startCalibration(int method);
-    void startManualDrive(int method);
-    // Runs the valve along 'run' as the command 'method'.
-    void startMotion(int method, ValveRun run);
-    bool fixOutput();
-    void finishMotion(int method);
-    void finishManualStops();
-    bool writeParameters();
-    void clearFault(int bit);
-
-    void startPst();
-    void stepPst();
-    void finishPst();
     void applySupply();
     void trip(bool tripped);
-    void raiseFaults(const FaultSet& faults);
 
-    std::uint64_t post(std::int64_t delayMs, std::function<void()> work);
-    void cancel(std::uint64_t task);
-    void notifyAll(std::int32_t code, const com::Variant& value);
     void notifyLater(std::int32_t code, com::Variant value = {});
     void publishState();
     std::u16string stateDocument() const;
-
     void updateTicking();
     void tick();
-    void advanceValve();
-    double setpoint() const;
-    int pressureUnit() const;
-    std::uint32_t counterNow() const;
-    void writeMeasurements();
-    void latchFaults();
 
-    IScheduler& m_scheduler;
-    ParameterTable m_parameters;
-    ValveModel m_valve;
-    std::map<std::string, com::Variant> m_deviceTuning;  // what the last tuning write sent
-    std::vector<Registration> m_controls;
+    // Each part works on those declared before it; the pending tasks are cancelled first.
+    DeviceState m_device;
+    ControlLinks m_controls;
+    DeviceTasks m_tasks;
+    CommandRunner m_commands{m_device, m_controls, m_tasks};
     std::map<std::u16string, std::u16string> m_texts;
     std::u16string m_userLevel = u"maintenance";
     bool m_connected = true;
     bool m_refuseRegistration = false;
-    std::optional<RunningCommand> m_running;
-    std::optional<RunningPst> m_pst;
-    std::optional<RunningMotion> m_motion;
-    Mounting m_mounting;
-    std::optional<double> m_manualTarget;  // where manual mode holds the valve; none: where it stands
-    std::optional<double> m_fixedOutput;   // mA
-    ManualStops m_manualStops;
-    std::optional<std::string> m_latchTripsBefore;  // "4005" while a manual find stops has it off
-    DiagnosticRecords m_records{m_parameters};
-    SimulatedFaults m_faults;
     double m_supply = 60.0;  // psi on the supply line
-    PstSchedule m_schedule;
-    std::optional<std::uint64_t> m_tickTask;
-    std::int64_t m_lastUpdate = 0;                        // scheduler time the valve was last advanced to
-    double m_counterAtStart = 0;                          // the device's time counter (s) at scheduler time 0
-    std::map<std::uint64_t, IScheduler::TaskId> m_tasks;  // pending, by our own key
-    std::uint64_t m_lastTaskKey = 0;
+    std::optional<DeviceTasks::Key> m_tickTask;
 };
 
 }  // namespace orvx::simulator

@@ -15,7 +15,6 @@ constexpr double kRampPsiPerS = 10.0;  // the positioner's output ramp while the
 constexpr double kVentPerS = 2.0;      // share of the actuator pressure the positioner vents per second
 constexpr double kTripVentPerS = 5.0;  // the ESD solenoid vents faster
 constexpr double kFillPerS = 1.0;      // share of the gap to the supply the positioner fills per second
-constexpr double kDroopTimeS = 1.0;
 constexpr double kArrivedPercent = 0.05;
 constexpr std::int64_t kTripRecordMs = 2000;
 
@@ -53,6 +52,8 @@ protected:
     double m_timeMs = 0.0;
 };
 
+// A PST as the positioner runs it (StrokeSignature::PartialStroke). Its guards are looked at
+// once per recorded sample, so that where the test stopped is the last sample of curve 1.
 class PstRun : public Stroke {
 public:
     enum class Phase { Breakaway, Exhaust, Dwell, FillBreakaway, Fill, Done };
@@ -61,9 +62,13 @@ public:
         : Stroke(valve),
           m_settings(settings),
           m_start(m_compression),
-          m_end(std::max(m_compression - settings.travel, 0.0))
+          m_end(std::max(m_compression - settings.travel, 0.0)),
+          m_restPressure(spring(m_compression))  // at rest mid-way in its friction band
     {
-        m_pressure = spring(m_compression);  // at rest mid-way in its friction band
+        m_pressure = m_restPressure;
+        // The positioner vents no lower than the minimum, nor, before the valve moves, further
+        // than the breakout limit below where it started.
+        m_floor = std::max(settings.minimumPsi, m_pressure - settings.breakoutLimitPsi);
     }
 
     Phase Now() const { return m_phase; }
@@ -73,47 +78,48 @@ public:
     void Step(double ms)
     {
         const double dt = tick(ms);
-        if (m_phase != Phase::Done && m_timeMs > m_settings.maxTimeS * 1000.0) {
-            m_phase = Phase::Done;
+        if (m_phase >= Phase::FillBreakaway && m_timeMs > (m_settings.maxTimeS + kReturnGraceS) * 1000.0) {
+            m_phase = Phase::Done;  // a valve that cannot be brought back is left to its setpoint
             return;
         }
         const double friction = m_mechanics.frictionPsi;
         const double breakaway = m_mechanics.breakawayPsi;
         const double supply = m_valve.SupplyPressure();
+        const double leak = m_mechanics.leakPerS * m_pressure * dt;  // lost wherever the relay is
         switch (m_phase) {
         case Phase::Breakaway:
-            m_pressure = std::max(m_pressure - std::min(kRampPsiPerS, kVentPerS * m_pressure) * dt, 0.0);
+            m_pressure = std::max(m_pressure - std::min(kRampPsiPerS, kVentPerS * m_pressure) * dt - leak, m_floor);
             if (m_pressure <= spring(m_compression) - breakaway)
                 begin(Phase::Exhaust);
             break;
         case Phase::Exhaust: {
             // The ramp goes on from wherever a slip at breakaway took the valve.
             m_setpoint = std::max(m_end, std::min(m_setpoint, m_compression) - m_settings.speed * dt);
-            const double wanted = spring(m_setpoint) - friction;
+            const double wanted = std::max(spring(m_setpoint) - friction, m_settings.minimumPsi);
             if (wanted < m_pressure)
-                m_pressure = std::max(wanted, m_pressure - kVentPerS * m_pressure * dt);
+                m_pressure = std::max(wanted, m_pressure - kVentPerS * m_pressure * dt - leak);
             m_compression = std::min(m_compression, balance(m_pressure, -friction));
             if (m_compression <= m_end + 1e-6)
                 begin(Phase::Dwell);
             break;
         }
-        case Phase::Dwell: {
-            const double held = (m_timeMs - m_dwellFromMs) / 1000.0;
-            m_pressure = m_holdPressure - m_mechanics.droopPsi * (1.0 - std::exp(-held / kDroopTimeS));
-            if (held >= m_settings.dwellS)
+        case Phase::Dwell:
+            hold(dt, leak, supply);
+            if (m_timeMs - m_dwellFromMs >= m_settings.dwellS * 1000.0)
                 begin(Phase::FillBreakaway);
             break;
-        }
         case Phase::FillBreakaway:
-            m_pressure += std::min(kRampPsiPerS, kFillPerS * (supply - m_pressure)) * dt;
-            if (m_pressure >= spring(m_compression) + breakaway)
+            m_pressure += std::min(kRampPsiPerS, kFillPerS * (supply - m_pressure)) * dt - leak;
+            if (m_compression >= m_start - 1e-6 && m_pressure >= m_restPressure)
+                begin(Phase::Done);  // stopped before it moved: the pressure back is all
+            else if (m_pressure >= spring(m_compression) + breakaway)
                 begin(Phase::Fill);
             break;
         case Phase::Fill: {
             m_setpoint = std::min(m_start, std::max(m_setpoint, m_compression) + m_settings.speed * dt);
             const double wanted = spring(m_setpoint) + friction;
             if (wanted > m_pressure)
-                m_pressure = std::min(wanted, m_pressure + kFillPerS * (supply - m_pressure) * dt);
+                m_pressure = std::min(wanted, m_pressure + kFillPerS * (supply - m_pressure) * dt - leak);
             m_compression = std::max(m_compression, balance(m_pressure, friction));
             // Short of supply the valve only creeps up to its last bit of travel.
             if (m_compression >= m_start - (m_setpoint < m_start ? 1e-6 : kArrivedPercent))
@@ -124,26 +130,64 @@ public:
         }
     }
 
+    // Stops the test, filling back, once the actuator is down to the minimum pressure, the valve
+    // has not broken away within the breakout limit, or the test has run past its time.
+    void Guard()
+    {
+        if (m_phase > Phase::Dwell)
+            return;
+        const bool atFloor = (m_phase == Phase::Breakaway && m_pressure <= m_floor + 1e-6) ||
+                             m_pressure <= m_settings.minimumPsi + 1e-6;
+        if (atFloor || m_timeMs >= m_settings.maxTimeS * 1000.0) {
+            m_stopped = true;
+            begin(Phase::FillBreakaway);
+        }
+    }
+    bool Stopped() const { return m_stopped; }
+
 private:
+    static constexpr double kHoldBandPercent = 0.5;  // the positioner's dead zone
+    static constexpr double kReturnGraceS = 60.0;
+
+    // The dwell: the relay closed, so that what the actuator loses shows. A valve that slips more
+    // than the dead zone off the target is filled back to it, and the relay closes again.
+    void hold(double dt, double leak, double supply)
+    {
+        const double friction = m_mechanics.frictionPsi;
+        const double breakaway = m_mechanics.breakawayPsi;
+        if (m_refilling)
+            m_pressure += kFillPerS * (supply - m_pressure) * dt;
+        m_pressure = std::max(m_pressure - leak, 0.0);
+        if (m_pressure < spring(m_compression) - breakaway)  // static friction gives way: it slips
+            m_compression = balance(m_pressure, -friction);
+        if (m_refilling && m_pressure > spring(m_compression) + breakaway)
+            m_compression = std::min(m_end, balance(m_pressure, friction));
+        if (m_compression < m_end - kHoldBandPercent)
+            m_refilling = true;
+        else if (m_refilling && m_compression >= m_end - 1e-6)
+            m_refilling = false;
+    }
+
     void begin(Phase phase)
     {
         m_phase = phase;
         m_setpoint = m_compression;
         m_filling = m_filling || phase == Phase::FillBreakaway;
-        if (phase == Phase::Dwell) {
+        if (phase == Phase::Dwell)
             m_dwellFromMs = m_timeMs;
-            m_holdPressure = m_pressure;
-        }
     }
 
     const PstSettings m_settings;
     const double m_start;
     const double m_end;
+    const double m_restPressure;
+    double m_floor;
     Phase m_phase = Phase::Breakaway;
     bool m_filling = false;
+    bool m_refilling = false;
+    bool m_stopped = false;
     double m_setpoint = 0.0;
     double m_dwellFromMs = 0.0;
-    double m_holdPressure = 0.0;
 };
 
 class TripRun : public Stroke {
@@ -186,7 +230,9 @@ StrokeSignature StrokeSignature::PartialStroke(const ValveModel& valve, const Ps
         signature.m_samples.push_back({at, run.Position(), run.Pressure()});
         if (run.Now() == PstRun::Phase::Done)
             break;
+        run.Guard();
     }
+    signature.m_stopped = run.Stopped();
     return signature;
 }
 

@@ -18,7 +18,7 @@ public:
         double springHighPsi = 35.0;  // and at the other end
         double frictionPsi = 3.0;     // sliding friction
         double breakawayPsi = 3.3;    // static friction, overcome before the valve first moves
-        double droopPsi = 0.3;        // what the actuator loses while the positioner holds it
+        double leakPerS = 0.0;        // share of its pressure the actuator loses per second: tight
     };
 
     void SetMechanics(const Mechanics& mechanics) { m_mechanics = mechanics; }

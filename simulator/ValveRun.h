@@ -26,6 +26,7 @@ class ValveRun {
 public:
     // The valve 'ms' after the start, on the line between two samples.
     StrokeSample At(std::int64_t ms) const;
+    const std::vector<StrokeSample>& Samples() const { return m_samples; }
     std::int64_t DurationMs() const { return m_samples.empty() ? 0 : m_samples.back().timeMs; }
     double EndPosition() const { return m_samples.empty() ? 0.0 : m_samples.back().position; }
 

@@ -53,7 +53,7 @@ TEST(SignatureAnalysis, GivesNoFigureTheCurvesCannotSay)
         const char* given;
     } rows[] = {
         {"curve 1 empty", {}, fill, 100, ""},
-        {"the valve never moved", still, fill, 100, ""},
+        {"the valve never moved: how far the pressure fell", still, fill, 100, "b"},
         {"a value that is no number", withNan, fill, 100, ""},
         {"curve 2 empty", exhaust, {}, 100, "bde"},
         {"curve 2 short of the middle", exhaust, halfWayBack, 100, "bde"},

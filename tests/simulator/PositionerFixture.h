@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +39,37 @@ inline double numberOf(const std::string& text)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << "not a number: '" << text << "'";
     return value;
+}
+
+struct Point {
+    double pressure;
+    double position;
+};
+
+// A curve text: "pressure@position@...", each number with a full stop and two decimals (the
+// record the device starts with) or four (a stroke it recorded).
+inline std::vector<Point> pointsOf(const std::string& text)
+{
+    static const std::regex kNumber(R"(-?\d+\.\d\d(\d\d)?)");
+    std::vector<double> numbers;
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t at = std::min(text.find('@', from), text.size());
+        const std::string field = text.substr(from, at - from);
+        EXPECT_TRUE(std::regex_match(field, kNumber)) << "field '" << field << "'";
+        numbers.push_back(numberOf(field));
+        from = at + 1;
+    }
+    EXPECT_EQ(numbers.size() % 2, 0u) << "unpaired field";
+    std::vector<Point> points;
+    for (std::size_t i = 0; i + 1 < numbers.size(); i += 2)
+        points.push_back({numbers[i], numbers[i + 1]});
+    return points;
+}
+
+// The point of a curve nearest to a position.
+inline Point nearest(const std::vector<Point>& curve, double position)
+{
+    return *std::ranges::min_element(curve, {}, [&](const Point& p) { return std::abs(p.position - position); });
 }
 
 // A control that records what the business object tells it: the periodic 524 as a count,

@@ -14,37 +14,6 @@ using namespace orvx::simtest;
 
 namespace {
 
-struct Point {
-    double pressure;
-    double position;
-};
-
-// A curve text: "pressure@position@...", each number with a full stop and two decimals (the
-// record the device starts with) or four (a stroke it recorded).
-std::vector<Point> pointsOf(const std::string& text)
-{
-    static const std::regex kNumber(R"(-?\d+\.\d\d(\d\d)?)");
-    std::vector<double> numbers;
-    for (std::size_t from = 0; from <= text.size();) {
-        const std::size_t at = std::min(text.find('@', from), text.size());
-        const std::string field = text.substr(from, at - from);
-        EXPECT_TRUE(std::regex_match(field, kNumber)) << "field '" << field << "'";
-        numbers.push_back(numberOf(field));
-        from = at + 1;
-    }
-    EXPECT_EQ(numbers.size() % 2, 0u) << "unpaired field";
-    std::vector<Point> points;
-    for (std::size_t i = 0; i + 1 < numbers.size(); i += 2)
-        points.push_back({numbers[i], numbers[i + 1]});
-    return points;
-}
-
-// The point of a curve nearest to a position.
-Point nearest(const std::vector<Point>& curve, double position)
-{
-    return *std::ranges::min_element(curve, {}, [&](const Point& p) { return std::abs(p.position - position); });
-}
-
 TEST(ManualScheduler, RunsDueTasksInTimeOrderIncludingTheOnesTheyPost)
 {
     ManualScheduler scheduler;
@@ -213,175 +182,63 @@ TEST_F(SimulatedPositionerTest, UnknownTagsFailRefusedControlsStayToldAndTextsFa
     EXPECT_EQ(found.toUtf8() + " " + missing.toUtf8(), "Verbunden ##UI_TEXT_1");
 }
 
-TEST_F(SimulatedPositionerTest, EachValveFaultFailsThePstOnItsOwnRow)
+// A schedule write names where the test starts in the cycle and where the writer's clock stands
+// in it; the device waits the difference. One it cannot place in the cycle changes nothing.
+TEST_F(SimulatedPositionerTest, TheScheduleWaitsFromWhereTheWriterStoodToTheStartAndRepeats)
 {
     const struct {
-        std::optional<SimulatedFault> fault;
-        const char* failedRows;
-        int raisedBit;
-    } rows[] = {
-        {std::nullopt, "", 0},
-        {SimulatedFault::StickingValve, "passed friction ", simulator::FaultSet::kFrictionAboveNormal},
-        {SimulatedFault::AirLeak, "passed droop ", simulator::FaultSet::kDroopAbnormal},
-        {SimulatedFault::WeakSpring, "passed ", simulator::FaultSet::kPstFailed},  // cannot close against breakaway
-        {SimulatedFault::LowSupply, "", simulator::FaultSet::kLowSupply},          // strokes, but slowly
-        {std::nullopt, "", 0},                                                     // all mended again
-    };
-    double cleanFillTime = 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.fault ? simulator::nameOf(*row.fault) : "no fault");
-        ASSERT_EQ(set("20"), Status::Ok);
-        if (row.fault)
-            positioner->SetFault(*row.fault, true);
-        scheduler.Advance(10'000);  // settled, faults cleared
-        const double counter = number("16032");
-        EXPECT_EQ(runPst(), (Notifications{{504, ""}}));
-        EXPECT_EQ(failedRows(), row.failedRows);
-        EXPECT_EQ(get("16040"), get("16022"));
-        EXPECT_TRUE(faultRaised(simulator::FaultSet::kNewPstData));
-        if (row.raisedBit) {
-            EXPECT_TRUE(faultRaised(row.raisedBit));
-        }
-        EXPECT_EQ(number("16033") * 65536 + number("16034"), counter) << "stamped when it ran";
-        if (!row.fault) {
-            EXPECT_NEAR(number("16023"), 3.0, 0.2);
-            EXPECT_NEAR(number("16024"), 15.0, 0.5);
-            EXPECT_NEAR(number("16025"), 35.0, 0.5);
-            cleanFillTime = number("16029");
-        }
-        if (row.fault == SimulatedFault::WeakSpring) {
-            EXPECT_LT(number("16024"), number("16026")) << "the spring range sank below the breakaway";
-        }
-        if (row.fault == SimulatedFault::LowSupply) {
-            EXPECT_GT(number("16029"), 2 * cleanFillTime);
-        }
-        if (row.fault)
-            positioner->SetFault(*row.fault, false);
-    }
-}
-
-TEST_F(SimulatedPositionerTest, ResultsAreGradedAgainstTheLimitsSetWhenTheTestRan)
-{
-    runPst();
-    ASSERT_EQ(failedRows(), "");
-    const std::string friction = get("16023");
-    const std::string breakaway = get("16026");
-    const std::string droop = get("16027");
-    const auto above = [](const std::string& value) { return std::to_string(numberOf(value) + 0.1).substr(0, 5); };
-    const struct {
-        const char* tag;
-        std::string limit;
-        const char* failedRows;
-    } rows[] = {
-        {"16005", friction, "passed friction "},
-        {"16006", friction, "passed friction "},
-        {"16006", above(friction), ""},
-        {"16007", breakaway, "passed breakaway "},
-        {"16007", above(breakaway), ""},
-        {"16008", droop, "passed droop "},
-        {"16008", above(droop), ""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.tag) + " at " + row.limit);
-        ASSERT_EQ(set("6"), Status::Ok);  // a reset puts the default limits back
-        scheduler.Advance(1000);
-        ASSERT_EQ(set(row.tag, row.limit.c_str()), Status::Ok);
-        runPst();
-        EXPECT_EQ(failedRows(), row.failedRows);
-    }
-}
-
-TEST_F(SimulatedPositionerTest, CurvesHoldTheHysteresisLoopOfBothStrokes)
-{
-    const struct {
-        const char* travel;
-        const char* speed;
         const char* interval;
-        const char* unit;
-        const char* airToOpen;
-    } rows[] = {{"10.0", "5.0", "100", "6", "1"},
-                {"20.0", "10.0", "50", "6", "1"},
-                {"5.0", "2.5", "200", "7", "1"},
-                {"10.0", "5.0", "100", "12", "0"}};  // exhausting opens the valve
+        const char* startDay;
+        const char* startMinute;
+        const char* nowDay;
+        const char* nowMinute;
+        const char* left;  // "16013 16014" after the write; empty: refused
+    } rows[] = {
+        {"7", "7", "0", "0", "0", ""},
+        {"7", "0", "1440", "0", "0", ""},
+        {"7", "0", "0", "7", "0", ""},
+        {"7", "0", "0", "0", "1440", ""},
+        {"0", "0", "0", "0", "0", ""},
+        {"366", "0", "0", "0", "0", ""},
+        {"7", "-1", "0", "0", "0", ""},
+        {"7", "1.5", "0", "0", "0", ""},
+        {"2.5", "0", "0", "0", "0", ""},
+        {"7", "2", "510", "1", "600", "0 1350"},  // later in the same cycle
+        {"7", "0", "60", "6", "1380", "0 120"},   // early in the next one
+        {"1", "0", "5", "0", "1430", "0 15"},     // past midnight of a daily cycle
+        {"365", "364", "1439", "0", "0", "364 1439"},
+        {"2", "1", "0", "1", "0", "2 0"},  // due as it was written: the next one a cycle on
+    };
+    std::string before = get("16013") + " " + get("16014");
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.travel) + "% at " + row.speed + "%/s, every " + row.interval + " ms, unit " +
-                     row.unit + ", air to open " + row.airToOpen);
-        for (const auto& [tag, value] : {std::pair{"16000", row.travel},
-                                         {"16003", row.speed},
-                                         {"16039", row.interval},
-                                         {"4003", row.unit},
-                                         {"3000", row.airToOpen}})
+        SCOPED_TRACE(std::string(row.interval) + " days: start " + row.startDay + "/" + row.startMinute + ", now " +
+                     row.nowDay + "/" + row.nowMinute);
+        for (const auto& [tag, value] : {std::pair{"16012", row.interval},
+                                         {"16015", row.startDay},
+                                         {"16016", row.startMinute},
+                                         {"16030", row.nowDay},
+                                         {"16031", row.nowMinute}})
             ASSERT_EQ(set(tag, value), Status::Ok);
-        scheduler.Advance(10'000);
-        const double start = number("2003");
-        const double target = start + (row.airToOpen == std::string("1") ? -1 : 1) * number("16000");
-        runPst();
-        const auto exhaust = pointsOf(get("16038"));
-        const auto fill = pointsOf(get("16037"));
-        ASSERT_FALSE(exhaust.empty() || fill.empty());
-        const auto farthest = [&](const std::vector<Point>& curve) {
-            return std::ranges::max(curve, {}, [&](const Point& p) { return std::abs(p.position - start); }).position;
-        };
-        EXPECT_NEAR(exhaust.front().position, start, 0.01);
-        EXPECT_NEAR(farthest(exhaust), target, 0.01);
-        EXPECT_NEAR(fill.front().position, target, 0.01);
-        EXPECT_NEAR(farthest(fill), target, 0.01);
-        EXPECT_NEAR(fill.back().position, start, 0.1);
-        EXPECT_EQ(number("16051"), std::round(start));
-        EXPECT_EQ(number("16048"), exhaust.size());
-        EXPECT_EQ(number("16049"), exhaust.size() + fill.size());
-        EXPECT_EQ(get("16050"), row.interval);
-        EXPECT_EQ(get("16039"), row.interval);
-        // Exhausting runs below filling by twice the friction, as the results say.
-        const double middle = (start + target) / 2;
-        EXPECT_NEAR(nearest(fill, middle).pressure - nearest(exhaust, middle).pressure, 2 * number("16023"),
-                    0.05 * number("16023"));
-        EXPECT_LT(exhaust.back().pressure, exhaust.front().pressure) << "the dwell comes after the exhaust stroke";
-        EXPECT_EQ(failedRows(), "");
+        ASSERT_EQ(set("19"), Status::Ok);
+        scheduler.Advance(500);
+        const std::string left = get("16013") + " " + get("16014");
+        if (*row.left) {
+            EXPECT_EQ(control->takeResults(), (Notifications{{519, ""}}));
+            EXPECT_EQ(left, row.left);
+        } else {
+            EXPECT_EQ(control->takeResults(), (Notifications{{100, ""}, {-6, "19"}}));
+            EXPECT_EQ(left, before) << "a refused schedule changes nothing";
+        }
+        before = left;
     }
-}
-
-TEST_F(SimulatedPositionerTest, APstMovesTheLiveValuesAndCanBeCancelledWhileOtherCommandsAreBusy)
-{
-    const double start = number("2003");
-    const int before = control->newValues;
-    ASSERT_EQ(set("4"), Status::Ok);
-    scheduler.Advance(1500);
-    EXPECT_LT(number("2003"), start - 0.5);
-    EXPECT_GE(control->newValues - before, 5);
-    ASSERT_EQ(set("3"), Status::Ok);
-    scheduler.Advance(50);
-    EXPECT_EQ(control->takeResults(), (Notifications{{-2, "3"}}));
-    ASSERT_EQ(set("23"), Status::Ok);
-    scheduler.Advance(50);
-    EXPECT_EQ(control->takeResults(), (Notifications{{-6, "4"}, {523, ""}}));
-    EXPECT_TRUE(faultRaised(simulator::FaultSet::kPstCancelled));
-    scheduler.Advance(10'000);
-    EXPECT_EQ(control->takeResults(), Notifications{}) << "nothing more of the cancelled PST";
-    EXPECT_NEAR(number("2003"), start, 0.5) << "back at its setpoint";
-    ASSERT_EQ(set("3"), Status::Ok);
-    scheduler.Advance(1000);
-    EXPECT_EQ(control->takeResults(), (Notifications{{503, ""}}));
-
-    positioner->SetFault(SimulatedFault::DeviceBusy, true);
-    for (const char* method : {"4", "23"})
-        ASSERT_EQ(set(method), Status::Ok);
-    scheduler.Advance(10'000);
-    EXPECT_EQ(control->takeResults(), (Notifications{{-2, "4"}, {-2, "23"}}));
-}
-
-TEST_F(SimulatedPositionerTest, TheScheduleCountsDownFromWhatWasWrittenUnlessWritesAreRefused)
-{
-    ASSERT_EQ(set("16030", "0"), Status::Ok);
-    ASSERT_EQ(set("16031", "5"), Status::Ok);
-    ASSERT_EQ(set("19"), Status::Ok);
-    scheduler.Advance(500);
-    EXPECT_EQ(control->takeResults(), (Notifications{{519, ""}}));
-    EXPECT_EQ(get("16013") + " " + get("16014"), "0 5");
+    // The last one runs on: a minute less a minute later, and once due, the next a cycle on.
     scheduler.Advance(60'000);
-    EXPECT_EQ(get("16013") + " " + get("16014"), "0 4");
-    scheduler.Advance(4 * 60'000);
-    EXPECT_EQ(get("16013") + " " + get("16014"), "2 0") << "due: the next one an interval later";
+    EXPECT_EQ(get("16013") + " " + get("16014"), "1 1439");
+    bool dropped = false;
+    registry()->UnregisterControl(u"main", true, &dropped);  // two days of live values spared
+    scheduler.Advance(2 * 1440 * 60'000LL - 60'000);
+    EXPECT_EQ(get("16013") + " " + get("16014"), "2 0");
+    ASSERT_TRUE(enrol(control, u"main"));
 
     positioner->SetFault(SimulatedFault::RefusesWrites, true);
     EXPECT_TRUE(com::failed(set("16031", "90")));
@@ -389,6 +246,39 @@ TEST_F(SimulatedPositionerTest, TheScheduleCountsDownFromWhatWasWrittenUnlessWri
     scheduler.Advance(500);
     EXPECT_EQ(control->takeResults(), (Notifications{{100, ""}, {-6, "19"}}));
     EXPECT_EQ(get("16013") + " " + get("16014"), "2 0");
+}
+
+// A test the device cannot run is answered -6 with its method number, and nothing runs: a PST
+// outside normal mode, a terminal board test with the ESD circuit tripped, an ESD event that never
+// happened.
+TEST_F(SimulatedPositionerTest, TestsTheDeviceCannotRunAreRefusedWithTheirMethod)
+{
+    const struct {
+        const char* mode;
+        bool tripped;
+        const char* method;
+        Notification answer;
+    } rows[] = {
+        {"3", false, "33", {-6, "33"}},  // never tripped: no event
+        {"0", false, "4", {-6, "4"}},   {"1", false, "4", {-6, "4"}}, {"3", true, "3", {-6, "3"}},
+        {"3", true, "33", {533, ""}},   {"3", false, "4", {504, ""}}, {"3", false, "3", {503, ""}},
+        {"3", false, "33", {533, ""}},  // the event stays once the trip is reset
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string("mode ") + row.mode + (row.tripped ? ", tripped, " : ", ") + "method " + row.method);
+        ASSERT_EQ(set("1005", row.mode), Status::Ok);
+        ASSERT_EQ(set("0"), Status::Ok);
+        positioner->SetFault(SimulatedFault::EsdTrip, row.tripped);
+        scheduler.Advance(10'000);
+        control->takeResults();
+        const std::string position = get("2003");
+        ASSERT_EQ(set(row.method), Status::Ok);
+        scheduler.Advance(60'000);
+        EXPECT_EQ(control->takeResults(), Notifications{row.answer});
+        if (row.answer.code < 0) {
+            EXPECT_EQ(get("2003"), position) << "the valve was not stroked";
+        }
+    }
 }
 
 TEST_F(SimulatedPositionerTest, AnEsdTripVentsTheValveAndRecordsTheEvent)

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "device/IDtmActiveXControl.h"
+#include "platform/com/BStr.h"
+#include "platform/com/ComPtr.h"
+#include "platform/com/Variant.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace orvx::simulator {
+
+// The controls registered with the device, each under its caller tag, and how they are told of
+// the device's news.
+class ControlLinks {
+public:
+    // Registers 'control' (not null) under 'callerTag', replacing an earlier registration of the
+    // same control.
+    void Register(const com::BStr& callerTag, host::IDtmActiveXControl* control);
+    // Takes the latest registration under 'callerTag' off the list and hands its control back,
+    // null when there was none: the caller lets go of it last, as it may hold the last reference
+    // to the device.
+    com::ComPtr<host::IDtmActiveXControl> Unregister(const com::BStr& callerTag);
+    std::size_t Count() const { return m_controls.size(); }
+
+    // Tells every registered control through its IUpdateUI. A control that unregisters while
+    // another is told is not told afterwards; one that answers no IUpdateUI is skipped.
+    void NotifyAll(std::int32_t code, const com::Variant& value) const;
+
+private:
+    struct Registration {
+        com::BStr callerTag;
+        com::ComPtr<host::IDtmActiveXControl> control;
+    };
+    std::vector<Registration> m_controls;
+};
+
+}  // namespace orvx::simulator
