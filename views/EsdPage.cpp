@@ -277,6 +277,8 @@ void CEsdPage::OnUpdate(std::int32_t code, const QString& text)
         OnSettingsUpdate(code);
     if (HasTests())
         OnTestUpdate(code, text);
+    if (device::code::isFailure(code))
+        ShowRefusedOperation(code, text.trimmed());
 }
 
 void CEsdPage::OnSettingsUpdate(std::int32_t code)
@@ -535,6 +537,22 @@ void CEsdPage::OnTestUpdate(std::int32_t code, const QString& text)
         ShowResult(shown);
     else
         ShowResult(tbt ? QStringLiteral("TBT Canceled.") : QStringLiteral("PST Canceled."));
+}
+
+void CEsdPage::ShowRefusedOperation(std::int32_t code, const QString& method)
+{
+    if (!framework::failureText(code).isNull())
+        return;  // the page base has said it: busy
+    // The device refused or failed a command of this page that has no text of its own.
+    const std::pair<int, const char*> texts[] = {
+        {method::LoadPstData, "No PST data available!"},
+        {method::LoadEsdEvents, "No ESD data available!"},
+        {method::WritePstSchedule, "The device did not take the new PST schedule."},
+        {method::ApplyPstSettings, "The device did not take the PST settings."},
+    };
+    for (const auto& [number, text] : texts)
+        if (method == method::tagOf(number))
+            ShowStatus(QString::fromLatin1(text));
 }
 
 }  // namespace orvx::views

@@ -77,6 +77,9 @@ private:
     bool HasTests() const { return m_result != nullptr; }
     void OnSettingsUpdate(std::int32_t code);
     void OnTestUpdate(std::int32_t code, const QString& text);
+    // A command of the page other than a test that the device refused or failed: why, on the
+    // status line (a busy device is told by the page base).
+    void ShowRefusedOperation(std::int32_t code, const QString& method);
 
     // The picker follows Apply (schedule), the test choice Perform Diagnostics: each is usable
     // exactly when its button is, whatever rule enabled or disabled the button.

@@ -160,16 +160,34 @@ TEST_F(DiagnosticsPage, ATestThatDidNotRunSaysWhyAndFreesTheButtons)
     }
 }
 
-// Busy on a load keeps the last result in the Test Result and says so on the status line.
-TEST_F(DiagnosticsPage, ABusyDeviceIsNamedOnTheStatusLine)
+// A load the device refuses keeps the last result in the Test Result and says why on the status
+// line: busy, or no data to load (an ESD event on a device that never tripped).
+TEST_F(DiagnosticsPage, ALoadTheDeviceRefusesIsNamedOnTheStatusLine)
 {
-    button(214)->click();
-    const QString before = result();
-    finish(device::code::Busy, QStringLiteral("27"));
-    EXPECT_EQ(status.message, QLatin1String("Device is busy, please wait a moment!"));
-    EXPECT_EQ(result(), before);
-    EXPECT_TRUE(dialogs.modalDialogs.isEmpty());
-    EXPECT_TRUE(button(214)->isEnabled());
+    const struct {
+        int button;
+        std::int32_t code;
+        const char* method;
+        const char* text;
+    } rows[] = {
+        {214, device::code::Busy, "27", "Device is busy, please wait a moment!"},
+        {216, device::code::Busy, "33", "Device is busy, please wait a moment!"},
+        {214, -6, "27", "No PST data available!"},
+        {216, -6, "33", "No ESD data available!"},
+        {216, -1, "33", "No ESD data available!"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.code << " for " << row.method);
+        status.message.clear();
+        button(row.button)->click();
+        ASSERT_EQ(device->writtenTags().last(), QLatin1String(row.method));
+        const QString before = result();
+        finish(row.code, QString::fromLatin1(row.method));
+        EXPECT_EQ(status.message, QLatin1String(row.text));
+        EXPECT_EQ(result(), before);
+        EXPECT_TRUE(dialogs.modalDialogs.isEmpty());
+        EXPECT_TRUE(button(row.button)->isEnabled());
+    }
 }
 
 TEST_F(DiagnosticsPage, ATestTheDeviceRefusesLocksNothing)

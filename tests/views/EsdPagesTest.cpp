@@ -292,6 +292,33 @@ TEST_F(EsdPages, AnIntervalThatCannotDivideSendsNothing)
     EXPECT_TRUE(status.message.startsWith(QLatin1String("The PST interval must be a whole number of days")));
 }
 
+// A schedule or settings the device refuses leaves the page as it was and says so.
+TEST_F(EsdPages, ScheduleAndSettingsTheDeviceRefusesAreNamedOnTheStatusLine)
+{
+    for (const std::int32_t view : {1, 6}) {
+        framework::CApplicationViewBase* page = open(view);
+        ASSERT_NE(page, nullptr);
+        const struct {
+            int apply;
+            const char* method;
+            const char* text;
+        } rows[] = {
+            {view == 1 ? 310 : 213, "19", "The device did not take the new PST schedule."},
+            {view == 1 ? 311 : 223, "30", "The device did not take the PST settings."},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << "view " << view << ", method " << row.method);
+            item<QDateTimeEdit>(page, view == 1 ? 255 : 267)->setDateTime(ui::currentDateTime().addSecs(3600));
+            item<QPushButton>(page, row.apply)->click();
+            ASSERT_EQ(device->writtenTags().last(), QLatin1String(row.method));
+            controller.SetOperation(false, -1, -1);
+            page->OnUpdate(-6, QString::fromLatin1(row.method));
+            EXPECT_EQ(status.message, QLatin1String(row.text));
+            EXPECT_TRUE(item<QPushButton>(page, row.apply)->isEnabled());
+        }
+    }
+}
+
 TEST_F(EsdPages, ThePressuresFollowTheSettingsUnit)
 {
     framework::CApplicationViewBase* page = open(6);
