@@ -1,5 +1,7 @@
 #include "DiagChart.h"
 
+#include "TickStep.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsLayout>
@@ -31,9 +33,12 @@ std::pair<qreal, qreal> drawable(float low, float high)
     return high > low ? std::pair<qreal, qreal>(low, high) : std::pair<qreal, qreal>(low, qreal(low) + 1);
 }
 
+// The range, with its ticks on round numbers within it rather than at fixed fractions of it.
 void setRange(QValueAxis* axis, float low, float high)
 {
     const auto [from, to] = drawable(low, high);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(tickStep(to - from));
     axis->setRange(from, to);
 }
 
@@ -115,8 +120,10 @@ CDiagChart::CDiagChart(QWidget* parent) : QWidget(parent), m(std::make_unique<Im
     m->chart->addAxis(m->x, Qt::AlignBottom);
     m->chart->addAxis(m->y, Qt::AlignLeft);
     m->chart->addAxis(m->y2, Qt::AlignRight);
-    for (QValueAxis* axis : {m->x, m->y, m->y2})
+    for (QValueAxis* axis : {m->x, m->y, m->y2}) {
         axis->setLabelFormat(QStringLiteral("%g"));
+        axis->setTickType(QValueAxis::TicksDynamic);
+    }
     m->y2->setGridLineVisible(false);
 
     // Until the window says otherwise: dark red, red, blue and green, and the reference grey.
@@ -324,6 +331,11 @@ QString CDiagChart::YCaption() const
 QString CDiagChart::SecondAxisCaption() const
 {
     return m->y2->titleText();
+}
+
+std::pair<double, double> CDiagChart::TickSteps() const
+{
+    return {m->x->tickInterval(), m->y->tickInterval()};
 }
 
 void CDiagChart::Paint(QPainter& painter, const QRectF& target, QSize layout) const

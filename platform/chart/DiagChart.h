@@ -95,6 +95,8 @@ public:
     QString XCaption() const;
     QString YCaption() const;
     QString SecondAxisCaption() const;
+    // The distance between the ticks of the bottom and the main value axis.
+    std::pair<double, double> TickSteps() const;
 
     // Draws the chart as it stands into a rectangle of a painter (vector output on a PDF
     // painter): laid out as on a screen of `layout` pixels, then scaled to fit the rectangle,

@@ -1,15 +1,55 @@
 #include "platform/chart/DiagChart.h"
+#include "platform/chart/TickStep.h"
 
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QImage>
 
+#include <limits>
 #include <vector>
 
 using namespace orvx;
 
 namespace {
+
+// Ticks fall on 1, 2 or 5 times a power of ten, at most eight parts to the span.
+TEST(TickStep, IsTheSmallestRoundStepThatCutsTheSpanIntoAtMostEightParts)
+{
+    const struct {
+        double span;
+        double step;
+    } rows[] = {
+        {0, 1},
+        {-5, 1},
+        {std::numeric_limits<double>::quiet_NaN(), 1},
+        {std::numeric_limits<double>::infinity(), 1},
+        {8, 1},
+        {8.01, 2},
+        {10, 2},
+        {16, 2},
+        {16.5, 5},
+        {24.5, 5},
+        {40, 5},
+        {41, 10},
+        {100, 20},
+        {120, 20},
+        {2.2, 0.5},
+        {0.1, 0.02},
+        {0.0007, 0.0001},
+    };
+    for (const auto& row : rows)
+        EXPECT_DOUBLE_EQ(chart::tickStep(row.span), row.step) << row.span;
+}
+
+TEST(DiagChart, TheAxesTickOnRoundNumbersOfTheShownRange)
+{
+    chart::CDiagChart chart;
+    chart.SetShownRange(21.4906f, 46.25f, 90, 100);
+    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{5, 2}));
+    chart.SetFullRange(0, 3.3f, 0, 60);
+    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{0.5, 10}));
+}
 
 TEST(DiagChart, PlotsTakeNoMorePointsThanBothArraysHold)
 {
