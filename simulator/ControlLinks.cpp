@@ -26,6 +26,11 @@ com::ComPtr<host::IDtmActiveXControl> ControlLinks::Unregister(const com::BStr& 
     return dropped;
 }
 
+void ControlLinks::Notify(std::int32_t code, const std::string& value)
+{
+    NotifyAll(code, value.empty() ? com::Variant() : com::Variant::text(com::BStr::fromUtf8(value)));
+}
+
 void ControlLinks::NotifyAll(std::int32_t code, const com::Variant& value) const
 {
     const std::vector<Registration> controls = m_controls;  // a control may unregister when told

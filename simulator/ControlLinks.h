@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NotificationSink.h"
 #include "device/IDtmActiveXControl.h"
 #include "platform/com/BStr.h"
 #include "platform/com/ComPtr.h"
@@ -13,7 +14,7 @@ namespace orvx::simulator {
 
 // The controls registered with the device, each under its caller tag, and how they are told of
 // the device's news.
-class ControlLinks {
+class ControlLinks : public INotificationSink {
 public:
     // Registers 'control' (not null) under 'callerTag', replacing an earlier registration of the
     // same control.
@@ -27,6 +28,8 @@ public:
     // Tells every registered control through its IUpdateUI. A control that unregisters while
     // another is told is not told afterwards; one that answers no IUpdateUI is skipped.
     void NotifyAll(std::int32_t code, const com::Variant& value) const;
+    // NotifyAll with 'value' as a text, or with no value when it is empty.
+    void Notify(std::int32_t code, const std::string& value) override;
 
 private:
     struct Registration {
