@@ -79,7 +79,7 @@ QString parameter(simulator::SimulatedPositioner& device, const device::Paramete
     if (com::failed(device.GetParameter(com::BStr::fromUtf8(read.tag), &value)))
         return {};
     try {
-        return host::variantText(value).trimmed();
+        return device::variantText(value).trimmed();
     } catch (const std::exception&) {
         return {};
     }

@@ -18,11 +18,11 @@ class ControlLinks : public INotificationSink {
 public:
     // Registers 'control' (not null) under 'callerTag', replacing an earlier registration of the
     // same control.
-    void Register(const com::BStr& callerTag, host::IDtmActiveXControl* control);
+    void Register(const com::BStr& callerTag, device::IDtmActiveXControl* control);
     // Takes the latest registration under 'callerTag' off the list and hands its control back,
     // null when there was none: the caller lets go of it last, as it may hold the last reference
     // to the device.
-    com::ComPtr<host::IDtmActiveXControl> Unregister(const com::BStr& callerTag);
+    com::ComPtr<device::IDtmActiveXControl> Unregister(const com::BStr& callerTag);
     std::size_t Count() const { return m_controls.size(); }
 
     // Tells every registered control through its IUpdateUI. A control that unregisters while
@@ -34,7 +34,7 @@ public:
 private:
     struct Registration {
         com::BStr callerTag;
-        com::ComPtr<host::IDtmActiveXControl> control;
+        com::ComPtr<device::IDtmActiveXControl> control;
     };
     std::vector<Registration> m_controls;
 };

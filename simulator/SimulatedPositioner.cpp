@@ -224,7 +224,7 @@ std::u16string SimulatedPositioner::stateDocument() const
            (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
 }
 
-Status SimulatedPositioner::getText(host::Via, const BStr& key, BStr* text)
+Status SimulatedPositioner::getText(device::Via, const BStr& key, BStr* text)
 {
     if (!text)
         return Status::InvalidPointer;
@@ -234,7 +234,7 @@ Status SimulatedPositioner::getText(host::Via, const BStr& key, BStr* text)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::getStateDocument(host::Via, BStr* document)
+Status SimulatedPositioner::getStateDocument(device::Via, BStr* document)
 {
     if (!document)
         return Status::InvalidPointer;
@@ -242,8 +242,8 @@ Status SimulatedPositioner::getStateDocument(host::Via, BStr* document)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& callerTag,
-                                            host::IDtmActiveXControl* control, bool, bool* accepted)
+Status SimulatedPositioner::registerControl(device::Via, const BStr&, const BStr& callerTag,
+                                            device::IDtmActiveXControl* control, bool, bool* accepted)
 {
     if (!control)
         return Status::InvalidArgument;
@@ -254,10 +254,10 @@ Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& 
     return Status::Ok;
 }
 
-Status SimulatedPositioner::unregisterControl(host::Via, const BStr& callerTag, bool, bool* result)
+Status SimulatedPositioner::unregisterControl(device::Via, const BStr& callerTag, bool, bool* result)
 {
     // Let go of last: it may hold the last reference to this object.
-    const com::ComPtr<host::IDtmActiveXControl> dropped = m_controls.Unregister(callerTag);
+    const com::ComPtr<device::IDtmActiveXControl> dropped = m_controls.Unregister(callerTag);
     if (result)
         *result = static_cast<bool>(dropped);
     updateTicking();

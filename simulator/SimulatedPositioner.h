@@ -38,7 +38,7 @@ namespace orvx::simulator {
 // FullOpen, FullClose or ToManualSetpoint drive it. FixAnalogOutput holds the retransmitter at
 // AnalogOutput until ReleaseAnalogOutput (or a fix at 0) gives it back to the position.
 // WritePstSchedule starts the countdown (PstDaysToNext, PstMinutesToNext) over.
-class SimulatedPositioner : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
+class SimulatedPositioner : public com::ComObject<device::RegistryFacet, device::CurrentFacet, device::EarlierFacet> {
 public:
     static constexpr std::int64_t kTickMs = 500;
 
@@ -93,11 +93,11 @@ public:
     com::Status SetParameter(const com::BStr& tag, const com::Variant& value, std::uint32_t* word) override;
 
 private:
-    com::Status getText(host::Via, const com::BStr& key, com::BStr* text) override;
-    com::Status getStateDocument(host::Via, com::BStr* document) override;
-    com::Status registerControl(host::Via, const com::BStr& progId, const com::BStr& callerTag,
-                                host::IDtmActiveXControl* control, bool write, bool* accepted) override;
-    com::Status unregisterControl(host::Via, const com::BStr& callerTag, bool was, bool* result) override;
+    com::Status getText(device::Via, const com::BStr& key, com::BStr* text) override;
+    com::Status getStateDocument(device::Via, com::BStr* document) override;
+    com::Status registerControl(device::Via, const com::BStr& progId, const com::BStr& callerTag,
+                                device::IDtmActiveXControl* control, bool write, bool* accepted) override;
+    com::Status unregisterControl(device::Via, const com::BStr& callerTag, bool was, bool* result) override;
 
     void startMethod(int method);
     void applySupply();

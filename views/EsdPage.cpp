@@ -427,7 +427,7 @@ void CEsdPage::SetPickerRange()
 std::optional<std::int32_t> CEsdPage::ReadInterval() const
 {
     return framework::readParameter(Controller(), kIntervalTag, [](const com::Variant& value) {
-        return controls::CConversions::to_int(host::variantText(value).trimmed());
+        return controls::CConversions::to_int(device::variantText(value).trimmed());
     });
 }
 

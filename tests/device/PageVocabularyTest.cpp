@@ -82,7 +82,7 @@ protected:
 
     framework::CApplicationViewBase* show(std::int32_t view, const char* mode)
     {
-        this->device->parameters[QStringLiteral("1000")] = host::textVariant(QString::fromLatin1(mode));
+        this->device->parameters[QStringLiteral("1000")] = device::textVariant(QString::fromLatin1(mode));
         framework::CApplicationViewBase* page = this->showPage(view);
         for (const std::int32_t code : {501, 502, 524, 525, 526})
             this->deliver(code);

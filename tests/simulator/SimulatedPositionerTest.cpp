@@ -177,8 +177,8 @@ TEST_F(SimulatedPositionerTest, UnknownTagsFailRefusedControlsStayToldAndTextsFa
     EXPECT_EQ(toldOther, control->takeResults());
     positioner->LoadTexts({{u"UI_TEXT_0", u"Verbunden"}});
     BStr found, missing;
-    com::queryInterface<host::IDtmUiEarlier>(positioner)->GetText(u"UI_TEXT_0", &found);
-    com::queryInterface<host::IDtmUiCurrent>(positioner)->GetText(u"UI_TEXT_1", &missing);
+    com::queryInterface<device::IDtmUiEarlier>(positioner)->GetText(u"UI_TEXT_0", &found);
+    com::queryInterface<device::IDtmUiCurrent>(positioner)->GetText(u"UI_TEXT_1", &missing);
     EXPECT_EQ(found.toUtf8() + " " + missing.toUtf8(), "Verbunden ##UI_TEXT_1");
 }
 
