@@ -6,7 +6,7 @@
 #include <QString>
 
 // The device's vocabulary as the user interface spells it: every parameter tag as a Qt string
-// (tag::Mode is "1000"), and a method's tag as a QString. The method numbers and notification
+// (tag::Mode is parameter::Mode's tag), and a method's tag as a QString. The method numbers and notification
 // codes are those of Vocabulary.h.
 namespace orvx::device {
 

@@ -23,7 +23,7 @@ struct Tuning {
 // damping for speed.
 Tuning tuningFor(const ValveModel& valve, int aggressiveness);
 
-// Autotune (method 12) from where the valve stands: a move to mid travel, then setpoint steps
+// Autotune (the method Autotune) from where the valve stands: a move to mid travel, then setpoint steps
 // of 10 and 5 percent either way whose responses the device measures, then back. It fails at
 // the first step the valve cannot reach (the supply cannot load the spring that far) and then
 // raises "Autotune Failed"; a run that succeeds stores the tuning.

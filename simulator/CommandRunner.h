@@ -13,9 +13,9 @@
 namespace orvx::simulator {
 
 // Runs the device's methods, one at a time, in scheduler time, and answers each through the
-// notification sink: 500 plus its method number when it succeeds, -6 with the method number
-// when the device cannot run it or it fails, -2 when the device is busy (another method under
-// way, or the simulated busy fault), -1 for a method the device does not know. An answer never
+// notification sink: the method's result code when it succeeds, FailedInDevice with the method
+// number when the device cannot run it or it fails, Busy when the device is busy (another method
+// under way, or the simulated busy fault), NotSupported for a method the device does not know. An answer never
 // comes inside the call that asked for the method. Who asked, and how the answers travel, is
 // the sink's business: the runner is the same behind an in-process link and behind a server.
 class CommandRunner {
@@ -28,11 +28,11 @@ public:
     // All three must outlive the runner.
     CommandRunner(DeviceState& device, DeviceTasks& tasks, INotificationSink& sink);
 
-    // Starts method 'method'. Cancel (23) stops a method that can be cancelled where it stands
-    // and answers -6 with its number, then 523; one that cannot be cancelled runs on and answers
-    // for itself; with nothing under way, cancel answers 523.
+    // Starts method 'method'. Cancel stops a method that can be cancelled where it stands and
+    // answers FailedInDevice with its number, then the cancel's own result code; one that cannot
+    // be cancelled runs on and answers for itself; with nothing under way, the cancel succeeds.
     void Start(int method);
-    // Ends the method under way, if any, where it stands and answers -6 with its number.
+    // Ends the method under way, if any, where it stands and answers FailedInDevice with its number.
     void FailRunning();
     std::optional<Running> Current() const;
     // Whether the device is driving the valve itself (a PST or a run of its own).
