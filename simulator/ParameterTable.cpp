@@ -219,6 +219,10 @@ std::string fixed(double value, int decimals)
 
 ParameterTable::ParameterTable()
 {
+    // Every parameter of the vocabulary has an entry. One that neither list gives a value holds
+    // an empty text, which no number, code or date takes: the simulator's tests name it.
+    for (const device::Parameter* p : device::parameters())
+        add(*p, textOf(""), Kind::Device);
     for (const Default& d : kDefaults)
         add(*d.parameter, textOf(d.text), d.kind);
     add(parameter::Connected, com::Variant::boolean(true), Kind::Device);
@@ -235,7 +239,6 @@ void ParameterTable::add(const device::Parameter& parameter, com::Variant value,
     m_entries.insert_or_assign(parameter.tag, Entry{value, value, kind});
 }
 
-// Every parameter of the vocabulary has an entry: one without is a table built wrong.
 ParameterTable::Entry& ParameterTable::entry(const device::Parameter& parameter)
 {
     return m_entries.at(parameter.tag);

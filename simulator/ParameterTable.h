@@ -9,7 +9,8 @@
 
 namespace orvx::simulator {
 
-// The device's value of every parameter of the vocabulary, each with its factory default.
+// The device's value of every parameter of the vocabulary, each with its factory default; the
+// table holds all of them and nothing else.
 // Values are decimal texts, as the user interface writes them, but for the frame's two flags
 // (Connected, PrivateDialogs), which are booleans.
 class ParameterTable {
