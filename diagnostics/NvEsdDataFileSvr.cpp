@@ -5,6 +5,7 @@
 #include "Windows1252.h"
 #include "XFileException.h"
 #include "device/DataFileLines.h"
+#include "device/DeviceNames.h"
 
 #include <QDateTime>
 
@@ -173,8 +174,7 @@ bool CNvEsdDataFileSvr::CheckVersion()
     if (m_file.Read(start, kVersionLength) < kVersionLength)
         return false;
     const QString text = fromWindows1252(QByteArrayView(start, kVersionLength));
-    return text.section(QLatin1Char(','), 0, 0) ==
-           QLatin1StringView(datafile::kVersionTag.data(), qsizetype(datafile::kVersionTag.size()));
+    return text.section(QLatin1Char(','), 0, 0) == device::latin1(datafile::kVersionTag);
 }
 
 void CNvEsdDataFileSvr::WriteVersionLine(const QDateTime& now)

@@ -3,6 +3,7 @@
 #include "LineReader.h"
 #include "Windows1252.h"
 #include "device/DataFileLines.h"
+#include "device/DeviceNames.h"
 
 #include <array>
 #include <charconv>
@@ -106,8 +107,7 @@ void CRecordScanner::ParseHeader(const FileLine& line, ScannedHeader& header)
     const QStringList fields = fromWindows1252(line.bytes).split(QStringLiteral(", "));
     const qsizetype count = fields.size();
     header.key = {fields[0], fields[1], fields[2], fields[3]};
-    header.kind = fields[0] == QLatin1StringView(kPstKind.data(), qsizetype(kPstKind.size())) ? DiagKind::Pst
-                                                                                              : DiagKind::Esd;
+    header.kind = fields[0] == device::latin1(kPstKind) ? DiagKind::Pst : DiagKind::Esd;
     // The kind comes first and the device id and the time stamp last, none of them holding
     // ", ": the tag is whatever lies between, so a tag holding ", " still reads whole. The key
     // keeps the first four fields all the same, as the records it names were always found.
