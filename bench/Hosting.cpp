@@ -50,13 +50,13 @@ HostedControl::HostedControl(const com::Guid& clsid, Device& device, QSize size)
     QString error;
     const auto object = Module::Instance().Loader().Create(clsid, &error);
     m_window = com::queryInterface<host::IDtmControlWindow>(object);
-    m_control = com::queryInterface<host::IDtmActiveXControl>(object);
-    m_updates = com::queryInterface<host::IUpdateUI>(object);
+    m_control = com::queryInterface<device::IDtmActiveXControl>(object);
+    m_updates = com::queryInterface<device::IUpdateUI>(object);
     if (!m_window || !m_control || !m_updates)
         throw std::runtime_error("the module made no control: " + error.toStdString());
     bool result = false;
     if (com::failed(m_window->CreateControlWindow(m_parent.get())) ||
-        com::failed(m_control->Init(host::toBStr(QStringLiteral("bench")), host::toBStr(kFunctionCall),
+        com::failed(m_control->Init(device::toBStr(QStringLiteral("bench")), device::toBStr(kFunctionCall),
                                     device.positioner->identity(), &result)) ||
         !result)
         throw std::runtime_error("the control did not start");

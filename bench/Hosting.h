@@ -60,7 +60,7 @@ public:
     ~HostedControl();
     QWidget* Window() const { return m_window->ControlWindow(); }
     QWidget& Parent() { return *m_parent; }
-    host::IUpdateUI& Updates() { return *m_updates; }
+    device::IUpdateUI& Updates() { return *m_updates; }
 
     // The labels of the navigation tree in tree order.
     QStringList PageLabels() const;
@@ -72,8 +72,8 @@ public:
 private:
     std::unique_ptr<QWidget> m_parent;
     com::ComPtr<host::IDtmControlWindow> m_window;
-    com::ComPtr<host::IDtmActiveXControl> m_control;
-    com::ComPtr<host::IUpdateUI> m_updates;
+    com::ComPtr<device::IDtmActiveXControl> m_control;
+    com::ComPtr<device::IUpdateUI> m_updates;
 };
 
 // Resident memory of the process in kB.

@@ -59,7 +59,7 @@ struct LinkedControl {
         control = com::makeComObject<Control>();
         bool result = false;
         if (com::failed(control->CreateControlWindow(&parent)) ||
-            com::failed(control->Init(host::toBStr(QStringLiteral("bench")), host::toBStr(kFunctionCall),
+            com::failed(control->Init(device::toBStr(QStringLiteral("bench")), device::toBStr(kFunctionCall),
                                       device.positioner->identity(), &result)) ||
             !result)
             throw std::runtime_error("the control did not start");
@@ -92,7 +92,7 @@ struct Trend {
     void Sample()
     {
         clock.now += kSampleMs;
-        static_cast<host::IUpdateUI*>(control.control.get())->Notify(524, none);
+        static_cast<device::IUpdateUI*>(control.control.get())->Notify(524, none);
         QApplication::processEvents();
         chart->repaint();
     }

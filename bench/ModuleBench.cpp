@@ -205,7 +205,7 @@ void P3_Floor(benchmark::State& state)
         device.positioner->recording = false;
         reads = device.positioner->reads;
     }
-    host::IDtmUiEarlier* earlier = device.positioner.get();
+    device::IDtmUiEarlier* earlier = device.positioner.get();
     com::Variant value;
     for (auto _ : state)
         for (const com::BStr& tag : reads)

@@ -78,7 +78,7 @@ void CDtmListControl::Refresh()
     std::vector<std::uint8_t> bytes;
     try {
         // Spaces are not taken out: a reply with spaces is not a byte string.
-        bytes = CConversions::to_byte_array(host::variantText(event.GetValue()), false);
+        bytes = CConversions::to_byte_array(device::variantText(event.GetValue()), false);
     } catch (const std::exception&) {
         return;
     }

@@ -75,7 +75,7 @@ void CDtmProgressBarControl::Refresh()
     QString text;
     double value = 0.0;
     try {
-        text = host::variantText(event.GetValue());
+        text = device::variantText(event.GetValue());
         value = finiteNumber(text);
     } catch (const std::exception&) {
         return;

@@ -242,7 +242,7 @@ bool CDtmTextControl::Validate()
     if (m_validator) {
         const QString text = m_edit ? m_edit->text() : QString();
         // An empty field is an empty text, not a missing one.
-        valid = m_validator->Validate(host::textVariant(text.isNull() ? QStringLiteral("") : text));
+        valid = m_validator->Validate(device::textVariant(text.isNull() ? QStringLiteral("") : text));
         m_validationMessage = valid ? QString() : m_validator->GetMessage();
     } else {
         m_validationMessage.clear();

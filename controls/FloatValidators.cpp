@@ -16,7 +16,7 @@ namespace {
 std::optional<double> numberOf(const com::Variant& entry)
 {
     try {
-        return CConversions::to_double(host::variantText(entry));
+        return CConversions::to_double(device::variantText(entry));
     } catch (const std::exception&) {
         return std::nullopt;
     }

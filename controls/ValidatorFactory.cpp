@@ -29,7 +29,7 @@ std::optional<QString> limitText(const xml::XmlNode& validator, const char* attr
 std::int32_t wholeLimit(const xml::XmlNode& validator, const char* attribute, std::int32_t fallback)
 {
     const auto text = limitText(validator, attribute);
-    return text ? host::textVariant(*text).toInt32() : fallback;
+    return text ? device::textVariant(*text).toInt32() : fallback;
 }
 
 double floatLimit(const xml::XmlNode& validator, const char* attribute, double fallback)

@@ -29,7 +29,7 @@ bool CValidatorNumericRange::Validate(const com::Variant& entry)
     m_message.clear();
     std::int32_t number = 0;
     try {
-        number = CConversions::to_long(host::variantText(entry), 10);
+        number = CConversions::to_long(device::variantText(entry), 10);
     } catch (const std::exception&) {
         return fail(framework::TextNotWholeNumber,
                     m_texts ? m_texts->GetTextById(framework::TextNotWholeNumber) : QString());

@@ -4,7 +4,7 @@
 #include "IDtmUiEarlier.h"
 #include "IDtmUiRegistry.h"
 
-namespace orvx::host {
+namespace orvx::device {
 
 // The private interface a business-object call came through.
 enum class Via { Registry, Current, Earlier };
@@ -62,4 +62,4 @@ protected:
     virtual com::Status unregisterControl(Via via, const com::BStr& callerTag, bool was, bool* result) = 0;
 };
 
-}  // namespace orvx::host
+}  // namespace orvx::device

@@ -4,7 +4,7 @@
 #include "platform/com/BStr.h"
 #include "platform/com/Unknown.h"
 
-namespace orvx::host {
+namespace orvx::device {
 
 using com::BStr;
 using com::Status;
@@ -28,4 +28,4 @@ protected:
     ~IDtmActiveXControl() = default;
 };
 
-}  // namespace orvx::host
+}  // namespace orvx::device

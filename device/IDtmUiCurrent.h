@@ -4,7 +4,7 @@
 #include "platform/com/BStr.h"
 #include "platform/com/Unknown.h"
 
-namespace orvx::host {
+namespace orvx::device {
 
 // Texts and the state document of the business object. Slots 7 to 9 and 11 to 13 are
 // operations this system does not use; they answer "not implemented" unless an object has them.
@@ -28,4 +28,4 @@ protected:
     ~IDtmUiCurrent() = default;
 };
 
-}  // namespace orvx::host
+}  // namespace orvx::device

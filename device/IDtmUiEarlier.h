@@ -5,7 +5,7 @@
 #include "platform/com/Unknown.h"
 #include "platform/com/Variant.h"
 
-namespace orvx::host {
+namespace orvx::device {
 
 class IDtmActiveXControl;
 
@@ -41,4 +41,4 @@ protected:
     ~IDtmUiEarlier() = default;
 };
 
-}  // namespace orvx::host
+}  // namespace orvx::device

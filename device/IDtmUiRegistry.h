@@ -4,7 +4,7 @@
 #include "platform/com/BStr.h"
 #include "platform/com/Unknown.h"
 
-namespace orvx::host {
+namespace orvx::device {
 
 class IDtmActiveXControl;
 
@@ -26,4 +26,4 @@ protected:
     ~IDtmUiRegistry() = default;
 };
 
-}  // namespace orvx::host
+}  // namespace orvx::device

@@ -4,7 +4,7 @@
 #include "platform/com/Unknown.h"
 #include "platform/com/Variant.h"
 
-namespace orvx::host {
+namespace orvx::device {
 
 // The business object's callback into a control: progress, results and new state documents.
 class IUpdateUI : public com::IDispatch {
@@ -19,4 +19,4 @@ protected:
     ~IUpdateUI() = default;
 };
 
-}  // namespace orvx::host
+}  // namespace orvx::device

@@ -4,7 +4,7 @@
 
 // Identifiers of the interfaces between the business object and a control. The module's own
 // identifiers (classes, control dispatch interfaces, application) are in host/Guids.h.
-namespace orvx::host {
+namespace orvx::device {
 
 using orvx::com::Guid;
 
@@ -14,4 +14,4 @@ inline constexpr Guid IID_IDtmUiEarlier = Guid::literal("{A73CE142-B218-415A-A6E
 inline constexpr Guid IID_IUpdateUI = Guid::literal("{8CAEBC5F-C3F5-4675-9C3F-A63DC4680939}");
 inline constexpr Guid IID_IDtmActiveXControl = Guid::literal("{40C5E280-39D8-479F-9273-24FFF24B414A}");
 
-}  // namespace orvx::host
+}  // namespace orvx::device

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace orvx::host {
+namespace orvx::device {
 
 // Texts across the business-object boundary. A null BStr and a null QString stand for each
 // other, so an absent text stays absent and an empty one stays empty.
@@ -38,4 +38,4 @@ inline QString variantText(const com::Variant& value)
     return toQString(value.toText());
 }
 
-}  // namespace orvx::host
+}  // namespace orvx::device

@@ -12,7 +12,7 @@ namespace orvx::diagnostics {
 
 QString CDeviceValues::Text(QLatin1StringView tag) const
 {
-    return host::variantText(m_controller.GetParameterValue(tag));
+    return device::variantText(m_controller.GetParameterValue(tag));
 }
 
 std::int32_t CDeviceValues::Integer(QLatin1StringView tag) const

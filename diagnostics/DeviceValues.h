@@ -29,8 +29,8 @@ public:
     std::optional<float> TryNumber(QLatin1StringView tag) const;
     std::optional<std::int32_t> TryInteger(QLatin1StringView tag) const;
 
-    // The configured limits in the unit of the results ("4007"), converted from the unit of the
-    // settings ("4003"); none when one cannot be read.
+    // The configured limits in the unit of the results (MeasuredPressureUnit), converted from the
+    // unit of the settings (PressureUnit); none when one cannot be read.
     std::optional<PstLimits> Limits() const;
 
     // The figures read off the last PST's signature as the device keeps it: both curve texts, the

@@ -7,6 +7,7 @@
 #include "NvEsdDataFileSvr.h"
 #include "PstHistoryWindow.h"
 #include "XFileException.h"
+#include "device/DataFileLines.h"
 #include "device/DeviceNames.h"
 #include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/IUIController.h"
@@ -33,22 +34,7 @@ void tell(framework::IUIController& controller, QWidget* owner, const QString& t
         ui::reportError(text);
 }
 
-// Where each record value comes from on the device, in record order; the samples up are the
-// stroke's total less the samples down and are worked out below.
-struct ValueSource {
-    RecordValue value;
-    const char* tag;
-};
-constexpr ValueSource kPstValues[] = {
-    {RecordValue::PstPassed, "16040"},      {RecordValue::Friction, "16041"},
-    {RecordValue::LSpringRange, "16042"},   {RecordValue::USpringRange, "16043"},
-    {RecordValue::BreakAwayPres, "16044"},  {RecordValue::Droop, "16045"},
-    {RecordValue::RspTimeExhaust, "16046"}, {RecordValue::RspTimeFill, "16047"},
-    {RecordValue::NumSamplesDown, "16048"}, {RecordValue::Interval, "16050"},
-    {RecordValue::PstStart, "16051"},       {RecordValue::PstTravel, "16052"},
-    {RecordValue::PstSpeed, "16053"},
-};
-constexpr const char* kSamplesTotal = "16049";
+static_assert(device::datafile::kValueCount == kRecordValueCount);
 
 // History... over the record's device: its tests in 'file' (none: the user chooses one), graded
 // against the limits the graph knows; those are in the unit of the record.
@@ -84,9 +70,14 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
             values[static_cast<std::size_t>(which)] = value;
         };
         if (kind == DiagKind::Pst) {
-            for (const auto& source : kPstValues)
-                set(source.value, device.Integer(QLatin1StringView(source.tag)));
-            set(RecordValue::NumSamplesUp, device.Integer(QLatin1StringView(kSamplesTotal)) -
+            // Where the device keeps each value; the samples up are the stroke's total less the
+            // samples down, and the unit is the one read above.
+            for (int i = 0; i < kRecordValueCount; ++i) {
+                const device::Parameter* source = device::datafile::kValueSources[static_cast<std::size_t>(i)];
+                if (source && *source != device::parameter::MeasuredPressureUnit)
+                    set(RecordValue(i), device.Integer(device::latin1(source->tag)));
+            }
+            set(RecordValue::NumSamplesUp, device.Integer(device::tag::RecordSamples) -
                                                values[static_cast<std::size_t>(RecordValue::NumSamplesDown)]);
             graph.SetLimits(device.Limits());
         } else {

@@ -4,6 +4,8 @@
 #include "RecordScanner.h"
 #include "Windows1252.h"
 #include "XFileException.h"
+#include "device/DataFileLines.h"
+#include "device/DeviceNames.h"
 
 #include <QDateTime>
 
@@ -15,8 +17,9 @@ namespace orvx::diagnostics {
 
 namespace {
 
-constexpr char kVersionTag[] = "OrvxESD.1";
-constexpr qint64 kVersionLength = 25;  // the version line without its line end
+namespace datafile = device::datafile;
+
+constexpr qint64 kVersionLength = datafile::kVersionLineLength;  // the version line without its line end
 constexpr qsizetype kMaxTagBytes = 128;
 constexpr qsizetype kTagWidth = 8;
 
@@ -39,14 +42,26 @@ private:
     CXFile& m_file;
 };
 
+QByteArrayView lineEnd()
+{
+    return QByteArrayView(datafile::kLineEnd.data(), qsizetype(datafile::kLineEnd.size()));
+}
+
+// A fixed line of the format, with its line end.
+void appendLine(QByteArray& out, std::string_view line)
+{
+    out.append(line.data(), qsizetype(line.size()));
+    out.append(lineEnd());
+}
+
 QByteArray versionLine(const QDateTime& now)
 {
     const QDate date = now.date();
     const QTime time = now.time();
     char line[64];
-    std::snprintf(line, sizeof line, "%-9s, %02d/%02d/%02d %02d:%02d\r\n", kVersionTag, date.month(), date.day(),
-                  date.year() - 2000, time.hour(), time.minute());
-    return line;
+    std::snprintf(line, sizeof line, "%-9s, %02d/%02d/%02d %02d:%02d", datafile::kVersionTag.data(), date.month(),
+                  date.day(), date.year() - 2000, time.hour(), time.minute());
+    return QByteArray(line).append(lineEnd());
 }
 
 // "%.4f" in the C locale whatever the program's locale is.
@@ -78,29 +93,31 @@ QByteArray recordText(const DiagRecord& record, const QByteArray& tag, const QDa
     QByteArray out;
     out.reserve(400 + tag.size() + static_cast<qsizetype>(rows) * 48);
 
-    out.append(record.kind == DiagKind::Pst ? "PST, " : "ESD, ");
+    const std::string_view kind = record.kind == DiagKind::Pst ? datafile::kPstKind : datafile::kEsdKind;
+    out.append(kind.data(), qsizetype(kind.size()));
+    out.append(", ");
     out.append(tag);
     if (tag.size() < kTagWidth)
         out.append(kTagWidth - tag.size(), ' ');
     const QDate date = now.date();
     const QTime time = now.time();
     char stamp[96];
-    std::snprintf(stamp, sizeof stamp, ", %07d, %02d/%02d/%04d %02d:%02d:%02d\r\n", record.deviceId, date.month(),
+    std::snprintf(stamp, sizeof stamp, ", %07d, %02d/%02d/%04d %02d:%02d:%02d", record.deviceId, date.month(),
                   date.day(), date.year(), time.hour(), time.minute(), time.second());
     out.append(stamp);
+    out.append(lineEnd());
 
-    out.append("PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, "
-               "RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  "
-               "NumSamplesDown\r\n");
+    appendLine(out, datafile::kNamesLine);
     out.append(record.kind == DiagKind::Pst ? '1' : '0');
     for (const std::int32_t value : record.values) {
         out.append(", ");
         appendNumber(out, value);
     }
-    out.append("\r\nfX1, fY1, fX2, fY2\r\n");
+    out.append(lineEnd());
+    appendLine(out, datafile::kColumnsLine);
 
     // A stroke that has ended leaves its two columns blank.
-    const auto appendPoint = [&out](const Curve& curve, std::size_t i, const char* end, const char* blank) {
+    const auto appendPoint = [&out](const Curve& curve, std::size_t i, QByteArrayView end, QByteArrayView blank) {
         if (i >= pointCount(curve)) {
             out.append(blank);
             return;
@@ -110,11 +127,12 @@ QByteArray recordText(const DiagRecord& record, const QByteArray& tag, const QDa
         appendNumber(out, curve.pressure[i]);
         out.append(end);
     };
+    const QByteArray blankEnd = QByteArray(", ").append(lineEnd());
     for (std::size_t i = 0; i < rows; ++i) {
         appendPoint(record.curve1, i, ", ", ", , ");
-        appendPoint(record.curve2, i, "\r\n", ", \r\n");
+        appendPoint(record.curve2, i, lineEnd(), blankEnd);
     }
-    out.append("9999.999\r\n");
+    appendLine(out, datafile::kEndLine);
     return out;
 }
 
@@ -156,7 +174,7 @@ bool CNvEsdDataFileSvr::CheckVersion()
     if (m_file.Read(start, kVersionLength) < kVersionLength)
         return false;
     const QString text = fromWindows1252(QByteArrayView(start, kVersionLength));
-    return text.section(QLatin1Char(','), 0, 0) == QLatin1String(kVersionTag);
+    return text.section(QLatin1Char(','), 0, 0) == device::latin1(datafile::kVersionTag);
 }
 
 void CNvEsdDataFileSvr::WriteVersionLine(const QDateTime& now)

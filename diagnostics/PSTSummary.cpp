@@ -159,7 +159,7 @@ void CPSTSummary::ShowBaselineChange(const std::optional<PstLimits>& limits)
     // A device that cannot name itself cannot be matched to a baseline; the status line says why.
     m_baselineChange->clear();
     const CDeviceValues device(m_controller);
-    const auto tag = framework::readParameter(&m_controller, device::tag::DeviceTag, &host::variantText);
+    const auto tag = framework::readParameter(&m_controller, device::tag::DeviceTag, &device::variantText);
     const auto id = tag ? device.TryInteger(device::tag::DeviceId) : std::nullopt;
     if (!tag || !id)
         return;

@@ -3,6 +3,8 @@
 #include "NvEsdDataFileSvr.h"
 #include "SignatureAnalysis.h"
 #include "controls/PressureUnit.h"
+#include "device/DataFileLines.h"
+#include "device/DeviceNames.h"
 
 #include <QFileInfo>
 
@@ -73,7 +75,7 @@ HistoryReadOutcome CPstHistory::AddFile(CNvEsdDataFileSvr& file)
             tag.chop(1);
         bool idOk = false;
         const std::int32_t id = key.deviceId.trimmed().toInt(&idOk);
-        if (key.kind != QLatin1String("PST") || tag != m_tag || !idOk || id != m_deviceId)
+        if (key.kind != device::latin1(device::datafile::kPstKind) || tag != m_tag || !idOk || id != m_deviceId)
             continue;
         const QDateTime when = recordTime(key.dateTime);
         if (!when.isValid()) {

@@ -2,6 +2,8 @@
 
 #include "LineReader.h"
 #include "Windows1252.h"
+#include "device/DataFileLines.h"
+#include "device/DeviceNames.h"
 
 #include <array>
 #include <charconv>
@@ -10,11 +12,11 @@ namespace orvx::diagnostics {
 
 namespace {
 
-constexpr std::string_view kNamesLine =
-    "PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, RspTimeFill, "
-    "RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  NumSamplesDown";
-constexpr std::string_view kColumnsLine = "fX1, fY1, fX2, fY2";
-constexpr std::string_view kEndLine = "9999.999";
+using device::datafile::kColumnsLine;
+using device::datafile::kEndLine;
+using device::datafile::kEsdKind;
+using device::datafile::kNamesLine;
+using device::datafile::kPstKind;
 constexpr std::size_t kValueFields = 1 + kRecordValueCount;
 
 bool isBlank(char c)
@@ -69,9 +71,10 @@ QString quoted(std::string_view text)
 
 bool CRecordScanner::IsHeader(std::string_view line)
 {
-    if (!line.starts_with("PST, ") && !line.starts_with("ESD, "))
+    const std::string_view kind = line.substr(0, kPstKind.size());
+    if ((kind != kPstKind && kind != kEsdKind) || line.substr(kind.size(), 2) != ", ")
         return false;
-    std::size_t at = 5;  // after the first separator
+    std::size_t at = kind.size() + 2;  // after the first separator
     for (int separator = 2; separator <= 3; ++separator) {
         at = line.find(", ", at);
         if (at == std::string_view::npos)
@@ -104,7 +107,7 @@ void CRecordScanner::ParseHeader(const FileLine& line, ScannedHeader& header)
     const QStringList fields = fromWindows1252(line.bytes).split(QStringLiteral(", "));
     const qsizetype count = fields.size();
     header.key = {fields[0], fields[1], fields[2], fields[3]};
-    header.kind = fields[0] == QLatin1String("PST") ? DiagKind::Pst : DiagKind::Esd;
+    header.kind = fields[0] == device::latin1(kPstKind) ? DiagKind::Pst : DiagKind::Esd;
     // The kind comes first and the device id and the time stamp last, none of them holding
     // ", ": the tag is whatever lies between, so a tag holding ", " still reads whole. The key
     // keeps the first four fields all the same, as the records it names were always found.

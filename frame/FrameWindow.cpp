@@ -9,8 +9,8 @@
 #include "QtScheduler.h"
 #include "QuietSizeHints.h"
 #include "ShotWriter.h"
+#include "device/Vocabulary.h"
 #include "host/Guids.h"
-#include "simulator/DeviceCommands.h"
 #include "simulator/SimulatedFaults.h"
 #include "simulator/SimulatedPositioner.h"
 
@@ -192,11 +192,12 @@ void FrameWindow::showFaults()
 void FrameWindow::ShowOperation()
 {
     const auto running = m_device.RunningOperation();
-    const char* name = running ? simulator::operationName(running->method) : nullptr;
-    m_operation->setText(
-        name ? QStringLiteral("%1 running: %2 s").arg(QString::fromLatin1(name)).arg(running->elapsedMs / 1000)
-             : QString());
-    m_operation->setVisible(name != nullptr);
+    const device::Method* method = running ? device::findMethod(running->method) : nullptr;
+    m_operation->setText(method ? QStringLiteral("%1 running: %2 s")
+                                      .arg(QString::fromUtf8(method->title.data(), qsizetype(method->title.size())))
+                                      .arg(running->elapsedMs / 1000)
+                                : QString());
+    m_operation->setVisible(method != nullptr);
 }
 
 QString FrameWindow::Open(Control control)

@@ -4,6 +4,7 @@
 #include "ModalScript.h"
 #include "ShotWriter.h"
 #include "device/StringBridge.h"
+#include "device/Vocabulary.h"
 #include "simulator/SimulatedHistory.h"
 #include "simulator/SimulatedPositioner.h"
 
@@ -72,13 +73,13 @@ void takeComparison(QWidget* control, const QString& dataFile, ShotWriter& shots
     script.Run([fromFile] { fromFile->click(); }, kWaitMs, errors);
 }
 
-QString parameter(simulator::SimulatedPositioner& device, const char* tag)
+QString parameter(simulator::SimulatedPositioner& device, const device::Parameter& read)
 {
     com::Variant value;
-    if (com::failed(device.GetParameter(com::BStr::fromUtf8(tag), &value)))
+    if (com::failed(device.GetParameter(com::BStr::fromUtf8(read.tag), &value)))
         return {};
     try {
-        return host::variantText(value).trimmed();
+        return device::variantText(value).trimmed();
     } catch (const std::exception&) {
         return {};
     }
@@ -88,9 +89,9 @@ QString parameter(simulator::SimulatedPositioner& device, const char* tag)
 
 QString writeSimulatedHistory(simulator::SimulatedPositioner& device, const QString& path)
 {
-    const QString tag = parameter(device, "1001");
+    const QString tag = parameter(device, device::parameter::DeviceTag);
     bool ok = false;
-    const int id = parameter(device, "1003").toInt(&ok);
+    const int id = parameter(device, device::parameter::DeviceId).toInt(&ok);
     if (tag.isEmpty() || !ok)
         return QStringLiteral("The simulated device has no tag or id.");
     const std::string text = simulator::pstHistoryFile(simulator::simulatePstHistory({}), tag.toLatin1().toStdString(),

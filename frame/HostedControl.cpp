@@ -28,13 +28,13 @@ QString HostedControl::Start(QWidget* parent, com::IUnknown* businessObject)
     if (!m_object)
         return m_error;
     const auto window = com::queryInterface<host::IDtmControlWindow>(m_object);
-    const auto control = com::queryInterface<host::IDtmActiveXControl>(m_object);
+    const auto control = com::queryInterface<device::IDtmActiveXControl>(m_object);
     if (!window || !control)
         return QStringLiteral("the object is not a control of this frame's kind");
     if (com::failed(window->CreateControlWindow(parent)))
         return QStringLiteral("the control could not create its window");
     bool result = false;
-    const com::Status status = control->Init(host::toBStr(m_callerTag), host::toBStr(kFunctionCall), businessObject,
+    const com::Status status = control->Init(device::toBStr(m_callerTag), device::toBStr(kFunctionCall), businessObject,
                                              &result);
     if (com::failed(status) || !result)
         return QStringLiteral("the control did not take the device (%1)")
@@ -47,7 +47,7 @@ void HostedControl::Release()
     if (m_released || !m_object)
         return;
     m_released = true;
-    if (const auto control = com::queryInterface<host::IDtmActiveXControl>(m_object)) {
+    if (const auto control = com::queryInterface<device::IDtmActiveXControl>(m_object)) {
         bool result = false;
         control->PrepareToRelease(&result);
     }

@@ -35,7 +35,7 @@ bool CEditModel::HandleEvent(CUIEventBase& event)
     switch (event.GetType()) {
     case EventTextDataGet: {
         auto& get = static_cast<CTextDataGetEvent&>(event);
-        get.SetValue(host::variantText(GetValue(get.GetTag())));
+        get.SetValue(device::variantText(GetValue(get.GetTag())));
         return true;
     }
     case EventAction:

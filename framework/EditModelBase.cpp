@@ -33,8 +33,8 @@ void CEditModelBase::OnUpdate(std::int32_t, const QString&) {}
 void CEditModelBase::Attach(IUIController* controller, CTextProvider* texts, com::IUnknown* businessObject,
                             const QString& callerTag)
 {
-    m_current = com::queryInterface<host::IDtmUiCurrent>(businessObject);
-    m_earlier = com::queryInterface<host::IDtmUiEarlier>(businessObject);
+    m_current = com::queryInterface<device::IDtmUiCurrent>(businessObject);
+    m_earlier = com::queryInterface<device::IDtmUiEarlier>(businessObject);
     m_callerTag = callerTag;
     m_controller = controller;
     m_texts = texts;
@@ -59,7 +59,7 @@ com::Variant CEditModelBase::GetValue(const QString& tag)
         throw com::ComError(com::Status::InvalidPointer, "no parameter interface");
     com::Variant value;
     constexpr const char* kWhat = "reading a parameter";
-    com::check(com::callOut([&] { return m_earlier->GetParameter(host::toBStr(tag), &value); }, kWhat), kWhat);
+    com::check(com::callOut([&] { return m_earlier->GetParameter(device::toBStr(tag), &value); }, kWhat), kWhat);
     return value;
 }
 
@@ -71,7 +71,7 @@ void CEditModelBase::SetValue(const QString& tag, const com::Variant& value)
         throw com::ComError(com::Status::InvalidPointer, "no parameter interface");
     std::uint32_t word = 0;
     constexpr const char* kWhat = "writing a parameter";
-    com::check(com::callOut([&] { return m_earlier->SetParameter(host::toBStr(tag), value, &word); }, kWhat), kWhat);
+    com::check(com::callOut([&] { return m_earlier->SetParameter(device::toBStr(tag), value, &word); }, kWhat), kWhat);
 }
 
 template <class Read>
@@ -90,7 +90,7 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
     case EventTextDataSet: {
         auto& set = static_cast<CTextDataSetEvent&>(event);
         if (set.IsValid())
-            SetValue(set.GetTag(), host::textVariant(set.GetValue()));
+            SetValue(set.GetTag(), device::textVariant(set.GetValue()));
         return true;
     }
     case EventCommand: {
@@ -100,7 +100,7 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
     }
     case EventComboBoxGet: {
         auto& get = static_cast<CComboBoxGetEvent&>(event);
-        const QString value = host::variantText(GetValue(get.GetTag()));
+        const QString value = device::variantText(GetValue(get.GetTag()));
         CChoiceList choices = get.GetChoices();
         // A value that is none of the choices selects none: the previous selection would
         // pass for the device's value.
@@ -117,7 +117,7 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
         auto& set = static_cast<CComboBoxSetEvent&>(event);
         const CChoice choice = set.GetChoice();
         if (choice.number == 0)
-            SetValue(set.GetTag(), host::textVariant(choice.tag));
+            SetValue(set.GetTag(), device::textVariant(choice.tag));
         return true;
     }
     case EventViewActivated:
@@ -130,7 +130,7 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
             if (text.GetTag() == device::tag::Mode && m_controller)
                 text.SetStaticText(m_controller->GetModeText());
             else
-                text.SetStaticText(host::variantText(GetValue(text.GetTag())));
+                text.SetStaticText(device::variantText(GetValue(text.GetTag())));
         });
         return true;
     }
@@ -149,12 +149,12 @@ bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
     case EventBitEnumSet: {
         auto& set = static_cast<CBitEnumSetEvent&>(event);
         if (set.IsValid())
-            SetValue(set.GetTag(), host::textVariant(CConversions::from_uint(set.GetChecked())));
+            SetValue(set.GetTag(), device::textVariant(CConversions::from_uint(set.GetChecked())));
         return true;
     }
     case EventCheckBoxSet: {
         auto& click = static_cast<CCheckBoxEvent&>(event);
-        SetValue(click.GetTag(), host::textVariant(CConversions::from_int(click.GetChecked())));
+        SetValue(click.GetTag(), device::textVariant(CConversions::from_int(click.GetChecked())));
         return true;
     }
     case EventCheckBoxGet: {
@@ -165,7 +165,8 @@ bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
     }
     case EventRadioSet: {
         auto& set = static_cast<CRadioSetEvent&>(event);
-        SetValue(set.GetTag(), host::textVariant(CConversions::from_uint(static_cast<std::uint32_t>(set.GetValue()))));
+        SetValue(set.GetTag(),
+                 device::textVariant(CConversions::from_uint(static_cast<std::uint32_t>(set.GetValue()))));
         return true;
     }
     case EventRadioGet: {

@@ -3,10 +3,10 @@
 #include "IUIEditModel.h"
 #include "platform/com/ComPtr.h"
 
-namespace orvx::host {
+namespace orvx::device {
 class IDtmUiCurrent;
 class IDtmUiEarlier;
-}  // namespace orvx::host
+}  // namespace orvx::device
 
 namespace orvx::framework {
 
@@ -53,8 +53,8 @@ private:
     void readOrMarkInvalid(controls::CUIEventBase& event, Read read);
 
     IUIController* m_controller = nullptr;
-    com::ComPtr<host::IDtmUiCurrent> m_current;
-    com::ComPtr<host::IDtmUiEarlier> m_earlier;
+    com::ComPtr<device::IDtmUiCurrent> m_current;
+    com::ComPtr<device::IDtmUiEarlier> m_earlier;
     QString m_callerTag;
     CTextProvider* m_texts = nullptr;
     QString m_functionCall;

@@ -17,7 +17,7 @@ bool CSinglePageEditModel::HandleEvent(CUIEventBase& event)
         if (m_page == SinglePage::Trend)
             return false;
         auto& get = static_cast<CTextDataGetEvent&>(event);
-        get.SetValue(host::variantText(GetValue(get.GetTag())));
+        get.SetValue(device::variantText(GetValue(get.GetTag())));
         return true;
     }
     case EventAction:

@@ -60,14 +60,14 @@ CTextProvider::~CTextProvider()
     forgetTextResource(this);
 }
 
-void CTextProvider::SetCurrentTextSource(host::IDtmUiCurrent* source)
+void CTextProvider::SetCurrentTextSource(device::IDtmUiCurrent* source)
 {
-    m_current = com::ComPtr<host::IDtmUiCurrent>(source);
+    m_current = com::ComPtr<device::IDtmUiCurrent>(source);
 }
 
-void CTextProvider::SetEarlierTextSource(host::IDtmUiEarlier* source)
+void CTextProvider::SetEarlierTextSource(device::IDtmUiEarlier* source)
 {
-    m_earlier = com::ComPtr<host::IDtmUiEarlier>(source);
+    m_earlier = com::ComPtr<device::IDtmUiEarlier>(source);
 }
 
 std::optional<QString> CTextProvider::askSource(const QString& key)
@@ -79,13 +79,13 @@ std::optional<QString> CTextProvider::askSource(const QString& key)
     com::BStr answer;
     try {
         if (m_current)
-            m_current->GetText(host::toBStr(key), &answer);
+            m_current->GetText(device::toBStr(key), &answer);
         else
-            m_earlier->GetText(host::toBStr(key), &answer);
+            m_earlier->GetText(device::toBStr(key), &answer);
     } catch (...) {
         return QString();
     }
-    return host::toQString(answer);
+    return device::toQString(answer);
 }
 
 QString CTextProvider::lookUp(const QString& key, bool* found)

@@ -5,10 +5,10 @@
 
 #include <optional>
 
-namespace orvx::host {
+namespace orvx::device {
 class IDtmUiCurrent;
 class IDtmUiEarlier;
-}  // namespace orvx::host
+}  // namespace orvx::device
 
 namespace orvx::framework {
 
@@ -19,8 +19,8 @@ public:
     CTextProvider();
     ~CTextProvider() override;
 
-    void SetCurrentTextSource(host::IDtmUiCurrent* source);
-    void SetEarlierTextSource(host::IDtmUiEarlier* source);
+    void SetCurrentTextSource(device::IDtmUiCurrent* source);
+    void SetEarlierTextSource(device::IDtmUiEarlier* source);
 
     QString GetTextByKey(const QString& key) override;
     QString GetTextById(std::uint32_t id) override;
@@ -34,8 +34,8 @@ private:
     QString lookUp(const QString& key, bool* found);
 
     // Declared in this order so that the earlier source is released first.
-    com::ComPtr<host::IDtmUiCurrent> m_current;
-    com::ComPtr<host::IDtmUiEarlier> m_earlier;
+    com::ComPtr<device::IDtmUiCurrent> m_current;
+    com::ComPtr<device::IDtmUiEarlier> m_earlier;
 };
 
 }  // namespace orvx::framework

@@ -88,7 +88,7 @@ void CTAdress::OnSelectionChanged(int index)
 
 void CTAdress::OnApply()
 {
-    IDtmUiEarlier* earlier = Earlier();
+    device::IDtmUiEarlier* earlier = Earlier();
     if (!earlier || !m_list)
         return;
     if (!IsWritable()) {
@@ -100,7 +100,8 @@ void CTAdress::OnApply()
     try {
         const auto send = [earlier](const QString& tag, const com::Variant& value, const char* what) {
             std::uint32_t word = 0;
-            com::check(com::callOut([&] { return earlier->SetParameter(toBStr(tag), value, &word); }, what), what);
+            com::check(com::callOut([&] { return earlier->SetParameter(device::toBStr(tag), value, &word); }, what),
+                       what);
         };
         send(device::tag::PollingAddress, com::Variant::int32(index), "writing the polling address");
         send(device::method::tagOf(device::method::WritePollingAddress), com::Variant(),
@@ -116,8 +117,8 @@ void CTAdress::OnApply()
 
 void CTAdress::OnClose()
 {
-    if (IDtmUiEarlier* earlier = Earlier())
-        earlier->CloseControl(toBStr(CallerTag()));
+    if (device::IDtmUiEarlier* earlier = Earlier())
+        earlier->CloseControl(device::toBStr(CallerTag()));
 }
 
 }  // namespace orvx::host

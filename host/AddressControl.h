@@ -14,8 +14,9 @@ namespace orvx::host {
 
 // The address panel: shows and changes the device's HART polling address (tag::PollingAddress).
 class CTAdress final
-    : public com::ComObjectOf<com::InterfaceList<CSimpleActiveXImpl, ITAdress, IDtmControlWindow>,
-                              com::InterfaceList<ITAdress, IDtmActiveXControl, IUpdateUI, IDtmControlWindow>> {
+    : public com::ComObjectOf<
+          com::InterfaceList<CSimpleActiveXImpl, ITAdress, IDtmControlWindow>,
+          com::InterfaceList<ITAdress, device::IDtmActiveXControl, device::IUpdateUI, IDtmControlWindow>> {
 public:
     static constexpr const char* kProgId = "OrvxTarnelGUI.TAdress";
 

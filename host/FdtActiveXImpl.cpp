@@ -29,10 +29,11 @@ const com::ComError kForeignException(com::Status::Failure, "an unknown exceptio
 
 // Registers a control on whichever registration interface the business object answered.
 template <class Registry>
-bool registerWith(Registry& registry, const QString& progId, const QString& callerTag, IDtmActiveXControl* control)
+bool registerWith(Registry& registry, const QString& progId, const QString& callerTag,
+                  device::IDtmActiveXControl* control)
 {
     bool accepted = false;
-    registry.RegisterControl(toBStr(progId), toBStr(callerTag), control, true, &accepted);
+    registry.RegisterControl(device::toBStr(progId), device::toBStr(callerTag), control, true, &accepted);
     return accepted;
 }
 
@@ -49,7 +50,7 @@ CFdtActiveXImpl::~CFdtActiveXImpl()
         framework::CTooltipRelay::instance().release();
 }
 
-Status CFdtActiveXImpl::failed(const char* where, const std::exception& error)
+com::Status CFdtActiveXImpl::failed(const char* where, const std::exception& error)
 {
     const QString message =
         QStringLiteral("%1 failed: %2").arg(QLatin1String(where), QString::fromLocal8Bit(error.what()));
@@ -58,7 +59,7 @@ Status CFdtActiveXImpl::failed(const char* where, const std::exception& error)
     ui::reportError(message);
     if (const auto* com = dynamic_cast<const com::ComError*>(&error))
         return com->status();
-    return Status::Failure;
+    return com::Status::Failure;
 }
 
 void CFdtActiveXImpl::AttachAreas(const ControlAreas& areas)
@@ -81,8 +82,8 @@ void CFdtActiveXImpl::DetachAreas()
     m_windowsCreated = false;
 }
 
-Status CFdtActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
-                             bool* result)
+com::Status CFdtActiveXImpl::Init(const com::BStr& callerTag, const com::BStr& functionCall,
+                                  com::IUnknown* businessObject, bool* result)
 {
     try {
         return init(callerTag, functionCall, businessObject, result);
@@ -93,32 +94,32 @@ Status CFdtActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall, co
     }
 }
 
-Status CFdtActiveXImpl::init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
-                             bool* result)
+com::Status CFdtActiveXImpl::init(const com::BStr& callerTag, const com::BStr& functionCall,
+                                  com::IUnknown* businessObject, bool* result)
 {
     if (result)
         *result = false;
     bool accepted = false;
     if (!businessObject)
-        return Status::Ok;
-    const QString call = toQString(functionCall);
+        return com::Status::Ok;
+    const QString call = device::toQString(functionCall);
     if (!call.contains(kSchema))
-        return Status::Ok;
+        return com::Status::Ok;
 
-    m_callerTag = toQString(callerTag);
+    m_callerTag = device::toQString(callerTag);
     m_businessObject = com::queryInterface<com::IUnknown>(businessObject);
     m_functionCall = call;
 
     if (m_businessObject) {
-        const auto self = com::queryInterface<IDtmActiveXControl>(GetControlUnknown());
-        if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject)) {
-            m_texts.SetCurrentTextSource(com::queryInterface<IDtmUiCurrent>(registry).get());
+        const auto self = com::queryInterface<device::IDtmActiveXControl>(GetControlUnknown());
+        if (const auto registry = com::queryInterface<device::IDtmUiRegistry>(m_businessObject)) {
+            m_texts.SetCurrentTextSource(com::queryInterface<device::IDtmUiCurrent>(registry).get());
             if (self) {
                 m_registered = registerWith(*registry, m_progId, m_callerTag, self.get());
                 m_controller.SetRegistered(m_registered);
                 accepted = true;
             }
-        } else if (const auto earlier = com::queryInterface<IDtmUiEarlier>(m_businessObject)) {
+        } else if (const auto earlier = com::queryInterface<device::IDtmUiEarlier>(m_businessObject)) {
             m_texts.SetEarlierTextSource(earlier.get());
             if (self) {
                 m_registered = registerWith(*earlier, m_progId, m_callerTag, self.get());
@@ -134,7 +135,7 @@ Status CFdtActiveXImpl::init(const BStr& callerTag, const BStr& functionCall, co
     if (result)
         *result = accepted;
     StartUi();
-    return Status::Ok;
+    return com::Status::Ok;
 }
 
 void CFdtActiveXImpl::StartUi()
@@ -171,12 +172,12 @@ void CFdtActiveXImpl::StartUi()
 
 void CFdtActiveXImpl::RefreshState()
 {
-    BStr text;
-    if (const auto current = com::queryInterface<IDtmUiCurrent>(m_businessObject))
+    com::BStr text;
+    if (const auto current = com::queryInterface<device::IDtmUiCurrent>(m_businessObject))
         current->GetStateDocument(&text);
-    else if (const auto earlier = com::queryInterface<IDtmUiEarlier>(m_businessObject))
+    else if (const auto earlier = com::queryInterface<device::IDtmUiEarlier>(m_businessObject))
         earlier->GetStateDocument(&text);
-    const auto document = xml::XmlDocument::parse(toQString(text));
+    const auto document = xml::XmlDocument::parse(device::toQString(text));
     auto read = [&](const char* xpath, const QString& fallback) {
         return document ? document->textAt(QLatin1String(xpath)).value_or(fallback) : fallback;
     };
@@ -194,12 +195,12 @@ void CFdtActiveXImpl::RefreshState()
     m_controller.SetPrivateDialogEnabled(read("//@isPrivateDialogEnabled", QStringLiteral("0")) == QLatin1String("1"));
 }
 
-Status CFdtActiveXImpl::Notify(std::int32_t code, const com::Variant& value)
+com::Status CFdtActiveXImpl::Notify(std::int32_t code, const com::Variant& value)
 {
     try {
         const com::Variant copy = value;
-        m_controller.OnDtmUpdate(code, toQString(copy.toText()));
-        return Status::Ok;
+        m_controller.OnDtmUpdate(code, device::toQString(copy.toText()));
+        return com::Status::Ok;
     } catch (const std::exception& error) {
         return failed("Notification", error);
     } catch (...) {
@@ -207,13 +208,13 @@ Status CFdtActiveXImpl::Notify(std::int32_t code, const com::Variant& value)
     }
 }
 
-Status CFdtActiveXImpl::PrepareToRelease(bool* result)
+com::Status CFdtActiveXImpl::PrepareToRelease(bool* result)
 {
     if (result)
         *result = true;
     m_reportScope.reset();
     if (!m_businessObject)
-        return Status::Ok;
+        return com::Status::Ok;
     try {
         // The pages' last word goes to the device before the link is let go of.
         m_controller.PrepareToClose();
@@ -224,11 +225,11 @@ Status CFdtActiveXImpl::PrepareToRelease(bool* result)
             m_editModel = nullptr;
         }
         // A control that never received a caller tag passes an absent one.
-        const BStr tag = toBStr(m_callerTag);
+        const com::BStr tag = device::toBStr(m_callerTag);
         bool answer = false;
-        if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject))
+        if (const auto registry = com::queryInterface<device::IDtmUiRegistry>(m_businessObject))
             registry->UnregisterControl(tag, wasRegistered, &answer);
-        else if (const auto earlier = com::queryInterface<IDtmUiEarlier>(m_businessObject))
+        else if (const auto earlier = com::queryInterface<device::IDtmUiEarlier>(m_businessObject))
             earlier->UnregisterControl(tag, wasRegistered, &answer);
     } catch (const std::exception& error) {
         m_businessObject.reset();
@@ -238,7 +239,7 @@ Status CFdtActiveXImpl::PrepareToRelease(bool* result)
         return failed("PrepareToRelease", kForeignException);
     }
     m_businessObject.reset();
-    return Status::Ok;
+    return com::Status::Ok;
 }
 
 }  // namespace orvx::host

@@ -48,15 +48,16 @@ struct ControlAreas {
 // controller and text provider; the concrete control supplies its identity, its window, its
 // edit model and its window composition. No exception leaves an entry point: a failure is
 // answered with its status and reported on the status line.
-class CFdtActiveXImpl : public IDtmActiveXControl, public IUpdateUI {
+class CFdtActiveXImpl : public device::IDtmActiveXControl, public device::IUpdateUI {
 public:
     ~CFdtActiveXImpl();
     CFdtActiveXImpl(const CFdtActiveXImpl&) = delete;
     CFdtActiveXImpl& operator=(const CFdtActiveXImpl&) = delete;
 
-    Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject, bool* result) override;
-    Status PrepareToRelease(bool* result) override;
-    Status Notify(std::int32_t code, const com::Variant& value) override;
+    com::Status Init(const com::BStr& callerTag, const com::BStr& functionCall, com::IUnknown* businessObject,
+                     bool* result) override;
+    com::Status PrepareToRelease(bool* result) override;
+    com::Status Notify(std::int32_t code, const com::Variant& value) override;
 
     // The window composition, once the control's windows exist.
     void AttachAreas(const ControlAreas& areas);
@@ -85,8 +86,9 @@ protected:
     virtual QWidget* GetControlWindow() = 0;
 
 private:
-    Status init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject, bool* result);
-    Status failed(const char* where, const std::exception& error);
+    com::Status init(const com::BStr& callerTag, const com::BStr& functionCall, com::IUnknown* businessObject,
+                     bool* result);
+    com::Status failed(const char* where, const std::exception& error);
 
     com::ComPtr<com::IUnknown> m_businessObject;
     QString m_callerTag;

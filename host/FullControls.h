@@ -19,8 +19,9 @@ class CControlComposition;
 // and page, action area and status bar, over its own edit model.
 template <class EditModel, class Dispatch>
 class CFullControl
-    : public com::ComObjectOf<com::InterfaceList<CFdtActiveXImpl, Dispatch, IDtmControlWindow>,
-                              com::InterfaceList<Dispatch, IDtmActiveXControl, IUpdateUI, IDtmControlWindow>> {
+    : public com::ComObjectOf<
+          com::InterfaceList<CFdtActiveXImpl, Dispatch, IDtmControlWindow>,
+          com::InterfaceList<Dispatch, device::IDtmActiveXControl, device::IUpdateUI, IDtmControlWindow>> {
 public:
     ~CFullControl() override;
 

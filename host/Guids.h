@@ -6,6 +6,8 @@
 // device/InterfaceGuids.h) and the module's own interfaces, classes, application and type library.
 namespace orvx::host {
 
+using com::Guid;
+
 // How a frame gives a control its parent window before Init (in place of in-place activation).
 inline constexpr Guid IID_IDtmControlWindow = Guid::literal("{153295AF-155A-46F6-9637-C204DEACBDA7}");
 

@@ -47,56 +47,56 @@ void CSimpleActiveXImpl::ApplyUserLevel(const QString& level)
         enableItems(true);
 }
 
-Status CSimpleActiveXImpl::Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
-                                bool* result)
+com::Status CSimpleActiveXImpl::Init(const com::BStr& callerTag, const com::BStr& functionCall,
+                                     com::IUnknown* businessObject, bool* result)
 {
     try {
         return init(callerTag, functionCall, businessObject, result);
     } catch (const std::exception& error) {
         ui::reportError(QStringLiteral("Init failed: %1").arg(QString::fromLocal8Bit(error.what())));
         const auto* com = dynamic_cast<const com::ComError*>(&error);
-        return com ? com->status() : Status::Failure;
+        return com ? com->status() : com::Status::Failure;
     } catch (...) {
         ui::reportError(QStringLiteral("Init failed: an unknown exception"));
-        return Status::Failure;
+        return com::Status::Failure;
     }
 }
 
-Status CSimpleActiveXImpl::init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject,
-                                bool* result)
+com::Status CSimpleActiveXImpl::init(const com::BStr& callerTag, const com::BStr& functionCall,
+                                     com::IUnknown* businessObject, bool* result)
 {
     if (result)
         *result = false;
-    if (!businessObject || !toQString(functionCall).contains(kSchema))
-        return Status::Ok;
-    m_callerTag = toQString(callerTag);
+    if (!businessObject || !device::toQString(functionCall).contains(kSchema))
+        return com::Status::Ok;
+    m_callerTag = device::toQString(callerTag);
     m_businessObject = com::queryInterface<com::IUnknown>(businessObject);
     if (!m_businessObject)
-        return Status::Ok;
+        return com::Status::Ok;
 
-    const auto self = com::queryInterface<IDtmActiveXControl>(GetControlUnknown());
-    m_earlier = com::queryInterface<IDtmUiEarlier>(m_businessObject);
+    const auto self = com::queryInterface<device::IDtmActiveXControl>(GetControlUnknown());
+    m_earlier = com::queryInterface<device::IDtmUiEarlier>(m_businessObject);
     bool accepted = false;
     if (m_earlier && self) {
-        m_earlier->RegisterControl(toBStr(m_progId), toBStr(m_callerTag), self.get(), true, &accepted);
+        m_earlier->RegisterControl(device::toBStr(m_progId), device::toBStr(m_callerTag), self.get(), true, &accepted);
         m_registered = accepted;
         if (result)
             *result = true;
-    } else if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject); registry && self) {
-        registry->RegisterControl(toBStr(m_progId), toBStr(m_callerTag), self.get(), true, &accepted);
+    } else if (const auto registry = com::queryInterface<device::IDtmUiRegistry>(m_businessObject); registry && self) {
+        registry->RegisterControl(device::toBStr(m_progId), device::toBStr(m_callerTag), self.get(), true, &accepted);
         m_registered = accepted;
         if (result)
             *result = true;
     }
 
     if (m_earlier) {
-        BStr text;
+        com::BStr text;
         m_earlier->GetStateDocument(&text);
-        const auto document = xml::XmlDocument::parse(toQString(text));
+        const auto document = xml::XmlDocument::parse(device::toQString(text));
         ApplyUserLevel(document ? document->textAt(QStringLiteral("//@userLevel")).value_or(QString()) : QString());
 
         com::Variant address;
-        if (com::succeeded(m_earlier->GetParameter(toBStr(device::tag::PollingAddress), &address))) {
+        if (com::succeeded(m_earlier->GetParameter(device::toBStr(device::tag::PollingAddress), &address))) {
             try {
                 const std::uint32_t index = address.toUInt32();
                 if (index <= kLastAddress) {
@@ -109,30 +109,30 @@ Status CSimpleActiveXImpl::init(const BStr& callerTag, const BStr& functionCall,
             }
         }
     }
-    return Status::Ok;
+    return com::Status::Ok;
 }
 
-Status CSimpleActiveXImpl::PrepareToRelease(bool* result)
+com::Status CSimpleActiveXImpl::PrepareToRelease(bool* result)
 {
     if (result)
         *result = true;
     if (!m_businessObject)
-        return Status::Ok;
-    Status status = Status::Ok;
+        return com::Status::Ok;
+    com::Status status = com::Status::Ok;
     try {
         bool answer = false;
-        const BStr tag = toBStr(m_callerTag);
+        const com::BStr tag = device::toBStr(m_callerTag);
         if (m_earlier)
             m_earlier->UnregisterControl(tag, m_registered, &answer);
-        else if (const auto registry = com::queryInterface<IDtmUiRegistry>(m_businessObject))
+        else if (const auto registry = com::queryInterface<device::IDtmUiRegistry>(m_businessObject))
             registry->UnregisterControl(tag, m_registered, &answer);
     } catch (const std::exception& error) {
         ui::reportError(QStringLiteral("PrepareToRelease failed: %1").arg(QString::fromLocal8Bit(error.what())));
         const auto* com = dynamic_cast<const com::ComError*>(&error);
-        status = com ? com->status() : Status::Failure;
+        status = com ? com->status() : com::Status::Failure;
     } catch (...) {
         ui::reportError(QStringLiteral("PrepareToRelease failed: an unknown exception"));
-        status = Status::Failure;
+        status = com::Status::Failure;
     }
     m_earlier.reset();
     m_businessObject.reset();

@@ -8,14 +8,16 @@
 
 class QWidget;
 
-namespace orvx::host {
-
+namespace orvx::device {
 class IDtmUiEarlier;
+}  // namespace orvx::device
+
+namespace orvx::host {
 
 // The light FDT entry of the address control: no areas, no controller, no edit model. It
 // registers, reads the user level and the polling address, and enables the control's own
 // items by the user's rights.
-class CSimpleActiveXImpl : public IDtmActiveXControl, public IUpdateUI {
+class CSimpleActiveXImpl : public device::IDtmActiveXControl, public device::IUpdateUI {
 public:
     static constexpr int kAddressList = 350;
     static constexpr int kApplyButton = 213;
@@ -23,10 +25,11 @@ public:
 
     ~CSimpleActiveXImpl();
 
-    Status Init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject, bool* result) override;
-    Status PrepareToRelease(bool* result) override;
+    com::Status Init(const com::BStr& callerTag, const com::BStr& functionCall, com::IUnknown* businessObject,
+                     bool* result) override;
+    com::Status PrepareToRelease(bool* result) override;
     // The address control ignores notifications.
-    Status Notify(std::int32_t, const com::Variant&) override { return Status::Ok; }
+    com::Status Notify(std::int32_t, const com::Variant&) override { return com::Status::Ok; }
 
     bool IsRegistered() const { return m_registered; }
     // Writable when the user is not an observer and the business object accepted the control.
@@ -47,16 +50,17 @@ protected:
     virtual QWidget* GetControlWindow() = 0;
     virtual void PlaceControlWindow() = 0;
 
-    IDtmUiEarlier* Earlier() const { return m_earlier.get(); }
+    device::IDtmUiEarlier* Earlier() const { return m_earlier.get(); }
     const QString& CallerTag() const { return m_callerTag; }
     void SetCurrentAddress(std::int32_t address) { m_address = address; }
 
 private:
-    Status init(const BStr& callerTag, const BStr& functionCall, com::IUnknown* businessObject, bool* result);
+    com::Status init(const com::BStr& callerTag, const com::BStr& functionCall, com::IUnknown* businessObject,
+                     bool* result);
     void enableItems(bool enable);
 
     com::ComPtr<com::IUnknown> m_businessObject;
-    com::ComPtr<IDtmUiEarlier> m_earlier;
+    com::ComPtr<device::IDtmUiEarlier> m_earlier;
     bool m_registered = false;
     QString m_callerTag;
     QString m_progId;

@@ -8,6 +8,8 @@
 
 namespace orvx::simulator {
 
+namespace parameter = device::parameter;
+
 namespace {
 
 constexpr std::int64_t kMoveMs = 9000;
@@ -56,7 +58,7 @@ Tuning tuningFor(const ValveModel& valve, int aggressiveness)
 ValveRun autotune(const ValveModel& valve, int aggressiveness)
 {
     ValveRun run(valve, FaultSet::kAutotuneFailed);
-    const Reach reach = reachOf(valve);
+    const ValveModel::Reach reach = valve.Reachable();
     const double start = run.Compression();
     const auto step = [&](double target, std::int64_t ms) {
         run.Step(std::clamp(target, std::min(reach.vented, reach.loaded), std::max(reach.vented, reach.loaded)), ms);
@@ -75,15 +77,15 @@ ValveRun autotune(const ValveModel& valve, int aggressiveness)
     step(start, kMoveMs);
 
     const Tuning t = tuningFor(valve, aggressiveness);
-    run.Store("8000", std::to_string(t.p));
-    run.Store("8001", std::to_string(t.i));
-    run.Store("8002", std::to_string(t.d));
-    run.Store("8003", std::to_string(t.pAdjust));
-    run.Store("8004", fixed(t.deadZone, 1));
-    run.Store("8005", std::to_string(t.beta));
-    run.Store("8006", std::to_string(t.compensation));
-    run.Store("8007", std::to_string(t.boost));
-    run.Store("8008", std::to_string(t.aggressiveness));
+    run.Store(parameter::TuningP, std::to_string(t.p));
+    run.Store(parameter::TuningI, std::to_string(t.i));
+    run.Store(parameter::TuningD, std::to_string(t.d));
+    run.Store(parameter::TuningPAdjust, std::to_string(t.pAdjust));
+    run.Store(parameter::TuningDeadZone, fixed(t.deadZone, 1));
+    run.Store(parameter::TuningBeta, std::to_string(t.beta));
+    run.Store(parameter::TuningPositionCompensation, std::to_string(t.compensation));
+    run.Store(parameter::TuningBoost, std::to_string(t.boost));
+    run.Store(parameter::TuningAggressiveness, std::to_string(t.aggressiveness));
     return run;
 }
 

@@ -4,7 +4,7 @@
 
 namespace orvx::simulator {
 
-// The position controller's tuning, as "8000" to "8008" hold it.
+// The position controller's tuning, as TuningP to TuningAggressiveness hold it.
 struct Tuning {
     int p = 1200;            // proportional gain, 0 to 5000
     int i = 100;             // integral, 0 to 1000
@@ -23,10 +23,10 @@ struct Tuning {
 // damping for speed.
 Tuning tuningFor(const ValveModel& valve, int aggressiveness);
 
-// Autotune (method 12) from where the valve stands: a move to mid travel, then setpoint steps
+// Autotune (the method Autotune) from where the valve stands: a move to mid travel, then setpoint steps
 // of 10 and 5 percent either way whose responses the device measures, then back. It fails at
 // the first step the valve cannot reach (the supply cannot load the spring that far) and then
-// raises "Autotune Failed"; a run that succeeds stores "8000" to "8008".
+// raises "Autotune Failed"; a run that succeeds stores the tuning.
 ValveRun autotune(const ValveModel& valve, int aggressiveness);
 
 }  // namespace orvx::simulator

@@ -8,11 +8,11 @@
 
 namespace orvx::simulator {
 
+namespace parameter = device::parameter;
+
 namespace {
 
-constexpr double kVentSpeed = 20.0;        // percent per second
-constexpr double kNominalHeadroom = 22.0;  // psi the supply leaves over spring and friction, at 60 psi
-constexpr std::int64_t kSettleMs = 4000;   // the device waits this long for the readings at a stop
+constexpr std::int64_t kSettleMs = 4000;  // the device waits this long for the readings at a stop
 constexpr std::int64_t kManualSettleMs = 2000;
 // The force left to hold the valve against a stop: less, and it only stalled there.
 constexpr double kSeatMarginPsi = 1.0;
@@ -21,30 +21,18 @@ constexpr double kMinSpanCounts = 1000.0;
 
 }  // namespace
 
-double ventSpeed()
-{
-    return kVentSpeed;
-}
-
-double fillSpeed(const ValveModel& valve)
-{
-    const ValveModel::Mechanics& m = valve.GetMechanics();
-    const double headroom = valve.SupplyPressure() - m.springHighPsi - m.frictionPsi;
-    return kVentSpeed * std::clamp(headroom / kNominalHeadroom, 0.25, 1.0);
-}
-
 ValveRun findStops(const ValveModel& valve, const Mounting& mounting)
 {
     ValveRun run(valve, FaultSet::kFindStopsFailed);
     const ValveModel::Mechanics& m = valve.GetMechanics();
-    const Reach reach = reachOf(valve);
+    const ValveModel::Reach reach = valve.Reachable();
     const double start = run.Compression();
 
     const double low = std::min(start, reach.vented);
     const double high = std::max(low, reach.loaded);
-    run.Stroke(low, ventSpeed());
+    run.Stroke(low, valve.VentSpeed());
     run.Hold(kSettleMs, 0.0);
-    run.Stroke(high, fillSpeed(valve));
+    run.Stroke(high, valve.FillSpeed());
     run.Hold(kSettleMs, valve.SupplyPressure());
     // Friction and the spring line come from the two strokes; they tell whether each end was a stop.
     const double ventedMargin = valve.SpringPressure(low) - m.frictionPsi;
@@ -53,15 +41,15 @@ ValveRun findStops(const ValveModel& valve, const Mounting& mounting)
         run.Fail();
         return run;
     }
-    run.Stroke(low, ventSpeed());
+    run.Stroke(low, valve.VentSpeed());
     run.Hold(kSettleMs, 0.0);
-    run.Stroke(start, fillSpeed(valve));
+    run.Stroke(start, valve.FillSpeed());
     run.Hold(1000, valve.SpringPressure(start));
 
     const double vented = mounting.CountsAt(valve.PositionOf(low));
     const double loaded = mounting.CountsAt(valve.PositionOf(high));
-    run.Store("13010", fixed(std::min(vented, loaded), 0));
-    run.Store("13011", fixed(std::max(vented, loaded), 0));
+    run.Store(parameter::LowerStop, fixed(std::min(vented, loaded), 0));
+    run.Store(parameter::UpperStop, fixed(std::max(vented, loaded), 0));
     return run;
 }
 
@@ -75,12 +63,12 @@ std::optional<ValveRun> ManualStops::Drive(End end, const ValveModel& valve, con
         Clear();
     // The low stop is the closed end: vented for air to open, loaded for air to close.
     const bool vent = (end == End::Low) == valve.AirToOpen();
-    const Reach reach = reachOf(valve);
+    const ValveModel::Reach reach = valve.Reachable();
     ValveRun run(valve, FaultSet::kFindStopsFailed);
     // Friction holds the valve where it is when neither spring nor supply can move it.
     const double from = run.Compression();
     run.Stroke(vent ? std::min(from, reach.vented) : std::max(from, reach.loaded),
-               vent ? ventSpeed() : fillSpeed(valve));
+               vent ? valve.VentSpeed() : valve.FillSpeed());
     run.Hold(kManualSettleMs, vent ? 0.0 : valve.SupplyPressure());
     m_driving = end;
     m_drivingCounts = mounting.CountsAt(run.EndPosition());

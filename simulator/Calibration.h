@@ -14,21 +14,17 @@ struct Mounting {
     double CountsAt(double position) const { return closedCounts + (openCounts - closedCounts) * position / 100.0; }
 };
 
-// Stroke speeds of the relay, percent of travel per second: venting is as fast as the spring
-// pushes, filling slows as the supply comes closer to what the spring needs.
-double ventSpeed();
-double fillSpeed(const ValveModel& valve);
-
-// Find stops (method 8) from where the valve stands: vent the actuator and wait at the stop,
+// Find stops (FindStops) from where the valve stands: vent the actuator and wait at the stop,
 // fill it from the supply and wait at the other stop, vent once more, then go back. It fails,
 // after the first two strokes, when the valve did not seat at a stop but stalled short of it:
 // friction holds it against a spring that can no longer push (a sticking valve, a weak spring),
 // or the supply cannot load the spring to the end (low supply). A run that succeeds stores the
-// raw lower and upper stops ("13010", "13011"); it raises "Find Stops Failed" when it fails.
+// raw lower and upper stops (LowerStop, UpperStop); it raises "Find Stops Failed" when it fails.
 ValveRun findStops(const ValveModel& valve, const Mounting& mounting);
 
-// The manual find stops procedure: drive to the low stop (9), accept it (11), drive to the high
-// stop (10), accept it and finish (31). A step out of this order fails and ends the procedure,
+// The manual find stops procedure: drive to the low stop (ManualStopsDriveLow), accept it
+// (ManualStopsAcceptLow), drive to the high stop (ManualStopsDriveHigh), accept it and finish
+// (ManualStopsAcceptHigh). A step out of this order fails and ends the procedure,
 // as does any failure or cancel; driving to the low stop starts it over.
 class ManualStops {
 public:

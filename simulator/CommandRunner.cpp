@@ -1,12 +1,15 @@
 #include "CommandRunner.h"
 
-#include "DeviceCommands.h"
 #include "FaultSet.h"
 
 #include <algorithm>
 #include <string>
 
 namespace orvx::simulator {
+
+namespace code = device::code;
+namespace method = device::method;
+namespace parameter = device::parameter;
 
 namespace {
 
@@ -16,17 +19,83 @@ constexpr std::int64_t kReplyDelayMs = 50;
 // How often a running PST moves the live values.
 constexpr std::int64_t kProgressMs = 250;
 
+constexpr int kSetup = 0;
+constexpr int kNormal = 3;
+
 const std::string kNoFaults = FaultSet().Hex();
 
-com::Variant methodText(int method)
+// How long a method that does not move the valve takes; none for one that does (a PST, a
+// calibration or a drive takes as long as its strokes) or that the device does not know.
+std::optional<std::int64_t> durationOf(int number)
 {
-    return com::Variant::text(com::BStr::fromUtf8(std::to_string(method)));
+    switch (number) {
+    case method::ModeChange:
+    case method::FixAnalogOutput:
+    case method::ReleaseAnalogOutput:
+    case method::ClearCurrentFaults:
+    case method::ClearAllFaults:
+    case method::LoadPstData:
+    case method::LoadEsdEvents:
+    case method::WritePollingAddress: return 300;
+    case method::ManualStopsAcceptLow:
+    case method::TuningWrite:
+    case method::TuningRead:
+    case method::WritePstSchedule:
+    case method::ApplyPstSettings: return 500;
+    case method::Reset:
+    case method::ManualStopsAcceptHigh:
+    case method::TerminalBoardTest: return 1000;
+    case method::WriteParameters: return 1500;
+    default: return std::nullopt;
+    }
+}
+
+// Methods that stroke or calibrate the valve: the device runs them in setup mode only.
+bool calibrates(int number)
+{
+    switch (number) {
+    case method::FindStops:
+    case method::ManualStopsDriveLow:
+    case method::ManualStopsDriveHigh:
+    case method::ManualStopsAcceptLow:
+    case method::Autotune:
+    case method::ManualStopsAcceptHigh: return true;
+    default: return false;
+    }
+}
+
+// Methods in which the device drives the valve along a path of its own.
+bool drives(int number)
+{
+    switch (number) {
+    case method::FindStops:
+    case method::ManualStopsDriveLow:
+    case method::ManualStopsDriveHigh:
+    case method::Autotune:
+    case method::FullOpen:
+    case method::FullClose:
+    case method::ToManualSetpoint: return true;
+    default: return false;
+    }
+}
+
+// Methods that store settings in the device.
+bool storesSettings(int number)
+{
+    return number == method::TuningWrite || number == method::WritePstSchedule || number == method::ApplyPstSettings ||
+           number == method::WriteParameters || number == method::WritePollingAddress;
+}
+
+bool cancellable(int number)
+{
+    const device::Method* known = device::findMethod(number);
+    return known && known->cancellable;
 }
 
 }  // namespace
 
-CommandRunner::CommandRunner(DeviceState& device, ControlLinks& controls, DeviceTasks& tasks)
-    : m_device(device), m_controls(controls), m_tasks(tasks)
+CommandRunner::CommandRunner(DeviceState& device, DeviceTasks& tasks, INotificationSink& sink)
+    : m_device(device), m_tasks(tasks), m_sink(sink)
 {
 }
 
@@ -37,58 +106,67 @@ std::optional<CommandRunner::Running> CommandRunner::Current() const
     return Running{m_running->method, m_running->startMs};
 }
 
-void CommandRunner::Start(int method)
+void CommandRunner::Start(int number)
 {
-    if (method == Cancel) {
-        if (m_running)
-            notifyLater(kFailedInDevice, methodText(stop()));
-        notifyLater(kSucceeded + Cancel);
+    if (m_device.faults.Has(SimulatedFault::DeviceBusy)) {
+        notifyLater(code::Busy, std::to_string(number));
+        return;
+    }
+    if (number == method::Cancel) {
+        cancel();
         return;
     }
     if (m_running) {
-        notifyLater(kBusy, methodText(method));
+        notifyLater(code::Busy, std::to_string(number));
         return;
     }
-    if (method == PartialStrokeTest) {
+    if (!device::findMethod(number)) {
+        notifyLater(code::NotSupported, std::to_string(number));
+        return;
+    }
+    if (number == method::PartialStrokeTest) {
         startPst();
         return;
     }
-    if (isCalibration(method) && m_device.parameters.Number("1000", -1) != 0) {
-        failLater(method);
+    if (calibrates(number) && m_device.parameters.Number(parameter::Mode, -1) != kSetup) {
+        failLater(number);
         return;
     }
-    if (method == FindStops || method == Autotune || method == DriveToLowStop || method == DriveToHighStop ||
-        isManualDrive(method)) {
-        startMotion(method);
-        return;
-    }
-    if (!durationOf(method)) {
-        notifyLater(kNotSupported, methodText(method));
-        return;
-    }
-    startTimed(method);
+    if (drives(number))
+        startMotion(number);
+    else
+        startTimed(number);
 }
 
-void CommandRunner::startTimed(int method)
+void CommandRunner::cancel()
+{
+    if (m_running && !cancellable(m_running->method))
+        return;  // it runs to its end and answers for itself
+    if (m_running)
+        notifyLater(code::FailedInDevice, std::to_string(stop()));
+    notifyLater(code::resultOf(method::Cancel));
+}
+
+void CommandRunner::startTimed(int number)
 {
     const std::int64_t now = m_tasks.Now();
-    const DeviceTasks::Key key = m_tasks.Post(*durationOf(method), [this, method, now] {
+    const DeviceTasks::Key key = m_tasks.Post(durationOf(number).value_or(0), [this, number, now] {
         m_running.reset();
-        finish(method, now);
+        finish(number, now);
     });
-    m_running = Task{method, key, now};
+    m_running = Task{number, key, now};
 }
 
 void CommandRunner::FailRunning()
 {
     if (m_running)
-        m_controls.NotifyAll(kFailedInDevice, methodText(stop()));
+        m_sink.Notify(code::FailedInDevice, std::to_string(stop()));
 }
 
-// Ends the command under way where it stands; answers its method number.
+// Ends the method under way where it stands; answers its number.
 int CommandRunner::stop()
 {
-    const int method = m_running->method;
+    const int number = m_running->method;
     m_tasks.Cancel(m_running->key);
     m_running.reset();
     const std::int64_t now = m_tasks.Now();
@@ -96,7 +174,7 @@ int CommandRunner::stop()
         m_device.EndStroke(now);  // the valve stays where the run left it
         m_motion.reset();
     }
-    m_motions.Stop(method);
+    m_motions.Stop(number);
     if (m_pst) {
         // The positioner gives the valve back to its setpoint from where the test left it.
         m_device.EndStroke(now);
@@ -105,145 +183,125 @@ int CommandRunner::stop()
         cancelled.Raise(FaultSet::kPstCancelled);
         m_device.RaiseFaults(cancelled);
     }
-    return method;
+    return number;
 }
 
-// Commands that store settings in the device fail while it refuses writes.
-bool CommandRunner::refusedAsWrite(int method)
+// Methods that store settings in the device fail while it refuses writes.
+bool CommandRunner::refusedAsWrite(int number)
 {
-    if (!m_device.faults.Has(SimulatedFault::RefusesWrites) ||
-        (method != TuningWrite && method != WriteSchedule && method != ApplyPstSettings && method != WriteParameters))
+    if (!m_device.faults.Has(SimulatedFault::RefusesWrites) || !storesSettings(number))
         return false;
-    if (method == WriteSchedule)
-        m_controls.NotifyAll(kScheduleNotDownloaded, {});
-    fail(method);
+    if (number == method::WritePstSchedule)
+        m_sink.Notify(code::PstScheduleNotDownloaded, {});
+    fail(number);
     return true;
 }
 
-void CommandRunner::finish(int method, std::int64_t requestedMs)
+void CommandRunner::finish(int number, std::int64_t requestedMs)
 {
-    if (refusedAsWrite(method))
+    if (refusedAsWrite(number))
         return;
+    if (!settle(number, requestedMs)) {
+        fail(number);
+        return;
+    }
+    m_sink.Notify(code::resultOf(number), {});
+}
+
+// What a timed method leaves behind when its time is up; false when it fails.
+bool CommandRunner::settle(int number, std::int64_t requestedMs)
+{
     ParameterTable& table = m_device.parameters;
     const std::int64_t now = m_tasks.Now();
-    switch (method) {
-    case ModeChange: {
-        const double mode = table.Number("1005", -1);
-        if (mode != 0 && mode != 1 && mode != 3) {
-            fail(method);
-            return;
-        }
-        m_device.AdvanceValve(now);  // the valve moved so far in the old mode
-        table.SetNumber("1000", mode);
-        m_device.manualTarget = m_device.valve.Position();  // manual mode starts where the valve stands
-        break;
-    }
-    case TerminalBoardTest:
-        if (m_device.valve.IsTripped()) {  // the ESD circuit is open: the test cannot pass
-            fail(method);
-            return;
-        }
-        break;
-    case WriteParameters:
-        if (!writeParameters()) {
-            fail(method);
-            return;
-        }
-        m_controls.NotifyAll(kIdentityChanged, {});
-        break;
-    case AcceptLowStop:
-        if (!m_motions.AcceptLow()) {
-            fail(method);
-            return;
-        }
-        break;
-    case AcceptHighStop: {
+    switch (number) {
+    case method::ModeChange: return changeMode();
+    case method::TerminalBoardTest: return !m_device.valve.IsTripped();  // an open ESD circuit fails the test
+    case method::WriteParameters:
+        if (!writeParameters())
+            return false;
+        m_sink.Notify(code::IdentityChanged, {});
+        return true;
+    case method::ManualStopsAcceptLow: return m_motions.AcceptLow();
+    case method::ManualStopsAcceptHigh: {
         const ValveMotions::Outcome outcome = m_motions.FinishManualStops(
             m_device, m_device.faults.Has(SimulatedFault::RefusesWrites));
         if (!outcome.succeeded) {
             m_device.RaiseFaults(outcome.raised);
-            fail(method);
-            return;
+            return false;
         }
         m_device.WriteMeasurements(now);
-        break;
+        return true;
     }
-    case Reset:
+    case method::Reset:
         m_motions.Reset();
         table.RestoreSettings();
-        for (auto& [tag, value] : m_device.storedTuning)
-            value = *table.Find(tag);
+        m_device.StoreTuning();
         m_device.WriteMeasurements(now);
-        break;
-    case TuningWrite:
-        for (auto& [tag, value] : m_device.storedTuning)
-            value = *table.Find(tag);
-        break;
-    case TuningRead:
-        for (const auto& [tag, value] : m_device.storedTuning)
-            table.Set(tag, value);
-        break;
-    case FixAnalogOutput:
-        if (!fixOutput()) {
-            fail(method);
-            return;
-        }
-        break;
-    case ReleaseAnalogOutput:
+        return true;
+    case method::TuningWrite: m_device.StoreTuning(); return true;
+    case method::TuningRead:
+        for (const auto& [tuning, value] : m_device.storedTuning)
+            table.Set(*tuning, value);
+        return true;
+    case method::FixAnalogOutput: return fixOutput();
+    case method::ReleaseAnalogOutput:
         m_device.fixedOutput.reset();
-        table.SetText("10002", "0");
-        break;
-    case ClearAllFaults: table.SetText("12001", kNoFaults); [[fallthrough]];
-    case ClearCurrentFaults: table.SetText("12000", kNoFaults); break;
-    case WriteSchedule:
+        table.SetText(parameter::AnalogOutput, "0");
+        return true;
+    case method::ClearAllFaults: table.SetText(parameter::HistoricalFaults, kNoFaults); [[fallthrough]];
+    case method::ClearCurrentFaults: table.SetText(parameter::CurrentFaults, kNoFaults); return true;
+    case method::WritePstSchedule:
         // The writer's clock stood where it said when it asked, not when the write completes.
         if (!m_device.schedule.StartFrom(table, requestedMs)) {
-            m_controls.NotifyAll(kScheduleNotDownloaded, {});
-            fail(method);
-            return;
+            m_sink.Notify(code::PstScheduleNotDownloaded, {});
+            return false;
         }
         m_device.schedule.Show(table, now);
-        break;
-    case LoadPstData: m_device.records.LoadPst(table); break;
-    case LoadEsdEvents:
-        if (!m_device.records.LoadEsdEvent(table)) {  // the valve never tripped: no event to load
-            fail(method);
-            return;
-        }
-        break;
+        return true;
+    case method::LoadPstData: m_device.records.LoadPst(table); return true;
+    case method::LoadEsdEvents: return m_device.records.LoadEsdEvent(table);  // none before the first trip
+    default: return true;
     }
-    m_controls.NotifyAll(kSucceeded + method, {});
 }
 
-// Sends the configured tag, descriptor and message, as HART packs them, and the air action.
-bool CommandRunner::writeParameters()
+bool CommandRunner::changeMode()
 {
     ParameterTable& table = m_device.parameters;
-    const std::pair<const char*, std::size_t> kLengths[] = {{"1006", 8}, {"1007", 16}, {"3001", 32}};
-    for (const auto& [tag, length] : kLengths)
-        if (table.Text(tag).size() > length)
-            return false;
-    const double airAction = table.Number("3000", -1);
-    if (airAction != 0 && airAction != 1)
+    if (!device::problemWith(parameter::ModeToSet, table.Text(parameter::ModeToSet)).empty())
         return false;
-    m_device.AdvanceValve(m_tasks.Now());  // the valve moved so far under the old air action
-    table.Set("1001", *table.Find("1006"));
-    table.Set("1002", *table.Find("1007"));
+    m_device.AdvanceValve(m_tasks.Now());  // the valve moved so far in the old mode
+    table.SetNumber(parameter::Mode, table.Number(parameter::ModeToSet));
+    m_device.manualTarget = m_device.valve.Position();  // manual mode starts where the valve stands
     return true;
 }
 
-// Fixes the output at "10002", or gives it back to the position for "0"; false for a current
-// no loop carries.
+// Sends the configured tag, descriptor and message, as long as HART carries them, and the air
+// action.
+bool CommandRunner::writeParameters()
+{
+    ParameterTable& table = m_device.parameters;
+    for (const device::Parameter* sent :
+         {&parameter::ConfiguredTag, &parameter::ConfiguredDescriptor, &parameter::Message, &parameter::AirAction})
+        if (!device::problemWith(*sent, table.Text(*sent)).empty())
+            return false;
+    m_device.AdvanceValve(m_tasks.Now());  // the valve moved so far under the old air action
+    table.Set(parameter::DeviceTag, table.Value(parameter::ConfiguredTag));
+    table.Set(parameter::Descriptor, table.Value(parameter::ConfiguredDescriptor));
+    return true;
+}
+
+// Fixes the output at AnalogOutput, or gives it back to the position for "0"; false for a
+// current no loop carries.
 bool CommandRunner::fixOutput()
 {
-    const double output = m_device.parameters.Number("10002", -1);
-    if (output == 0) {
-        m_device.fixedOutput.reset();
-        return true;
-    }
-    if (output < 3.2 || output > 22)
+    const ParameterTable& table = m_device.parameters;
+    if (!device::problemWith(parameter::AnalogOutput, table.Text(parameter::AnalogOutput)).empty())
         return false;
-    m_device.fixedOutput = output;
+    const double output = table.Number(parameter::AnalogOutput);
+    if (output == 0)
+        m_device.fixedOutput.reset();
+    else
+        m_device.fixedOutput = output;
     return true;
 }
 
@@ -255,14 +313,14 @@ void CommandRunner::startPst()
     const ValveModel& valve = m_device.valve;
     // The test is the loop's: in setup or manual mode the valve is not the process's to stroke.
     // Nor is a tripped valve, or one without room for the travel before its fail position.
-    if (m_device.parameters.Number("1000", -1) != 3 || valve.IsTripped() ||
+    if (m_device.parameters.Number(parameter::Mode, -1) != kNormal || valve.IsTripped() ||
         valve.CompressionOf(valve.Position()) < settings.travel - 0.05) {
-        failLater(PartialStrokeTest);
+        failLater(method::PartialStrokeTest);
         return;
     }
     m_pst = Pst{StrokeSignature::PartialStroke(valve, settings), settings, m_device.Counter(now)};
     m_device.BeginStroke(m_pst->signature.Samples(), now);
-    m_running = Task{PartialStrokeTest, m_tasks.Post(kProgressMs, [this] { stepPst(); }), now};
+    m_running = Task{method::PartialStrokeTest, m_tasks.Post(kProgressMs, [this] { stepPst(); }), now};
 }
 
 void CommandRunner::stepPst()
@@ -275,7 +333,7 @@ void CommandRunner::stepPst()
         return;
     }
     m_device.WriteMeasurements(now);
-    m_controls.NotifyAll(kNewValues, {});
+    m_sink.Notify(code::NewValues, {});
     if (m_running && m_pst)  // a control may have cancelled it when told
         m_running->key = m_tasks.Post(std::min(kProgressMs, duration - elapsed), [this] { stepPst(); });
 }
@@ -287,28 +345,28 @@ void CommandRunner::finishPst()
     m_running.reset();
     const std::int64_t now = m_tasks.Now();
     m_device.RaiseFaults(m_device.records.StorePst(pst.signature, pst.settings, m_device.parameters).Faults());
-    m_device.parameters.SetNumber("16033", pst.counter >> 16);
-    m_device.parameters.SetNumber("16034", pst.counter & 0xFFFFu);
+    m_device.parameters.SetNumber(parameter::PstCounterHigh, pst.counter >> 16);
+    m_device.parameters.SetNumber(parameter::PstCounterLow, pst.counter & 0xFFFFu);
     m_device.EndStroke(now, pst.signature.Samples().back().position);
     m_device.WriteMeasurements(now);
-    m_controls.NotifyAll(kSucceeded + PartialStrokeTest, {});
+    m_sink.Notify(code::resultOf(method::PartialStrokeTest), {});
 }
 
-void CommandRunner::startMotion(int method)
+void CommandRunner::startMotion(int number)
 {
     const std::int64_t now = m_tasks.Now();
     m_device.AdvanceValve(now);
-    std::optional<ValveRun> run = m_motions.Plan(method, m_device);
+    std::optional<ValveRun> run = m_motions.Plan(number, m_device);
     if (!run) {
-        failLater(method);
+        failLater(number);
         return;
     }
     m_motion = std::move(run);
     m_device.BeginStroke(m_motion->Samples(), now);
-    m_running = Task{method, m_tasks.Post(m_motion->DurationMs(), [this, method] { finishMotion(method); }), now};
+    m_running = Task{number, m_tasks.Post(m_motion->DurationMs(), [this, number] { finishMotion(number); }), now};
 }
 
-void CommandRunner::finishMotion(int method)
+void CommandRunner::finishMotion(int number)
 {
     const ValveRun run = std::move(*m_motion);
     m_motion.reset();
@@ -316,30 +374,30 @@ void CommandRunner::finishMotion(int method)
     const std::int64_t now = m_tasks.Now();
     m_device.EndStroke(now, run.EndPosition());
     m_device.WriteMeasurements(now);
-    const ValveMotions::Outcome outcome = m_motions.Finish(method, run, m_device,
+    const ValveMotions::Outcome outcome = m_motions.Finish(number, run, m_device,
                                                            m_device.faults.Has(SimulatedFault::RefusesWrites));
     if (!outcome.succeeded) {
         m_device.RaiseFaults(outcome.raised);
-        fail(method);
+        fail(number);
         return;
     }
     m_device.WriteMeasurements(now);
-    m_controls.NotifyAll(kSucceeded + method, {});
+    m_sink.Notify(code::resultOf(number), {});
 }
 
-void CommandRunner::fail(int method)
+void CommandRunner::fail(int number)
 {
-    m_controls.NotifyAll(kFailedInDevice, methodText(method));
+    m_sink.Notify(code::FailedInDevice, std::to_string(number));
 }
 
-void CommandRunner::failLater(int method)
+void CommandRunner::failLater(int number)
 {
-    notifyLater(kFailedInDevice, methodText(method));
+    notifyLater(code::FailedInDevice, std::to_string(number));
 }
 
-void CommandRunner::notifyLater(std::int32_t code, com::Variant value)
+void CommandRunner::notifyLater(std::int32_t code, std::string value)
 {
-    m_tasks.Post(kReplyDelayMs, [this, code, value = std::move(value)] { m_controls.NotifyAll(code, value); });
+    m_tasks.Post(kReplyDelayMs, [this, code, value = std::move(value)] { m_sink.Notify(code, value); });
 }
 
 }  // namespace orvx::simulator

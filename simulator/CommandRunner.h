@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ControlLinks.h"
 #include "DeviceState.h"
 #include "DeviceTasks.h"
+#include "NotificationSink.h"
 #include "StrokeSignature.h"
 #include "ValveMotions.h"
 #include "ValveRun.h"
@@ -12,10 +12,12 @@
 
 namespace orvx::simulator {
 
-// Runs the device's commands, one at a time, in scheduler time, and answers each through the
-// controls: 500 plus its method number when it succeeds, -6 with the method number when the
-// device cannot run it or it fails, -2 when another command is under way, -1 for a command the
-// device does not know. An answer never comes inside the call that asked for the command.
+// Runs the device's methods, one at a time, in scheduler time, and answers each through the
+// notification sink: the method's result code when it succeeds, FailedInDevice with the method
+// number when the device cannot run it or it fails, Busy when the device is busy (another method
+// under way, or the simulated busy fault), NotSupported for a method the device does not know. An answer never
+// comes inside the call that asked for the method. Who asked, and how the answers travel, is
+// the sink's business: the runner is the same behind an in-process link and behind a server.
 class CommandRunner {
 public:
     struct Running {
@@ -24,12 +26,13 @@ public:
     };
 
     // All three must outlive the runner.
-    CommandRunner(DeviceState& device, ControlLinks& controls, DeviceTasks& tasks);
+    CommandRunner(DeviceState& device, DeviceTasks& tasks, INotificationSink& sink);
 
-    // Starts the command 'method' on a connected device that is not busy. Cancel (23) ends the
-    // command under way with -6 and its number, then answers 523.
+    // Starts method 'method'. Cancel stops a method that can be cancelled where it stands and
+    // answers FailedInDevice with its number, then the cancel's own result code; one that cannot
+    // be cancelled runs on and answers for itself; with nothing under way, the cancel succeeds.
     void Start(int method);
-    // Ends the command under way, if any, where it stands and answers -6 with its number.
+    // Ends the method under way, if any, where it stands and answers FailedInDevice with its number.
     void FailRunning();
     std::optional<Running> Current() const;
     // Whether the device is driving the valve itself (a PST or a run of its own).
@@ -47,10 +50,13 @@ private:
         std::int64_t startMs;
     };
 
+    void cancel();
     void startTimed(int method);
     void finish(int method, std::int64_t requestedMs);
+    bool settle(int method, std::int64_t requestedMs);
     int stop();
     bool refusedAsWrite(int method);
+    bool changeMode();
     bool writeParameters();
     bool fixOutput();
 
@@ -62,11 +68,11 @@ private:
 
     void fail(int method);
     void failLater(int method);
-    void notifyLater(std::int32_t code, com::Variant value = {});
+    void notifyLater(std::int32_t code, std::string value = {});
 
     DeviceState& m_device;
-    ControlLinks& m_controls;
     DeviceTasks& m_tasks;
+    INotificationSink& m_sink;
     ValveMotions m_motions;
     std::optional<Task> m_running;
     std::optional<Pst> m_pst;

@@ -1,7 +1,5 @@
 #include "Commissioning.h"
 
-#include "Calibration.h"
-
 #include <algorithm>
 
 namespace orvx::simulator {
@@ -15,10 +13,10 @@ constexpr std::int64_t kHoldMs = 500;  // the positioner settling the actuator a
 ValveRun manualDrive(const ValveModel& valve, double position)
 {
     ValveRun run(valve, 0);
-    const Reach reach = reachOf(valve);
+    const ValveModel::Reach reach = valve.Reachable();
     const double target = std::clamp(valve.CompressionOf(std::clamp(position, 0.0, 100.0)),
                                      std::min(reach.vented, reach.loaded), std::max(reach.vented, reach.loaded));
-    run.Stroke(target, target > run.Compression() ? fillSpeed(valve) : ventSpeed());
+    run.Stroke(target, target > run.Compression() ? valve.FillSpeed() : valve.VentSpeed());
     run.Hold(kHoldMs, valve.SpringPressure(target));
     return run;
 }

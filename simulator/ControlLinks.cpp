@@ -8,22 +8,27 @@
 
 namespace orvx::simulator {
 
-void ControlLinks::Register(const com::BStr& callerTag, host::IDtmActiveXControl* control)
+void ControlLinks::Register(const com::BStr& callerTag, device::IDtmActiveXControl* control)
 {
-    const com::ComPtr<host::IDtmActiveXControl> reference(control);
+    const com::ComPtr<device::IDtmActiveXControl> reference(control);
     std::erase_if(m_controls, [&](const Registration& r) { return r.control == reference; });
     m_controls.push_back(Registration{callerTag, reference});
 }
 
-com::ComPtr<host::IDtmActiveXControl> ControlLinks::Unregister(const com::BStr& callerTag)
+com::ComPtr<device::IDtmActiveXControl> ControlLinks::Unregister(const com::BStr& callerTag)
 {
     const auto it = std::find_if(m_controls.rbegin(), m_controls.rend(),
                                  [&](const Registration& r) { return r.callerTag == callerTag; });
     if (it == m_controls.rend())
         return nullptr;
-    com::ComPtr<host::IDtmActiveXControl> dropped = std::move(it->control);
+    com::ComPtr<device::IDtmActiveXControl> dropped = std::move(it->control);
     m_controls.erase(std::next(it).base());
     return dropped;
+}
+
+void ControlLinks::Notify(std::int32_t code, const std::string& value)
+{
+    NotifyAll(code, value.empty() ? com::Variant() : com::Variant::text(com::BStr::fromUtf8(value)));
 }
 
 void ControlLinks::NotifyAll(std::int32_t code, const com::Variant& value) const
@@ -36,7 +41,7 @@ void ControlLinks::NotifyAll(std::int32_t code, const com::Variant& value) const
         if (!stillRegistered)
             continue;
         try {
-            if (const auto update = com::queryInterface<host::IUpdateUI>(registration.control))
+            if (const auto update = com::queryInterface<device::IUpdateUI>(registration.control))
                 update->Notify(code, value);
         } catch (const com::ComError&) {
             // A control that cannot be asked for its callback is not told.

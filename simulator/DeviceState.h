@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace orvx::simulator {
@@ -29,9 +28,9 @@ public:
     SimulatedFaults faults;
     DiagnosticRecords records{parameters};
     PstSchedule schedule;
-    std::optional<double> manualTarget;                // where manual mode holds the valve; none: where it stands
-    std::optional<double> fixedOutput;                 // mA the retransmitter holds; none: it follows the position
-    std::map<std::string, com::Variant> storedTuning;  // "8000" to "8008" as the last tuning write sent them
+    std::optional<double> manualTarget;  // where manual mode holds the valve; none: where it stands
+    std::optional<double> fixedOutput;   // mA the retransmitter holds; none: it follows the position
+    std::map<const device::Parameter*, com::Variant> storedTuning;  // the tuning as the last tuning write sent it
 
     // Brings the valve up to 'nowMs' along its setpoint; while the device drives a stroke, the
     // stroke alone moves it.
@@ -45,8 +44,11 @@ public:
 
     // The live values, the device's time counter and the schedule's countdown into the table.
     void WriteMeasurements(std::int64_t nowMs);
-    // Seconds since the device left the factory, as "16032" counts them.
+    // Seconds since the device left the factory, as DeviceCounter counts them.
     std::uint32_t Counter(std::int64_t nowMs) const;
+
+    // The tuning parameters as a tuning write sends them to the controller.
+    void StoreTuning();
 
     // Adds faults to the current faults and to the history.
     void RaiseFaults(const FaultSet& faults);
@@ -55,8 +57,20 @@ public:
     // Raises the supply alarms the measured supply is beyond.
     void LatchSupplyFaults();
 
-    // The HART unit of the settings and results ("4003").
+    // The HART unit of the settings and results (PressureUnit).
     int PressureUnit() const;
+
+    // What a write did beyond storing the value.
+    enum class Written { Stored, IdentityChanged };
+    // Stores a value written from outside by the device's rules: the invalid-entry count adds it
+    // up; a pressure unit sets both units and converts the stored pressures; the configured tag,
+    // descriptor and final assembly number become the header's too (IdentityChanged); the sample
+    // interval is how often the next PST samples. A unit that is no pressure unit raises
+    // com::ComError (InvalidArgument) and changes nothing.
+    Written Write(const device::Parameter& parameter, const com::Variant& value, std::int64_t nowMs);
+    // The value as the device reads it at 'nowMs': the countdown to the next scheduled PST up to
+    // that moment.
+    const com::Variant& Read(const device::Parameter& parameter, std::int64_t nowMs);
 
 private:
     struct Stroke {
@@ -64,6 +78,7 @@ private:
         std::int64_t startMs;
     };
     double setpoint() const;
+    void changePressureUnit(int unit, std::int64_t nowMs);
     StrokeSample where(std::int64_t nowMs) const;
 
     std::optional<Stroke> m_stroke;

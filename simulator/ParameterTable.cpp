@@ -8,6 +8,8 @@
 
 namespace orvx::simulator {
 
+namespace parameter = device::parameter;
+
 namespace {
 
 using Kind = ParameterTable::Kind;
@@ -15,7 +17,7 @@ constexpr Kind S = Kind::Setting;
 constexpr Kind D = Kind::Device;
 
 struct Default {
-    const char* tag;
+    const device::Parameter* parameter;
     const char* text;
     Kind kind;
 };
@@ -23,153 +25,152 @@ struct Default {
 // Pressures are in psi, the default unit.
 constexpr Default kDefaults[] = {
     // Header and identity
-    {"1000", "3", D},  // operating mode: 0 setup, 1 manual, 3 normal
-    {"1001", "PV-101", D},
-    {"1002", "ESD VALVE UNIT 1", D},
-    {"1003", "305419", D},
-    {"1004", "4711", D},
-    {"1005", "3", D},  // mode to set
-    {"1006", "PV-101", D},
-    {"1007", "ESD VALVE UNIT 1", D},
-    {"1008", "4711", D},
-    {"1009", "0", D},  // device state: 0 ok, 1 low power, 2 fail-safe, 4 fatal, 64 fail high, 128 marginal
-    {"1010", "0", D},  // polling address
+    {&parameter::Mode, "3", D},
+    {&parameter::DeviceTag, "PV-101", D},
+    {&parameter::Descriptor, "ESD VALVE UNIT 1", D},
+    {&parameter::DeviceId, "305419", D},
+    {&parameter::FinalAssemblyNumber, "4711", D},
+    {&parameter::ModeToSet, "3", D},
+    {&parameter::ConfiguredTag, "PV-101", D},
+    {&parameter::ConfiguredDescriptor, "ESD VALVE UNIT 1", D},
+    {&parameter::ConfiguredFinalAssemblyNumber, "4711", D},
+    {&parameter::DeviceState, "0", D},
+    {&parameter::PollingAddress, "0", D},
     // Live values, refreshed while the device is read
-    {"2000", "12.00", D},
-    {"2003", "0.00", D},
-    {"2006", "8.0", D},
-    {"2009", "60.0", D},
-    {"2012", "0", D},
+    {&parameter::InputSignal, "12.00", D},
+    {&parameter::Position, "0.00", D},
+    {&parameter::Pressure, "8.0", D},
+    {&parameter::SupplyPressure, "60.0", D},
+    {&parameter::EsdTripped, "0", D},
     // General configuration
-    {"3000", "1", S},  // air to open
-    {"3001", "VALVE IN SERVICE", S},
-    {"4000", "124-5-20", D},  // device date: years since 1900, month, day
-    {"4001", "0", S},
-    {"4003", "6", S},
-    {"4004", "1", S},
-    {"4005", "1", S},
-    {"4006", "0", S},
-    {"4007", "6", S},
+    {&parameter::AirAction, "1", S},
+    {&parameter::Message, "VALVE IN SERVICE", S},
+    {&parameter::DeviceDate, "124-5-20", D},
+    {&parameter::DisplayLanguage, "0", S},
+    {&parameter::PressureUnit, "6", S},
+    {&parameter::ActuatorType, "1", S},
+    {&parameter::LatchTrips, "1", S},
+    {&parameter::ButtonLock, "0", S},
+    {&parameter::MeasuredPressureUnit, "6", S},
     // Alarms
-    {"5000", "5.0", S},
-    {"5001", "1", S},
-    {"5002", "10.0", S},
-    {"5003", "5.0", S},
-    {"5004", "1.0", S},
-    {"5005", "40.0", S},
-    {"5006", "100.0", S},
-    {"5007", "5.0", S},
+    {&parameter::PositionErrorBand, "5.0", S},
+    {&parameter::PositionErrorEnabled, "1", S},
+    {&parameter::PositionErrorTime, "10.0", S},
+    {&parameter::ValveStuckLimit, "5.0", S},
+    {&parameter::NearClosed, "1.0", S},
+    {&parameter::SupplyLimitLow, "40.0", S},
+    {&parameter::SupplyLimitHigh, "100.0", S},
+    {&parameter::LinkageLimit, "5.0", S},
     // Switch 2
-    {"6000", "0", S},
-    {"6001", "1", S},
-    {"6002", "0.0", S},
+    {&parameter::Switch2Action, "0", S},
+    {&parameter::Switch2Normally, "1", S},
+    {&parameter::Switch2Value, "0.0", S},
     // HART
-    {"7001", "5", D},
-    {"7002", "0", D},
-    {"7003", "0", D},
-    {"7004", "0", S},
-    {"7005", "1", S},
-    // Tuning: P, I, D, Padj, dead zone, beta, position compensation, boost, aggressiveness
-    {"8000", "1200", S},
-    {"8001", "100", S},
-    {"8002", "20", S},
-    {"8003", "0", S},
-    {"8004", "0.5", S},
-    {"8005", "0", S},
-    {"8006", "10", S},
-    {"8007", "5", S},
-    {"8008", "0", S},
-    // Manual setpoint (%), retransmitter range and analog output (mA)
-    {"9000", "50.0", S},
-    {"10000", "100.00", S},  // retransmitter range, percent of travel at 20 mA
-    {"10001", "0.00", S},    // and at 4 mA
-    {"10002", "0", D},
-    // Faults: 72 bits as 9 bytes of hexadecimal text; fault behaviours 4 fail high, 3 fail low
-    {"12000", "000000000000000000", D},
-    {"12001", "000000000000000000", D},
-    {"12002", "4", S},
-    {"12003", "4", S},
+    {&parameter::Preambles, "5", D},
+    {&parameter::PhysicalSignalling, "0", D},
+    {&parameter::DeviceFlags, "0", D},
+    {&parameter::BurstMode, "0", S},
+    {&parameter::BurstCommand, "1", S},
+    // Tuning
+    {&parameter::TuningP, "1200", S},
+    {&parameter::TuningI, "100", S},
+    {&parameter::TuningD, "20", S},
+    {&parameter::TuningPAdjust, "0", S},
+    {&parameter::TuningDeadZone, "0.5", S},
+    {&parameter::TuningBeta, "0", S},
+    {&parameter::TuningPositionCompensation, "10", S},
+    {&parameter::TuningBoost, "5", S},
+    {&parameter::TuningAggressiveness, "0", S},
+    // Commissioning
+    {&parameter::ManualSetpoint, "50.0", S},
+    {&parameter::RetransmitRangeHigh, "100.00", S},
+    {&parameter::RetransmitRangeLow, "0.00", S},
+    {&parameter::AnalogOutput, "0", D},
+    // Faults
+    {&parameter::CurrentFaults, "000000000000000000", D},
+    {&parameter::HistoricalFaults, "000000000000000000", D},
+    {&parameter::PneumaticsFaultAction, "4", S},
+    {&parameter::ElectronicsFaultAction, "4", S},
     // Sensors
-    {"13000", "8.0", D},
-    {"13001", "0.0", D},
-    {"13002", "3.0", D},
-    {"13003", "24.5", D},
-    {"13004", "-12.0", D},
-    {"13005", "41.5", D},
-    {"13006", "12000", D},
-    {"13007", "500", D},
-    {"13008", "800", D},
-    {"13009", "0", S},
-    {"13010", "512", D},
-    {"13011", "3580", D},
-    {"13012", "20.0", D},
-    {"13013", "0.80", D},
-    {"13014", "0", D},
-    {"13015", "6000", D},
-    {"13016", "300", D},
+    {&parameter::ActuatorPressure1, "8.0", D},
+    {&parameter::ActuatorPressure2, "0.0", D},
+    {&parameter::PilotPressure, "3.0", D},
+    {&parameter::BoardTemperature, "24.5", D},
+    {&parameter::LowestTemperature, "-12.0", D},
+    {&parameter::HighestTemperature, "41.5", D},
+    {&parameter::RawSignal, "12000", D},
+    {&parameter::RawPosition, "500", D},
+    {&parameter::RawPressure1, "800", D},
+    {&parameter::OpenOrClose, "0", S},
+    {&parameter::LowerStop, "512", D},
+    {&parameter::UpperStop, "3580", D},
+    {&parameter::IpOutput, "20.0", D},
+    {&parameter::IpCurrent, "0.80", D},
+    {&parameter::RawPressure2, "0", D},
+    {&parameter::RawSupplyPressure, "6000", D},
+    {&parameter::RawPilotPressure, "300", D},
     // Device information
-    {"14000", "Norvane-Halbrook", D},
-    {"14001", "Orvx ESD", D},
-    {"14002", "VUD", D},
-    {"14003", "5", D},
-    {"14004", "3", D},
-    {"14005", "1", D},
-    {"14006", "1", D},
-    // Framework: invalid-entry counter ("15000" and "20000" are added as booleans)
-    {"15001", "0", D},
+    {&parameter::Manufacturer, "Norvane-Halbrook", D},
+    {&parameter::DeviceType, "Orvx ESD", D},
+    {&parameter::ModuleType, "VUD", D},
+    {&parameter::UniversalRevision, "5", D},
+    {&parameter::HardwareRevision, "3", D},
+    {&parameter::FieldDeviceRevision, "1", D},
+    {&parameter::SoftwareRevision, "1", D},
+    // The pages' count (the frame's two flags are booleans, added below)
+    {&parameter::InvalidEntries, "0", D},
     // PST settings and schedule
-    {"16000", "10.0", S},
-    {"16001", "6.0", S},  // minimum pressure: below what a healthy PST needs anywhere in the travel
-    {"16002", "60", S},
-    {"16003", "5.0", S},
-    {"16004", "2", S},
-    {"16005", "2.0", S},
-    {"16006", "15.0", S},
-    {"16007", "10.0", S},
-    {"16008", "4.0", S},
-    {"16009", "0", S},
-    {"16010", "0", S},
-    {"16011", "0", S},
-    {"16012", "2", S},
-    {"16013", "1", D},
-    {"16014", "240", D},
-    {"16015", "0", S},
-    {"16016", "0", S},
-    {"16018", "1", S},
-    {"16020", "1", S},
-    {"16021", "1", S},
-    // Last PST result: passed (0), friction, spring range low and high, breakaway, droop,
-    // exhaust and fill time (s)
-    {"16022", "0", D},
-    {"16023", "3.0", D},
-    {"16024", "15.0", D},
-    {"16025", "35.0", D},
-    {"16026", "3.4", D},
-    {"16027", "0.2", D},
-    {"16028", "2.1", D},
-    {"16029", "2.3", D},
-    {"16030", "0", S},
-    {"16031", "0", S},
-    {"16036", "0", D},
-    // Stored PST record (curves "16037"/"16038" and the time counters are made below)
-    {"16039", "100", D},
-    {"16040", "0", D},
-    {"16041", "3", D},
-    {"16042", "15", D},
-    {"16043", "35", D},
-    {"16044", "3", D},
-    {"16045", "0", D},
-    {"16046", "2", D},
-    {"16047", "2", D},
-    {"16048", "20", D},
-    {"16049", "40", D},
-    {"16050", "100", D},  // sample interval of the stored record, ms
-    {"16051", "100", D},
-    {"16052", "10", D},
-    {"16053", "5", D},
+    {&parameter::PstTravel, "10.0", S},
+    {&parameter::PstMinimumPressure, "6.0", S},  // below what a healthy PST needs anywhere in the travel
+    {&parameter::PstMaximumTime, "60", S},
+    {&parameter::PstSpeed, "5.0", S},
+    {&parameter::PstDwellTime, "2", S},
+    {&parameter::PstFrictionLow, "2.0", S},
+    {&parameter::PstFrictionHigh, "15.0", S},
+    {&parameter::PstBreakout, "10.0", S},
+    {&parameter::PstDroop, "4.0", S},
+    {&parameter::PstFreezeDigitalOutputs, "0", S},
+    {&parameter::PstFreezeAnalogOutput, "0", S},
+    {&parameter::PstScheduleEnabled, "0", S},
+    {&parameter::PstInterval, "2", S},
+    {&parameter::PstDaysToNext, "1", D},
+    {&parameter::PstMinutesToNext, "240", D},
+    {&parameter::PstStartDay, "0", S},
+    {&parameter::PstStartMinute, "0", S},
+    {&parameter::PstTriggerByInput, "1", S},
+    {&parameter::PstTriggerByButtons, "1", S},
+    {&parameter::PstTriggerByHart, "1", S},
+    // The last PST's results
+    {&parameter::PstPassed, "0", D},
+    {&parameter::PstFriction, "3.0", D},
+    {&parameter::PstLowerSpring, "15.0", D},
+    {&parameter::PstUpperSpring, "35.0", D},
+    {&parameter::PstBreakaway, "3.4", D},
+    {&parameter::PstDroopResult, "0.2", D},
+    {&parameter::PstExhaustTime, "2.1", D},
+    {&parameter::PstFillTime, "2.3", D},
+    {&parameter::PstElapsedDays, "0", S},
+    {&parameter::PstElapsedMinutes, "0", S},
+    {&parameter::NewSchedulePending, "0", D},
+    // The stored PST record (its curves and the time counters are made below)
+    {&parameter::SampleInterval, "100", D},
+    {&parameter::RecordPassed, "0", D},
+    {&parameter::RecordFriction, "3", D},
+    {&parameter::RecordLowerSpring, "15", D},
+    {&parameter::RecordUpperSpring, "35", D},
+    {&parameter::RecordBreakaway, "3", D},
+    {&parameter::RecordDroop, "0", D},
+    {&parameter::RecordExhaustTime, "2", D},
+    {&parameter::RecordFillTime, "2", D},
+    {&parameter::RecordSamplesDown, "20", D},
+    {&parameter::RecordSamples, "40", D},
+    {&parameter::RecordInterval, "100", D},
+    {&parameter::RecordStart, "100", D},
+    {&parameter::RecordTravel, "10", D},
+    {&parameter::RecordSpeed, "5", D},
 };
 
-constexpr int kCurvePoints = 20;  // per stroke, as "16048" and "16049" say
+constexpr int kCurvePoints = 20;  // per stroke, as RecordSamplesDown and RecordSamples say
 
 // A stroke of the last PST as "pressure@position@..." pairs: the exhaust stroke from open down
 // by the PST travel, the fill stroke back up.
@@ -192,6 +193,17 @@ std::string pstCurve(bool fill)
 constexpr std::uint32_t kCounterAtStart = 30u * 86400u;
 constexpr std::uint32_t kCounterAtLastPst = kCounterAtStart - 86400u;
 
+com::Variant textOf(const std::string& text)
+{
+    return com::Variant::text(com::BStr::fromUtf8(text));
+}
+
+bool followsPressureUnit(const device::Parameter& parameter)
+{
+    return parameter.type == device::ValueType::Decimal &&
+           (parameter.unit == device::Unit::SettingsPressure || parameter.unit == device::Unit::MeasuredPressure);
+}
+
 }  // namespace
 
 // Locale-free both ways: the program's locale may use another decimal separator.
@@ -207,26 +219,34 @@ std::string fixed(double value, int decimals)
 
 ParameterTable::ParameterTable()
 {
+    // Every parameter of the vocabulary has an entry. One that neither list gives a value holds
+    // an empty text, which no number, code or date takes: the simulator's tests name it.
+    for (const device::Parameter* p : device::parameters())
+        add(*p, textOf(""), Kind::Device);
     for (const Default& d : kDefaults)
-        add(d.tag, com::Variant::text(com::BStr::fromUtf8(d.text)), d.kind);
-    add("15000", com::Variant::boolean(true), Kind::Device);  // connected
-    add("20000", com::Variant::boolean(true), Kind::Device);  // private dialogs enabled
-    const auto text = [](const std::string& t) { return com::Variant::text(com::BStr::fromUtf8(t)); };
-    add("16037", text(pstCurve(true)), Kind::Device);
-    add("16038", text(pstCurve(false)), Kind::Device);
-    add("16032", text(std::to_string(kCounterAtStart)), Kind::Device);
-    add("16033", text(std::to_string(kCounterAtLastPst >> 16)), Kind::Device);
-    add("16034", text(std::to_string(kCounterAtLastPst & 0xFFFFu)), Kind::Device);
+        add(*d.parameter, textOf(d.text), d.kind);
+    add(parameter::Connected, com::Variant::boolean(true), Kind::Device);
+    add(parameter::PrivateDialogs, com::Variant::boolean(true), Kind::Device);
+    add(parameter::FillCurve, textOf(pstCurve(true)), Kind::Device);
+    add(parameter::ExhaustCurve, textOf(pstCurve(false)), Kind::Device);
+    add(parameter::DeviceCounter, textOf(std::to_string(kCounterAtStart)), Kind::Device);
+    add(parameter::PstCounterHigh, textOf(std::to_string(kCounterAtLastPst >> 16)), Kind::Device);
+    add(parameter::PstCounterLow, textOf(std::to_string(kCounterAtLastPst & 0xFFFFu)), Kind::Device);
 }
 
-void ParameterTable::add(const std::string& tag, com::Variant value, Kind kind)
+void ParameterTable::add(const device::Parameter& parameter, com::Variant value, Kind kind)
 {
-    m_entries.insert_or_assign(tag, Entry{value, value, kind});
+    m_entries.insert_or_assign(parameter.tag, Entry{value, value, kind});
 }
 
-bool ParameterTable::Contains(std::string_view tag) const
+ParameterTable::Entry& ParameterTable::entry(const device::Parameter& parameter)
 {
-    return m_entries.find(tag) != m_entries.end();
+    return m_entries.at(parameter.tag);
+}
+
+const ParameterTable::Entry& ParameterTable::entry(const device::Parameter& parameter) const
+{
+    return m_entries.at(parameter.tag);
 }
 
 const com::Variant* ParameterTable::Find(std::string_view tag) const
@@ -235,34 +255,34 @@ const com::Variant* ParameterTable::Find(std::string_view tag) const
     return it == m_entries.end() ? nullptr : &it->second.value;
 }
 
-bool ParameterTable::Set(std::string_view tag, com::Variant value)
+const com::Variant& ParameterTable::Value(const device::Parameter& parameter) const
 {
-    const auto it = m_entries.find(tag);
-    if (it == m_entries.end())
-        return false;
-    it->second.value = std::move(value);
-    return true;
+    return entry(parameter).value;
 }
 
-void ParameterTable::SetText(std::string_view tag, const std::string& text)
+void ParameterTable::Set(const device::Parameter& parameter, com::Variant value)
 {
-    Set(tag, com::Variant::text(com::BStr::fromUtf8(text)));
+    entry(parameter).value = std::move(value);
 }
 
-void ParameterTable::SetNumber(std::string_view tag, double value, int decimals)
+void ParameterTable::SetText(const device::Parameter& parameter, const std::string& text)
 {
-    SetText(tag, fixed(value, decimals));
+    Set(parameter, textOf(text));
 }
 
-std::string ParameterTable::Text(std::string_view tag) const
+void ParameterTable::SetNumber(const device::Parameter& parameter, double value, int decimals)
 {
-    const com::Variant* value = Find(tag);
-    return value ? value->toText().toUtf8() : std::string();
+    SetText(parameter, fixed(value, decimals));
 }
 
-double ParameterTable::Number(std::string_view tag, double fallback) const
+std::string ParameterTable::Text(const device::Parameter& parameter) const
 {
-    const std::string text = Text(tag);
+    return Value(parameter).toText().toUtf8();
+}
+
+double ParameterTable::Number(const device::Parameter& parameter, double fallback) const
+{
+    const std::string text = Text(parameter);
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return text.empty() || error != std::errc() || end != text.data() + text.size() ? fallback : value;
@@ -270,22 +290,22 @@ double ParameterTable::Number(std::string_view tag, double fallback) const
 
 void ParameterTable::ConvertPressures(int from, int to)
 {
-    static const char* const kPressureTags[] = {"5005",  "5006",  "16001", "16005", "16006", "16007",
-                                                "16008", "16023", "16024", "16025", "16026", "16027"};
     if (from == to)
         return;
-    for (const char* tag : kPressureTags) {
-        const double value = Number(tag, NAN);
+    for (const device::Parameter* parameter : device::parameters()) {
+        if (!followsPressureUnit(*parameter))
+            continue;
+        const double value = Number(*parameter, NAN);
         if (!std::isnan(value))
-            SetNumber(tag, fromPsi(toPsi(value, from), to), pressureDecimals(to));
+            SetNumber(*parameter, fromPsi(toPsi(value, from), to), pressureDecimals(to));
     }
 }
 
 void ParameterTable::RestoreSettings()
 {
-    for (auto& [tag, entry] : m_entries)
-        if (entry.kind == Kind::Setting)
-            entry.value = entry.initial;
+    for (auto& [tag, held] : m_entries)
+        if (held.kind == Kind::Setting)
+            held.value = held.initial;
 }
 
 }  // namespace orvx::simulator

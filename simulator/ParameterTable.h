@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/Vocabulary.h"
 #include "platform/com/Variant.h"
 
 #include <map>
@@ -8,8 +9,10 @@
 
 namespace orvx::simulator {
 
-// The device's parameters by tag, each with its default. Values are mostly decimal texts, as
-// the user interface writes them; the two framework flags "15000" and "20000" are booleans.
+// The device's value of every parameter of the vocabulary, each with its factory default; the
+// table holds all of them and nothing else.
+// Values are decimal texts, as the user interface writes them, but for the frame's two flags
+// (Connected, PrivateDialogs), which are booleans.
 class ParameterTable {
 public:
     // Settings are what the device's reset puts back; everything else (identity, mode,
@@ -18,22 +21,21 @@ public:
 
     ParameterTable();
 
-    bool Contains(std::string_view tag) const;
-    // The value under a tag, or nullptr for a tag the device does not have.
+    // The value under a tag, or nullptr for a tag the vocabulary does not hold.
     const com::Variant* Find(std::string_view tag) const;
-    // Stores a value under a known tag; answers false for an unknown one.
-    bool Set(std::string_view tag, com::Variant value);
-    void SetText(std::string_view tag, const std::string& text);
+    const com::Variant& Value(const device::Parameter& parameter) const;
+    void Set(const device::Parameter& parameter, com::Variant value);
+    void SetText(const device::Parameter& parameter, const std::string& text);
     // Fixed notation with the given decimals.
-    void SetNumber(std::string_view tag, double value, int decimals = 0);
+    void SetNumber(const device::Parameter& parameter, double value, int decimals = 0);
 
-    // The value as UTF-8 text; "" for an unknown tag.
-    std::string Text(std::string_view tag) const;
-    // The value as a number; 'fallback' when it is unknown or not a number.
-    double Number(std::string_view tag, double fallback = 0.0) const;
+    // The value as UTF-8 text.
+    std::string Text(const device::Parameter& parameter) const;
+    // The value as a number; 'fallback' when it is not one.
+    double Number(const device::Parameter& parameter, double fallback = 0.0) const;
 
-    // Converts the pressures kept in the settings' unit (supply and PST limits, PST results)
-    // from one HART unit to another, with the new unit's decimals.
+    // Converts the pressures that follow the unit parameters (settings, limits, results, live
+    // values) from one HART unit to another, with the new unit's decimals.
     void ConvertPressures(int from, int to);
 
     // Puts every setting back to its default.
@@ -45,9 +47,11 @@ private:
         com::Variant initial;
         Kind kind;
     };
-    void add(const std::string& tag, com::Variant value, Kind kind);
+    void add(const device::Parameter& parameter, com::Variant value, Kind kind);
+    Entry& entry(const device::Parameter& parameter);
+    const Entry& entry(const device::Parameter& parameter) const;
 
-    std::map<std::string, Entry, std::less<>> m_entries;
+    std::map<std::string_view, Entry, std::less<>> m_entries;  // by tag
 };
 
 // Fixed notation with 'decimals' decimals, the full stop as separator.

@@ -10,6 +10,8 @@
 
 namespace orvx::simulator {
 
+namespace parameter = device::parameter;
+
 namespace {
 
 constexpr double kMovedPercent = 0.1;  // a position change the device takes for movement
@@ -138,34 +140,36 @@ void PstResults::Write(ParameterTable& table, const StrokeSignature& signature, 
                        bool passed, int unit) const
 {
     const int decimals = pressureDecimals(unit);
-    const auto pressure = [&](const char* tag, double psi) { table.SetNumber(tag, fromPsi(psi, unit), decimals); };
-    const auto whole = [&](const char* tag, double value) { table.SetNumber(tag, std::round(value)); };
-    table.SetNumber("16022", passed ? 0 : 1);
-    pressure("16023", m_friction);
-    pressure("16024", m_springLow);
-    pressure("16025", m_springHigh);
-    pressure("16026", m_breakaway);
-    pressure("16027", m_droop);
-    table.SetNumber("16028", m_exhaustS, 1);
-    table.SetNumber("16029", m_fillS, 1);
+    const auto pressure = [&](const device::Parameter& p, double psi) {
+        table.SetNumber(p, fromPsi(psi, unit), decimals);
+    };
+    const auto whole = [&](const device::Parameter& p, double value) { table.SetNumber(p, std::round(value)); };
+    table.SetNumber(parameter::PstPassed, passed ? 0 : 1);
+    pressure(parameter::PstFriction, m_friction);
+    pressure(parameter::PstLowerSpring, m_springLow);
+    pressure(parameter::PstUpperSpring, m_springHigh);
+    pressure(parameter::PstBreakaway, m_breakaway);
+    pressure(parameter::PstDroopResult, m_droop);
+    table.SetNumber(parameter::PstExhaustTime, m_exhaustS, 1);
+    table.SetNumber(parameter::PstFillTime, m_fillS, 1);
 
-    table.SetText("16037", signature.CurveText(2, unit));
-    table.SetText("16038", signature.CurveText(1, unit));
-    table.SetNumber("16039", static_cast<double>(signature.IntervalMs()));
-    table.SetNumber("16040", passed ? 0 : 1);
-    whole("16041", fromPsi(m_friction, unit));
-    whole("16042", fromPsi(m_springLow, unit));
-    whole("16043", fromPsi(m_springHigh, unit));
-    whole("16044", fromPsi(m_breakaway, unit));
-    whole("16045", fromPsi(m_droop, unit));
-    whole("16046", m_exhaustS);
-    whole("16047", m_fillS);
-    table.SetNumber("16048", static_cast<double>(signature.Exhaust().size()));
-    table.SetNumber("16049", static_cast<double>(signature.Samples().size()));
-    table.SetNumber("16050", static_cast<double>(signature.IntervalMs()));
-    whole("16051", signature.Samples().empty() ? 0.0 : signature.Samples().front().position);
-    whole("16052", settings.travel);
-    whole("16053", settings.speed);
+    table.SetText(parameter::FillCurve, signature.CurveText(2, unit));
+    table.SetText(parameter::ExhaustCurve, signature.CurveText(1, unit));
+    table.SetNumber(parameter::SampleInterval, static_cast<double>(signature.IntervalMs()));
+    table.SetNumber(parameter::RecordPassed, passed ? 0 : 1);
+    whole(parameter::RecordFriction, fromPsi(m_friction, unit));
+    whole(parameter::RecordLowerSpring, fromPsi(m_springLow, unit));
+    whole(parameter::RecordUpperSpring, fromPsi(m_springHigh, unit));
+    whole(parameter::RecordBreakaway, fromPsi(m_breakaway, unit));
+    whole(parameter::RecordDroop, fromPsi(m_droop, unit));
+    whole(parameter::RecordExhaustTime, m_exhaustS);
+    whole(parameter::RecordFillTime, m_fillS);
+    table.SetNumber(parameter::RecordSamplesDown, static_cast<double>(signature.Exhaust().size()));
+    table.SetNumber(parameter::RecordSamples, static_cast<double>(signature.Samples().size()));
+    table.SetNumber(parameter::RecordInterval, static_cast<double>(signature.IntervalMs()));
+    whole(parameter::RecordStart, signature.Samples().empty() ? 0.0 : signature.Samples().front().position);
+    whole(parameter::RecordTravel, settings.travel);
+    whole(parameter::RecordSpeed, settings.speed);
 }
 
 }  // namespace orvx::simulator

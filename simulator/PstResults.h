@@ -59,8 +59,8 @@ public:
     // device reports in 'unit', rounded as it reports them.
     Grade GradeAgainst(const PstLimits& limits, int unit) const;
 
-    // The device's record of the test: results "16022" to "16029", curves "16037"/"16038", sample
-    // interval "16039" and record values "16040" to "16053", pressures in 'unit'.
+    // The device's record of the test: the results (PstPassed to PstFillTime), the curves, the
+    // sample interval and the record values (RecordPassed to RecordSpeed), pressures in 'unit'.
     void Write(ParameterTable& table, const StrokeSignature& signature, const PstSettings& settings, bool passed,
                int unit) const;
 

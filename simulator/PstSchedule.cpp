@@ -8,6 +8,8 @@
 
 namespace orvx::simulator {
 
+namespace parameter = device::parameter;
+
 namespace {
 
 constexpr std::int64_t kMinuteMs = 60'000;
@@ -15,9 +17,9 @@ constexpr std::int64_t kDayMinutes = 1440;
 constexpr std::int64_t kLongestIntervalDays = 365;
 
 // The table's value under 'tag' when it is a whole number in [0, limit).
-std::optional<std::int64_t> wholeBelow(const ParameterTable& table, const char* tag, std::int64_t limit)
+std::optional<std::int64_t> wholeBelow(const ParameterTable& table, const device::Parameter& p, std::int64_t limit)
 {
-    const double value = table.Number(tag, -1);
+    const double value = table.Number(p, -1);
     if (value < 0 || value >= static_cast<double>(limit) || value != std::floor(value))
         return std::nullopt;
     return static_cast<std::int64_t>(value);
@@ -42,13 +44,13 @@ PstSchedule::Left PstSchedule::Remaining(std::int64_t nowMs, std::int64_t interv
 
 bool PstSchedule::StartFrom(const ParameterTable& table, std::int64_t writtenMs)
 {
-    const auto interval = wholeBelow(table, "16012", kLongestIntervalDays + 1);
+    const auto interval = wholeBelow(table, parameter::PstInterval, kLongestIntervalDays + 1);
     if (!interval || *interval < 1)
         return false;
-    const auto startDay = wholeBelow(table, "16015", *interval);
-    const auto startMinute = wholeBelow(table, "16016", kDayMinutes);
-    const auto elapsedDays = wholeBelow(table, "16030", *interval);
-    const auto elapsedMinutes = wholeBelow(table, "16031", kDayMinutes);
+    const auto startDay = wholeBelow(table, parameter::PstStartDay, *interval);
+    const auto startMinute = wholeBelow(table, parameter::PstStartMinute, kDayMinutes);
+    const auto elapsedDays = wholeBelow(table, parameter::PstElapsedDays, *interval);
+    const auto elapsedMinutes = wholeBelow(table, parameter::PstElapsedMinutes, kDayMinutes);
     if (!startDay || !startMinute || !elapsedDays || !elapsedMinutes)
         return false;
     const std::int64_t cycle = *interval * kDayMinutes;
@@ -61,9 +63,9 @@ bool PstSchedule::StartFrom(const ParameterTable& table, std::int64_t writtenMs)
 
 void PstSchedule::Show(ParameterTable& table, std::int64_t nowMs)
 {
-    const Left left = Remaining(nowMs, static_cast<std::int64_t>(table.Number("16012", 1)));
-    table.SetNumber("16013", static_cast<double>(left.days));
-    table.SetNumber("16014", static_cast<double>(left.minutes));
+    const Left left = Remaining(nowMs, static_cast<std::int64_t>(table.Number(parameter::PstInterval, 1)));
+    table.SetNumber(parameter::PstDaysToNext, static_cast<double>(left.days));
+    table.SetNumber(parameter::PstMinutesToNext, static_cast<double>(left.minutes));
 }
 
 }  // namespace orvx::simulator

@@ -10,9 +10,10 @@ class ParameterTable;
 // the interval's cycle.
 //
 // What a schedule write carries is two places in that cycle, each as days and minutes: where the
-// test starts ("16015", "16016") and where the writer's clock stood when it wrote ("16030",
-// "16031"). The device has no calendar of its own, so it takes the difference of the two, modulo
-// the interval ("16012"), as the wait from the moment the write was asked for.
+// test starts (PstStartDay, PstStartMinute) and where the writer's clock stood when it wrote
+// (PstElapsedDays, PstElapsedMinutes). The device has no calendar of its own, so it takes the
+// difference of the two, modulo the interval (PstInterval), as the wait from the moment the
+// write was asked for.
 class PstSchedule {
 public:
     struct Left {
@@ -30,7 +31,7 @@ public:
     // changing nothing, unless the interval is a whole number of days from 1 to 365 and each place
     // in the cycle is a whole day index below the interval and a whole minute below 1440.
     bool StartFrom(const ParameterTable& table, std::int64_t writtenMs);
-    // What is left into "16013" and "16014", over the interval "16012".
+    // What is left into PstDaysToNext and PstMinutesToNext, over the interval.
     void Show(ParameterTable& table, std::int64_t nowMs);
 
 private:

@@ -3,6 +3,7 @@
 #include "ParameterTable.h"
 #include "PressureUnits.h"
 #include "ValveModel.h"
+#include "device/DataFileLines.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,13 +13,7 @@ namespace orvx::simulator {
 namespace {
 
 using namespace std::chrono;
-
-// Where the device keeps each record value after a PST, in data file order; the samples up
-// are the total less the samples down.
-constexpr const char* kRecordTags[] = {"16040", "16041", "16052", "16043", "16042", "16044", "16045", "16047",
-                                       "16046", "16051", "16053", "16050", nullptr, nullptr, "16048"};
-constexpr int kPresUnits = 12;
-constexpr int kSamplesUp = 13;
+namespace datafile = device::datafile;
 
 std::string format(const char* pattern, auto... args)
 {
@@ -74,12 +69,14 @@ std::vector<HistoricPst> simulatePstHistory(const HistoryPlan& plan)
         const PstResults results(test.signature);
         test.passed = results.GradeAgainst(limits, plan.unit).Passed();
         results.Write(table, test.signature, plan.settings, test.passed, plan.unit);
-        for (std::size_t v = 0; v < std::size(kRecordTags); ++v)
-            if (kRecordTags[v])
-                test.values[v] = static_cast<std::int32_t>(std::lround(table.Number(kRecordTags[v])));
-        test.values[kPresUnits] = plan.unit;
-        test.values[kSamplesUp] = static_cast<std::int32_t>(std::lround(table.Number("16049"))) -
-                                  test.values[std::size(kRecordTags) - 1];
+        // The record as the device would report it in the plan's unit.
+        table.SetNumber(device::parameter::MeasuredPressureUnit, plan.unit);
+        for (std::size_t v = 0; v < datafile::kValueCount; ++v)
+            if (const device::Parameter* source = datafile::kValueSources[v])
+                test.values[v] = static_cast<std::int32_t>(std::lround(table.Number(*source)));
+        test.values[datafile::kSamplesUp] = static_cast<std::int32_t>(
+                                                std::lround(table.Number(device::parameter::RecordSamples))) -
+                                            test.values[datafile::kValueCount - 1];
         tests.push_back(std::move(test));
     }
     return tests;
@@ -91,30 +88,31 @@ std::string pstHistoryFile(const std::vector<HistoricPst>& tests, const std::str
     if (tests.empty())
         return out;
     const Stamp first = stampOf(tests.front().when);
-    out += format("%-9s, %02d/%02d/%02d %02d:%02d\r\n", "OrvxESD.1", first.month, first.day, first.year - 2000,
-                  first.hour, first.minute);
+    const std::string end(datafile::kLineEnd);
+    out += format("%-9s, %02d/%02d/%02d %02d:%02d", std::string(datafile::kVersionTag).c_str(), first.month, first.day,
+                  first.year - 2000, first.hour, first.minute) +
+           end;
     const std::string shortTag = tag.substr(0, 128);
     for (const HistoricPst& test : tests) {
         const Stamp s = stampOf(test.when);
-        out += format("%-3s, %-8s, %07d, %02d/%02d/%04d %02d:%02d:%02d\r\n", "PST", shortTag.c_str(), deviceId, s.month,
-                      s.day, s.year, s.hour, s.minute, s.second);
-        out += "PstData, PstPassed, Friction, PstTravel, USpringRange, LSpringRange, BreakAwayPres, Droop, "
-               "RspTimeFill, RspTimeExhaust, PstStart;, PstSpeed, Interval, PresUnits, NumSamplesUp,  "
-               "NumSamplesDown\r\n";
-        out += "1";
+        out += format("%-3s, %-8s, %07d, %02d/%02d/%04d %02d:%02d:%02d", std::string(datafile::kPstKind).c_str(),
+                      shortTag.c_str(), deviceId, s.month, s.day, s.year, s.hour, s.minute, s.second) +
+               end;
+        out += std::string(datafile::kNamesLine) + end;
+        out += "1";  // PstData: a PST
         for (const std::int32_t value : test.values)
             out += format(", %d", value);
-        out += "\r\nfX1, fY1, fX2, fY2\r\n";
-        const int unit = test.values[kPresUnits];
+        out += end + std::string(datafile::kColumnsLine) + end;
+        const int unit = test.values[datafile::kPresUnits];
         const auto exhaust = test.signature.Exhaust();
         const auto fill = test.signature.Fill();
         for (std::size_t i = 0; i < std::max(exhaust.size(), fill.size()); ++i) {
             out += i < exhaust.size() ? point(exhaust[i].position, fromPsi(exhaust[i].pressurePsi, unit)) + ", "
                                       : std::string(", , ");
             out += i < fill.size() ? point(fill[i].position, fromPsi(fill[i].pressurePsi, unit)) : std::string(", ");
-            out += "\r\n";
+            out += end;
         }
-        out += "9999.999\r\n";
+        out += std::string(datafile::kEndLine) + end;
     }
     return out;
 }

@@ -1,9 +1,7 @@
 #include "SimulatedPositioner.h"
 
 #include "Commissioning.h"
-#include "DeviceCommands.h"
 #include "FaultSet.h"
-#include "PressureUnits.h"
 #include "platform/com/ComError.h"
 
 #include <charconv>
@@ -13,13 +11,15 @@ namespace orvx::simulator {
 using com::BStr;
 using com::Status;
 using com::Variant;
+namespace code = device::code;
+namespace parameter = device::parameter;
 
 namespace {
 
 constexpr std::int64_t kReplyDelayMs = 50;
 constexpr std::int64_t kEsdIntervalMs = 100;
 
-// The method number of a command tag: decimal digits only.
+// The method number of a method's tag: decimal digits only.
 std::optional<int> methodOf(const std::string& tag)
 {
     int method = 0;
@@ -59,7 +59,7 @@ void SimulatedPositioner::Connect()
     if (m_connected)
         return;
     m_connected = true;
-    m_device.parameters.Set("15000", Variant::boolean(true));
+    m_device.parameters.Set(parameter::Connected, Variant::boolean(true));
     publishState();
     updateTicking();
 }
@@ -69,7 +69,7 @@ void SimulatedPositioner::Disconnect()
     if (!m_connected)
         return;
     m_connected = false;
-    m_device.parameters.Set("15000", Variant::boolean(false));
+    m_device.parameters.Set(parameter::Connected, Variant::boolean(false));
     updateTicking();
     publishState();
     m_commands.FailRunning();
@@ -85,7 +85,7 @@ void SimulatedPositioner::SetUserLevel(std::u16string_view level)
 
 void SimulatedPositioner::SetPrivateDialogs(bool enabled)
 {
-    m_device.parameters.Set("20000", Variant::boolean(enabled));
+    m_device.parameters.Set(parameter::PrivateDialogs, Variant::boolean(enabled));
     publishState();
 }
 
@@ -105,7 +105,7 @@ void SimulatedPositioner::SetFault(SimulatedFault fault, bool active)
     if (fault == SimulatedFault::EsdTrip)
         trip(active);
     m_device.WriteMeasurements(m_tasks.Now());
-    m_controls.NotifyAll(kNewValues, {});
+    m_controls.NotifyAll(code::NewValues, {});
 }
 
 void SimulatedPositioner::applySupply()
@@ -130,7 +130,7 @@ void SimulatedPositioner::trip(bool tripped)
     } else {
         m_device.valve.Release();
     }
-    m_device.parameters.SetNumber("2012", tripped ? 1 : 0);
+    m_device.parameters.SetNumber(parameter::EsdTripped, tripped ? 1 : 0);
 }
 
 std::optional<SimulatedPositioner::Operation> SimulatedPositioner::RunningOperation() const
@@ -146,7 +146,8 @@ double SimulatedPositioner::RetransmittedOutput() const
     if (m_device.fixedOutput)
         return *m_device.fixedOutput;
     const ParameterTable& table = m_device.parameters;
-    return retransmittedCurrent(table.Number("2003"), table.Number("10001"), table.Number("10000"));
+    return retransmittedCurrent(table.Number(parameter::Position), table.Number(parameter::RetransmitRangeLow),
+                                table.Number(parameter::RetransmitRangeHigh));
 }
 
 Status SimulatedPositioner::CloseControl(const BStr&)
@@ -158,13 +159,10 @@ Status SimulatedPositioner::GetParameter(const BStr& tag, Variant* value)
 {
     if (!value)
         return Status::InvalidPointer;
-    const std::string key = tag.toUtf8();
-    if (key == "16013" || key == "16014")
-        m_device.schedule.Show(m_device.parameters, m_tasks.Now());
-    const Variant* found = m_device.parameters.Find(key);
-    if (!found)
+    const device::Parameter* read = device::findParameter(tag.toUtf8());
+    if (!read)
         return Status::InvalidArgument;
-    *value = *found;
+    *value = m_device.Read(*read, m_tasks.Now());
     return Status::Ok;
 }
 
@@ -177,61 +175,28 @@ Status SimulatedPositioner::SetParameter(const BStr& tag, const Variant& value, 
         const auto method = methodOf(key);
         if (!method)
             return Status::InvalidArgument;
-        startCommand(*method);
+        startMethod(*method);
         return Status::Ok;
     }
-    if (!m_device.parameters.Contains(key))
+    const device::Parameter* written = device::findParameter(key);
+    if (!written)
         return Status::InvalidArgument;
     if (HasFault(SimulatedFault::RefusesWrites))
         return Status::Failure;
     try {
-        store(key, value);
+        if (m_device.Write(*written, value, m_tasks.Now()) == DeviceState::Written::IdentityChanged)
+            notifyLater(code::IdentityChanged);
     } catch (const com::ComError& error) {
         return error.status();
     }
     return Status::Ok;
 }
 
-void SimulatedPositioner::store(const std::string& tag, const Variant& value)
+// A device the link cannot reach answers every method busy.
+void SimulatedPositioner::startMethod(int method)
 {
-    ParameterTable& table = m_device.parameters;
-    if (tag == "15001") {  // the user interface counts its invalid entries up and down
-        table.SetNumber(tag, table.Number(tag) + value.toInt32());
-        return;
-    }
-    if (tag == "4003" || tag == "4007") {  // one unit for settings and measurements
-        const int unit = value.toInt32();
-        if (!isPressureUnit(unit))
-            throw com::ComError(Status::InvalidArgument, "not a pressure unit");
-        changePressureUnit(unit);
-        return;
-    }
-    table.Set(tag, value);
-    if (tag == "16039")
-        m_device.records.SetSampleInterval(static_cast<std::int64_t>(table.Number(tag, 100)));
-    // The configured identity is what every page header shows.
-    static const std::map<std::string, std::string> kHeaderTagOf = {
-        {"1006", "1001"}, {"1007", "1002"}, {"1008", "1004"}};
-    if (const auto it = kHeaderTagOf.find(tag); it != kHeaderTagOf.end()) {
-        table.Set(it->second, value);
-        notifyLater(kIdentityChanged);
-    }
-}
-
-void SimulatedPositioner::changePressureUnit(int unit)
-{
-    ParameterTable& table = m_device.parameters;
-    table.ConvertPressures(m_device.PressureUnit(), unit);
-    table.SetNumber("4003", unit);
-    table.SetNumber("4007", unit);
-    m_device.records.Reload(table);
-    m_device.WriteMeasurements(m_tasks.Now());
-}
-
-void SimulatedPositioner::startCommand(int method)
-{
-    if (!m_connected || HasFault(SimulatedFault::DeviceBusy)) {
-        notifyLater(kBusy, Variant::text(BStr::fromUtf8(std::to_string(method))));
+    if (!m_connected) {
+        notifyLater(code::Busy, Variant::text(BStr::fromUtf8(std::to_string(method))));
         return;
     }
     m_commands.Start(method);
@@ -244,14 +209,14 @@ void SimulatedPositioner::notifyLater(std::int32_t code, Variant value)
 
 void SimulatedPositioner::publishState()
 {
-    m_controls.NotifyAll(kStateDocument, Variant::text(BStr(stateDocument())));
+    m_controls.NotifyAll(code::StateDocument, Variant::text(BStr(stateDocument())));
 }
 
 std::u16string SimulatedPositioner::stateDocument() const
 {
     bool dialogs = true;  // like the user interface, a flag that cannot be read counts as set
     try {
-        dialogs = m_device.parameters.Find("20000")->toBool();
+        dialogs = m_device.parameters.Value(parameter::PrivateDialogs).toBool();
     } catch (const com::ComError&) {
     }
     return u"<DtmState name=\"Orvx ESD\" state=\"" + std::u16string(m_connected ? u"Online" : u"Offline") +
@@ -259,7 +224,7 @@ std::u16string SimulatedPositioner::stateDocument() const
            (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
 }
 
-Status SimulatedPositioner::getText(host::Via, const BStr& key, BStr* text)
+Status SimulatedPositioner::getText(device::Via, const BStr& key, BStr* text)
 {
     if (!text)
         return Status::InvalidPointer;
@@ -269,7 +234,7 @@ Status SimulatedPositioner::getText(host::Via, const BStr& key, BStr* text)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::getStateDocument(host::Via, BStr* document)
+Status SimulatedPositioner::getStateDocument(device::Via, BStr* document)
 {
     if (!document)
         return Status::InvalidPointer;
@@ -277,8 +242,8 @@ Status SimulatedPositioner::getStateDocument(host::Via, BStr* document)
     return Status::Ok;
 }
 
-Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& callerTag,
-                                            host::IDtmActiveXControl* control, bool, bool* accepted)
+Status SimulatedPositioner::registerControl(device::Via, const BStr&, const BStr& callerTag,
+                                            device::IDtmActiveXControl* control, bool, bool* accepted)
 {
     if (!control)
         return Status::InvalidArgument;
@@ -289,10 +254,10 @@ Status SimulatedPositioner::registerControl(host::Via, const BStr&, const BStr& 
     return Status::Ok;
 }
 
-Status SimulatedPositioner::unregisterControl(host::Via, const BStr& callerTag, bool, bool* result)
+Status SimulatedPositioner::unregisterControl(device::Via, const BStr& callerTag, bool, bool* result)
 {
     // Let go of last: it may hold the last reference to this object.
-    const com::ComPtr<host::IDtmActiveXControl> dropped = m_controls.Unregister(callerTag);
+    const com::ComPtr<device::IDtmActiveXControl> dropped = m_controls.Unregister(callerTag);
     if (result)
         *result = static_cast<bool>(dropped);
     updateTicking();
@@ -319,7 +284,7 @@ void SimulatedPositioner::tick()
     m_device.AdvanceValve(now);
     m_device.WriteMeasurements(now);
     m_device.LatchSupplyFaults();
-    m_controls.NotifyAll(kNewValues, {});
+    m_controls.NotifyAll(code::NewValues, {});
     updateTicking();
 }
 

@@ -37,13 +37,9 @@ protected:
         m_timeMs += ms;
         return ms / 1000.0;
     }
-    double rate() const { return std::max((m_mechanics.springHighPsi - m_mechanics.springLowPsi) / 100.0, 1e-3); }
     double spring(double compression) const { return m_valve.SpringPressure(compression); }
     // Where the valve comes to rest under 'pressure' when friction acts by 'friction' against it.
-    double balance(double pressure, double friction) const
-    {
-        return std::clamp((pressure - friction - m_mechanics.springLowPsi) / rate(), 0.0, 100.0);
-    }
+    double balance(double pressure, double friction) const { return m_valve.RestCompression(pressure, friction); }
 
     const ValveModel& m_valve;
     const ValveModel::Mechanics m_mechanics;

@@ -2,9 +2,11 @@
 
 namespace orvx::simulator {
 
-// The valve and its single-acting spring-return actuator: the position follows a setpoint with
-// a first-order lag, and the actuator pressure follows the position along the spring range,
-// pushed up or down by friction while the valve moves. Pressures in psi, positions in percent.
+// The valve, its single-acting spring-return actuator and the positioner's relay: the position
+// follows a setpoint with a first-order lag, and the actuator pressure follows the position
+// along the spring range, pushed up or down by friction while the valve moves. Pressures in psi,
+// positions in percent. The physics every stroke of the simulator is worked out with lives here
+// (docs/simulator.md).
 //
 // "Compression" is the spring's travel: 0 at the fail position (actuator vented), 100 at the
 // other end. It equals the position for air to open and runs against it for air to close.
@@ -19,6 +21,14 @@ public:
         double frictionPsi = 3.0;     // sliding friction
         double breakawayPsi = 3.3;    // static friction, overcome before the valve first moves
         double leakPerS = 0.0;        // share of its pressure the actuator loses per second: tight
+    };
+
+    // How far the valve goes, as compressions, with the actuator vented and with it loaded from
+    // the supply: to its stops, or to where friction, or a supply too low for the spring, holds
+    // it short of them.
+    struct Reach {
+        double vented;
+        double loaded;
     };
 
     void SetMechanics(const Mechanics& mechanics) { m_mechanics = mechanics; }
@@ -52,9 +62,21 @@ public:
 
     double CompressionOf(double position) const { return m_airToOpen ? position : 100.0 - position; }
     double PositionOf(double compression) const { return m_airToOpen ? compression : 100.0 - compression; }
+    double FailPosition() const { return PositionOf(0.0); }
+
     // The pressure that balances the spring at a compression, friction aside.
     double SpringPressure(double compression) const;
-    double FailPosition() const { return PositionOf(0.0); }
+    // Where the valve comes to rest under 'pressurePsi' while friction holds back 'frictionPsi'
+    // of it: positive while the pressure pushes the spring, negative while the spring pushes
+    // back. Within 0 to 100; a spring without rate (its two ends at one pressure) holds the valve
+    // at one of its ends.
+    double RestCompression(double pressurePsi, double frictionPsi) const;
+    Reach Reachable() const;
+
+    // Stroke speeds of the relay, percent of travel per second: venting is as fast as the spring
+    // pushes, filling slows as the supply comes closer to what the spring needs at its far end.
+    double VentSpeed() const;
+    double FillSpeed() const;
 
 private:
     Mechanics m_mechanics;

@@ -2,38 +2,57 @@
 
 #include "Autotune.h"
 #include "Commissioning.h"
-#include "DeviceCommands.h"
 
 #include <utility>
 
 namespace orvx::simulator {
 
+namespace method = device::method;
+namespace parameter = device::parameter;
+
+namespace {
+
+constexpr int kSetup = 0;
+constexpr int kManual = 1;
+
+// Where a drive by hand takes the valve; none for a method that is no such drive.
+std::optional<double> manualTarget(int method, const DeviceState& device)
+{
+    switch (method) {
+    case method::FullOpen: return 100.0;
+    case method::FullClose: return 0.0;
+    case method::ToManualSetpoint: return device.parameters.Number(parameter::ManualSetpoint, device.valve.Position());
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
 std::optional<ValveRun> ValveMotions::Plan(int method, DeviceState& device)
 {
     const ValveModel& valve = device.valve;
-    const double mode = device.parameters.Number("1000", -1);
+    const double mode = device.parameters.Number(parameter::Mode, -1);
     if (valve.IsTripped())
         return std::nullopt;
-    if (isManualDrive(method)) {
-        if (mode != 1)
+    if (const auto target = manualTarget(method, device)) {
+        if (mode != kManual)
             return std::nullopt;
-        const double target = method == FullOpen    ? 100.0
-                              : method == FullClose ? 0.0
-                                                    : device.parameters.Number("9000", valve.Position());
-        return manualDrive(valve, target);
+        return manualDrive(valve, *target);
     }
-    if (mode != 0)  // the valve is stroked and the positioner calibrated in setup mode only
+    if (mode != kSetup)  // the valve is stroked and the positioner calibrated in setup mode only
         return std::nullopt;
     std::optional<ValveRun> run;
     switch (method) {
-    case FindStops: run = findStops(valve, m_mounting); break;
-    case Autotune: run = autotune(valve, static_cast<int>(device.parameters.Number("8008"))); break;
-    case DriveToLowStop: run = m_manualStops.Drive(ManualStops::End::Low, valve, m_mounting); break;
-    case DriveToHighStop: run = m_manualStops.Drive(ManualStops::End::High, valve, m_mounting); break;
+    case method::FindStops: run = findStops(valve, m_mounting); break;
+    case method::Autotune:
+        run = autotune(valve, static_cast<int>(device.parameters.Number(parameter::TuningAggressiveness)));
+        break;
+    case method::ManualStopsDriveLow: run = m_manualStops.Drive(ManualStops::End::Low, valve, m_mounting); break;
+    case method::ManualStopsDriveHigh: run = m_manualStops.Drive(ManualStops::End::High, valve, m_mounting); break;
     }
-    if (run && method == DriveToLowStop && !m_latchTripsBefore) {
-        m_latchTripsBefore = device.parameters.Text("4005");
-        device.parameters.SetText("4005", "0");
+    if (run && method == method::ManualStopsDriveLow && !m_latchTripsBefore) {
+        m_latchTripsBefore = device.parameters.Text(parameter::LatchTrips);
+        device.parameters.SetText(parameter::LatchTrips, "0");
     }
     return run;
 }
@@ -48,21 +67,22 @@ ValveMotions::Outcome ValveMotions::Finish(int method, const ValveRun& run, Devi
             failed.raised.Raise(FaultSet::kNvmWriteFault);
         return failed;
     }
-    for (const auto& [tag, value] : run.Results()) {
-        device.parameters.SetText(tag, value);
-        if (device.storedTuning.contains(tag))
-            device.storedTuning[tag] = *device.parameters.Find(tag);
+    for (const auto& [stored, value] : run.Results()) {
+        device.parameters.SetText(*stored, value);
+        if (device.storedTuning.contains(stored))
+            device.storedTuning[stored] = device.parameters.Value(*stored);
     }
     if (stores)
         device.ClearFault(run.FailureBit());
-    if (method == DriveToLowStop || method == DriveToHighStop)
+    if (method == method::ManualStopsDriveLow || method == method::ManualStopsDriveHigh)
         m_manualStops.Arrived();
     return {};
 }
 
 void ValveMotions::Stop(int method)
 {
-    if (method == DriveToLowStop || method == DriveToHighStop || method == AcceptLowStop || method == AcceptHighStop)
+    if (method == method::ManualStopsDriveLow || method == method::ManualStopsDriveHigh ||
+        method == method::ManualStopsAcceptLow || method == method::ManualStopsAcceptHigh)
         m_manualStops.Clear();
 }
 
@@ -80,10 +100,10 @@ ValveMotions::Outcome ValveMotions::FinishManualStops(DeviceState& device, bool 
             failed.raised.Raise(FaultSet::kNvmWriteFault);
         return failed;
     }
-    device.parameters.SetNumber("13010", stops->first);
-    device.parameters.SetNumber("13011", stops->second);
+    device.parameters.SetNumber(parameter::LowerStop, stops->first);
+    device.parameters.SetNumber(parameter::UpperStop, stops->second);
     if (m_latchTripsBefore)
-        device.parameters.SetText("4005", *std::exchange(m_latchTripsBefore, std::nullopt));
+        device.parameters.SetText(parameter::LatchTrips, *std::exchange(m_latchTripsBefore, std::nullopt));
     device.ClearFault(FaultSet::kFindStopsFailed);
     return {};
 }

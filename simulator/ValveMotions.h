@@ -23,7 +23,7 @@ public:
 
     // The run 'method' makes, from where the valve stands; none when the device will not make it:
     // the valve tripped, the device is not in the command's mode, or a manual step comes out of
-    // order. A manual find stops keeps the trips unlatched ("4005") until it completes.
+    // order. A manual find stops keeps the trips unlatched (LatchTrips) until it completes.
     std::optional<ValveRun> Plan(int method, DeviceState& device);
     // The run that 'method' planned reached its end, the valve standing at its end. A run that
     // stores something fails, and latches an NVM write fault, while the device refuses writes.
@@ -42,7 +42,7 @@ public:
 private:
     Mounting m_mounting;
     ManualStops m_manualStops;
-    std::optional<std::string> m_latchTripsBefore;  // "4005" while a manual find stops has it off
+    std::optional<std::string> m_latchTripsBefore;  // LatchTrips while a manual find stops has it off
 };
 
 }  // namespace orvx::simulator

@@ -12,16 +12,6 @@ constexpr double kPressureTimeConstantMs = 500.0;  // the actuator venting or fi
 
 }  // namespace
 
-Reach reachOf(const ValveModel& valve)
-{
-    const ValveModel::Mechanics& m = valve.GetMechanics();
-    const double rate = (m.springHighPsi - m.springLowPsi) / 100.0;
-    if (rate <= 0.0)
-        return {0.0, 100.0};
-    return {std::clamp((m.frictionPsi - m.springLowPsi) / rate, 0.0, 100.0),
-            std::clamp((valve.SupplyPressure() - m.frictionPsi - m.springLowPsi) / rate, 0.0, 100.0)};
-}
-
 ValveRun::ValveRun(const ValveModel& valve, int failureBit) : m_valve(valve), m_failureBit(failureBit)
 {
     m_samples.push_back({0, valve.Position(), valve.ActuatorPressure()});

@@ -2,22 +2,14 @@
 
 #include "StrokeSignature.h"
 #include "ValveModel.h"
+#include "device/Vocabulary.h"
 
 #include <cstdint>
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvx::simulator {
-
-// How far the valve goes with the actuator vented and with it loaded from the supply, as
-// compressions: to its stops, or to where friction, or a supply too low for the spring, holds it
-// short of them.
-struct Reach {
-    double vented;
-    double loaded;
-};
-Reach reachOf(const ValveModel& valve);
 
 // A run in which the device drives the valve itself (find stops, a manual stop drive,
 // autotune): the path the valve takes, worked out when the run starts, and how the run ends.
@@ -33,8 +25,9 @@ public:
     bool Failed() const { return m_failed; }
     // The fault bit the run raises when it fails, for whatever reason.
     int FailureBit() const { return m_failureBit; }
-    // Parameters the device stores when the run succeeds, as texts.
-    const std::map<std::string, std::string>& Results() const { return m_results; }
+    // Parameters the device stores when the run succeeds, as texts, in the order stored.
+    using Result = std::pair<const device::Parameter*, std::string>;
+    const std::vector<Result>& Results() const { return m_results; }
 
     // Building a run, from the valve where it stands.
     ValveRun(const ValveModel& valve, int failureBit);
@@ -48,14 +41,17 @@ public:
     // The valve at rest while the actuator pressure settles toward 'pressurePsi'.
     void Hold(std::int64_t ms, double pressurePsi);
     void Fail() { m_failed = true; }
-    void Store(const std::string& tag, std::string value) { m_results[tag] = std::move(value); }
+    void Store(const device::Parameter& parameter, std::string value)
+    {
+        m_results.emplace_back(&parameter, std::move(value));
+    }
 
 private:
     void add(std::int64_t ms, double compression, double pressurePsi);
 
     ValveModel m_valve;
     std::vector<StrokeSample> m_samples;
-    std::map<std::string, std::string> m_results;
+    std::vector<Result> m_results;
     int m_failureBit;
     bool m_failed = false;
 };

@@ -1,6 +1,7 @@
 #include "DgnCommands.h"
 
 #include "DgnFile.h"
+#include "device/DataFileLines.h"
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/GraphData.h"
 #include "diagnostics/PstGrading.h"
@@ -47,12 +48,7 @@ const char kUsage[] = "Usage: orvx-dgn list FILE\n"
                       "  1  the file holds damaged records or text outside any record (list, check)\n"
                       "  2  bad usage, a file that cannot be read or written, or no record N\n";
 
-// The record values after PstData, in file order.
-constexpr std::array<const char*, kRecordValueCount> kValueNames = {
-    "PstPassed",     "Friction", "PstTravel",   "USpringRange",   "LSpringRange",
-    "BreakAwayPres", "Droop",    "RspTimeFill", "RspTimeExhaust", "PstStart",
-    "PstSpeed",      "Interval", "PresUnits",   "NumSamplesUp",   "NumSamplesDown",
-};
+static_assert(device::datafile::kValueCount == kRecordValueCount);
 
 std::string utf8(const QString& text)
 {
@@ -219,7 +215,9 @@ int showRecord(const QString& path, int number, std::ostream& out, std::ostream&
     if (!found)
         return kExitFailure;
     const DiagRecord& record = found->record;
-    const auto row = [&out](const char* name) -> std::ostream& { return out << std::left << std::setw(16) << name; };
+    const auto row = [&out](std::string_view name) -> std::ostream& {
+        return out << std::left << std::setw(16) << name;
+    };
     row("Record") << found->index << " (line " << found->line << ")\n";
     row("Kind") << (record.kind == DiagKind::Pst ? "PST" : "ESD") << '\n';
     row("Tag") << utf8(oneField(record.tag)) << '\n';
@@ -228,7 +226,7 @@ int showRecord(const QString& path, int number, std::ostream& out, std::ostream&
     for (int i = 0; i < kRecordValueCount; ++i) {
         const auto which = static_cast<RecordValue>(i);
         const int value = record.Value(which);
-        row(kValueNames[static_cast<std::size_t>(i)]) << value;
+        row(device::datafile::kValueNames[static_cast<std::size_t>(i)]) << value;
         if (which == RecordValue::PresUnits)
             out << " (" << utf8(unitText(value)) << ')';
         else if (which == RecordValue::PstPassed && record.kind == DiagKind::Pst)

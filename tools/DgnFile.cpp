@@ -1,5 +1,7 @@
 #include "DgnFile.h"
 
+#include "device/DataFileLines.h"
+#include "device/DeviceNames.h"
 #include "diagnostics/LineReader.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "diagnostics/RecordScanner.h"
@@ -25,7 +27,8 @@ void checkDataFile(const QString& path)
     if (server.OpenFile(path, OpenPurpose::Load))
         fail(QStringLiteral("the file is empty, not a data file"));
     if (!server.CheckVersion())
-        fail(QStringLiteral("not a data file of this version (it does not start with \"OrvxESD.1,\")"));
+        fail(QStringLiteral("not a data file of this version (it does not start with \"%1,\")")
+                 .arg(device::latin1(device::datafile::kVersionTag)));
 }
 
 }  // namespace

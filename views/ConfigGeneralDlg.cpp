@@ -129,7 +129,7 @@ void CConfigGeneralDlg::showDeviceDate()
 {
     // A date that cannot be read leaves the picker as it was; the status line says so.
     const auto date = framework::readParameter(Controller(), device::tag::DeviceDate, [](const com::Variant& value) {
-        return deviceDate(host::variantText(value));
+        return deviceDate(device::variantText(value));
     });
     if (date && date->isValid())
         m_date->setDate(*date);

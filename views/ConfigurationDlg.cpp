@@ -52,9 +52,9 @@ void CConfigurationDlg::rewritePressuresInPsi()
         for (const QLatin1StringView tag : kPressureTags) {
             const QString name = tag;
             const double value = controls::CConversions::to_double(
-                host::variantText(controller->GetParameterValue(name)));
+                device::variantText(controller->GetParameterValue(name)));
             const double psi = controls::convertPressure(value, unit, controls::PressurePsi);
-            controller->SetParameterValue(name, host::textVariant(QString::number(psi, 'f', 1)));
+            controller->SetParameterValue(name, device::textVariant(QString::number(psi, 'f', 1)));
         }
     } catch (const std::exception&) {
         // A value that cannot be read, converted or written ends the rewrite there.

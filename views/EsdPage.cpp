@@ -58,10 +58,10 @@ constexpr std::int32_t kApplySettingsControl = 26;
 constexpr std::int32_t kApplyScheduleControl = 27;
 constexpr std::int32_t kPressures[] = {11, kFrictionLow, kFrictionHigh, 17, 18};
 
-inline constexpr QLatin1StringView kNewSchedulePending{"16036"};
-inline constexpr QLatin1StringView kIntervalTag{"16012"};
-inline constexpr QLatin1StringView kDaysToNext{"16013"};
-inline constexpr QLatin1StringView kMinutesToNext{"16014"};
+constexpr QLatin1StringView kNewSchedulePending = device::tag::NewSchedulePending;
+constexpr QLatin1StringView kIntervalTag = device::tag::PstInterval;
+constexpr QLatin1StringView kDaysToNext = device::tag::PstDaysToNext;
+constexpr QLatin1StringView kMinutesToNext = device::tag::PstMinutesToNext;
 // The same on every page with tests; no device control.
 constexpr int kPstHistoryItem = 466;
 
@@ -393,10 +393,11 @@ void CEsdPage::ApplySchedule()
     }
     const PstSchedule schedule = computePstSchedule(chosen, now, interval);
     try {
-        for (const auto& [tag, value] :
-             {std::pair{"16015", schedule.dayIndex}, std::pair{"16016", schedule.minuteOfDay},
-              std::pair{"16030", schedule.remainingDays}, std::pair{"16031", schedule.remainingMinutes}})
-            controller->SetParameterValue(QString::fromLatin1(tag), com::Variant::integer(value));
+        for (const auto& [tag, value] : {std::pair{device::tag::PstStartDay, schedule.dayIndex},
+                                         std::pair{device::tag::PstStartMinute, schedule.minuteOfDay},
+                                         std::pair{device::tag::PstElapsedDays, schedule.remainingDays},
+                                         std::pair{device::tag::PstElapsedMinutes, schedule.remainingMinutes}})
+            controller->SetParameterValue(tag, com::Variant::integer(value));
     } catch (const std::exception& error) {
         ShowFailure(QStringLiteral("The PST schedule could not be sent: %1").arg(QString::fromLocal8Bit(error.what())));
         return;
@@ -426,7 +427,7 @@ void CEsdPage::SetPickerRange()
 std::optional<std::int32_t> CEsdPage::ReadInterval() const
 {
     return framework::readParameter(Controller(), kIntervalTag, [](const com::Variant& value) {
-        return controls::CConversions::to_int(host::variantText(value).trimmed());
+        return controls::CConversions::to_int(device::variantText(value).trimmed());
     });
 }
 

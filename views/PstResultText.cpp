@@ -13,7 +13,7 @@ constexpr int kLongest = 511;
 
 QString text(framework::IUIController& controller, QLatin1StringView tag)
 {
-    return host::variantText(controller.GetParameterValue(tag));
+    return device::variantText(controller.GetParameterValue(tag));
 }
 
 }  // namespace

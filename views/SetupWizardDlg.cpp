@@ -28,7 +28,6 @@ struct CSetupWizardDlg::Step {
     int number;
     const char* name;
     int method;
-    bool cancellable;
     const char* progress;
     const char* skipPrompt;
     const char* completed;
@@ -40,14 +39,14 @@ namespace {
 using Step = CSetupWizardDlg::Step;
 
 constexpr Step kSteps[] = {
-    {1, "write parameters", method::WriteParameters, false, "Writing parameters...", "Press Continue to run FindStops.",
+    {1, "write parameters", method::WriteParameters, "Writing parameters...", "Press Continue to run FindStops.",
      "Write Parameters completed.\nPress Continue to run FindStops.", nullptr},
-    {2, "find stops", method::FindStops, true, "FindStops is running...", "Press Continue to run Autotune.",
+    {2, "find stops", method::FindStops, "FindStops is running...", "Press Continue to run Autotune.",
      "FindStops completed.\nPress Continue to run Autotune.",
      "FindStops canceled by device!\nPress Continue to run Autotune."},
-    {3, "autotune", method::Autotune, true, "Autotune is running...", "Press Continue to Reset.",
+    {3, "autotune", method::Autotune, "Autotune is running...", "Press Continue to Reset.",
      "Autotune completed.\nPress Continue to run Reset.", "Autotune canceled by device!\nPress Continue to Reset."},
-    {4, "reset", method::Reset, false, "Resetting...", "", "Reset completed.", nullptr},
+    {4, "reset", method::Reset, "Resetting...", "", "Reset completed.", nullptr},
 };
 constexpr int kStepCount = static_cast<int>(std::size(kSteps));
 
@@ -165,7 +164,8 @@ void CSetupWizardDlg::runStep()
     // Sent first; a step the device did not take leaves the page as it was. While it runs only
     // Cancel, and only if it was there before and the step can be cancelled; the recorded set
     // stays for the result.
-    if (!StartOperation(kStepControl, step.method, {}, step.cancellable ? CancelButton : 0))
+    const device::Method* started = device::findMethod(step.method);
+    if (!StartOperation(kStepControl, step.method, {}, started && started->cancellable ? CancelButton : 0))
         return;
     m_stepsBeforeRun = m_steps;
     m_running = &step;

@@ -89,7 +89,7 @@ void CSwitchesDlg::followDeviceAction()
     // An action that cannot be read leaves the field as it is; the status line says so.
     const auto action = framework::readParameter(
         Controller(), device::tag::Switch2Action,
-        [](const com::Variant& value) { return controls::CConversions::to_long(host::variantText(value)); });
+        [](const com::Variant& value) { return controls::CConversions::to_long(device::variantText(value)); });
     if (action)
         followAction(*action);
 }

@@ -55,7 +55,7 @@ constexpr framework::PageField kPressure = {.controlId = 12, .kind = Label, .ite
 
 double number(framework::IUIController& controller, QLatin1StringView tag)
 {
-    return controls::CConversions::to_double(host::variantText(controller.GetParameterValue(tag)));
+    return controls::CConversions::to_double(device::variantText(controller.GetParameterValue(tag)));
 }
 
 }  // namespace

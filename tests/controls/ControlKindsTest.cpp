@@ -122,7 +122,7 @@ TEST_F(ControlKinds, ListShowsSetBitsFirstAndKeepsItsRowsOnAMalformedReply)
     // first are no byte strings and change nothing.
     for (const char* value : {"0201", "00 01", "0", "zz01"}) {
         SCOPED_TRACE(value);
-        reply = answer(&CGenericGetEvent::SetValue, host::textVariant(value));
+        reply = answer(&CGenericGetEvent::SetValue, device::textVariant(value));
         control.Refresh();
         EXPECT_TRUE(!control.IsActive(1) && control.IsActive(2) && control.IsActive(9));
         EXPECT_EQ(control.RowCaptions().join('|'), "Travel deviation|Sensor fault|Low supply");
@@ -154,7 +154,7 @@ TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)
         {com::Variant::float64(100.0), 100, "100 psi"}, {com::Variant::float64(99.99), 99, "99.99 psi"},
         {com::Variant::float64(0.0), 0, "0 psi"},       {com::Variant::float64(-1.0), 0, "-1 psi"},
         {com::Variant::float64(1.0), 1, "1 psi"},       {com::Variant::float64(250.4), 100, "250.4 psi"},
-        {host::textVariant("nan"), 100, "250.4 psi"},   {host::textVariant("inf"), 100, "250.4 psi"},
+        {device::textVariant("nan"), 100, "250.4 psi"}, {device::textVariant("inf"), 100, "250.4 psi"},
     };
     for (const auto& r : readings) {
         reply = answer(&CGenericGetEvent::SetValue, r.value);

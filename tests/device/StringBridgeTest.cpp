@@ -6,10 +6,10 @@ using namespace orvx;
 
 TEST(StringBridge, AbsentAndEmptyTextsStayApartBothWays)
 {
-    EXPECT_TRUE(host::toBStr(QString()).isNull());
-    EXPECT_FALSE(host::toBStr(QString("")).isNull());
-    EXPECT_TRUE(host::toQString(com::BStr()).isNull());
-    const QString empty = host::toQString(com::BStr(u""));
+    EXPECT_TRUE(device::toBStr(QString()).isNull());
+    EXPECT_FALSE(device::toBStr(QString("")).isNull());
+    EXPECT_TRUE(device::toQString(com::BStr()).isNull());
+    const QString empty = device::toQString(com::BStr(u""));
     EXPECT_FALSE(empty.isNull());
     EXPECT_TRUE(empty.isEmpty());
 }
@@ -17,7 +17,7 @@ TEST(StringBridge, AbsentAndEmptyTextsStayApartBothWays)
 TEST(StringBridge, CarriesEveryCharacter)
 {
     const QString text = QStringLiteral("Druck \u00b0C \u20ac \U0001F527");
-    EXPECT_EQ(host::toQString(host::toBStr(text)), text);
-    EXPECT_EQ(host::variantText(host::textVariant(text)), text);
-    EXPECT_EQ(host::variantText(com::Variant::int32(-5)), QStringLiteral("-5"));
+    EXPECT_EQ(device::toQString(device::toBStr(text)), text);
+    EXPECT_EQ(device::variantText(device::textVariant(text)), text);
+    EXPECT_EQ(device::variantText(com::Variant::int32(-5)), QStringLiteral("-5"));
 }

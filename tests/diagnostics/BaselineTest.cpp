@@ -135,7 +135,7 @@ protected:
 
     void Set(const char* tag, const QString& value)
     {
-        device->parameters[QLatin1String(tag)] = host::textVariant(value);
+        device->parameters[QLatin1String(tag)] = device::textVariant(value);
     }
     // The device's last PST now has this signature, in its unit.
     void SetSignature(const DrawnValve& valve)

@@ -197,7 +197,7 @@ TEST_F(PstHistoryWindowTest, EscapeClosesIt)
 
 TEST_F(PstHistoryWindowTest, AFileWithoutTheDevicesTestsOpensNoWindow)
 {
-    device->parameters[QStringLiteral("1001")] = host::textVariant(QStringLiteral("FV-7"));
+    device->parameters[QStringLiteral("1001")] = device::textVariant(QStringLiteral("FV-7"));
     dialogs.fileAnswers = {m_file};
     showDevicePstHistory(controller, nullptr);
     EXPECT_TRUE(dialogs.modalDialogs.isEmpty());

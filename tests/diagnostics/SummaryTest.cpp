@@ -25,7 +25,7 @@ protected:
 
     void set(const char* tag, const char* value)
     {
-        device->parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
+        device->parameters[QString::fromLatin1(tag)] = device::textVariant(QString::fromLatin1(value));
     }
     static QString text(const QWidget& window, int number) { return item<QLineEdit>(&window, number)->text(); }
     static QString grade(const QWidget& window, int row) { return item<QLabel>(&window, 384 + row)->text(); }

@@ -198,7 +198,7 @@ TEST_F(Module, StaysLoadedWhileAnObjectOrALockIsAlive)
     factory->LockServer(false);
     factory.reset();
     EXPECT_EQ(canUnload(), 0);
-    EXPECT_NE(entry<GetClassObject>("DllGetClassObject")(host::IID_IUpdateUI, com::IClassFactory::iid, &raw), 0)
+    EXPECT_NE(entry<GetClassObject>("DllGetClassObject")(device::IID_IUpdateUI, com::IClassFactory::iid, &raw), 0)
         << "an unknown class is not available";
 }
 

@@ -121,11 +121,11 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
         {"1", "0", "x", 0, "Unknown"},
     };
     for (const auto& c : cases) {
-        device->parameters["1009"] = host::textVariant(QString::fromLatin1(c.state));
-        device->parameters["1000"] = host::textVariant(QString::fromLatin1(c.mode));
+        device->parameters["1009"] = device::textVariant(QString::fromLatin1(c.state));
+        device->parameters["1000"] = device::textVariant(QString::fromLatin1(c.mode));
         if (c.connected) {
             device->failingTags.remove("15000");
-            device->parameters["15000"] = host::textVariant(QString::fromLatin1(c.connected));
+            device->parameters["15000"] = device::textVariant(QString::fromLatin1(c.connected));
         } else {
             device->failingTags["15000"] = com::Status::Failure;
         }
@@ -159,7 +159,7 @@ TEST_F(ControllerTest, RefreshesAndSettingsReachOnlyThePagesTheyName)
 TEST_F(ControllerTest, FrameworkFlagsAnswerTrueOnFailure)
 {
     device->failingTags["20000"] = com::Status::Failure;
-    device->parameters["15000"] = host::textVariant("no boolean");
+    device->parameters["15000"] = device::textVariant("no boolean");
     EXPECT_TRUE(controller.IsPrivateDialogEnabled());
     EXPECT_TRUE(controller.IsDeviceConnected());
     device->failingTags.clear();

@@ -20,7 +20,7 @@ namespace {
 
 com::Variant text(const char* t)
 {
-    return host::textVariant(QString::fromLatin1(t));
+    return device::textVariant(QString::fromLatin1(t));
 }
 
 // An edit model attached to a controller and a fake device, as a control's start-up leaves it.
@@ -142,7 +142,7 @@ TEST_F(OnlineModel, WritesNumbersAsDecimalText)
     QStringList written;
     for (const auto& call : writes)
         written << call.argument + "=" +
-                       (call.value.isEmpty() ? QStringLiteral("(empty)") : host::variantText(call.value));
+                       (call.value.isEmpty() ? QStringLiteral("(empty)") : device::variantText(call.value));
     EXPECT_EQ(written,
               (QStringList{"16009=1", "16009=0", "16050=2147483648", "4003=2", "1001=PV-101", "1005=4", "0=(empty)"}));
     for (const auto& call : writes)

@@ -20,14 +20,14 @@ namespace {
 const com::BStr kCall = com::BStr(u"<FunctionCall xmlns=\"x-schema:DTMFunctionCallSchema.xml\"/>");
 
 class MainControl : public com::ComObjectOf<com::InterfaceList<host::CFdtActiveXImpl>,
-                                            com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
+                                            com::InterfaceList<device::IDtmActiveXControl, device::IUpdateUI>> {
 public:
     MainControl() : ComObjectOf(QStringLiteral("OrvxTarnelGUI.OrvxESDDTMGUIView"), &model) {}
     framework::CEditModel model;
     QWidget window;
 
 protected:
-    com::IUnknown* GetControlUnknown() override { return static_cast<host::IDtmActiveXControl*>(this); }
+    com::IUnknown* GetControlUnknown() override { return static_cast<device::IDtmActiveXControl*>(this); }
     QWidget* GetControlWindow() override { return &window; }
 };
 

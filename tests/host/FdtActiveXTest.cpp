@@ -30,13 +30,13 @@ const com::BStr kCall = com::BStr(u"<FunctionCall xmlns=\"x-schema:DTMFunctionCa
 
 // A control as the module builds one: its identity answers the frame's and the callback interface.
 class TestControl : public com::ComObjectOf<com::InterfaceList<CFdtActiveXImpl>,
-                                            com::InterfaceList<host::IDtmActiveXControl, host::IUpdateUI>> {
+                                            com::InterfaceList<device::IDtmActiveXControl, device::IUpdateUI>> {
 public:
     explicit TestControl(framework::IUIEditModel* model) : ComObjectOf(QStringLiteral("OrvxTarnelGUI.Trend"), model) {}
     QWidget window;
 
 protected:
-    com::IUnknown* GetControlUnknown() override { return static_cast<host::IDtmActiveXControl*>(this); }
+    com::IUnknown* GetControlUnknown() override { return static_cast<device::IDtmActiveXControl*>(this); }
     QWidget* GetControlWindow() override { return &window; }
 };
 
@@ -118,7 +118,7 @@ TEST_F(FdtEntryTest, RegistersThroughTheNewerInterfaceFirst)
             ASSERT_EQ(registrations.size(), 1);
             EXPECT_EQ(registrations[0].via, c.via);
             EXPECT_EQ(registrations[0].argument, QStringLiteral("frame-7"));
-            EXPECT_EQ(host::variantText(registrations[0].value), QStringLiteral("OrvxTarnelGUI.Trend"));
+            EXPECT_EQ(device::variantText(registrations[0].value), QStringLiteral("OrvxTarnelGUI.Trend"));
         } else {
             EXPECT_TRUE(registrations.isEmpty());
             EXPECT_EQ(otherModel.initAreas, 1) << "an unregistered control still starts its view";
@@ -137,7 +137,7 @@ TEST_F(FdtEntryTest, StartsTheUiFromTheStateDocument)
     EXPECT_EQ(status.dataSet, framework::DataSetValidModified);
     EXPECT_EQ(control->Controller().GetUserLevel(), QStringLiteral("maintenance"));
     EXPECT_EQ(model.GetUserLevel(), QStringLiteral("maintenance"));
-    EXPECT_EQ(model.GetFunctionCall(), host::toQString(kCall));
+    EXPECT_EQ(model.GetFunctionCall(), device::toQString(kCall));
     EXPECT_EQ(model.GetCallerTag(), QStringLiteral("frame-7"));
     EXPECT_EQ(model.initAreas, 1);
     EXPECT_FALSE(control->Controller().GetPrivateDialogFlag());
@@ -275,7 +275,7 @@ TEST(AddressEntry, RegistersThroughTheEarlierInterfaceAndReadsTheAddress)
         {com::Variant::int32(5), 5},
         {com::Variant::int32(15), 15},
         {com::Variant::int32(16), 0},  // beyond the list: nothing is selected anew
-        {host::textVariant("x"), 0},
+        {device::textVariant("x"), 0},
     };
     for (const auto& c : cases) {
         auto device = com::makeComObject<FakeBusinessObject>();

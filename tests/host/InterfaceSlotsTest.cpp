@@ -12,6 +12,7 @@
 
 #include <cstring>
 
+using namespace orvx::device;
 using namespace orvx::host;
 using orvx::com::IClassFactory;
 using orvx::com::IDispatch;

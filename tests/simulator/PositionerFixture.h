@@ -74,7 +74,7 @@ inline Point nearest(const std::vector<Point>& curve, double position)
 
 // A control that records what the business object tells it: the periodic 524 as a count,
 // everything else in order.
-class RecordingControl : public com::ComObject<host::IDtmActiveXControl, host::IUpdateUI> {
+class RecordingControl : public com::ComObject<device::IDtmActiveXControl, device::IUpdateUI> {
 public:
     int newValues = 0;
     Notifications received;
@@ -99,7 +99,7 @@ protected:
         bool accepted = false;
         return succeeded(registry()->RegisterControl(u"Orvx.Main.1", callerTag, c.get(), true, &accepted)) && accepted;
     }
-    com::ComPtr<host::IDtmUiRegistry> registry() { return com::queryInterface<host::IDtmUiRegistry>(positioner); }
+    com::ComPtr<device::IDtmUiRegistry> registry() { return com::queryInterface<device::IDtmUiRegistry>(positioner); }
     std::string get(const char* tag)
     {
         Variant value;

@@ -26,14 +26,14 @@ using namespace orvx;
 namespace {
 
 // Hands what the device tells its controls to the page's controller, as a control's Notify does.
-class ControllerLink : public com::ComObject<host::IDtmActiveXControl, host::IUpdateUI> {
+class ControllerLink : public com::ComObject<device::IDtmActiveXControl, device::IUpdateUI> {
 public:
     explicit ControllerLink(framework::CUIController& controller) : m_controller(controller) {}
     com::Status Init(const com::BStr&, const com::BStr&, com::IUnknown*, bool*) override { return com::Status::Ok; }
     com::Status PrepareToRelease(bool*) override { return com::Status::Ok; }
     com::Status Notify(std::int32_t code, const com::Variant& value) override
     {
-        m_controller.OnDtmUpdate(code, host::variantText(value));
+        m_controller.OnDtmUpdate(code, device::variantText(value));
         QCoreApplication::processEvents();
         return com::Status::Ok;
     }
@@ -56,15 +56,15 @@ public:
         m_controller.SetMainSplitter(&m_splitter);
         m_controller.SetRegistered(true);
         bool accepted = false;
-        com::queryInterface<host::IDtmUiRegistry>(m_device)->RegisterControl(u"Orvx.Main.1", u"main", m_link.get(),
-                                                                             true, &accepted);
+        com::queryInterface<device::IDtmUiRegistry>(m_device)->RegisterControl(u"Orvx.Main.1", u"main", m_link.get(),
+                                                                               true, &accepted);
         m_controller.ActivateView(1);
         m_page = dynamic_cast<QWidget*>(m_controller.GetView(1));
     }
     ~SchedulePage()
     {
         bool dropped = false;
-        com::queryInterface<host::IDtmUiRegistry>(m_device)->UnregisterControl(u"main", true, &dropped);
+        com::queryInterface<device::IDtmUiRegistry>(m_device)->UnregisterControl(u"main", true, &dropped);
     }
 
     bool Shown() const { return m_page != nullptr; }

@@ -177,9 +177,37 @@ TEST_F(SimulatedPositionerTest, UnknownTagsFailRefusedControlsStayToldAndTextsFa
     EXPECT_EQ(toldOther, control->takeResults());
     positioner->LoadTexts({{u"UI_TEXT_0", u"Verbunden"}});
     BStr found, missing;
-    com::queryInterface<host::IDtmUiEarlier>(positioner)->GetText(u"UI_TEXT_0", &found);
-    com::queryInterface<host::IDtmUiCurrent>(positioner)->GetText(u"UI_TEXT_1", &missing);
+    com::queryInterface<device::IDtmUiEarlier>(positioner)->GetText(u"UI_TEXT_0", &found);
+    com::queryInterface<device::IDtmUiCurrent>(positioner)->GetText(u"UI_TEXT_1", &missing);
     EXPECT_EQ(found.toUtf8() + " " + missing.toUtf8(), "Verbunden ##UI_TEXT_1");
+}
+
+// A written value is stored by the device's rules; what the page headers show is announced.
+TEST_F(SimulatedPositionerTest, WritesFollowTheDevicesRulesAndAnIdentityChangeIsAnnounced)
+{
+    const struct {
+        const char* tag;
+        const char* value;
+        const char* readTag;  // where the write shows
+        const char* read;
+        Notifications told;
+    } rows[] = {
+        {"4003", "8", "4007", "6", {}},  // no pressure unit: refused, nothing changes
+        {"1006", "FV-7", "1001", "FV-7", {{525, ""}}},
+        {"1007", "NEW DESCRIPTOR", "1002", "NEW DESCRIPTOR", {{525, ""}}},
+        {"1008", "42", "1004", "42", {{525, ""}}},
+        {"15001", "1", "15001", "1", {}},
+        {"15001", "-1", "15001", "0", {}},  // the pages count their invalid entries up and down
+        {"4007", "12", "4003", "12", {}},   // one unit for settings and measurements
+        {"3001", "IN SERVICE", "3001", "IN SERVICE", {}},
+    };
+    for (const auto& row : rows) {
+        control->takeResults();
+        EXPECT_EQ(set(row.tag, row.value) == Status::Ok, std::string(row.value) != "8") << row.tag;
+        scheduler.Advance(100);
+        EXPECT_EQ(get(row.readTag), row.read) << row.tag << " " << row.value;
+        EXPECT_EQ(control->takeResults(), row.told) << row.tag << " " << row.value;
+    }
 }
 
 // A schedule write names where the test starts in the cycle and where the writer's clock stands

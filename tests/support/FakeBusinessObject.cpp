@@ -12,8 +12,9 @@ using com::Status;
 
 Status FakeBusinessObject::QueryInterface(const com::Guid& iid, void** object)
 {
-    if ((iid == host::IDtmUiRegistry::iid && !answersRegistry) ||
-        (iid == host::IDtmUiCurrent::iid && !answersCurrent) || (iid == host::IDtmUiEarlier::iid && !answersEarlier)) {
+    if ((iid == device::IDtmUiRegistry::iid && !answersRegistry) ||
+        (iid == device::IDtmUiCurrent::iid && !answersCurrent) ||
+        (iid == device::IDtmUiEarlier::iid && !answersEarlier)) {
         if (object)
             *object = nullptr;
         return Status::NoInterface;
@@ -23,7 +24,7 @@ Status FakeBusinessObject::QueryInterface(const com::Guid& iid, void** object)
 
 void FakeBusinessObject::log(const char* operation, Via via, const BStr& argument, com::Variant value)
 {
-    calls.append(Call{QString::fromLatin1(operation), via, host::toQString(argument), std::move(value)});
+    calls.append(Call{QString::fromLatin1(operation), via, device::toQString(argument), std::move(value)});
 }
 
 std::optional<Status> FakeBusinessObject::injectFault(com::Variant* value)
@@ -41,7 +42,7 @@ std::optional<Status> FakeBusinessObject::injectFault(com::Variant* value)
         return Status::Ok;
     case Fault::Malformed:
         if (value)
-            *value = host::textVariant(QStringLiteral("\u00ff-1e999#\x01"));
+            *value = device::textVariant(QStringLiteral("\u00ff-1e999#\x01"));
         return Status::Ok;
     }
     return std::nullopt;
@@ -49,7 +50,7 @@ std::optional<Status> FakeBusinessObject::injectFault(com::Variant* value)
 
 Status FakeBusinessObject::notify(std::int32_t code, const com::Variant& value)
 {
-    const auto update = com::queryInterface<host::IUpdateUI>(m_control);
+    const auto update = com::queryInterface<device::IUpdateUI>(m_control);
     if (!update)
         return Status::NoInterface;
     return update->Notify(code, value);
@@ -57,7 +58,7 @@ Status FakeBusinessObject::notify(std::int32_t code, const com::Variant& value)
 
 Status FakeBusinessObject::notify(std::int32_t code, const QString& text)
 {
-    return notify(code, host::textVariant(text));
+    return notify(code, device::textVariant(text));
 }
 
 QList<Call> FakeBusinessObject::callsOf(const QString& operation) const
@@ -96,7 +97,7 @@ Status FakeBusinessObject::GetParameter(const BStr& tag, com::Variant* value)
     log("GetParameter", Via::Earlier, tag);
     if (const auto injected = injectFault(value))
         return *injected;
-    const QString key = host::toQString(tag);
+    const QString key = device::toQString(tag);
     if (failingTags.contains(key))
         return failingTags.value(key);
     if (!value)
@@ -116,7 +117,7 @@ Status FakeBusinessObject::SetParameter(const BStr& tag, const com::Variant& val
     log("SetParameter", Via::Earlier, tag, value);
     if (const auto injected = injectFault(nullptr))
         return *injected;
-    const QString key = host::toQString(tag);
+    const QString key = device::toQString(tag);
     if (failingTags.contains(key))
         return failingTags.value(key);
     if (word)
@@ -134,11 +135,11 @@ Status FakeBusinessObject::getText(Via via, const BStr& key, BStr* text)
     com::Variant faulty;
     if (const auto injected = injectFault(&faulty)) {
         if (*injected == Status::Ok)
-            *text = host::toBStr(host::variantText(faulty));
+            *text = device::toBStr(device::variantText(faulty));
         return *injected;
     }
-    const QString k = host::toQString(key);
-    *text = host::toBStr(texts.contains(k) ? texts.value(k) : QStringLiteral("##") + k);
+    const QString k = device::toQString(key);
+    *text = device::toBStr(texts.contains(k) ? texts.value(k) : QStringLiteral("##") + k);
     return Status::Ok;
 }
 
@@ -147,17 +148,17 @@ Status FakeBusinessObject::getStateDocument(Via via, BStr* document)
     log("GetStateDocument", via, {});
     if (!document)
         return Status::InvalidPointer;
-    *document = host::toBStr(stateDocument);
+    *document = device::toBStr(stateDocument);
     return Status::Ok;
 }
 
 Status FakeBusinessObject::registerControl(Via via, const BStr& progId, const BStr& callerTag,
-                                           host::IDtmActiveXControl* control, bool, bool* accepted)
+                                           device::IDtmActiveXControl* control, bool, bool* accepted)
 {
-    log("RegisterControl", via, callerTag, host::textVariant(host::toQString(progId)));
+    log("RegisterControl", via, callerTag, device::textVariant(device::toQString(progId)));
     if (accepted)
         *accepted = acceptRegistration;
-    m_control = com::ComPtr<host::IDtmActiveXControl>(control);
+    m_control = com::ComPtr<device::IDtmActiveXControl>(control);
     return Status::Ok;
 }
 

@@ -12,7 +12,7 @@
 
 namespace orvx::test {
 
-using host::Via;
+using device::Via;
 
 // One call the fake received, for tests to read back.
 struct Call {
@@ -38,7 +38,7 @@ struct Fault {
 // A scriptable business object for one device: parameters by tag, tags that fail with a chosen
 // status, a state document, texts by key, and a log of every call. Each private interface can
 // be switched off to play an older or a partial business object.
-class FakeBusinessObject : public com::ComObject<host::RegistryFacet, host::CurrentFacet, host::EarlierFacet> {
+class FakeBusinessObject : public com::ComObject<device::RegistryFacet, device::CurrentFacet, device::EarlierFacet> {
 public:
     // Which interfaces QueryInterface answers.
     bool answersRegistry = true;
@@ -65,7 +65,7 @@ public:
     com::Status QueryInterface(const com::Guid& iid, void** object) override;
 
     // The control that registered last, or none after it unregistered.
-    host::IDtmActiveXControl* registeredControl() const { return m_control.get(); }
+    device::IDtmActiveXControl* registeredControl() const { return m_control.get(); }
     // Sends a notification to the registered control as the device side would.
     com::Status notify(std::int32_t code, const com::Variant& value);
     com::Status notify(std::int32_t code, const QString& text);
@@ -85,14 +85,14 @@ private:
     com::Status getText(Via via, const com::BStr& key, com::BStr* text) override;
     com::Status getStateDocument(Via via, com::BStr* document) override;
     com::Status registerControl(Via via, const com::BStr& progId, const com::BStr& callerTag,
-                                host::IDtmActiveXControl* control, bool write, bool* accepted) override;
+                                device::IDtmActiveXControl* control, bool write, bool* accepted) override;
     com::Status unregisterControl(Via via, const com::BStr& callerTag, bool was, bool* result) override;
     void log(const char* operation, Via via, const com::BStr& argument, com::Variant value = {});
     // When this call (the last logged) is the one to go wrong: what it answers, after filling
     // 'value' as the fault has it (may be null). Throws for the faults that throw.
     std::optional<com::Status> injectFault(com::Variant* value);
 
-    com::ComPtr<host::IDtmActiveXControl> m_control;
+    com::ComPtr<device::IDtmActiveXControl> m_control;
 };
 
 }  // namespace orvx::test

@@ -44,7 +44,7 @@ inline DeviceParameters lastPstDevice(std::initializer_list<std::pair<const char
                                                                   {"16052", "10"},
                                                                   {"16053", "2"}});
     for (const auto& [tag, value] : more)
-        parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
+        parameters[QString::fromLatin1(tag)] = device::textVariant(QString::fromLatin1(value));
     return parameters;
 }
 

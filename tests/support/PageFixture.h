@@ -42,7 +42,7 @@ public:
         DeviceParameters parameters{{QStringLiteral("15000"), com::Variant::boolean(true)},
                                     {QStringLiteral("20000"), com::Variant::boolean(messageBoxes)}};
         for (const auto& [tag, value] : texts)
-            parameters[QString::fromLatin1(tag)] = host::textVariant(QString::fromLatin1(value));
+            parameters[QString::fromLatin1(tag)] = device::textVariant(QString::fromLatin1(value));
         return parameters;
     }
 

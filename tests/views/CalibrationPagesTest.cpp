@@ -187,7 +187,7 @@ TEST_F(CalibrationPages, CancelWhenArmedSendsNothingAndWhenRunningWaitsForTheDev
 
 TEST_F(CalibrationPages, OutsideSetupModeOnlyTheModeCanBeChanged)
 {
-    device->parameters["1000"] = host::textVariant(QStringLiteral("1"));
+    device->parameters["1000"] = device::textVariant(QStringLiteral("1"));
     for (const PageNumbers& numbers : kPages) {
         SCOPED_TRACE(numbers.view);
         show(numbers.view);
@@ -197,7 +197,7 @@ TEST_F(CalibrationPages, OutsideSetupModeOnlyTheModeCanBeChanged)
         EXPECT_TRUE(item<QWidget>(page, 201)->isEnabled()) << "the mode to set";
     }
     EXPECT_FALSE(item<QLineEdit>(page, AggressivenessItem)->isEnabled());
-    device->parameters["1000"] = host::textVariant(QStringLiteral("0"));
+    device->parameters["1000"] = device::textVariant(QStringLiteral("0"));
     deliver(500);
     EXPECT_EQ(enabled(), kAutotune.idle);
     EXPECT_FALSE(item<QLabel>(page, 313)->isVisible());

@@ -56,7 +56,7 @@ protected:
         QStringList values;
         for (const test::Call& call : device->callsOf(QStringLiteral("SetParameter")))
             if (call.argument == QLatin1String(tag))
-                values.append(host::variantText(call.value));
+                values.append(device::variantText(call.value));
         return values;
     }
 
@@ -76,14 +76,14 @@ TEST_F(CommissionPages, CommissionServiceBarsFollowTheDevicesPressureUnit)
         const char* high;
     } steps[] = {{"7", 501, 10, "10 bar"}, {"12", 502, 1000, "1000 kpa"}, {"6", 524, 150, "150 psi"}};
     for (const auto& step : steps) {
-        device->parameters["4007"] = host::textVariant(step.unit);
+        device->parameters["4007"] = device::textVariant(step.unit);
         deliver(step.code);
         EXPECT_EQ(pressure->maximum(), step.maximum) << step.unit;
         EXPECT_EQ(supply->maximum(), step.maximum) << step.unit;
         EXPECT_EQ(item<QLabel>(page, 297)->text(), QLatin1String(step.high)) << step.unit;
         EXPECT_EQ(item<QLabel>(page, 299)->text(), QLatin1String(step.high)) << step.unit;
     }
-    device->parameters["2003"] = host::textVariant("7.5");
+    device->parameters["2003"] = device::textVariant("7.5");
     deliver(524);
     EXPECT_EQ(item<QLabel>(page, 222)->text(), QStringLiteral("7.5 %"));
 }
@@ -126,7 +126,7 @@ TEST_F(CommissionPages, ManualDrivesSendTheirCommandAndLockThePageUntilTheDevice
         EXPECT_TRUE(setpoint->isEnabled());
     }
     EXPECT_EQ(status.message, QLatin1String("Device is busy, please wait a moment!")) << "the last drive's answer";
-    device->parameters["2003"] = host::textVariant("100");
+    device->parameters["2003"] = device::textVariant("100");
     deliver(524);
     EXPECT_EQ(item<QLabel>(page, 218)->text(), QStringLiteral("100 %"));
 }
@@ -200,12 +200,12 @@ TEST_F(CommissionPages, ASetpointOutOfRangeStartsNothing)
 
 TEST_F(CommissionPages, ManualSetpointWaitsForManualMode)
 {
-    device->parameters["1000"] = host::textVariant("0");
+    device->parameters["1000"] = device::textVariant("0");
     ASSERT_NE(show(16), nullptr);
     EXPECT_EQ(enabled(), 0b0001) << "Apply Mode only";
     EXPECT_FALSE(item<QLineEdit>(page, SetpointItem)->isEnabled());
     EXPECT_TRUE(page->InformationLabel()->text().contains(QLatin1String("Manual")));
-    device->parameters["1000"] = host::textVariant("1");
+    device->parameters["1000"] = device::textVariant("1");
     deliver(500);
     EXPECT_EQ(enabled(), 0b1111);
     EXPECT_TRUE(item<QLineEdit>(page, SetpointItem)->isEnabled());

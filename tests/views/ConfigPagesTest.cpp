@@ -60,7 +60,7 @@ TEST_F(ConfigPages, CommissionConfigurationRereadsAfterCommissioning)
     QWidget* page = open(15);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(item<QComboBox>(page, 312)->currentText(), QStringLiteral("Air to Close"));
-    device->parameters["3000"] = host::textVariant("1");
+    device->parameters["3000"] = device::textVariant("1");
     view_->OnUpdate(505, {});
     EXPECT_EQ(item<QComboBox>(page, 312)->currentText(), QStringLiteral("Air to Open"));
 }
@@ -81,9 +81,9 @@ TEST_F(ConfigPages, ResetRewritesPstPressuresInPsi)
         {"12", "16006", {"16001", "16005"}, "0.3"},
     };
     for (const Case& c : cases) {
-        device->parameters["4003"] = host::textVariant(QString::fromLatin1(c.unit));
+        device->parameters["4003"] = device::textVariant(QString::fromLatin1(c.unit));
         for (const char* tag : {"16001", "16005", "16006", "16007", "16008"})
-            device->parameters[QString::fromLatin1(tag)] = host::textVariant("2.0");
+            device->parameters[QString::fromLatin1(tag)] = device::textVariant("2.0");
         device->failingTags.clear();
         if (c.failing)
             device->failingTags[QString::fromLatin1(c.failing)] = com::Status::Failure;
@@ -96,7 +96,7 @@ TEST_F(ConfigPages, ResetRewritesPstPressuresInPsi)
         device->calls.clear();
         view_->OnUpdate(506, {});
         EXPECT_EQ(device->writtenTags(), c.written) << c.unit;
-        EXPECT_EQ(host::variantText(device->parameters["16001"]), QString::fromLatin1(c.first)) << c.unit;
+        EXPECT_EQ(device::variantText(device->parameters["16001"]), QString::fromLatin1(c.first)) << c.unit;
     }
 }
 
@@ -104,13 +104,13 @@ TEST_F(ConfigPages, ResetRewritesPstPressuresInPsi)
 TEST_F(ConfigPages, SwitchValueIsEditableForPositionLimitsOnly)
 {
     for (std::int32_t view : {8, 19}) {
-        device->parameters["6000"] = host::textVariant("5");
+        device->parameters["6000"] = device::textVariant("5");
         QWidget* page = open(view);
         ASSERT_NE(page, nullptr);
         auto* value = item<QLineEdit>(page, 274);
         EXPECT_FALSE(value->isReadOnly()) << view;
         for (const auto& [action, editable] : {std::pair{"0", false}, {"6", true}, {"11", false}, {"5", true}}) {
-            device->parameters["6000"] = host::textVariant(QString::fromLatin1(action));
+            device->parameters["6000"] = device::textVariant(QString::fromLatin1(action));
             view_->OnUpdate(501, {});
             EXPECT_EQ(value->isReadOnly(), !editable) << view << " action " << action;
         }
@@ -118,13 +118,13 @@ TEST_F(ConfigPages, SwitchValueIsEditableForPositionLimitsOnly)
         actionBox->setCurrentIndex(2);
         emit actionBox->activated(2);  // the user picks "2. Any Alarm"
         EXPECT_TRUE(value->isReadOnly());
-        EXPECT_EQ(host::variantText(device->parameters["6000"]), QStringLiteral("2"));
+        EXPECT_EQ(device::variantText(device->parameters["6000"]), QStringLiteral("2"));
     }
 }
 
 TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
 {
-    device->parameters["4000"] = host::textVariant("110-6-11");
+    device->parameters["4000"] = device::textVariant("110-6-11");
     QWidget* page = open(5);
     ASSERT_NE(page, nullptr);
     auto* date = item<QDateEdit>(page, 285);
@@ -132,7 +132,7 @@ TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
     EXPECT_TRUE(date->isEnabled());
     // None of these is a date: the picker keeps the one it shows.
     for (const char* text : {"", "today", "124-13-1", "124-5", "99999999999-1-1"}) {
-        device->parameters["4000"] = host::textVariant(QString::fromLatin1(text));
+        device->parameters["4000"] = device::textVariant(QString::fromLatin1(text));
         view_->RefreshControls(-1);
         EXPECT_EQ(date->date(), QDate(2010, 6, 11)) << text;
     }
@@ -140,8 +140,8 @@ TEST_F(ConfigPages, GeneralPageShowsTheDeviceDate)
 
 TEST_F(ConfigPages, TheDatePickerFollowsTheModeGateAndTheWriteRight)
 {
-    device->parameters["4000"] = host::textVariant("110-6-11");
-    device->parameters["1000"] = host::textVariant("1");  // Manual
+    device->parameters["4000"] = device::textVariant("110-6-11");
+    device->parameters["1000"] = device::textVariant("1");  // Manual
     view_ = framework::CreatePage(5, &controller, &texts);
     ASSERT_NE(view_, nullptr);
     auto* page = static_cast<framework::CApplicationViewBase*>(view_);
@@ -165,8 +165,8 @@ TEST_F(ConfigPages, TheDatePickerFollowsTheModeGateAndTheWriteRight)
     };
     for (const Step& step : steps) {
         const QString mode = QString::fromLatin1(step.mode);
-        if (host::variantText(device->parameters["1000"]) != mode) {
-            device->parameters["1000"] = host::textVariant(mode);
+        if (device::variantText(device->parameters["1000"]) != mode) {
+            device->parameters["1000"] = device::textVariant(mode);
             view_->OnUpdate(500, {});  // the mode change has finished
         }
         controller.SetUserLevel(QString::fromLatin1(step.userLevel));
@@ -179,8 +179,8 @@ TEST_F(ConfigPages, TheDatePickerFollowsTheModeGateAndTheWriteRight)
 
 TEST_F(ConfigPages, SupplyLimitsMustKeepLowBelowHigh)
 {
-    device->parameters["5005"] = host::textVariant("40.0");
-    device->parameters["5006"] = host::textVariant("100.0");
+    device->parameters["5005"] = device::textVariant("40.0");
+    device->parameters["5006"] = device::textVariant("100.0");
     QWidget* page = open(7);
     ASSERT_NE(page, nullptr);
     const QString wrongWay = QStringLiteral("Supply Limit Low must be less than Supply Limit High.");
@@ -226,7 +226,7 @@ TEST_F(ConfigPages, AnInvalidSupplyLimitFollowsTheUnitChange)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("psi"));
     enter(page, 214, QStringLiteral("25"));
-    device->parameters["4003"] = host::textVariant("7");
+    device->parameters["4003"] = device::textVariant("7");
     view_->OnUpdate(501, {});
     EXPECT_EQ(item<QLineEdit>(page, 214)->text(), QStringLiteral("1.724"));
     EXPECT_EQ(item<QLabel>(page, 293)->text(), QStringLiteral("bar"));
@@ -258,7 +258,7 @@ TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
         {19, "6000", "6", 274, "observer", false},
         {19, "6000", "99", 274, "maintenance", false},  // an action the page does not know
     };
-    device->parameters["1000"] = host::textVariant("1");  // Manual
+    device->parameters["1000"] = device::textVariant("1");  // Manual
     QMap<std::int32_t, framework::IApplicationView*> pages;
     for (std::int32_t view : {7, 19}) {
         pages[view] = framework::CreatePage(view, &controller, &texts);
@@ -269,12 +269,12 @@ TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
         framework::IApplicationView* page = pages[c.view];
         controller.ActivateView(c.view);
         controller.SetUserLevel(QStringLiteral("observer"));  // the write right comes back below
-        device->parameters["1000"] = host::textVariant("1");
+        device->parameters["1000"] = device::textVariant("1");
         page->OnUpdate(500, {});  // the mode change has finished: the page is locked
-        device->parameters[QString::fromLatin1(c.tag)] = host::textVariant(QString::fromLatin1(c.value));
+        device->parameters[QString::fromLatin1(c.tag)] = device::textVariant(QString::fromLatin1(c.value));
         page->OnUpdate(501, {});  // read again
         controller.SetUserLevel(QString::fromLatin1(c.userLevel));
-        device->parameters["1000"] = host::textVariant("0");
+        device->parameters["1000"] = device::textVariant("0");
         page->OnUpdate(500, {});  // and now in Setup
         auto* field = item<QLineEdit>(page->GetWindow(), c.field);
         ASSERT_NE(field, nullptr);
@@ -284,14 +284,14 @@ TEST_F(ConfigPages, TheModeGateKeepsDependentFieldsReadOnly)
 
 TEST_F(ConfigPages, PositionErrorTimeFollowsTheEnableBox)
 {
-    device->parameters["5001"] = host::textVariant("1");
+    device->parameters["5001"] = device::textVariant("1");
     QWidget* page = open(7);
     ASSERT_NE(page, nullptr);
     auto* time = item<QLineEdit>(page, 208);
     EXPECT_FALSE(time->isReadOnly());
     item<QCheckBox>(page, 210)->click();
     EXPECT_TRUE(time->isReadOnly());
-    EXPECT_EQ(host::variantText(device->parameters["5001"]), QStringLiteral("0"));
+    EXPECT_EQ(device::variantText(device->parameters["5001"]), QStringLiteral("0"));
     item<QCheckBox>(page, 210)->click();
     EXPECT_FALSE(time->isReadOnly());
 

@@ -121,7 +121,7 @@ TEST_F(DiagnosticsPage, MissingCurvesAreToldWhereTheUserLooks)
             if (row.failingTag)
                 device->failingTags[QString::fromLatin1(row.failingTag)] = com::Status::Failure;
             else
-                device->parameters["16038"] = host::textVariant(QString());
+                device->parameters["16038"] = device::textVariant(QString());
             status.message.clear();
             dialogs.messages.clear();
             dialogs.modalDialogs.clear();
@@ -203,13 +203,13 @@ TEST_F(DiagnosticsPage, ResultTextNamesTheResultsUnit)
 {
     for (const auto& [unit, word] :
          {std::pair{"12", "kpa"}, std::pair{"7", "bar"}, std::pair{"6", "psi"}, std::pair{"3", "psi"}}) {
-        device->parameters["4007"] = host::textVariant(QString::fromLatin1(unit));
+        device->parameters["4007"] = device::textVariant(QString::fromLatin1(unit));
         const QString text = views::pstResultText(controller);
         EXPECT_TRUE(text.contains(QStringLiteral("Droop = 1.25 %1\r\n").arg(QLatin1String(word)))) << unit;
         // The times are seconds whatever the pressure unit.
         EXPECT_TRUE(text.endsWith(QLatin1String("\r\nTime Exhaust = 2.5 sec\r\nTime Fill = 3.125 sec"))) << unit;
     }
-    device->parameters["16022"] = host::textVariant("2");
+    device->parameters["16022"] = device::textVariant("2");
     EXPECT_TRUE(views::pstResultText(controller).startsWith(QLatin1String("PST Passed = Failed\r\n")));
 }
 
@@ -226,8 +226,8 @@ TEST_F(DiagnosticsPage, PerformedTimeCountsBackFromTheDeviceCounter)
                            Row{"0", "999", "11:59"},   // 1 s ago
                            Row{"0", "1000", "11:43"},  // stamp equal to the counter: counter seconds ago
                            Row{"1", "0", "11:43"}}) {  // stamp above the counter, likewise
-        device->parameters["16033"] = host::textVariant(QString::fromLatin1(row.high));
-        device->parameters["16034"] = host::textVariant(QString::fromLatin1(row.low));
+        device->parameters["16033"] = device::textVariant(QString::fromLatin1(row.high));
+        device->parameters["16034"] = device::textVariant(QString::fromLatin1(row.low));
         EXPECT_EQ(views::performedTimeLine(controller, now),
                   QStringLiteral("Performed Time: 2026-12-06 %1\r\n").arg(QLatin1String(row.expected)))
             << row.high << ":" << row.low;

@@ -281,7 +281,7 @@ TEST_F(EsdPages, AnIntervalThatCannotDivideSendsNothing)
     ASSERT_NE(page, nullptr);
     for (const char* interval : {"0", "-3", "x"}) {
         SCOPED_TRACE(interval);
-        device->parameters["16012"] = host::textVariant(QString::fromLatin1(interval));
+        device->parameters["16012"] = device::textVariant(QString::fromLatin1(interval));
         item<QDateTimeEdit>(page, 255)->setDateTime(ui::currentDateTime().addSecs(3600));
         item<QPushButton>(page, 310)->click();
         EXPECT_FALSE(device->writtenTags().contains("19"));
@@ -323,7 +323,7 @@ TEST_F(EsdPages, ThePressuresFollowTheSettingsUnit)
 {
     framework::CApplicationViewBase* page = open(6);
     ASSERT_NE(page, nullptr);
-    device->parameters["4003"] = host::textVariant("7");
+    device->parameters["4003"] = device::textVariant("7");
     page->OnUpdate(501, {});
     for (int field : {228, 209, 215, 232, 233}) {
         const auto unit = item<QLineEdit>(page, field)->parentWidget()->findChildren<QLabel*>();
@@ -345,7 +345,7 @@ TEST_F(EsdPages, ClearingPendingChangesClearsTheNewScheduleFlag)
 
 TEST_F(EsdPages, EsdSetupWorksInSetupModeOnly)
 {
-    device->parameters["1000"] = host::textVariant("3");  // Normal
+    device->parameters["1000"] = device::textVariant("3");  // Normal
     framework::CApplicationViewBase* page = open(6);
     ASSERT_NE(page, nullptr);
     EXPECT_FALSE(item<QPushButton>(page, 223)->isEnabled());
@@ -355,7 +355,7 @@ TEST_F(EsdPages, EsdSetupWorksInSetupModeOnly)
 
 TEST_F(EsdPages, ChangingToSetupModeFromTheGatedPageBringsItsButtonsBack)
 {
-    device->parameters["1000"] = host::textVariant("3");  // Normal
+    device->parameters["1000"] = device::textVariant("3");  // Normal
     framework::CApplicationViewBase* page = open(6);
     ASSERT_NE(page, nullptr);
     auto* modeToSet = item<QComboBox>(page, 201);
@@ -363,7 +363,7 @@ TEST_F(EsdPages, ChangingToSetupModeFromTheGatedPageBringsItsButtonsBack)
     emit modeToSet->activated(modeToSet->currentIndex());
     item<QPushButton>(page, 202)->click();
     ASSERT_EQ(device->writtenTags().last(), QLatin1String("0"));
-    device->parameters["1000"] = host::textVariant("0");
+    device->parameters["1000"] = device::textVariant("0");
     controller.SetOperation(false, -1, -1);
     page->OnUpdate(500, {});
     for (int number : {202, 223, 213})

@@ -86,7 +86,7 @@ public:
     explicit Rig(const char* mode) : m_mode(mode)
     {
         SetUp();
-        device->otherParameters = host::textVariant(QStringLiteral("0"));
+        device->otherParameters = device::textVariant(QStringLiteral("0"));
     }
     ~Rig() override { TearDown(); }
     void TestBody() override {}
@@ -154,7 +154,7 @@ public:
             if (kFaultable.contains(call.operation))
                 outcome.calls.append(call.operation + ' ' + call.argument);
             if (call.operation == QLatin1String("SetParameter"))
-                outcome.writes.insert(call.argument + '=' + host::variantText(call.value));
+                outcome.writes.insert(call.argument + '=' + device::variantText(call.value));
         }
 
         // The device is healthy again and says so, and the user tries once more: the page must
@@ -176,7 +176,7 @@ private:
     test::DeviceParameters Parameters() const override
     {
         test::DeviceParameters parameters = MainViewFixture::Parameters();
-        parameters[QStringLiteral("1000")] = host::textVariant(QString::fromLatin1(m_mode));
+        parameters[QStringLiteral("1000")] = device::textVariant(QString::fromLatin1(m_mode));
         return parameters;
     }
 

@@ -116,7 +116,7 @@ TEST_F(SetupWizard, RunsTheFourStepsInOrderWithTheirTexts)
         EXPECT_EQ(line(), QLatin1String(row.step) + QLatin1String("1 min 15 s"));
         EXPECT_EQ(buttons(), row.whileRunning) << "a notification on the way gives nothing back";
 
-        device->parameters["1006"] = host::textVariant(QLatin1String("PV-") + QLatin1String(row.method));
+        device->parameters["1006"] = device::textVariant(QLatin1String("PV-") + QLatin1String(row.method));
         notify(row.result);
         EXPECT_FALSE(controller.IsOperationRunning());
         if (row.result == 505) {
@@ -254,13 +254,13 @@ TEST_F(SetupWizard, AStepTheDeviceRefusesToTakeLocksNothing)
 
 TEST_F(SetupWizard, OutsideSetupModeOnlyApplyModeIsOffered)
 {
-    device->parameters["1000"] = host::textVariant("1");
+    device->parameters["1000"] = device::textVariant("1");
     notify(526);
     EXPECT_EQ(buttons(), 0b00001);
     EXPECT_EQ(item<QLabel>(page, 313)->text(),
               QLatin1String("Please change to Setup mode to activate the method and parameters."));
     EXPECT_FALSE(item<QLineEdit>(page, 208)->isEnabled());
-    device->parameters["1000"] = host::textVariant("0");
+    device->parameters["1000"] = device::textVariant("0");
     notify(526);
     EXPECT_EQ(buttons(), kIdle);
 }

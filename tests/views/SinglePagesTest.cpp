@@ -34,7 +34,7 @@ protected:
 
     void set(const char* tag, const char* value)
     {
-        this->device->parameters[QString::fromLatin1(tag)] = host::textVariant(value);
+        this->device->parameters[QString::fromLatin1(tag)] = device::textVariant(value);
     }
 };
 

@@ -46,8 +46,8 @@ protected:
 
 TEST_F(StatusPages, DeviceInfoShowsPlaceholdersUntilTheFirstRead)
 {
-    device->parameters["14000"] = host::textVariant("Maker Two");
-    device->parameters["1003"] = host::textVariant("305419");
+    device->parameters["14000"] = device::textVariant("Maker Two");
+    device->parameters["1003"] = device::textVariant("305419");
     QWidget* info = page(23);
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(text(info, 354), QStringLiteral("Norvane-Halbrook"));
@@ -76,7 +76,7 @@ TEST_F(StatusPages, SensorPressureLabelsFollowTheMeasuredUnitAndNewValuesAreShow
     for (const Step& s : steps) {
         device->failingTags.clear();
         if (s.unit)
-            device->parameters["4007"] = host::textVariant(s.unit);
+            device->parameters["4007"] = device::textVariant(s.unit);
         else
             device->failingTags["4007"] = com::Status::Failure;
         sensor->OnUpdate(s.code, QString());
@@ -85,7 +85,7 @@ TEST_F(StatusPages, SensorPressureLabelsFollowTheMeasuredUnitAndNewValuesAreShow
                 << (s.unit ? s.unit : "unreadable") << " " << s.code << " " << item;
     }
     device->failingTags.clear();
-    device->parameters["13003"] = host::textVariant("31.5");
+    device->parameters["13003"] = device::textVariant("31.5");
     sensor->OnUpdate(524, QString());
     EXPECT_EQ(text(sensor, 221), QStringLiteral("31.5")) << "new values refresh every field";
 }
@@ -106,16 +106,16 @@ TEST_F(StatusPages, FaultListsShowActiveFaultsFirstAndAreReadAgainAfterClearing)
     };
     const Step steps[] = {{500, false}, {520, true}, {521, true}, {524, true}};
     for (const Step& s : steps) {
-        device->parameters["12000"] = host::textVariant("110000000000000000");
-        device->parameters["12001"] = host::textVariant("000000000000000080");
+        device->parameters["12000"] = device::textVariant("110000000000000000");
+        device->parameters["12001"] = device::textVariant("000000000000000080");
         faults->OnUpdate(s.code, QString());
         EXPECT_EQ(current->IsActive(1) && current->IsActive(5), s.read) << s.code;
         EXPECT_EQ(historical->IsActive(72), s.read) << s.code;
         if (s.read) {
             EXPECT_EQ(current->RowCaptions().mid(0, 2), (QStringList{"Reset", "Position Error"}));
         }
-        device->parameters["12000"] = host::textVariant("000000000000000000");
-        device->parameters["12001"] = host::textVariant("000000000000000000");
+        device->parameters["12000"] = device::textVariant("000000000000000000");
+        device->parameters["12001"] = device::textVariant("000000000000000000");
         faults->OnUpdate(501, QString());
     }
 }
@@ -135,7 +135,7 @@ TEST_F(StatusPages, TuningReadRunsAsADeviceOperationAndReplacesRejectedEntries)
     controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
     framework::CApplicationViewBase* tuning = base(13);
     ASSERT_NE(tuning, nullptr);
-    device->parameters["8000"] = host::textVariant("1200");
+    device->parameters["8000"] = device::textVariant("1200");
     const auto enter = [tuning](int item, const char* text) {
         auto* edit = tuning->findChild<QLineEdit*>(QStringLiteral("item_%1").arg(item));
         edit->setText(QString::fromLatin1(text));

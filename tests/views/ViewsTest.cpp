@@ -53,8 +53,8 @@ TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
         {"6", "0", nullptr, false, 150},
     };
     for (const auto& step : steps) {
-        device->parameters["4007"] = host::textVariant(step.unit);
-        device->parameters["2012"] = host::textVariant(step.tripped);
+        device->parameters["4007"] = device::textVariant(step.unit);
+        device->parameters["2012"] = device::textVariant(step.tripped);
         device->failingTags.clear();
         if (step.failing)
             device->failingTags[step.failing] = com::Status::Failure;
@@ -63,7 +63,7 @@ TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
         EXPECT_EQ(pressure->maximum(), step.maximum) << step.unit << " " << step.tripped;
     }
     device->failingTags.clear();
-    device->parameters["4007"] = host::textVariant("12");
+    device->parameters["4007"] = device::textVariant("12");
     page->OnUpdate(524, QString());
     EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_239"))->text(), QStringLiteral("3.5 kpa"));
 }
@@ -73,8 +73,8 @@ TEST_F(Pages, EveryOverviewBarNamesItsEnds)
     auto* page = dynamic_cast<views::COrvxESDHARTDlg*>(framework::CreatePage(0, &controller, &texts));
     ASSERT_NE(page, nullptr);
     page->Activate();
-    device->parameters["2000"] = host::textVariant("12.5");
-    device->parameters["2003"] = host::textVariant("40");
+    device->parameters["2000"] = device::textVariant("12.5");
+    device->parameters["2003"] = device::textVariant("40");
     page->OnUpdate(524, QString());  // a refresh of the live values leaves the ends alone
     const std::pair<int, const char*> ends[] = {
         {234, "4 mA"},  {235, "20 mA"},   // input signal

@@ -81,7 +81,7 @@ TEST_P(ReadOnlyUser, NoPageEnablesAnOperationButtonWhateverTheDeviceSends)
         framework::CApplicationViewBase* page = show(view);
         ASSERT_NE(page, nullptr) << view;
         for (const char* mode : {"0", "1", "3"}) {
-            device->parameters["1000"] = host::textVariant(mode);
+            device->parameters["1000"] = device::textVariant(mode);
             for (const auto& [code, value] : kReenablingNotifications) {
                 // The page's own operation as well as none: both reach the page.
                 controller.SetOperation(code % 2 == 0, view, code);
@@ -111,7 +111,7 @@ QList<int> enabledChoices(const framework::CApplicationViewBase& page, const QLi
 
 TEST_P(ReadOnlyUser, TheEsdPagesChoicesOfTestAndScheduleAreDisabledWithTheButtons)
 {
-    device->parameters["1000"] = host::textVariant("0");  // Setup: no page is gated by its mode
+    device->parameters["1000"] = device::textVariant("0");  // Setup: no page is gated by its mode
     for (const auto& [view, items] : kOperationChoices) {
         framework::CApplicationViewBase* page = show(view);
         ASSERT_NE(page, nullptr) << view;
@@ -160,8 +160,8 @@ public:
     {
         test::writeSimulatedHistory(m_file, QStringLiteral("PV-01"), 42);
         // The device names itself as the file's records do, so that its history has tests.
-        m_fixture.device->parameters["1001"] = host::textVariant(QStringLiteral("PV-01"));
-        m_fixture.device->parameters["1003"] = host::textVariant(QStringLiteral("42"));
+        m_fixture.device->parameters["1001"] = device::textVariant(QStringLiteral("PV-01"));
+        m_fixture.device->parameters["1003"] = device::textVariant(QStringLiteral("42"));
         m_fixture.dialogs.onModal = [this](QDialog& window) { return work(window); };
     }
     ~Monkey() { m_fixture.dialogs.onModal = nullptr; }
@@ -183,7 +183,7 @@ public:
             case 6: {
                 // The device moves on by itself: another mode, a lost link, message boxes on or off.
                 static const char* const modes[] = {"0", "1", "3"};
-                m_fixture.device->parameters["1000"] = host::textVariant(modes[pick(std::size(modes))]);
+                m_fixture.device->parameters["1000"] = device::textVariant(modes[pick(std::size(modes))]);
                 m_fixture.device->parameters["15000"] = com::Variant::boolean(pick(8) != 0);
                 m_fixture.device->parameters["20000"] = com::Variant::boolean(pick(2) != 0);
                 m_fixture.controller.OnDtmUpdate(526, QString());
@@ -320,7 +320,7 @@ TEST_F(Device, RandomActionsOfAWriterDoReachTheDevice)
 // The write right coming back gives each page its buttons back as its gating allows.
 TEST_F(Device, TheWriteRightComingBackGivesTheButtonsAndChoicesBack)
 {
-    device->parameters["1000"] = host::textVariant("0");
+    device->parameters["1000"] = device::textVariant("0");
     for (const auto& [view, items] : kOperationChoices) {
         framework::CApplicationViewBase* page = show(view);
         const QStringList buttons = enabledMethodWindows(*page);
@@ -342,7 +342,7 @@ TEST_F(Device, WhileAnOperationRunsNoPageEnablesAnOperationButton)
                                                              {524, ""}, {525, ""}, {526, ""}};
     const std::map<std::int32_t, QList<int>> choices(std::begin(kOperationChoices), std::end(kOperationChoices));
     for (const char* mode : {"0", "1"}) {
-        device->parameters["1000"] = host::textVariant(mode);
+        device->parameters["1000"] = device::textVariant(mode);
         for (std::int32_t owner : {1, 16}) {
             for (std::int32_t view : kViews) {
                 if (view == owner)
