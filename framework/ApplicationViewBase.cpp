@@ -57,7 +57,7 @@ CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
         now.ownOperation = now.operationRunning && m_controller->GetOperationOwner() == m_viewId;
         return now;
     });
-    m_access = std::make_unique<CPageAccess>(*this, *m_buttons);
+    m_access = std::make_unique<CPageAccess>(*this, *m_buttons, m_informationLabel);
 }
 
 CApplicationViewBase::~CApplicationViewBase()
@@ -326,7 +326,22 @@ void CApplicationViewBase::SetScrollSize(QSize size)
 
 void CApplicationViewBase::UpdateAccess(bool force)
 {
-    m_access->UpdateAccess(force);
+    if (!force || !m_controller)
+        return;
+    const bool otherOperation = m_controller->IsOperationRunning() && m_controller->GetOperationOwner() != m_viewId;
+    m_access->UpdateAccess(m_controller->GetDeviceState(), otherOperation);
+}
+
+void CApplicationViewBase::ReevaluateMode()
+{
+    if (m_controller)
+        m_access->ReevaluateMode(m_controller->GetDeviceMode());
+}
+
+void CApplicationViewBase::EnableControlsForMode(bool enable)
+{
+    for (const auto& [id, control] : m_controls)
+        control->EnableForMode(enable);
 }
 
 bool CApplicationViewBase::RegisterControl(std::unique_ptr<controls::IFdtControl> control)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceState.h"
 #include "platform/com/Variant.h"
 
 #include <QBrush>
@@ -21,21 +22,6 @@ class IIdentificationArea;
 class INavigationArea;
 class IStatusArea;
 class IToolbarArea;
-
-// Device mode codes; page availability masks use the same bits and ModeAny for any mode.
-enum DeviceMode : std::uint32_t {
-    ModeUndetermined = 0,  // the device's state or mode could not be read
-    ModeSetup = 1,
-    ModeManual = 2,
-    ModeNormal = 4,
-    ModeLowPower = 8,
-    ModeFailSafe = 16,
-    ModeFatal = 32,
-    ModeFailHigh = 64,
-    ModeMarginalPower = 128,
-    ModeDisconnected = 256,
-    ModeAny = 512,
-};
 
 // The hub of one user-interface control: pages, events, parameters, user rights, the running
 // device operation and the business object's notifications all go through it.
@@ -67,13 +53,14 @@ public:
     // Builds the navigation tree from the layout text, selecting the view shown before or else the
     // first entry; nothing for an empty or unparsable text, or without a navigation area.
     virtual void LoadLayoutDescription(const QString& layout) = 0;
-    // Takes ownership of the page when it answers true; a null page or an id already present
-    // answers false and the caller keeps the page.
+    // Keeps the page under the id. A page lives as long as its window, which Qt owns (a child of
+    // the main window); the controller forgets a page whose window is gone. A null page, one
+    // without a window, or an id already present answers false, and the caller keeps the page.
     virtual bool RegisterView(std::int32_t viewId, IApplicationView* page) = 0;
     // The splitter's window, parent of the pages; none while the control has no windows.
     virtual QWidget* GetMainWindow() const = 0;
-    // Deactivates the shown page and destroys every page with its window; no view is active
-    // afterwards. Runs when the control's windows go.
+    // Deactivates the shown page and destroys every page's window, and the page with it; no view
+    // is active afterwards. Runs when the control's windows go.
     virtual void DestroyViews() = 0;
     // The id of the page shown last; -1 before the first and after DestroyViews.
     virtual std::int32_t GetActiveViewId() const = 0;
@@ -104,8 +91,8 @@ public:
     // -- Registration, private dialogs, splitter --
     // Whether the business object accepted the control's registration; false before Init.
     virtual bool IsRegistered() const = 0;
-    // Whether message boxes may be shown: parameter "20000" as a truth value. A failed read answers
-    // true; without an edit model, false.
+    // Whether message boxes may be shown: parameter "20000" as a truth value, read at most once
+    // per notification. A failed read answers true; without an edit model, false.
     virtual bool IsPrivateDialogEnabled() = 0;
     // Records the state document's flag; IsPrivateDialogEnabled does not read it, it asks "20000".
     virtual void SetPrivateDialogEnabled(bool enabled) = 0;
@@ -123,7 +110,8 @@ public:
     virtual QString GetUserLevel() const = 0;
     // True when the control is registered and the user level is not "observer" (case-sensitive).
     virtual bool IsWritable() const = 0;
-    // Every page re-applies its controls' write access; the shown page also recomputes its gating.
+    // Every page re-applies its controls' write access; the shown page also recomputes its gating
+    // (while a notification is handled, once it has been).
     virtual void ApplyWritability() = 0;
 
     // -- Parameters --
@@ -146,15 +134,19 @@ public:
     virtual std::int32_t GetOperationCode() const = 0;
 
     // -- Device state --
-    // Parameter "15000" as a truth value. A failed read answers true; without an edit model, false.
-    virtual bool IsDeviceConnected() = 0;
-    // The DeviceMode from parameters "1009" and "1000": ModeDisconnected when not connected,
+    // The state of the device and the user: derived once per notification and held while it is
+    // handled; outside a notification, derived when asked. Connected is parameter "15000" as a
+    // truth value (a failed read counts as connected; without an edit model, disconnected).
+    // The mode comes from "1009" and "1000": ModeDisconnected when not connected,
     // ModeUndetermined when either read fails (the status line says which), ModeSetup when the
-    // values read are none of the known ones. Never ModeFailHigh.
+    // values read are none of the known ones, never ModeFailHigh; fail-high is "1009" reading 64.
+    // Writable is IsWritable.
+    virtual DeviceState GetDeviceState() = 0;
+    // The state's connection.
+    virtual bool IsDeviceConnected() = 0;
+    // The state's mode.
     virtual std::uint32_t GetDeviceMode() = 0;
-    // The mode's name ("Setup" for a value none of the known ones), with " / FailHigh" added when
-    // "1009" reads 64; "Unknown" when the mode could not be read and "Disconnected" stay as they
-    // are.
+    // The state's mode as text (modeText).
     virtual QString GetModeText() = 0;
     // The brush invalid entries are painted on: solid white.
     virtual QBrush GetBackgroundBrush() const = 0;

@@ -89,9 +89,8 @@ void CAlarmSetupDlg::OnUpdate(std::int32_t code, const QString& text)
         followPressureUnit();
 }
 
-void CAlarmSetupDlg::GateForMode(bool allowed)
+void CAlarmSetupDlg::ModeGated(bool allowed)
 {
-    CResourcePage::GateForMode(allowed);
     if (allowed)
         followPositionErrorEnable();
 }

@@ -19,7 +19,6 @@ public:
     void OnUpdate(std::int32_t code, const QString& text) override;
     // A refresh of the enable box also settles whether Position Error Time is editable.
     void RefreshControls(std::int32_t controlId) override;
-    void GateForMode(bool allowed) override;
     // The enable box rules over the write right: its field stays read-only while it is clear.
     void RefreshWriteAccess() override;
     // Tells the user when the supply limits are the wrong way round; false while they are.
@@ -29,6 +28,7 @@ public:
     bool SupplyLimitsConsistent() const { return m_supplyLimits->Consistent(); }
 
 protected:
+    void ModeGated(bool allowed) override;
     void InitDialog() override;
     void CreateControls() override;
 

@@ -177,9 +177,8 @@ void CRetransmitDlg::PrepareToClose()
     m_closing = true;
 }
 
-void CRetransmitDlg::GateForOnline(bool online)
+void CRetransmitDlg::OnlineGated(bool online)
 {
-    CResourcePage::GateForOnline(online);
     m_output->setEnabled(online);
     // Without the device nothing can be set back: the warning says what is left to do.
     if (!online)

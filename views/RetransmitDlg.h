@@ -19,7 +19,6 @@ public:
 
     void Deactivate() override;
     void PrepareToClose() override;
-    void GateForOnline(bool online) override;
     // Tells the user when the range is too narrow; false while it is.
     bool CheckValid(std::int32_t controlId) override;
     void ClearInvalid() override;
@@ -28,6 +27,7 @@ public:
     bool RangeConsistent() const { return m_range->Consistent(); }
 
 protected:
+    void OnlineGated(bool online) override;
     void InitDialog() override;
     void CreateControls() override;
 
