@@ -212,6 +212,14 @@ void CDtmTextControl::OnKeyUp(int key)
 void CDtmTextControl::OnFocusLost()
 {
     Commit();
+    for (const auto& check : m_leaveChecks)
+        check();
+}
+
+void CDtmTextControl::AddLeaveCheck(std::function<void()> check)
+{
+    if (check)
+        m_leaveChecks.push_back(std::move(check));
 }
 
 void CDtmTextControl::Commit()

@@ -1,6 +1,5 @@
 #include "EditModel.h"
 
-#include "FrictionLimits.h"
 #include "IActionArea.h"
 #include "IIdentificationArea.h"
 #include "INavigationArea.h"
@@ -77,7 +76,6 @@ void CEditModel::OnUpdate(std::int32_t code, const QString& text)
 
     switch (code) {
     case device::code::DataReloaded:
-        setFrictionLimitsValid(true);
         controller()->NotifyDataReloaded();
         for (std::int32_t view : {kEsdPstView, kEsdSetupView})
             if (view != current)

@@ -1,6 +1,5 @@
 #include "UIController.h"
 
-#include "FrictionLimits.h"
 #include "IInternalUpdateUI.h"
 #include "IKeyboardNavigation.h"
 #include "IMainSplitter.h"
@@ -14,6 +13,7 @@
 #include "frameworkapi/IApplicationView.h"
 #include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/ParameterRead.h"
+#include "frameworkapi/Refusal.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -106,17 +106,15 @@ void CUIController::RefreshPage(std::int32_t viewId, std::int32_t controlId)
 void CUIController::ValidatePages(std::int32_t controlId)
 {
     forEachPage([controlId](IApplicationView& page) { page.CheckValid(controlId); });
-    if (frictionLimitsValid() || !IsPrivateDialogEnabled())
+    if (m_frictionLimitsValid)
         return;
-    if (IApplicationView* active = GetView(m_activeViewId)) {
-        ui::showMessage(active->GetWindow(), QStringLiteral("Orvx ESD HART"),
-                        QStringLiteral("Friction Low Limit must be less than Friction High Limit."),
-                        ui::MessageButtons::Ok, ui::MessageIcon::Error);
-    }
+    if (IApplicationView* active = GetView(m_activeViewId))
+        refuse(*this, active->GetWindow(), QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
 }
 
 void CUIController::NotifyDataReloaded()
 {
+    m_frictionLimitsValid = true;
     forEachPage([](IApplicationView& page) { page.ClearInvalid(); });
 }
 

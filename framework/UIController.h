@@ -60,6 +60,8 @@ public:
     void ApplyWritability() override;
     com::Variant GetParameterValue(const QString& tag) override;
     void SetParameterValue(const QString& tag, const com::Variant& value) override;
+    bool FrictionLimitsValid() const override { return m_frictionLimitsValid; }
+    void SetFrictionLimitsValid(bool valid) override { m_frictionLimitsValid = valid; }
     void SetOperation(bool running, std::int32_t ownerViewId, std::int32_t expectedCode) override;
     bool IsOperationRunning() const override { return m_operationRunning; }
     std::int32_t GetOperationOwner() const override { return m_operationOwner; }
@@ -137,6 +139,7 @@ private:
     IUIEditModel* m_editModel = nullptr;
     CDeviceStateModel m_state{*this};
     bool m_recheckShownPage = false;  // asked for while a notification is handled
+    bool m_frictionLimitsValid = true;
     bool m_registered = false;
     bool m_privateDialogFlag = false;
     std::int32_t m_activeViewId = -1;

@@ -41,9 +41,10 @@ public:
     // page. An unknown page or control: nothing.
     virtual void RefreshPage(std::int32_t viewId, std::int32_t controlId) = 0;
     // Every page checks the control (-1: all of them); with private dialogs enabled the messages
-    // show, and a box on the shown page when the friction limits are out of order.
+    // show. Friction limits out of order are refused on the shown page (refuse).
     virtual void ValidatePages(std::int32_t controlId) = 0;
-    // Every page forgets its invalid entries; the edit model calls it when the data were reloaded.
+    // Every page forgets its invalid entries and the friction limits count as valid again; the
+    // edit model calls it when the data were reloaded.
     virtual void NotifyDataReloaded() = 0;
     // Shows the page, made by the edit model when missing; nothing without a main window or page.
     // The page shown before is deactivated and hidden; the new one activated and refreshed.
@@ -121,6 +122,13 @@ public:
     // status line says why. Else the edit model's SetValue, which raises failures; an empty value
     // starts a command.
     virtual void SetParameterValue(const QString& tag, const com::Variant& value) = 0;
+
+    // -- Entries that several pages show --
+    // Whether the friction limits entered on the ESD pages agree (low below high): one flag for
+    // all pages of the control, true at start and again once the data were reloaded
+    // (NotifyDataReloaded). The pages keep it; ValidatePages refuses while it is false.
+    virtual bool FrictionLimitsValid() const = 0;
+    virtual void SetFrictionLimitsValid(bool valid) = 0;
 
     // -- The running device operation --
     // Replaces the record: whether an operation runs, the view that started it (-1: none) and the

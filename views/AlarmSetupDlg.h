@@ -25,7 +25,7 @@ public:
     bool CheckValid(std::int32_t controlId) override;
     void ClearInvalid() override;
 
-    bool SupplyLimitsConsistent() const { return m_supplyLimits->Consistent(); }
+    bool SupplyLimitsConsistent() const { return m_supplyLimits.Consistent(); }
 
 protected:
     void ModeGated(bool allowed) override;
@@ -42,7 +42,7 @@ private:
     QCheckBox* m_errorEnable = nullptr;
     QLineEdit* m_errorTime = nullptr;
     // Low must stay below High.
-    CEntryPairCheck* m_supplyLimits;
+    CEntryPairCheck m_supplyLimits;
 };
 
 }  // namespace orvx::views

@@ -24,7 +24,7 @@ public:
     void ClearInvalid() override;
 
     bool OutputFixed() const { return m_outputFixed; }
-    bool RangeConsistent() const { return m_range->Consistent(); }
+    bool RangeConsistent() const { return m_range.Consistent(); }
 
 protected:
     void OnlineGated(bool online) override;
@@ -43,7 +43,7 @@ private:
     void remind(bool mayAsk);
     void showWarning(bool shown);
 
-    CEntryPairCheck* m_range;
+    CEntryPairCheck m_range;
     QLineEdit* m_output = nullptr;
     QWidget* m_finished = nullptr;
     bool m_outputFixed = false;

@@ -1,6 +1,5 @@
 #include "controls/UIEventsImpl.h"
 #include "device/StringBridge.h"
-#include "framework/FrictionLimits.h"
 #include "framework/UIController.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
@@ -388,9 +387,9 @@ TEST_F(ControllerTest, ValidatingPagesShowsTheFrictionMessageWhenLimitsConflict)
     test::ScriptedDialogService dialogs;
     controller.ActivateView(1);
     controller.ActivateView(6);
-    framework::setFrictionLimitsValid(false);
+    controller.SetFrictionLimitsValid(false);
     controller.ValidatePages(-1);
-    framework::setFrictionLimitsValid(true);
+    controller.SetFrictionLimitsValid(true);
     EXPECT_EQ(pages[1]->validated, QList<std::int32_t>{-1});
     EXPECT_EQ(pages[6]->validated, QList<std::int32_t>{-1});
     ASSERT_EQ(dialogs.messages.size(), 1);

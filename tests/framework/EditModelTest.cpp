@@ -1,7 +1,6 @@
 #include "controls/UIEventsImpl.h"
 #include "device/StringBridge.h"
 #include "framework/EditModel.h"
-#include "framework/FrictionLimits.h"
 #include "framework/SinglePageEditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
@@ -260,10 +259,10 @@ TEST_F(OnlineModel, DataReloadedReachesTheEsdPagesAndClearsInvalidInputs)
     FakePage* esdSetup = addPage(6);
     FakePage* general = addPage(5);
     controller.ActivateView(6);
-    framework::setFrictionLimitsValid(false);
+    controller.SetFrictionLimitsValid(false);
     log.clear();
     model.OnUpdate(501, QString());
-    EXPECT_TRUE(framework::frictionLimitsValid());
+    EXPECT_TRUE(controller.FrictionLimitsValid());
     EXPECT_EQ(log, QStringList{"page1 501"}) << "page 6 is shown: the controller delivers to it";
     EXPECT_EQ(esd->invalidCleared + esdSetup->invalidCleared + general->invalidCleared, 3);
 

@@ -21,6 +21,7 @@ public:
             state.writable = IsWritable();
             return state;
         });
+        ON_CALL(*this, FrictionLimitsValid).WillByDefault(::testing::Return(true));
     }
 
     MOCK_METHOD(bool, HandleEvent, (controls::CUIEventBase&), (override));
@@ -56,6 +57,8 @@ public:
     MOCK_METHOD(void, ApplyWritability, (), (override));
     MOCK_METHOD(com::Variant, GetParameterValue, (const QString&), (override));
     MOCK_METHOD(void, SetParameterValue, (const QString&, const com::Variant&), (override));
+    MOCK_METHOD(bool, FrictionLimitsValid, (), (const, override));
+    MOCK_METHOD(void, SetFrictionLimitsValid, (bool), (override));
     MOCK_METHOD(void, SetOperation, (bool, std::int32_t, std::int32_t), (override));
     MOCK_METHOD(bool, IsOperationRunning, (), (const, override));
     MOCK_METHOD(std::int32_t, GetOperationOwner, (), (const, override));
