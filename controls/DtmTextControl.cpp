@@ -93,7 +93,7 @@ void CDtmTextControl::Configure(const xml::XmlNode& controlData)
 
 void CDtmTextControl::configureSteps(const xml::XmlNode& element)
 {
-    SetValidator(CValidatorFactory::CreateValidator(element));
+    SetValidator(CValidatorFactory::CreateValidator(element, controller() ? controller()->GetTextResource() : nullptr));
     readAvailable(element);
     if (const auto value = attribute(element, "value"); value && m_edit) {
         m_edit->setText(*value);

@@ -76,6 +76,7 @@ public:
     void SetEditModel(IUIEditModel* model);
     void SetRegistered(bool registered) { m_registered = registered; }
     void SetTextProvider(ITextResource* texts) { m_texts = texts; }
+    ITextResource* GetTextResource() const override { return m_texts; }
     void SetKeyboardNavigation(IKeyboardNavigation* navigation) { m_keyboard = navigation; }
     void SetMainSplitter(IMainSplitter* splitter) { m_splitter = splitter; }
     void SetActionArea(IActionArea* area, IInternalUpdateUI* updates, IWindowVisibility* visibility);

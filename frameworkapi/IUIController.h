@@ -21,6 +21,7 @@ class IApplicationView;
 class IIdentificationArea;
 class INavigationArea;
 class IStatusArea;
+class ITextResource;
 class IToolbarArea;
 
 // The hub of one user-interface control: pages, events, parameters, user rights, the running
@@ -102,6 +103,9 @@ public:
     virtual void SetSplitterFraction(int divisor) = 0;
     // Handed to the edit model's Reserved, which does nothing; nothing without an edit model.
     virtual void Reserved(std::int32_t first, const QString& second) = 0;
+    // The texts of the control's business object, for the messages of its validators; none
+    // before Init.
+    virtual ITextResource* GetTextResource() const = 0;
 
     // -- User rights --
     // Stores the user level (absent and empty differ); when that changes whether the user may

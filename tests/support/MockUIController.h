@@ -51,6 +51,7 @@ public:
     MOCK_METHOD(void, SetPrivateDialogEnabled, (bool), (override));
     MOCK_METHOD(void, SetSplitterFraction, (int), (override));
     MOCK_METHOD(void, Reserved, (std::int32_t, const QString&), (override));
+    MOCK_METHOD(framework::ITextResource*, GetTextResource, (), (const, override));
     MOCK_METHOD(void, SetUserLevel, (const QString&), (override));
     MOCK_METHOD(QString, GetUserLevel, (), (const, override));
     MOCK_METHOD(bool, IsWritable, (), (const, override));

@@ -1,4 +1,3 @@
-#include "controls/ValidatorFactory.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
 #include "platform/ui/Clock.h"
@@ -88,7 +87,7 @@ protected:
     void SetUp() override
     {
         PageFixture::SetUp();
-        controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
+        controller.SetTextProvider(&texts);  // as the control does when it starts
         controller.SetStatusArea(&status, &status);
     }
 

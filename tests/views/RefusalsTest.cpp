@@ -1,7 +1,6 @@
 // What the user is told when a page refuses an entry: the status line says why whether message
 // boxes are allowed or not, so that no refusal is silent, and a box says it too when they are.
 
-#include "controls/ValidatorFactory.h"
 #include "framework/ApplicationViewBase.h"
 #include "support/PageFixture.h"
 
@@ -67,7 +66,7 @@ protected:
     void SetUp() override
     {
         PageFixture::SetUp();
-        controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
+        controller.SetTextProvider(&texts);  // as the control does when it starts
         controller.SetStatusArea(&status, nullptr);
         splitter.parent.show();
     }
