@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -187,13 +188,21 @@ void P3_Notification(benchmark::State& state)
     Device device;
     HostedControl view(mainView(), device);
     const com::Variant none;
+    // The device reads one notification causes: a layer that reads again shows here first.
+    device.positioner->recording = true;
+    view.Updates().Notify(524, none);
+    device.positioner->recording = false;
+    const auto reads = device.positioner->reads.size();
     for (auto _ : state)
         view.Updates().Notify(524, none);
     state.counters["per_second"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                       benchmark::Counter::kIsRate);
+    state.counters["reads"] = static_cast<double>(reads);
     settle();
 }
 
+// The floor: each parameter the notification reads, read once, straight from the device. What
+// the shown page needs is read once; a layer that reads it again is ours to pay for.
 void P3_Floor(benchmark::State& state)
 {
     Device device;
@@ -203,7 +212,9 @@ void P3_Floor(benchmark::State& state)
         device.positioner->recording = true;
         view.Updates().Notify(524, com::Variant());
         device.positioner->recording = false;
-        reads = device.positioner->reads;
+        for (const com::BStr& tag : device.positioner->reads)
+            if (std::find(reads.begin(), reads.end(), tag) == reads.end())
+                reads.push_back(tag);
     }
     device::IDtmUiEarlier* earlier = device.positioner.get();
     com::Variant value;

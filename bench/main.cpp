@@ -6,28 +6,6 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-
-namespace orvx::bench {
-
-bool Smoke()
-{
-    static const bool smoke = qEnvironmentVariableIntValue("ORVX_BENCH_SMOKE") != 0;
-    return smoke;
-}
-
-int SetUpIterations(int full)
-{
-    return Smoke() ? 1 : full;
-}
-
-benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
-{
-    return Smoke() ? benchmark->Iterations(1) : benchmark;
-}
-
-}  // namespace orvx::bench
-
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -49,7 +49,8 @@ void CDtmBitEnumControl::Configure(const xml::XmlNode& controlData)
 {
     CBlockEvents block(m_blocked);
     try {
-        m_validator = CValidatorFactory::CreateValidator(controlData);
+        m_validator = CValidatorFactory::CreateValidator(controlData,
+                                                         controller() ? controller()->GetTextResource() : nullptr);
         readAvailable(controlData);
         if (const auto value = attribute(controlData, "value")) {
             m_value = CConversions::to_ulong(*value, 10);

@@ -93,7 +93,7 @@ void CDtmTextControl::Configure(const xml::XmlNode& controlData)
 
 void CDtmTextControl::configureSteps(const xml::XmlNode& element)
 {
-    SetValidator(CValidatorFactory::CreateValidator(element));
+    SetValidator(CValidatorFactory::CreateValidator(element, controller() ? controller()->GetTextResource() : nullptr));
     readAvailable(element);
     if (const auto value = attribute(element, "value"); value && m_edit) {
         m_edit->setText(*value);
@@ -212,6 +212,14 @@ void CDtmTextControl::OnKeyUp(int key)
 void CDtmTextControl::OnFocusLost()
 {
     Commit();
+    for (const auto& check : m_leaveChecks)
+        check();
+}
+
+void CDtmTextControl::AddLeaveCheck(std::function<void()> check)
+{
+    if (check)
+        m_leaveChecks.push_back(std::move(check));
 }
 
 void CDtmTextControl::Commit()

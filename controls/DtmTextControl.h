@@ -6,7 +6,9 @@
 #include <QPalette>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -40,8 +42,14 @@ public:
 
     // Widget events, reached through the edit's event filter and signals.
     void OnKeyUp(int key);
+    // Commits the entry, then runs the checks added with AddLeaveCheck, in the order added.
     void OnFocusLost();
     void OnTextChanged();
+
+    // A check of the page's to run each time the user leaves the field, once the entry has
+    // been validated and committed: a rule that compares it with other entries, or that acts
+    // on the value the device now holds. A commit that raises runs none.
+    void AddLeaveCheck(std::function<void()> check);
 
     void SetUnitText(const QString& text);
     // Replaces (and destroys) the validator; none accepts any entry.
@@ -81,6 +89,7 @@ private:
     void applyValidityColours();
 
     std::unique_ptr<IValidator> m_validator;
+    std::vector<std::function<void()>> m_leaveChecks;
     QString m_validationMessage;
     QString m_label;
     QPointer<QLabel> m_icon;

@@ -13,8 +13,6 @@ namespace orvx::controls {
 
 namespace {
 
-framework::ITextResource* g_texts = nullptr;
-
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // The attribute's text when it is present and not empty.
@@ -66,30 +64,14 @@ std::unique_ptr<IValidator> build(const xml::XmlNode& validator, framework::ITex
 
 }  // namespace
 
-void CValidatorFactory::SetTextProvider(framework::ITextResource* texts)
-{
-    if (texts)
-        g_texts = texts;
-}
-
-framework::ITextResource* CValidatorFactory::TextProvider()
-{
-    return g_texts;
-}
-
-void CValidatorFactory::ForgetTextProvider(framework::ITextResource* texts)
-{
-    if (g_texts == texts)
-        g_texts = nullptr;
-}
-
-std::unique_ptr<IValidator> CValidatorFactory::CreateValidator(const xml::XmlNode& controlData)
+std::unique_ptr<IValidator> CValidatorFactory::CreateValidator(const xml::XmlNode& controlData,
+                                                               framework::ITextResource* texts)
 {
     const xml::XmlNode validator = controlData.selectSingleNode(QStringLiteral("./Validator"));
     if (validator.isNull())
         return nullptr;
     try {
-        return build(validator, g_texts);
+        return build(validator, texts);
     } catch (const std::exception&) {
         return nullptr;  // a limit that is not a number
     }

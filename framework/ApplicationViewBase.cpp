@@ -11,6 +11,7 @@
 #include "device/DeviceNames.h"
 #include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/IUIController.h"
+#include "frameworkapi/Refusal.h"
 #include "platform/com/Variant.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
@@ -31,7 +32,6 @@ namespace orvx::framework {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Orvx ESD HART");
 const QString kOperationRunning = QStringLiteral("Another device operation is running; wait for it to end.");
 
 }  // namespace
@@ -57,7 +57,7 @@ CApplicationViewBase::CApplicationViewBase(QWidget* parent) : QWidget(parent)
         now.ownOperation = now.operationRunning && m_controller->GetOperationOwner() == m_viewId;
         return now;
     });
-    m_access = std::make_unique<CPageAccess>(*this, *m_buttons);
+    m_access = std::make_unique<CPageAccess>(*this, *m_buttons, m_informationLabel);
 }
 
 CApplicationViewBase::~CApplicationViewBase()
@@ -198,7 +198,7 @@ void CApplicationViewBase::ShowErrors(const QStringList& texts)
     // The texts are taken before the first box: while a box is open, focus changes may
     // validate controls and change the invalid set.
     for (const QString& text : texts)
-        ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+        ui::showMessage(this, refusalCaption(), text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
 }
 
 void CApplicationViewBase::ShowValidationErrors(std::int32_t firstControlId, std::int32_t lastControlId)
@@ -326,7 +326,22 @@ void CApplicationViewBase::SetScrollSize(QSize size)
 
 void CApplicationViewBase::UpdateAccess(bool force)
 {
-    m_access->UpdateAccess(force);
+    if (!force || !m_controller)
+        return;
+    const bool otherOperation = m_controller->IsOperationRunning() && m_controller->GetOperationOwner() != m_viewId;
+    m_access->UpdateAccess(m_controller->GetDeviceState(), otherOperation);
+}
+
+void CApplicationViewBase::ReevaluateMode()
+{
+    if (m_controller)
+        m_access->ReevaluateMode(m_controller->GetDeviceMode());
+}
+
+void CApplicationViewBase::EnableControlsForMode(bool enable)
+{
+    for (const auto& [id, control] : m_controls)
+        control->EnableForMode(enable);
 }
 
 bool CApplicationViewBase::RegisterControl(std::unique_ptr<controls::IFdtControl> control)
@@ -417,9 +432,10 @@ void CApplicationViewBase::ShowFailure(const QString& text)
 
 void CApplicationViewBase::Refuse(const QString& text)
 {
-    ShowFailure(text);
-    if (m_controller && m_controller->IsPrivateDialogEnabled())
-        ui::showMessage(this, kCaption, text, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+    if (m_controller)
+        refuse(*m_controller, this, text);
+    else
+        ShowFailure(text);
 }
 
 bool CApplicationViewBase::EntriesValid(std::int32_t firstControlId, std::int32_t lastControlId)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "IFieldPage.h"
+#include "IGatedPage.h"
+#include "IHeaderPage.h"
 #include "OperationButtons.h"
 #include "PageAccess.h"
 #include "frameworkapi/IApplicationView.h"
@@ -28,27 +31,25 @@ class ITextResource;
 // and the information label 313), the data-bound controls by control id, the bookkeeping of
 // invalid inputs, tool tips and scrolling. Gating by connection, device mode, user rights and
 // other pages' operations is CPageAccess's, the operation buttons and their mask are
-// COperationButtons'; the page owns both and keeps their operations as its own.
+// COperationButtons'; the page owns both and keeps their operations as its own. The parts see
+// the page through narrow interfaces: IGatedPage, IFieldPage and IHeaderPage.
 //
 // The page is a scroll area around a surface; the header sits at the top of the surface and a
 // page class puts its own widgets into BodyLayout(), which makes them direct children of
 // Surface() (the widgets whose mouse events reach the tool-tip holder).
-class CApplicationViewBase : public QWidget, public IApplicationView {
+class CApplicationViewBase : public QWidget,
+                             public IApplicationView,
+                             public IGatedPage,
+                             public IFieldPage,
+                             public IHeaderPage {
 public:
     using Maker = std::function<std::unique_ptr<CApplicationViewBase>()>;
 
-    // Dialog items of the header.
-    static constexpr int kModeToSetItem = 201;
-    static constexpr int kModeButtonItem = 202;
+    // The information label's dialog item.
     static constexpr int kInformationItem = 313;
 
     // Restriction bits: why the page is currently restricted.
-    enum Restriction : std::uint32_t {
-        RestrictedOffline = 1,
-        RestrictedByMode = 2,
-        RestrictedByOperation = 4,
-        RestrictedReadOnly = 8,
-    };
+    using enum CPageAccess::RestrictionBit;
 
     explicit CApplicationViewBase(QWidget* parent = nullptr);
     ~CApplicationViewBase() override;
@@ -56,7 +57,7 @@ public:
     // Makes a page, hands it the controller, the texts and the view id, puts its window under the
     // controller's main window, loads its ViewSetting and registers it with the controller. Any
     // failure on the way destroys the page and answers none; nothing is made without a
-    // controller or texts. The controller owns a page it registered.
+    // controller or texts. A page registered is its window's: the main window owns it.
     static IApplicationView* Create(const Maker& make, std::int32_t viewId, IUIController* controller,
                                     ITextResource* texts);
 
@@ -89,18 +90,18 @@ public:
 
     // Adds the control under its control id and gives it the page's view id. A control whose id
     // is taken already is not added (and is destroyed); answers whether it was added.
-    bool RegisterControl(std::unique_ptr<controls::IFdtControl> control);
+    bool RegisterControl(std::unique_ptr<controls::IFdtControl> control) override;
     controls::IFdtControl* Control(std::int32_t controlId) const;
     bool IsInvalid(std::int32_t controlId) const { return m_invalid.contains(controlId); }
     // Visits every control in id order.
     void ForEachControl(const std::function<void(controls::IFdtControl&)>& visit) const;
 
-    // Gating by device mode and by connection, with the information label's messages. Pages
-    // extend GateForMode; the base's ends in CPageAccess::GateForMode.
-    virtual void GateForMode(bool allowed) { m_access->GateForMode(allowed); }
-    virtual void GateForOnline(bool online) { m_access->GateForOnline(online); }
+    // Gating by device mode and by connection, with the information label's messages; pages
+    // add their own part in ModeGated and OnlineGated.
+    void GateForMode(bool allowed) { m_access->GateForMode(allowed); }
+    void GateForOnline(bool online) { m_access->GateForOnline(online); }
     // Gates or ungates the page after the device mode may have changed.
-    void ReevaluateMode() { m_access->ReevaluateMode(); }
+    void ReevaluateMode();
 
     // Operation buttons ("method windows"): the mode button first, then the page's own. Every
     // enabling of one goes through this class, which never enables one for a user who may not
@@ -132,7 +133,7 @@ public:
     // status line. A start that is not allowed, refused or failed records nothing, leaves the
     // buttons as they were, shows why on the status line and answers false.
     bool StartOperation(std::int32_t buttonControlId, int method, const QString& progressText = {},
-                        std::uint8_t usableWhileRunning = 0);
+                        std::uint8_t usableWhileRunning = 0) override;
     // Puts a text on the status line; a failure goes to the log too.
     void ShowStatus(const QString& text);
     void ShowFailure(const QString& text);
@@ -156,7 +157,7 @@ public:
     // reaches the device; otherwise method "23" is sent and the text goes to the status line.
     void CancelOperation(const QString& cancellingText);
 
-    IUIController* Controller() const { return m_controller; }
+    IUIController* Controller() const override { return m_controller; }
     ITextResource* TextResource() const { return m_texts; }
     void SetTextResource(ITextResource* texts) { m_texts = texts; }
     std::int32_t ViewId() const { return m_viewId; }
@@ -168,13 +169,19 @@ public:
     QPushButton* ModeButton() const { return m_modeButton; }
     CToolTipHolder* ToolTips() const { return m_toolTips; }
     // The header's fields (controls 3 to 9), made with the page; bound by CreateHeaderControls.
-    CPageFields& HeaderFields() const { return *m_headerFields; }
+    CPageFields& HeaderFields() const override { return *m_headerFields; }
     QScrollArea* ScrollArea() const { return m_scrollArea; }
 
 protected:
     // The page's own initialisation once its window sits under the main window: build the body,
     // add method windows, set the enable mask and the required mode.
     virtual void InitDialog() {}
+    // IGatedPage: the page's own part of mode and connection gating; nothing by default.
+    void EnableControlsForMode(bool enable) override;
+    void ModeGated(bool) override {}
+    void OnlineGated(bool) override {}
+    // IFieldPage
+    IApplicationView& View() override { return *this; }
     // Creates and registers the data-bound controls of the header.
     virtual void CreateHeaderControls();
     void SetStateLevel(int level) { m_stateLevel = level; }

@@ -1,6 +1,5 @@
 #include "EditModel.h"
 
-#include "FrictionLimits.h"
 #include "IActionArea.h"
 #include "IIdentificationArea.h"
 #include "INavigationArea.h"
@@ -60,12 +59,6 @@ void CEditModel::deliverTo(std::int32_t viewId, std::int32_t code, const QString
         page->OnUpdate(code, text);
 }
 
-void CEditModel::recheckAvailability(std::int32_t viewId)
-{
-    if (IApplicationView* page = controller()->GetView(viewId))
-        page->UpdateAccess(true);
-}
-
 void CEditModel::OnUpdate(std::int32_t code, const QString& text)
 {
     if (!controller())
@@ -76,15 +69,13 @@ void CEditModel::OnUpdate(std::int32_t code, const QString& text)
                                                code == controller()->GetOperationCode())) {
         owner = controller()->GetOperationOwner();
         controller()->SetOperation(false, -1, device::code::None);
-        if (current != owner) {
+        // The controller has the shown page recompute its gating once the notification is handled.
+        if (current != owner)
             deliverTo(owner, code, text);
-            recheckAvailability(current);
-        }
     }
 
     switch (code) {
     case device::code::DataReloaded:
-        setFrictionLimitsValid(true);
         controller()->NotifyDataReloaded();
         for (std::int32_t view : {kEsdPstView, kEsdSetupView})
             if (view != current)
@@ -101,14 +92,6 @@ void CEditModel::OnUpdate(std::int32_t code, const QString& text)
                 controller()->ValidatePages(-1);
         } catch (const std::exception&) {
             // not a number: nothing to validate
-        }
-        break;
-    }
-    case device::code::NewValues: {
-        const std::uint32_t mode = controller()->GetDeviceMode();
-        if (mode != m_lastMode) {
-            m_lastMode = mode;
-            recheckAvailability(current);
         }
         break;
     }

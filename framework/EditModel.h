@@ -4,8 +4,9 @@
 
 namespace orvx::framework {
 
-// The edit model of the main online control: every event kind, page creation on request, the
-// operation bookkeeping and mode tracking on notifications.
+// The edit model of the main online control: every event kind, page creation on request and
+// the operation bookkeeping on notifications. A change of the device's mode is the
+// controller's to follow: it derives the device's state.
 class CEditModel : public CEditModelBase {
 public:
     void OnUpdate(std::int32_t code, const QString& text) override;
@@ -14,9 +15,6 @@ public:
 
 private:
     void deliverTo(std::int32_t viewId, std::int32_t code, const QString& text);
-    void recheckAvailability(std::int32_t viewId);
-
-    std::uint32_t m_lastMode = 512;  // no mode: the first mode notification always counts
 };
 
 }  // namespace orvx::framework

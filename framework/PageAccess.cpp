@@ -1,75 +1,74 @@
 #include "PageAccess.h"
 
-#include "ApplicationViewBase.h"
+#include "IGatedPage.h"
 #include "OperationButtons.h"
-#include "controls/IFdtControl.h"
-#include "frameworkapi/IUIController.h"
 
 #include <QLabel>
 #include <QStringList>
 
 namespace orvx::framework {
 
-namespace {
-
-using Page = CApplicationViewBase;
-
-}  // namespace
-
-CPageAccess::CPageAccess(CApplicationViewBase& page, COperationButtons& buttons) : m_page(page), m_buttons(buttons) {}
-
-void CPageAccess::UpdateAccess(bool force)
+CPageAccess::CPageAccess(IGatedPage& page, COperationButtons& buttons, QLabel* information)
+    : m_page(page), m_buttons(buttons), m_information(information)
 {
-    IUIController* controller = m_page.Controller();
-    if (!force || !controller)
-        return;
+}
+
+void CPageAccess::UpdateAccess(const DeviceState& state, bool otherOperationRunning)
+{
     std::uint32_t next = 0;
-    if (!controller->IsWritable())
-        next = Page::RestrictedReadOnly;
-    else if (!controller->IsDeviceConnected())
-        next = Page::RestrictedOffline;
-    else if (m_requiredMode != ModeAny && (controller->GetDeviceMode() & m_requiredMode) == 0)
-        next = Page::RestrictedByMode;
-    if (controller->IsOperationRunning() && controller->GetOperationOwner() != m_page.ViewId())
-        next |= Page::RestrictedByOperation;
+    if (!state.writable)
+        next = RestrictedReadOnly;
+    else if (!state.connected)
+        next = RestrictedOffline;
+    else if (m_requiredMode != ModeAny && (state.mode & m_requiredMode) == 0)
+        next = RestrictedByMode;
+    if (otherOperationRunning)
+        next |= RestrictedByOperation;
     if (next == m_restriction)
         return;
+    Lift(m_restriction, next);
+    Impose(next);
+    m_restriction = next;
+}
 
-    const std::uint32_t previous = m_restriction;
+void CPageAccess::Lift(std::uint32_t previous, std::uint32_t next)
+{
     const auto lifted = [&](std::uint32_t bit) { return (previous & bit) && !(next & bit); };
-    if (lifted(Page::RestrictedByMode))
-        m_page.GateForMode(true);
-    if (lifted(Page::RestrictedOffline))
-        m_page.GateForOnline(true);
-    if (lifted(Page::RestrictedByOperation))
+    if (lifted(RestrictedByMode))
+        GateForMode(true);
+    if (lifted(RestrictedOffline))
+        GateForOnline(true);
+    if (lifted(RestrictedByOperation))
         m_buttons.Reapply();
-    if ((previous & Page::RestrictedReadOnly) && next < Page::RestrictedReadOnly) {
+    if ((previous & RestrictedReadOnly) && next < RestrictedReadOnly) {
         m_page.RefreshWriteAccess();
         m_buttons.Reapply();
     }
+}
 
-    if (next & Page::RestrictedByMode)
-        m_page.GateForMode(false);
-    if (next & Page::RestrictedOffline)
-        m_page.GateForOnline(false);
-    if ((next & Page::RestrictedByOperation) && m_buttons.Mask() != 0)
+void CPageAccess::Impose(std::uint32_t next)
+{
+    if (next & RestrictedByMode)
+        GateForMode(false);
+    if (next & RestrictedOffline)
+        GateForOnline(false);
+    if ((next & RestrictedByOperation) && m_buttons.Mask() != 0)
         m_buttons.SetAllEnabled(false);
-    if (next >= Page::RestrictedReadOnly) {
+    if (next >= RestrictedReadOnly) {
         m_page.RefreshWriteAccess();
         // A user who may not write may not start device operations either; lifting the
         // restriction re-applies the mask.
         if (m_buttons.Mask() != 0)
             m_buttons.SetAllEnabled(false);
     }
-    m_restriction = next;
 }
 
 void CPageAccess::SetReadOnly(bool readOnly)
 {
     if (readOnly)
-        m_restriction |= Page::RestrictedReadOnly;
+        m_restriction |= RestrictedReadOnly;
     else
-        m_restriction &= ~std::uint32_t(Page::RestrictedReadOnly);
+        m_restriction &= ~std::uint32_t(RestrictedReadOnly);
 }
 
 QString CPageAccess::ModeName() const
@@ -86,66 +85,62 @@ QString CPageAccess::ModeName() const
 
 void CPageAccess::GateForMode(bool allowed)
 {
-    QLabel* information = m_page.InformationLabel();
     if (allowed) {
         m_buttons.Reapply();
-        m_page.ForEachControl([](controls::IFdtControl& control) { control.EnableForMode(true); });
-        if (information) {
-            information->clear();
-            information->hide();
+        m_page.EnableControlsForMode(true);
+        if (m_information) {
+            m_information->clear();
+            m_information->hide();
         }
-        return;
+    } else {
+        if (m_buttons.Mask() != 1)
+            m_buttons.KeepModeButtonOnly();
+        m_page.EnableControlsForMode(false);
+        if (m_information) {
+            const QString message =
+                QStringLiteral("Please change to %1 mode to activate the method and parameters.").arg(ModeName());
+            m_information->setText(message.left(127));
+            m_information->show();
+        }
     }
-    if (m_buttons.Mask() != 1)
-        m_buttons.KeepModeButtonOnly();
-    m_page.ForEachControl([](controls::IFdtControl& control) { control.EnableForMode(false); });
-    if (information) {
-        const QString message =
-            QStringLiteral("Please change to %1 mode to activate the method and parameters.").arg(ModeName());
-        information->setText(message.left(127));
-        information->show();
-    }
+    m_page.ModeGated(allowed);
 }
 
 void CPageAccess::GateForOnline(bool online)
 {
-    QLabel* information = m_page.InformationLabel();
     if (online) {
         m_buttons.Reapply();
-        if (information)
-            information->hide();
-        return;
+        if (m_information)
+            m_information->hide();
+    } else {
+        if (m_buttons.Mask() != 0)
+            m_buttons.SetAllEnabled(false);
+        if (m_information) {
+            m_information->setText(QStringLiteral("Please change to online mode to activate the page."));
+            m_information->show();
+        }
     }
-    if (m_buttons.Mask() != 0)
-        m_buttons.SetAllEnabled(false);
-    if (information) {
-        information->setText(QStringLiteral("Please change to online mode to activate the page."));
-        information->show();
-    }
+    m_page.OnlineGated(online);
 }
 
-void CPageAccess::ReevaluateMode()
+void CPageAccess::ReevaluateMode(std::uint32_t mode)
 {
-    IUIController* controller = m_page.Controller();
-    if (!controller)
-        return;
-    const std::uint32_t mode = controller->GetDeviceMode();
     if (m_requiredMode == ModeAny || mode == ModeDisconnected) {
         m_buttons.Reapply();
         return;
     }
-    const bool gated = m_restriction & Page::RestrictedByMode;
+    const bool gated = m_restriction & RestrictedByMode;
     if ((mode & m_requiredMode) == 0) {
         if (!gated)
-            m_page.GateForMode(false);
-        m_restriction |= Page::RestrictedByMode;
+            GateForMode(false);
+        m_restriction |= RestrictedByMode;
         return;
     }
     if (gated)
-        m_page.GateForMode(true);
+        GateForMode(true);
     else
         m_buttons.Reapply();
-    m_restriction &= ~std::uint32_t(Page::RestrictedByMode);
+    m_restriction &= ~std::uint32_t(RestrictedByMode);
 }
 
 }  // namespace orvx::framework

@@ -1,34 +1,46 @@
 #pragma once
 
+#include "frameworkapi/DeviceState.h"
+
 #include <QString>
 
 #include <cstdint>
 
+class QLabel;
+
 namespace orvx::framework {
 
-class CApplicationViewBase;
 class COperationButtons;
+class IGatedPage;
 
 // Gating of one page by connection, device mode, user rights and other pages' operations: the
 // restriction it is under, what lifting and imposing each part of it does to the page's
-// controls and operation buttons, and the information label's message.
-//
-// Mode gating goes through the page's GateForMode, which pages extend; the page's base
-// implementation ends in GateForMode here.
+// controls and operation buttons, and the information label's message. The common part of
+// each gate is done here; the page adds its own through IGatedPage.
 class CPageAccess {
 public:
-    CPageAccess(CApplicationViewBase& page, COperationButtons& buttons);
+    // Restriction bits: why the page is currently restricted.
+    enum RestrictionBit : std::uint32_t {
+        RestrictedOffline = 1,
+        RestrictedByMode = 2,
+        RestrictedByOperation = 4,
+        RestrictedReadOnly = 8,
+    };
 
-    // Recomputes the restriction and applies what changed; nothing when 'force' is false or
-    // without a controller.
-    void UpdateAccess(bool force);
-    // Gates or ungates the page after the device mode may have changed.
-    void ReevaluateMode();
+    // 'information' may be none: the messages are then shown nowhere.
+    CPageAccess(IGatedPage& page, COperationButtons& buttons, QLabel* information);
+
+    // Recomputes the restriction from the device's state (its writable flag the user's rights)
+    // and whether another page's device operation runs, and applies what changed.
+    void UpdateAccess(const DeviceState& state, bool otherOperationRunning);
+    // Gates or ungates the page for the device's mode, which may have changed.
+    void ReevaluateMode(std::uint32_t mode);
     // Mode gating: with 'allowed' false, the mode button alone stays enabled, the controls are
-    // disabled for the mode and the label names the modes required; true undoes it.
+    // disabled for the mode and the label names the modes required; true undoes it. The page's
+    // own part follows.
     void GateForMode(bool allowed);
-    // Connection gating: offline disables every button and says so on the label. Pages extend
-    // it through the page's GateForOnline, which ends here.
+    // Connection gating: offline disables every button and says so on the label; the page's
+    // own part follows.
     void GateForOnline(bool online);
     // Sets or clears the read-only part of the restriction.
     void SetReadOnly(bool readOnly);
@@ -42,10 +54,13 @@ public:
 private:
     // The required modes by name ("Setup or Manual"); "Setup" when none is named.
     QString ModeName() const;
+    void Lift(std::uint32_t previous, std::uint32_t next);
+    void Impose(std::uint32_t next);
 
-    CApplicationViewBase& m_page;
+    IGatedPage& m_page;
     COperationButtons& m_buttons;
-    std::uint32_t m_requiredMode = 512;
+    QLabel* m_information;
+    std::uint32_t m_requiredMode = ModeAny;
     std::uint32_t m_restriction = 0;
 };
 

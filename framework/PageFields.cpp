@@ -1,6 +1,6 @@
 #include "PageFields.h"
 
-#include "ApplicationViewBase.h"
+#include "IFieldPage.h"
 #include "controls/DtmButtonControl.h"
 #include "controls/DtmCheckBox.h"
 #include "controls/DtmComboBoxControl.h"
@@ -9,6 +9,7 @@
 #include "controls/DtmRadioControl.h"
 #include "controls/DtmStaticTextControl.h"
 #include "controls/DtmTextControl.h"
+#include "frameworkapi/IApplicationView.h"
 #include "platform/ui/DialogItems.h"
 
 #include <QButtonGroup>
@@ -76,10 +77,10 @@ bool captionBeside(FieldKind kind)
     return kind != FieldKind::Check && kind != FieldKind::Button;
 }
 
-std::unique_ptr<controls::IFdtControl> makeControl(const PageField& field, const FieldWidgets& w,
-                                                   CApplicationViewBase& page)
+std::unique_ptr<controls::IFdtControl> makeControl(const PageField& field, const FieldWidgets& w, IFieldPage& fieldPage)
 {
-    IUIController* controller = page.Controller();
+    IUIController* controller = fieldPage.Controller();
+    IApplicationView& page = fieldPage.View();
     const std::int32_t id = field.controlId;
     switch (field.kind) {
     case FieldKind::Text: {
@@ -139,7 +140,7 @@ struct CPageFields::Entry {
     bool bound = false;
 };
 
-CPageFields::CPageFields(CApplicationViewBase& page) : m_page(page) {}
+CPageFields::CPageFields(IFieldPage& page) : m_page(page) {}
 
 CPageFields::~CPageFields() = default;
 
@@ -172,7 +173,7 @@ const FieldWidgets& CPageFields::Make(QWidget* parent, const PageField& field)
         group->addButton(button);
         button->setText(text(option.caption));
         if (option.toolTip)
-            m_page.SetToolTip(button, text(option.toolTip));
+            m_page.View().SetToolTip(button, text(option.toolTip));
         w.options.append(button);
     }
     m_entries.push_back(std::move(entry));

@@ -18,7 +18,7 @@ class IFdtControl;
 
 namespace orvx::framework {
 
-class CApplicationViewBase;
+class IFieldPage;
 
 // The data-bound control kind of a field and the widget it is shown in.
 enum class FieldKind {
@@ -81,7 +81,7 @@ struct FieldWidgets {
 // (once the page has its controller), so a page can hook a widget before its control does.
 class CPageFields {
 public:
-    explicit CPageFields(CApplicationViewBase& page);
+    explicit CPageFields(IFieldPage& page);
     ~CPageFields();
     CPageFields(const CPageFields&) = delete;
     CPageFields& operator=(const CPageFields&) = delete;
@@ -110,7 +110,7 @@ private:
     struct Entry;
     controls::IFdtControl* control(std::int32_t controlId) const;
 
-    CApplicationViewBase& m_page;
+    IFieldPage& m_page;
     std::vector<std::unique_ptr<Entry>> m_entries;
 };
 

@@ -1,6 +1,6 @@
 #include "PageHeader.h"
 
-#include "ApplicationViewBase.h"
+#include "IHeaderPage.h"
 #include "PageFields.h"
 #include "controls/DtmButtonControl.h"
 #include "device/DeviceNames.h"
@@ -28,14 +28,8 @@ constexpr PageField kFields[] = {
     {.controlId = 6, .kind = Label, .item = 295, .caption = "Descriptor"},
     {.controlId = 7, .kind = Label, .item = 207, .caption = "Final assembly number"},
     {.controlId = 5, .kind = Label, .item = 205, .caption = "Active Mode"},
-    {.controlId = kModeToSetControl,
-     .kind = Choice,
-     .item = CApplicationViewBase::kModeToSetItem,
-     .caption = "Mode to set"},
-    {.controlId = kApplyModeControl,
-     .kind = Button,
-     .item = CApplicationViewBase::kModeButtonItem,
-     .caption = "Apply Mode"},
+    {.controlId = kModeToSetControl, .kind = Choice, .item = CPageHeader::kModeToSetItem, .caption = "Mode to set"},
+    {.controlId = kApplyModeControl, .kind = Button, .item = CPageHeader::kModeButtonItem, .caption = "Apply Mode"},
 };
 // Where each field of kFields sits in the header's grid: row, column, and columns the field spans.
 constexpr int kCells[][3] = {{0, 0, 1}, {0, 2, 2}, {1, 0, 1}, {1, 2, 2}, {2, 0, 1}, {2, 2, 1}, {2, 4, 1}};
@@ -100,7 +94,7 @@ QPushButton* CPageHeader::BuildWidgets(CPageFields& fields, QWidget* surface, QV
     return fields.Widgets(kApplyModeControl)->as<QPushButton>();
 }
 
-void CPageHeader::CreateControls(CApplicationViewBase& page)
+void CPageHeader::CreateControls(IHeaderPage& page)
 {
     CPageFields& fields = page.HeaderFields();
     fields.Bind();
@@ -109,12 +103,12 @@ void CPageHeader::CreateControls(CApplicationViewBase& page)
     page.ApplyViewSetting(ViewSetting());
 }
 
-bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
+bool CPageHeader::ApplyModePressed(IHeaderPage& page)
 {
     IUIController* controller = page.Controller();
     if (!controller)
         return false;
-    const std::uint32_t current = controller->GetDeviceMode();
+    const std::uint32_t current = controller->GetDeviceState().mode;
     // With the device gone or its mode unreadable, neither whether a change is needed nor
     // whether it leaves Normal is known: nothing is sent (the status line says why).
     if (current == ModeUndetermined || current == ModeDisconnected)
@@ -136,7 +130,7 @@ bool CPageHeader::ApplyModePressed(CApplicationViewBase& page)
     }
 
     // Sent by the page, which records the running change only once the device took it.
-    page.StartOperation(kApplyModeControl, device::method::ModeChange);
+    page.StartOperation(kApplyModeControl, device::method::ModeChange, QString(), 0);
     return false;
 }
 

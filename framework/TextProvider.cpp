@@ -1,7 +1,5 @@
 #include "TextProvider.h"
 
-#include "CurrentTextResource.h"
-#include "controls/ValidatorFactory.h"
 #include "device/IDtmUiCurrent.h"
 #include "device/IDtmUiEarlier.h"
 #include "device/StringBridge.h"
@@ -53,12 +51,7 @@ CTextProvider::CTextProvider()
     builtInTexts();
 }
 
-CTextProvider::~CTextProvider()
-{
-    // Validators and controls built from now on must not take a provider that is gone.
-    controls::CValidatorFactory::ForgetTextProvider(this);
-    forgetTextResource(this);
-}
+CTextProvider::~CTextProvider() {}
 
 void CTextProvider::SetCurrentTextSource(device::IDtmUiCurrent* source)
 {

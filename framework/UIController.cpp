@@ -1,6 +1,5 @@
 #include "UIController.h"
 
-#include "FrictionLimits.h"
 #include "IInternalUpdateUI.h"
 #include "IKeyboardNavigation.h"
 #include "IMainSplitter.h"
@@ -14,6 +13,7 @@
 #include "frameworkapi/IApplicationView.h"
 #include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/ParameterRead.h"
+#include "frameworkapi/Refusal.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
@@ -24,14 +24,14 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <utility>
+
 namespace orvx::framework {
 
 namespace {
 
 constexpr int kTreeSlot = 0;
 constexpr int kPageSlot = 1;
-
-const QString kObserver = QStringLiteral("observer");
 
 }  // namespace
 
@@ -73,7 +73,18 @@ bool CUIController::HandleEvent(controls::CUIEventBase& event)
 IApplicationView* CUIController::GetView(std::int32_t viewId) const
 {
     const auto it = m_pages.find(viewId);
-    return it == m_pages.end() ? nullptr : it->second.view.get();
+    return it == m_pages.end() || !it->second.window ? nullptr : it->second.view;
+}
+
+template <class Visit>
+void CUIController::forEachPage(Visit visit)
+{
+    std::erase_if(m_pages, [](const auto& entry) { return !entry.second.window; });
+    // A copy: what a page does may add pages to the table or take its window away.
+    const auto pages = m_pages;
+    for (const auto& [id, page] : pages)
+        if (page.window)
+            visit(*page.view);
 }
 
 void CUIController::RefreshControl(std::int32_t viewId, const QString& tag)
@@ -89,27 +100,22 @@ void CUIController::RefreshPage(std::int32_t viewId, std::int32_t controlId)
             page->RefreshControls(controlId);
         return;
     }
-    for (auto& [id, page] : m_pages)
-        page.view->RefreshControls(controlId);
+    forEachPage([controlId](IApplicationView& page) { page.RefreshControls(controlId); });
 }
 
 void CUIController::ValidatePages(std::int32_t controlId)
 {
-    for (auto& [id, page] : m_pages)
-        page.view->CheckValid(controlId);
-    if (frictionLimitsValid() || !IsPrivateDialogEnabled())
+    forEachPage([controlId](IApplicationView& page) { page.CheckValid(controlId); });
+    if (m_frictionLimitsValid)
         return;
-    if (IApplicationView* active = GetView(m_activeViewId)) {
-        ui::showMessage(active->GetWindow(), QStringLiteral("Orvx ESD HART"),
-                        QStringLiteral("Friction Low Limit must be less than Friction High Limit."),
-                        ui::MessageButtons::Ok, ui::MessageIcon::Error);
-    }
+    if (IApplicationView* active = GetView(m_activeViewId))
+        refuse(*this, active->GetWindow(), QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
 }
 
 void CUIController::NotifyDataReloaded()
 {
-    for (auto& [id, page] : m_pages)
-        page.view->ClearInvalid();
+    m_frictionLimitsValid = true;
+    forEachPage([](IApplicationView& page) { page.ClearInvalid(); });
 }
 
 void CUIController::ActivateView(std::int32_t viewId)
@@ -150,7 +156,7 @@ void CUIController::hideShownPage()
     if (!shown)
         return;
     for (auto& [id, other] : m_pages) {
-        if (other.view->GetWindow() == shown) {
+        if (other.window == shown) {
             other.view->Deactivate();
             break;
         }
@@ -178,8 +184,7 @@ void CUIController::showUnavailable(std::int32_t viewId)
 void CUIController::PrepareToClose()
 {
     // One page's failure neither stops the others nor the closing.
-    for (auto& [id, page] : m_pages)
-        ui::runGuarded("closing a page", [&view = *page.view] { view.PrepareToClose(); });
+    forEachPage([](IApplicationView& page) { ui::runGuarded("closing a page", [&page] { page.PrepareToClose(); }); });
 }
 
 void CUIController::ApplyPageSettings(std::int32_t viewId, const QString& viewSetting)
@@ -198,13 +203,10 @@ void CUIController::LoadLayoutDescription(const QString& layout)
 
 bool CUIController::RegisterView(std::int32_t viewId, IApplicationView* view)
 {
-    if (!view || m_pages.count(viewId))
+    QWidget* window = view ? view->GetWindow() : nullptr;
+    if (!window || GetView(viewId))
         return false;
-    Page page;
-    page.view.reset(view);
-    page.window = view->GetWindow();
-    page.windowIsView = dynamic_cast<QWidget*>(view) == view->GetWindow();
-    m_pages.emplace(viewId, std::move(page));
+    m_pages[viewId] = Page{view, window};
     return true;
 }
 
@@ -219,20 +221,16 @@ void CUIController::DestroyViews()
         m_keyboard->UnregisterWindow(kPageSlot);
     if (m_splitter)
         m_splitter->SetPageWindow(nullptr);
-    for (auto& [id, page] : m_pages) {
-        if (page.window && page.view->IsActivated())
+    const auto pages = std::exchange(m_pages, {});
+    m_activeViewId = -1;
+    for (const auto& [id, page] : pages) {
+        if (!page.window)
+            continue;  // gone with a parent window already
+        if (page.view->IsActivated())
             page.view->Deactivate();
-        if (page.windowIsView) {
-            // The page is its own window: when a parent window already destroyed it, only
-            // forget it.
-            if (!page.window)
-                (void)page.view.release();
-            continue;
-        }
+        // The page goes with its window, which leaves its parent as it goes.
         delete page.window.data();
     }
-    m_pages.clear();
-    m_activeViewId = -1;
 }
 
 void CUIController::postRelayout() const
@@ -273,20 +271,37 @@ bool CUIController::IsNavigationHidden() const
     return m_splitter && m_splitter->IsNavigationHidden();
 }
 
-bool CUIController::readFlag(QLatin1StringView tag)
-{
-    // The framework's own flags never fail outwards: a flag that cannot be read counts as true.
-    return readParameter(this, tag, &com::Variant::toBool).value_or(true);
-}
-
 bool CUIController::IsPrivateDialogEnabled()
 {
-    return readFlag(device::tag::PrivateDialogs);
+    return m_state.PrivateDialogs();
+}
+
+DeviceState CUIController::GetDeviceState()
+{
+    DeviceState state = m_state.Current();
+    state.writable = IsWritable();
+    return state;
 }
 
 bool CUIController::IsDeviceConnected()
 {
-    return readFlag(device::tag::Connected);
+    return m_state.Current().connected;
+}
+
+std::uint32_t CUIController::GetDeviceMode()
+{
+    return m_state.Current().mode;
+}
+
+QString CUIController::GetModeText()
+{
+    return modeText(m_state.Current());
+}
+
+void CUIController::SetEditModel(IUIEditModel* model)
+{
+    m_editModel = model;
+    m_state.SetLinked(model != nullptr);
 }
 
 void CUIController::SetSplitterFraction(int divisor)
@@ -319,13 +334,21 @@ void CUIController::SetUserLevel(const QString& level)
 
 bool CUIController::IsWritable() const
 {
-    return m_userLevel != kObserver && m_registered;
+    return userMayWrite(m_userLevel, m_registered);
 }
 
 void CUIController::ApplyWritability()
 {
-    for (auto& [id, page] : m_pages)
-        page.view->RefreshWriteAccess();
+    forEachPage([](IApplicationView& page) { page.RefreshWriteAccess(); });
+    recheckShownPage();
+}
+
+void CUIController::recheckShownPage()
+{
+    if (m_state.Holding()) {
+        m_recheckShownPage = true;
+        return;
+    }
     if (IApplicationView* active = GetView(m_activeViewId))
         active->UpdateAccess(true);
 }
@@ -351,55 +374,6 @@ void CUIController::SetOperation(bool running, std::int32_t ownerViewId, std::in
     m_operationRunning = running;
     m_operationOwner = ownerViewId;
     m_operationCode = expectedCode;
-}
-
-std::uint32_t CUIController::GetDeviceMode()
-{
-    if (!IsDeviceConnected())
-        return ModeDisconnected;
-    // A mode that cannot be read is no mode at all: taken for Setup it would open the pages that
-    // stroke the valve.
-    const auto state = readParameter(this, device::tag::DeviceState, &com::Variant::toUInt32);
-    if (!state)
-        return ModeUndetermined;
-    if (*state == 0 || *state == 64) {
-        const auto mode = readParameter(this, device::tag::Mode, &com::Variant::toUInt32);
-        if (!mode)
-            return ModeUndetermined;
-        switch (*mode) {
-        case 1: return ModeManual;
-        case 3: return ModeNormal;
-        default: return ModeSetup;
-        }
-    }
-    switch (*state) {
-    case 1: return ModeLowPower;
-    case 2: return ModeFailSafe;
-    case 4: return ModeFatal;
-    case 128: return ModeMarginalPower;
-    default: return ModeSetup;
-    }
-}
-
-QString CUIController::GetModeText()
-{
-    const std::uint32_t mode = GetDeviceMode();
-    QString text;
-    switch (mode) {
-    case ModeManual: text = QStringLiteral("Manual"); break;
-    case ModeNormal: text = QStringLiteral("Normal"); break;
-    case ModeLowPower: text = QStringLiteral("Low Power"); break;
-    case ModeFailSafe: text = QStringLiteral("FailSafe"); break;
-    case ModeFatal: text = QStringLiteral("Fatal"); break;
-    case ModeFailHigh: text = QStringLiteral("FailHigh"); break;
-    case ModeMarginalPower: text = QStringLiteral("MarginalPower"); break;
-    case ModeDisconnected: return QStringLiteral("Disconnected");
-    case ModeUndetermined: return QStringLiteral("Unknown");
-    default: text = QStringLiteral("Setup"); break;
-    }
-    if (readParameter(this, device::tag::DeviceState, &com::Variant::toUInt32) == 64u)
-        text += QStringLiteral(" / FailHigh");
-    return text;
 }
 
 void CUIController::SetActionArea(IActionArea* area, IInternalUpdateUI* updates, IWindowVisibility* visibility)
@@ -434,6 +408,9 @@ void CUIController::OnDtmUpdate(std::int32_t code, const QString& text)
         ui::showMessage(nullptr, QStringLiteral("Orvx ESD"), QStringLiteral("PST Schedule will not be download."));
         return;
     }
+    const CDeviceStateModel::Hold held(m_state);
+    if (held.Changed())
+        m_recheckShownPage = true;
     if (code == device::code::StateDocument) {
         if (const auto document = xml::XmlDocument::parse(text)) {
             const QString privateDialogs =
@@ -445,15 +422,28 @@ void CUIController::OnDtmUpdate(std::int32_t code, const QString& text)
                 SetUserLevel(level);
         }
     }
+    distribute(code, text);
+    // Only the outermost notification gives the page its one recheck.
+    if (m_state.Nested() || !std::exchange(m_recheckShownPage, false))
+        return;
+    if (IApplicationView* active = GetView(m_activeViewId))
+        active->UpdateAccess(true);
+}
 
+void CUIController::distribute(std::int32_t code, const QString& text)
+{
     // Taken before anyone runs: the edit model may end the operation on the way.
     const std::int32_t owner = GetOperationOwner();
+    const bool running = IsOperationRunning();
     for (IInternalUpdateUI* receiver : {m_actionUpdates, static_cast<IInternalUpdateUI*>(m_editModel),
                                         m_identificationUpdates, m_statusUpdates, m_toolbarUpdates}) {
         if (receiver)
             receiver->OnUpdate(code, text);
     }
     const std::int32_t active = GetActiveViewId();
+    // Another page's operation ended: the shown page may take its buttons back.
+    if (running && !IsOperationRunning() && owner != active)
+        m_recheckShownPage = true;
     if (owner == -1 || owner == active) {
         if (IApplicationView* page = GetView(active))
             page->OnUpdate(code, text);

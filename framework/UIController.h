@@ -1,12 +1,12 @@
 #pragma once
 
+#include "DeviceStateModel.h"
 #include "device/DeviceNames.h"
 #include "frameworkapi/IUIController.h"
 
 #include <QPointer>
 
 #include <map>
-#include <memory>
 
 namespace orvx::framework {
 
@@ -17,8 +17,9 @@ class IUIEditModel;
 class IWindowVisibility;
 class ITextResource;
 
-// The hub of one user-interface control. Owns the pages; reaches the areas, the splitter and
-// the edit model through their interfaces, none of which it owns.
+// The hub of one user-interface control. Keeps the pages (which their windows own), the
+// device's state and the running operation's record; reaches the areas, the splitter and the
+// edit model through their interfaces, none of which it owns.
 class CUIController : public IUIController {
 public:
     CUIController();
@@ -59,19 +60,23 @@ public:
     void ApplyWritability() override;
     com::Variant GetParameterValue(const QString& tag) override;
     void SetParameterValue(const QString& tag, const com::Variant& value) override;
+    bool FrictionLimitsValid() const override { return m_frictionLimitsValid; }
+    void SetFrictionLimitsValid(bool valid) override { m_frictionLimitsValid = valid; }
     void SetOperation(bool running, std::int32_t ownerViewId, std::int32_t expectedCode) override;
     bool IsOperationRunning() const override { return m_operationRunning; }
     std::int32_t GetOperationOwner() const override { return m_operationOwner; }
     std::int32_t GetOperationCode() const override { return m_operationCode; }
+    DeviceState GetDeviceState() override;
     bool IsDeviceConnected() override;
     std::uint32_t GetDeviceMode() override;
     QString GetModeText() override;
     QBrush GetBackgroundBrush() const override { return m_background; }
 
     // Set by the control's FDT entry and by its window composition.
-    void SetEditModel(IUIEditModel* model) { m_editModel = model; }
+    void SetEditModel(IUIEditModel* model);
     void SetRegistered(bool registered) { m_registered = registered; }
     void SetTextProvider(ITextResource* texts) { m_texts = texts; }
+    ITextResource* GetTextResource() const override { return m_texts; }
     void SetKeyboardNavigation(IKeyboardNavigation* navigation) { m_keyboard = navigation; }
     void SetMainSplitter(IMainSplitter* splitter) { m_splitter = splitter; }
     void SetActionArea(IActionArea* area, IInternalUpdateUI* updates, IWindowVisibility* visibility);
@@ -84,9 +89,12 @@ public:
     bool GetPrivateDialogFlag() const { return m_privateDialogFlag; }
     IUIEditModel* GetEditModel() const { return m_editModel; }
 
-    // A business-object notification: code 100 shows its box and goes no further; code 1 takes
-    // the state document's flags; every other code passes the areas, the edit model and, when
-    // it owns the running operation or none runs, the shown page.
+    // A business-object notification: code 100 shows its box and goes no further. Any other
+    // derives the device's state once and holds it while the notification is handled; code 1
+    // takes the state document's flags; the notification passes the areas, the edit model and,
+    // when it owns the running operation or none runs, the shown page. Last, the shown page
+    // recomputes its gating, once, when the device's state changed (the first notification's
+    // always counts), the user's rights changed, or another page's operation ended.
     void OnDtmUpdate(std::int32_t code, const QString& text);
     // Gives every page its PrepareToClose; the control calls it while the device link stands.
     void PrepareToClose();
@@ -95,18 +103,24 @@ private:
     // Puts the refusal of a write on the status line.
     void ShowRefusal() const;
 
+    // A page is its window's: Qt owns it as a child of the main window, and the table forgets a
+    // page whose window is gone.
     struct Page {
-        std::unique_ptr<IApplicationView> view;
-        QPointer<QWidget> window;  // to tell whether the window was destroyed from outside
-        bool windowIsView = false;
+        IApplicationView* view = nullptr;
+        QPointer<QWidget> window;
     };
+    // Calls 'visit' for every page whose window still stands, in view id order.
+    template <class Visit>
+    void forEachPage(Visit visit);
     void postRelayout() const;
     // Deactivates and hides the page shown, if any.
     void hideShownPage();
     // A view without a page: an empty body that says so, never the last page's under the new
     // selection.
     void showUnavailable(std::int32_t viewId);
-    bool readFlag(QLatin1StringView tag);
+    // The shown page recomputes its gating: at once, or at the end of the notification handled.
+    void recheckShownPage();
+    void distribute(std::int32_t code, const QString& text);
 
     IKeyboardNavigation* m_keyboard = nullptr;
     int m_splitterPosition = -1;
@@ -124,6 +138,9 @@ private:
     IInternalUpdateUI* m_toolbarUpdates = nullptr;
     IWindowVisibility* m_toolbarVisibility = nullptr;
     IUIEditModel* m_editModel = nullptr;
+    CDeviceStateModel m_state{*this};
+    bool m_recheckShownPage = false;  // asked for while a notification is handled
+    bool m_frictionLimitsValid = true;
     bool m_registered = false;
     bool m_privateDialogFlag = false;
     std::int32_t m_activeViewId = -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceState.h"
 #include "platform/com/Variant.h"
 
 #include <QBrush>
@@ -20,22 +21,8 @@ class IApplicationView;
 class IIdentificationArea;
 class INavigationArea;
 class IStatusArea;
+class ITextResource;
 class IToolbarArea;
-
-// Device mode codes; page availability masks use the same bits and ModeAny for any mode.
-enum DeviceMode : std::uint32_t {
-    ModeUndetermined = 0,  // the device's state or mode could not be read
-    ModeSetup = 1,
-    ModeManual = 2,
-    ModeNormal = 4,
-    ModeLowPower = 8,
-    ModeFailSafe = 16,
-    ModeFatal = 32,
-    ModeFailHigh = 64,
-    ModeMarginalPower = 128,
-    ModeDisconnected = 256,
-    ModeAny = 512,
-};
 
 // The hub of one user-interface control: pages, events, parameters, user rights, the running
 // device operation and the business object's notifications all go through it.
@@ -55,9 +42,10 @@ public:
     // page. An unknown page or control: nothing.
     virtual void RefreshPage(std::int32_t viewId, std::int32_t controlId) = 0;
     // Every page checks the control (-1: all of them); with private dialogs enabled the messages
-    // show, and a box on the shown page when the friction limits are out of order.
+    // show. Friction limits out of order are refused on the shown page (refuse).
     virtual void ValidatePages(std::int32_t controlId) = 0;
-    // Every page forgets its invalid entries; the edit model calls it when the data were reloaded.
+    // Every page forgets its invalid entries and the friction limits count as valid again; the
+    // edit model calls it when the data were reloaded.
     virtual void NotifyDataReloaded() = 0;
     // Shows the page, made by the edit model when missing; nothing without a main window or page.
     // The page shown before is deactivated and hidden; the new one activated and refreshed.
@@ -67,13 +55,14 @@ public:
     // Builds the navigation tree from the layout text, selecting the view shown before or else the
     // first entry; nothing for an empty or unparsable text, or without a navigation area.
     virtual void LoadLayoutDescription(const QString& layout) = 0;
-    // Takes ownership of the page when it answers true; a null page or an id already present
-    // answers false and the caller keeps the page.
+    // Keeps the page under the id. A page lives as long as its window, which Qt owns (a child of
+    // the main window); the controller forgets a page whose window is gone. A null page, one
+    // without a window, or an id already present answers false, and the caller keeps the page.
     virtual bool RegisterView(std::int32_t viewId, IApplicationView* page) = 0;
     // The splitter's window, parent of the pages; none while the control has no windows.
     virtual QWidget* GetMainWindow() const = 0;
-    // Deactivates the shown page and destroys every page with its window; no view is active
-    // afterwards. Runs when the control's windows go.
+    // Deactivates the shown page and destroys every page's window, and the page with it; no view
+    // is active afterwards. Runs when the control's windows go.
     virtual void DestroyViews() = 0;
     // The id of the page shown last; -1 before the first and after DestroyViews.
     virtual std::int32_t GetActiveViewId() const = 0;
@@ -104,8 +93,8 @@ public:
     // -- Registration, private dialogs, splitter --
     // Whether the business object accepted the control's registration; false before Init.
     virtual bool IsRegistered() const = 0;
-    // Whether message boxes may be shown: parameter "20000" as a truth value. A failed read answers
-    // true; without an edit model, false.
+    // Whether message boxes may be shown: parameter "20000" as a truth value, read at most once
+    // per notification. A failed read answers true; without an edit model, false.
     virtual bool IsPrivateDialogEnabled() = 0;
     // Records the state document's flag; IsPrivateDialogEnabled does not read it, it asks "20000".
     virtual void SetPrivateDialogEnabled(bool enabled) = 0;
@@ -114,6 +103,9 @@ public:
     virtual void SetSplitterFraction(int divisor) = 0;
     // Handed to the edit model's Reserved, which does nothing; nothing without an edit model.
     virtual void Reserved(std::int32_t first, const QString& second) = 0;
+    // The texts of the control's business object, for the messages of its validators; none
+    // before Init.
+    virtual ITextResource* GetTextResource() const = 0;
 
     // -- User rights --
     // Stores the user level (absent and empty differ); when that changes whether the user may
@@ -123,7 +115,8 @@ public:
     virtual QString GetUserLevel() const = 0;
     // True when the control is registered and the user level is not "observer" (case-sensitive).
     virtual bool IsWritable() const = 0;
-    // Every page re-applies its controls' write access; the shown page also recomputes its gating.
+    // Every page re-applies its controls' write access; the shown page also recomputes its gating
+    // (while a notification is handled, once it has been).
     virtual void ApplyWritability() = 0;
 
     // -- Parameters --
@@ -133,6 +126,13 @@ public:
     // status line says why. Else the edit model's SetValue, which raises failures; an empty value
     // starts a command.
     virtual void SetParameterValue(const QString& tag, const com::Variant& value) = 0;
+
+    // -- Entries that several pages show --
+    // Whether the friction limits entered on the ESD pages agree (low below high): one flag for
+    // all pages of the control, true at start and again once the data were reloaded
+    // (NotifyDataReloaded). The pages keep it; ValidatePages refuses while it is false.
+    virtual bool FrictionLimitsValid() const = 0;
+    virtual void SetFrictionLimitsValid(bool valid) = 0;
 
     // -- The running device operation --
     // Replaces the record: whether an operation runs, the view that started it (-1: none) and the
@@ -146,15 +146,19 @@ public:
     virtual std::int32_t GetOperationCode() const = 0;
 
     // -- Device state --
-    // Parameter "15000" as a truth value. A failed read answers true; without an edit model, false.
-    virtual bool IsDeviceConnected() = 0;
-    // The DeviceMode from parameters "1009" and "1000": ModeDisconnected when not connected,
+    // The state of the device and the user: derived once per notification and held while it is
+    // handled; outside a notification, derived when asked. Connected is parameter "15000" as a
+    // truth value (a failed read counts as connected; without an edit model, disconnected).
+    // The mode comes from "1009" and "1000": ModeDisconnected when not connected,
     // ModeUndetermined when either read fails (the status line says which), ModeSetup when the
-    // values read are none of the known ones. Never ModeFailHigh.
+    // values read are none of the known ones, never ModeFailHigh; fail-high is "1009" reading 64.
+    // Writable is IsWritable.
+    virtual DeviceState GetDeviceState() = 0;
+    // The state's connection.
+    virtual bool IsDeviceConnected() = 0;
+    // The state's mode.
     virtual std::uint32_t GetDeviceMode() = 0;
-    // The mode's name ("Setup" for a value none of the known ones), with " / FailHigh" added when
-    // "1009" reads 64; "Unknown" when the mode could not be read and "Disconnected" stay as they
-    // are.
+    // The state's mode as text (modeText).
     virtual QString GetModeText() = 0;
     // The brush invalid entries are painted on: solid white.
     virtual QBrush GetBackgroundBrush() const = 0;

@@ -4,6 +4,18 @@
 
 namespace orvx::host {
 
+com::Status CClassFactory::GetClassObject(const com::Guid& clsid, const com::Guid& iid, void** object)
+{
+    if (!object)
+        return com::Status::InvalidPointer;
+    *object = nullptr;
+    const COrvxTarnelGUIModule::ClassInfo* info = COrvxTarnelGUIModule::FindClass(clsid);
+    if (!info)
+        return com::Status::ClassNotAvailable;
+    auto factory = com::makeComObject<CClassFactory>(info->create);
+    return factory->QueryInterface(iid, object);
+}
+
 CClassFactory::CClassFactory(com::IUnknown* (*create)()) : m_create(create)
 {
     COrvxTarnelGUIModule::Instance().ObjectCreated();

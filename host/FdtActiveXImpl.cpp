@@ -1,11 +1,9 @@
 #include "FdtActiveXImpl.h"
 
-#include "controls/ValidatorFactory.h"
 #include "device/IDtmUiCurrent.h"
 #include "device/IDtmUiEarlier.h"
 #include "device/IDtmUiRegistry.h"
 #include "device/StringBridge.h"
-#include "framework/CurrentTextResource.h"
 #include "framework/IIdentificationArea.h"
 #include "framework/IMainSplitter.h"
 #include "framework/INavigationArea.h"
@@ -129,8 +127,6 @@ com::Status CFdtActiveXImpl::init(const com::BStr& callerTag, const com::BStr& f
         }
     }
 
-    framework::setCurrentTextResource(&m_texts);
-    controls::CValidatorFactory::SetTextProvider(&m_texts);
     m_controller.SetTextProvider(&m_texts);
     if (result)
         *result = accepted;

@@ -1,6 +1,5 @@
 #include "Module.h"
 
-#include "ClassFactory.h"
 #include "Guids.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/RegistryStore.h"
@@ -33,18 +32,6 @@ const COrvxTarnelGUIModule::ClassInfo* COrvxTarnelGUIModule::FindClass(const com
         if (info.clsid == clsid)
             return &info;
     return nullptr;
-}
-
-com::Status COrvxTarnelGUIModule::GetClassObject(const com::Guid& clsid, const com::Guid& iid, void** object)
-{
-    if (!object)
-        return com::Status::InvalidPointer;
-    *object = nullptr;
-    const ClassInfo* info = FindClass(clsid);
-    if (!info)
-        return com::Status::ClassNotAvailable;
-    auto factory = com::makeComObject<CClassFactory>(info->create);
-    return factory->QueryInterface(iid, object);
 }
 
 void COrvxTarnelGUIModule::Register(com::RegistryStore& store, const std::string& modulePath) const

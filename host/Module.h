@@ -32,7 +32,6 @@ public:
     static const std::vector<ClassInfo>& Classes();
     static const ClassInfo* FindClass(const com::Guid& clsid);
 
-    com::Status GetClassObject(const com::Guid& clsid, const com::Guid& iid, void** object);
     // Writes, or removes, exactly the module's entries; other components' entries stay.
     void Register(com::RegistryStore& store, const std::string& modulePath) const;
     void Unregister(com::RegistryStore& store) const;

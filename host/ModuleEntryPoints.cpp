@@ -1,5 +1,6 @@
 // The module's exported entry points: the only symbols a frame sees. Each does all its work
 // inside one guard, so that nothing thrown (a std::exception or anything else) reaches the frame.
+#include "ClassFactory.h"
 #include "Module.h"
 #include "platform/com/RegistryStore.h"
 #include "platform/ui/ModuleFile.h"
@@ -8,6 +9,7 @@ namespace {
 
 using orvx::com::Guid;
 using orvx::com::Status;
+using orvx::host::CClassFactory;
 using orvx::host::COrvxTarnelGUIModule;
 
 // Runs an entry point's work and answers its status; whatever the work throws is a failure.
@@ -39,8 +41,7 @@ extern "C" {
 
 std::int32_t DllGetClassObject(const Guid& clsid, const Guid& iid, void** object)
 {
-    const std::int32_t status = guarded(
-        [&] { return COrvxTarnelGUIModule::Instance().GetClassObject(clsid, iid, object); });
+    const std::int32_t status = guarded([&] { return CClassFactory::GetClassObject(clsid, iid, object); });
     if (status != static_cast<std::int32_t>(Status::Ok) && object)
         *object = nullptr;
     return status;

@@ -4,6 +4,7 @@
 #include "device/IDtmUiEarlier.h"
 #include "device/IDtmUiRegistry.h"
 #include "device/StringBridge.h"
+#include "frameworkapi/DeviceState.h"
 #include "platform/com/ComError.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/PostCall.h"
@@ -26,7 +27,7 @@ CSimpleActiveXImpl::~CSimpleActiveXImpl() = default;
 
 bool CSimpleActiveXImpl::IsWritable() const
 {
-    return m_userLevel != QLatin1String("observer") && m_registered;
+    return framework::userMayWrite(m_userLevel, m_registered);
 }
 
 void CSimpleActiveXImpl::enableItems(bool enable)

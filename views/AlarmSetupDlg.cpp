@@ -40,7 +40,8 @@ constexpr PageField kSupplyFields[] = {
 CAlarmSetupDlg::CAlarmSetupDlg()
     : CResourcePage(226),
       m_supplyLimits(
-          new CEntryPairCheck(*this, kSupplyLow, kSupplyHigh, [](double low, double high) { return low < high; }))
+          *this, kSupplyLow, kSupplyHigh, [](double low, double high) { return low < high; },
+          QStringLiteral("Supply Limit Low must be less than Supply Limit High."))
 {
 }
 
@@ -55,8 +56,6 @@ void CAlarmSetupDlg::InitDialog()
     auto* supply = new QGroupBox(QStringLiteral("Supply pressure limits"), Surface());
     Fields().AddRows(new QGridLayout(supply), supply, kSupplyFields);
     BodyLayout()->addWidget(supply);
-    m_supplyLimits->Watch(Fields().Widgets(kSupplyLow)->as<QLineEdit>(),
-                          Fields().Widgets(kSupplyHigh)->as<QLineEdit>());
 
     SetToolTip(m_errorEnable, QStringLiteral("Enable Position Error- enable reporting of position errors."));
 }
@@ -65,6 +64,8 @@ void CAlarmSetupDlg::CreateControls()
 {
     for (std::int32_t id : {kSupplyLow, kSupplyHigh})
         m_pressureUnit.AddEntry(Fields().Get<controls::CDtmTextControl>(id));
+    m_supplyLimits.Watch(Fields().Get<controls::CDtmTextControl>(kSupplyLow),
+                         Fields().Get<controls::CDtmTextControl>(kSupplyHigh));
     connect(m_errorEnable, &QCheckBox::clicked, this,
             [this] { ui::runGuarded("position error enable", [this] { followPositionErrorEnable(); }); });
 }
@@ -89,9 +90,8 @@ void CAlarmSetupDlg::OnUpdate(std::int32_t code, const QString& text)
         followPressureUnit();
 }
 
-void CAlarmSetupDlg::GateForMode(bool allowed)
+void CAlarmSetupDlg::ModeGated(bool allowed)
 {
-    CResourcePage::GateForMode(allowed);
     if (allowed)
         followPositionErrorEnable();
 }
@@ -119,14 +119,14 @@ void CAlarmSetupDlg::followPressureUnit()
 
 bool CAlarmSetupDlg::CheckValid(std::int32_t controlId)
 {
-    const bool pair = m_supplyLimits->Verify(QStringLiteral("Supply Limit Low must be less than Supply Limit High."));
+    const bool pair = m_supplyLimits.Verify();
     return CResourcePage::CheckValid(controlId) && pair;
 }
 
 void CAlarmSetupDlg::ClearInvalid()
 {
     CResourcePage::ClearInvalid();
-    m_supplyLimits->Reset();
+    m_supplyLimits.Reset();
 }
 
 }  // namespace orvx::views

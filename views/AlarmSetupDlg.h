@@ -19,16 +19,16 @@ public:
     void OnUpdate(std::int32_t code, const QString& text) override;
     // A refresh of the enable box also settles whether Position Error Time is editable.
     void RefreshControls(std::int32_t controlId) override;
-    void GateForMode(bool allowed) override;
     // The enable box rules over the write right: its field stays read-only while it is clear.
     void RefreshWriteAccess() override;
     // Tells the user when the supply limits are the wrong way round; false while they are.
     bool CheckValid(std::int32_t controlId) override;
     void ClearInvalid() override;
 
-    bool SupplyLimitsConsistent() const { return m_supplyLimits->Consistent(); }
+    bool SupplyLimitsConsistent() const { return m_supplyLimits.Consistent(); }
 
 protected:
+    void ModeGated(bool allowed) override;
     void InitDialog() override;
     void CreateControls() override;
 
@@ -42,7 +42,7 @@ private:
     QCheckBox* m_errorEnable = nullptr;
     QLineEdit* m_errorTime = nullptr;
     // Low must stay below High.
-    CEntryPairCheck* m_supplyLimits;
+    CEntryPairCheck m_supplyLimits;
 };
 
 }  // namespace orvx::views

@@ -4,7 +4,6 @@
 #include "device/DeviceNames.h"
 #include "framework/FailureText.h"
 #include "frameworkapi/IUIController.h"
-#include "platform/ui/DialogService.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>
@@ -28,7 +27,6 @@ constexpr PageField kFields[] = {
     {.controlId = kAggressiveness, .kind = Text, .item = 287, .caption = "Aggressiveness (-9 to +9, 0:Natural)"},
 };
 
-const QString kCaption = QStringLiteral("Orvx ESD HART");
 const QString kOutOfRange = QStringLiteral("Aggressiveness value must be within -9 and 9.");
 
 }  // namespace
@@ -63,10 +61,9 @@ bool CAutotuneDlg::ReadyToRun()
     if (!aggressiveness)
         return false;
     if (!aggressiveness->Validate()) {
-        if (Controller() && Controller()->IsPrivateDialogEnabled())
-            ui::showMessage(this, kCaption, kOutOfRange, ui::MessageButtons::Ok, ui::MessageIcon::Error);
-        else
-            m_status.Show(kOutOfRange);
+        // The run's own status line says it too, where the user follows the run.
+        m_status.Show(kOutOfRange);
+        Refuse(kOutOfRange);
         return false;
     }
     // An entry not yet committed (Continue pressed from the keyboard) goes to the device first,

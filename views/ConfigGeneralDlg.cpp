@@ -111,9 +111,8 @@ void CConfigGeneralDlg::RefreshWriteAccess()
     applyDateAccess();
 }
 
-void CConfigGeneralDlg::GateForMode(bool allowed)
+void CConfigGeneralDlg::ModeGated(bool allowed)
 {
-    CResourcePage::GateForMode(allowed);
     m_modeAllowed = allowed;
     applyDateAccess();
 }

@@ -16,9 +16,9 @@ public:
     // A full refresh also shows the device date.
     void RefreshControls(std::int32_t controlId) override;
     void RefreshWriteAccess() override;
-    void GateForMode(bool allowed) override;
 
 protected:
+    void ModeGated(bool allowed) override;
     void InitDialog() override;
 
 private:
@@ -27,7 +27,7 @@ private:
     void applyDateAccess();
 
     QDateEdit* m_date = nullptr;
-    bool m_modeAllowed = true;  // the last word of GateForMode
+    bool m_modeAllowed = true;  // the last word of the mode gating
 };
 
 }  // namespace orvx::views

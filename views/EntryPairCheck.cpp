@@ -1,66 +1,80 @@
 #include "EntryPairCheck.h"
 
 #include "controls/Conversions.h"
+#include "controls/DtmTextControl.h"
 #include "device/DeviceNames.h"
 #include "framework/ApplicationViewBase.h"
 #include "frameworkapi/IUIController.h"
-#include "platform/ui/DialogService.h"
-#include "platform/ui/PostCall.h"
 
-#include <QEvent>
 #include <QLineEdit>
 
 namespace orvx::views {
 
 CEntryPairCheck::CEntryPairCheck(framework::CApplicationViewBase& page, std::int32_t lowControl,
-                                 std::int32_t highControl, Rule consistent)
-    : QObject(&page), m_page(page), m_lowControl(lowControl), m_highControl(highControl), m_rule(consistent)
+                                 std::int32_t highControl, Rule consistent, QString refusal, Keeper keeper)
+    : m_page(page),
+      m_lowControl(lowControl),
+      m_highControl(highControl),
+      m_rule(consistent),
+      m_refusal(std::move(refusal)),
+      m_keeper(std::move(keeper))
 {
 }
 
-void CEntryPairCheck::Watch(QLineEdit* low, QLineEdit* high)
+void CEntryPairCheck::Watch(controls::CDtmTextControl* low, controls::CDtmTextControl* high)
 {
     m_low = low;
     m_high = high;
-    for (QLineEdit* edit : {low, high})
-        if (edit)
-            edit->installEventFilter(this);
+    for (controls::CDtmTextControl* entry : {low, high})
+        if (entry)
+            entry->AddLeaveCheck([this] { Check(); });
 }
 
-bool CEntryPairCheck::eventFilter(QObject* watched, QEvent* event)
+bool CEntryPairCheck::Consistent() const
 {
-    if (event && event->type() == QEvent::FocusOut)
-        ui::runGuarded("entry pair check", [this] { Check(); });
-    return QObject::eventFilter(watched, event);
+    return m_keeper.consistent ? m_keeper.consistent() : m_consistent;
+}
+
+void CEntryPairCheck::record(bool consistent)
+{
+    if (m_keeper.setConsistent)
+        m_keeper.setConsistent(consistent);
+    else
+        m_consistent = consistent;
 }
 
 void CEntryPairCheck::Check()
 {
-    // Each entry's own range error comes first.
-    if (!m_low || !m_high || m_page.IsInvalid(m_lowControl) || m_page.IsInvalid(m_highControl))
+    // A user who may not write corrects nothing: nothing is counted for them. Each entry's own
+    // range error comes first.
+    framework::IUIController* controller = m_page.Controller();
+    if (!controller || !controller->IsWritable() || !m_low || !m_high || m_page.IsInvalid(m_lowControl) ||
+        m_page.IsInvalid(m_highControl))
         return;
-    double low = 0;
-    double high = 0;
+    const QLineEdit* low = qobject_cast<const QLineEdit*>(m_low->GetEditWindow());
+    const QLineEdit* high = qobject_cast<const QLineEdit*>(m_high->GetEditWindow());
+    if (!low || !high)
+        return;
+    bool consistent = true;
     try {
-        low = controls::CConversions::to_double(m_low->text());
-        high = controls::CConversions::to_double(m_high->text());
+        consistent = m_rule(controls::CConversions::to_double(low->text()),
+                            controls::CConversions::to_double(high->text()));
     } catch (const std::exception&) {
         return;
     }
-    const bool consistent = m_rule(low, high);
-    if (consistent == m_consistent)
+    if (consistent == Consistent())
         return;
-    m_page.Controller()->SetParameterValue(device::tag::InvalidEntries, com::Variant::int32(consistent ? -1 : 1));
-    m_consistent = consistent;
+    // The device's count first: when it cannot be told, the pair stays as the device counts it.
+    controller->SetParameterValue(device::tag::InvalidEntries, com::Variant::integer(consistent ? -1 : 1));
+    record(consistent);
 }
 
-bool CEntryPairCheck::Verify(const QString& message) const
+bool CEntryPairCheck::Verify()
 {
-    const bool aloneWrong = !m_consistent && !m_page.IsInvalid(m_lowControl) && !m_page.IsInvalid(m_highControl);
-    if (aloneWrong && m_page.Controller() && m_page.Controller()->IsPrivateDialogEnabled())
-        ui::showMessage(&m_page, QStringLiteral("Orvx ESD HART"), message, ui::MessageButtons::Ok,
-                        ui::MessageIcon::Error);
-    return m_consistent;
+    const bool consistent = Consistent();
+    if (!consistent && !m_page.IsInvalid(m_lowControl) && !m_page.IsInvalid(m_highControl))
+        m_page.Refuse(m_refusal);
+    return consistent;
 }
 
 }  // namespace orvx::views

@@ -11,7 +11,6 @@
 #include "diagnostics/PSTSummary.h"
 #include "diagnostics/PstHistoryWindow.h"
 #include "framework/FailureText.h"
-#include "framework/FrictionLimits.h"
 #include "frameworkapi/IUIController.h"
 #include "frameworkapi/ParameterRead.h"
 #include "platform/ui/Clock.h"
@@ -106,6 +105,13 @@ QString dateTimeFormat()
     return locale.dateFormat(QLocale::ShortFormat) + QLatin1String("  ") + time;
 }
 
+const QString kFrictionLimitsConflict = QStringLiteral("Friction Low Limit must be less than Friction High Limit.");
+
+bool frictionLimitsAgree(double low, double high)
+{
+    return high > low;
+}
+
 QString shownDateTime(const QDateTime& moment)
 {
     return QLocale().toString(moment, dateTimeFormat());
@@ -129,6 +135,17 @@ QDateTime firstWholeMinute(const QDateTime& moment)
 
 }  // namespace
 
+CEsdPage::CEsdPage(int viewSettingResource)
+    : CResourcePage(viewSettingResource),
+      m_frictionLimits(*this, kFrictionLow, kFrictionHigh, frictionLimitsAgree, kFrictionLimitsConflict,
+                       {[this] { return Controller() && Controller()->FrictionLimitsValid(); },
+                        [this](bool valid) {
+                            if (Controller())
+                                Controller()->SetFrictionLimitsValid(valid);
+                        }})
+{
+}
+
 QWidget* CEsdPage::BuildSettings(QWidget* parent, const SettingsItems& items)
 {
     auto* group = new QGroupBox(QStringLiteral("PST settings"), parent);
@@ -136,12 +153,6 @@ QWidget* CEsdPage::BuildSettings(QWidget* parent, const SettingsItems& items)
     static_assert(settingsFields(0, 0).size() == kLastSetting - kFirstSetting + 1);
     const auto fields = settingsFields(items.frictionLow, items.frictionHigh);
     Fields().AddRows(grid, group, fields);
-    m_frictionLowEdit = Fields().Widgets(kFrictionLow)->as<QLineEdit>();
-    m_frictionHighEdit = Fields().Widgets(kFrictionHigh)->as<QLineEdit>();
-    // Installed before the controls' own filters, so it runs after them: the entry has been
-    // checked and committed when the pair is compared.
-    m_frictionLowEdit->installEventFilter(this);
-    m_frictionHighEdit->installEventFilter(this);
     m_applySettings = ui::makeButton(group, items.applySettings, QStringLiteral("Apply"));
     SetToolTip(m_applySettings, QStringLiteral("Send the PST settings to the positioner"));
     connect(m_applySettings, &QPushButton::clicked, this,
@@ -158,7 +169,6 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
         .controlId = kInterval, .kind = Text, .item = items.interval, .caption = "PST Interval (days)"};
     Fields().AddRows(grid, group, std::span(&interval, 1));
     m_intervalEdit = Fields().Widgets(kInterval)->as<QLineEdit>();
-    m_intervalEdit->installEventFilter(this);
     connect(m_intervalEdit, &QLineEdit::textEdited, this, [this] { m_intervalEdited = true; });
 
     int row = grid->rowCount();
@@ -246,7 +256,13 @@ void CEsdPage::CreateControls()
     if (HasSettings()) {
         for (std::int32_t id : kPressures)
             m_pressureUnit.AddEntry(Fields().Get<controls::CDtmTextControl>(id));
+        m_frictionLimits.Watch(Fields().Get<controls::CDtmTextControl>(kFrictionLow),
+                               Fields().Get<controls::CDtmTextControl>(kFrictionHigh));
     }
+    // The interval is followed once the field has committed it: the picker's range comes from
+    // the interval the device holds.
+    if (auto* interval = Fields().Get<controls::CDtmTextControl>(kInterval))
+        interval->AddLeaveCheck([this] { IntervalLeft(); });
     if (!HasTests())
         return;
     Fields().Get<controls::CDtmButtonControl>(m_firstTestControl)->SetClickFilter([this] {
@@ -324,44 +340,14 @@ bool CEsdPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event && event->type() == QEvent::EnabledChange)
         FollowButton(qobject_cast<QWidget*>(watched));
-    if (event && event->type() == QEvent::FocusOut) {
-        if (watched == m_frictionLowEdit || watched == m_frictionHighEdit)
-            ui::runGuarded("friction limits check", [this] { CheckFrictionLimits(); });
-        else if (watched == m_intervalEdit)
-            ui::runGuarded("PST interval", [this] { IntervalLeft(); });
-    }
     return CResourcePage::eventFilter(watched, event);
-}
-
-void CEsdPage::CheckFrictionLimits()
-{
-    // A limit that does not read as a number ends the check; its own field shows why.
-    double low = 0;
-    double high = 30;
-    try {
-        if (m_frictionLowEdit)
-            low = controls::CConversions::to_double(m_frictionLowEdit->text());
-        if (m_frictionHighEdit)
-            high = controls::CConversions::to_double(m_frictionHighEdit->text());
-    } catch (const std::exception&) {
-        return;
-    }
-    const bool valid = high > low;
-    if (valid == framework::frictionLimitsValid())
-        return;
-    Send(device::tag::InvalidEntries, valid ? -1 : 1);
-    framework::setFrictionLimitsValid(valid);
 }
 
 void CEsdPage::ApplySettings()
 {
     // An entry still marked invalid is named again instead; nothing is sent.
-    if (!EntriesValid(kFirstSetting, kInterval))
+    if (!EntriesValid(kFirstSetting, kInterval) || !m_frictionLimits.Verify())
         return;
-    if (!framework::frictionLimitsValid()) {
-        Refuse(QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
-        return;
-    }
     StartOperation(kApplySettingsControl, method::ApplyPstSettings);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EntryPairCheck.h"
 #include "ResourcePage.h"
 #include "controls/PressureUnitFollower.h"
 
@@ -51,9 +52,10 @@ public:
     void ClearInvalid() override;
 
 protected:
-    using CResourcePage::CResourcePage;
+    explicit CEsdPage(int viewSettingResource);
+    // Checks the friction limits and follows the interval each time their fields are left.
     void CreateControls() override;
-    // Runs the friction limits check and the interval rule when their fields lose the focus.
+    // Keeps the picker and the test choice usable exactly when their buttons are.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QWidget* BuildSettings(QWidget* parent, const SettingsItems& items);
@@ -84,7 +86,6 @@ private:
     // The picker follows Apply (schedule), the test choice Perform Diagnostics: each is usable
     // exactly when its button is, whatever rule enabled or disabled the button.
     void FollowButton(const QWidget* button);
-    void CheckFrictionLimits();
     void ApplySettings();
     void ApplySchedule();
     void IntervalLeft();
@@ -101,8 +102,8 @@ private:
     void ShowTestResult(bool withPerformedTime);
 
     controls::CPressureUnitFollower m_pressureUnit;
-    QLineEdit* m_frictionLowEdit = nullptr;
-    QLineEdit* m_frictionHighEdit = nullptr;
+    // Every page of the control that shows the friction limits shares their agreement.
+    CEntryPairCheck m_frictionLimits;
     QLineEdit* m_intervalEdit = nullptr;
     QLineEdit* m_nextPst = nullptr;
     bool m_intervalEdited = false;

@@ -68,7 +68,7 @@ bool rangeWideEnough(double low, double high)
 }  // namespace
 
 CRetransmitDlg::CRetransmitDlg()
-    : CResourcePage(235), m_range(new CEntryPairCheck(*this, kRangeLow, kRangeHigh, rangeWideEnough))
+    : CResourcePage(235), m_range(*this, kRangeLow, kRangeHigh, rangeWideEnough, kRangeTooNarrow)
 {
 }
 
@@ -77,7 +77,6 @@ void CRetransmitDlg::InitDialog()
     auto* group = new QGroupBox(QStringLiteral("Position Retransmit"), Surface());
     auto* grid = new QGridLayout(group);
     Fields().AddRows(grid, group, kFields);
-    m_range->Watch(Fields().Widgets(kRangeLow)->as<QLineEdit>(), Fields().Widgets(kRangeHigh)->as<QLineEdit>());
     m_output = Fields().Widgets(kOutput)->as<QLineEdit>();
 
     auto* buttons = new QHBoxLayout;
@@ -102,6 +101,8 @@ void CRetransmitDlg::InitDialog()
 
 void CRetransmitDlg::CreateControls()
 {
+    m_range.Watch(Fields().Get<controls::CDtmTextControl>(kRangeLow),
+                  Fields().Get<controls::CDtmTextControl>(kRangeHigh));
     Fields().Get<controls::CDtmButtonControl>(kSetControl)->SetClickFilter([this] { return set(); });
     Fields().Get<controls::CDtmButtonControl>(kFinishedControl)->SetClickFilter([this] { return finish(); });
 }
@@ -113,8 +114,7 @@ bool CRetransmitDlg::set()
         return false;
     if (!output->Validate()) {
         output->UpdateIndicator();
-        if (Controller()->IsPrivateDialogEnabled())
-            ui::showMessage(this, kCaption, kOutOfRange, ui::MessageButtons::Ok, ui::MessageIcon::Error);
+        Refuse(kOutOfRange);
         return false;
     }
     // The device fixes what the entry shows: an entry not yet sent goes first, and one it did
@@ -177,9 +177,8 @@ void CRetransmitDlg::PrepareToClose()
     m_closing = true;
 }
 
-void CRetransmitDlg::GateForOnline(bool online)
+void CRetransmitDlg::OnlineGated(bool online)
 {
-    CResourcePage::GateForOnline(online);
     m_output->setEnabled(online);
     // Without the device nothing can be set back: the warning says what is left to do.
     if (!online)
@@ -214,14 +213,14 @@ void CRetransmitDlg::showWarning(bool shown)
 
 bool CRetransmitDlg::CheckValid(std::int32_t controlId)
 {
-    const bool range = m_range->Verify(kRangeTooNarrow);
+    const bool range = m_range.Verify();
     return CResourcePage::CheckValid(controlId) && range;
 }
 
 void CRetransmitDlg::ClearInvalid()
 {
     CResourcePage::ClearInvalid();
-    m_range->Reset();
+    m_range.Reset();
 }
 
 }  // namespace orvx::views

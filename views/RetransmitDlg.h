@@ -19,15 +19,15 @@ public:
 
     void Deactivate() override;
     void PrepareToClose() override;
-    void GateForOnline(bool online) override;
     // Tells the user when the range is too narrow; false while it is.
     bool CheckValid(std::int32_t controlId) override;
     void ClearInvalid() override;
 
     bool OutputFixed() const { return m_outputFixed; }
-    bool RangeConsistent() const { return m_range->Consistent(); }
+    bool RangeConsistent() const { return m_range.Consistent(); }
 
 protected:
+    void OnlineGated(bool online) override;
     void InitDialog() override;
     void CreateControls() override;
 
@@ -43,7 +43,7 @@ private:
     void remind(bool mayAsk);
     void showWarning(bool shown);
 
-    CEntryPairCheck* m_range;
+    CEntryPairCheck m_range;
     QLineEdit* m_output = nullptr;
     QWidget* m_finished = nullptr;
     bool m_outputFixed = false;

@@ -5,7 +5,6 @@
 #include "controls/DtmTextControl.h"
 #include "device/DeviceNames.h"
 #include "frameworkapi/IUIController.h"
-#include "platform/ui/DialogService.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -100,9 +99,7 @@ bool CSetpointDlg::setpointReady()
         return false;
     if (!setpoint->Validate()) {
         setpoint->UpdateIndicator();
-        if (Controller() && Controller()->IsPrivateDialogEnabled())
-            ui::showMessage(this, QStringLiteral("Orvx ESD HART"), kOutOfRange, ui::MessageButtons::Ok,
-                            ui::MessageIcon::Error);
+        Refuse(kOutOfRange);
         return false;
     }
     // An entry not yet sent (the button pressed from the keyboard) goes to the device first, so

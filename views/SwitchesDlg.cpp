@@ -67,9 +67,8 @@ void CSwitchesDlg::OnUpdate(std::int32_t code, const QString& text)
         followDeviceAction();
 }
 
-void CSwitchesDlg::GateForMode(bool allowed)
+void CSwitchesDlg::ModeGated(bool allowed)
 {
-    CResourcePage::GateForMode(allowed);
     // Both ways: the write right may have come back while the page was gated.
     if (allowed)
         followDeviceAction();

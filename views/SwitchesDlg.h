@@ -20,9 +20,9 @@ public:
 
     void Activate() override;
     void OnUpdate(std::int32_t code, const QString& text) override;
-    void GateForMode(bool allowed) override;
 
 protected:
+    void ModeGated(bool allowed) override;
     void InitDialog() override;
     void CreateControls() override;
 

@@ -67,26 +67,9 @@ void CTuningDataDlg::CreateControls()
             [this, id = controlId, m = method] { return startOperation(id, m); });
 }
 
-bool CTuningDataDlg::entriesValid()
-{
-    framework::IUIController* controller = Controller();
-    if (CheckValid(-1))
-        return true;
-    // Without message boxes the first complaint goes to the status line instead.
-    if (!controller->IsPrivateDialogEnabled()) {
-        for (std::int32_t id = kFirstParameter; id <= kLastParameter; ++id) {
-            if (!IsInvalid(id))
-                continue;
-            ShowStatus(Control(id)->GetLabelledMessage());
-            break;
-        }
-    }
-    return false;
-}
-
 bool CTuningDataDlg::startOperation(std::int32_t controlId, int method)
 {
-    if (method != device::method::TuningWrite || entriesValid())
+    if (method != device::method::TuningWrite || EntriesValid(kFirstParameter, kLastParameter))
         StartOperation(controlId, method);
     return false;  // the page sent the command itself
 }

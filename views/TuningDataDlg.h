@@ -19,9 +19,8 @@ protected:
 private:
     // Sends the method's command and records the running operation; answers false so that the
     // button does not send it a second time. A failed send raises and leaves the page as it was.
+    // A write goes only with every parameter entry valid; otherwise the user is told which is not.
     bool startOperation(std::int32_t controlId, int method);
-    // Before a write: every entry must be valid, or the user is told which is not.
-    bool entriesValid();
 };
 
 }  // namespace orvx::views

@@ -28,7 +28,7 @@ enum class Entry {
 
 class PressureUnitFollower : public test::ControlFixture {
 protected:
-    PressureUnitFollower() { controls::CValidatorFactory::SetTextProvider(&texts); }
+    PressureUnitFollower() { ON_CALL(controller, GetTextResource()).WillByDefault(::testing::Return(&texts)); }
 
     // A supply limit field as the alarm pages have it, showing 'text' in the unit 'shown'.
     CDtmTextControl* makeLimit(std::optional<std::uint32_t> shown, Entry state, const QString& text)

@@ -1,6 +1,5 @@
 #include "ControlFixture.h"
 #include "controls/DtmTextControl.h"
-#include "controls/ValidatorFactory.h"
 #include "framework/TextProvider.h"
 #include "framework/TooltipRelay.h"
 
@@ -18,7 +17,7 @@ namespace {
 // Text fields with an icon, each new one registered on the page under the next control id.
 class TextControl : public test::ControlFixture {
 protected:
-    TextControl() { controls::CValidatorFactory::SetTextProvider(&texts); }
+    TextControl() { ON_CALL(controller, GetTextResource()).WillByDefault(::testing::Return(&texts)); }
 
     CDtmTextControl* makeField(const QString& attributes, const QString& children = {})
     {

@@ -19,15 +19,14 @@ namespace {
 // built-in texts.
 class ValidatorTest : public ::testing::Test {
 protected:
-    void SetUp() override { CValidatorFactory::SetTextProvider(&m_texts); }
-
-    std::unique_ptr<IValidator> build(const char* validatorAttributes)
+    std::unique_ptr<IValidator> build(const char* validatorAttributes) { return build(validatorAttributes, &m_texts); }
+    static std::unique_ptr<IValidator> build(const char* validatorAttributes, framework::ITextResource* texts)
     {
         const auto document = xml::XmlDocument::parse(
             QStringLiteral("<ControlData controlId='12'><Validator %1/></ControlData>")
                 .arg(QLatin1String(validatorAttributes)));
         EXPECT_TRUE(document);
-        return CValidatorFactory::CreateValidator(document->selectSingleNode(QStringLiteral("//ControlData")));
+        return CValidatorFactory::CreateValidator(document->selectSingleNode(QStringLiteral("//ControlData")), texts);
     }
 
     framework::CTextProvider m_texts;
@@ -215,20 +214,18 @@ TEST_F(ValidatorTest, NoValidatorForUnknownTypesOrMalformedLimits)
         EXPECT_FALSE(build(attributes)) << attributes;
     }
     const auto noValidator = xml::XmlDocument::parse(QStringLiteral("<ControlData/>"));
-    EXPECT_FALSE(CValidatorFactory::CreateValidator(noValidator->root().selectSingleNode("ControlData")));
+    EXPECT_FALSE(CValidatorFactory::CreateValidator(noValidator->root().selectSingleNode("ControlData"), &m_texts));
 }
 
 TEST_F(ValidatorTest, WithoutTextsAnInvalidEntryHasNoMessage)
 {
-    CValidatorFactory::ForgetTextProvider(&m_texts);
-    ASSERT_EQ(CValidatorFactory::TextProvider(), nullptr);
     const std::pair<const char*, std::vector<const char16_t*>> cases[] = {
         {"type='specialRange' min='3.2' max='22'", {u"2", u"x"}},
         {"type='numericRange' min='2' max='60' step='4'", {u"x", u"61", u"6"}},
         {"type='numericRange_double' min='0.25' max='10'", {u"x", u"11"}},
     };
     for (const auto& [attributes, entries] : cases) {
-        auto validator = build(attributes);
+        auto validator = build(attributes, nullptr);
         ASSERT_TRUE(validator) << attributes;
         for (const char16_t* entry : entries) {
             EXPECT_FALSE(validator->Validate(com::Variant::text(com::BStr(entry)))) << attributes;
@@ -245,14 +242,10 @@ TEST_F(ValidatorTest, TheBusinessObjectsTextsFillThePlaceholders)
         QString GetTextByKey(const QString& key) override { return key; }
         QString GetTextById(std::uint32_t) override { return QStringLiteral("{max} \u2265 x \u2265 {min}, {min}"); }
     } texts;
-    CValidatorFactory::SetTextProvider(&texts);
-    auto validator = build("type='numericRange' min='1' max='9'");
-    CValidatorFactory::SetTextProvider(nullptr);  // a null provider keeps the previous one
-    EXPECT_EQ(CValidatorFactory::TextProvider(), &texts);
+    auto validator = build("type='numericRange' min='1' max='9'", &texts);
     ASSERT_TRUE(validator);
     EXPECT_FALSE(validator->Validate(com::Variant::int32(10)));
     EXPECT_EQ(validator->GetMessage(), QStringLiteral("9 \u2265 x \u2265 1, {min}"));
-    CValidatorFactory::ForgetTextProvider(&texts);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "controls/UIEventsImpl.h"
 #include "device/StringBridge.h"
-#include "framework/FrictionLimits.h"
 #include "framework/UIController.h"
 #include "support/FakeAreas.h"
 #include "support/FakeBusinessObject.h"
@@ -55,7 +54,7 @@ protected:
     test::FakeStatusArea status{&log};
     test::FakeToolbarArea toolbar{&log};
     std::map<std::int32_t, FakePage*> pages;
-    CUIController controller;  // destroyed first: it owns the pages
+    CUIController controller;  // destroyed first: it destroys the pages it shows
 };
 
 TEST_F(ControllerTest, WritableUnlessObserverOrUnregistered)
@@ -137,6 +136,114 @@ TEST_F(ControllerTest, DeviceModeAndModeText)
                 EXPECT_NE(call.argument, QStringLiteral("1009")) << "a disconnected device's state is not read";
         }
     }
+}
+
+// A page that asks for the device's mode twice while it handles a notification, the device
+// changing its mode in between.
+class AskingPage : public FakePage {
+public:
+    AskingPage(framework::IUIController& controller, test::FakeBusinessObject& device, test::DeliveryLog* log)
+        : FakePage(9, log), m_controller(controller), m_device(device)
+    {
+    }
+    QList<std::uint32_t> modes;
+    void OnUpdate(std::int32_t code, const QString& text) override
+    {
+        FakePage::OnUpdate(code, text);
+        modes.append(m_controller.GetDeviceMode());
+        m_device.parameters["1000"] = device::textVariant(QStringLiteral("3"));
+        modes.append(m_controller.GetDeviceState().mode);
+    }
+
+private:
+    framework::IUIController& m_controller;
+    test::FakeBusinessObject& m_device;
+};
+
+int readsOf(const test::FakeBusinessObject& device, const char* tag)
+{
+    int reads = 0;
+    for (const test::Call& call : device.callsOf(QStringLiteral("GetParameter")))
+        reads += call.argument == QLatin1String(tag);
+    return reads;
+}
+
+TEST_F(ControllerTest, ANotificationReadsTheDeviceStateOnceAndEveryoneInItSeesTheSame)
+{
+    auto* page = new AskingPage(controller, *device, &log);
+    ASSERT_TRUE(controller.RegisterView(9, page));
+    splitter.window->show();
+    controller.ActivateView(9);
+
+    // The failure first: a state that cannot be read is Unknown for the whole notification, and
+    // said once.
+    device->parameters["1000"] = com::Variant::uint32(1);
+    device->failingTags["1009"] = com::Status::Failure;
+    device->calls.clear();
+    controller.OnDtmUpdate(524, QString());
+    EXPECT_EQ(page->modes, (QList<std::uint32_t>{framework::ModeUndetermined, framework::ModeUndetermined}));
+    EXPECT_EQ(readsOf(*device, "1009"), 1);
+    EXPECT_TRUE(status.message.contains(QLatin1String("1009"))) << status.message.toStdString();
+
+    device->failingTags.clear();
+    device->parameters["1000"] = com::Variant::uint32(1);
+    page->modes.clear();
+    device->calls.clear();
+    controller.OnDtmUpdate(524, QString());
+    EXPECT_EQ(page->modes, (QList<std::uint32_t>{framework::ModeManual, framework::ModeManual}))
+        << "the change waits for the next notification";
+    for (const char* tag : {"15000", "1009", "1000"})
+        EXPECT_EQ(readsOf(*device, tag), 1) << tag;
+    EXPECT_EQ(readsOf(*device, "20000"), 0) << "no box was to be shown";
+    // Outside a notification the state is derived when asked.
+    EXPECT_EQ(controller.GetDeviceMode(), framework::ModeNormal);
+}
+
+TEST_F(ControllerTest, WithoutADeviceTheStateIsDisconnectedAndNothingIsRead)
+{
+    controller.SetEditModel(nullptr);
+    device->calls.clear();
+    const framework::DeviceState state = controller.GetDeviceState();
+    EXPECT_FALSE(state.connected);
+    EXPECT_EQ(state.mode, framework::ModeDisconnected);
+    EXPECT_EQ(controller.GetModeText(), QStringLiteral("Disconnected"));
+    EXPECT_FALSE(controller.IsPrivateDialogEnabled());
+    EXPECT_TRUE(device->calls.isEmpty());
+    EXPECT_TRUE(status.messages.isEmpty()) << "no read failed: none was made";
+}
+
+TEST_F(ControllerTest, TheShownPageRechecksItsGatingOncePerNotificationThatChangesIt)
+{
+    controller.ActivateView(3);
+    controller.OnDtmUpdate(524, QString());
+    EXPECT_EQ(pages[3]->accessUpdates, 1) << "the first notification's state always counts";
+    controller.OnDtmUpdate(524, QString());
+    EXPECT_EQ(pages[3]->accessUpdates, 1) << "unchanged state";
+    device->parameters["1000"] = com::Variant::uint32(1);
+    controller.OnDtmUpdate(524, QString());
+    EXPECT_EQ(pages[3]->accessUpdates, 2);
+
+    // New user rights and a new mode in one notification: every page takes the rights, and the
+    // shown page rechecks once, when the notification has been handled.
+    device->parameters["1000"] = com::Variant::uint32(0);
+    controller.OnDtmUpdate(1, test::FakeBusinessObject::stateDocumentOf({{"userLevel", "observer"}}));
+    EXPECT_EQ(pages[3]->writeAccessRefreshes, 1);
+    EXPECT_EQ(pages[3]->accessUpdates, 3);
+}
+
+TEST_F(ControllerTest, APageDestroyedWithItsWindowIsForgotten)
+{
+    controller.ActivateView(4);
+    controller.ActivateView(5);
+    delete pages[4];  // as its parent window takes it when it goes
+    EXPECT_EQ(controller.GetView(4), nullptr);
+    controller.OnDtmUpdate(524, QString());
+    controller.RefreshPage(-1, 3);
+    controller.ApplyWritability();
+    controller.ActivateView(4);
+    ASSERT_NE(controller.GetView(4), nullptr) << "a new page is made for the view";
+    EXPECT_EQ(controller.GetView(4), pages[4]);
+    controller.DestroyViews();
 }
 
 TEST_F(ControllerTest, RefreshesAndSettingsReachOnlyThePagesTheyName)
@@ -221,15 +328,15 @@ TEST_F(ControllerTest, ActivatingAViewCreatesItOnceAndSwapsThePagePane)
 {
     controller.ActivateView(4);
     ASSERT_TRUE(pages.count(4));
-    EXPECT_EQ(splitter.page, pages[4]->window);
-    EXPECT_EQ(keyboard.slots_[1], pages[4]->window);
+    EXPECT_EQ(splitter.page, pages[4]);
+    EXPECT_EQ(keyboard.slots_[1], pages[4]);
     EXPECT_TRUE(pages[4]->active);
     EXPECT_EQ(controller.GetActiveViewId(), 4);
 
     controller.ActivateView(7);
     EXPECT_FALSE(pages[4]->active);
-    EXPECT_TRUE(pages[4]->window->isHidden());
-    EXPECT_EQ(splitter.page, pages[7]->window);
+    EXPECT_TRUE(pages[4]->isHidden());
+    EXPECT_EQ(splitter.page, pages[7]);
 
     FakePage* first = pages[4];
     controller.ActivateView(4);
@@ -243,7 +350,7 @@ TEST_F(ControllerTest, AViewWithoutAPageChangesNothing)
     controller.ActivateView(2);
     controller.ActivateView(99);
     EXPECT_EQ(controller.GetActiveViewId(), 2);
-    EXPECT_EQ(splitter.page, pages[2]->window);
+    EXPECT_EQ(splitter.page, pages[2]);
     EXPECT_EQ(controller.GetView(99), nullptr);
 }
 
@@ -255,14 +362,14 @@ TEST_F(ControllerTest, AViewOfTheTreeWithoutAPageShowsAnEmptyBodyNotTheLastPage)
     controller.ActivateView(14);
     EXPECT_EQ(controller.GetActiveViewId(), 14);
     EXPECT_FALSE(pages[2]->IsActivated());
-    EXPECT_TRUE(pages[2]->window->isHidden());
+    EXPECT_TRUE(pages[2]->isHidden());
     const auto* body = qobject_cast<QLabel*>(splitter.page);
     ASSERT_NE(body, nullptr);
     EXPECT_EQ(body->text(), QStringLiteral("This page is not available."));
 
     model.makePage = makePage;
     controller.ActivateView(2);
-    EXPECT_EQ(splitter.page, pages[2]->window);
+    EXPECT_EQ(splitter.page, pages[2]);
     EXPECT_TRUE(body->isHidden());
 }
 
@@ -273,7 +380,6 @@ TEST_F(ControllerTest, RegisteringAnIdTwiceKeepsTheFirstPage)
     EXPECT_TRUE(controller.RegisterView(3, first));
     EXPECT_FALSE(controller.RegisterView(3, &second));
     EXPECT_EQ(controller.GetView(3), first);
-    delete second.window;
 }
 
 TEST_F(ControllerTest, ValidatingPagesShowsTheFrictionMessageWhenLimitsConflict)
@@ -281,15 +387,15 @@ TEST_F(ControllerTest, ValidatingPagesShowsTheFrictionMessageWhenLimitsConflict)
     test::ScriptedDialogService dialogs;
     controller.ActivateView(1);
     controller.ActivateView(6);
-    framework::setFrictionLimitsValid(false);
+    controller.SetFrictionLimitsValid(false);
     controller.ValidatePages(-1);
-    framework::setFrictionLimitsValid(true);
+    controller.SetFrictionLimitsValid(true);
     EXPECT_EQ(pages[1]->validated, QList<std::int32_t>{-1});
     EXPECT_EQ(pages[6]->validated, QList<std::int32_t>{-1});
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Friction Low Limit must be less than Friction High Limit."));
     EXPECT_EQ(dialogs.messages[0].icon, ui::MessageIcon::Error);
-    EXPECT_EQ(dialogs.messages[0].owner, pages[6]->window);
+    EXPECT_EQ(dialogs.messages[0].owner, pages[6]);
 
     controller.ValidatePages(12);
     EXPECT_EQ(dialogs.messages.size(), 1) << "consistent limits: no message";
@@ -320,7 +426,7 @@ TEST_F(ControllerTest, DestroyingViewsDestroysPagesAndTheirWindows)
 {
     controller.ActivateView(0);
     controller.ActivateView(1);
-    QPointer<QWidget> window = pages[1]->window;
+    QPointer<QWidget> window = pages[1];
     controller.DestroyViews();
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(controller.GetView(0), nullptr);

@@ -1,7 +1,6 @@
 #include "controls/UIEventsImpl.h"
 #include "device/StringBridge.h"
 #include "framework/EditModel.h"
-#include "framework/FrictionLimits.h"
 #include "framework/SinglePageEditModel.h"
 #include "framework/TextProvider.h"
 #include "framework/UIController.h"
@@ -229,6 +228,12 @@ TEST_F(OnlineModel, AResultForAPageNotShownReachesItThroughTheModel)
     EXPECT_EQ(shown->accessUpdates, 1) << "the shown page re-checks its availability";
     EXPECT_FALSE(controller.IsOperationRunning());
     EXPECT_EQ(owner->accessUpdates, 0);
+    // The device unchanged, the end of another page's operation alone gives the buttons back.
+    controller.SetOperation(true, 11, 508);
+    controller.OnDtmUpdate(508, QStringLiteral("done"));
+    EXPECT_EQ(shown->accessUpdates, 2);
+    controller.OnDtmUpdate(508, QStringLiteral("again"));
+    EXPECT_EQ(shown->accessUpdates, 2) << "no operation ended";
 }
 
 TEST_F(OnlineModel, OnlyTheExpectedCodeACancelOrAFailureEndsTheOperation)
@@ -254,10 +259,10 @@ TEST_F(OnlineModel, DataReloadedReachesTheEsdPagesAndClearsInvalidInputs)
     FakePage* esdSetup = addPage(6);
     FakePage* general = addPage(5);
     controller.ActivateView(6);
-    framework::setFrictionLimitsValid(false);
+    controller.SetFrictionLimitsValid(false);
     log.clear();
     model.OnUpdate(501, QString());
-    EXPECT_TRUE(framework::frictionLimitsValid());
+    EXPECT_TRUE(controller.FrictionLimitsValid());
     EXPECT_EQ(log, QStringList{"page1 501"}) << "page 6 is shown: the controller delivers to it";
     EXPECT_EQ(esd->invalidCleared + esdSetup->invalidCleared + general->invalidCleared, 3);
 
@@ -265,19 +270,6 @@ TEST_F(OnlineModel, DataReloadedReachesTheEsdPagesAndClearsInvalidInputs)
     controller.SetOperation(true, 1, 519);
     model.OnUpdate(519, QString());
     EXPECT_EQ(log, QStringList{"page1 519"}) << "the owner hears it once, through the model";
-}
-
-TEST_F(OnlineModel, AModeChangeRechecksTheShownPageOnce)
-{
-    FakePage* page = addPage(3);
-    controller.ActivateView(3);
-    model.OnUpdate(524, QString());
-    EXPECT_EQ(page->accessUpdates, 1);
-    model.OnUpdate(524, QString());
-    EXPECT_EQ(page->accessUpdates, 1) << "unchanged mode";
-    device->parameters["1000"] = text("3");
-    model.OnUpdate(524, QString());
-    EXPECT_EQ(page->accessUpdates, 2);
 }
 
 TEST_F(OnlineModel, AValidationRequestFromTheDeviceValidatesEveryPage)

@@ -1,6 +1,5 @@
 #include "controls/ValidatorFactory.h"
 #include "device/StringBridge.h"
-#include "framework/CurrentTextResource.h"
 #include "framework/TooltipRelay.h"
 #include "host/AddressControl.h"
 #include "host/FdtActiveXImpl.h"
@@ -142,8 +141,7 @@ TEST_F(FdtEntryTest, StartsTheUiFromTheStateDocument)
     EXPECT_EQ(model.initAreas, 1);
     EXPECT_FALSE(control->Controller().GetPrivateDialogFlag());
     EXPECT_EQ(framework::CTooltipRelay::instance().users(), 1);
-    EXPECT_EQ(framework::currentTextResource(), &control->TextProvider());
-    EXPECT_EQ(controls::CValidatorFactory::TextProvider(), &control->TextProvider());
+    EXPECT_EQ(control->Controller().GetTextResource(), &control->TextProvider());
 }
 
 TEST_F(FdtEntryTest, MissingStateAttributesTakeTheirDefaults)
@@ -232,7 +230,9 @@ TEST_F(FdtEntryTest, ReleaseWithoutInitDoesNothing)
     EXPECT_TRUE(device->calls.isEmpty());
 }
 
-TEST_F(FdtEntryTest, TheControlInitialisedLastProvidesTheTexts)
+// Two controls in one frame: each one's validators take the texts of its own business object,
+// and the other going takes nothing away from it.
+TEST_F(FdtEntryTest, EachControlKeepsItsOwnTexts)
 {
     ASSERT_TRUE(init(device->identity()));
     test::RecordingEditModel otherModel(&log);
@@ -240,11 +240,11 @@ TEST_F(FdtEntryTest, TheControlInitialisedLastProvidesTheTexts)
         auto second = com::makeComObject<TestControl>(&otherModel);
         bool result = false;
         second->Init(com::BStr(u"b"), kCall, device->identity(), &result);
-        EXPECT_EQ(framework::currentTextResource(), &second->TextProvider());
+        EXPECT_EQ(second->Controller().GetTextResource(), &second->TextProvider());
+        EXPECT_EQ(control->Controller().GetTextResource(), &control->TextProvider());
         second->PrepareToRelease(&result);
     }
-    EXPECT_EQ(framework::currentTextResource(), nullptr) << "a provider that is gone is not handed out";
-    EXPECT_EQ(controls::CValidatorFactory::TextProvider(), nullptr);
+    EXPECT_EQ(control->Controller().GetTextResource(), &control->TextProvider());
 }
 
 // The address control as the module makes it, with its window under a frame's widget.

@@ -159,11 +159,11 @@ public:
     void UnregisterWindow(int slot) override { slots_[slot] = nullptr; }
 };
 
-// A page that records what the controller and the edit model asked of it.
-class FakePage : public framework::IApplicationView {
+// A page that records what the controller and the edit model asked of it. It is its own
+// window, as every page is, and goes when the window does.
+class FakePage : public QWidget, public framework::IApplicationView {
 public:
     FakePage(std::int32_t viewId, DeliveryLog* log) : m_name(QStringLiteral("page%1").arg(viewId)), m_log(log) {}
-    QWidget* window = new QWidget;  // destroyed by the controller with the page
     bool active = false;
     int activations = 0;
     int accessUpdates = 0;
@@ -175,7 +175,7 @@ public:
     QString appliedSetting;
     bool valid = true;
 
-    QWidget* GetWindow() const override { return window; }
+    QWidget* GetWindow() const override { return const_cast<FakePage*>(this); }
     bool IsActivated() const override { return active; }
     void Activate() override
     {

@@ -1,6 +1,4 @@
-#include "controls/ValidatorFactory.h"
 #include "framework/ApplicationViewBase.h"
-#include "framework/FrictionLimits.h"
 #include "framework/PageTable.h"
 #include "platform/ui/Clock.h"
 #include "support/FixedWallClock.h"
@@ -89,8 +87,7 @@ protected:
     void SetUp() override
     {
         PageFixture::SetUp();
-        controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
-        framework::setFrictionLimitsValid(true);
+        controller.SetTextProvider(&texts);  // as the control does when it starts
         controller.SetStatusArea(&status, &status);
     }
 
@@ -132,11 +129,11 @@ TEST_F(EsdPages, TheFrictionLimitsConflictOnceAndClearOnce)
     leave(page, 216, "5");
     leave(page, 217, "5");  // equal limits conflict
     leave(page, 217, "5");  // no change: nothing sent
-    EXPECT_FALSE(framework::frictionLimitsValid());
+    EXPECT_FALSE(controller.FrictionLimitsValid());
     leave(page, 217, "5.1");
     leave(page, 216, "5");
     EXPECT_EQ(sent("15001"), (QList<com::Variant>{com::Variant::integer(1), com::Variant::integer(-1)}));
-    EXPECT_TRUE(framework::frictionLimitsValid());
+    EXPECT_TRUE(controller.FrictionLimitsValid());
 }
 
 TEST_F(EsdPages, ApplySettingsIsRefusedWhileTheFrictionLimitsConflict)
@@ -148,13 +145,13 @@ TEST_F(EsdPages, ApplySettingsIsRefusedWhileTheFrictionLimitsConflict)
         framework::CApplicationViewBase* page = open(view);
         ASSERT_NE(page, nullptr);
         const int apply = view == 1 ? 311 : 223;
-        framework::setFrictionLimitsValid(false);
+        controller.SetFrictionLimitsValid(false);
         item<QPushButton>(page, apply)->click();
         EXPECT_FALSE(device->writtenTags().contains("30"));
         EXPECT_EQ(dialogs.messageTexts().last(),
                   QLatin1String("Friction Low Limit must be less than Friction High Limit."));
 
-        framework::setFrictionLimitsValid(true);
+        controller.SetFrictionLimitsValid(true);
         item<QPushButton>(page, apply)->click();
         EXPECT_EQ(device->writtenTags().last(), QLatin1String("30"));
         EXPECT_EQ(controller.GetOperationCode(), 530);
@@ -163,6 +160,35 @@ TEST_F(EsdPages, ApplySettingsIsRefusedWhileTheFrictionLimitsConflict)
         page->OnUpdate(530, {});
         EXPECT_TRUE(item<QPushButton>(page, apply)->isEnabled());
     }
+}
+
+// The two ESD pages edit the same limits: a conflict left on one refuses Apply on the other,
+// and is counted once for both.
+TEST_F(EsdPages, AFrictionConflictOnOnePageHoldsOnTheOther)
+{
+    framework::CApplicationViewBase* esd = open(1);
+    ASSERT_NE(esd, nullptr);
+    leave(esd, 216, "8");
+    leave(esd, 217, "4");
+    framework::CApplicationViewBase* setup = open(6);
+    ASSERT_NE(setup, nullptr);
+    item<QPushButton>(setup, 223)->click();
+    EXPECT_FALSE(device->writtenTags().contains("30"));
+    leave(setup, 215, "9");
+    EXPECT_EQ(sent("15001"), (QList<com::Variant>{com::Variant::integer(1), com::Variant::integer(-1)}));
+    item<QPushButton>(esd, 311)->click();
+    EXPECT_EQ(device->writtenTags().last(), QLatin1String("30"));
+}
+
+// Leaving the interval follows the interval just entered: the field has sent it before the
+// picker's range is taken from the device.
+TEST_F(EsdPages, LeavingTheIntervalFollowsTheIntervalJustEntered)
+{
+    framework::CApplicationViewBase* page = open(1);
+    ASSERT_NE(page, nullptr);
+    auto* picker = item<QDateTimeEdit>(page, 255);
+    leave(page, 210, "30");
+    EXPECT_EQ(picker->maximumDateTime().date(), QDate(2027, 1, 8)) << "30 days on, not the 7 the device had";
 }
 
 TEST_F(EsdPages, ApplyScheduleSendsTheStartAndTheSpanAsIntegersThenTheCommand)

@@ -1,5 +1,4 @@
 #include "controls/DtmTextControl.h"
-#include "controls/ValidatorFactory.h"
 #include "device/StringBridge.h"
 #include "framework/PageTable.h"
 #include "framework/SinglePageEditModel.h"
@@ -29,7 +28,7 @@ protected:
     void SetUp() override
     {
         test::PageFixture<Model>::SetUp();
-        controls::CValidatorFactory::SetTextProvider(&this->texts);
+        this->controller.SetTextProvider(&this->texts);
     }
 
     void set(const char* tag, const char* value)

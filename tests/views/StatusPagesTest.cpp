@@ -1,6 +1,5 @@
 #include "controls/DtmListControl.h"
 #include "controls/DtmTextControl.h"
-#include "controls/ValidatorFactory.h"
 #include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
@@ -132,7 +131,7 @@ TEST_F(StatusPages, ClearButtonsSendTheirCommands)
 TEST_F(StatusPages, TuningReadRunsAsADeviceOperationAndReplacesRejectedEntries)
 {
     controller.SetStatusArea(&status, &status);
-    controls::CValidatorFactory::SetTextProvider(&texts);  // as the control does when it starts
+    controller.SetTextProvider(&texts);  // as the control does when it starts
     framework::CApplicationViewBase* tuning = base(13);
     ASSERT_NE(tuning, nullptr);
     device->parameters["8000"] = device::textVariant("1200");
@@ -178,7 +177,7 @@ TEST_F(StatusPages, TuningReadRunsAsADeviceOperationAndReplacesRejectedEntries)
 TEST_F(StatusPages, AnInvalidTuningEntryIsNamedByItsLabel)
 {
     controller.SetStatusArea(&status, nullptr);
-    controls::CValidatorFactory::SetTextProvider(&texts);
+    controller.SetTextProvider(&texts);
     framework::CApplicationViewBase* tuning = base(13);
     ASSERT_NE(tuning, nullptr);
     auto* edit = tuning->findChild<QLineEdit*>(QStringLiteral("item_206"));

@@ -68,6 +68,25 @@ TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
     EXPECT_EQ(page->findChild<QLabel*>(QStringLiteral("item_239"))->text(), QStringLiteral("3.5 kpa"));
 }
 
+// One new set of values on the overview reads each parameter the page shows once, the
+// device's state included, however many parts of the page follow the mode.
+TEST_F(Pages, NewValuesOnTheOverviewReadEachParameterOnce)
+{
+    splitter.parent.show();
+    ASSERT_NE(showPage(0), nullptr);
+    device->calls.clear();
+    controller.OnDtmUpdate(524, QString());
+    QMap<QString, int> reads;
+    for (const test::Call& call : device->callsOf(QStringLiteral("GetParameter")))
+        ++reads[call.argument];
+    for (auto it = reads.cbegin(); it != reads.cend(); ++it)
+        EXPECT_EQ(it.value(), 1) << it.key().toStdString();
+    for (const char* state : {"15000", "1009", "1000"})
+        EXPECT_EQ(reads.value(QString::fromLatin1(state)), 1) << state;
+    EXPECT_EQ(controller.GetView(0)->GetWindow()->findChild<QLabel*>(QStringLiteral("item_205"))->text(),
+              QStringLiteral("Manual"));
+}
+
 TEST_F(Pages, EveryOverviewBarNamesItsEnds)
 {
     auto* page = dynamic_cast<views::COrvxESDHARTDlg*>(framework::CreatePage(0, &controller, &texts));
