@@ -41,8 +41,8 @@ enum class Unit {
     Minute,
     DegreeCelsius,
     Count,             // raw converter counts, samples
-    SettingsPressure,  // in the unit "4003" names (6 psi, 7 bar, 12 kpa)
-    MeasuredPressure,  // in the unit "4007" names
+    SettingsPressure,  // in the unit parameter::PressureUnit names (6 psi, 7 bar, 12 kpa)
+    MeasuredPressure,  // in the unit parameter::MeasuredPressureUnit names
 };
 
 // What the user interface does with a parameter: reads it, writes it, or both.

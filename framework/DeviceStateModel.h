@@ -48,7 +48,7 @@ public:
     // The device's part: held while a notification is, else read now. 'writable' stays false;
     // the user's rights are the controller's.
     DeviceState Current();
-    // Whether message boxes and modal dialogs may be shown (parameter "20000").
+    // Whether message boxes and modal dialogs may be shown (parameter::PrivateDialogs).
     bool PrivateDialogs();
     // Whether a notification is being handled.
     bool Holding() const { return m_holds > 0; }
