@@ -38,12 +38,14 @@ void CDtmProgressBarControl::Attach(QLabel* high, QLabel* low, QLabel* value, QP
     m_low = low;
     m_value = value;
     m_bar = bar;
+    m_shown.clear();
     if (bar)
         bar->setTextVisible(false);  // the value label says the value, with its unit
 }
 
 void CDtmProgressBarControl::Configure(const xml::XmlNode& controlData)
 {
+    m_shown.clear();
     try {
         const QString text = attribute(controlData, "value").value_or(QString());
         const double value = finiteNumber(text);
@@ -76,6 +78,8 @@ void CDtmProgressBarControl::Refresh()
     double value = 0.0;
     try {
         text = device::variantText(event.GetValue());
+        if (text == m_shown)
+            return;
         value = finiteNumber(text);
     } catch (const std::exception&) {
         return;
@@ -83,11 +87,13 @@ void CDtmProgressBarControl::Refresh()
     if (m_value)
         m_value->setText(text + QLatin1Char(' ') + m_unit);
     showPosition(value);
+    m_shown = text;
 }
 
 void CDtmProgressBarControl::SetRangeAndUnit(const QString& unit, int low, int high)
 {
     m_unit = unit;
+    m_shown.clear();
     low = std::clamp(low, kLowest, kHighest);
     high = std::clamp(high, kLowest, kHighest);
     setRange(low, high);

@@ -26,7 +26,8 @@ public:
     // "./@value" first: a missing or malformed value ends the configuration at once. Then tag,
     // unit, the value label, "./Range" low and high, the position, tooltip and modified.
     void Configure(const xml::XmlNode& controlData) override;
-    // Reads the value; a reply that is not a number changes nothing.
+    // Reads the value; a reply that is not a number changes nothing, and neither does the reply
+    // shown already.
     void Refresh() override;
     void ApplyEnabled() override {}
 
@@ -46,6 +47,8 @@ private:
     QPointer<QLabel> m_value;
     QPointer<QProgressBar> m_bar;
     QString m_unit;
+    // The reply the label and the bar show; none after anything else changed them.
+    QString m_shown;
 };
 
 }  // namespace orvx::controls

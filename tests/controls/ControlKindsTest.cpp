@@ -167,6 +167,16 @@ TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)
     EXPECT_EQ(low->text() + " / " + high->text(), "0 bar / 65535 bar");
     control.SetRangeAndUnit("kPa", 1, 65534);
     EXPECT_EQ(low->text() + " / " + high->text(), "1 kPa / 65534 kPa");
+
+    // The reply shown already is shown again after the unit or the configuration changed.
+    reply = answer(&CGenericGetEvent::SetValue, com::Variant::float64(250.4));
+    control.Refresh();
+    EXPECT_EQ(label->text(), "250.4 kPa");
+    EXPECT_EQ(bar->value(), 250);
+    configure(control, "value='12.7' tag='7' unit='psi'", "<Range low='0' high='100'/>");
+    control.Refresh();
+    EXPECT_EQ(label->text(), "250.4 psi");
+    EXPECT_EQ(bar->value(), 100);
     control.EnableForMode(false);
     EXPECT_TRUE(bar->isEnabled());
 }
