@@ -350,6 +350,113 @@ QLayout* buildLayout(const WidgetTree::LayoutNode& node, const std::vector<QWidg
     return layout;
 }
 
+// What a widget of one of the kinds the pages use shows beyond what every widget has.
+void readKind(QWidget* w, WidgetTree::Node& node)
+{
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        node.text = label->text();
+        node.pixmap = label->pixmap();
+        node.alignment = label->alignment();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        node.text = button->text();
+        node.icon = button->icon();
+        node.checkable = button->isCheckable();
+        node.checked = button->isChecked();
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        node.text = group->title();
+        node.checkable = group->isCheckable();
+        node.checked = group->isChecked();
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        for (int i = 0; i < combo->count(); ++i)
+            node.items.append(combo->itemText(i));
+        node.value = combo->currentIndex();
+        node.checkable = combo->isEditable();
+    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        node.text = line->text();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        node.text = plain->toPlainText();
+    } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
+        node.low = bar->minimum();
+        node.high = bar->maximum();
+        node.value = bar->value();
+        node.text = bar->format();
+    } else if (auto* treeWidget = qobject_cast<QTreeWidget*>(w)) {
+        node.ownedItems = std::make_shared<std::vector<std::unique_ptr<QTreeWidgetItem>>>();
+        for (int i = 0; i < treeWidget->topLevelItemCount(); ++i)
+            node.ownedItems->emplace_back(cloneItems(treeWidget->topLevelItem(i)));
+        node.checkable = treeWidget->isHeaderHidden();
+        node.value = treeWidget->columnCount();
+    } else if (auto* toolbar = qobject_cast<QToolBar*>(w)) {
+        for (QAction* action : toolbar->actions())
+            node.actions.append({action->icon(), action->text()});
+    } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+        for (int i = 0; i < tabs->count(); ++i)
+            node.tabTexts.push_back(tabs->tabText(i));
+    } else if (auto* chartView = qobject_cast<QChartView*>(w)) {
+        node.chart = std::make_shared<ChartPicture>(readChart(chartView));
+    }
+}
+
+// Gives a widget of one of the kinds the pages use what readKind read.
+void buildKind(QWidget* w, const WidgetTree::Node& node)
+{
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (!node.pixmap.isNull())
+            label->setPixmap(node.pixmap);
+        else
+            label->setText(node.text);
+        label->setAlignment(node.alignment);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(node.text);
+        button->setIcon(node.icon);
+        button->setCheckable(node.checkable);
+        button->setChecked(node.checked);
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        group->setTitle(node.text);
+        group->setCheckable(node.checkable);
+        group->setChecked(node.checked);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setEditable(node.checkable);
+        combo->addItems(node.items);
+        combo->setCurrentIndex(node.value);
+    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        line->setText(node.text);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        plain->setPlainText(node.text);
+    } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
+        bar->setRange(node.low, node.high);
+        bar->setValue(node.value);
+        bar->setFormat(node.text);
+    } else if (auto* treeWidget = qobject_cast<QTreeWidget*>(w)) {
+        treeWidget->setColumnCount(node.value);
+        treeWidget->setHeaderHidden(node.checkable);
+        for (const auto& item : *node.ownedItems)
+            treeWidget->addTopLevelItem(item->clone());
+        treeWidget->expandAll();
+    } else if (auto* toolbar = qobject_cast<QToolBar*>(w)) {
+        for (const auto& [icon, text] : node.actions)
+            toolbar->addAction(icon, text);
+    } else if (auto* chartView = qobject_cast<QChartView*>(w)) {
+        buildChart(chartView, *node.chart);
+    }
+}
+
+// Puts a widget in a parent that holds its children itself (a scroll area, tabs, a stack, a
+// status bar, a tool bar); others hold it as its parent already.
+void placeIn(QWidget* parent, const WidgetTree::Node& parentNode, QWidget* w)
+{
+    if (auto* area = qobject_cast<QScrollArea*>(parent))
+        area->setWidget(w);
+    else if (auto* tabs = qobject_cast<QTabWidget*>(parent))
+        tabs->addTab(w, parentNode.tabTexts.at(static_cast<std::size_t>(tabs->count())));
+    else if (auto* stack = qobject_cast<QStackedWidget*>(parent))
+        stack->addWidget(w);
+    else if (auto* status = qobject_cast<QStatusBar*>(parent))
+        status->addWidget(w);
+    else if (auto* toolbar = qobject_cast<QToolBar*>(parent))
+        toolbar->addWidget(w);
+}
+
 }  // namespace
 
 WidgetTree WidgetTree::Read(QWidget* root)
@@ -374,48 +481,7 @@ WidgetTree WidgetTree::Read(QWidget* root)
         node->palette = w->palette();
         node->ownFont = w->testAttribute(Qt::WA_SetFont);
         node->font = w->font();
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            node->text = label->text();
-            node->pixmap = label->pixmap();
-            node->alignment = label->alignment();
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            node->text = button->text();
-            node->icon = button->icon();
-            node->checkable = button->isCheckable();
-            node->checked = button->isChecked();
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            node->text = group->title();
-            node->checkable = group->isCheckable();
-            node->checked = group->isChecked();
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            for (int i = 0; i < combo->count(); ++i)
-                node->items.append(combo->itemText(i));
-            node->value = combo->currentIndex();
-            node->checkable = combo->isEditable();
-        } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
-            node->text = line->text();
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
-            node->text = plain->toPlainText();
-        } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
-            node->low = bar->minimum();
-            node->high = bar->maximum();
-            node->value = bar->value();
-            node->text = bar->format();
-        } else if (auto* treeWidget = qobject_cast<QTreeWidget*>(w)) {
-            node->ownedItems = std::make_shared<std::vector<std::unique_ptr<QTreeWidgetItem>>>();
-            for (int i = 0; i < treeWidget->topLevelItemCount(); ++i)
-                node->ownedItems->emplace_back(cloneItems(treeWidget->topLevelItem(i)));
-            node->checkable = treeWidget->isHeaderHidden();
-            node->value = treeWidget->columnCount();
-        } else if (auto* toolbar = qobject_cast<QToolBar*>(w)) {
-            for (QAction* action : toolbar->actions())
-                node->actions.append({action->icon(), action->text()});
-        } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
-            for (int i = 0; i < tabs->count(); ++i)
-                node->tabTexts.push_back(tabs->tabText(i));
-        } else if (auto* chartView = qobject_cast<QChartView*>(w)) {
-            node->chart = std::make_shared<ChartPicture>(readChart(chartView));
-        }
+        readKind(w, *node);
         const int self = static_cast<int>(tree.m_nodes.size());
         tree.m_nodes.push_back(node);
         widgets.push_back(w);
@@ -455,58 +521,10 @@ QWidget* WidgetTree::Build(QWidget* parent) const
             w->setPalette(node.palette);
         if (node.ownFont)
             w->setFont(node.font);
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (!node.pixmap.isNull())
-                label->setPixmap(node.pixmap);
-            else
-                label->setText(node.text);
-            label->setAlignment(node.alignment);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            button->setText(node.text);
-            button->setIcon(node.icon);
-            button->setCheckable(node.checkable);
-            button->setChecked(node.checked);
-        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            group->setTitle(node.text);
-            group->setCheckable(node.checkable);
-            group->setChecked(node.checked);
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            combo->setEditable(node.checkable);
-            combo->addItems(node.items);
-            combo->setCurrentIndex(node.value);
-        } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
-            line->setText(node.text);
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
-            plain->setPlainText(node.text);
-        } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {
-            bar->setRange(node.low, node.high);
-            bar->setValue(node.value);
-            bar->setFormat(node.text);
-        } else if (auto* treeWidget = qobject_cast<QTreeWidget*>(w)) {
-            treeWidget->setColumnCount(node.value);
-            treeWidget->setHeaderHidden(node.checkable);
-            for (const auto& item : *node.ownedItems)
-                treeWidget->addTopLevelItem(item->clone());
-            treeWidget->expandAll();
-        } else if (auto* toolbar = qobject_cast<QToolBar*>(w)) {
-            for (const auto& [icon, text] : node.actions)
-                toolbar->addAction(icon, text);
-        } else if (auto* chartView = qobject_cast<QChartView*>(w)) {
-            buildChart(chartView, *node.chart);
-        }
+        buildKind(w, node);
         if (node.parent >= 0) {
-            QWidget* p = made[static_cast<std::size_t>(node.parent)];
-            if (auto* area = qobject_cast<QScrollArea*>(p))
-                area->setWidget(w);
-            else if (auto* tabs = qobject_cast<QTabWidget*>(p))
-                tabs->addTab(w, m_nodes[static_cast<std::size_t>(node.parent)]->tabTexts.at(
-                                    static_cast<std::size_t>(tabs->count())));
-            else if (auto* stack = qobject_cast<QStackedWidget*>(p))
-                stack->addWidget(w);
-            else if (auto* status = qobject_cast<QStatusBar*>(p))
-                status->addWidget(w);
-            else if (auto* toolbar = qobject_cast<QToolBar*>(p))
-                toolbar->addWidget(w);
+            const auto parentIndex = static_cast<std::size_t>(node.parent);
+            placeIn(made[parentIndex], *m_nodes[parentIndex], w);
         }
         if (node.hidden)
             w->hide();

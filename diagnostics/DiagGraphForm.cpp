@@ -39,17 +39,10 @@ QPushButton* button(QWidget* parent, int item, const QString& text)
     return pushButton;
 }
 
-}  // namespace
-
-CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
+// The four range edits with their labels, two by two.
+QGridLayout* rangeEdits(CDiagGraphForm& f, const QDialog& dialog)
 {
     using namespace graph_item;
-    CDiagGraphForm f;
-    f.group = ui::makeItem<QGroupBox>(&dialog, Group);
-    f.chart = ui::makeItem<chart::CDiagChart>(f.group, Chart);
-    f.chart->setMinimumSize(640, 400);
-    f.chart->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
     auto* range = new QGridLayout;
     const char* names[] = {"X Low", "X High", "Y Low", "Y High"};
     const int width = dialog.fontMetrics().horizontalAdvance(QStringLiteral("-0000.00")) + 12;
@@ -62,7 +55,13 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
         range->addWidget(line, edit / 2, (edit % 2) * 2 + 1);
         f.range[static_cast<std::size_t>(edit)] = line;
     }
+    return range;
+}
 
+// The plot mode and the data points, one under the other.
+QVBoxLayout* plotChoices(CDiagGraphForm& f)
+{
+    using namespace graph_item;
     auto* mode = new QVBoxLayout;
     f.positionVsPressure = ui::makeItem<QRadioButton>(f.group, PositionVsPressure);
     f.positionVsPressure->setText(QStringLiteral("Pos. vs Pres."));
@@ -74,8 +73,13 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     for (QWidget* w : {static_cast<QWidget*>(f.positionVsPressure), static_cast<QWidget*>(f.againstTime),
                        static_cast<QWidget*>(f.dataPoints)})
         mode->addWidget(w);
+    return mode;
+}
 
-    // The blue and the dark red sample share one place; the window shows one of them.
+// The blue and the dark red sample share one place; the window shows one of them.
+QGridLayout* legend(CDiagGraphForm& f, const QDialog& dialog)
+{
+    using namespace graph_item;
     auto* legend = new QGridLayout;
     f.redSample = sample(f.group, 0, 273);
     f.blueSample = sample(f.group, BlueSample, 271);
@@ -88,19 +92,13 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     legend->addWidget(f.darkRedSample, 1, 0);
     legend->addWidget(f.secondLegend, 1, 1);
     legend->setColumnMinimumWidth(1, dialog.fontMetrics().horizontalAdvance(QStringLiteral("Pressure")) + 8);
+    return legend;
+}
 
-    auto* controls = new QHBoxLayout;
-    controls->addLayout(range);
-    controls->addSpacing(24);
-    controls->addLayout(mode);
-    controls->addSpacing(24);
-    controls->addLayout(legend);
-    controls->addStretch(1);
-
-    auto* groupLayout = new QVBoxLayout(f.group);
-    groupLayout->addWidget(f.chart, 1);
-    groupLayout->addLayout(controls);
-
+// The window's buttons, the exports beside the numbered ones.
+void makeButtons(CDiagGraphForm& f, QDialog& dialog)
+{
+    using namespace graph_item;
     f.capture = button(&dialog, Capture, QStringLiteral("Ca&pture to Clipboard"));
     f.save = button(&dialog, Save, {});
     f.exportCsv = button(&dialog, 0, QStringLiteral("Export CS&V\u2026"));
@@ -118,8 +116,10 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     f.compareWith->setObjectName(QStringLiteral("compareWith"));
     f.useAsBaseline = button(&dialog, 0, QStringLiteral("Use as &baseline"));
     f.useAsBaseline->setObjectName(QStringLiteral("useAsBaseline"));
-    f.baseline = new CBaselinePanel(&dialog);
+}
 
+QHBoxLayout* buttonRow(const CDiagGraphForm& f)
+{
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b :
          {f.capture, f.save, f.exportCsv, f.exportPng, f.pstReport, f.compareWith, f.useAsBaseline, f.history})
@@ -127,18 +127,49 @@ CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
     buttons->addStretch(1);
     buttons->addWidget(f.exportToExcel);
     buttons->addWidget(f.close);
+    return buttons;
+}
 
-    auto* top = new QVBoxLayout(&dialog);
-    top->addWidget(f.group, 1);
-    top->addWidget(f.baseline);
-    top->addLayout(buttons);
-
+void setTabOrder(const CDiagGraphForm& f)
+{
     QWidget* const order[] = {f.range[0],    f.range[1],   f.range[2],    f.range[3],      f.positionVsPressure,
                               f.againstTime, f.dataPoints, f.capture,     f.save,          f.exportCsv,
                               f.exportPng,   f.pstReport,  f.compareWith, f.useAsBaseline, f.history,
                               f.close};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+}  // namespace
+
+CDiagGraphForm CDiagGraphForm::Build(QDialog& dialog)
+{
+    CDiagGraphForm f;
+    f.group = ui::makeItem<QGroupBox>(&dialog, graph_item::Group);
+    f.chart = ui::makeItem<chart::CDiagChart>(f.group, graph_item::Chart);
+    f.chart->setMinimumSize(640, 400);
+    f.chart->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    auto* controls = new QHBoxLayout;
+    controls->addLayout(rangeEdits(f, dialog));
+    controls->addSpacing(24);
+    controls->addLayout(plotChoices(f));
+    controls->addSpacing(24);
+    controls->addLayout(legend(f, dialog));
+    controls->addStretch(1);
+
+    auto* groupLayout = new QVBoxLayout(f.group);
+    groupLayout->addWidget(f.chart, 1);
+    groupLayout->addLayout(controls);
+
+    makeButtons(f, dialog);
+    f.baseline = new CBaselinePanel(&dialog);
+
+    auto* top = new QVBoxLayout(&dialog);
+    top->addWidget(f.group, 1);
+    top->addWidget(f.baseline);
+    top->addLayout(buttonRow(f));
+    setTabOrder(f);
     return f;
 }
 

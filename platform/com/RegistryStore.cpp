@@ -251,6 +251,46 @@ bool RegistryStore::save(std::string* error) const
     return true;
 }
 
+namespace {
+
+// A key line, "[path]": its path, or what is wrong with it.
+const char* readKeyLine(std::string_view line, std::string_view& path)
+{
+    if (line.back() != ']' || line.size() < 3)
+        return "a key line must read [path]";
+    path = line.substr(1, line.size() - 2);
+    const std::size_t depth = split(path).size();
+    if (depth == 0)
+        return "a key line must name a key";
+    if (depth > RegistryStore::kMaxKeyDepth)
+        return "a key path may name at most 64 keys";
+    return nullptr;
+}
+
+// A value line, @ or a quoted name, "=" and one quoted text: its name and value, or what is
+// wrong with it.
+const char* readValueLine(std::string_view rest, std::string& name, std::string& value)
+{
+    if (rest.front() == '@') {
+        rest.remove_prefix(1);
+    } else {
+        auto quotedName = unquote(rest);
+        if (!quotedName)
+            return "a value name must be @ or a quoted text";
+        name = std::move(*quotedName);
+    }
+    if (rest.empty() || rest.front() != '=')
+        return "expected = after the value name";
+    rest.remove_prefix(1);
+    auto quotedValue = unquote(rest);
+    if (!quotedValue || !rest.empty())
+        return "a value must be one quoted text";
+    value = std::move(*quotedValue);
+    return nullptr;
+}
+
+}  // namespace
+
 bool RegistryStore::load(std::string* error)
 {
     std::ifstream in(m_file, std::ios::binary);
@@ -288,35 +328,19 @@ bool RegistryStore::load(std::string* error)
         if (rest.empty() || rest.front() == ';')
             continue;
         if (rest.front() == '[') {
-            if (rest.back() != ']' || rest.size() < 3)
-                return fail("a key line must read [path]");
-            const std::string_view path = rest.substr(1, rest.size() - 2);
-            const std::size_t depth = split(path).size();
-            if (depth == 0)
-                return fail("a key line must name a key");
-            if (depth > kMaxKeyDepth)
-                return fail("a key path may name at most 64 keys");
+            std::string_view path;
+            if (const char* wrong = readKeyLine(rest, path))
+                return fail(wrong);
             current = &loaded.create(path);
             continue;
         }
         if (!current)
             return fail("a value before the first key");
         std::string name;
-        if (rest.front() == '@') {
-            rest.remove_prefix(1);
-        } else {
-            auto quotedName = unquote(rest);
-            if (!quotedName)
-                return fail("a value name must be @ or a quoted text");
-            name = std::move(*quotedName);
-        }
-        if (rest.empty() || rest.front() != '=')
-            return fail("expected = after the value name");
-        rest.remove_prefix(1);
-        auto value = unquote(rest);
-        if (!value || !rest.empty())
-            return fail("a value must be one quoted text");
-        current->values[name] = std::move(*value);
+        std::string value;
+        if (const char* wrong = readValueLine(rest, name, value))
+            return fail(wrong);
+        current->values[name] = std::move(value);
     }
     m_root = std::move(loaded.m_root);
     return true;
