@@ -50,7 +50,8 @@ public:
     // The combo box reports a change of its indicator state; the pages take no action.
     virtual void OnControlStateChanged(std::int32_t controlId) = 0;
     // Counts a control's entry invalid, or valid again, after writing the change (1 or -1) to
-    // parameter::InvalidEntries; a failed write is raised and counts nothing. Another page's control changes nothing.
+    // parameter::InvalidEntries; a failed write is raised and counts nothing. Another page's
+    // control changes nothing.
     virtual void OnControlValidated(controls::IFdtControl* control, bool valid) = 0;
 
     // -- Invalid entries --

@@ -93,10 +93,11 @@ public:
     // -- Registration, private dialogs, splitter --
     // Whether the business object accepted the control's registration; false before Init.
     virtual bool IsRegistered() const = 0;
-    // Whether message boxes may be shown: parameter::PrivateDialogs as a truth value, read at most once
-    // per notification. A failed read answers true; without an edit model, false.
+    // Whether message boxes may be shown: parameter::PrivateDialogs as a truth value, read at
+    // most once per notification. A failed read answers true; without an edit model, false.
     virtual bool IsPrivateDialogEnabled() = 0;
-    // Records the state document's flag; IsPrivateDialogEnabled does not read it, it asks parameter::PrivateDialogs.
+    // Records the state document's flag; IsPrivateDialogEnabled does not read it, it asks
+    // parameter::PrivateDialogs.
     virtual void SetPrivateDialogEnabled(bool enabled) = 0;
     // Puts the splitter bar at the main window's width divided by 'divisor', at once; nothing
     // without a main window or for a divisor below 1.
@@ -147,11 +148,12 @@ public:
 
     // -- Device state --
     // The state of the device and the user: derived once per notification and held while it is
-    // handled; outside a notification, derived when asked. Connected is parameter::Connected as a
-    // truth value (a failed read counts as connected; without an edit model, disconnected).
-    // The mode comes from parameter::DeviceState and parameter::Mode: ModeDisconnected when not connected,
-    // ModeUndetermined when either read fails (the status line says which), ModeSetup when the
-    // values read are none of the known ones, never ModeFailHigh; fail-high is parameter::DeviceState reading 64.
+    // handled; outside a notification, derived when asked. Connected is parameter::Connected as
+    // a truth value (a failed read counts as connected; without an edit model, disconnected).
+    // The mode comes from parameter::DeviceState and parameter::Mode: ModeDisconnected when not
+    // connected, ModeUndetermined when either read fails (the status line says which),
+    // ModeSetup when the values read are none of the known ones, never ModeFailHigh; fail-high
+    // is parameter::DeviceState reading 64.
     // Writable is IsWritable.
     virtual DeviceState GetDeviceState() = 0;
     // The state's connection.

@@ -17,9 +17,9 @@ namespace orvx::views {
 // Two entries of a page that must agree with each other, a low and a high one. Each time the
 // user leaves either field, after the field's own check and commit, the pair is compared,
 // unless one of them is invalid on its own (its own message comes first). The pair counts as
-// one invalid entry: parameter::InvalidEntries is counted up once when it turns inconsistent and down once when
-// it is consistent again; a count the device does not take changes nothing. A text that is no
-// number ends the comparison quietly.
+// one invalid entry: parameter::InvalidEntries is counted up once when it turns inconsistent
+// and down once when it is consistent again; a count the device does not take changes nothing.
+// A text that is no number ends the comparison quietly.
 //
 // A pair that several pages show (the friction limits) keeps its agreement where every page
 // sees it: the page hands a keeper; by default the check keeps it itself.
