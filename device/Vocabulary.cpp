@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <unordered_map>
 
 namespace orvx::device {
 
@@ -151,8 +152,15 @@ std::span<const Notification* const> notifications()
 
 const Parameter* findParameter(std::string_view tag)
 {
-    const auto it = std::ranges::find(kParameters, tag, &Parameter::tag);
-    return it == std::end(kParameters) ? nullptr : *it;
+    // Every read of a device goes through here: an index made once, not a walk of the table.
+    static const auto byTag = [] {
+        std::unordered_map<std::string_view, const Parameter*> index;
+        for (const Parameter* parameter : kParameters)
+            index.emplace(parameter->tag, parameter);
+        return index;
+    }();
+    const auto it = byTag.find(tag);
+    return it == byTag.end() ? nullptr : it->second;
 }
 
 const Method* findMethod(int number)

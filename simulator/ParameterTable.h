@@ -3,9 +3,9 @@
 #include "device/Vocabulary.h"
 #include "platform/com/Variant.h"
 
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace orvx::simulator {
 
@@ -51,7 +51,7 @@ private:
     Entry& entry(const device::Parameter& parameter);
     const Entry& entry(const device::Parameter& parameter) const;
 
-    std::map<std::string_view, Entry, std::less<>> m_entries;  // by tag
+    std::unordered_map<std::string_view, Entry> m_entries;  // by tag
 };
 
 // Fixed notation with 'decimals' decimals, the full stop as separator.
