@@ -38,14 +38,14 @@ void CDtmProgressBarControl::Attach(QLabel* high, QLabel* low, QLabel* value, QP
     m_low = low;
     m_value = value;
     m_bar = bar;
-    m_shown.clear();
+    m_shown.reset();
     if (bar)
         bar->setTextVisible(false);  // the value label says the value, with its unit
 }
 
 void CDtmProgressBarControl::Configure(const xml::XmlNode& controlData)
 {
-    m_shown.clear();
+    m_shown.reset();
     try {
         const QString text = attribute(controlData, "value").value_or(QString());
         const double value = finiteNumber(text);
@@ -74,12 +74,13 @@ void CDtmProgressBarControl::Refresh()
     if (!dispatch(event))
         return;
     takeEventError(event);
+    com::Variant reply = event.GetValue();
+    if (reply == m_shown)
+        return;
     QString text;
     double value = 0.0;
     try {
-        text = device::variantText(event.GetValue());
-        if (text == m_shown)
-            return;
+        text = device::variantText(reply);
         value = finiteNumber(text);
     } catch (const std::exception&) {
         return;
@@ -87,13 +88,13 @@ void CDtmProgressBarControl::Refresh()
     if (m_value)
         m_value->setText(text + QLatin1Char(' ') + m_unit);
     showPosition(value);
-    m_shown = text;
+    m_shown = std::move(reply);
 }
 
 void CDtmProgressBarControl::SetRangeAndUnit(const QString& unit, int low, int high)
 {
     m_unit = unit;
-    m_shown.clear();
+    m_shown.reset();
     low = std::clamp(low, kLowest, kHighest);
     high = std::clamp(high, kLowest, kHighest);
     setRange(low, high);

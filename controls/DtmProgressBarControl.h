@@ -1,8 +1,11 @@
 #pragma once
 
 #include "DtmControlBase.h"
+#include "platform/com/Variant.h"
 
 #include <QPointer>
+
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -48,7 +51,7 @@ private:
     QPointer<QProgressBar> m_bar;
     QString m_unit;
     // The reply the label and the bar show; none after anything else changed them.
-    QString m_shown;
+    std::optional<com::Variant> m_shown;
 };
 
 }  // namespace orvx::controls
