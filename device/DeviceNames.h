@@ -41,4 +41,12 @@ ORVX_DEVICE_PARAMETERS(ORVX_DEVICE_TAG)
 
 }  // namespace tag
 
+// A tag as a Qt string made once, for the reads every notification makes.
+template <const QLatin1StringView& Tag>
+const QString& tagText()
+{
+    static const QString text(Tag);
+    return text;
+}
+
 }  // namespace orvx::device

@@ -36,8 +36,9 @@ bool CDeviceStateModel::PrivateDialogs()
 {
     if (Holding() && m_heldDialogs)
         return *m_heldDialogs;
-    const bool allowed = m_linked &&
-                         readParameter(&m_device, device::tag::PrivateDialogs, &com::Variant::toBool).value_or(true);
+    const bool allowed =
+        m_linked &&
+        readParameter(&m_device, device::tagText<device::tag::PrivateDialogs>(), &com::Variant::toBool).value_or(true);
     if (Holding())
         m_heldDialogs = allowed;
     return allowed;
@@ -46,15 +47,17 @@ bool CDeviceStateModel::PrivateDialogs()
 DeviceState CDeviceStateModel::derive()
 {
     DeviceState state;
-    state.connected = m_linked &&
-                      readParameter(&m_device, device::tag::Connected, &com::Variant::toBool).value_or(true);
+    state.connected =
+        m_linked &&
+        readParameter(&m_device, device::tagText<device::tag::Connected>(), &com::Variant::toBool).value_or(true);
     if (!state.connected) {
         state.mode = ModeDisconnected;
         return state;
     }
     // A state or mode that cannot be read is no mode at all: taken for Setup it would open the
     // pages that stroke the valve.
-    const auto deviceState = readParameter(&m_device, device::tag::DeviceState, &com::Variant::toUInt32);
+    const auto deviceState = readParameter(&m_device, device::tagText<device::tag::DeviceState>(),
+                                           &com::Variant::toUInt32);
     if (!deviceState)
         return state;
     state.failHigh = *deviceState == 64;
@@ -72,7 +75,7 @@ DeviceState CDeviceStateModel::derive()
 
 std::uint32_t CDeviceStateModel::deriveMode()
 {
-    const auto mode = readParameter(&m_device, device::tag::Mode, &com::Variant::toUInt32);
+    const auto mode = readParameter(&m_device, device::tagText<device::tag::Mode>(), &com::Variant::toUInt32);
     if (!mode)
         return ModeUndetermined;
     switch (*mode) {

@@ -86,7 +86,8 @@ void CLiveValuesPage::OnUpdate(std::int32_t code, const QString& text)
 
 bool CLiveValuesPage::FollowPressureUnit()
 {
-    const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(), device::tag::MeasuredPressureUnit);
+    const auto unit = controls::CPressureUnitFollower::ReadUnit(Controller(),
+                                                                device::tagText<device::tag::MeasuredPressureUnit>());
     if (unit)
         m_pressureUnit.Follow(*unit);
     return unit.has_value();

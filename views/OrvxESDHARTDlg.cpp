@@ -55,7 +55,8 @@ void COrvxESDHARTDlg::FollowDevice()
     if (!FollowPressureUnit())
         return;
     // A state that cannot be read leaves the image as it was; the status line says so.
-    const auto tripped = framework::readParameter(Controller(), device::tag::EsdTripped, &device::variantText);
+    const auto tripped = framework::readParameter(Controller(), device::tagText<device::tag::EsdTripped>(),
+                                                  &device::variantText);
     if (tripped && *tripped != m_trippedValue) {
         m_trippedValue = *tripped;
         m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
