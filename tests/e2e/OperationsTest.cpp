@@ -16,7 +16,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -182,13 +181,7 @@ TEST_F(Module, TheSetupWizardCalibratesAndTunesTheValve)
         device->GetParameter(com::BStr(tag), &value);
         return value.toText().toUtf8();
     };
-    const auto waitFor = [](const std::function<bool()>& done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    };
+    const auto waitFor = [](const std::function<bool()>& done) { return frame::waitFor(done, 20000); };
     // To Setup mode, as the mode button would ask.
     device->SetParameter(com::BStr(u"1005"), com::Variant::text(com::BStr(u"0")), nullptr);
     device->SetParameter(com::BStr(u"0"), com::Variant(), nullptr);
@@ -210,14 +203,8 @@ TEST_F(Module, TheSetupWizardCalibratesAndTunesTheValve)
         ASSERT_EQ(entries.size(), 1);
         tree->setCurrentItem(entries[0]);
         QCoreApplication::processEvents();
-        const auto button = [&](int item) -> QPushButton* {
-            for (auto* b : window->findChildren<QPushButton*>(QStringLiteral("item_%1").arg(item)))
-                if (b->isVisible())
-                    return b;
-            return nullptr;
-        };
-        QPushButton* start = button(214);
-        QPushButton* next = button(215);
+        QAbstractButton* start = frame::visibleButton(window, 214);
+        QAbstractButton* next = frame::visibleButton(window, 215);
         ASSERT_TRUE(start && next);
         start->click();
         std::string stopsFound;
@@ -227,7 +214,7 @@ TEST_F(Module, TheSetupWizardCalibratesAndTunesTheValve)
             ASSERT_TRUE(waitFor([&] { return next->isEnabled(); }));
             next->click();
             // Each step ends with Continue ready for the next, the last with Start ready again.
-            QPushButton* ready = step < 4 ? next : start;
+            QAbstractButton* ready = step < 4 ? next : start;
             ASSERT_TRUE(waitFor([&] { return !device->RunningOperation() && ready->isEnabled(); }));
             if (step == 2)
                 stopsFound = read(u"13011");

@@ -49,16 +49,49 @@ std::set<std::string> contents(const com::RegistryStore& store, const std::strin
     return all;
 }
 
+struct Value {
+    std::string key, name, value;
+};
+
+struct Control {
+    com::Guid clsid, iid;
+    std::string progId, description, interfaceName, bitmap;
+};
+
+// The values one control's class adds.
+std::vector<Value> controlValues(const Control& c, const std::string& modulePath, const std::string& appId,
+                                 const std::string& libId)
+{
+    const std::string clsid = c.clsid.toString();
+    const std::string key = "CLSID\\" + clsid;
+    const std::string versioned = c.progId + ".1";
+    const std::string iface = "Interface\\" + c.iid.toString();
+    return {
+        {c.progId, "", c.description},
+        {c.progId + "\\CLSID", "", clsid},
+        {c.progId + "\\CurVer", "", versioned},
+        {versioned, "", c.description},
+        {versioned + "\\CLSID", "", clsid},
+        {key, "", c.description},
+        {key, "AppID", appId},
+        {key + "\\ProgID", "", versioned},
+        {key + "\\VersionIndependentProgID", "", c.progId},
+        {key + "\\InprocServer32", "", modulePath},
+        {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
+        {key + "\\ToolboxBitmap32", "", modulePath + "," + c.bitmap},
+        {key + "\\MiscStatus", "", "0"},
+        {key + "\\MiscStatus\\1", "", "131473"},
+        {key + "\\TypeLib", "", libId},
+        {key + "\\Version", "", "1.0"},
+        {iface, "", c.interfaceName},
+        {iface + "\\TypeLib", "", libId},
+        {iface + "\\TypeLib", "Version", "1.0"},
+    };
+}
+
 // What registration adds: each value with every key above it, and the keys that carry no value.
 std::set<std::string> registration(const std::string& modulePath)
 {
-    struct Value {
-        std::string key, name, value;
-    };
-    struct Control {
-        com::Guid clsid, iid;
-        std::string progId, description, interfaceName, bitmap;
-    };
     const std::string appId = host::APPID_OrvxTarnelGUI.toString();
     const std::string libId = host::LIBID_OrvxTarnelGUILib.toString();
     std::vector<Value> values{
@@ -78,31 +111,9 @@ std::set<std::string> registration(const std::string& modulePath)
          "114"},
     };
     for (const Control& c : controls) {
-        const std::string clsid = c.clsid.toString();
-        const std::string key = "CLSID\\" + clsid;
-        const std::string versioned = c.progId + ".1";
-        const std::string iface = "Interface\\" + c.iid.toString();
-        values.insert(values.end(), {
-                                        {c.progId, "", c.description},
-                                        {c.progId + "\\CLSID", "", clsid},
-                                        {c.progId + "\\CurVer", "", versioned},
-                                        {versioned, "", c.description},
-                                        {versioned + "\\CLSID", "", clsid},
-                                        {key, "", c.description},
-                                        {key, "AppID", appId},
-                                        {key + "\\ProgID", "", versioned},
-                                        {key + "\\VersionIndependentProgID", "", c.progId},
-                                        {key + "\\InprocServer32", "", modulePath},
-                                        {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
-                                        {key + "\\ToolboxBitmap32", "", modulePath + "," + c.bitmap},
-                                        {key + "\\MiscStatus", "", "0"},
-                                        {key + "\\MiscStatus\\1", "", "131473"},
-                                        {key + "\\TypeLib", "", libId},
-                                        {key + "\\Version", "", "1.0"},
-                                        {iface, "", c.interfaceName},
-                                        {iface + "\\TypeLib", "", libId},
-                                        {iface + "\\TypeLib", "Version", "1.0"},
-                                    });
+        const std::vector<Value> added = controlValues(c, modulePath, appId, libId);
+        values.insert(values.end(), added.begin(), added.end());
+        const std::string key = "CLSID\\" + c.clsid.toString();
         bareKeys.push_back(key + "\\Programmable");
         bareKeys.push_back(key + "\\Control");
     }

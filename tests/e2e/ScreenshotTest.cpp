@@ -88,6 +88,17 @@ QStringList faintLabels(QWidget* root)
     return faint;
 }
 
+// The overview pictured twice, light and then dark.
+void checkOverviewLightAndDark(const QDir& folder)
+{
+    const QStringList overview = folder.entryList({QStringLiteral("online-00-*.png")});
+    ASSERT_EQ(overview.size(), 1);
+    EXPECT_GT(meanLightness(QImage(folder.filePath(overview[0]))), 180);
+    const QImage dark(folder.filePath(QStringLiteral("dark-overview.png")));
+    ASSERT_FALSE(dark.isNull());
+    EXPECT_LT(meanLightness(dark), 110);
+}
+
 // The screenshot run strokes the valve before its first picture, pictures every page of the tree
 // once and the overview in a dark palette, and leaves the application as it found it.
 TEST_F(Module, TheScreenshotRunShowsAMovingValveAndEveryPage)
@@ -145,14 +156,7 @@ TEST_F(Module, TheScreenshotRunShowsAMovingValveAndEveryPage)
     EXPECT_NE(number(u"2000"), 12.0) << "the loop signal stroked the valve";
     EXPECT_LT(number(u"2003"), 0.5) << "Full Close drove the valve shut by hand";
 
-    // The overview twice, light and then dark.
-    const QDir folder(shots.path());
-    const QStringList overview = folder.entryList({QStringLiteral("online-00-*.png")});
-    ASSERT_EQ(overview.size(), 1);
-    EXPECT_GT(meanLightness(QImage(folder.filePath(overview[0]))), 180);
-    const QImage dark(folder.filePath(QStringLiteral("dark-overview.png")));
-    ASSERT_FALSE(dark.isNull());
-    EXPECT_LT(meanLightness(dark), 110);
+    checkOverviewLightAndDark(QDir(shots.path()));
     EXPECT_EQ(QApplication::palette(), palette);
     EXPECT_EQ(QApplication::style()->name(), style);
     device->Disconnect();

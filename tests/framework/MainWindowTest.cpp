@@ -247,12 +247,10 @@ TEST(KeyboardNavigation, TabLeavesAWindowAtItsEndsForTheNextSlot)
     QApplication::setActiveWindow(&top);
     top.activateWindow();
 
-    const int users = CKeyboardNavigation::HookUsers();
     auto navigation = std::make_unique<CKeyboardNavigation>();
     navigation->RegisterWindow(0, tree);
     navigation->RegisterWindow(1, page);
     navigation->RegisterWindow(5, &top);  // ignored
-    EXPECT_EQ(CKeyboardNavigation::HookUsers(), users + 1);
     EXPECT_EQ(CKeyboardNavigation::TabStops(page), QList<QWidget*>({e[0], e[1], e[2]}));
 
     struct Case {
@@ -283,8 +281,21 @@ TEST(KeyboardNavigation, TabLeavesAWindowAtItsEndsForTheNextSlot)
     // A hidden tree has no tab stop: Tab stays within the page.
     tree->hide();
     EXPECT_EQ(navigation->TabTarget(e[2], false), e[0]);
+}
 
-    // Slots beyond the table are ignored; registering none unregisters.
+// Each navigation with a window uses the hook once; slots beyond the table are ignored, and
+// registering none unregisters.
+TEST(KeyboardNavigation, ANavigationUsesTheHookWhileItHasAWindow)
+{
+    QWidget top;
+    auto* tree = new QWidget(&top);
+    auto* page = new QWidget(&top);
+    const int users = CKeyboardNavigation::HookUsers();
+    auto navigation = std::make_unique<CKeyboardNavigation>();
+    navigation->RegisterWindow(0, tree);
+    navigation->RegisterWindow(1, page);
+    navigation->RegisterWindow(5, &top);
+    EXPECT_EQ(CKeyboardNavigation::HookUsers(), users + 1);
     navigation->UnregisterWindow(7);
     EXPECT_EQ(navigation->Window(1), page);
     EXPECT_EQ(navigation->Window(-1), nullptr);

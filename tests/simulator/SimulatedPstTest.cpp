@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,6 +14,32 @@ using namespace orvx;
 using namespace orvx::simtest;
 
 namespace {
+
+// The mark a valve fault leaves on the exhaust curve of a PST started at 'start', against the
+// fill time of the clean valve; 'number' reads a parameter.
+void checkFaultedExhaust(SimulatedFault fault, const std::vector<Point>& exhaust, double start, double cleanFillTime,
+                         const std::function<double(const char*)>& number)
+{
+    const auto lowest = std::ranges::min(exhaust, {}, &Point::pressure).pressure;
+    if (fault == SimulatedFault::StickingValve) {
+        EXPECT_EQ(std::ranges::max(exhaust, {}, &Point::position).position, start);
+        EXPECT_NEAR(exhaust.front().pressure - lowest, number("16007"), 0.005);
+    } else if (fault == SimulatedFault::AirLeak) {
+        // The dwell after the target: the valve dips more than the dead zone and comes back.
+        const auto held = std::ranges::find_if(exhaust, [&](const Point& p) { return p.position <= start - 10; });
+        ASSERT_NE(held, exhaust.end());
+        const auto dip = std::ranges::min(std::ranges::subrange(held, exhaust.end()), {}, &Point::position);
+        EXPECT_LT(dip.position, start - 10.5);
+        EXPECT_NEAR(exhaust.back().position, start - 10, 0.5);
+        EXPECT_GT(number("16029"), 1.5 * cleanFillTime) << "the leak steals from the fill";
+    } else if (fault == SimulatedFault::WeakSpring) {
+        EXPECT_NEAR(exhaust.back().pressure, number("16001"), 0.005) << "stopped at the minimum";
+        EXPECT_GT(exhaust.back().position, start - 10 + 1) << "short of its travel";
+        EXPECT_NEAR(number("16023"), 3.0, 0.2) << "friction read over the stroke made";
+    } else if (fault == SimulatedFault::LowSupply) {
+        EXPECT_GT(number("16029"), 2 * cleanFillTime);
+    }
+}
 
 // Each valve fault leaves its own mark on the signature and fails the test on a figure a user
 // can read, with the default settings from where the valve rests.
@@ -65,23 +92,9 @@ TEST_F(SimulatedPositionerTest, EachValveFaultShowsInTheFiguresThatFailIt)
             EXPECT_NEAR(number("16023"), 3.0, 0.2);
             EXPECT_EQ(get("16027"), "0.0") << "a tight actuator keeps its air";
             cleanFillTime = number("16029");
-        } else if (*row.fault == SimulatedFault::StickingValve) {
-            EXPECT_EQ(std::ranges::max(exhaust, {}, &Point::position).position, start);
-            EXPECT_NEAR(exhaust.front().pressure - lowest, number("16007"), 0.005);
-        } else if (*row.fault == SimulatedFault::AirLeak) {
-            // The dwell after the target: the valve dips more than the dead zone and comes back.
-            const auto held = std::ranges::find_if(exhaust, [&](const Point& p) { return p.position <= start - 10; });
-            ASSERT_NE(held, exhaust.end());
-            const auto dip = std::ranges::min(std::ranges::subrange(held, exhaust.end()), {}, &Point::position);
-            EXPECT_LT(dip.position, start - 10.5);
-            EXPECT_NEAR(exhaust.back().position, start - 10, 0.5);
-            EXPECT_GT(number("16029"), 1.5 * cleanFillTime) << "the leak steals from the fill";
-        } else if (*row.fault == SimulatedFault::WeakSpring) {
-            EXPECT_NEAR(exhaust.back().pressure, number("16001"), 0.005) << "stopped at the minimum";
-            EXPECT_GT(exhaust.back().position, start - 10 + 1) << "short of its travel";
-            EXPECT_NEAR(number("16023"), 3.0, 0.2) << "friction read over the stroke made";
-        } else if (*row.fault == SimulatedFault::LowSupply) {
-            EXPECT_GT(number("16029"), 2 * cleanFillTime);
+        } else {
+            checkFaultedExhaust(*row.fault, exhaust, start, cleanFillTime,
+                                [&](const char* tag) { return number(tag); });
         }
         if (row.fault)
             positioner->SetFault(*row.fault, false);
