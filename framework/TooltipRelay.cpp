@@ -55,16 +55,24 @@ void CToolTipHolder::Relay(QWidget* target, const QEvent& event)
 
 QString CToolTipHolder::Wrap(const QString& text, const QFontMetrics& metrics, int width)
 {
+    // Each word is measured once; a line is as wide as its words and the spaces between them.
+    const int space = metrics.horizontalAdvance(QLatin1Char(' '));
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
         QString line;
+        int lineWidth = 0;
         for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (line.isEmpty() || metrics.horizontalAdvance(longer) <= width) {
-                line = longer;
-            } else {
+            const int wordWidth = metrics.horizontalAdvance(word);
+            if (!line.isEmpty() && lineWidth + space + wordWidth > width) {
                 lines.append(line);
+                line.clear();
+            }
+            if (line.isEmpty()) {
                 line = word;
+                lineWidth = wordWidth;
+            } else {
+                line += QLatin1Char(' ') + word;
+                lineWidth += space + wordWidth;
             }
         }
         lines.append(line);

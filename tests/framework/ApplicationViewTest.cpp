@@ -372,9 +372,19 @@ TEST_F(ApplicationView, ToolTipsWrapAt300Pixels)
     page.SetToolTip(page.start, text);
     const QFontMetrics metrics(QToolTip::font());
     const QStringList lines = page.start->toolTip().split('\n');
-    for (const QString& line : lines)
-        EXPECT_LE(metrics.horizontalAdvance(line), 300) << line.toStdString();
+    ASSERT_GT(lines.size(), 1);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(metrics.horizontalAdvance(lines[i]), 300) << lines[i].toStdString();
+        // Filled: the next line's first word would not have fitted.
+        if (i + 1 < lines.size())
+            EXPECT_GT(metrics.horizontalAdvance(lines[i] + ' ' + lines[i + 1].section(' ', 0, 0)), 300) << i;
+    }
     EXPECT_EQ(lines.join(' '), text);
+    EXPECT_EQ(framework::CToolTipHolder::Wrap("one\ntwo  three", metrics), "one\ntwo three");
+    // A line as wide as the limit stays whole; one pixel less and the space counts.
+    const int exact = metrics.horizontalAdvance(QStringLiteral("aa bb"));
+    EXPECT_EQ(framework::CToolTipHolder::Wrap("aa bb", metrics, exact), "aa bb");
+    EXPECT_EQ(framework::CToolTipHolder::Wrap("aa bb", metrics, exact - 1), "aa\nbb");
     const QString word(200, QLatin1Char('W'));
     EXPECT_EQ(framework::CToolTipHolder::Wrap("a " + word + " b", metrics), "a\n" + word + "\nb");
 }
