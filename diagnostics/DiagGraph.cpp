@@ -334,11 +334,17 @@ void CDiagGraph::relabel()
 
 void CDiagGraph::plot()
 {
+    // The ranges and the layout first, then the points: a change of either lays out every
+    // point loaded.
     chart::CDiagChart& chart = *m_form->chart;
     for (int plot : {kFillPlot, kExhaustPlot, kPositionPlot, kBaselineFillPlot, kBaselineExhaustPlot})
         chart.LoadPlot(plot, 0, {}, {});
     const DataRange range = m_data.Range();
     if (mode() == PositionVsPressure) {
+        const ShownRange shown{range.pressureMin, range.pressureMax, range.positionMin, range.positionMax};
+        chart.SetShownRange(shown.xLow, shown.xHigh, shown.yLow, shown.yHigh);
+        showRange(shown);
+        chart.LayOut();
         if (m_baseline) {
             const auto from = static_cast<std::uint32_t>(m_baseline->Value(RecordValue::PresUnits));
             const auto to = static_cast<std::uint32_t>(m_data.UnitCode());
@@ -348,19 +354,17 @@ void CDiagGraph::plot()
         const DiagRecord& record = m_data.Record();
         load(chart, kFillPlot, record.curve2.pressure, record.curve2.position);
         load(chart, kExhaustPlot, record.curve1.pressure, record.curve1.position);
-        const ShownRange shown{range.pressureMin, range.pressureMax, range.positionMin, range.positionMax};
-        chart.SetShownRange(shown.xLow, shown.xHigh, shown.yLow, shown.yHigh);
-        showRange(shown);
         return;
     }
-    const TimeSeries series = m_data.Series();
-    load(chart, kExhaustPlot, series.time, series.pressure);
-    load(chart, kPositionPlot, series.time, series.position);
     const float total = m_data.TimeSpan();
     chart.SetFullRange(0, total, 0, range.pressureMax);
     chart.SetSecondAxis(1, 1);
     chart.SetSecondAxisRange(0, 120);
     showRange({0, total, 0, range.positionMax});
+    chart.LayOut();
+    const TimeSeries series = m_data.Series();
+    load(chart, kExhaustPlot, series.time, series.pressure);
+    load(chart, kPositionPlot, series.time, series.position);
 }
 
 void CDiagGraph::showRange(const ShownRange& range)

@@ -242,6 +242,12 @@ void CDiagChart::Redraw()
     m->view->viewport()->update();
 }
 
+void CDiagChart::LayOut()
+{
+    if (QGraphicsLayout* layout = m->chart->layout())
+        layout->activate();
+}
+
 void CDiagChart::SetSecondAxisRange(float low, float high)
 {
     m->secondRange = {low, high};

@@ -70,6 +70,9 @@ public:
     void SetAxisCaptions(const QString& x, const QString& y);
     // Member 13: draws again.
     void Redraw();
+    // Lays the chart out now, for its axes and captions as they stand: points loaded next are
+    // then laid out once, not again when the layout catches up.
+    void LayOut();
     // Member 16: the range of the second value axis.
     void SetSecondAxisRange(float low, float high);
     // Member 17: the place beside the plot area kept for the second value axis, in pixels;
