@@ -159,7 +159,7 @@ bool CRecordScanner::NextHeader(ScannedHeader& header)
             return true;
         }
         // The version line and empty lines belong to no record and are no fault.
-        if (line.offset == 0 || trimmed(line.bytes).empty() || m_quiet)
+        if (m_quiet || line.offset == 0 || trimmed(line.bytes).empty())
             continue;
         Note(QStringLiteral("line %1: text that belongs to no record").arg(line.number));
         m_quiet = true;
