@@ -4,6 +4,7 @@
 #include "device/StringBridge.h"
 #include "frameworkapi/IUIController.h"
 #include "frameworkapi/ParameterRead.h"
+#include "platform/ui/Colours.h"
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/Resources.h"
 
@@ -37,7 +38,9 @@ void COrvxESDHARTDlg::InitDialog()
     auto* esd = new QHBoxLayout;
     m_tripped = ui::makeItem<QLabel>(Surface(), kTrippedItem);
     esd->addWidget(m_tripped);
-    esd->addWidget(new QLabel(QStringLiteral("ESD Tripped"), Surface()));
+    m_trippedWords = new QLabel(QStringLiteral("ESD Tripped"), Surface());
+    m_trippedWords->setObjectName(QStringLiteral("esdTrippedWords"));
+    esd->addWidget(m_trippedWords);
     esd->addStretch(1);
     BodyLayout()->addLayout(esd);
 }
@@ -59,8 +62,25 @@ void COrvxESDHARTDlg::FollowDevice()
                                                   &device::variantText);
     if (tripped && *tripped != m_trippedValue) {
         m_trippedValue = *tripped;
-        m_tripped->setPixmap(ui::bitmapResource(*ShownTripped() ? kTrippedImage : kNotTrippedImage));
+        showTripped(*ShownTripped());
     }
+}
+
+// The image alone reads either way at a glance: the words beside it say the state, a trip in
+// bold and in the warning colour.
+void COrvxESDHARTDlg::showTripped(bool tripped)
+{
+    m_tripped->setPixmap(ui::bitmapResource(tripped ? kTrippedImage : kNotTrippedImage));
+    m_trippedWords->setText(tripped ? QStringLiteral("ESD Tripped: YES") : QStringLiteral("ESD Tripped: no"));
+    QFont font = m_trippedWords->font();
+    font.setBold(tripped);
+    m_trippedWords->setFont(font);
+    QPalette palette;  // nothing set: the words follow the window's palette
+    if (tripped) {
+        palette = m_trippedWords->palette();
+        palette.setColor(QPalette::WindowText, ui::kWarningColour);
+    }
+    m_trippedWords->setPalette(palette);
 }
 
 }  // namespace orvx::views

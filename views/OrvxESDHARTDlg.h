@@ -23,7 +23,10 @@ protected:
     void FollowDevice() override;
 
 private:
+    void showTripped(bool tripped);
+
     QLabel* m_tripped = nullptr;
+    QLabel* m_trippedWords = nullptr;
     std::optional<QString> m_trippedValue;
 };
 

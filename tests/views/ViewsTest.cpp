@@ -2,6 +2,7 @@
 #include "device/StringBridge.h"
 #include "framework/ApplicationViewBase.h"
 #include "framework/PageTable.h"
+#include "platform/ui/Colours.h"
 #include "platform/ui/Resources.h"
 #include "platform/xml/XmlDocument.h"
 #include "support/PageFixture.h"
@@ -60,6 +61,9 @@ TEST_F(Pages, TheOverviewFollowsTheDevicesPressureUnitAndEsdState)
             device->failingTags[step.failing] = com::Status::Failure;
         page->OnUpdate(524, QString());
         EXPECT_EQ(page->ShownTripped(), step.shownTripped) << step.unit << " " << step.tripped;
+        const auto* words = page->findChild<QLabel*>(QStringLiteral("esdTrippedWords"));
+        EXPECT_EQ(words->text(), *step.shownTripped ? "ESD Tripped: YES" : "ESD Tripped: no");
+        EXPECT_EQ(words->palette().color(QPalette::WindowText) == ui::kWarningColour, *step.shownTripped);
         EXPECT_EQ(pressure->maximum(), step.maximum) << step.unit << " " << step.tripped;
     }
     device->failingTags.clear();
