@@ -11,6 +11,7 @@
 #include "frameworkapi/TextIds.h"
 #include "platform/ui/IconLibrary.h"
 #include "platform/ui/PostCall.h"
+#include "platform/ui/ReadOnlyLook.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QFocusEvent>
@@ -257,12 +258,12 @@ bool CDtmTextControl::Validate()
     }
     if (valid != m_valid) {
         m_valid = valid;
-        applyValidityColours();
+        applyColours();
     }
     return valid;
 }
 
-void CDtmTextControl::applyValidityColours()
+void CDtmTextControl::applyColours()
 {
     if (!m_edit)
         return;
@@ -275,8 +276,13 @@ void CDtmTextControl::applyValidityColours()
             if (background.style() != Qt::NoBrush)
                 palette.setBrush(group, QPalette::Base, background);
         }
+    } else if (m_edit->isReadOnly() && !m_ownPalette.isBrushSet(QPalette::Active, QPalette::Base)) {
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            palette.setBrush(group, QPalette::Base, ui::readOnlyBackground(m_edit));
     }
+    m_applyingColours = true;
     m_edit->setPalette(palette);
+    m_applyingColours = false;
 }
 
 QString CDtmTextControl::GetLabelledMessage() const
@@ -328,6 +334,8 @@ bool CDtmTextControl::eventFilter(QObject* watched, QEvent* event)
             // A held key repeats its release; the entry is committed once, when it is let go.
             if (!key->isAutoRepeat())
                 ui::runGuarded("text field key", [&] { OnKeyUp(key->key()); });
+        } else if (ui::followsLook(*event) && !m_applyingColours) {
+            ui::runGuarded("text field look", [this] { applyColours(); });
         } else if (event->type() == QEvent::FocusOut) {
             // The field's own context menu takes the focus without the user leaving the field.
             if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)

@@ -86,7 +86,9 @@ protected:
 private:
     void configureSteps(const xml::XmlNode& element);
     void showIcon(std::uint32_t id, const QString& tip);
-    void applyValidityColours();
+    // Red while the entry is invalid; otherwise the look of a switched-off field while the user
+    // cannot type into it; otherwise the palette the page gave the edit.
+    void applyColours();
 
     std::unique_ptr<IValidator> m_validator;
     std::vector<std::function<void()>> m_leaveChecks;
@@ -95,7 +97,8 @@ private:
     QPointer<QLabel> m_icon;
     QPointer<QLineEdit> m_edit;
     QPointer<QLabel> m_unit;
-    QPalette m_ownPalette;  // the edit's palette before it was painted red
+    QPalette m_ownPalette;           // the edit's palette before it was painted red
+    bool m_applyingColours = false;  // the edit's palette change is our own
     std::int32_t m_stringLength = -1;
     bool m_forceUpper = false;
     bool m_valid = true;

@@ -17,6 +17,7 @@
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
+#include "platform/ui/ReadOnlyLook.h"
 
 #include <QDateTimeEdit>
 #include <QEvent>
@@ -174,6 +175,7 @@ QWidget* CEsdPage::BuildSchedule(QWidget* parent, const SettingsItems& items)
     int row = grid->rowCount();
     m_nextPst = ui::makeItem<QLineEdit>(group, items.nextPst);
     m_nextPst->setReadOnly(true);
+    ui::followReadOnlyLook(m_nextPst);
     grid->addWidget(new QLabel(QStringLiteral("Next scheduled PST"), group), row, 1);
     grid->addWidget(m_nextPst, row++, 2);
 
@@ -245,6 +247,7 @@ QWidget* CEsdPage::BuildTests(QWidget* parent, const TestItems& items)
     grid->addWidget(new QLabel(QStringLiteral("Test Result"), group), 3, 0);
     m_result = ui::makeItem<QPlainTextEdit>(group, items.result);
     m_result->setReadOnly(true);
+    ui::followReadOnlyLook(m_result);
     m_result->setMinimumHeight(140);
     grid->addWidget(m_result, 4, 0, 1, 3);
     grid->setColumnStretch(2, 1);

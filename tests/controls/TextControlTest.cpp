@@ -3,6 +3,7 @@
 #include "framework/TextProvider.h"
 #include "framework/TooltipRelay.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -152,6 +153,39 @@ TEST_F(TextControl, AttributesTakeOnlyTheirOwnTextsAndTheUserRightsDecideReadOnl
         EXPECT_EQ(edit->text(), "42") << row.data;
         EXPECT_TRUE(edit->isEnabled()) << "read-only, not disabled";
     }
+}
+
+// A field the user cannot type into, by its setting or by the user's rights, looks like a
+// switched-off one in the light and the dark palette alike; given the rights, it looks editable.
+TEST_F(TextControl, AFieldTheUserCannotTypeIntoLooksSwitchedOffInAnyPalette)
+{
+    const QPalette light = QApplication::palette();
+    const auto base = [](const QLineEdit* field) { return field->palette().color(QPalette::Active, QPalette::Base); };
+    makeField("value='1'");
+    QLineEdit* const editable = edit;
+    makeField("value='2' enabled='false'");
+    QLineEdit* const bySetting = edit;
+    writable = false;
+    auto* byRights = makeField("value='3'");
+    QLineEdit* const byRightsEdit = edit;
+    ASSERT_NE(light.color(QPalette::Disabled, QPalette::Base), light.color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(base(editable), light.color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(base(bySetting), light.color(QPalette::Disabled, QPalette::Base));
+    EXPECT_EQ(base(byRightsEdit), light.color(QPalette::Disabled, QPalette::Base));
+
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Disabled, QPalette::Base, QColor(60, 60, 60));
+    QApplication::setPalette(dark);
+    QApplication::processEvents();  // the widgets hear of it through posted events
+    EXPECT_EQ(base(editable), QColor(30, 30, 30));
+    EXPECT_EQ(base(bySetting), QColor(60, 60, 60));
+    writable = true;
+    byRights->ApplyEnabled();
+    EXPECT_EQ(base(byRightsEdit), QColor(30, 30, 30));
+    QApplication::setPalette(light);
+    QApplication::processEvents();
+    EXPECT_EQ(base(bySetting), light.color(QPalette::Disabled, QPalette::Base));
 }
 
 TEST_F(TextControl, AMalformedEnabledEndsConfigureThere)

@@ -3,16 +3,20 @@
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/MessageHook.h"
 #include "platform/ui/PostCall.h"
+#include "platform/ui/ReadOnlyLook.h"
 #include "platform/ui/Resources.h"
 #include "support/FixedWallClock.h"
 #include "support/ScriptedDialogService.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -40,6 +44,41 @@ TEST(DialogItems, FindsWidgetsByItemNumber)
 }
 
 // Series and points are counted from 0; asking past either end changes and answers nothing.
+// A plain edit shows its read-only state as it changes; an edit with a palette of its own
+// keeps it.
+TEST(ReadOnlyLook, FollowsTheStateAndTheApplicationsPalette)
+{
+    const QPalette app = QApplication::palette();
+    const auto base = [](const QWidget& edit) { return edit.palette().color(QPalette::Active, QPalette::Base); };
+    QLineEdit line;
+    QPlainTextEdit text;
+    text.setReadOnly(true);
+    ui::followReadOnlyLook(&line);
+    ui::followReadOnlyLook(&text);
+    EXPECT_EQ(base(line), app.color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(base(text), app.color(QPalette::Disabled, QPalette::Base));
+    line.setReadOnly(true);
+    text.setReadOnly(false);
+    EXPECT_EQ(base(line), app.color(QPalette::Disabled, QPalette::Base));
+    EXPECT_EQ(base(text), app.color(QPalette::Active, QPalette::Base));
+
+    QPalette dark = app;
+    dark.setColor(QPalette::Disabled, QPalette::Base, QColor(60, 60, 60));
+    QApplication::setPalette(dark);
+    QApplication::processEvents();  // the widgets hear of it through posted events
+    EXPECT_EQ(base(line), QColor(60, 60, 60));
+    QApplication::setPalette(app);
+    QApplication::processEvents();
+
+    QLineEdit own;
+    QPalette red;
+    red.setColor(QPalette::Base, Qt::red);
+    own.setPalette(red);
+    own.setReadOnly(true);
+    ui::followReadOnlyLook(&own);
+    EXPECT_EQ(base(own), QColor(Qt::red));
+}
+
 TEST(TrendChart, ASeriesOrPointItDoesNotHaveIsIgnored)
 {
     chart::CTrendChart chart;

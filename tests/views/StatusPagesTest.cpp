@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,8 +55,13 @@ TEST_F(StatusPages, DeviceInfoShowsPlaceholdersUntilTheFirstRead)
     dynamic_cast<framework::IApplicationView*>(info)->RefreshControls(-1);
     EXPECT_EQ(text(info, 354), QStringLiteral("Maker Two"));
     EXPECT_EQ(text(info, 357), QStringLiteral("305419"));
-    for (int item = 354; item <= 361; ++item)
-        EXPECT_TRUE(info->findChild<QLineEdit*>(QStringLiteral("item_%1").arg(item))->isReadOnly()) << item;
+    for (int item = 354; item <= 361; ++item) {
+        const auto* field = info->findChild<QLineEdit*>(QStringLiteral("item_%1").arg(item));
+        EXPECT_TRUE(field->isReadOnly()) << item;
+        EXPECT_EQ(field->palette().color(QPalette::Base),
+                  QApplication::palette().color(QPalette::Disabled, QPalette::Base))
+            << item;
+    }
 }
 
 TEST_F(StatusPages, SensorPressureLabelsFollowTheMeasuredUnitAndNewValuesAreShown)
