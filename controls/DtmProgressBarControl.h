@@ -34,6 +34,8 @@ public:
     void Refresh() override;
     void ApplyEnabled() override {}
 
+    // The unit the value label and the end labels show.
+    const QString& Unit() const { return m_unit; }
     // Stores the unit, sets the bar's range and writes the end labels as "<bound> <unit>".
     void SetRangeAndUnit(const QString& unit, int low, int high);
 

@@ -160,6 +160,11 @@ void CDtmTextControl::SetValidatorUnit(std::uint32_t unitCode)
     UpdateIndicator();
 }
 
+QString CDtmTextControl::ShownUnit() const
+{
+    return m_unit ? m_unit->text() : QString();
+}
+
 void CDtmTextControl::ApplyEnabled()
 {
     if (!m_edit)

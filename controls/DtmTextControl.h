@@ -76,6 +76,8 @@ public:
     bool IsValid() const { return m_valid; }
     // The icon id the indicator shows: 29, 30, 31 or 34; 0 before the first update.
     std::uint32_t ShownIcon() const { return m_shownIcon; }
+    // The text of the unit label beside the field; none without one.
+    QString ShownUnit() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

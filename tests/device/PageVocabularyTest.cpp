@@ -3,6 +3,8 @@
 // it, read only where it can be read, written only where it can be written, with a value of its
 // type and range.
 
+#include "controls/DtmProgressBarControl.h"
+#include "controls/DtmTextControl.h"
 #include "controls/IFdtControl.h"
 #include "device/StringBridge.h"
 #include "device/Vocabulary.h"
@@ -21,6 +23,7 @@
 #include <QRadioButton>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <type_traits>
 
@@ -40,6 +43,37 @@ const std::map<QString, std::set<ValueType>> kShownBy = {
      {ValueType::Text, ValueType::Integer, ValueType::Decimal, ValueType::Choice, ValueType::Flag}},
     {QStringLiteral("DtmTextControl"), {ValueType::Text, ValueType::Integer, ValueType::Decimal}},
 };
+
+// The unit label each unit of the vocabulary shows, the device's pressures being in psi.
+QString unitLabel(device::Unit unit)
+{
+    using enum device::Unit;
+    switch (unit) {
+    case Percent: return QStringLiteral("%");
+    case PercentPerSecond: return QStringLiteral("%/s");
+    case MilliAmpere: return QStringLiteral("mA");
+    case Second: return QStringLiteral("s");
+    case Millisecond: return QStringLiteral("ms");
+    case Day: return QStringLiteral("days");
+    case Minute: return QStringLiteral("min");
+    case DegreeCelsius: return QStringLiteral("\u00b0C");
+    case SettingsPressure:
+    case MeasuredPressure: return QStringLiteral("psi");
+    case None:
+    case Count: return {};
+    }
+    return QStringLiteral("?");
+}
+
+// The unit a control shows beside its value; none for kinds that show none.
+std::optional<QString> shownUnit(controls::IFdtControl& control)
+{
+    if (const auto* text = dynamic_cast<const controls::CDtmTextControl*>(&control))
+        return text->ShownUnit();
+    if (const auto* bar = dynamic_cast<const controls::CDtmProgressBarControl*>(&control))
+        return bar->Unit();
+    return std::nullopt;
+}
 
 // Which views a control has, and the modes its pages are worked in.
 template <class Model>
@@ -149,6 +183,9 @@ TYPED_TEST(PagesOverTheVocabulary, EveryControlBindsAWordOfTheVocabularyItsKindC
                 << where << ": " << control.GetTypeName().toStdString();
             EXPECT_TRUE(kShownBy.at(control.GetTypeName()).contains(p->type))
                 << where << ": " << control.GetTypeName().toStdString() << " cannot show " << p->name;
+            // A unit label beside a value names the value's unit, or nothing for a plain number.
+            if (const auto unit = shownUnit(control); unit && !unit->isEmpty())
+                EXPECT_EQ(*unit, unitLabel(p->unit)) << where << ": " << p->name;
         });
     }
 }
