@@ -36,7 +36,9 @@ CBaselinePanel::CBaselinePanel(QWidget* parent)
                                         QStringLiteral("Baseline"), QStringLiteral("Difference"),
                                         QStringLiteral("Change")});
     m_table->verticalHeader()->setVisible(false);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The names as wide as they need, the figures sharing the rest of the window's width.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::ResizeToContents);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -8,6 +8,8 @@
 #include "diagnostics/SignatureComparison.h"
 #include "platform/chart/DiagChart.h"
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -166,6 +168,15 @@ TEST_F(BaselineGraph, DrawsTheBaselineUnderTheTestAndComparesTheirSignatures)
     EXPECT_EQ(Cell(3, CBaselinePanel::BaselineColumn), QStringLiteral("2.176 psi"));
     EXPECT_EQ(Cell(4, CBaselinePanel::BaselineColumn), QStringLiteral("5.221 psi"));
     EXPECT_EQ(Cell(5, CBaselinePanel::BaselineColumn), QStringLiteral("2.2 s")) << "22 samples of 100 ms";
+
+    // The table takes the window's width, the names whole.
+    graph.resize(1400, 800);
+    graph.show();
+    QApplication::processEvents();
+    const QHeaderView* header = Table()->horizontalHeader();
+    EXPECT_GE(header->length(), Table()->viewport()->width() - 1);
+    EXPECT_GT(Table()->viewport()->width(), 1200);
+    EXPECT_GE(header->sectionSize(CBaselinePanel::NameColumn), header->sectionSizeHint(CBaselinePanel::NameColumn));
 
     // Against time the baseline has no place.
     graph.findChild<QRadioButton*>(QStringLiteral("item_365"))->setChecked(true);
