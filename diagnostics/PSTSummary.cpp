@@ -11,6 +11,7 @@
 #include "platform/ui/DialogItems.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
+#include "platform/ui/ReadOnlyLook.h"
 #include "platform/ui/Resources.h"
 
 #include <QDialogButtonBox>
@@ -77,6 +78,7 @@ CPSTSummary::CPSTSummary(framework::IUIController& controller, QWidget* owner)
         auto* caption = new QLabel(QString::fromLatin1(kValues[i].caption), this);
         auto* edit = ui::makeItem<QLineEdit>(this, PassedValue + i);
         edit->setReadOnly(true);
+        ui::followReadOnlyLook(edit);
         edit->setMinimumWidth(110);
         caption->setBuddy(edit);
         grid->addWidget(caption, i, 0);

@@ -285,8 +285,9 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
                 QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0))));
         }
         if (QTreeWidgetItem* overview = tree->topLevelItem(0)) {
-            tree->setCurrentItem(overview);
             const ScopedPalette dark(darkPalette());
+            checkEveryPage(this, tree, QStringLiteral("dark"), errors);
+            tree->setCurrentItem(overview);
             shots.Take(this, QStringLiteral("dark-overview.png"));
         }
     }
@@ -305,6 +306,8 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
     }
     picture(Control::Offline);
     picture(Control::Address);
+    if (tree && open(Control::Online) && selectPage(control, tree->topLevelItem(0)->text(0)))
+        pictureTripped(this, m_device, shots);
     return shots.Written() + scripted;
 }
 

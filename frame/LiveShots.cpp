@@ -1,13 +1,19 @@
 #include "LiveShots.h"
 
+#include "LookCheck.h"
+#include "ShotWriter.h"
+#include "simulator/SimulatedFaults.h"
 #include "simulator/SimulatedPositioner.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <iterator>
@@ -85,6 +91,29 @@ QPalette darkPalette()
     palette.setColor(QPalette::Disabled, QPalette::Base, window);
     palette.setColor(QPalette::Disabled, QPalette::Highlight, disabled);
     return palette;
+}
+
+void checkEveryPage(QWidget* window, QTreeWidget* tree, const QString& when, QStringList* errors)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        tree->setCurrentItem(*it);
+        QApplication::processEvents();
+        for (const QString& problem : lookProblems(window))
+            errors->append(QStringLiteral("%1, %2: %3").arg(when, (*it)->text(0), problem));
+    }
+}
+
+void pictureTripped(QWidget* window, simulator::SimulatedPositioner& device, ShotWriter& shots)
+{
+    device.SetFault(simulator::SimulatedFault::EsdTrip, true);
+    waitFor(
+        [&] {
+            const auto* words = window->findChild<QLabel*>(QStringLiteral("esdTrippedWords"));
+            return words && words->isVisible() && words->text().endsWith(QLatin1String("YES"));
+        },
+        2000);
+    shots.Take(window, QStringLiteral("overview-tripped.png"));
+    device.SetFault(simulator::SimulatedFault::EsdTrip, false);
 }
 
 ScopedPalette::ScopedPalette(const QPalette& palette) : m_palette(QApplication::palette())

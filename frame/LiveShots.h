@@ -2,6 +2,10 @@
 
 #include <QPalette>
 #include <QString>
+#include <QStringList>
+
+class QTreeWidget;
+class QWidget;
 
 namespace orvx::simulator {
 class SimulatedPositioner;
@@ -13,6 +17,16 @@ namespace orvx::frame {
 // open, nearly closed, and back to three quarters, so that the live values and the trend show
 // a valve that moves. Runs the event loop meanwhile.
 void strokeValve(simulator::SimulatedPositioner& device, int wallMs);
+
+class ShotWriter;
+
+// Shows every page of the tree in turn and notes what a user would misread on each, as
+// "<when>, <page>: <problem>", without taking pictures.
+void checkEveryPage(QWidget* window, QTreeWidget* tree, const QString& when, QStringList* errors);
+
+// The shown overview while the ESD has tripped ("overview-tripped.png"); the trip is released
+// again after the picture.
+void pictureTripped(QWidget* window, simulator::SimulatedPositioner& device, ShotWriter& shots);
 
 // A dark palette like the desktops' dark themes, for pictures of the pages in one.
 QPalette darkPalette();

@@ -1,5 +1,6 @@
 #include "ShotWriter.h"
 
+#include "LookCheck.h"
 #include "ModalScript.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,8 @@ namespace orvx::frame {
 void ShotWriter::Take(QWidget* window, const QString& name)
 {
     QApplication::processEvents();
+    for (const QString& problem : lookProblems(window))
+        m_errors->append(QStringLiteral("%1: %2").arg(name, problem));
     const QString file = QDir(m_folder).filePath(name);
     if (window->grab().save(file))
         ++m_written;

@@ -1,5 +1,6 @@
 // The frame's own parts over the simulated positioner: the Simulate menu and the status bar.
 #include "frame/FrameWindow.h"
+#include "frame/LookCheck.h"
 #include "frame/ModuleLoader.h"
 #include "frame/QtScheduler.h"
 #include "frame/ShotWriter.h"
@@ -9,10 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include <map>
 #include <vector>
@@ -22,6 +27,53 @@ using namespace orvx;
 namespace {
 
 // The frame's Simulate menu switches the simulated faults; the status bar names each one in force.
+// What the screenshot run holds against every window it pictures, each misreading on its own.
+TEST(LookCheck, NamesWhatAUserWouldMisread)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* label = new QLabel(QStringLiteral("Friction High Limit"));
+    auto* wrapped = new QLabel(QStringLiteral("A long text that wraps onto as many lines as it needs"));
+    wrapped->setWordWrap(true);
+    auto* box = new QCheckBox(QStringLiteral("Enable Schedule"));
+    auto* field = new QLineEdit(QStringLiteral("42"));
+    auto* image = new QLabel;
+    image->setObjectName(QStringLiteral("item_286"));
+    auto* words = new QLabel(QStringLiteral("ESD Tripped: no"));
+    words->setObjectName(QStringLiteral("esdTrippedWords"));
+    for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(wrapped), static_cast<QWidget*>(box),
+                       static_cast<QWidget*>(field), static_cast<QWidget*>(image), static_cast<QWidget*>(words)})
+        layout->addWidget(w);
+    auto* hidden = new QLabel(QStringLiteral("A label that is not shown"), &window);
+    hidden->setFixedWidth(10);
+    hidden->hide();
+    window.resize(400, 300);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(frame::lookProblems(&window), QStringList());
+
+    field->setReadOnly(true);
+    EXPECT_EQ(frame::lookProblems(&window), QStringList("QLineEdit cannot be typed into but looks editable"));
+    QPalette readOnly = field->palette();
+    readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Disabled, QPalette::Window));
+    field->setPalette(readOnly);
+    EXPECT_EQ(frame::lookProblems(&window), QStringList());
+
+    label->setFixedWidth(20);
+    box->setFixedWidth(20);
+    wrapped->setFixedWidth(20);
+    words->setText(QStringLiteral("ESD Tripped"));
+    QApplication::processEvents();
+    const QStringList problems = frame::lookProblems(&window);
+    ASSERT_EQ(problems.size(), 3) << problems.join('\n').toStdString();
+    EXPECT_TRUE(problems[0].startsWith(QLatin1String("\"Friction High Limit\" (QLabel) is 20 px wide and needs")));
+    EXPECT_TRUE(problems[1].startsWith(QLatin1String("\"Enable Schedule\" (QCheckBox) is 20 px wide")));
+    EXPECT_EQ(problems[2], QStringLiteral("the ESD image has no state in words beside it"));
+
+    window.hide();
+    EXPECT_EQ(frame::lookProblems(&window), QStringList()) << "a hidden window shows nothing";
+}
+
 TEST(Frame, SimulatedFaultsAreSwitchedFromTheMenuAndNamedInTheStatusBar)
 {
     simulator::ManualScheduler scheduler;
