@@ -3,8 +3,10 @@
 #include "Conversions.h"
 #include "UIEventsImpl.h"
 #include "device/StringBridge.h"
+#include "platform/ui/Colours.h"
 #include "platform/xml/XmlDocument.h"
 
+#include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
 #include <QTreeWidget>
@@ -41,6 +43,11 @@ void CDtmListControl::Attach(QTreeWidget* list)
         return;
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::NoSelection);
+    // The dot says a fault's state at a glance; the second column says it in words.
+    list->setColumnCount(2);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_activeIcon = dotIcon(QColor(220, 0, 0));
     m_inactiveIcon = dotIcon(QColor(160, 160, 160));
 }
@@ -122,8 +129,11 @@ void CDtmListControl::sortAndShow()
         m_list->addTopLevelItem(new QTreeWidgetItem);
     for (qsizetype row = 0; row < m_items.size(); ++row) {
         QTreeWidgetItem* line = m_list->topLevelItem(static_cast<int>(row));
+        const bool active = m_items[row].active;
         line->setText(0, m_items[row].caption);
-        line->setIcon(0, m_items[row].active ? m_activeIcon : m_inactiveIcon);
+        line->setIcon(0, active ? m_activeIcon : m_inactiveIcon);
+        line->setText(1, active ? QStringLiteral("active") : QString());
+        line->setForeground(1, ui::kWarningColour);
     }
 }
 

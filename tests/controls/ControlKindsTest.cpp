@@ -126,6 +126,10 @@ TEST_F(ControlKinds, ListShowsSetBitsFirstAndKeepsItsRowsOnAMalformedReply)
         control.Refresh();
         EXPECT_TRUE(!control.IsActive(1) && control.IsActive(2) && control.IsActive(9));
         EXPECT_EQ(control.RowCaptions().join('|'), "Travel deviation|Sensor fault|Low supply");
+        QStringList states;  // each fault's state in words beside its dot
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            states.append(list->topLevelItem(row)->text(1));
+        EXPECT_EQ(states.join('|'), "active|active|");
     }
     control.EnableForMode(false);
     EXPECT_TRUE(list->isEnabled());
