@@ -5,6 +5,7 @@
 #include "DiagnosticShots.h"
 #include "HistoryShots.h"
 #include "LiveShots.h"
+#include "LookCheck.h"
 #include "ModuleLoader.h"
 #include "QtScheduler.h"
 #include "QuietSizeHints.h"
@@ -246,6 +247,36 @@ QWidget* FrameWindow::controlWindow(Control control) const
     return it == m_controls.end() ? nullptr : it->second->Window();
 }
 
+void FrameWindow::pictureEveryPage(QTreeWidget* tree, ShotWriter& shots)
+{
+    int number = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        tree->setCurrentItem(*it);
+        shots.Take(this,
+                   QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0))));
+    }
+}
+
+void FrameWindow::lookInDark(QTreeWidget* tree, ShotWriter& shots, QStringList* errors)
+{
+    QTreeWidgetItem* overview = tree->topLevelItem(0);
+    if (!overview)
+        return;
+    const ScopedPalette dark(darkPalette());
+    checkEveryPage(this, tree, QStringLiteral("dark"), errors);
+    for (const Control other : {Control::Trend, Control::Offline}) {
+        if (const QString error = Open(other); !error.isEmpty()) {
+            errors->append(error);
+            continue;
+        }
+        for (const QString& problem : lookProblems(this))
+            errors->append(QStringLiteral("dark, %1: %2").arg(QLatin1String(kindOf(other).file), problem));
+    }
+    Open(Control::Online);
+    tree->setCurrentItem(overview);
+    shots.Take(this, QStringLiteral("dark-overview.png"));
+}
+
 int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
 {
     QDir().mkpath(folder);
@@ -276,20 +307,8 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
     if (online && !tree)
         shots.Take(this, QStringLiteral("online.png"));
     if (tree) {
-        // Every page of the tree, in tree order.
-        int number = 0;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            tree->setCurrentItem(*it);
-            shots.Take(
-                this,
-                QStringLiteral("online-%1-%2.png").arg(number++, 2, 10, QLatin1Char('0')).arg(slug((*it)->text(0))));
-        }
-        if (QTreeWidgetItem* overview = tree->topLevelItem(0)) {
-            const ScopedPalette dark(darkPalette());
-            checkEveryPage(this, tree, QStringLiteral("dark"), errors);
-            tree->setCurrentItem(overview);
-            shots.Take(this, QStringLiteral("dark-overview.png"));
-        }
+        pictureEveryPage(tree, shots);
+        lookInDark(tree, shots, errors);
     }
     int scripted = 0;  // pictures the modal scripts wrote
     if (tree) {

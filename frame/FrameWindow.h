@@ -9,6 +9,7 @@
 
 class QLabel;
 class QTabWidget;
+class QTreeWidget;
 
 namespace orvx::simulator {
 class SimulatedPositioner;
@@ -18,6 +19,7 @@ namespace orvx::frame {
 
 class ModuleLoader;
 class QtScheduler;
+class ShotWriter;
 
 // The frame's window: the module's controls in tabs over one simulated positioner, with the
 // device's connection, the user level, private dialogs and simulated faults in the menus. The
@@ -51,6 +53,10 @@ private:
     void simulateHistory();
     void releaseAll();
     QWidget* controlWindow(Control control) const;
+    // Every page of the online tree pictured, in tree order.
+    void pictureEveryPage(QTreeWidget* tree, ShotWriter& shots);
+    // In a dark palette: every page and the other controls looked at, the overview pictured.
+    void lookInDark(QTreeWidget* tree, ShotWriter& shots, QStringList* errors);
 
     ModuleLoader& m_loader;
     simulator::SimulatedPositioner& m_device;
