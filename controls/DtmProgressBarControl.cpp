@@ -74,7 +74,7 @@ void CDtmProgressBarControl::Refresh()
     if (!dispatch(event))
         return;
     takeEventError(event);
-    com::Variant reply = event.GetValue();
+    const com::Variant& reply = event.GetValue();
     if (reply == m_shown)
         return;
     QString text;
@@ -88,7 +88,7 @@ void CDtmProgressBarControl::Refresh()
     if (m_value)
         m_value->setText(text + QLatin1Char(' ') + m_unit);
     showPosition(value);
-    m_shown = std::move(reply);
+    m_shown = reply;
 }
 
 void CDtmProgressBarControl::SetRangeAndUnit(const QString& unit, int low, int high)

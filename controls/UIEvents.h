@@ -166,8 +166,8 @@ protected:
 class CGenericGetEvent : public CUIEventBase {
 public:
     virtual QString GetTag() const = 0;
-    virtual com::Variant GetValue() const = 0;
-    virtual void SetValue(const com::Variant& value) = 0;
+    virtual const com::Variant& GetValue() const = 0;
+    virtual void SetValue(com::Variant value) = 0;
 
 protected:
     CGenericGetEvent() : CUIEventBase(EventGenericGet) {}

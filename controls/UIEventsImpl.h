@@ -221,8 +221,8 @@ private:
 class CGenericGetEventImpl : public CTaggedEventImpl<CGenericGetEvent> {
 public:
     using CTaggedEventImpl::CTaggedEventImpl;
-    com::Variant GetValue() const override { return m_value; }
-    void SetValue(const com::Variant& value) override { m_value = value; }
+    const com::Variant& GetValue() const override { return m_value; }
+    void SetValue(com::Variant value) override { m_value = std::move(value); }
 
 private:
     com::Variant m_value;
