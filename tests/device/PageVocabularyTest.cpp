@@ -184,8 +184,9 @@ TYPED_TEST(PagesOverTheVocabulary, EveryControlBindsAWordOfTheVocabularyItsKindC
             EXPECT_TRUE(kShownBy.at(control.GetTypeName()).contains(p->type))
                 << where << ": " << control.GetTypeName().toStdString() << " cannot show " << p->name;
             // A unit label beside a value names the value's unit, or nothing for a plain number.
-            if (const auto unit = shownUnit(control); unit && !unit->isEmpty())
+            if (const auto unit = shownUnit(control); unit && !unit->isEmpty()) {
                 EXPECT_EQ(*unit, unitLabel(p->unit)) << where << ": " << p->name;
+            }
         });
     }
 }

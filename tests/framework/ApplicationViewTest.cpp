@@ -376,8 +376,9 @@ TEST_F(ApplicationView, ToolTipsWrapAt300Pixels)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         EXPECT_LE(metrics.horizontalAdvance(lines[i]), 300) << lines[i].toStdString();
         // Filled: the next line's first word would not have fitted.
-        if (i + 1 < lines.size())
+        if (i + 1 < lines.size()) {
             EXPECT_GT(metrics.horizontalAdvance(lines[i] + ' ' + lines[i + 1].section(' ', 0, 0)), 300) << i;
+        }
     }
     EXPECT_EQ(lines.join(' '), text);
     EXPECT_EQ(framework::CToolTipHolder::Wrap("one\ntwo  three", metrics), "one\ntwo three");
