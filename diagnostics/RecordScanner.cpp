@@ -66,8 +66,9 @@ bool isDigit(char c)
 
 // A row as the writer puts it: four fields split by commas, each blank or a plain decimal
 // ([-]digits[.digits], nine digits at most on either side) with spaces around it, then the
-// line end and nothing else, with both or neither field of each curve given. Every such field reads as a float.
-// Anything else answers false and is read by the full check, which names what is wrong.
+// line end and nothing else, with both or neither field of each curve given. Every such field
+// reads as a float. Anything else answers false and is read by the full check, which names
+// what is wrong.
 bool plainRow(std::string_view line, std::array<std::string_view, 4>& fields)
 {
     constexpr std::ptrdiff_t kMaxDigits = 9;
