@@ -62,8 +62,8 @@ Decoded<DeviceIdentity> decodeIdentity(ByteView data)
     identity.flags = in.u8();
     identity.deviceId = in.u24();
     if (!in.ok())
-        return refuse(data.size(), "an identity reply has at least 12 bytes, " + std::to_string(data.size()) +
-                                       " arrived");
+        return refuse(data.size(),
+                      "an identity reply has at least 12 bytes, " + std::to_string(data.size()) + " arrived");
     if (identity.universalRevision < 7)
         return identity;
     identity.responsePreambles = in.u8();

@@ -16,7 +16,7 @@ struct DeviceIdentity {
     std::uint8_t universalRevision = 7;
     std::uint8_t deviceRevision = 0;
     std::uint8_t softwareRevision = 0;
-    std::uint8_t hardwareRevision = 0;  // five bits
+    std::uint8_t hardwareRevision = 0;   // five bits
     std::uint8_t physicalSignaling = 0;  // three bits; 0 is Bell 202 FSK
     std::uint8_t flags = 0;
     std::uint32_t deviceId = 0;  // three bytes

@@ -70,8 +70,8 @@ Decoded<TagDescriptorDate> decodeTagDescriptorDate(ByteView data)
     value.date.month = in.u8();
     value.date.year = kFirstYear + in.u8();
     if (!in.ok())
-        return refuse(data.size(), "tag, descriptor and date need 21 bytes, " + std::to_string(data.size()) +
-                                       " arrived");
+        return refuse(data.size(),
+                      "tag, descriptor and date need 21 bytes, " + std::to_string(data.size()) + " arrived");
     return value;
 }
 

@@ -46,8 +46,8 @@ std::size_t headerSize(std::uint8_t delimiter)
 
 void writeAddress(ByteWriter& out, const Address& address)
 {
-    const auto flags =
-        static_cast<std::uint8_t>((address.primaryMaster ? kPrimaryMasterBit : 0) | (address.burstMode ? kBurstBit : 0));
+    const auto flags = static_cast<std::uint8_t>((address.primaryMaster ? kPrimaryMasterBit : 0) |
+                                                 (address.burstMode ? kBurstBit : 0));
     if (!address.isLong) {
         out.u8(flags | address.pollAddress);
         return;

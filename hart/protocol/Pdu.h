@@ -36,7 +36,7 @@ struct Address {
 struct Pdu {
     FrameType type = FrameType::Request;
     Address address;
-    Bytes expansion;                // at most three bytes
+    Bytes expansion;  // at most three bytes
     std::uint8_t command = 0;
     std::uint8_t responseCode = 0;  // response and burst frames only
     std::uint8_t deviceStatus = 0;  // response and burst frames only

@@ -28,11 +28,11 @@ constexpr std::uint8_t CommunicationErrorBit = 0x80;
 
 enum class ResponseClass {
     Success,
-    Warning,         // done, with something to say (an update failure, a value set nearest)
-    Error,           // not done
-    Busy,            // not done now; a master asks again
-    Delayed,         // a delayed response: started, running, or its result is gone
-    Communication,   // the device could not read the request
+    Warning,        // done, with something to say (an update failure, a value set nearest)
+    Error,          // not done
+    Busy,           // not done now; a master asks again
+    Delayed,        // a delayed response: started, running, or its result is gone
+    Communication,  // the device could not read the request
 };
 
 ResponseClass responseClass(std::uint8_t code);

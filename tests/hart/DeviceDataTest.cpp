@@ -16,11 +16,11 @@ TEST(PackedAscii, RefusesWhatCannotBePacked)
         std::size_t offset;
     };
     const std::vector<Case> cases = {
-        {"TAGa", 6, 3},          // lower case is not in the set
-        {"A\tB", 6, 1},          // nor are control characters
-        {"`", 3, 0},             // the first character past underscore
-        {"NINE CHRS", 6, 8},     // longer than eight
-        {"ABCD", 4, 0},          // not whole groups of three bytes
+        {"TAGa", 6, 3},       // lower case is not in the set
+        {"A\tB", 6, 1},       // nor are control characters
+        {"`", 3, 0},          // the first character past underscore
+        {"NINE CHRS", 6, 8},  // longer than eight
+        {"ABCD", 4, 0},       // not whole groups of three bytes
     };
     for (const Case& c : cases) {
         const Decoded<Bytes> packed = packAscii(c.text, c.size);
@@ -98,13 +98,15 @@ TEST(DeviceIdentity, DecodesEveryFieldItEncodes)
 
 TEST(DeviceIdentity, EarlierRevisionsSendTwelveBytes)
 {
-    DeviceIdentity old = positioner();
-    old.universalRevision = 5;
-    const Bytes data = encodeIdentity(old).value();
-    EXPECT_EQ(data.size(), 12u);
-    const Decoded<DeviceIdentity> back = decodeIdentity(data);
-    ASSERT_TRUE(back) << back.refusal().reason;
-    EXPECT_EQ(back->deviceId, old.deviceId);
+    for (std::uint8_t revision : {5, 6}) {
+        DeviceIdentity old = positioner();
+        old.universalRevision = revision;
+        const Bytes data = encodeIdentity(old).value();
+        EXPECT_EQ(data.size(), 12u);
+        const Decoded<DeviceIdentity> back = decodeIdentity(data);
+        ASSERT_TRUE(back) << back.refusal().reason;
+        EXPECT_EQ(back->deviceId, old.deviceId);
+    }
 }
 
 TEST(DeviceTexts, RefusesTextsAndDatesTheFieldsCannotHold)
@@ -137,7 +139,8 @@ TEST(DeviceTexts, ReadBackWhatWasWritten)
     EXPECT_EQ(back.date.year, 2026);
 
     EXPECT_EQ(decodeMessageText(encodeMessageText("PST DUE 2027-01").value()).value(), "PST DUE 2027-01");
-    const std::string latin1 = "Zulauf \xC4u\xDF" "ere Linie";
+    const std::string latin1 = "Zulauf \xC4u\xDF"
+                               "ere Linie";
     const Bytes longTag = encodeLongTag(latin1).value();
     EXPECT_EQ(longTag.size(), 32u);
     EXPECT_EQ(decodeLongTag(longTag).value(), latin1);

@@ -1,7 +1,6 @@
 // Our frames read by a decoder no one here wrote: Wireshark's HART-IP dissector, through tshark.
 // Skipped where tshark is not installed; scripts/bootstrap installs it.
 #include "PcapFile.h"
-
 #include "hart/protocol/DeviceIdentity.h"
 #include "hart/protocol/DeviceTexts.h"
 #include "hart/protocol/HartIpMessage.h"
@@ -20,14 +19,36 @@ namespace {
 using test::PcapFile;
 
 constexpr const char* kFields[] = {
-    "hart_ip.message_type",  "hart_ip.message_id",        "hart_ip.transaction_id",
-    "hart_ip.msg_length",    "hart_ip.pt.command",        "hart_ip.pt.response_code",
-    "hart_ip.pt.rsp.device_id", "hart_ip.pt.rsp.expanded_device_type", "hart_ip.pt.rsp.device_rev",
-    "hart_ip.pt.rsp.hart_univ_rev", "hart_ip.pt.rsp.tag", "hart_ip.session_init.inactivity_close_timer",
+    "hart_ip.message_type",
+    "hart_ip.message_id",
+    "hart_ip.transaction_id",
+    "hart_ip.msg_length",
+    "hart_ip.pt.command",
+    "hart_ip.pt.response_code",
+    "hart_ip.pt.rsp.device_id",
+    "hart_ip.pt.rsp.expanded_device_type",
+    "hart_ip.pt.rsp.device_rev",
+    "hart_ip.pt.rsp.hart_univ_rev",
+    "hart_ip.pt.rsp.tag",
+    "hart_ip.session_init.inactivity_close_timer",
     "_ws.malformed",
 };
-enum Field { Type, Id, Sequence, Length, Command, ResponseCodeField, DeviceId, DeviceType, DeviceRev, Universal, Tag,
-             Timer, Malformed, FieldCount };
+enum Field {
+    Type,
+    Id,
+    Sequence,
+    Length,
+    Command,
+    ResponseCodeField,
+    DeviceId,
+    DeviceType,
+    DeviceRev,
+    Universal,
+    Tag,
+    Timer,
+    Malformed,
+    FieldCount
+};
 
 using Row = std::vector<std::string>;
 

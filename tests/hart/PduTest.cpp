@@ -50,8 +50,7 @@ TEST(Pdu, RefusesEachFaultWithItsOffset)
         const Decoded<Pdu> pdu = decodePdu(bad.frame);
         ASSERT_FALSE(pdu) << bad.name;
         EXPECT_EQ(pdu.refusal().offset, bad.offset) << bad.name;
-        EXPECT_NE(pdu.refusal().reason.find(bad.reason), std::string::npos)
-            << bad.name << ": " << pdu.refusal().reason;
+        EXPECT_NE(pdu.refusal().reason.find(bad.reason), std::string::npos) << bad.name << ": " << pdu.refusal().reason;
     }
 }
 

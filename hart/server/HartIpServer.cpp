@@ -1,0 +1,185 @@
+#include "hart/server/HartIpServer.h"
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace orvx::hart {
+
+namespace {
+
+std::uint64_t nowMs()
+{
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::string peerName(const char* transport, const sockaddr_in& address)
+{
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
+    return std::string(transport) + ":" + text + ":" + std::to_string(ntohs(address.sin_port));
+}
+
+void logRefusal(const std::string& peer, const Refusal& refusal)
+{
+    std::fprintf(stderr, "orvx-hart-device: refused from %s at byte %zu: %s\n", peer.c_str(), refusal.offset,
+                 refusal.reason.c_str());
+}
+
+int boundSocket(int type, const sockaddr_in& address, std::string& error)
+{
+    const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const int yes = 1;
+    if (fd >= 0)
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        (type == SOCK_STREAM && ::listen(fd, 8) != 0)) {
+        error = std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+HartIpServer::HartIpServer(ServerOptions options, UniversalResponder& responder)
+    : m_options(std::move(options)), m_sessions(m_options.maxSessions), m_handler(m_sessions, responder)
+{
+}
+
+HartIpServer::~HartIpServer()
+{
+    for (const Connection& connection : m_connections)
+        ::close(connection.fd);
+    if (m_tcp >= 0)
+        ::close(m_tcp);
+    if (m_udp >= 0)
+        ::close(m_udp);
+}
+
+bool HartIpServer::start(std::string& error)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(m_options.port);
+    if (::inet_pton(AF_INET, m_options.address.c_str(), &address.sin_addr) != 1) {
+        error = "not an IPv4 address: " + m_options.address;
+        return false;
+    }
+    m_tcp = boundSocket(SOCK_STREAM, address, error);
+    if (m_tcp < 0)
+        return false;
+    socklen_t size = sizeof address;
+    ::getsockname(m_tcp, reinterpret_cast<sockaddr*>(&address), &size);
+    m_port = ntohs(address.sin_port);
+    m_udp = boundSocket(SOCK_DGRAM, address, error);
+    return m_udp >= 0;
+}
+
+void HartIpServer::serveOnce(int timeoutMs)
+{
+    std::vector<pollfd> polled{{m_tcp, POLLIN, 0}, {m_udp, POLLIN, 0}};
+    for (const Connection& connection : m_connections)
+        polled.push_back({connection.fd, POLLIN, 0});
+    if (::poll(polled.data(), polled.size(), timeoutMs) < 0)
+        return;
+    const std::uint64_t now = nowMs();
+    if (polled[0].revents & POLLIN)
+        accept(now);
+    if (polled[1].revents & POLLIN)
+        readDatagram(now);
+    std::size_t index = 2;
+    for (Connection& connection : m_connections) {
+        if (index < polled.size() && polled[index].fd == connection.fd && polled[index].revents)
+            readConnection(connection, now);
+        ++index;
+    }
+    closeIdle(now);
+}
+
+void HartIpServer::accept(std::uint64_t now)
+{
+    sockaddr_in address{};
+    socklen_t size = sizeof address;
+    const int fd = ::accept4(m_tcp, reinterpret_cast<sockaddr*>(&address), &size, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0)
+        return;
+    // Connections beyond what the sessions allow, plus a few that are about to close, are shut
+    // at once: a flood of connections costs the server nothing it keeps.
+    if (m_connections.size() >= m_options.maxSessions + 2) {
+        ::close(fd);
+        return;
+    }
+    m_connections.push_back(Connection{fd, peerName("tcp", address), now, {}});
+}
+
+void HartIpServer::readDatagram(std::uint64_t now)
+{
+    std::uint8_t buffer[kMaxHartIpMessage + 1];
+    sockaddr_in address{};
+    socklen_t size = sizeof address;
+    const ssize_t received =
+        ::recvfrom(m_udp, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&address), &size);
+    if (received <= 0)
+        return;
+    const std::string peer = peerName("udp", address);
+    const Decoded<HartIpMessage> message = decodeMessage(ByteView(buffer, static_cast<std::size_t>(received)));
+    if (!message) {
+        logRefusal(peer, message.refusal());
+        return;
+    }
+    const Reply reply = m_handler.handle(peer, message.value(), now);
+    if (reply.bytes)
+        ::sendto(m_udp, reply.bytes->data(), reply.bytes->size(), 0, reinterpret_cast<sockaddr*>(&address), size);
+}
+
+void HartIpServer::readConnection(Connection& connection, std::uint64_t now)
+{
+    std::uint8_t buffer[4096];
+    const ssize_t received = ::recv(connection.fd, buffer, sizeof buffer, 0);
+    if (received <= 0) {
+        connection.closing = true;
+        return;
+    }
+    connection.stream.append(ByteView(buffer, static_cast<std::size_t>(received)));
+    while (auto message = connection.stream.next()) {
+        if (!*message) {
+            logRefusal(connection.peer, message->refusal());
+            continue;
+        }
+        const Reply reply = m_handler.handle(connection.peer, message->value(), now);
+        if (reply.bytes)
+            ::send(connection.fd, reply.bytes->data(), reply.bytes->size(), MSG_NOSIGNAL);
+        connection.closing = connection.closing || reply.closeSession;
+    }
+    connection.closing = connection.closing || connection.stream.broken();
+}
+
+void HartIpServer::closeIdle(std::uint64_t now)
+{
+    for (const std::string& peer : m_sessions.expire(now)) {
+        for (Connection& connection : m_connections)
+            connection.closing = connection.closing || connection.peer == peer;
+    }
+    for (auto it = m_connections.begin(); it != m_connections.end();) {
+        const bool neverOpened = !m_sessions.has(it->peer) && now - it->acceptedMs >= kOpenSessionWithinMs;
+        if (it->closing || neverOpened) {
+            m_sessions.close(it->peer);
+            ::close(it->fd);
+            it = m_connections.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+}  // namespace orvx::hart

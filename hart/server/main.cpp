@@ -1,0 +1,98 @@
+// orvx-hart-device: positioners served over HART-IP, TCP and UDP on one port, for the HART
+// link to talk to in its own process. Several devices answer behind poll addresses 0, 1, ...,
+// as behind a gateway. Listens on loopback unless given an address.
+//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N]
+// With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT".
+#include "hart/server/HartIpServer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+using namespace orvx::hart;
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void onSignal(int)
+{
+    g_stop = 1;
+}
+
+DeviceRecord positioner(std::uint8_t pollAddress)
+{
+    DeviceRecord device;
+    device.pollAddress = pollAddress;
+    device.identity.expandedDeviceType = 0xE4A1;
+    device.identity.deviceRevision = 1;
+    device.identity.softwareRevision = 3;
+    device.identity.hardwareRevision = 2;
+    device.identity.deviceId = 0x0A1B00u + pollAddress;
+    device.identity.maxDeviceVariables = 4;
+    device.identity.manufacturerId = 0x6021;
+    device.identity.privateLabelDistributor = 0x6021;
+    device.identity.deviceProfile = 1;  // a process automation device
+    device.tagDescriptorDate = {"FV-10" + std::to_string(pollAddress), "ESD VALVE", {1, 1, 2026}};
+    device.longTag = "ESD valve " + std::to_string(pollAddress);
+    return device;
+}
+
+bool number(const char* text, unsigned long max, unsigned long& value)
+{
+    char* end = nullptr;
+    value = std::strtoul(text, &end, 10);
+    return end && *end == '\0' && end != text && value <= max;
+}
+
+int usage()
+{
+    std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ServerOptions options;
+    unsigned long devices = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        unsigned long value = 0;
+        if (i + 1 >= argc)
+            return usage();
+        const char* argument = argv[++i];
+        if (option == "--listen")
+            options.address = argument;
+        else if (option == "--port" && number(argument, 65535, value))
+            options.port = static_cast<std::uint16_t>(value);
+        else if (option == "--devices" && number(argument, 64, value) && value > 0)
+            devices = value;
+        else if (option == "--max-sessions" && number(argument, 64, value) && value > 0)
+            options.maxSessions = value;
+        else
+            return usage();
+    }
+    std::vector<DeviceRecord> records;
+    for (unsigned long poll = 0; poll < devices; ++poll)
+        records.push_back(positioner(static_cast<std::uint8_t>(poll)));
+    UniversalResponder responder(std::move(records));
+    HartIpServer server(options, responder);
+    std::string error;
+    if (!server.start(error)) {
+        std::fprintf(stderr, "orvx-hart-device: cannot listen on %s port %u: %s\n", options.address.c_str(),
+                     options.port, error.c_str());
+        return 1;
+    }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::printf("listening %s %u\n", options.address.c_str(), server.port());
+    std::fflush(stdout);
+    while (!g_stop)
+        server.serveOnce(200);
+    return 0;
+}
