@@ -72,15 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const ByteView bytes(data + 1, size - 1);
     switch (data[0] % 3) {
-    case 0:
-        checkFrame(bytes);
-        break;
-    case 1:
-        checkMessage(bytes);
-        break;
-    default:
-        checkStream(bytes, 1 + data[0] / 3 % 16);
-        break;
+    case 0: checkFrame(bytes); break;
+    case 1: checkMessage(bytes); break;
+    default: checkStream(bytes, 1 + data[0] / 3 % 16); break;
     }
     return 0;
 }

@@ -127,8 +127,7 @@ void HartIpServer::readDatagram(std::uint64_t now)
     std::uint8_t buffer[kMaxHartIpMessage + 1];
     sockaddr_in address{};
     socklen_t size = sizeof address;
-    const ssize_t received =
-        ::recvfrom(m_udp, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&address), &size);
+    const ssize_t received = ::recvfrom(m_udp, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&address), &size);
     if (received <= 0)
         return;
     const std::string peer = peerName("udp", address);

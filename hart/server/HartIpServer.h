@@ -12,7 +12,7 @@ namespace orvx::hart {
 
 struct ServerOptions {
     std::string address = "127.0.0.1";  // loopback unless told otherwise
-    std::uint16_t port = kHartIpPort;    // 0: a free port, the same for TCP and UDP
+    std::uint16_t port = kHartIpPort;   // 0: a free port, the same for TCP and UDP
     std::size_t maxSessions = 8;
 };
 

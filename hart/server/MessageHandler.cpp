@@ -37,10 +37,8 @@ Reply MessageHandler::handle(const std::string& peer, const HartIpMessage& messa
     case MessageId::SessionClose:
         m_sessions.close(peer);
         return {replyTo(message.header, MessageType::Response, 0, {}), true};
-    case MessageId::KeepAlive:
-        return {replyTo(message.header, MessageType::Response, 0, {}), false};
-    default:
-        return tokenPassing(message);
+    case MessageId::KeepAlive: return {replyTo(message.header, MessageType::Response, 0, {}), false};
+    default: return tokenPassing(message);
     }
 }
 

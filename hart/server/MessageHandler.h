@@ -24,8 +24,7 @@ constexpr std::uint8_t ServiceUnavailable = 2;
 
 class MessageHandler {
 public:
-    MessageHandler(SessionTable& sessions, UniversalResponder& responder)
-        : m_sessions(sessions), m_responder(responder)
+    MessageHandler(SessionTable& sessions, UniversalResponder& responder) : m_sessions(sessions), m_responder(responder)
     {
     }
 

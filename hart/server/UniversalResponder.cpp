@@ -52,9 +52,9 @@ std::optional<Pdu> UniversalResponder::respond(const Pdu& request)
 DeviceRecord* UniversalResponder::addressed(const Pdu& request)
 {
     for (DeviceRecord& device : m_devices) {
-        if (request.address.isLong ? request.address.sameDevice(device.identity.longAddress())
-                                   : request.command == command::ReadUniqueIdentifier &&
-                                         request.address.pollAddress == device.pollAddress)
+        if (request.address.isLong
+                ? request.address.sameDevice(device.identity.longAddress())
+                : request.command == command::ReadUniqueIdentifier && request.address.pollAddress == device.pollAddress)
             return &device;
     }
     return nullptr;
@@ -63,30 +63,18 @@ DeviceRecord* UniversalResponder::addressed(const Pdu& request)
 void UniversalResponder::answer(DeviceRecord& device, const Pdu& request, Pdu& response)
 {
     switch (request.command) {
-    case command::ReadUniqueIdentifier:
-        setData(response, encodeIdentity(device.identity));
-        return;
-    case command::ReadMessage:
-        setData(response, encodeMessageText(device.message));
-        return;
-    case command::ReadTagDescriptorDate:
-        setData(response, encodeTagDescriptorDate(device.tagDescriptorDate));
-        return;
-    case command::ReadLongTag:
-        setData(response, encodeLongTag(device.longTag));
-        return;
+    case command::ReadUniqueIdentifier: setData(response, encodeIdentity(device.identity)); return;
+    case command::ReadMessage: setData(response, encodeMessageText(device.message)); return;
+    case command::ReadTagDescriptorDate: setData(response, encodeTagDescriptorDate(device.tagDescriptorDate)); return;
+    case command::ReadLongTag: setData(response, encodeLongTag(device.longTag)); return;
     case command::ResetConfigurationChanged:
         device.deviceStatus &= ~device_status::ConfigurationChanged;
         ByteWriter(response.data).u16(device.identity.configurationChangeCounter);
         return;
     case command::WriteMessage:
     case command::WriteTagDescriptorDate:
-    case command::WriteLongTag:
-        write(device, request, response);
-        return;
-    default:
-        response.responseCode = response::NotImplemented;
-        return;
+    case command::WriteLongTag: write(device, request, response); return;
+    default: response.responseCode = response::NotImplemented; return;
     }
 }
 

@@ -6,10 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include <arpa/inet.h>
 #include <csignal>
+#include <memory>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -44,7 +43,8 @@ public:
         char line[128] = {};
         char address[64] = {};
         unsigned port = 0;
-        if (stream && std::fgets(line, sizeof line, stream) && std::sscanf(line, "listening %63s %u", address, &port) == 2)
+        if (stream && std::fgets(line, sizeof line, stream) &&
+            std::sscanf(line, "listening %63s %u", address, &port) == 2)
             m_port = static_cast<std::uint16_t>(port);
         if (stream)
             std::fclose(stream);
@@ -183,8 +183,10 @@ TEST(DeviceOverTcp, ClosesAStreamThatLostItsFramingAndBoundsItsSessions)
 
 TEST(DeviceProgram, RefusesBadArgumentsAndAnAddressItCannotBind)
 {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--devices", "0"}, {"--port", "70000"}, {"--listen"}, {"--listen", "no-address", "--port", "0"}}) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--devices", "0"},
+                                                      {"--port", "70000"},
+                                                      {"--listen"},
+                                                      {"--listen", "no-address", "--port", "0"}}) {
         DeviceProcess device(arguments);
         EXPECT_EQ(device.port(), 0);
         const int status = device.stop();

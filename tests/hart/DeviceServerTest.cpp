@@ -103,8 +103,8 @@ TEST_F(ServedDevices, EachDeviceAnswersItsPollAddressAndItsLongAddressOnly)
     const DeviceIdentity identity = decodeIdentity(second.data).value();
     EXPECT_EQ(identity.deviceId, 0x0A1B2Du);
 
-    EXPECT_FALSE(send(frame(Address::poll(2), 0)).bytes);           // nobody at poll address 2
-    EXPECT_FALSE(send(frame(Address::poll(1), 13)).bytes);          // only command 0 goes to a poll address
+    EXPECT_FALSE(send(frame(Address::poll(2), 0)).bytes);   // nobody at poll address 2
+    EXPECT_FALSE(send(frame(Address::poll(1), 13)).bytes);  // only command 0 goes to a poll address
     EXPECT_FALSE(send(frame(device(0, 0x0A1B2E).identity.longAddress(), 13)).bytes);
 
     const Pdu tag = answer(frame(identity.longAddress(), 13));
