@@ -1,6 +1,7 @@
 // HART-IP messages and token-passing frames from the network or a modem: every input is taken or
 // refused with a reason, never read past its end, and whatever is taken encodes back to the same
-// bytes. The universal command replies inside are decoded too.
+// bytes. The universal command replies and the positioner's own inside are decoded too.
+#include "hart/commands/DeviceCommandSet.h"
 #include "hart/protocol/DeviceIdentity.h"
 #include "hart/protocol/DeviceTexts.h"
 #include "hart/protocol/HartIpMessage.h"
@@ -17,6 +18,22 @@ void require(bool condition)
 {
     if (!condition)
         std::abort();
+}
+
+// The positioner's own replies: a value read back encodes to the bytes it came from.
+void checkDeviceReplies(ByteView data)
+{
+    for (const orvx::device::Parameter* parameter : orvx::device::parameters()) {
+        const Decoded<std::string> value = decodeParameterReply(*parameter, data);
+        if (value && parameter->type != orvx::device::ValueType::Decimal) {
+            const Decoded<Bytes> again = parameterReply(*parameter, value.value());
+            require(again && again.value() == Bytes(data.begin(), data.begin() + again->size()));
+        }
+        (void)decodeCurveSegmentReply(*parameter, data);
+    }
+    (void)decodeNotificationsReply(data);
+    (void)decodeMethod(data);
+    (void)curvePoints(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
 
 // A frame taken must be the frame encodePdu writes for what was read, preambles aside.
@@ -37,6 +54,7 @@ void checkFrame(ByteView bytes)
     (void)decodeTagDescriptorDate(pdu->data);
     (void)decodeMessageText(pdu->data);
     (void)decodeLongTag(pdu->data);
+    checkDeviceReplies(pdu->data);
 }
 
 void checkMessage(ByteView bytes)

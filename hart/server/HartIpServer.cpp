@@ -51,8 +51,11 @@ int boundSocket(int type, const sockaddr_in& address, std::string& error)
 
 }  // namespace
 
-HartIpServer::HartIpServer(ServerOptions options, UniversalResponder& responder)
-    : m_options(std::move(options)), m_sessions(m_options.maxSessions), m_handler(m_sessions, responder)
+HartIpServer::HartIpServer(ServerOptions options, DeviceResponder& responder)
+    : m_options(std::move(options)),
+      m_sessions(m_options.maxSessions),
+      m_responder(responder),
+      m_handler(m_sessions, responder)
 {
 }
 
@@ -93,6 +96,7 @@ void HartIpServer::serveOnce(int timeoutMs)
     if (::poll(polled.data(), polled.size(), timeoutMs) < 0)
         return;
     const std::uint64_t now = nowMs();
+    m_responder.advance(now);
     if (polled[0].revents & POLLIN)
         accept(now);
     if (polled[1].revents & POLLIN)

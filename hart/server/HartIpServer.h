@@ -21,7 +21,7 @@ struct ServerOptions {
 // no session in time and a session whose inactivity timer runs out are closed.
 class HartIpServer {
 public:
-    HartIpServer(ServerOptions options, UniversalResponder& responder);
+    HartIpServer(ServerOptions options, DeviceResponder& responder);
     ~HartIpServer();
     HartIpServer(const HartIpServer&) = delete;
     HartIpServer& operator=(const HartIpServer&) = delete;
@@ -51,6 +51,7 @@ private:
 
     ServerOptions m_options;
     SessionTable m_sessions;
+    DeviceResponder& m_responder;
     MessageHandler m_handler;
     int m_tcp = -1;
     int m_udp = -1;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "hart/protocol/HartIpMessage.h"
+#include "hart/server/DeviceResponder.h"
 #include "hart/server/SessionTable.h"
-#include "hart/server/UniversalResponder.h"
 
 #include <optional>
 #include <string>
@@ -24,9 +24,7 @@ constexpr std::uint8_t ServiceUnavailable = 2;
 
 class MessageHandler {
 public:
-    MessageHandler(SessionTable& sessions, UniversalResponder& responder) : m_sessions(sessions), m_responder(responder)
-    {
-    }
+    MessageHandler(SessionTable& sessions, DeviceResponder& responder) : m_sessions(sessions), m_responder(responder) {}
 
     Reply handle(const std::string& peer, const HartIpMessage& message, std::uint64_t nowMs);
 
@@ -35,7 +33,7 @@ private:
     Reply tokenPassing(const HartIpMessage& message);
 
     SessionTable& m_sessions;
-    UniversalResponder& m_responder;
+    DeviceResponder& m_responder;
 };
 
 }  // namespace orvx::hart

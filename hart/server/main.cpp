@@ -1,14 +1,19 @@
-// orvx-hart-device: positioners served over HART-IP, TCP and UDP on one port, for the HART
+// orvx-hart-device: simulated positioners served over HART-IP, TCP and UDP on one port, for the HART
 // link to talk to in its own process. Several devices answer behind poll addresses 0, 1, ...,
 // as behind a gateway. Listens on loopback unless given an address.
 //   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N]
 // With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT".
+//   orvx-hart-device --tables    prints the parameter, method and notification tables of
+//                                docs/hart-command-set.md
+#include "hart/commands/CommandSetTable.h"
 #include "hart/server/HartIpServer.h"
+#include "hart/server/PositionerDevice.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace orvx::hart;
@@ -17,27 +22,12 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 
+// The device id of the positioner at poll address 0; the next ones count on from it.
+constexpr std::uint32_t kFirstDeviceId = 0x0A1B00;
+
 void onSignal(int)
 {
     g_stop = 1;
-}
-
-DeviceRecord positioner(std::uint8_t pollAddress)
-{
-    DeviceRecord device;
-    device.pollAddress = pollAddress;
-    device.identity.expandedDeviceType = 0xE4A1;
-    device.identity.deviceRevision = 1;
-    device.identity.softwareRevision = 3;
-    device.identity.hardwareRevision = 2;
-    device.identity.deviceId = 0x0A1B00u + pollAddress;
-    device.identity.maxDeviceVariables = 4;
-    device.identity.manufacturerId = 0x6021;
-    device.identity.privateLabelDistributor = 0x6021;
-    device.identity.deviceProfile = 1;  // a process automation device
-    device.tagDescriptorDate = {"FV-10" + std::to_string(pollAddress), "ESD VALVE", {1, 1, 2026}};
-    device.longTag = "ESD valve " + std::to_string(pollAddress);
-    return device;
 }
 
 bool number(const char* text, unsigned long max, unsigned long& value)
@@ -60,6 +50,10 @@ int main(int argc, char** argv)
 {
     ServerOptions options;
     unsigned long devices = 1;
+    if (argc == 2 && std::string(argv[1]) == "--tables") {
+        std::fputs(commandSetTables().c_str(), stdout);
+        return 0;
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         unsigned long value = 0;
@@ -77,10 +71,12 @@ int main(int argc, char** argv)
         else
             return usage();
     }
-    std::vector<DeviceRecord> records;
-    for (unsigned long poll = 0; poll < devices; ++poll)
-        records.push_back(positioner(static_cast<std::uint8_t>(poll)));
-    UniversalResponder responder(std::move(records));
+    std::vector<std::unique_ptr<IServedDevice>> positioners;
+    for (unsigned long poll = 0; poll < devices; ++poll) {
+        const auto pollAddress = static_cast<std::uint8_t>(poll);
+        positioners.push_back(std::make_unique<PositionerDevice>(pollAddress, kFirstDeviceId + pollAddress));
+    }
+    DeviceResponder responder(std::move(positioners));
     HartIpServer server(options, responder);
     std::string error;
     if (!server.start(error)) {

@@ -1,4 +1,5 @@
 // orvx-hart-device in its own process, reached over loopback TCP and UDP as the link will reach it.
+#include "hart/commands/DeviceCommandSet.h"
 #include "hart/protocol/DeviceIdentity.h"
 #include "hart/protocol/HartIpMessage.h"
 #include "hart/protocol/MessageStream.h"
@@ -114,15 +115,26 @@ public:
         return receive();
     }
 
-    // Command 0 to a poll address: the identity, or a refusal.
-    Decoded<DeviceIdentity> identify(std::uint8_t poll)
+    // A command's response frame, or a refusal.
+    Decoded<Pdu> command(const Address& address, std::uint8_t number, const Bytes& data = {})
     {
         Pdu pdu;
-        pdu.address = Address::poll(poll);
+        pdu.address = address;
+        pdu.command = number;
+        pdu.data = data;
         const Decoded<HartIpMessage> reply = ask(MessageId::TokenPassingPdu, encodePdu(pdu).value());
         if (!reply)
             return reply.refusal();
-        return decodeIdentity(decodePdu(reply->body)->data);
+        return decodePdu(reply->body);
+    }
+
+    // Command 0 to a poll address: the identity, or a refusal.
+    Decoded<DeviceIdentity> identify(std::uint8_t poll)
+    {
+        const Decoded<Pdu> reply = command(Address::poll(poll), 0);
+        if (!reply)
+            return reply.refusal();
+        return decodeIdentity(reply->data);
     }
 
 private:
@@ -152,11 +164,23 @@ TEST_P(DeviceOverHartIp, OpensASessionAndIdentifiesEachDeviceBehindIt)
     ASSERT_TRUE(opened) << opened.refusal().reason;
     EXPECT_EQ(opened->header.type, MessageType::Response);
     EXPECT_EQ(opened->header.status, 0);
+    std::vector<DeviceIdentity> identities;
     for (std::uint8_t poll = 0; poll < 3; ++poll) {
         const Decoded<DeviceIdentity> identity = client->identify(poll);
         ASSERT_TRUE(identity) << identity.refusal().reason;
         EXPECT_EQ(identity->deviceId, 0x0A1B00u + poll);
+        identities.push_back(identity.value());
     }
+    // The third positioner's own commands: a write, then a read of what it holds.
+    const device::Parameter& travel = device::parameter::PstTravel;
+    const Decoded<Pdu> written = client->command(identities[2].longAddress(), device_command::WriteParameter,
+                                                 writeParameterRequest(travel, "12.5").value());
+    ASSERT_TRUE(written) << written.refusal().reason;
+    EXPECT_EQ(written->responseCode, 0);
+    const Decoded<Pdu> read = client->command(identities[2].longAddress(), device_command::ReadParameter,
+                                              readParameterRequest(travel));
+    ASSERT_TRUE(read) << read.refusal().reason;
+    EXPECT_EQ(decodeParameterReply(travel, read->data).value(), "12.5");
     EXPECT_EQ(client->ask(MessageId::SessionClose, {})->header.type, MessageType::Response);
     EXPECT_EQ(device.stop(), 0);
 }

@@ -1,0 +1,45 @@
+#include "hart/server/DeviceResponder.h"
+
+#include "hart/protocol/UniversalCommands.h"
+
+namespace orvx::hart {
+
+DeviceResponder::DeviceResponder(std::vector<std::unique_ptr<IServedDevice>> devices) : m_devices(std::move(devices))
+{
+}
+
+std::optional<Pdu> DeviceResponder::respond(const Pdu& request)
+{
+    if (request.type != FrameType::Request)
+        return std::nullopt;
+    IServedDevice* device = addressed(request);
+    if (!device)
+        return std::nullopt;
+    Pdu response;
+    response.type = FrameType::Response;
+    response.address = request.address;
+    response.address.burstMode = false;
+    response.command = request.command;
+    device->answer(request, response);
+    return response;
+}
+
+void DeviceResponder::advance(std::uint64_t nowMs)
+{
+    for (const auto& device : m_devices)
+        device->advance(nowMs);
+}
+
+IServedDevice* DeviceResponder::addressed(const Pdu& request)
+{
+    for (const auto& device : m_devices) {
+        const bool ours = request.address.isLong
+                              ? request.address.sameDevice(device->identity().longAddress())
+                              : request.command == universal_command::ReadUniqueIdentifier && request.address.pollAddress == device->pollAddress();
+        if (ours)
+            return device.get();
+    }
+    return nullptr;
+}
+
+}  // namespace orvx::hart

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "hart/server/ServedDevice.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace orvx::hart {
+
+// Hands each request to the device it is addressed to: command 0 by poll address, every other
+// command by long address. A frame for no device here gets no answer, as on a HART line.
+class DeviceResponder {
+public:
+    explicit DeviceResponder(std::vector<std::unique_ptr<IServedDevice>> devices);
+
+    std::optional<Pdu> respond(const Pdu& request);
+    void advance(std::uint64_t nowMs);
+    IServedDevice& device(std::size_t index) { return *m_devices.at(index); }
+
+private:
+    IServedDevice* addressed(const Pdu& request);
+
+    std::vector<std::unique_ptr<IServedDevice>> m_devices;
+};
+
+}  // namespace orvx::hart

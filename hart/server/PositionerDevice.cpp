@@ -1,0 +1,250 @@
+#include "hart/server/PositionerDevice.h"
+
+#include "hart/commands/ValueCodec.h"
+#include "hart/protocol/DeviceTexts.h"
+#include "hart/protocol/ResponseCode.h"
+#include "hart/protocol/UniversalCommands.h"
+#include "device/IDtmUiRegistry.h"
+#include "simulator/SimulatedPositioner.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace orvx::hart {
+
+namespace p = device::parameter;
+
+namespace {
+
+// The device keeps free texts; packed ASCII carries capitals and a few signs only.
+std::string packable(std::string text)
+{
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (c < 0x20 || c > 0x5F)
+            c = '?';
+    }
+    return text;
+}
+
+// "124-5-20" as the device's date parameter holds it.
+HartDate dateOf(const std::string& text)
+{
+    int fields[3] = {};
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int& field : fields) {
+        at = std::from_chars(at, end, field).ptr;
+        if (at != end)
+            ++at;
+    }
+    return HartDate{static_cast<std::uint8_t>(fields[2]), static_cast<std::uint8_t>(fields[1]), 1900 + fields[0]};
+}
+
+void reply(Pdu& response, Decoded<Bytes> data)
+{
+    if (data)
+        response.data = std::move(data).value();
+    else
+        response.responseCode = response::DeviceSpecificError;
+}
+
+}  // namespace
+
+PositionerDevice::PositionerDevice(std::uint8_t pollAddress, std::uint32_t deviceId)
+    : m_pollAddress(pollAddress), m_positioner(com::makeComObject<simulator::SimulatedPositioner>(m_scheduler)),
+      m_log(com::makeComObject<NotificationLog>())
+{
+    std::uint32_t word = 0;
+    m_positioner->SetParameter(com::BStr::fromUtf8(p::DeviceId.tag),
+                               com::Variant::text(com::BStr::fromUtf8(std::to_string(deviceId))), &word);
+    bool accepted = false;
+    com::queryInterface<device::IDtmUiRegistry>(m_positioner)
+        ->RegisterControl(u"Orvx.HartIp.1", u"hart-ip", m_log.get(), true, &accepted);
+}
+
+PositionerDevice::~PositionerDevice()
+{
+    bool result = false;
+    com::queryInterface<device::IDtmUiRegistry>(m_positioner)->UnregisterControl(u"hart-ip", true, &result);
+}
+
+void PositionerDevice::advance(std::uint64_t nowMs)
+{
+    if (m_lastMs && nowMs > *m_lastMs)
+        m_scheduler.Advance(static_cast<std::int64_t>(nowMs - *m_lastMs));
+    m_lastMs = nowMs;
+}
+
+std::string PositionerDevice::get(std::string_view tag)
+{
+    com::Variant value;
+    if (com::failed(m_positioner->GetParameter(com::BStr::fromUtf8(std::string(tag)), &value)))
+        return {};
+    return value.toText().toUtf8();
+}
+
+long PositionerDevice::number(std::string_view tag)
+{
+    const std::string text = get(tag);
+    long value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+DeviceIdentity PositionerDevice::identity()
+{
+    DeviceIdentity identity;
+    identity.expandedDeviceType = kExpandedDeviceType;
+    identity.manufacturerId = kManufacturerId;
+    identity.privateLabelDistributor = kManufacturerId;
+    identity.universalRevision = static_cast<std::uint8_t>(number(p::UniversalRevision.tag));
+    identity.deviceRevision = static_cast<std::uint8_t>(number(p::FieldDeviceRevision.tag));
+    identity.softwareRevision = static_cast<std::uint8_t>(number(p::SoftwareRevision.tag));
+    identity.hardwareRevision = static_cast<std::uint8_t>(number(p::HardwareRevision.tag) & 0x1F);
+    identity.physicalSignaling = static_cast<std::uint8_t>(number(p::PhysicalSignalling.tag) & 0x07);
+    identity.flags = static_cast<std::uint8_t>(number(p::DeviceFlags.tag));
+    identity.deviceId = static_cast<std::uint32_t>(number(p::DeviceId.tag)) & 0xFFFFFF;
+    return identity;
+}
+
+void PositionerDevice::answer(const Pdu& request, Pdu& response)
+{
+    ByteReader in(request.data);
+    switch (request.command) {
+    case device_command::ReadParameter: readParameter(in, response); break;
+    case device_command::WriteParameter: writeParameter(in, response); break;
+    case device_command::StartMethod: startMethod(request, response); break;
+    case device_command::ReadNotifications: {
+        const Decoded<std::uint16_t> from = decodeNotificationsRequest(request.data);
+        if (!from)
+            response.responseCode = response::TooFewDataBytes;
+        else
+            response.data = notificationsReply(m_log->since(from.value()), m_log->nextSequence());
+        break;
+    }
+    case device_command::ReadCurveSegment: readCurveSegment(in, response); break;
+    default: answerUniversal(request, response); break;
+    }
+    if (number(p::DeviceState.tag) != 0)
+        response.deviceStatus |= device_status::MoreStatusAvailable;
+}
+
+void PositionerDevice::answerUniversal(const Pdu& request, Pdu& response)
+{
+    switch (request.command) {
+    case universal_command::ReadUniqueIdentifier: reply(response, encodeIdentity(identity())); return;
+    case universal_command::ReadMessage: reply(response, encodeMessageText(packable(get(p::Message.tag)))); return;
+    case universal_command::ReadTagDescriptorDate:
+        reply(response, encodeTagDescriptorDate({packable(get(p::DeviceTag.tag)), packable(get(p::Descriptor.tag)),
+                                                 dateOf(get(p::DeviceDate.tag))}));
+        return;
+    case universal_command::ReadFinalAssemblyNumber:
+        ByteWriter(response.data).u24(static_cast<std::uint32_t>(number(p::FinalAssemblyNumber.tag)) & 0xFFFFFF);
+        return;
+    case universal_command::WriteMessage: {
+        const Decoded<std::string> message = decodeMessageText(request.data);
+        if (!message) {
+            response.responseCode = response::TooFewDataBytes;
+            return;
+        }
+        std::uint32_t word = 0;
+        m_positioner->SetParameter(com::BStr::fromUtf8(p::Message.tag),
+                                   com::Variant::text(com::BStr::fromUtf8(message.value())), &word);
+        response.data.assign(request.data.begin(), request.data.begin() + 24);
+        return;
+    }
+    default: response.responseCode = response::NotImplemented; return;
+    }
+}
+
+void PositionerDevice::readParameter(ByteReader& in, Pdu& response)
+{
+    const Decoded<const device::Parameter*> parameter = readTag(in);
+    if (!parameter || parameter.value()->type == device::ValueType::Curve) {
+        response.responseCode = in.ok() ? response::InvalidSelection : response::TooFewDataBytes;
+        return;
+    }
+    reply(response, parameterReply(*parameter.value(), get(parameter.value()->tag)));
+}
+
+// A value is checked against the parameter's range in the device's pressure unit before it is
+// stored; the reply holds the value as stored.
+void PositionerDevice::writeParameter(ByteReader& in, Pdu& response)
+{
+    const Decoded<const device::Parameter*> parameter = readTag(in);
+    if (!parameter) {
+        response.responseCode = in.ok() ? response::InvalidSelection : response::TooFewDataBytes;
+        return;
+    }
+    const device::Parameter& written = *parameter.value();
+    if (written.type == device::ValueType::Curve) {
+        response.responseCode = response::InvalidSelection;
+        return;
+    }
+    const Decoded<std::string> text = decodeValue(written, in);
+    if (!text) {
+        response.responseCode = in.ok() ? response::InvalidSelection : response::TooFewDataBytes;
+        return;
+    }
+    if (!device::problemWith(written, text.value(), static_cast<int>(number(p::PressureUnit.tag))).empty()) {
+        double value = 0.0;
+        std::from_chars(text->data(), text->data() + text->size(), value);
+        response.responseCode = written.limits.ranged && value > written.limits.high ? response::TooLarge
+                                : written.limits.ranged                             ? response::TooSmall
+                                                                                    : response::InvalidSelection;
+        return;
+    }
+    std::uint32_t word = 0;
+    const com::Status status = m_positioner->SetParameter(com::BStr::fromUtf8(std::string(written.tag)),
+                                                          com::Variant::text(com::BStr::fromUtf8(text.value())), &word);
+    if (com::failed(status)) {
+        response.responseCode = response::DeviceSpecificError;
+        return;
+    }
+    reply(response, parameterReply(written, get(written.tag)));
+}
+
+// A method is started and answered at once; its progress and outcome arrive as notifications.
+void PositionerDevice::startMethod(const Pdu& request, Pdu& response)
+{
+    const Decoded<const device::Method*> method = decodeMethod(request.data);
+    if (!method) {
+        response.responseCode = request.data.empty() ? response::TooFewDataBytes : response::InvalidSelection;
+        return;
+    }
+    std::uint32_t word = 0;
+    if (com::failed(m_positioner->SetParameter(com::BStr::fromUtf8(std::string(method.value()->tag)), {}, &word))) {
+        response.responseCode = response::DeviceSpecificError;
+        return;
+    }
+    response.data = startMethodRequest(method.value()->number);
+}
+
+void PositionerDevice::readCurveSegment(ByteReader& in, Pdu& response)
+{
+    const Decoded<const device::Parameter*> parameter = readTag(in);
+    const std::uint16_t first = in.u16();
+    if (!in.ok() || !parameter || parameter.value()->type != device::ValueType::Curve) {
+        response.responseCode = in.ok() ? response::InvalidSelection : response::TooFewDataBytes;
+        return;
+    }
+    const Decoded<std::vector<CurvePoint>> points = curvePoints(get(parameter.value()->tag));
+    if (!points || points->size() > 0xFFFF) {
+        response.responseCode = response::DeviceSpecificError;
+        return;
+    }
+    CurveSegment segment;
+    segment.total = static_cast<std::uint16_t>(points->size());
+    segment.first = first;
+    if (first > segment.total) {
+        response.responseCode = response::TooLarge;
+        return;
+    }
+    const std::size_t count = std::min(kCurvePointsPerReply, points->size() - first);
+    segment.points.assign(points->begin() + first, points->begin() + static_cast<std::ptrdiff_t>(first + count));
+    response.data = curveSegmentReply(*parameter.value(), segment);
+}
+
+}  // namespace orvx::hart
