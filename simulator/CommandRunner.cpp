@@ -94,7 +94,7 @@ bool cancellable(int number)
 
 }  // namespace
 
-CommandRunner::CommandRunner(DeviceState& device, DeviceTasks& tasks, INotificationSink& sink)
+CommandRunner::CommandRunner(DeviceState& device, DeviceTasks& tasks, orvx::device::INotificationSink& sink)
     : m_device(device), m_tasks(tasks), m_sink(sink)
 {
 }

@@ -2,10 +2,10 @@
 
 #include "DeviceState.h"
 #include "DeviceTasks.h"
-#include "NotificationSink.h"
 #include "StrokeSignature.h"
 #include "ValveMotions.h"
 #include "ValveRun.h"
+#include "device/NotificationSink.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,7 +26,7 @@ public:
     };
 
     // All three must outlive the runner.
-    CommandRunner(DeviceState& device, DeviceTasks& tasks, INotificationSink& sink);
+    CommandRunner(DeviceState& device, DeviceTasks& tasks, orvx::device::INotificationSink& sink);
 
     // Starts method 'method'. Cancel stops a method that can be cancelled where it stands and
     // answers FailedInDevice with its number, then the cancel's own result code; one that cannot
@@ -72,7 +72,7 @@ private:
 
     DeviceState& m_device;
     DeviceTasks& m_tasks;
-    INotificationSink& m_sink;
+    orvx::device::INotificationSink& m_sink;
     ValveMotions m_motions;
     std::optional<Task> m_running;
     std::optional<Pst> m_pst;

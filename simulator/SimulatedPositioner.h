@@ -1,12 +1,12 @@
 #pragma once
 
 #include "CommandRunner.h"
-#include "ControlLinks.h"
 #include "DeviceState.h"
 #include "DeviceTasks.h"
 #include "Scheduler.h"
 #include "SimulatedFaults.h"
 #include "device/BusinessObjectFacets.h"
+#include "device/ControlLinks.h"
 #include "device/IDtmActiveXControl.h"
 #include "platform/com/ComObject.h"
 
@@ -111,7 +111,7 @@ private:
 
     // Each part works on those declared before it; the pending tasks are cancelled first.
     DeviceState m_device;
-    ControlLinks m_controls;
+    device::ControlLinks m_controls;
     DeviceTasks m_tasks;
     CommandRunner m_commands{m_device, m_tasks, m_controls};
     std::map<std::u16string, std::u16string> m_texts;

@@ -13,8 +13,7 @@ std::string wireForm(const device::Parameter& parameter)
 {
     switch (parameter.type) {
     case ValueType::Decimal: return "float, 4";
-    case ValueType::Integer:
-        return unsignedInteger(parameter) ? "unsigned, 4" : "signed, 4";
+    case ValueType::Integer: return unsignedInteger(parameter) ? "unsigned, 4" : "signed, 4";
     case ValueType::Choice: return "code, 1";
     case ValueType::Flag:
     case ValueType::Boolean: return "0 or 1, 1";
@@ -28,7 +27,9 @@ std::string wireForm(const device::Parameter& parameter)
 
 std::string access(const device::Parameter& parameter)
 {
-    return parameter.access == device::Access::Read ? "read" : parameter.access == device::Access::Write ? "write" : "read, write";
+    return parameter.access == device::Access::Read    ? "read"
+           : parameter.access == device::Access::Write ? "write"
+                                                       : "read, write";
 }
 
 }  // namespace
@@ -37,8 +38,8 @@ std::string commandSetTables()
 {
     std::string text = "| tag | name | value on the wire, bytes | the user interface |\n|---|---|---|---|\n";
     for (const device::Parameter* parameter : device::parameters())
-        text += "| " + std::string(parameter->tag) + " | `" + std::string(parameter->name) + "` | " + wireForm(*parameter) +
-                " | " + access(*parameter) + " |\n";
+        text += "| " + std::string(parameter->tag) + " | `" + std::string(parameter->name) + "` | " +
+                wireForm(*parameter) + " | " + access(*parameter) + " |\n";
     text += "\n| method | name | cancellable |\n|---|---|---|\n";
     for (const device::Method* method : device::methods())
         text += "| " + std::to_string(method->number) + " | `" + std::string(method->name) + "` | " +

@@ -9,7 +9,7 @@ namespace orvx::hart {
 
 namespace {
 
-constexpr std::size_t kNotificationHead = 3;  // next sequence, count
+constexpr std::size_t kNotificationHead = 3;   // next sequence, count
 constexpr std::size_t kNotificationFixed = 7;  // sequence, code, length of the value
 constexpr std::size_t kCurveHead = 7;          // tag, total, first, count
 

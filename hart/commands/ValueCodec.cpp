@@ -62,10 +62,9 @@ Decoded<Bytes> encodeNumber(const Parameter& parameter, std::string_view text)
         out.u8(static_cast<std::uint8_t>(value));
         return bytes;
     }
-    const bool fits = unsignedInteger(parameter)
-                          ? value >= 0 && value <= std::numeric_limits<std::uint32_t>::max()
-                          : value >= std::numeric_limits<std::int32_t>::min() &&
-                                value <= std::numeric_limits<std::int32_t>::max();
+    const bool fits = unsignedInteger(parameter) ? value >= 0 && value <= std::numeric_limits<std::uint32_t>::max()
+                                                 : value >= std::numeric_limits<std::int32_t>::min() &&
+                                                       value <= std::numeric_limits<std::int32_t>::max();
     if (!fits)
         return refuse(0, "outside the four bytes an integer takes");
     out.u32(static_cast<std::uint32_t>(value));
@@ -78,9 +77,7 @@ Decoded<Bytes> encodeOther(const Parameter& parameter, std::string_view text)
     ByteWriter out(bytes);
     switch (parameter.type) {
     case ValueType::Flag:
-    case ValueType::Boolean:
-        out.u8(text == "1" ? 1 : 0);
-        return bytes;
+    case ValueType::Boolean: out.u8(text == "1" ? 1 : 0); return bytes;
     case ValueType::Date: {
         int fields[3] = {};
         dateFields(text, fields);
@@ -104,8 +101,7 @@ Decoded<Bytes> encodeOther(const Parameter& parameter, std::string_view text)
         out.u8(static_cast<std::uint8_t>(text.size()));
         out.bytes(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
         return bytes;
-    default:
-        return refuse(0, "a curve travels by its own command");
+    default: return refuse(0, "a curve travels by its own command");
     }
 }
 

@@ -4,9 +4,7 @@
 
 namespace orvx::hart {
 
-DeviceResponder::DeviceResponder(std::vector<std::unique_ptr<IServedDevice>> devices) : m_devices(std::move(devices))
-{
-}
+DeviceResponder::DeviceResponder(std::vector<std::unique_ptr<IServedDevice>> devices) : m_devices(std::move(devices)) {}
 
 std::optional<Pdu> DeviceResponder::respond(const Pdu& request)
 {
@@ -33,9 +31,9 @@ void DeviceResponder::advance(std::uint64_t nowMs)
 IServedDevice* DeviceResponder::addressed(const Pdu& request)
 {
     for (const auto& device : m_devices) {
-        const bool ours = request.address.isLong
-                              ? request.address.sameDevice(device->identity().longAddress())
-                              : request.command == universal_command::ReadUniqueIdentifier && request.address.pollAddress == device->pollAddress();
+        const bool ours = request.address.isLong ? request.address.sameDevice(device->identity().longAddress())
+                                                 : request.command == universal_command::ReadUniqueIdentifier &&
+                                                       request.address.pollAddress == device->pollAddress();
         if (ours)
             return device.get();
     }

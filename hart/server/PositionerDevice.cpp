@@ -1,10 +1,10 @@
 #include "hart/server/PositionerDevice.h"
 
+#include "device/IDtmUiRegistry.h"
 #include "hart/commands/ValueCodec.h"
 #include "hart/protocol/DeviceTexts.h"
 #include "hart/protocol/ResponseCode.h"
 #include "hart/protocol/UniversalCommands.h"
-#include "device/IDtmUiRegistry.h"
 #include "simulator/SimulatedPositioner.h"
 
 #include <algorithm>
@@ -53,7 +53,8 @@ void reply(Pdu& response, Decoded<Bytes> data)
 }  // namespace
 
 PositionerDevice::PositionerDevice(std::uint8_t pollAddress, std::uint32_t deviceId)
-    : m_pollAddress(pollAddress), m_positioner(com::makeComObject<simulator::SimulatedPositioner>(m_scheduler)),
+    : m_pollAddress(pollAddress),
+      m_positioner(com::makeComObject<simulator::SimulatedPositioner>(m_scheduler)),
       m_log(com::makeComObject<NotificationLog>())
 {
     std::uint32_t word = 0;
@@ -192,8 +193,8 @@ void PositionerDevice::writeParameter(ByteReader& in, Pdu& response)
         double value = 0.0;
         std::from_chars(text->data(), text->data() + text->size(), value);
         response.responseCode = written.limits.ranged && value > written.limits.high ? response::TooLarge
-                                : written.limits.ranged                             ? response::TooSmall
-                                                                                    : response::InvalidSelection;
+                                : written.limits.ranged                              ? response::TooSmall
+                                                                                     : response::InvalidSelection;
         return;
     }
     std::uint32_t word = 0;

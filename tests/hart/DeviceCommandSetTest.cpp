@@ -25,17 +25,17 @@ TEST(ValueCodec, RefusesTextsThatAreNoValueOfTheType)
     };
     const std::vector<Case> cases = {
         {p::PstTravel, "ten"},
-        {p::PstTravel, "1e39"},                   // no single float holds it
-        {p::TuningP, "2147483648"},               // past a signed integer
-        {p::DeviceCounter, "4294967296"},         // past an unsigned one
+        {p::PstTravel, "1e39"},            // no single float holds it
+        {p::TuningP, "2147483648"},        // past a signed integer
+        {p::DeviceCounter, "4294967296"},  // past an unsigned one
         {p::DeviceCounter, "-1"},
-        {p::Mode, "256"},                         // a code is one byte
+        {p::Mode, "256"},  // a code is one byte
         {p::EsdTripped, "2"},
-        {p::DeviceDate, "256-1-1"},               // a year past 2155
+        {p::DeviceDate, "256-1-1"},  // a year past 2155
         {p::DeviceDate, "124-13-1"},
         {p::CurrentFaults, "00112233445566778"},  // seventeen digits
         {p::Message, std::string(65, 'A')},
-        {p::FillCurve, "1@2"},                    // curves have their own command
+        {p::FillCurve, "1@2"},  // curves have their own command
     };
     for (const Case& c : cases)
         EXPECT_FALSE(encodeValue(c.parameter, c.text)) << c.parameter.name << " " << c.text;

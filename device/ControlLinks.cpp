@@ -1,27 +1,27 @@
 #include "ControlLinks.h"
 
-#include "device/IUpdateUI.h"
+#include "IUpdateUI.h"
 #include "platform/com/ComError.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace orvx::simulator {
+namespace orvx::device {
 
-void ControlLinks::Register(const com::BStr& callerTag, device::IDtmActiveXControl* control)
+void ControlLinks::Register(const com::BStr& callerTag, IDtmActiveXControl* control)
 {
-    const com::ComPtr<device::IDtmActiveXControl> reference(control);
+    const com::ComPtr<IDtmActiveXControl> reference(control);
     std::erase_if(m_controls, [&](const Registration& r) { return r.control == reference; });
     m_controls.push_back(Registration{callerTag, reference});
 }
 
-com::ComPtr<device::IDtmActiveXControl> ControlLinks::Unregister(const com::BStr& callerTag)
+com::ComPtr<IDtmActiveXControl> ControlLinks::Unregister(const com::BStr& callerTag)
 {
     const auto it = std::find_if(m_controls.rbegin(), m_controls.rend(),
                                  [&](const Registration& r) { return r.callerTag == callerTag; });
     if (it == m_controls.rend())
         return nullptr;
-    com::ComPtr<device::IDtmActiveXControl> dropped = std::move(it->control);
+    com::ComPtr<IDtmActiveXControl> dropped = std::move(it->control);
     m_controls.erase(std::next(it).base());
     return dropped;
 }
@@ -41,7 +41,7 @@ void ControlLinks::NotifyAll(std::int32_t code, const com::Variant& value) const
         if (!stillRegistered)
             continue;
         try {
-            if (const auto update = com::queryInterface<device::IUpdateUI>(registration.control))
+            if (const auto update = com::queryInterface<IUpdateUI>(registration.control))
                 update->Notify(code, value);
         } catch (const com::ComError&) {
             // A control that cannot be asked for its callback is not told.
@@ -49,4 +49,4 @@ void ControlLinks::NotifyAll(std::int32_t code, const com::Variant& value) const
     }
 }
 
-}  // namespace orvx::simulator
+}  // namespace orvx::device

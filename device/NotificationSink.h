@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace orvx::simulator {
+namespace orvx::device {
 
 // Where the device's news go: to the controls registered with an in-process business object,
 // or to whatever serves the device to callers elsewhere. What runs the device's work reports
@@ -18,4 +18,4 @@ protected:
     ~INotificationSink() = default;
 };
 
-}  // namespace orvx::simulator
+}  // namespace orvx::device

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "IDtmActiveXControl.h"
 #include "NotificationSink.h"
-#include "device/IDtmActiveXControl.h"
 #include "platform/com/BStr.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/Variant.h"
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace orvx::simulator {
+namespace orvx::device {
 
 // The controls registered with the device, each under its caller tag, and how they are told of
 // the device's news.
@@ -18,11 +18,11 @@ class ControlLinks : public INotificationSink {
 public:
     // Registers 'control' (not null) under 'callerTag', replacing an earlier registration of the
     // same control.
-    void Register(const com::BStr& callerTag, device::IDtmActiveXControl* control);
+    void Register(const com::BStr& callerTag, IDtmActiveXControl* control);
     // Takes the latest registration under 'callerTag' off the list and hands its control back,
     // null when there was none: the caller lets go of it last, as it may hold the last reference
     // to the device.
-    com::ComPtr<device::IDtmActiveXControl> Unregister(const com::BStr& callerTag);
+    com::ComPtr<IDtmActiveXControl> Unregister(const com::BStr& callerTag);
     std::size_t Count() const { return m_controls.size(); }
 
     // Tells every registered control through its IUpdateUI. A control that unregisters while
@@ -34,9 +34,9 @@ public:
 private:
     struct Registration {
         com::BStr callerTag;
-        com::ComPtr<device::IDtmActiveXControl> control;
+        com::ComPtr<IDtmActiveXControl> control;
     };
     std::vector<Registration> m_controls;
 };
 
-}  // namespace orvx::simulator
+}  // namespace orvx::device
