@@ -2,6 +2,7 @@
 
 #include "Commissioning.h"
 #include "FaultSet.h"
+#include "device/StateDocument.h"
 #include "platform/com/ComError.h"
 
 #include <charconv>
@@ -27,21 +28,6 @@ std::optional<int> methodOf(const std::string& tag)
     if (tag.empty() || tag.front() == '-' || error != std::errc() || end != tag.data() + tag.size())
         return std::nullopt;
     return method;
-}
-
-std::u16string escaped(std::u16string_view text)
-{
-    std::u16string out;
-    for (char16_t c : text) {
-        switch (c) {
-        case u'&': out += u"&amp;"; break;
-        case u'<': out += u"&lt;"; break;
-        case u'>': out += u"&gt;"; break;
-        case u'"': out += u"&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -219,18 +205,14 @@ std::u16string SimulatedPositioner::stateDocument() const
         dialogs = m_device.parameters.Value(parameter::PrivateDialogs).toBool();
     } catch (const com::ComError&) {
     }
-    return u"<DtmState name=\"Orvx ESD\" state=\"" + std::u16string(m_connected ? u"Online" : u"Offline") +
-           u"\" dataSetState=\"allDataLoaded\" userLevel=\"" + escaped(m_userLevel) + u"\" isPrivateDialogEnabled=\"" +
-           (dialogs ? u"1" : u"0") + u"\" isCommunicating=\"0\"/>";
+    return device::stateDocument({m_connected, m_userLevel, dialogs});
 }
 
 Status SimulatedPositioner::getText(device::Via, const BStr& key, BStr* text)
 {
     if (!text)
         return Status::InvalidPointer;
-    const std::u16string k(key.view());
-    const auto it = m_texts.find(k);
-    *text = BStr(it != m_texts.end() ? it->second : u"##" + k);
+    *text = m_texts.Text(key);
     return Status::Ok;
 }
 

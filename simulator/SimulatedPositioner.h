@@ -8,6 +8,7 @@
 #include "device/BusinessObjectFacets.h"
 #include "device/ControlLinks.h"
 #include "device/IDtmActiveXControl.h"
+#include "device/TextTable.h"
 #include "platform/com/ComObject.h"
 
 #include <functional>
@@ -58,7 +59,7 @@ public:
     void SetRefuseRegistration(bool refuse) { m_refuseRegistration = refuse; }
     std::size_t RegisteredControlCount() const { return m_controls.Count(); }
     // Translations by text key; keys without one answer "##" followed by the key.
-    void LoadTexts(std::map<std::u16string, std::u16string> texts) { m_texts = std::move(texts); }
+    void LoadTexts(std::map<std::u16string, std::u16string> texts) { m_texts.Load(std::move(texts)); }
 
     // The process around the valve.
     void SetInputSignal(double mA) { m_device.valve.SetInputSignal(mA); }
@@ -114,7 +115,7 @@ private:
     device::ControlLinks m_controls;
     DeviceTasks m_tasks;
     CommandRunner m_commands{m_device, m_tasks, m_controls};
-    std::map<std::u16string, std::u16string> m_texts;
+    device::TextTable m_texts;
     std::u16string m_userLevel = u"maintenance";
     bool m_connected = true;
     bool m_refuseRegistration = false;

@@ -67,16 +67,25 @@ ResponseClass responseClass(std::uint8_t code)
 std::string responseText(std::uint8_t code)
 {
     if (code & response::CommunicationErrorBit) {
+        // Appended piece by piece: GCC 12 at -O3 warns of an overlap in "text" + string.
         std::string text = "communication error:";
         for (std::size_t bit = 0; bit < kCommunicationErrors.size(); ++bit) {
-            if (code & (0x40 >> bit))
-                text += " " + std::string(kCommunicationErrors[bit]);
+            if (code & (0x40 >> bit)) {
+                text += ' ';
+                text += kCommunicationErrors[bit];
+            }
         }
-        return text + " (" + hexByte(code) + ")";
+        text += " (";
+        text += hexByte(code);
+        text += ')';
+        return text;
     }
     const KnownCode* k = known(code);
-    const std::string name = k ? std::string(k->text) : (warningCode(code) ? "warning" : "command-specific error");
-    return name + " (" + std::to_string(code) + ")";
+    std::string text(k ? k->text : (warningCode(code) ? "warning" : "command-specific error"));
+    text += " (";
+    text += std::to_string(code);
+    text += ')';
+    return text;
 }
 
 }  // namespace orvx::hart

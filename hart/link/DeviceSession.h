@@ -1,0 +1,79 @@
+#pragma once
+
+#include "hart/link/FrameTransport.h"
+#include "hart/link/HartMaster.h"
+#include "hart/link/ParameterCache.h"
+#include "hart/link/SessionEvents.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace orvx::hart {
+
+// The link's own thread: it reaches the device, reads every parameter into the cache, then asks
+// for the device's notifications every kPollMs and refreshes what they announce before it hands
+// them on. Writes and method starts queue up and run in order between the polls. When the device
+// stops answering (a command unanswered after the master's tries) the session is lost, and it
+// tries to reach the device again every kReconnectMs.
+class DeviceSession {
+public:
+    static constexpr int kPollMs = 200;
+    static constexpr int kReconnectMs = 2000;
+
+    // The parameters the business object answers itself and never asks the device for.
+    static bool answeredByLink(const device::Parameter& parameter);
+
+    DeviceSession(std::unique_ptr<IFrameTransport> transport, std::uint8_t pollAddress, ParameterCache& cache,
+                  ISessionEvents& events);
+    ~DeviceSession();
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    void start();
+    void stop();
+    bool connected() const { return m_connected; }
+
+    // What became of a write: the value as the device stored it, or the response code and reason
+    // it was refused with (0 when the device was not reached).
+    struct Written {
+        bool stored = false;
+        std::uint8_t responseCode = 0;
+        std::string reason;
+    };
+    // Waits at most timeoutMs for the device's answer.
+    Written write(const device::Parameter& parameter, const std::string& text, int timeoutMs);
+    void startMethod(int method);
+
+private:
+    void run();
+    bool connect();
+    void lose(const std::string& reason);
+    bool refresh(const std::vector<const device::Parameter*>& parameters);
+    bool readParameter(const device::Parameter& parameter);
+    bool readCurve(const device::Parameter& curve);
+    bool pollNotifications();
+    void runJobs();
+    void post(std::function<void()> job);
+
+    std::unique_ptr<IFrameTransport> m_transport;
+    HartMaster m_master;
+    std::uint8_t m_pollAddress;
+    ParameterCache& m_cache;
+    ISessionEvents& m_events;
+    std::uint16_t m_nextNotification = 0;
+    std::string m_failure;  // why the last command failed, while the session is being lost
+
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<std::function<void()>> m_jobs;
+    bool m_stopping = false;
+    std::atomic<bool> m_connected{false};
+};
+
+}  // namespace orvx::hart
