@@ -10,6 +10,7 @@
 #include "QtScheduler.h"
 #include "QuietSizeHints.h"
 #include "ShotWriter.h"
+#include "SimulatedDevice.h"
 #include "device/Vocabulary.h"
 #include "host/Guids.h"
 #include "simulator/SimulatedFaults.h"
@@ -74,14 +75,19 @@ QString slug(const QString& label)
 }  // namespace
 
 FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device, QtScheduler* deviceClock)
+    : FrameWindow(loader, std::make_unique<SimulatedDevice>(device), deviceClock)
+{
+}
+
+FrameWindow::FrameWindow(ModuleLoader& loader, std::unique_ptr<FrameDevice> device, QtScheduler* deviceClock)
     : m_loader(loader),
-      m_device(device),
+      m_device(std::move(device)),
       m_deviceClock(deviceClock),
       m_tabs(new QTabWidget(this)),
       m_faults(new QLabel(this)),
       m_operation(new QLabel(this))
 {
-    setWindowTitle(QStringLiteral("Orvx ESD DTM - simulated positioner"));
+    setWindowTitle(QStringLiteral("Orvx ESD DTM - %1").arg(m_device->Describe()));
     setCentralWidget(m_tabs);
     m_faults->setObjectName(QStringLiteral("simulatedFaults"));
     m_faults->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
@@ -124,13 +130,13 @@ void FrameWindow::buildMenus()
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
-    device->addAction(QStringLiteral("&Connect"), this, [this] { m_device.Connect(); });
-    device->addAction(QStringLiteral("&Disconnect"), this, [this] { m_device.Disconnect(); });
+    device->addAction(QStringLiteral("&Connect"), this, [this] { m_device->Connect(); });
+    device->addAction(QStringLiteral("&Disconnect"), this, [this] { m_device->Disconnect(); });
     device->addSeparator();
     QAction* privateDialogs = device->addAction(QStringLiteral("&Private dialogs"));
     privateDialogs->setCheckable(true);
     privateDialogs->setChecked(true);
-    connect(privateDialogs, &QAction::toggled, this, [this](bool on) { m_device.SetPrivateDialogs(on); });
+    connect(privateDialogs, &QAction::toggled, this, [this](bool on) { m_device->SetPrivateDialogs(on); });
 
     QMenu* user = menuBar()->addMenu(QStringLiteral("&User level"));
     auto* levels = new QActionGroup(this);
@@ -141,18 +147,21 @@ void FrameWindow::buildMenus()
         levels->addAction(action);
         connect(action, &QAction::triggered, this, [this, level] {
             const QString text = QString::fromLatin1(level);
-            m_device.SetUserLevel(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+            m_device->SetUserLevel(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
         });
     }
 
+    simulator::SimulatedPositioner* simulated = m_device->Simulated();
+    if (!simulated)
+        return;
     QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
     for (const simulator::SimulatedFault fault : simulator::kSimulatedFaults) {
         const QString name = QString::fromLatin1(simulator::nameOf(fault));
         QAction* action = simulate->addAction(name.left(1).toUpper() + name.mid(1));
         action->setCheckable(true);
-        action->setChecked(m_device.HasFault(fault));
-        connect(action, &QAction::toggled, this, [this, fault](bool on) {
-            m_device.SetFault(fault, on);
+        action->setChecked(simulated->HasFault(fault));
+        connect(action, &QAction::toggled, this, [this, simulated, fault](bool on) {
+            simulated->SetFault(fault, on);
             showFaults();
         });
     }
@@ -168,7 +177,7 @@ void FrameWindow::simulateHistory()
         QStringLiteral("Diagnostic data files (*.dgn)"));
     if (path.isEmpty())
         return;
-    const QString error = writeSimulatedHistory(m_device, path);
+    const QString error = writeSimulatedHistory(*m_device->Simulated(), path);
     if (!error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), error);
         return;
@@ -183,8 +192,10 @@ void FrameWindow::simulateHistory()
 void FrameWindow::showFaults()
 {
     QStringList names;
-    for (const simulator::SimulatedFault fault : m_device.ActiveFaults())
-        names.append(QString::fromLatin1(simulator::nameOf(fault)));
+    if (simulator::SimulatedPositioner* simulated = m_device->Simulated()) {
+        for (const simulator::SimulatedFault fault : simulated->ActiveFaults())
+            names.append(QString::fromLatin1(simulator::nameOf(fault)));
+    }
     m_faults->setText(names.isEmpty() ? QString()
                                       : QStringLiteral("Simulated faults: %1").arg(names.join(QLatin1String(", "))));
     m_faults->setVisible(!names.isEmpty());
@@ -192,13 +203,9 @@ void FrameWindow::showFaults()
 
 void FrameWindow::ShowOperation()
 {
-    const auto running = m_device.RunningOperation();
-    const device::Method* method = running ? device::findMethod(running->method) : nullptr;
-    m_operation->setText(method ? QStringLiteral("%1 running: %2 s")
-                                      .arg(QString::fromUtf8(method->title.data(), qsizetype(method->title.size())))
-                                      .arg(running->elapsedMs / 1000)
-                                : QString());
-    m_operation->setVisible(method != nullptr);
+    const QString status = m_device->Status();
+    m_operation->setText(status);
+    m_operation->setVisible(!status.isEmpty());
 }
 
 QString FrameWindow::Open(Control control)
@@ -211,7 +218,7 @@ QString FrameWindow::Open(Control control)
     }
     auto hosted = std::make_unique<HostedControl>(m_loader, kind.clsid, QStringLiteral("frame-%1").arg(kind.file));
     auto* page = new QWidget;
-    const QString error = hosted->Start(page, m_device.identity());
+    const QString error = hosted->Start(page, m_device->BusinessObject());
     if (!error.isEmpty()) {
         delete page;
         return QStringLiteral("%1: %2").arg(QString::fromLatin1(kind.title), error);
@@ -279,6 +286,11 @@ void FrameWindow::lookInDark(QTreeWidget* tree, ShotWriter& shots, QStringList* 
 
 int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
 {
+    simulator::SimulatedPositioner* simulated = m_device->Simulated();
+    if (!simulated) {
+        errors->append(QStringLiteral("screenshots are taken of the simulated positioner only"));
+        return 0;
+    }
     QDir().mkpath(folder);
     const QuietSizeHints quiet;
     ShotWriter shots(folder, errors);
@@ -298,7 +310,7 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
     // that the live values and the trend show a valve that has moved.
     const bool online = open(Control::Online);
     open(Control::Trend);
-    strokeValve(m_device, kStrokeMs);
+    strokeValve(*simulated, kStrokeMs);
     if (online)
         Open(Control::Online);
 
@@ -313,7 +325,7 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
     int scripted = 0;  // pictures the modal scripts wrote
     if (tree) {
         scripted += writeDiagnosticShots(control, folder, errors);
-        scripted += writeHistoryShots(control, m_device, folder, errors);
+        scripted += writeHistoryShots(control, *simulated, folder, errors);
         scripted += writeCommissionShots(control, folder, errors);
     }
     // The trend with the stroke, the PST and the hand drive on it, before Setup mode holds the
@@ -326,7 +338,7 @@ int FrameWindow::WriteScreenshots(const QString& folder, QStringList* errors)
     picture(Control::Offline);
     picture(Control::Address);
     if (tree && open(Control::Online) && selectPage(control, tree->topLevelItem(0)->text(0)))
-        pictureTripped(this, m_device, shots);
+        pictureTripped(this, *simulated, shots);
     return shots.Written() + scripted;
 }
 

@@ -17,14 +17,16 @@ class SimulatedPositioner;
 
 namespace orvx::frame {
 
+class FrameDevice;
 class ModuleLoader;
 class QtScheduler;
 class ShotWriter;
 
-// The frame's window: the module's controls in tabs over one simulated positioner, with the
-// device's connection, the user level, private dialogs and simulated faults in the menus. The
-// status bar names the simulated faults in force, so that none passes for a real one, and the
-// command the device is running with the time it has run.
+// The frame's window: the module's controls in tabs over one device, with the device's
+// connection, the user level and private dialogs in the menus, and for the simulated positioner
+// its simulated faults. The status bar names the simulated faults in force, so that none passes
+// for a real one, and the command the device is running with the time it has run, or what keeps
+// the link from a real device.
 class FrameWindow : public QMainWindow {
 public:
     enum class Control { Online, Offline, Trend, Address };
@@ -32,15 +34,19 @@ public:
     // With the device's clock, the status bar follows the device after each piece of its work;
     // without, a timer looks four times a second. The clock must outlive the window.
     FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& device, QtScheduler* deviceClock = nullptr);
+    // Over any device; without the simulated positioner there are no Simulate menu and no
+    // screenshots.
+    FrameWindow(ModuleLoader& loader, std::unique_ptr<FrameDevice> device, QtScheduler* deviceClock = nullptr);
     ~FrameWindow() override;
 
     // Opens the control's tab, making the control on first use. Answers an error text or empty.
     QString Open(Control control);
     // Renders every page of the main view, the overview once more in a dark palette, and the other
     // three controls to PNG files in 'folder', after the simulated valve has stroked for a few
-    // seconds. Answers how many files were written; problems go to 'errors'.
+    // seconds. Answers how many files were written; problems go to 'errors'. Needs the simulated
+    // positioner.
     int WriteScreenshots(const QString& folder, QStringList* errors);
-    // Shows the device's running command in the status bar, or nothing when none runs.
+    // Shows the device's running command in the status bar, or what keeps the link from it.
     void ShowOperation();
 
 protected:
@@ -59,7 +65,7 @@ private:
     void lookInDark(QTreeWidget* tree, ShotWriter& shots, QStringList* errors);
 
     ModuleLoader& m_loader;
-    simulator::SimulatedPositioner& m_device;
+    std::unique_ptr<FrameDevice> m_device;
     QtScheduler* m_deviceClock;
     QTabWidget* m_tabs;
     QLabel* m_faults;

@@ -1,5 +1,6 @@
 // orvx-frame: hosts the module's controls over a simulated positioner, as an FDT frame would.
 #include "FrameWindow.h"
+#include "LinkedDevice.h"
 #include "ModuleLoader.h"
 #include "QtScheduler.h"
 #include "host/Guids.h"
@@ -11,18 +12,26 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
 constexpr char kModuleName[] = "libOrvxTarnelGUI.so";
+// How long the program waits for a device before it opens its window all the same.
+constexpr int kConnectWaitMs = 5000;
 
-const char kUsage[] = "Usage: orvx-frame [--screenshots DIR]\n"
-                      "Hosts the Orvx ESD user interface over a simulated valve positioner.\n"
+const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS]\n"
+                      "Hosts the Orvx ESD user interface over a simulated valve positioner, or over\n"
+                      "a positioner reached by HART-IP.\n"
                       "\n"
                       "  --screenshots DIR  render every page, a partial stroke test and the setup\n"
                       "                     pages to PNG files in DIR, then exit; needs no display\n"
+                      "  --device ADDRESS   the positioner at hart-ip://HOST[:PORT][/POLL] (TCP) or\n"
+                      "                     hart-ip+udp://HOST[:PORT][/POLL]; port 5094 and poll\n"
+                      "                     address 0 unless given\n"
                       "  -h, --help         show this help and exit\n"
                       "      --version      show the version and exit\n"
                       "\n"
@@ -38,8 +47,20 @@ struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     QString screenshots;
+    std::string device;
     std::string error;
 };
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; empty when it has none,
+// nothing when `arg` is another option.
+std::optional<std::string_view> valueOf(std::string_view name, std::string_view arg, int& i, int argc, char** argv)
+{
+    if (arg == name)
+        return i + 1 < argc ? std::string_view(argv[++i]) : std::string_view();
+    if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=')
+        return arg.substr(name.size() + 1);
+    return std::nullopt;
+}
 
 CommandLine parse(int argc, char** argv)
 {
@@ -55,17 +76,14 @@ CommandLine parse(int argc, char** argv)
             line.action = CommandLine::Action::Help;
         else if (arg == "--version")
             line.action = CommandLine::Action::Version;
-        else if (arg == "--screenshots" || arg.starts_with("--screenshots=")) {
-            std::string_view folder;
-            if (arg == "--screenshots") {
-                if (i + 1 < argc)
-                    folder = argv[++i];
-            } else {
-                folder = arg.substr(arg.find('=') + 1);
-            }
-            if (folder.empty())
+        else if (const auto screenshots = valueOf("--screenshots", arg, i, argc, argv)) {
+            if (screenshots->empty())
                 return fail("option '--screenshots' needs a folder");
-            line.screenshots = QString::fromLocal8Bit(folder.data(), static_cast<qsizetype>(folder.size()));
+            line.screenshots = QString::fromLocal8Bit(screenshots->data(), static_cast<qsizetype>(screenshots->size()));
+        } else if (const auto device = valueOf("--device", arg, i, argc, argv)) {
+            if (device->empty())
+                return fail("option '--device' needs an address");
+            line.device = std::string(*device);
         } else if (arg.starts_with('-'))
             return fail("unknown option '" + std::string(arg) + "'");
         else
@@ -73,6 +91,8 @@ CommandLine parse(int argc, char** argv)
         if (line.action != CommandLine::Action::Run)
             return line;
     }
+    if (!line.screenshots.isEmpty() && !line.device.empty())
+        return fail("screenshots are taken of the simulated positioner, not of a device");
     return line;
 }
 
@@ -111,6 +131,15 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run: break;
     }
     const QString& screenshots = options.screenshots;
+    std::unique_ptr<orvx::frame::LinkedDevice> linked;
+    if (!options.device.empty()) {
+        std::string error;
+        linked = orvx::frame::LinkedDevice::Make(options.device, error);
+        if (!linked) {
+            std::fprintf(stderr, "orvx-frame: %s\nTry 'orvx-frame --help'.\n", error.c_str());
+            return 2;
+        }
+    }
     if (!screenshots.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (screenshots.isEmpty() && !hasDisplay()) {
@@ -141,20 +170,27 @@ int main(int argc, char** argv)
     orvx::frame::QtScheduler scheduler(screenshots.isEmpty() ? 1.0 : 4.0);
     auto device = orvx::com::makeComObject<orvx::simulator::SimulatedPositioner>(scheduler);
     device->Connect();
+    if (linked) {
+        linked->Connect();
+        if (!linked->WaitConnected(kConnectWaitMs))
+            std::fprintf(stderr, "orvx-frame: %s; trying again\n", qPrintable(linked->Status()));
+    }
     int status = 0;
     {
-        orvx::frame::FrameWindow window(loader, *device, &scheduler);
+        using orvx::frame::FrameWindow;
+        const auto window = linked ? std::make_unique<FrameWindow>(loader, std::move(linked))
+                                   : std::make_unique<FrameWindow>(loader, *device, &scheduler);
         if (!screenshots.isEmpty()) {
             QStringList errors;
-            const int written = window.WriteScreenshots(screenshots, &errors);
+            const int written = window->WriteScreenshots(screenshots, &errors);
             for (const QString& error : errors)
                 std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
             std::printf("orvx-frame: %d screenshots in %s\n", written, qPrintable(screenshots));
             status = errors.isEmpty() ? 0 : 1;
         } else {
-            if (const QString error = window.Open(orvx::frame::FrameWindow::Control::Online); !error.isEmpty())
+            if (const QString error = window->Open(FrameWindow::Control::Online); !error.isEmpty())
                 std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
-            window.show();
+            window->show();
             status = app.exec();
         }
     }

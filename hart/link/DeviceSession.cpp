@@ -26,7 +26,10 @@ bool DeviceSession::answeredByLink(const device::Parameter& parameter)
 
 DeviceSession::DeviceSession(std::unique_ptr<IFrameTransport> transport, std::uint8_t pollAddress,
                              ParameterCache& cache, ISessionEvents& events)
-    : m_transport(std::move(transport)), m_master(*m_transport), m_pollAddress(pollAddress), m_cache(cache),
+    : m_transport(std::move(transport)),
+      m_master(*m_transport),
+      m_pollAddress(pollAddress),
+      m_cache(cache),
       m_events(events)
 {
 }
@@ -73,7 +76,8 @@ void DeviceSession::run()
                 break;
         }
         if (!m_connected && !connect()) {
-            runJobs();  // what waits is answered: the device is out of reach
+            m_events.sessionLost(m_failure);  // why the device is out of reach, each time anew
+            runJobs();                        // what waits is answered: the device is out of reach
             continue;
         }
         runJobs();
@@ -125,7 +129,8 @@ void DeviceSession::lose(const std::string& reason)
 bool DeviceSession::refresh(const std::vector<const device::Parameter*>& parameters)
 {
     for (const device::Parameter* parameter : parameters) {
-        const bool read = parameter->type == device::ValueType::Curve ? readCurve(*parameter) : readParameter(*parameter);
+        const bool read = parameter->type == device::ValueType::Curve ? readCurve(*parameter)
+                                                                      : readParameter(*parameter);
         if (!read)
             return false;
     }
@@ -151,13 +156,15 @@ bool DeviceSession::readCurve(const device::Parameter& curve)
 {
     std::vector<CurvePoint> points;
     for (std::uint16_t first = 0;;) {
-        const Decoded<Pdu> reply = m_master.command(device_command::ReadCurveSegment, curveSegmentRequest(curve, first));
+        const Decoded<Pdu> reply = m_master.command(device_command::ReadCurveSegment,
+                                                    curveSegmentRequest(curve, first));
         if (!reply) {
             m_failure = reply.refusal().reason;
             return false;
         }
-        const Decoded<CurveSegment> segment =
-            reply->responseCode == response::Success ? decodeCurveSegmentReply(curve, reply->data) : reply.refusal();
+        const Decoded<CurveSegment> segment = reply->responseCode == response::Success
+                                                  ? decodeCurveSegmentReply(curve, reply->data)
+                                                  : reply.refusal();
         if (!segment)
             return true;  // a curve this device cannot give stays as it was
         points.insert(points.end(), segment->points.begin(), segment->points.end());
@@ -172,8 +179,8 @@ bool DeviceSession::readCurve(const device::Parameter& curve)
 bool DeviceSession::pollNotifications()
 {
     for (;;) {
-        const Decoded<Pdu> reply =
-            m_master.command(device_command::ReadNotifications, readNotificationsRequest(m_nextNotification));
+        const Decoded<Pdu> reply = m_master.command(device_command::ReadNotifications,
+                                                    readNotificationsRequest(m_nextNotification));
         if (!reply) {
             m_failure = reply.refusal().reason;
             return false;

@@ -24,8 +24,8 @@ bool whole(std::string_view text, T& value, unsigned long max)
 
 std::string Endpoint::text() const
 {
-    return std::string(transport == Transport::Tcp ? kTcpScheme : kUdpScheme) + host + ":" + std::to_string(port) + "/" +
-           std::to_string(pollAddress);
+    return std::string(transport == Transport::Tcp ? kTcpScheme : kUdpScheme) + host + ":" + std::to_string(port) +
+           "/" + std::to_string(pollAddress);
 }
 
 Decoded<Endpoint> parseEndpoint(const std::string& text)
@@ -43,8 +43,7 @@ Decoded<Endpoint> parseEndpoint(const std::string& text)
     const std::size_t schemeSize = text.size() - rest.size();
     const std::size_t slash = rest.find('/');
     std::string_view hostPort = rest.substr(0, slash);
-    if (slash != std::string_view::npos &&
-        !whole(rest.substr(slash + 1), endpoint.pollAddress, 63))
+    if (slash != std::string_view::npos && !whole(rest.substr(slash + 1), endpoint.pollAddress, 63))
         return refuse(schemeSize + slash + 1, "the poll address is a number from 0 to 63");
     const std::size_t colon = hostPort.find(':');
     if (colon != std::string_view::npos) {

@@ -55,6 +55,27 @@ void HartBusinessObject::later(std::function<void()> work)
     });
 }
 
+void HartBusinessObject::SetUserLevel(std::u16string_view level)
+{
+    if (m_userLevel == level)
+        return;
+    m_userLevel = level;
+    publishState();
+}
+
+void HartBusinessObject::SetPrivateDialogs(bool enabled)
+{
+    if (m_privateDialogs == enabled)
+        return;
+    m_privateDialogs = enabled;
+    publishState();
+}
+
+void HartBusinessObject::publishState()
+{
+    m_controls.NotifyAll(code::StateDocument, Variant::text(BStr(stateDocument())));
+}
+
 Status HartBusinessObject::CloseControl(const BStr&)
 {
     return Status::Ok;
@@ -123,7 +144,7 @@ Status HartBusinessObject::getText(device::Via, const BStr& key, BStr* text)
 
 std::u16string HartBusinessObject::stateDocument() const
 {
-    return device::stateDocument({m_connected, u"maintenance", m_privateDialogs});
+    return device::stateDocument({m_connected, m_userLevel, m_privateDialogs});
 }
 
 Status HartBusinessObject::getStateDocument(device::Via, BStr* document)
@@ -170,7 +191,7 @@ void HartBusinessObject::setConnected(bool connected, const std::string& problem
     if (connected == m_connected)
         return;
     m_connected = connected;
-    m_controls.NotifyAll(code::StateDocument, Variant::text(BStr(stateDocument())));
+    publishState();
     if (!connected && m_runningMethod)
         notify(code::FailedInDevice, std::to_string(*m_runningMethod));
     if (connected)

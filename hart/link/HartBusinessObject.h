@@ -23,9 +23,8 @@ namespace orvx::hart {
 // frame's flags (Connected, PrivateDialogs) and the pages' count are kept here. When the link is
 // lost the state document turns Offline, a running method fails, and every method answers busy
 // until the device is reached again.
-class HartBusinessObject
-    : public com::ComObject<device::RegistryFacet, device::CurrentFacet, device::EarlierFacet>,
-      private ISessionEvents {
+class HartBusinessObject : public com::ComObject<device::RegistryFacet, device::CurrentFacet, device::EarlierFacet>,
+                           private ISessionEvents {
 public:
     static constexpr int kWriteWaitMs = 2000;
 
@@ -39,6 +38,9 @@ public:
     bool IsConnected() const { return m_connected; }
     // Why the link was lost, or could not be made; empty while connected.
     const std::string& LinkProblem() const { return m_problem; }
+    // As the frame's menus set them; each sends the new state document.
+    void SetUserLevel(std::u16string_view level);
+    void SetPrivateDialogs(bool enabled);
     void LoadTexts(std::map<std::u16string, std::u16string> texts) { m_texts.Load(std::move(texts)); }
 
     com::Status CloseControl(const com::BStr& callerTag) override;
@@ -59,6 +61,7 @@ private:
     void methodRefused(int method, std::uint8_t responseCode) override;
 
     void setConnected(bool connected, const std::string& problem);
+    void publishState();
     void notify(std::int32_t code, const std::string& value);
     std::u16string stateDocument() const;
 
@@ -72,6 +75,7 @@ private:
     device::TextTable m_texts;
     bool m_connected = false;
     bool m_privateDialogs = true;
+    std::u16string m_userLevel = u"maintenance";
     long m_invalidEntries = 0;
     std::string m_problem = "not connected yet";
     std::optional<int> m_runningMethod;

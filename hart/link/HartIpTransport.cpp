@@ -69,8 +69,8 @@ bool HartIpTransport::open(std::string& error)
     m_fd = connectTo(m_endpoint, error);
     if (m_fd < 0)
         return false;
-    const Decoded<HartIpMessage> opened =
-        ask(MessageId::SessionInitiate, encodeSessionInitiate({true, kInactivityMs}), kConnectTimeoutMs);
+    const Decoded<HartIpMessage> opened = ask(MessageId::SessionInitiate, encodeSessionInitiate({true, kInactivityMs}),
+                                              kConnectTimeoutMs);
     if (!opened || opened->header.type != MessageType::Response) {
         error = "the server at " + m_endpoint.text() + " opened no session" +
                 (opened ? std::string(" (it is busy or refuses)") : ": " + opened.refusal().reason);

@@ -12,6 +12,7 @@ namespace orvx::hart {
 class ISessionEvents {
 public:
     virtual void sessionConnected(const DeviceIdentity& identity) = 0;
+    // The device was lost, or a try to reach it failed: the reason says why.
     virtual void sessionLost(const std::string& reason) = 0;
     // The device's notifications, once the parameters they announce are in the cache.
     virtual void deviceNotified(std::vector<DeviceNotification> notifications) = 0;

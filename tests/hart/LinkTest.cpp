@@ -1,5 +1,4 @@
 #include "DeviceProcess.h"
-
 #include "device/IDtmUiRegistry.h"
 #include "device/IUpdateUI.h"
 #include "hart/link/Endpoint.h"
@@ -27,9 +26,9 @@ using test::DeviceProcess;
 
 TEST(Endpoint, RefusesEveryOtherForm)
 {
-    for (const char* bad : {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
-                            "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2",
-                            "hart-ip://host/"})
+    for (const char* bad :
+         {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
+          "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2", "hart-ip://host/"})
         EXPECT_FALSE(parseEndpoint(bad)) << bad;
 }
 
@@ -94,7 +93,10 @@ TEST(HartMaster, AsksAgainAsMastersDoThenReports)
     garbled.back() ^= 1;
     const std::vector<Case> cases = {
         {"silence thrice", {std::nullopt, std::nullopt, std::nullopt}, false, 3},
-        {"busy thrice", {response(0, response::Busy), response(0, response::Busy), response(0, response::Busy)}, false, 3},
+        {"busy thrice",
+         {response(0, response::Busy), response(0, response::Busy), response(0, response::Busy)},
+         false,
+         3},
         {"garbled, then good", {garbled, response(0, 0)}, true, 2},
         {"communication error, then good", {response(0, 0x88), response(0, 0)}, true, 2},
         {"another device, then good", {response(0, 0, {}, 5), response(0, 0)}, true, 2},
@@ -152,6 +154,43 @@ public:
     }
 };
 
+// Nothing listens where the link is sent: it says why, refuses writes, and answers methods busy.
+TEST(LinkWithoutDevice, SaysWhyAndRefusesWhatNeedsTheDevice)
+{
+    QueuedPoster poster;
+    Endpoint nowhere;
+    nowhere.host = "127.0.0.1";
+    nowhere.port = 1;
+    auto object = com::makeComObject<HartBusinessObject>(std::make_unique<HartIpTransport>(nowhere), 0, poster);
+    auto control = com::makeComObject<RecordingControl>();
+    bool accepted = false;
+    com::queryInterface<device::IDtmUiRegistry>(object)->RegisterControl(u"Orvx.Main.1", u"main", control.get(), true,
+                                                                         &accepted);
+    object->Start();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+    while (object->LinkProblem().find("cannot reach") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        poster.runPending();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_NE(object->LinkProblem().find("cannot reach hart-ip://127.0.0.1:1/0"), std::string::npos)
+        << object->LinkProblem();
+    EXPECT_FALSE(object->IsConnected());
+    Variant value;
+    EXPECT_EQ(object->GetParameter(BStr(u"16000"), &value), Status::Failure);
+    EXPECT_EQ(object->GetParameter(BStr(u"15000"), &value), Status::Ok);
+    EXPECT_EQ(value.toText().toUtf8(), "0");
+    std::uint32_t word = 0;
+    EXPECT_EQ(object->SetParameter(BStr(u"16000"), Variant::text(BStr(u"12")), &word), Status::Failure);
+    EXPECT_EQ(object->SetParameter(BStr(u"4"), Variant(), &word), Status::Ok);
+    while (!control->got(device::code::Busy) && std::chrono::steady_clock::now() < deadline) {
+        poster.runPending();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(control->got(device::code::Busy));
+    object->Stop();
+}
+
 // The business object over HART-IP to orvx-hart-device in its own process.
 class LinkToDevice : public ::testing::TestWithParam<Endpoint::Transport> {
 protected:
@@ -164,8 +203,8 @@ protected:
         m_endpoint.port = m_device->port();
         m_object = com::makeComObject<HartBusinessObject>(std::make_unique<HartIpTransport>(m_endpoint), 0, m_poster);
         bool accepted = false;
-        com::queryInterface<device::IDtmUiRegistry>(m_object)->RegisterControl(u"Orvx.Main.1", u"main",
-                                                                               m_control.get(), true, &accepted);
+        com::queryInterface<device::IDtmUiRegistry>(m_object)->RegisterControl(u"Orvx.Main.1", u"main", m_control.get(),
+                                                                               true, &accepted);
         m_object->Start();
         ASSERT_TRUE(waitFor([&] { return m_object->IsConnected(); })) << m_object->LinkProblem();
     }
@@ -262,7 +301,8 @@ TEST_P(LinkToDevice, ALostDeviceFailsTheRunningMethodAndIsReachedAgain)
     EXPECT_EQ(get(p::DeviceTag), "PV-101");
 }
 
-INSTANTIATE_TEST_SUITE_P(Transports, LinkToDevice, ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp),
+INSTANTIATE_TEST_SUITE_P(Transports, LinkToDevice,
+                         ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp),
                          [](const auto& info) { return info.param == Endpoint::Transport::Tcp ? "Tcp" : "Udp"; });
 
 }  // namespace

@@ -1,0 +1,78 @@
+#include "LinkedDevice.h"
+
+#include "hart/link/HartBusinessObject.h"
+#include "hart/link/HartIpTransport.h"
+#include "platform/com/ComObject.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace orvx::frame {
+
+std::unique_ptr<LinkedDevice> LinkedDevice::Make(const std::string& address, std::string& error)
+{
+    const hart::Decoded<hart::Endpoint> endpoint = hart::parseEndpoint(address);
+    if (!endpoint) {
+        error = "'" + address + "': " + endpoint.refusal().reason;
+        return nullptr;
+    }
+    std::unique_ptr<LinkedDevice> device(new LinkedDevice(QString::fromStdString(endpoint->text())));
+    device->m_link = com::makeComObject<hart::HartBusinessObject>(
+        std::make_unique<hart::HartIpTransport>(endpoint.value()), endpoint->pollAddress, device->m_poster);
+    return device;
+}
+
+LinkedDevice::LinkedDevice(QString address) : m_address(std::move(address))
+{
+}
+
+LinkedDevice::~LinkedDevice()
+{
+    m_link->Stop();
+}
+
+com::IUnknown* LinkedDevice::BusinessObject()
+{
+    return m_link->identity();
+}
+
+void LinkedDevice::Connect()
+{
+    m_link->Start();
+}
+
+void LinkedDevice::Disconnect()
+{
+    m_link->Stop();
+}
+
+void LinkedDevice::SetPrivateDialogs(bool enabled)
+{
+    m_link->SetPrivateDialogs(enabled);
+}
+
+void LinkedDevice::SetUserLevel(std::u16string_view level)
+{
+    m_link->SetUserLevel(level);
+}
+
+QString LinkedDevice::Status()
+{
+    if (m_link->IsConnected())
+        return {};
+    return QStringLiteral("Device not reached: %1").arg(QString::fromStdString(m_link->LinkProblem()));
+}
+
+bool LinkedDevice::WaitConnected(int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_link->IsConnected() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return m_link->IsConnected();
+}
+
+}  // namespace orvx::frame

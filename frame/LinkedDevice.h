@@ -1,0 +1,42 @@
+#pragma once
+
+#include "FrameDevice.h"
+#include "QtPoster.h"
+#include "platform/com/ComPtr.h"
+
+#include <memory>
+#include <string>
+
+namespace orvx::hart {
+class HartBusinessObject;
+}
+
+namespace orvx::frame {
+
+// A positioner over the HART link, at the address the user gave: `hart-ip://HOST[:PORT][/POLL]`.
+class LinkedDevice : public FrameDevice {
+public:
+    // Null, with the reason in `error`, for an address that is no device address.
+    static std::unique_ptr<LinkedDevice> Make(const std::string& address, std::string& error);
+    ~LinkedDevice() override;
+
+    com::IUnknown* BusinessObject() override;
+    QString Describe() const override { return m_address; }
+    void Connect() override;
+    void Disconnect() override;
+    void SetPrivateDialogs(bool enabled) override;
+    void SetUserLevel(std::u16string_view level) override;
+    QString Status() override;
+    // Waits, handling the link's news, until the device is reached or `timeoutMs` passed.
+    bool WaitConnected(int timeoutMs);
+    hart::HartBusinessObject& Link() { return *m_link; }
+
+private:
+    explicit LinkedDevice(QString address);
+
+    QString m_address;
+    QtPoster m_poster;
+    com::ComPtr<hart::HartBusinessObject> m_link;
+};
+
+}  // namespace orvx::frame

@@ -1,0 +1,83 @@
+// The module over a positioner reached by HART-IP: orvx-hart-device in its own process, the HART
+// business object in this one, as orvx-frame --device hosts them.
+#include "ModuleFixture.h"
+#include "frame/HostedControl.h"
+#include "frame/LinkedDevice.h"
+#include "frame/ModuleLoader.h"
+#include "hart/DeviceProcess.h"
+#include "host/Guids.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
+
+using namespace orvx;
+
+namespace {
+
+using test::Entry;
+using test::Module;
+
+// Handles events, the link's news among them, until `done` holds or `ms` passed.
+template <class F>
+bool waitFor(F done, int ms = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return done();
+}
+
+TEST_F(Module, TheMainViewShowsADeviceOverHartIpAndChangesItsMode)
+{
+    ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+    hart::test::DeviceProcess server({"--port", "0"});
+    ASSERT_NE(server.port(), 0);
+    std::string error;
+    auto device = frame::LinkedDevice::Make("hart-ip://127.0.0.1:" + std::to_string(server.port()), error);
+    ASSERT_TRUE(device) << error;
+    device->SetPrivateDialogs(false);  // no box may wait for a user in a test
+    device->Connect();
+    ASSERT_TRUE(device->WaitConnected(8000)) << device->Status().toStdString();
+    frame::ModuleLoader loader;
+    QWidget parent;
+    parent.resize(1000, 700);
+    {
+        frame::HostedControl online(loader, host::CLSID_OrvxESDDTMGUIView, QStringLiteral("e2e-link"));
+        ASSERT_EQ(online.Start(&parent, device->BusinessObject()), QString());
+        QWidget* window = online.Window();
+        ASSERT_NE(window, nullptr);
+        auto text = [&](int item) {
+            auto* label = window->findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
+            return label ? label->text() : QStringLiteral("(none)");
+        };
+        EXPECT_EQ(text(203), QStringLiteral("PV-101")) << "the device's tag, read over the link";
+        EXPECT_EQ(text(205), QStringLiteral("Normal"));
+
+        auto* modeToSet = window->findChild<QComboBox*>(QStringLiteral("item_201"));
+        auto* applyMode = window->findChild<QPushButton*>(QStringLiteral("item_202"));
+        ASSERT_TRUE(modeToSet && applyMode);
+        modeToSet->setCurrentIndex(1);
+        emit modeToSet->activated(1);
+        applyMode->click();
+        EXPECT_FALSE(applyMode->isEnabled()) << "the change is on its way";
+        EXPECT_TRUE(waitFor([&] { return text(205) == QStringLiteral("Manual"); })) << text(205).toStdString();
+        EXPECT_TRUE(waitFor([&] { return applyMode->isEnabled(); }));
+
+        // The device dies: the page says so, and the link says why.
+        server.stop(SIGKILL);
+        EXPECT_TRUE(waitFor([&] { return !device->Status().isEmpty(); }));
+        online.Release();
+    }
+    entry<Entry>("DllUnregisterServer")();
+}
+
+}  // namespace
