@@ -23,9 +23,7 @@ std::unique_ptr<LinkedDevice> LinkedDevice::Make(const std::string& address, std
     return device;
 }
 
-LinkedDevice::LinkedDevice(QString address) : m_address(std::move(address))
-{
-}
+LinkedDevice::LinkedDevice(QString address) : m_address(std::move(address)) {}
 
 LinkedDevice::~LinkedDevice()
 {

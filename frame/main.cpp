@@ -116,6 +116,43 @@ QString findModule(QStringList* tried)
     return {};
 }
 
+// Finds the module and registers it on the first run; false, the reason printed, when it cannot.
+bool registerModule(orvx::frame::ModuleLoader& loader)
+{
+    QStringList tried;
+    const QString module = findModule(&tried);
+    if (module.isEmpty()) {
+        std::fprintf(stderr, "orvx-frame: %s is in none of %s\n", kModuleName,
+                     qPrintable(tried.join(QStringLiteral(", "))));
+        return false;
+    }
+    if (const QString error = loader.EnsureRegistered(orvx::host::CLSID_OrvxESDDTMGUIView, module); !error.isEmpty()) {
+        std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
+        return false;
+    }
+    return true;
+}
+
+// The pictures of every page; 1 when any went wrong.
+int writeScreenshots(orvx::frame::FrameWindow& window, const QString& folder)
+{
+    QStringList errors;
+    const int written = window.WriteScreenshots(folder, &errors);
+    for (const QString& error : errors)
+        std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
+    std::printf("orvx-frame: %d screenshots in %s\n", written, qPrintable(folder));
+    return errors.isEmpty() ? 0 : 1;
+}
+
+// The window with the main view open, until the user closes it.
+int show(orvx::frame::FrameWindow& window, QApplication& app)
+{
+    if (const QString error = window.Open(orvx::frame::FrameWindow::Control::Online); !error.isEmpty())
+        std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
+    window.show();
+    return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -153,18 +190,9 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    QStringList tried;
-    const QString module = findModule(&tried);
-    if (module.isEmpty()) {
-        std::fprintf(stderr, "orvx-frame: %s is in none of %s\n", kModuleName,
-                     qPrintable(tried.join(QStringLiteral(", "))));
-        return 1;
-    }
     orvx::frame::ModuleLoader loader;
-    if (const QString error = loader.EnsureRegistered(orvx::host::CLSID_OrvxESDDTMGUIView, module); !error.isEmpty()) {
-        std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
+    if (!registerModule(loader))
         return 1;
-    }
 
     // Screenshots need not wait for the device in real time.
     orvx::frame::QtScheduler scheduler(screenshots.isEmpty() ? 1.0 : 4.0);
@@ -180,19 +208,7 @@ int main(int argc, char** argv)
         using orvx::frame::FrameWindow;
         const auto window = linked ? std::make_unique<FrameWindow>(loader, std::move(linked))
                                    : std::make_unique<FrameWindow>(loader, *device, &scheduler);
-        if (!screenshots.isEmpty()) {
-            QStringList errors;
-            const int written = window->WriteScreenshots(screenshots, &errors);
-            for (const QString& error : errors)
-                std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
-            std::printf("orvx-frame: %d screenshots in %s\n", written, qPrintable(screenshots));
-            status = errors.isEmpty() ? 0 : 1;
-        } else {
-            if (const QString error = window->Open(FrameWindow::Control::Online); !error.isEmpty())
-                std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
-            window->show();
-            status = app.exec();
-        }
+        status = screenshots.isEmpty() ? show(*window, app) : writeScreenshots(*window, screenshots);
     }
     device->Disconnect();
     return status;
