@@ -19,6 +19,7 @@ benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
 void RegisterModuleBenchmarks(const QStringList& pageLabels);
 void RegisterLibraryBenchmarks();
 void RegisterDataFileBenchmarks();
+void RegisterHartBenchmarks();
 // What the benchmarks keep between runs goes before the application.
 void ReleaseModuleBenchmarks();
 void ReleaseDataFile();

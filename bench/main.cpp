@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     orvx::bench::RegisterModuleBenchmarks(labels);
     orvx::bench::RegisterLibraryBenchmarks();
     orvx::bench::RegisterDataFileBenchmarks();
+    orvx::bench::RegisterHartBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     orvx::bench::ReleaseModuleBenchmarks();
     orvx::bench::ReleaseDataFile();

@@ -101,6 +101,13 @@ def main():
     pair("P8 graph, 10,000 points, position vs pressure", "P8/pressure/ours", "P8/pressure/floor", 1.5)
     pair("P8 graph, 10,000 points, against time", "P8/time/ours", "P8/time/floor", 1.5)
 
+    codec = runs.get("H1/ours")
+    if codec and "H1/floor" in runs:
+        ratio = codec["ms"] / runs["H1/floor"]["ms"]
+        row(f"H1 HART frame encoded and decoded, {codec['per_second']:,.0f}/s", fmt(codec["ms"]),
+            fmt(runs["H1/floor"]["ms"]), f"{ratio:.2f}x", "for information", True)
+    pair("H2 command 0 round trip, loopback TCP", "H2/ours", "H2/floor", 1.5)
+
     header = ("figure", "ours", "floor", "ratio", "goal", "holds")
     widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(6)]
     line = lambda r: "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"

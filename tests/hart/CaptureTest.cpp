@@ -4,7 +4,6 @@
 // are the ones the link sent and read. Skipped where capturing is not allowed (it needs root or
 // the capture capability) or dumpcap is not installed.
 #include "DeviceProcess.h"
-
 #include "hart/link/HartBusinessObject.h"
 #include "hart/link/HartIpTransport.h"
 
