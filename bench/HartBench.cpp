@@ -46,7 +46,8 @@ void H1_Ours(benchmark::State& state)
         const Decoded<Pdu> answer = decodePdu(back->body);
         benchmark::DoNotOptimize(decodeParameterReply(device::parameter::PstTravel, answer->data));
     }
-    state.counters["per_second"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["per_second"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                      benchmark::Counter::kIsRate);
 }
 
 // The floor: the same bytes copied out and back in, as any codec must at least.

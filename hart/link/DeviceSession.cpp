@@ -19,6 +19,16 @@ bool changesEverything(std::int32_t code)
 
 }  // namespace
 
+std::vector<const device::Parameter*> DeviceSession::heldByDevice()
+{
+    std::vector<const device::Parameter*> held;
+    for (const device::Parameter* parameter : device::parameters()) {
+        if (!answeredByLink(*parameter))
+            held.push_back(parameter);
+    }
+    return held;
+}
+
 bool DeviceSession::answeredByLink(const device::Parameter& parameter)
 {
     return parameter == p::Connected || parameter == p::InvalidEntries || parameter == p::PrivateDialogs;
@@ -100,14 +110,9 @@ bool DeviceSession::connect()
         m_transport->close();
         return false;
     }
-    std::vector<const device::Parameter*> everything;
-    for (const device::Parameter* parameter : device::parameters()) {
-        if (!answeredByLink(*parameter))
-            everything.push_back(parameter);
-    }
     const Decoded<Pdu> start = m_master.command(device_command::ReadNotifications, readNotificationsRequest(0));
     const Decoded<NotificationBatch> batch = start ? decodeNotificationsReply(start->data) : start.refusal();
-    if (!batch || !refresh(everything)) {
+    if (!batch || !refresh(heldByDevice())) {
         m_failure = batch ? m_failure : batch.refusal().reason;
         m_transport->close();
         return false;
@@ -197,13 +202,8 @@ bool DeviceSession::pollNotifications()
         }
         m_nextNotification = static_cast<std::uint16_t>(batch->notifications.back().sequence + 1);
         std::vector<const device::Parameter*> stale = m_cache.takeWatched();
-        if (everything) {
-            stale.clear();
-            for (const device::Parameter* parameter : device::parameters()) {
-                if (!answeredByLink(*parameter))
-                    stale.push_back(parameter);
-            }
-        }
+        if (everything)
+            stale = heldByDevice();
         if (!refresh(stale))
             return false;
         if (!news.empty())

@@ -27,6 +27,8 @@ public:
 
     // The parameters the business object answers itself and never asks the device for.
     static bool answeredByLink(const device::Parameter& parameter);
+    // Every other parameter: what the link reads from the device.
+    static std::vector<const device::Parameter*> heldByDevice();
 
     DeviceSession(std::unique_ptr<IFrameTransport> transport, std::uint8_t pollAddress, ParameterCache& cache,
                   ISessionEvents& events);
