@@ -34,6 +34,8 @@ private:
 class ByteReader {
 public:
     explicit ByteReader(ByteView data) : m_data(data) {}
+    // The reader keeps a view of its bytes: they must outlive it.
+    explicit ByteReader(Bytes&&) = delete;
 
     std::uint8_t u8();
     std::uint16_t u16();

@@ -65,7 +65,8 @@ TEST(ValueCodec, EachTypeHasItsBytes)
         ByteReader shorter(ByteView(c.bytes).first(c.bytes.size() - 1));
         EXPECT_FALSE(decodeValue(c.parameter, shorter)) << c.parameter.name;
     }
-    ByteReader badFlag(Bytes{2});
+    const Bytes two{2};
+    ByteReader badFlag(two);
     EXPECT_FALSE(decodeValue(p::EsdTripped, badFlag));
 }
 
