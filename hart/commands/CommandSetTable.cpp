@@ -9,16 +9,22 @@ namespace {
 
 using device::ValueType;
 
+// The bytes a value of fixed size takes, as the codec writes it.
+std::string size(const device::Parameter& parameter)
+{
+    return std::to_string(fixedValueSize(parameter.type));
+}
+
 std::string wireForm(const device::Parameter& parameter)
 {
     switch (parameter.type) {
-    case ValueType::Decimal: return "float, 4";
-    case ValueType::Integer: return unsignedInteger(parameter) ? "unsigned, 4" : "signed, 4";
-    case ValueType::Choice: return "code, 1";
+    case ValueType::Decimal: return "float, " + size(parameter);
+    case ValueType::Integer: return (unsignedInteger(parameter) ? "unsigned, " : "signed, ") + size(parameter);
+    case ValueType::Choice: return "code, " + size(parameter);
     case ValueType::Flag:
-    case ValueType::Boolean: return "0 or 1, 1";
-    case ValueType::Date: return "day month year-1900, 3";
-    case ValueType::FaultBits: return "fault bits, 9";
+    case ValueType::Boolean: return "0 or 1, " + size(parameter);
+    case ValueType::Date: return "day month year-1900, " + size(parameter);
+    case ValueType::FaultBits: return "fault bits, " + size(parameter);
     case ValueType::Text: return "length + UTF-8, 1 + up to " + std::to_string(kMaxTextBytes);
     case ValueType::Curve: return "command 132";
     }

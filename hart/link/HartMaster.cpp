@@ -35,7 +35,7 @@ Decoded<Pdu> HartMaster::ask(const Address& address, std::uint8_t number, const 
     const Decoded<Bytes> frame = encodePdu(request);
     if (!frame)
         return frame.refusal();
-    Refusal last = refuse(0, "not asked");
+    Refusal last = refuse(0, "not connected");  // what stands when the transport is closed
     for (int attempt = 0; attempt < kTries && m_transport.isOpen(); ++attempt) {
         const Decoded<Bytes> answer = m_transport.exchange(frame.value(), kAnswerTimeoutMs);
         if (!answer) {
@@ -60,8 +60,6 @@ Decoded<Pdu> HartMaster::ask(const Address& address, std::uint8_t number, const 
         }
         return reply;
     }
-    if (!m_transport.isOpen() && last.reason == "not asked")
-        last = refuse(0, "not connected");
     return refuse(last.offset, "command " + std::to_string(number) + ": " + last.reason);
 }
 

@@ -2,6 +2,8 @@
 
 #include "hart/protocol/Pdu.h"
 
+#include <optional>
+
 namespace orvx::hart {
 
 namespace {
@@ -19,31 +21,31 @@ bool knownId(std::uint8_t id)
 }
 
 // Error and NAK replies carry at most an error code; the other messages a body of their id.
-Decoded<bool> checkBody(const HartIpHeader& header, ByteView body)
+std::optional<Refusal> bodyProblem(const HartIpHeader& header, ByteView body)
 {
     const bool errorReply = header.type == MessageType::Error || header.type == MessageType::Nak;
     if (errorReply) {
         if (body.size() > 1)
             return refuse(kHartIpHeaderSize, "an error reply with " + std::to_string(body.size()) + " body bytes");
-        return true;
+        return std::nullopt;
     }
     switch (header.id) {
     case MessageId::SessionInitiate:
         if (body.size() != kSessionInitiateSize)
             return refuse(kHartIpHeaderSize,
                           "a session initiate with " + std::to_string(body.size()) + " body bytes, not five");
-        return true;
+        return std::nullopt;
     case MessageId::SessionClose:
     case MessageId::KeepAlive:
         if (!body.empty())
             return refuse(kHartIpHeaderSize, "a close or keep-alive with a body");
-        return true;
+        return std::nullopt;
     case MessageId::TokenPassingPdu:
         if (const Decoded<Pdu> pdu = decodePdu(body); !pdu)
             return refuse(kHartIpHeaderSize + pdu.refusal().offset, "frame: " + pdu.refusal().reason);
-        return true;
+        return std::nullopt;
     }
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -112,8 +114,8 @@ Decoded<HartIpMessage> decodeMessage(ByteView bytes)
                       "the header counts " + std::to_string(header->byteCount) + " bytes, " +
                           std::to_string(bytes.size()) + " arrived");
     const ByteView body = bytes.subspan(kHartIpHeaderSize);
-    if (const Decoded<bool> fits = checkBody(header.value(), body); !fits)
-        return fits.refusal();
+    if (const std::optional<Refusal> problem = bodyProblem(header.value(), body))
+        return *problem;
     return HartIpMessage{header.value(), Bytes(body.begin(), body.end())};
 }
 

@@ -28,18 +28,14 @@ std::string packable(std::string text)
     return text;
 }
 
-// "124-5-20" as the device's date parameter holds it.
+// The device's date parameter ("124-5-20") as the codec puts it on the wire: day, month and
+// years since 1900. A text that is no date gives no day, which command 13 then refuses.
 HartDate dateOf(const std::string& text)
 {
-    int fields[3] = {};
-    const char* at = text.data();
-    const char* end = text.data() + text.size();
-    for (int& field : fields) {
-        at = std::from_chars(at, end, field).ptr;
-        if (at != end)
-            ++at;
-    }
-    return HartDate{static_cast<std::uint8_t>(fields[2]), static_cast<std::uint8_t>(fields[1]), 1900 + fields[0]};
+    const Decoded<Bytes> bytes = encodeValue(p::DeviceDate, text);
+    if (!bytes)
+        return HartDate{0, 0, 1900};
+    return HartDate{bytes.value()[0], bytes.value()[1], 1900 + bytes.value()[2]};
 }
 
 void reply(Pdu& response, Decoded<Bytes> data)

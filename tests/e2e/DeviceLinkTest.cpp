@@ -55,19 +55,12 @@ TEST_F(Module, TheMainViewShowsADeviceOverHartIpAndChangesItsMode)
         ASSERT_EQ(online.Start(&parent, device->BusinessObject()), QString());
         QWidget* window = online.Window();
         ASSERT_NE(window, nullptr);
-        auto text = [&](int item) {
-            auto* label = window->findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
-            return label ? label->text() : QStringLiteral("(none)");
-        };
+        auto text = [&](int item) { return test::itemText(window, item); };
         EXPECT_EQ(text(203), QStringLiteral("PV-101")) << "the device's tag, read over the link";
         EXPECT_EQ(text(205), QStringLiteral("Normal"));
 
-        auto* modeToSet = window->findChild<QComboBox*>(QStringLiteral("item_201"));
-        auto* applyMode = window->findChild<QPushButton*>(QStringLiteral("item_202"));
-        ASSERT_TRUE(modeToSet && applyMode);
-        modeToSet->setCurrentIndex(1);
-        emit modeToSet->activated(1);
-        applyMode->click();
+        QPushButton* applyMode = test::applyMode(window, 1);
+        ASSERT_TRUE(applyMode);
         EXPECT_FALSE(applyMode->isEnabled()) << "the change is on its way";
         EXPECT_TRUE(waitFor([&] { return text(205) == QStringLiteral("Manual"); })) << text(205).toStdString();
         EXPECT_TRUE(waitFor([&] { return applyMode->isEnabled(); }));

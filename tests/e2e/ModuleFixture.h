@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -38,5 +41,26 @@ protected:
     QByteArray previous;
     void* handle = nullptr;
 };
+
+// The overview's text of item `item`, or "(none)" when the page has no such label.
+inline QString itemText(QWidget* window, int item)
+{
+    auto* label = window->findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
+    return label ? label->text() : QStringLiteral("(none)");
+}
+
+// Picks the mode at `index` on the overview and presses Apply, as a user does; answers the Apply
+// button, or null when the page has no mode choice.
+inline QPushButton* applyMode(QWidget* window, int index)
+{
+    auto* modeToSet = window->findChild<QComboBox*>(QStringLiteral("item_201"));
+    auto* apply = window->findChild<QPushButton*>(QStringLiteral("item_202"));
+    if (!modeToSet || !apply)
+        return nullptr;
+    modeToSet->setCurrentIndex(index);
+    emit modeToSet->activated(index);
+    apply->click();
+    return apply;
+}
 
 }  // namespace orvx::test

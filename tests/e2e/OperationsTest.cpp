@@ -45,21 +45,14 @@ TEST_F(Module, TheMainViewShowsTheDeviceAndChangesItsMode)
         ASSERT_EQ(online.Start(&parent, device->identity()), QString());
         QWidget* window = online.Window();
         ASSERT_NE(window, nullptr);
-        auto text = [&](int item) {
-            auto* label = window->findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
-            return label ? label->text() : QStringLiteral("(none)");
-        };
+        auto text = [&](int item) { return test::itemText(window, item); };
         com::Variant tag;
         device->GetParameter(com::BStr(u"1001"), &tag);
         EXPECT_EQ(text(203).toStdString(), tag.toText().toUtf8()) << "page 0 shows the device's tag";
         EXPECT_EQ(text(205), QStringLiteral("Normal"));
 
-        auto* modeToSet = window->findChild<QComboBox*>(QStringLiteral("item_201"));
-        auto* applyMode = window->findChild<QPushButton*>(QStringLiteral("item_202"));
-        ASSERT_TRUE(modeToSet && applyMode);
-        modeToSet->setCurrentIndex(1);
-        emit modeToSet->activated(1);
-        applyMode->click();
+        QPushButton* applyMode = test::applyMode(window, 1);
+        ASSERT_TRUE(applyMode);
         EXPECT_FALSE(applyMode->isEnabled()) << "the change is on its way";
         scheduler.Advance(1000);
         EXPECT_EQ(text(205), QStringLiteral("Manual"));
