@@ -1,7 +1,7 @@
 #include "LinkedDevice.h"
 
 #include "hart/link/HartBusinessObject.h"
-#include "hart/link/HartIpTransport.h"
+#include "hart/link/Transports.h"
 #include "platform/com/ComObject.h"
 
 #include <QCoreApplication>
@@ -18,8 +18,8 @@ std::unique_ptr<LinkedDevice> LinkedDevice::Make(const std::string& address, std
         return nullptr;
     }
     std::unique_ptr<LinkedDevice> device(new LinkedDevice(QString::fromStdString(endpoint->text())));
-    device->m_link = com::makeComObject<hart::HartBusinessObject>(
-        std::make_unique<hart::HartIpTransport>(endpoint.value()), endpoint->pollAddress, device->m_poster);
+    device->m_link = com::makeComObject<hart::HartBusinessObject>(hart::makeTransport(endpoint.value()),
+                                                                  endpoint->pollAddress, device->m_poster);
     return device;
 }
 

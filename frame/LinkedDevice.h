@@ -13,7 +13,8 @@ class HartBusinessObject;
 
 namespace orvx::frame {
 
-// A positioner over the HART link, at the address the user gave: `hart-ip://HOST[:PORT][/POLL]`.
+// A positioner over the HART link, at the address the user gave: `hart-ip://HOST[:PORT][/POLL]`
+// or `serial://PATH[/POLL]`.
 class LinkedDevice : public FrameDevice {
 public:
     // Null, with the reason in `error`, for an address that is no device address.

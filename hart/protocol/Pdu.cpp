@@ -129,6 +129,11 @@ Decoded<Bytes> encodePdu(const Pdu& pdu, std::size_t preambles)
     return frame;
 }
 
+bool isDelimiter(std::uint8_t byte)
+{
+    return knownFrameType(byte & kFrameTypeMask) && !(byte & kPhysicalLayerMask);
+}
+
 std::size_t pduLength(ByteView partial)
 {
     const std::size_t start = countPreambles(partial);

@@ -66,4 +66,7 @@ Decoded<Pdu> decodePdu(ByteView frame);
 // zero while its byte count has not arrived; a serial receiver uses it to know where a frame ends.
 std::size_t pduLength(ByteView partial);
 
+// Whether a byte can begin a frame: a known frame type on the FSK physical layer.
+bool isDelimiter(std::uint8_t byte);
+
 }  // namespace orvx::hart

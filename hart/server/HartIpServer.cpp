@@ -1,7 +1,8 @@
 #include "hart/server/HartIpServer.h"
 
+#include "hart/protocol/SteadyClock.h"
+
 #include <arpa/inet.h>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
@@ -13,12 +14,6 @@
 namespace orvx::hart {
 
 namespace {
-
-std::uint64_t nowMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 std::string peerName(const char* transport, const sockaddr_in& address)
 {
@@ -88,20 +83,20 @@ bool HartIpServer::start(std::string& error)
     return m_udp >= 0;
 }
 
-void HartIpServer::serveOnce(int timeoutMs)
+void HartIpServer::serveOnce(int timeoutMs, int alsoWaitFor)
 {
-    std::vector<pollfd> polled{{m_tcp, POLLIN, 0}, {m_udp, POLLIN, 0}};
+    std::vector<pollfd> polled{{m_tcp, POLLIN, 0}, {m_udp, POLLIN, 0}, {alsoWaitFor, POLLIN, 0}};
     for (const Connection& connection : m_connections)
         polled.push_back({connection.fd, POLLIN, 0});
     if (::poll(polled.data(), polled.size(), timeoutMs) < 0)
         return;
-    const std::uint64_t now = nowMs();
+    const std::uint64_t now = steadyNowMs();
     m_responder.advance(now);
     if (polled[0].revents & POLLIN)
         accept(now);
     if (polled[1].revents & POLLIN)
         readDatagram(now);
-    std::size_t index = 2;
+    std::size_t index = 3;
     for (Connection& connection : m_connections) {
         if (index < polled.size() && polled[index].fd == connection.fd && polled[index].revents)
             readConnection(connection, now);

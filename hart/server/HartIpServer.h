@@ -29,8 +29,9 @@ public:
     // Binds both sockets; false with the reason when either cannot be bound.
     bool start(std::string& error);
     std::uint16_t port() const { return m_port; }
-    // Waits up to timeoutMs for traffic and handles what arrived.
-    void serveOnce(int timeoutMs);
+    // Waits up to timeoutMs for traffic and handles what arrived; returns early, too, once
+    // `alsoWaitFor` (another line the caller serves) is readable.
+    void serveOnce(int timeoutMs, int alsoWaitFor = -1);
 
     // A TCP connection that has not opened a session by then is closed.
     static constexpr std::uint64_t kOpenSessionWithinMs = 5000;

@@ -1,13 +1,15 @@
-// orvx-hart-device: simulated positioners served over HART-IP, TCP and UDP on one port, for the HART
-// link to talk to in its own process. Several devices answer behind poll addresses 0, 1, ...,
-// as behind a gateway. Listens on loopback unless given an address.
-//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N]
+// orvx-hart-device: simulated positioners served over HART-IP, TCP and UDP on one port, and on a
+// serial line if given one, for the HART link to talk to in its own process. Several devices
+// answer behind poll addresses 0, 1, ..., as behind a gateway or on one loop. Listens on loopback
+// unless given an address.
+//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N] [--serial PATH]
 // With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT".
 //   orvx-hart-device --tables    prints the parameter, method and notification tables of
 //                                docs/hart-command-set.md
 #include "hart/commands/CommandSetTable.h"
 #include "hart/server/HartIpServer.h"
 #include "hart/server/PositionerDevice.h"
+#include "hart/server/SerialLineServer.h"
 
 #include <csignal>
 #include <cstdio>
@@ -39,7 +41,8 @@ bool number(const char* text, unsigned long max, unsigned long& value)
 
 int usage()
 {
-    std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n",
+    std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n"
+               "                        [--serial PATH]\n",
                stderr);
     return 2;
 }
@@ -50,6 +53,7 @@ int main(int argc, char** argv)
 {
     ServerOptions options;
     unsigned long devices = 1;
+    std::string serialPath;
     if (argc == 2 && std::string(argv[1]) == "--tables") {
         std::fputs(commandSetTables().c_str(), stdout);
         return 0;
@@ -66,6 +70,8 @@ int main(int argc, char** argv)
             options.port = static_cast<std::uint16_t>(value);
         else if (option == "--devices" && number(argument, 64, value) && value > 0)
             devices = value;
+        else if (option == "--serial" && *argument)
+            serialPath = argument;
         else if (option == "--max-sessions" && number(argument, 64, value) && value > 0)
             options.maxSessions = value;
         else
@@ -84,11 +90,22 @@ int main(int argc, char** argv)
                      options.port, error.c_str());
         return 1;
     }
+    std::unique_ptr<SerialLineServer> serial;
+    if (!serialPath.empty()) {
+        serial = std::make_unique<SerialLineServer>(serialPath, responder);
+        if (!serial->start(error)) {
+            std::fprintf(stderr, "orvx-hart-device: %s\n", error.c_str());
+            return 1;
+        }
+    }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::printf("listening %s %u\n", options.address.c_str(), server.port());
     std::fflush(stdout);
-    while (!g_stop)
-        server.serveOnce(200);
+    while (!g_stop) {
+        server.serveOnce(200, serial ? serial->descriptor() : -1);
+        if (serial)
+            serial->serveOnce(0);
+    }
     return 0;
 }

@@ -15,6 +15,6 @@ expect("--screenshots without a folder" 2 "" "^orvx-frame: option '--screenshots
 expect("--screenshots= without a folder" 2 "" "needs a folder${try}" --screenshots=)
 expect("an argument the program takes none of" 2 "" "^orvx-frame: unexpected argument 'stray'${try}" stray)
 expect("--device without an address" 2 "" "^orvx-frame: option '--device' needs an address${try}" --device)
-expect("--device with no device address" 2 "" "^orvx-frame: 'http://host': a device is hart-ip://HOST\\[:PORT\\]\\[/POLL\\] or hart-ip\\+udp://HOST\\[:PORT\\]\\[/POLL\\]${try}" --device http://host)
+expect("--device with no device address" 2 "" "^orvx-frame: 'http://host': a device is hart-ip://HOST\\[:PORT\\]\\[/POLL\\], hart-ip\\+udp://HOST\\[:PORT\\]\\[/POLL\\] or serial:///DEVICE\\[/POLL\\]${try}" --device http://host)
 expect("--device with a poll address past 63" 2 "" "^orvx-frame: 'hart-ip://host/64': the poll address is a number from 0 to 63${try}" --device=hart-ip://host/64)
 expect("--device with --screenshots" 2 "" "screenshots are taken of the simulated positioner, not of a device${try}" --device hart-ip://host --screenshots pictures)

@@ -1,10 +1,12 @@
 #include "DeviceProcess.h"
+#include "SerialPair.h"
 #include "device/IDtmUiRegistry.h"
 #include "device/IUpdateUI.h"
 #include "hart/link/Endpoint.h"
 #include "hart/link/HartBusinessObject.h"
 #include "hart/link/HartIpTransport.h"
 #include "hart/link/HartMaster.h"
+#include "hart/link/Transports.h"
 #include "hart/protocol/ResponseCode.h"
 
 #include <gtest/gtest.h>
@@ -26,10 +28,36 @@ using test::DeviceProcess;
 
 TEST(Endpoint, RefusesEveryOtherForm)
 {
-    for (const char* bad :
-         {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
-          "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2", "hart-ip://host/"})
+    for (const char* bad : {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
+                            "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2",
+                            "hart-ip://host/", "serial://", "serial://ttyUSB0", "serial:///", "serial:///dev/null/64"})
         EXPECT_FALSE(parseEndpoint(bad)) << bad;
+}
+
+// A serial line's last part is a poll address only when what comes before it is no folder.
+TEST(Endpoint, ReadsASerialLineAndItsPollAddress)
+{
+    std::string folder = ::testing::TempDir();
+    if (folder.ends_with('/'))
+        folder.pop_back();
+    struct Case {
+        std::string text;
+        std::string path;
+        int poll;
+    } const cases[] = {
+        {"serial:///dev/ttyUSB0", "/dev/ttyUSB0", 0},
+        {"serial:///dev/ttyUSB0/7", "/dev/ttyUSB0", 7},
+        {"serial://" + folder + "/3", folder + "/3", 0},
+        {"serial://" + folder + "/line/63", folder + "/line", 63},
+    };
+    for (const Case& c : cases) {
+        const Decoded<Endpoint> endpoint = parseEndpoint(c.text);
+        ASSERT_TRUE(endpoint) << c.text << ": " << endpoint.refusal().reason;
+        EXPECT_EQ(endpoint->transport, Endpoint::Transport::Serial);
+        EXPECT_EQ(endpoint->host, c.path) << c.text;
+        EXPECT_EQ(endpoint->pollAddress, c.poll) << c.text;
+    }
+    EXPECT_EQ(parseEndpoint("serial:///dev/ttyS1/2")->text(), "serial:///dev/ttyS1/2");
 }
 
 TEST(Endpoint, ReadsHostPortPollAndTransport)
@@ -191,17 +219,22 @@ TEST(LinkWithoutDevice, SaysWhyAndRefusesWhatNeedsTheDevice)
     object->Stop();
 }
 
-// The business object over HART-IP to orvx-hart-device in its own process.
+// The business object over HART-IP, or a serial line, to orvx-hart-device in its own process.
 class LinkToDevice : public ::testing::TestWithParam<Endpoint::Transport> {
 protected:
     void SetUp() override
     {
-        m_device = std::make_unique<DeviceProcess>(std::vector<std::string>{"--port", "0"});
-        ASSERT_NE(m_device->port(), 0);
         m_endpoint.transport = GetParam();
-        m_endpoint.host = "127.0.0.1";
+        const bool serial = m_endpoint.transport == Endpoint::Transport::Serial;
+        if (serial)
+            m_line = std::make_unique<test::SerialPair>();
+        if (serial && !m_line->ready())
+            GTEST_SKIP() << "socat is not installed";
+        startDevice(0);
+        ASSERT_NE(m_device->port(), 0);
+        m_endpoint.host = serial ? m_line->masterEnd() : "127.0.0.1";
         m_endpoint.port = m_device->port();
-        m_object = com::makeComObject<HartBusinessObject>(std::make_unique<HartIpTransport>(m_endpoint), 0, m_poster);
+        m_object = com::makeComObject<HartBusinessObject>(makeTransport(m_endpoint), 0, m_poster);
         bool accepted = false;
         com::queryInterface<device::IDtmUiRegistry>(m_object)->RegisterControl(u"Orvx.Main.1", u"main", m_control.get(),
                                                                                true, &accepted);
@@ -212,6 +245,13 @@ protected:
     {
         if (m_object)
             m_object->Stop();
+    }
+    void startDevice(std::uint16_t port)
+    {
+        std::vector<std::string> arguments{"--port", std::to_string(port)};
+        if (m_endpoint.transport == Endpoint::Transport::Serial)
+            arguments.insert(arguments.end(), {"--serial", m_line->deviceEnd()});
+        m_device = std::make_unique<DeviceProcess>(arguments);
     }
     // Runs the posted work until `done` holds, for at most `ms`.
     template <class F>
@@ -245,6 +285,7 @@ protected:
         return m_object->SetParameter(BStr::fromUtf8(std::to_string(method)), Variant(), &word);
     }
 
+    std::unique_ptr<test::SerialPair> m_line;
     std::unique_ptr<DeviceProcess> m_device;
     Endpoint m_endpoint;
     QueuedPoster m_poster;
@@ -294,16 +335,27 @@ TEST_P(LinkToDevice, ALostDeviceFailsTheRunningMethodAndIsReachedAgain)
     ASSERT_EQ(start(device::method::PartialStrokeTest), Status::Ok);
     ASSERT_TRUE(waitFor([&] { return m_control->got(device::code::Busy); }));
 
-    m_device = std::make_unique<DeviceProcess>(std::vector<std::string>{"--port", std::to_string(m_endpoint.port)});
+    startDevice(m_endpoint.port);
     ASSERT_EQ(m_device->port(), m_endpoint.port);
     ASSERT_TRUE(waitFor([&] { return m_object->IsConnected(); })) << m_object->LinkProblem();
     EXPECT_TRUE(m_control->got(device::code::DataReloaded));
     EXPECT_EQ(get(p::DeviceTag), "PV-101");
 }
 
+std::string transportName(Endpoint::Transport transport)
+{
+    switch (transport) {
+    case Endpoint::Transport::Tcp: return "Tcp";
+    case Endpoint::Transport::Udp: return "Udp";
+    case Endpoint::Transport::Serial: return "Serial";
+    }
+    return "";
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, LinkToDevice,
-                         ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp),
-                         [](const auto& info) { return info.param == Endpoint::Transport::Tcp ? "Tcp" : "Udp"; });
+                         ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp,
+                                           Endpoint::Transport::Serial),
+                         [](const auto& info) { return transportName(info.param); });
 
 }  // namespace
 }  // namespace orvx::hart
