@@ -8,6 +8,17 @@ namespace {
 
 constexpr std::string_view kTcpScheme = "hart-ip://";
 constexpr std::string_view kUdpScheme = "hart-ip+udp://";
+constexpr std::string_view kTlsScheme = "hart-ip+tls://";
+
+std::string_view schemeOf(Endpoint::Transport transport)
+{
+    switch (transport) {
+    case Endpoint::Transport::Udp: return kUdpScheme;
+    case Endpoint::Transport::Tls: return kTlsScheme;
+    case Endpoint::Transport::Tcp: break;
+    }
+    return kTcpScheme;
+}
 
 template <class T>
 bool whole(std::string_view text, T& value, unsigned long max)
@@ -24,8 +35,7 @@ bool whole(std::string_view text, T& value, unsigned long max)
 
 std::string Endpoint::text() const
 {
-    return std::string(transport == Transport::Tcp ? kTcpScheme : kUdpScheme) + host + ":" + std::to_string(port) +
-           "/" + std::to_string(pollAddress);
+    return std::string(schemeOf(transport)) + host + ":" + std::to_string(port) + "/" + std::to_string(pollAddress);
 }
 
 Decoded<Endpoint> parseEndpoint(const std::string& text)
@@ -37,8 +47,12 @@ Decoded<Endpoint> parseEndpoint(const std::string& text)
     } else if (rest.starts_with(kUdpScheme)) {
         endpoint.transport = Endpoint::Transport::Udp;
         rest.remove_prefix(kUdpScheme.size());
+    } else if (rest.starts_with(kTlsScheme)) {
+        endpoint.transport = Endpoint::Transport::Tls;
+        rest.remove_prefix(kTlsScheme.size());
     } else {
-        return refuse(0, "a device is hart-ip://HOST[:PORT][/POLL] or hart-ip+udp://HOST[:PORT][/POLL]");
+        return refuse(0, "a device is hart-ip://HOST[:PORT][/POLL], hart-ip+udp://HOST[:PORT][/POLL] or "
+                         "hart-ip+tls://HOST[:PORT][/POLL]");
     }
     const std::size_t schemeSize = text.size() - rest.size();
     const std::size_t slash = rest.find('/');

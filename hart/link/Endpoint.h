@@ -7,11 +7,11 @@
 
 namespace orvx::hart {
 
-// Where a HART device is reached: "hart-ip://HOST[:PORT][/POLL]" over TCP, or
-// "hart-ip+udp://..." over UDP. HOST is an IPv4 address or a name; PORT 5094 unless given; POLL
-// the device's poll address behind the server, 0 unless given.
+// Where a HART device is reached: "hart-ip://HOST[:PORT][/POLL]" over TCP, "hart-ip+udp://..."
+// over UDP, or "hart-ip+tls://..." over TLS with a pre-shared key, on TCP. HOST is an IPv4 address or a name; PORT 5094
+// unless given; POLL the device's poll address behind the server, 0 unless given.
 struct Endpoint {
-    enum class Transport { Tcp, Udp };
+    enum class Transport { Tcp, Udp, Tls };
     Transport transport = Transport::Tcp;
     std::string host;
     std::uint16_t port = 5094;
