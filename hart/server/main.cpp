@@ -1,13 +1,16 @@
 // orvx-hart-device: simulated positioners served over HART-IP, TCP and UDP on one port, for the HART
 // link to talk to in its own process. Several devices answer behind poll addresses 0, 1, ...,
 // as behind a gateway. Listens on loopback unless given an address.
-//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N]
-// With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT".
+//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N] [--psk FILE]
+// With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT". With
+// --psk only TCP is served, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);
+// UDP is then not served at all.
 //   orvx-hart-device --tables    prints the parameter, method and notification tables of
 //                                docs/hart-command-set.md
 #include "hart/commands/CommandSetTable.h"
 #include "hart/server/HartIpServer.h"
 #include "hart/server/PositionerDevice.h"
+#include "hart/tls/PresharedKey.h"
 
 #include <csignal>
 #include <cstdio>
@@ -39,7 +42,10 @@ bool number(const char* text, unsigned long max, unsigned long& value)
 
 int usage()
 {
-    std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n",
+    std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n"
+               "                        [--psk FILE]\n"
+               "  --psk FILE  TCP only, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);\n"
+               "              UDP is not served\n",
                stderr);
     return 2;
 }
@@ -68,7 +74,14 @@ int main(int argc, char** argv)
             devices = value;
         else if (option == "--max-sessions" && number(argument, 64, value) && value > 0)
             options.maxSessions = value;
-        else
+        else if (option == "--psk") {
+            Decoded<PresharedKey> key = readPresharedKey(argument);
+            if (!key) {
+                std::fprintf(stderr, "orvx-hart-device: %s\n", key.refusal().reason.c_str());
+                return 2;
+            }
+            options.presharedKey = std::move(key).value();
+        } else
             return usage();
     }
     std::vector<std::unique_ptr<IServedDevice>> positioners;
@@ -84,6 +97,7 @@ int main(int argc, char** argv)
                      options.port, error.c_str());
         return 1;
     }
+    std::signal(SIGPIPE, SIG_IGN);  // a client that went away is seen in the socket's answer
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::printf("listening %s %u\n", options.address.c_str(), server.port());
