@@ -137,7 +137,7 @@ TlsStream::~TlsStream()
 
 void TlsStream::onInfo(const SSL* ssl, int where, int value)
 {
-    if ((where & SSL_CB_READ_ALERT) && (value >> 8) == SSL3_AL_FATAL)
+    if ((where & SSL_CB_ALERT) && (where & SSL_CB_READ) && (value >> 8) == SSL3_AL_FATAL)
         static_cast<TlsStream*>(SSL_get_app_data(ssl))->m_peerAlerted = true;
 }
 

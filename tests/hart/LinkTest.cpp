@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -26,9 +28,9 @@ using test::DeviceProcess;
 
 TEST(Endpoint, RefusesEveryOtherForm)
 {
-    for (const char* bad :
-         {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
-          "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2", "hart-ip://host/"})
+    for (const char* bad : {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
+                            "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2",
+                            "hart-ip://host/", "hart-ip+tls://", "hart-ip+tls://host:0", "hart-ip+dtls://host"})
         EXPECT_FALSE(parseEndpoint(bad)) << bad;
 }
 
@@ -45,6 +47,11 @@ TEST(Endpoint, ReadsHostPortPollAndTransport)
     EXPECT_EQ(full.pollAddress, 63);
     EXPECT_EQ(full.transport, Endpoint::Transport::Udp);
     EXPECT_EQ(full.text(), "hart-ip+udp://10.1.2.3:20004/63");
+    const Endpoint tls = parseEndpoint("hart-ip+tls://gateway.plant/3").value();
+    EXPECT_EQ(tls.transport, Endpoint::Transport::Tls);
+    EXPECT_EQ(tls.port, 5094);
+    EXPECT_EQ(tls.pollAddress, 3);
+    EXPECT_EQ(tls.text(), "hart-ip+tls://gateway.plant:5094/3");
 }
 
 // A transport that answers from a script: each entry is a frame to answer with, or nothing for
@@ -191,17 +198,28 @@ TEST(LinkWithoutDevice, SaysWhyAndRefusesWhatNeedsTheDevice)
     object->Stop();
 }
 
-// The business object over HART-IP to orvx-hart-device in its own process.
+// The business object over HART-IP to orvx-hart-device in its own process; over TLS with a key
+// file in a folder of the test's own.
 class LinkToDevice : public ::testing::TestWithParam<Endpoint::Transport> {
 protected:
     void SetUp() override
     {
-        m_device = std::make_unique<DeviceProcess>(std::vector<std::string>{"--port", "0"});
+        std::optional<PresharedKey> key;
+        if (GetParam() == Endpoint::Transport::Tls) {
+            key = PresharedKey{"line1", Bytes(16, 0x5a)};
+            std::string folder = (std::filesystem::temp_directory_path() / "orvx-link-XXXXXX").string();
+            ASSERT_TRUE(::mkdtemp(folder.data()));
+            m_keyFolder = folder;
+            std::ofstream(folder + "/key") << "line1:5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a\n";
+            m_deviceOptions = {"--psk", folder + "/key"};
+        }
+        m_device = std::make_unique<DeviceProcess>(arguments("0"));
         ASSERT_NE(m_device->port(), 0);
         m_endpoint.transport = GetParam();
         m_endpoint.host = "127.0.0.1";
         m_endpoint.port = m_device->port();
-        m_object = com::makeComObject<HartBusinessObject>(std::make_unique<HartIpTransport>(m_endpoint), 0, m_poster);
+        m_object = com::makeComObject<HartBusinessObject>(std::make_unique<HartIpTransport>(m_endpoint, key), 0,
+                                                          m_poster);
         bool accepted = false;
         com::queryInterface<device::IDtmUiRegistry>(m_object)->RegisterControl(u"Orvx.Main.1", u"main", m_control.get(),
                                                                                true, &accepted);
@@ -212,6 +230,14 @@ protected:
     {
         if (m_object)
             m_object->Stop();
+        if (!m_keyFolder.empty())
+            std::filesystem::remove_all(m_keyFolder);
+    }
+    std::vector<std::string> arguments(const std::string& port) const
+    {
+        std::vector<std::string> all{"--port", port};
+        all.insert(all.end(), m_deviceOptions.begin(), m_deviceOptions.end());
+        return all;
     }
     // Runs the posted work until `done` holds, for at most `ms`.
     template <class F>
@@ -245,6 +271,8 @@ protected:
         return m_object->SetParameter(BStr::fromUtf8(std::to_string(method)), Variant(), &word);
     }
 
+    std::string m_keyFolder;
+    std::vector<std::string> m_deviceOptions;
     std::unique_ptr<DeviceProcess> m_device;
     Endpoint m_endpoint;
     QueuedPoster m_poster;
@@ -294,7 +322,7 @@ TEST_P(LinkToDevice, ALostDeviceFailsTheRunningMethodAndIsReachedAgain)
     ASSERT_EQ(start(device::method::PartialStrokeTest), Status::Ok);
     ASSERT_TRUE(waitFor([&] { return m_control->got(device::code::Busy); }));
 
-    m_device = std::make_unique<DeviceProcess>(std::vector<std::string>{"--port", std::to_string(m_endpoint.port)});
+    m_device = std::make_unique<DeviceProcess>(arguments(std::to_string(m_endpoint.port)));
     ASSERT_EQ(m_device->port(), m_endpoint.port);
     ASSERT_TRUE(waitFor([&] { return m_object->IsConnected(); })) << m_object->LinkProblem();
     EXPECT_TRUE(m_control->got(device::code::DataReloaded));
@@ -302,8 +330,16 @@ TEST_P(LinkToDevice, ALostDeviceFailsTheRunningMethodAndIsReachedAgain)
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, LinkToDevice,
-                         ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp),
-                         [](const auto& info) { return info.param == Endpoint::Transport::Tcp ? "Tcp" : "Udp"; });
+                         ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp,
+                                           Endpoint::Transport::Tls),
+                         [](const auto& info) {
+                             switch (info.param) {
+                             case Endpoint::Transport::Udp: return "Udp";
+                             case Endpoint::Transport::Tls: return "Tls";
+                             case Endpoint::Transport::Tcp: break;
+                             }
+                             return "Tcp";
+                         });
 
 }  // namespace
 }  // namespace orvx::hart
