@@ -3,14 +3,18 @@
 #include "DeviceProcess.h"
 #include "hart/link/HartIpTransport.h"
 #include "hart/protocol/DeviceIdentity.h"
+#include "hart/protocol/HartIpMessage.h"
 #include "hart/protocol/Pdu.h"
 #include "hart/tls/PresharedKey.h"
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
@@ -184,15 +188,74 @@ TEST_F(TlsDevice, APlainClientIsClosedAtOnceAndUdpIsNotServed)
     EXPECT_NE(refusal(udp, HartIpTransport::kConnectTimeoutMs + 1000).find("opened no session"), std::string::npos);
 }
 
+// A socket to the device's port on loopback, with every wait bounded.
+int connectTo(std::uint16_t port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const timeval wait{3, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The server closes the connection itself, whatever it sent before.
+TEST_F(TlsDevice, ClosesAPlainClientsConnectionAtOnce)
+{
+    const int fd = connectTo(m_device->port());
+    ASSERT_GE(fd, 0);
+    HartIpHeader header;
+    header.id = MessageId::SessionInitiate;
+    const Bytes hello = encodeMessage(header, encodeSessionInitiate({true, 30000})).value();
+    ::send(fd, hello.data(), hello.size(), MSG_NOSIGNAL);
+    const auto started = Clock::now();
+    std::uint8_t buffer[256];
+    ssize_t received = 0;
+    while ((received = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
+    }
+    EXPECT_TRUE(received == 0 || errno == ECONNRESET) << std::strerror(errno);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(2));
+    ::close(fd);
+}
+
+// A listener that takes the connection and never answers: the handshake gives up at the connect
+// timeout, and waits for the socket rather than spinning on it.
+TEST(TlsClient, GivesUpOnASilentServerWithoutSpinning)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    Endpoint endpoint = parseEndpoint("hart-ip+tls://127.0.0.1:" + std::to_string(ntohs(address.sin_port))).value();
+    HartIpTransport transport(endpoint, key("line1", 0xaa));
+    timespec cpuBefore{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuBefore);
+    const auto started = Clock::now();
+    std::string error;
+    EXPECT_FALSE(transport.open(error));
+    EXPECT_LT(Clock::now() - started, std::chrono::milliseconds(HartIpTransport::kConnectTimeoutMs + 1000));
+    EXPECT_NE(error.find("no TLS handshake within"), std::string::npos) << error;
+    timespec cpuAfter{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuAfter);
+    EXPECT_LT(cpuAfter.tv_sec - cpuBefore.tv_sec, 1);
+    ::close(listener);
+}
+
 // A client that connects and says nothing holds up no one else's handshake.
 TEST_F(TlsDevice, AStalledClientHoldsUpNoOtherHandshake)
 {
-    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(m_device->port());
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int silent = connectTo(m_device->port());
+    ASSERT_GE(silent, 0);
     const std::uint8_t halfAHello[] = {0x16, 0x03, 0x01, 0x01, 0x00, 0x01};
     ::send(silent, halfAHello, sizeof halfAHello, MSG_NOSIGNAL);
     HartIpTransport transport(endpoint(Endpoint::Transport::Tls), key("line1", 0xaa));
