@@ -10,15 +10,31 @@
 
 namespace orvx::frame {
 
-std::unique_ptr<LinkedDevice> LinkedDevice::Make(const std::string& address, std::string& error)
+std::unique_ptr<LinkedDevice> LinkedDevice::Make(const std::string& address, std::string& error,
+                                                 const std::string& keyFile)
 {
     const hart::Decoded<hart::Endpoint> endpoint = hart::parseEndpoint(address);
     if (!endpoint) {
         error = "'" + address + "': " + endpoint.refusal().reason;
         return nullptr;
     }
+    const bool tls = endpoint->transport == hart::Endpoint::Transport::Tls;
+    if (tls == keyFile.empty()) {
+        error = tls ? "'" + address + "' is reached over TLS: give its pre-shared key with --psk FILE"
+                    : "--psk is for a device at hart-ip+tls://HOST[:PORT][/POLL], not '" + address + "'";
+        return nullptr;
+    }
+    std::optional<hart::PresharedKey> key;
+    if (tls) {
+        hart::Decoded<hart::PresharedKey> read = hart::readPresharedKey(keyFile);
+        if (!read) {
+            error = read.refusal().reason;
+            return nullptr;
+        }
+        key = std::move(read).value();
+    }
     std::unique_ptr<LinkedDevice> device(new LinkedDevice(QString::fromStdString(endpoint->text())));
-    device->m_link = com::makeComObject<hart::HartBusinessObject>(hart::makeTransport(endpoint.value()),
+    device->m_link = com::makeComObject<hart::HartBusinessObject>(hart::makeTransport(endpoint.value(), std::move(key)),
                                                                   endpoint->pollAddress, device->m_poster);
     return device;
 }

@@ -13,12 +13,14 @@ class HartBusinessObject;
 
 namespace orvx::frame {
 
-// A positioner over the HART link, at the address the user gave: `hart-ip://HOST[:PORT][/POLL]`
-// or `serial://PATH[/POLL]`.
+// A positioner over the HART link, at the address the user gave: `hart-ip://HOST[:PORT][/POLL]`,
+// `serial://PATH[/POLL]`, or `hart-ip+tls://...` with the pre-shared key in a key file.
 class LinkedDevice : public FrameDevice {
 public:
-    // Null, with the reason in `error`, for an address that is no device address.
-    static std::unique_ptr<LinkedDevice> Make(const std::string& address, std::string& error);
+    // Null, with the reason in `error`, for an address that is no device address, a TLS address
+    // without a key file, a key file with another address, or a key file that cannot be read.
+    static std::unique_ptr<LinkedDevice> Make(const std::string& address, std::string& error,
+                                              const std::string& keyFile = {});
     ~LinkedDevice() override;
 
     com::IUnknown* BusinessObject() override;

@@ -23,16 +23,18 @@ constexpr char kModuleName[] = "libOrvxTarnelGUI.so";
 // How long the program waits for a device before it opens its window all the same.
 constexpr int kConnectWaitMs = 5000;
 
-const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS]\n"
+const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS [--psk FILE]]\n"
                       "Hosts the Orvx ESD user interface over a simulated valve positioner, or over\n"
                       "a positioner reached by HART-IP or a HART modem.\n"
                       "\n"
                       "  --screenshots DIR  render every page, a partial stroke test and the setup\n"
                       "                     pages to PNG files in DIR, then exit; needs no display\n"
                       "  --device ADDRESS   the positioner at hart-ip://HOST[:PORT][/POLL] (TCP),\n"
-                      "                     hart-ip+udp://HOST[:PORT][/POLL], or behind a HART modem\n"
-                      "                     at serial:///dev/NAME[/POLL]; port 5094 and poll\n"
-                      "                     address 0 unless given\n"
+                      "                     hart-ip+udp://HOST[:PORT][/POLL], hart-ip+tls://HOST[:PORT][/POLL]\n"
+                      "                     (TLS with a pre-shared key), or behind a HART modem at\n"
+                      "                     serial:///dev/NAME[/POLL]; port 5094 and poll address 0\n"
+                      "                     unless given\n"
+                      "  --psk FILE         the key of a hart-ip+tls:// device: one line IDENTITY:HEXKEY\n"
                       "  -h, --help         show this help and exit\n"
                       "      --version      show the version and exit\n"
                       "\n"
@@ -49,6 +51,7 @@ struct CommandLine {
     Action action = Action::Run;
     QString screenshots;
     std::string device;
+    std::string keyFile;
     std::string error;
 };
 
@@ -85,6 +88,10 @@ CommandLine parse(int argc, char** argv)
             if (device->empty())
                 return fail("option '--device' needs an address");
             line.device = std::string(*device);
+        } else if (const auto keyFile = valueOf("--psk", arg, i, argc, argv)) {
+            if (keyFile->empty())
+                return fail("option '--psk' needs a key file");
+            line.keyFile = std::string(*keyFile);
         } else if (arg.starts_with('-'))
             return fail("unknown option '" + std::string(arg) + "'");
         else
@@ -94,6 +101,8 @@ CommandLine parse(int argc, char** argv)
     }
     if (!line.screenshots.isEmpty() && !line.device.empty())
         return fail("screenshots are taken of the simulated positioner, not of a device");
+    if (!line.keyFile.empty() && line.device.empty())
+        return fail("option '--psk' is the key of a --device hart-ip+tls://...");
     return line;
 }
 
@@ -172,7 +181,7 @@ int main(int argc, char** argv)
     std::unique_ptr<orvx::frame::LinkedDevice> linked;
     if (!options.device.empty()) {
         std::string error;
-        linked = orvx::frame::LinkedDevice::Make(options.device, error);
+        linked = orvx::frame::LinkedDevice::Make(options.device, error, options.keyFile);
         if (!linked) {
             std::fprintf(stderr, "orvx-frame: %s\nTry 'orvx-frame --help'.\n", error.c_str());
             return 2;

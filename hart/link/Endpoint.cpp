@@ -9,9 +9,10 @@ namespace {
 
 constexpr std::string_view kTcpScheme = "hart-ip://";
 constexpr std::string_view kUdpScheme = "hart-ip+udp://";
+constexpr std::string_view kTlsScheme = "hart-ip+tls://";
 constexpr std::string_view kSerialScheme = "serial://";
-constexpr std::string_view kForms = "a device is hart-ip://HOST[:PORT][/POLL], hart-ip+udp://HOST[:PORT][/POLL] or "
-                                    "serial:///DEVICE[/POLL]";
+constexpr std::string_view kForms = "a device is hart-ip://HOST[:PORT][/POLL], hart-ip+udp://HOST[:PORT][/POLL], "
+                                    "hart-ip+tls://HOST[:PORT][/POLL] or serial:///DEVICE[/POLL]";
 
 template <class T>
 bool whole(std::string_view text, T& value, unsigned long max)
@@ -49,6 +50,7 @@ std::string_view scheme(Endpoint::Transport transport)
     case Endpoint::Transport::Tcp: return kTcpScheme;
     case Endpoint::Transport::Udp: return kUdpScheme;
     case Endpoint::Transport::Serial: return kSerialScheme;
+    case Endpoint::Transport::Tls: return kTlsScheme;
     }
     return kTcpScheme;
 }
@@ -72,6 +74,9 @@ Decoded<Endpoint> parseEndpoint(const std::string& text)
     } else if (rest.starts_with(kUdpScheme)) {
         endpoint.transport = Endpoint::Transport::Udp;
         rest.remove_prefix(kUdpScheme.size());
+    } else if (rest.starts_with(kTlsScheme)) {
+        endpoint.transport = Endpoint::Transport::Tls;
+        rest.remove_prefix(kTlsScheme.size());
     } else {
         return refuse(0, std::string(kForms));
     }

@@ -22,18 +22,12 @@ int remainingMs(Clock::time_point deadline)
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-bool waitFor(int fd, short events, int timeoutMs)
-{
-    pollfd polled{fd, events, 0};
-    return ::poll(&polled, 1, timeoutMs) == 1 && (polled.revents & events);
-}
-
 // A socket connected to the first IPv4 address of the host, within the timeout.
 int connectTo(const Endpoint& endpoint, std::string& error)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;
-    hints.ai_socktype = endpoint.transport == Endpoint::Transport::Tcp ? SOCK_STREAM : SOCK_DGRAM;
+    hints.ai_socktype = endpoint.transport == Endpoint::Transport::Udp ? SOCK_DGRAM : SOCK_STREAM;
     addrinfo* found = nullptr;
     if (const int status = ::getaddrinfo(endpoint.host.c_str(), std::to_string(endpoint.port).c_str(), &hints, &found);
         status != 0) {
@@ -43,7 +37,8 @@ int connectTo(const Endpoint& endpoint, std::string& error)
     const int fd = ::socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     int result = fd < 0 ? -1 : ::connect(fd, found->ai_addr, found->ai_addrlen);
     ::freeaddrinfo(found);
-    if (result != 0 && fd >= 0 && errno == EINPROGRESS && waitFor(fd, POLLOUT, HartIpTransport::kConnectTimeoutMs)) {
+    if (result != 0 && fd >= 0 && errno == EINPROGRESS &&
+        waitForSocket(fd, POLLOUT, HartIpTransport::kConnectTimeoutMs)) {
         int soError = 0;
         socklen_t size = sizeof soError;
         ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &size);
@@ -63,11 +58,28 @@ int connectTo(const Endpoint& endpoint, std::string& error)
 
 }  // namespace
 
+bool HartIpTransport::connect(std::string& error)
+{
+    if (m_endpoint.transport == Endpoint::Transport::Tls && !m_key) {
+        error = m_endpoint.text() + " needs a pre-shared key";
+        return false;
+    }
+    m_fd = connectTo(m_endpoint, error);
+    if (m_fd < 0)
+        return false;
+    m_channel = m_endpoint.transport == Endpoint::Transport::Tls ? makeTlsChannel(*m_key) : makePlainChannel();
+    if (!m_channel->start(m_fd, kConnectTimeoutMs, error)) {
+        error = "cannot reach " + m_endpoint.text() + ": " + error;
+        drop();
+        return false;
+    }
+    return true;
+}
+
 bool HartIpTransport::open(std::string& error)
 {
     close();
-    m_fd = connectTo(m_endpoint, error);
-    if (m_fd < 0)
+    if (!connect(error))
         return false;
     const Decoded<HartIpMessage> opened = ask(MessageId::SessionInitiate, encodeSessionInitiate({true, kInactivityMs}),
                                               kConnectTimeoutMs);
@@ -87,20 +99,25 @@ void HartIpTransport::close()
     HartIpHeader header;
     header.id = MessageId::SessionClose;
     header.sequence = ++m_sequence;
-    const Bytes bye = encodeMessage(header, {}).value();
-    ::send(m_fd, bye.data(), bye.size(), MSG_NOSIGNAL);
-    ::close(m_fd);
+    std::string ignored;
+    m_channel->send(encodeMessage(header, {}).value(), kConnectTimeoutMs, ignored);
+    drop();
+}
+
+void HartIpTransport::drop()
+{
+    if (m_channel)
+        m_channel->stop();
+    m_channel.reset();
+    if (m_fd >= 0)
+        ::close(m_fd);
     m_fd = -1;
     m_stream = MessageStream();
 }
 
 Refusal HartIpTransport::fail(std::string reason)
 {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-        m_stream = MessageStream();
-    }
+    drop();
     return refuse(0, std::move(reason));
 }
 
@@ -124,8 +141,8 @@ Decoded<HartIpMessage> HartIpTransport::ask(MessageId id, const Bytes& body, int
     const Decoded<Bytes> message = encodeMessage(header, body);
     if (!message)
         return message.refusal();
-    if (::send(m_fd, message->data(), message->size(), MSG_NOSIGNAL) != static_cast<ssize_t>(message->size()))
-        return fail(std::string("cannot send: ") + std::strerror(errno));
+    if (std::string error; !m_channel->send(message.value(), kConnectTimeoutMs, error))
+        return fail("cannot send: " + error);
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         Decoded<HartIpMessage> reply = receive(remainingMs(deadline));
@@ -143,13 +160,14 @@ Decoded<HartIpMessage> HartIpTransport::receive(int timeoutMs)
                 return fail("the server's stream cannot be read: " + next->refusal().reason);
             return *next;
         }
-        if (!waitFor(m_fd, POLLIN, remainingMs(deadline)))
-            return refuse(0, "no answer within " + std::to_string(timeoutMs) + " ms");
         std::uint8_t buffer[kMaxHartIpMessage * 2];
-        const ssize_t received = ::recv(m_fd, buffer, sizeof buffer, 0);
-        if (received <= 0)
-            return fail(received == 0 ? "the server closed the connection" : std::string(std::strerror(errno)));
-        const ByteView bytes(buffer, static_cast<std::size_t>(received));
+        const IByteChannel::Received received = m_channel->receive(buffer, sizeof buffer, remainingMs(deadline));
+        if (received.status == IByteChannel::Status::Timeout)
+            return refuse(0, "no answer within " + std::to_string(timeoutMs) + " ms");
+        if (received.status != IByteChannel::Status::Data)
+            return fail(received.status == IByteChannel::Status::Closed ? "the server closed the connection"
+                                                                        : received.error);
+        const ByteView bytes(buffer, received.size);
         if (m_endpoint.transport == Endpoint::Transport::Udp)
             return decodeMessage(bytes);
         m_stream.append(bytes);

@@ -47,8 +47,9 @@ Decoded<Bytes> SerialTransport::exchange(const Bytes& frame, int timeoutMs)
                 return std::move(*next);
         }
         const std::uint64_t now = steadyNowMs();
-        const std::uint64_t deadline =
-            m_reader.inFrame() ? std::max(answerBy, m_reader.frameStartMs() + kLongestFrameMs) : answerBy;
+        const std::uint64_t deadline = m_reader.inFrame()
+                                           ? std::max(answerBy, m_reader.frameStartMs() + kLongestFrameMs)
+                                           : answerBy;
         if (now >= deadline)
             return refuse(0, "no answer within " + std::to_string(timeoutMs) + " ms");
         received.clear();

@@ -13,8 +13,8 @@ namespace orvx::hart {
 class SerialTransport : public IFrameTransport {
 public:
     // The longest frame with its preambles, at 1200 baud.
-    static constexpr int kLongestFrameMs =
-        static_cast<int>((kMaxPreambles + 9 + 255 + 1) * SerialLine::kCharacterMs) + 1;
+    static constexpr int kLongestFrameMs = static_cast<int>((kMaxPreambles + 9 + 255 + 1) * SerialLine::kCharacterMs) +
+                                           1;
 
     explicit SerialTransport(std::string path) : m_path(std::move(path)) {}
 

@@ -109,7 +109,7 @@ bool SerialLine::send(ByteView bytes, std::string& error)
         }
         pollfd polled{m_fd, POLLOUT, 0};
         if ((written < 0 && errno != EAGAIN) || ::poll(&polled, 1, timeoutMs) != 1 || !(polled.revents & POLLOUT)) {
-            error = written < 0 && errno == EIO    ? "the serial line " + m_path + " was closed"
+            error = written < 0 && errno == EIO      ? "the serial line " + m_path + " was closed"
                     : written < 0 && errno != EAGAIN ? systemError("cannot send on " + m_path)
                                                      : "the serial line " + m_path + " takes nothing";
             keyCarrier(false);

@@ -1,6 +1,7 @@
 #include "hart/server/HartIpServer.h"
 
 #include "hart/protocol/SteadyClock.h"
+#include "hart/tls/PskTls.h"
 
 #include <arpa/inet.h>
 #include <cstdio>
@@ -56,8 +57,8 @@ HartIpServer::HartIpServer(ServerOptions options, DeviceResponder& responder)
 
 HartIpServer::~HartIpServer()
 {
-    for (const Connection& connection : m_connections)
-        ::close(connection.fd);
+    for (Connection& connection : m_connections)
+        drop(connection);
     if (m_tcp >= 0)
         ::close(m_tcp);
     if (m_udp >= 0)
@@ -73,12 +74,19 @@ bool HartIpServer::start(std::string& error)
         error = "not an IPv4 address: " + m_options.address;
         return false;
     }
+    if (m_options.presharedKey) {
+        m_tls = PskContext::make(PskContext::Role::Server, *m_options.presharedKey, error);
+        if (!m_tls)
+            return false;
+    }
     m_tcp = boundSocket(SOCK_STREAM, address, error);
     if (m_tcp < 0)
         return false;
     socklen_t size = sizeof address;
     ::getsockname(m_tcp, reinterpret_cast<sockaddr*>(&address), &size);
     m_port = ntohs(address.sin_port);
+    if (m_tls)
+        return true;  // the UDP socket stays -1, which poll passes over
     m_udp = boundSocket(SOCK_DGRAM, address, error);
     return m_udp >= 0;
 }
@@ -87,7 +95,7 @@ void HartIpServer::serveOnce(int timeoutMs, int alsoWaitFor)
 {
     std::vector<pollfd> polled{{m_tcp, POLLIN, 0}, {m_udp, POLLIN, 0}, {alsoWaitFor, POLLIN, 0}};
     for (const Connection& connection : m_connections)
-        polled.push_back({connection.fd, POLLIN, 0});
+        polled.push_back({connection.fd, static_cast<short>(connection.wantWrite ? POLLOUT : POLLIN), 0});
     if (::poll(polled.data(), polled.size(), timeoutMs) < 0)
         return;
     const std::uint64_t now = steadyNowMs();
@@ -118,7 +126,17 @@ void HartIpServer::accept(std::uint64_t now)
         ::close(fd);
         return;
     }
-    m_connections.push_back(Connection{fd, peerName("tcp", address), now, {}});
+    Connection connection{fd, peerName(m_tls ? "tls" : "tcp", address), now, {}, false, nullptr};
+    if (m_tls) {
+        std::string error;
+        connection.tls = TlsStream::make(*m_tls, fd, error);
+        if (!connection.tls) {
+            std::fprintf(stderr, "orvx-hart-device: %s: %s\n", connection.peer.c_str(), error.c_str());
+            ::close(fd);
+            return;
+        }
+    }
+    m_connections.push_back(std::move(connection));
 }
 
 void HartIpServer::readDatagram(std::uint64_t now)
@@ -142,13 +160,45 @@ void HartIpServer::readDatagram(std::uint64_t now)
 
 void HartIpServer::readConnection(Connection& connection, std::uint64_t now)
 {
+    if (connection.tls) {
+        readSecured(connection, now);
+        return;
+    }
     std::uint8_t buffer[4096];
     const ssize_t received = ::recv(connection.fd, buffer, sizeof buffer, 0);
     if (received <= 0) {
         connection.closing = true;
         return;
     }
-    connection.stream.append(ByteView(buffer, static_cast<std::size_t>(received)));
+    handleBytes(connection, ByteView(buffer, static_cast<std::size_t>(received)), now);
+}
+
+// Takes the handshake or the records one step further, as far as the bytes that came allow.
+void HartIpServer::readSecured(Connection& connection, std::uint64_t now)
+{
+    TlsStream::Step step = TlsStream::Step::Done;
+    if (!connection.secured) {
+        step = connection.tls->handshake();
+        connection.secured = step == TlsStream::Step::Done;
+    }
+    std::uint8_t buffer[4096];
+    while (step == TlsStream::Step::Done && !connection.closing) {
+        std::size_t received = 0;
+        step = connection.tls->read(buffer, sizeof buffer, received);
+        if (step == TlsStream::Step::Done)
+            handleBytes(connection, ByteView(buffer, received), now);
+    }
+    connection.wantWrite = step == TlsStream::Step::WantWrite;
+    if (step == TlsStream::Step::Failed)
+        std::fprintf(stderr, "orvx-hart-device: refused from %s: %s\n", connection.peer.c_str(),
+                     connection.tls->error().c_str());
+    if (step == TlsStream::Step::Closed || step == TlsStream::Step::Failed)
+        connection.closing = true;
+}
+
+void HartIpServer::handleBytes(Connection& connection, ByteView bytes, std::uint64_t now)
+{
+    connection.stream.append(bytes);
     while (auto message = connection.stream.next()) {
         if (!*message) {
             logRefusal(connection.peer, message->refusal());
@@ -156,10 +206,31 @@ void HartIpServer::readConnection(Connection& connection, std::uint64_t now)
         }
         const Reply reply = m_handler.handle(connection.peer, message->value(), now);
         if (reply.bytes)
-            ::send(connection.fd, reply.bytes->data(), reply.bytes->size(), MSG_NOSIGNAL);
+            sendTo(connection, *reply.bytes);
         connection.closing = connection.closing || reply.closeSession;
     }
     connection.closing = connection.closing || connection.stream.broken();
+}
+
+// A reply is a few hundred bytes at most: the socket takes it whole. A TLS connection whose
+// socket does not is closed rather than waited for.
+void HartIpServer::sendTo(Connection& connection, const Bytes& bytes)
+{
+    if (!connection.tls) {
+        ::send(connection.fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        return;
+    }
+    if (connection.tls->write(bytes) != TlsStream::Step::Done)
+        connection.closing = true;
+}
+
+void HartIpServer::drop(Connection& connection)
+{
+    if (connection.tls) {
+        connection.tls->shutdown();
+        connection.tls.reset();
+    }
+    ::close(connection.fd);
 }
 
 void HartIpServer::closeIdle(std::uint64_t now)
@@ -172,7 +243,7 @@ void HartIpServer::closeIdle(std::uint64_t now)
         const bool neverOpened = !m_sessions.has(it->peer) && now - it->acceptedMs >= kOpenSessionWithinMs;
         if (it->closing || neverOpened) {
             m_sessions.close(it->peer);
-            ::close(it->fd);
+            drop(*it);
             it = m_connections.erase(it);
         } else {
             ++it;

@@ -2,14 +2,18 @@
 // serial line if given one, for the HART link to talk to in its own process. Several devices
 // answer behind poll addresses 0, 1, ..., as behind a gateway or on one loop. Listens on loopback
 // unless given an address.
-//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N] [--serial PATH]
-// With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT".
+//   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N] [--psk FILE]
+//                    [--serial PATH]
+// With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT". With
+// --psk only TCP is served, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);
+// UDP is then not served at all.
 //   orvx-hart-device --tables    prints the parameter, method and notification tables of
 //                                docs/hart-command-set.md
 #include "hart/commands/CommandSetTable.h"
 #include "hart/server/HartIpServer.h"
 #include "hart/server/PositionerDevice.h"
 #include "hart/server/SerialLineServer.h"
+#include "hart/tls/PresharedKey.h"
 
 #include <csignal>
 #include <cstdio>
@@ -17,6 +21,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <variant>
 
 using namespace orvx::hart;
 
@@ -42,22 +47,25 @@ bool number(const char* text, unsigned long max, unsigned long& value)
 int usage()
 {
     std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n"
-               "                        [--serial PATH]\n",
+               "                        [--psk FILE] [--serial PATH]\n"
+               "  --psk FILE     TCP only, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);\n"
+               "                 UDP is not served\n"
+               "  --serial PATH  also serve on the serial line at PATH, as devices behind a HART modem\n",
                stderr);
     return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
-{
-    ServerOptions options;
+struct Options {
+    ServerOptions server;
     unsigned long devices = 1;
     std::string serialPath;
-    if (argc == 2 && std::string(argv[1]) == "--tables") {
-        std::fputs(commandSetTables().c_str(), stdout);
-        return 0;
-    }
+};
+
+// The options, or the exit status of a command line that cannot be served.
+std::variant<Options, int> readOptions(int argc, char** argv)
+{
+    Options read;
+    ServerOptions& options = read.server;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         unsigned long value = 0;
@@ -69,14 +77,36 @@ int main(int argc, char** argv)
         else if (option == "--port" && number(argument, 65535, value))
             options.port = static_cast<std::uint16_t>(value);
         else if (option == "--devices" && number(argument, 64, value) && value > 0)
-            devices = value;
+            read.devices = value;
         else if (option == "--serial" && *argument)
-            serialPath = argument;
+            read.serialPath = argument;
         else if (option == "--max-sessions" && number(argument, 64, value) && value > 0)
             options.maxSessions = value;
-        else
+        else if (option == "--psk") {
+            Decoded<PresharedKey> key = readPresharedKey(argument);
+            if (!key) {
+                std::fprintf(stderr, "orvx-hart-device: %s\n", key.refusal().reason.c_str());
+                return 2;
+            }
+            options.presharedKey = std::move(key).value();
+        } else
             return usage();
     }
+    return read;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "--tables") {
+        std::fputs(commandSetTables().c_str(), stdout);
+        return 0;
+    }
+    const std::variant<Options, int> read = readOptions(argc, argv);
+    if (const int* status = std::get_if<int>(&read))
+        return *status;
+    const auto& [options, devices, serialPath] = std::get<Options>(read);
     std::vector<std::unique_ptr<IServedDevice>> positioners;
     for (unsigned long poll = 0; poll < devices; ++poll) {
         const auto pollAddress = static_cast<std::uint8_t>(poll);
@@ -98,6 +128,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    std::signal(SIGPIPE, SIG_IGN);  // a client that went away is seen in the socket's answer
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::printf("listening %s %u\n", options.address.c_str(), server.port());

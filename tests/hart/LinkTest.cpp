@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -30,7 +32,8 @@ TEST(Endpoint, RefusesEveryOtherForm)
 {
     for (const char* bad : {"", "hart-ip:/host", "http://host", "hart-ip://", "hart-ip://:5094", "hart-ip://host:0",
                             "hart-ip://host:65536", "hart-ip://host:x", "hart-ip://host/64", "hart-ip://host/1/2",
-                            "hart-ip://host/", "serial://", "serial://ttyUSB0", "serial:///", "serial:///dev/null/64"})
+                            "hart-ip://host/", "hart-ip+tls://", "hart-ip+tls://host:0", "hart-ip+dtls://host",
+                            "serial://", "serial://ttyUSB0", "serial:///", "serial:///dev/null/64"})
         EXPECT_FALSE(parseEndpoint(bad)) << bad;
 }
 
@@ -73,6 +76,11 @@ TEST(Endpoint, ReadsHostPortPollAndTransport)
     EXPECT_EQ(full.pollAddress, 63);
     EXPECT_EQ(full.transport, Endpoint::Transport::Udp);
     EXPECT_EQ(full.text(), "hart-ip+udp://10.1.2.3:20004/63");
+    const Endpoint tls = parseEndpoint("hart-ip+tls://gateway.plant/3").value();
+    EXPECT_EQ(tls.transport, Endpoint::Transport::Tls);
+    EXPECT_EQ(tls.port, 5094);
+    EXPECT_EQ(tls.pollAddress, 3);
+    EXPECT_EQ(tls.text(), "hart-ip+tls://gateway.plant:5094/3");
 }
 
 // A transport that answers from a script: each entry is a frame to answer with, or nothing for
@@ -219,7 +227,8 @@ TEST(LinkWithoutDevice, SaysWhyAndRefusesWhatNeedsTheDevice)
     object->Stop();
 }
 
-// The business object over HART-IP, or a serial line, to orvx-hart-device in its own process.
+// The business object over HART-IP (TLS with a key file in a folder of the test's own), or a
+// serial line, to orvx-hart-device in its own process.
 class LinkToDevice : public ::testing::TestWithParam<Endpoint::Transport> {
 protected:
     void SetUp() override
@@ -230,11 +239,22 @@ protected:
             m_line = std::make_unique<test::SerialPair>();
         if (serial && !m_line->ready())
             GTEST_SKIP() << "socat is not installed";
-        startDevice(0);
+        std::optional<PresharedKey> key;
+        if (GetParam() == Endpoint::Transport::Tls) {
+            key = PresharedKey{"line1", Bytes(16, 0x5a)};
+            std::string folder = (std::filesystem::temp_directory_path() / "orvx-link-XXXXXX").string();
+            ASSERT_TRUE(::mkdtemp(folder.data()));
+            m_keyFolder = folder;
+            std::ofstream(folder + "/key") << "line1:5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a\n";
+            m_deviceOptions = {"--psk", folder + "/key"};
+        }
+        if (serial)
+            m_deviceOptions = {"--serial", m_line->deviceEnd()};
+        m_device = std::make_unique<DeviceProcess>(arguments(0));
         ASSERT_NE(m_device->port(), 0);
         m_endpoint.host = serial ? m_line->masterEnd() : "127.0.0.1";
         m_endpoint.port = m_device->port();
-        m_object = com::makeComObject<HartBusinessObject>(makeTransport(m_endpoint), 0, m_poster);
+        m_object = com::makeComObject<HartBusinessObject>(makeTransport(m_endpoint, key), 0, m_poster);
         bool accepted = false;
         com::queryInterface<device::IDtmUiRegistry>(m_object)->RegisterControl(u"Orvx.Main.1", u"main", m_control.get(),
                                                                                true, &accepted);
@@ -245,13 +265,14 @@ protected:
     {
         if (m_object)
             m_object->Stop();
+        if (!m_keyFolder.empty())
+            std::filesystem::remove_all(m_keyFolder);
     }
-    void startDevice(std::uint16_t port)
+    std::vector<std::string> arguments(std::uint16_t port) const
     {
-        std::vector<std::string> arguments{"--port", std::to_string(port)};
-        if (m_endpoint.transport == Endpoint::Transport::Serial)
-            arguments.insert(arguments.end(), {"--serial", m_line->deviceEnd()});
-        m_device = std::make_unique<DeviceProcess>(arguments);
+        std::vector<std::string> all{"--port", std::to_string(port)};
+        all.insert(all.end(), m_deviceOptions.begin(), m_deviceOptions.end());
+        return all;
     }
     // Runs the posted work until `done` holds, for at most `ms`.
     template <class F>
@@ -286,6 +307,8 @@ protected:
     }
 
     std::unique_ptr<test::SerialPair> m_line;
+    std::string m_keyFolder;
+    std::vector<std::string> m_deviceOptions;
     std::unique_ptr<DeviceProcess> m_device;
     Endpoint m_endpoint;
     QueuedPoster m_poster;
@@ -335,7 +358,7 @@ TEST_P(LinkToDevice, ALostDeviceFailsTheRunningMethodAndIsReachedAgain)
     ASSERT_EQ(start(device::method::PartialStrokeTest), Status::Ok);
     ASSERT_TRUE(waitFor([&] { return m_control->got(device::code::Busy); }));
 
-    startDevice(m_endpoint.port);
+    m_device = std::make_unique<DeviceProcess>(arguments(m_endpoint.port));
     ASSERT_EQ(m_device->port(), m_endpoint.port);
     ASSERT_TRUE(waitFor([&] { return m_object->IsConnected(); })) << m_object->LinkProblem();
     EXPECT_TRUE(m_control->got(device::code::DataReloaded));
@@ -348,13 +371,14 @@ std::string transportName(Endpoint::Transport transport)
     case Endpoint::Transport::Tcp: return "Tcp";
     case Endpoint::Transport::Udp: return "Udp";
     case Endpoint::Transport::Serial: return "Serial";
+    case Endpoint::Transport::Tls: return "Tls";
     }
     return "";
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, LinkToDevice,
                          ::testing::Values(Endpoint::Transport::Tcp, Endpoint::Transport::Udp,
-                                           Endpoint::Transport::Serial),
+                                           Endpoint::Transport::Serial, Endpoint::Transport::Tls),
                          [](const auto& info) { return transportName(info.param); });
 
 }  // namespace

@@ -139,17 +139,16 @@ TEST_F(SerialLink, ReportsSilenceThenAClosedLine)
 TEST_F(SerialLink, SendsPreamblesAndTakesOnlyADevicesResponse)
 {
     const Bytes request = frame(FrameType::Request, 0, 0);
-    std::future<Decoded<Bytes>> answer =
-        std::async(std::launch::async, [&] { return m_transport.exchange(request, 2000); });
+    std::future<Decoded<Bytes>> answer = std::async(std::launch::async,
+                                                    [&] { return m_transport.exchange(request, 2000); });
     const std::optional<Bytes> sent = heard();
     ASSERT_TRUE(sent);
     EXPECT_EQ(*sent, join({Bytes(SerialLine::kPreambles, 0xFF), request}));
 
     const Bytes response = frame(FrameType::Response, 0, 3);
     std::string error;
-    ASSERT_TRUE(m_device.send(join({{0x55, 0x00}, frame(FrameType::Request, 1, 5, 4),
-                                    frame(FrameType::Burst, 1, 5), response}),
-                              error))
+    ASSERT_TRUE(m_device.send(
+        join({{0x55, 0x00}, frame(FrameType::Request, 1, 5, 4), frame(FrameType::Burst, 1, 5), response}), error))
         << error;
     const Decoded<Bytes> got = answer.get();
     ASSERT_TRUE(got) << got.refusal().reason;
@@ -177,8 +176,8 @@ TEST_F(SerialLink, TheServerAnswersItsDevicesOnly)
     garbled.back() ^= 0x01;
     EXPECT_FALSE(m_transport.exchange(garbled, 300));
     EXPECT_FALSE(m_transport.exchange(frame(FrameType::Request, universal_command::ReadUniqueIdentifier, 0, 3), 300));
-    const Decoded<Bytes> identity =
-        m_transport.exchange(frame(FrameType::Request, universal_command::ReadUniqueIdentifier, 0, 2), 2000);
+    const Decoded<Bytes> identity = m_transport.exchange(
+        frame(FrameType::Request, universal_command::ReadUniqueIdentifier, 0, 2), 2000);
     serving = false;
     serve.join();
     EXPECT_EQ(server.refused(), 1u);
