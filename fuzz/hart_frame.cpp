@@ -7,6 +7,7 @@
 #include "hart/protocol/HartIpMessage.h"
 #include "hart/protocol/MessageStream.h"
 #include "hart/protocol/Pdu.h"
+#include "hart/protocol/SerialFrameReader.h"
 
 #include <cstdlib>
 
@@ -82,6 +83,22 @@ void checkStream(ByteView bytes, std::size_t piece)
     }
 }
 
+// The same bytes heard on a serial line: every frame handed on begins with the preambles a frame
+// needs and is as long as its byte count says, and the reader never holds more than one frame.
+void checkSerial(ByteView bytes, std::size_t piece)
+{
+    SerialFrameReader reader;
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        reader.append(bytes.subspan(at, std::min(piece, bytes.size() - at)), at);
+        while (const std::optional<Bytes> frame = reader.next()) {
+            require(frame->size() >= SerialFrameReader::kMinPreambles + 1 && (*frame)[0] == 0xFF &&
+                    (*frame)[1] == 0xFF);
+            require(pduLength(*frame) == frame->size());
+        }
+        require(reader.buffered() <= kMaxPreambles + 9 + 255 + 1 + piece);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -92,7 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (data[0] % 3) {
     case 0: checkFrame(bytes); break;
     case 1: checkMessage(bytes); break;
-    default: checkStream(bytes, 1 + data[0] / 3 % 16); break;
+    default:
+        checkStream(bytes, 1 + data[0] / 3 % 16);
+        checkSerial(bytes, 1 + data[0] / 3 % 16);
+        break;
     }
     return 0;
 }

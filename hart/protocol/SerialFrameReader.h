@@ -23,6 +23,7 @@ public:
     std::optional<Bytes> next();
     // Whether part of a frame has come, and since when.
     bool inFrame() const { return !m_buffer.empty(); }
+    std::size_t buffered() const { return m_buffer.size(); }
     std::uint64_t frameStartMs() const { return m_frameStartMs; }
     // Bytes passed over as noise, gaps and frames begun without enough preambles.
     std::size_t discarded() const { return m_discarded; }
