@@ -3,6 +3,7 @@
 #include "hart/commands/ValueCodec.h"
 #include "hart/protocol/Pdu.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace orvx::hart {
@@ -228,6 +229,16 @@ std::string curveText(std::span<const CurvePoint> points)
         text += singleText(point.pressure) + '@' + singleText(point.position);
     }
     return text;
+}
+
+bool onlyReads(std::uint8_t command)
+{
+    // Universal: identity, variables and loop current, loop configuration, identity by tag,
+    // message, tag and descriptor, device information, final assembly number, long tag, status.
+    constexpr std::uint8_t kUniversalReads[] = {0, 1, 2, 3, 7, 8, 9, 11, 12, 13, 14, 15, 16, 20, 21, 48};
+    return std::ranges::find(kUniversalReads, command) != std::end(kUniversalReads) ||
+           command == device_command::ReadParameter || command == device_command::ReadNotifications ||
+           command == device_command::ReadCurveSegment;
 }
 
 }  // namespace orvx::hart

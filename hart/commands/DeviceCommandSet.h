@@ -24,6 +24,10 @@ constexpr std::uint8_t ReadNotifications = 131;
 constexpr std::uint8_t ReadCurveSegment = 132;
 }  // namespace device_command
 
+// Whether a command only reads: the universal reads and the positioner's reads of parameters,
+// notifications and curves. Every other command, one unknown here too, may change the device.
+bool onlyReads(std::uint8_t command);
+
 // The tag number a parameter travels under: its tag, which the vocabulary keeps stable.
 std::uint16_t tagNumber(const device::Parameter& parameter);
 // The parameter behind a tag number read from `in`, refused when the vocabulary has none.

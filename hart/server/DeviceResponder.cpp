@@ -1,5 +1,6 @@
 #include "hart/server/DeviceResponder.h"
 
+#include "hart/commands/DeviceCommandSet.h"
 #include "hart/protocol/UniversalCommands.h"
 
 namespace orvx::hart {
@@ -13,6 +14,8 @@ std::optional<Pdu> DeviceResponder::respond(const Pdu& request)
     IServedDevice* device = addressed(request);
     if (!device)
         return std::nullopt;
+    if (m_journal && !onlyReads(request.command))
+        m_journal(request);
     Pdu response;
     response.type = FrameType::Response;
     response.address = request.address;
@@ -24,8 +27,11 @@ std::optional<Pdu> DeviceResponder::respond(const Pdu& request)
 
 void DeviceResponder::advance(std::uint64_t nowMs)
 {
+    if (!m_startMs)
+        m_startMs = nowMs;
+    const std::uint64_t deviceMs = *m_startMs + (nowMs - *m_startMs) * m_speed;
     for (const auto& device : m_devices)
-        device->advance(nowMs);
+        device->advance(deviceMs);
 }
 
 IServedDevice* DeviceResponder::addressed(const Pdu& request)

@@ -3,7 +3,7 @@
 // answer behind poll addresses 0, 1, ..., as behind a gateway or on one loop. Listens on loopback
 // unless given an address.
 //   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N] [--psk FILE]
-//                    [--serial PATH]
+//                    [--serial PATH] [--speed N] [--journal FILE]
 // With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT". With
 // --psk only TCP is served, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);
 // UDP is then not served at all.
@@ -15,6 +15,7 @@
 #include "hart/server/SerialLineServer.h"
 #include "hart/tls/PresharedKey.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -47,10 +48,12 @@ bool number(const char* text, unsigned long max, unsigned long& value)
 int usage()
 {
     std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n"
-               "                        [--psk FILE] [--serial PATH]\n"
+               "                        [--psk FILE] [--serial PATH] [--speed 1-1000] [--journal FILE]\n"
                "  --psk FILE     TCP only, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);\n"
                "                 UDP is not served\n"
-               "  --serial PATH  also serve on the serial line at PATH, as devices behind a HART modem\n",
+               "  --serial PATH  also serve on the serial line at PATH, as devices behind a HART modem\n"
+               "  --speed N      the devices' time runs N times as fast as the clock\n"
+               "  --journal FILE appends a line to FILE for every request that may change a device\n",
                stderr);
     return 2;
 }
@@ -59,7 +62,22 @@ struct Options {
     ServerOptions server;
     unsigned long devices = 1;
     std::string serialPath;
+    unsigned long speed = 1;
+    std::string journalPath;
 };
+
+// One line a request: its command and its data in hex.
+void writeJournal(std::FILE* journal, const Pdu& request)
+{
+    std::string data;
+    for (const std::uint8_t byte : request.data) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", byte);
+        data += hex;
+    }
+    std::fprintf(journal, "command %u data %s\n", request.command, data.empty() ? "-" : data.c_str());
+    std::fflush(journal);
+}
 
 // The options, or the exit status of a command line that cannot be served.
 std::variant<Options, int> readOptions(int argc, char** argv)
@@ -80,6 +98,10 @@ std::variant<Options, int> readOptions(int argc, char** argv)
             read.devices = value;
         else if (option == "--serial" && *argument)
             read.serialPath = argument;
+        else if (option == "--speed" && number(argument, 1000, value) && value > 0)
+            read.speed = value;
+        else if (option == "--journal" && *argument)
+            read.journalPath = argument;
         else if (option == "--max-sessions" && number(argument, 64, value) && value > 0)
             options.maxSessions = value;
         else if (option == "--psk") {
@@ -106,13 +128,23 @@ int main(int argc, char** argv)
     const std::variant<Options, int> read = readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read))
         return *status;
-    const auto& [options, devices, serialPath] = std::get<Options>(read);
+    const auto& [options, devices, serialPath, speed, journalPath] = std::get<Options>(read);
     std::vector<std::unique_ptr<IServedDevice>> positioners;
     for (unsigned long poll = 0; poll < devices; ++poll) {
         const auto pollAddress = static_cast<std::uint8_t>(poll);
         positioners.push_back(std::make_unique<PositionerDevice>(pollAddress, kFirstDeviceId + pollAddress));
     }
     DeviceResponder responder(std::move(positioners));
+    responder.setSpeed(static_cast<unsigned>(speed));
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> journal(nullptr, std::fclose);
+    if (!journalPath.empty()) {
+        journal.reset(std::fopen(journalPath.c_str(), "a"));
+        if (!journal) {
+            std::fprintf(stderr, "orvx-hart-device: cannot write %s: %s\n", journalPath.c_str(), std::strerror(errno));
+            return 1;
+        }
+        responder.setJournal([file = journal.get()](const Pdu& request) { writeJournal(file, request); });
+    }
     HartIpServer server(options, responder);
     std::string error;
     if (!server.start(error)) {
