@@ -24,6 +24,10 @@ constexpr std::uint8_t ReadNotifications = 131;
 constexpr std::uint8_t ReadCurveSegment = 132;
 }  // namespace device_command
 
+// The expanded device type the positioner gives in command 0: a device of another type has
+// other commands from 128 on, or none.
+constexpr std::uint16_t kPositionerDeviceType = 0xE4A1;
+
 // The tag number a parameter travels under: its tag, which the vocabulary keeps stable.
 std::uint16_t tagNumber(const device::Parameter& parameter);
 // The parameter behind a tag number read from `in`, refused when the vocabulary has none.
