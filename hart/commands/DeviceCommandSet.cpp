@@ -2,6 +2,7 @@
 
 #include "hart/commands/ValueCodec.h"
 #include "hart/protocol/Pdu.h"
+#include "hart/protocol/UniversalCommands.h"
 
 #include <algorithm>
 #include <charconv>
@@ -233,12 +234,22 @@ std::string curveText(std::span<const CurvePoint> points)
 
 bool onlyReads(std::uint8_t command)
 {
-    // Universal: identity, variables and loop current, loop configuration, identity by tag,
-    // message, tag and descriptor, device information, final assembly number, long tag, status.
-    constexpr std::uint8_t kUniversalReads[] = {0, 1, 2, 3, 7, 8, 9, 11, 12, 13, 14, 15, 16, 20, 21, 48};
-    return std::ranges::find(kUniversalReads, command) != std::end(kUniversalReads) ||
-           command == device_command::ReadParameter || command == device_command::ReadNotifications ||
-           command == device_command::ReadCurveSegment;
+    using namespace universal_command;
+    constexpr std::uint8_t kReads[] = {ReadUniqueIdentifier,
+                                       ReadPrimaryVariable,
+                                       ReadLoopCurrentAndPercent,
+                                       ReadDynamicVariables,
+                                       ReadLoopConfiguration,
+                                       ReadUniqueIdentifierByTag,
+                                       ReadMessage,
+                                       ReadTagDescriptorDate,
+                                       ReadFinalAssemblyNumber,
+                                       ReadLongTag,
+                                       ReadAdditionalStatus,
+                                       device_command::ReadParameter,
+                                       device_command::ReadNotifications,
+                                       device_command::ReadCurveSegment};
+    return std::ranges::find(kReads, command) != std::end(kReads);
 }
 
 }  // namespace orvx::hart

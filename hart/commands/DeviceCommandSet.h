@@ -27,6 +27,9 @@ constexpr std::uint8_t ReadCurveSegment = 132;
 // Whether a command only reads: the universal reads and the positioner's reads of parameters,
 // notifications and curves. Every other command, one unknown here too, may change the device.
 bool onlyReads(std::uint8_t command);
+// The expanded device type the positioner gives in command 0: a device of another type has
+// other commands from 128 on, or none.
+constexpr std::uint16_t kPositionerDeviceType = 0xE4A1;
 
 // The tag number a parameter travels under: its tag, which the vocabulary keeps stable.
 std::uint16_t tagNumber(const device::Parameter& parameter);

@@ -91,7 +91,7 @@ void DeviceSession::run()
             continue;
         }
         runJobs();
-        if (m_connected && !pollNotifications())
+        if (m_connected && !(m_universalOnly ? refreshLive(true) : pollNotifications()))
             lose(m_failure);
     }
     m_transport->close();
@@ -110,7 +110,13 @@ bool DeviceSession::connect()
         m_transport->close();
         return false;
     }
+    if (identity->expandedDeviceType != kPositionerDeviceType)
+        return connectUniversal(identity.value());
     const Decoded<Pdu> start = m_master.command(device_command::ReadNotifications, readNotificationsRequest(0));
+    if (start && start->responseCode == response::NotImplemented)
+        return connectUniversal(identity.value());
+    m_universalOnly = false;
+    m_cache.setUnsupported({});
     const Decoded<NotificationBatch> batch = start ? decodeNotificationsReply(start->data) : start.refusal();
     if (!batch || !refresh(heldByDevice())) {
         m_failure = batch ? m_failure : batch.refusal().reason;
@@ -230,30 +236,23 @@ void DeviceSession::runJobs()
 
 DeviceSession::Written DeviceSession::write(const device::Parameter& parameter, const std::string& text, int timeoutMs)
 {
-    const Decoded<Bytes> request = writeParameterRequest(parameter, text);
-    if (!request)
-        return {false, response::InvalidSelection, request.refusal().reason};
+    std::function<Written()> exchange;
+    if (m_universalOnly) {
+        exchange = [this, &parameter, text] { return writeUniversal(parameter, text); };
+    } else {
+        const Decoded<Bytes> request = writeParameterRequest(parameter, text);
+        if (!request)
+            return {false, response::InvalidSelection, request.refusal().reason};
+        exchange = [this, &parameter, data = request.value()] { return writeByTag(parameter, data); };
+    }
     auto promise = std::make_shared<std::promise<Written>>();
     std::future<Written> answer = promise->get_future();
-    post([this, promise, data = request.value(), &parameter] {
+    post([this, promise, exchange = std::move(exchange)] {
         if (!m_connected) {
             promise->set_value({false, 0, "the device is not connected"});
             return;
         }
-        const Decoded<Pdu> reply = m_master.command(device_command::WriteParameter, data);
-        if (!reply) {
-            m_failure = reply.refusal().reason;
-            promise->set_value({false, 0, reply.refusal().reason});
-            lose(m_failure);
-            return;
-        }
-        if (reply->responseCode != response::Success) {
-            promise->set_value({false, reply->responseCode, responseText(reply->responseCode)});
-            return;
-        }
-        if (const Decoded<std::string> stored = decodeParameterReply(parameter, reply->data))
-            m_cache.store(parameter, stored.value());
-        promise->set_value({true, 0, {}});
+        promise->set_value(exchange());
     });
     if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready)
         return {false, 0, "the device did not answer within " + std::to_string(timeoutMs) + " ms"};
@@ -262,6 +261,29 @@ DeviceSession::Written DeviceSession::write(const device::Parameter& parameter, 
     } catch (const std::future_error&) {  // the link stopped before it asked
         return {false, 0, "the link was closed"};
     }
+}
+
+DeviceSession::Written DeviceSession::outcome(const Decoded<Pdu>& reply)
+{
+    if (!reply) {
+        m_failure = reply.refusal().reason;
+        lose(m_failure);
+        return {false, 0, reply.refusal().reason};
+    }
+    if (reply->responseCode != response::Success)
+        return {false, reply->responseCode, responseText(reply->responseCode)};
+    return {true, 0, {}};
+}
+
+DeviceSession::Written DeviceSession::writeByTag(const device::Parameter& parameter, const Bytes& request)
+{
+    const Decoded<Pdu> reply = m_master.command(device_command::WriteParameter, request);
+    const Written written = outcome(reply);
+    if (written.stored) {
+        if (const Decoded<std::string> stored = decodeParameterReply(parameter, reply->data))
+            m_cache.store(parameter, stored.value());
+    }
+    return written;
 }
 
 void DeviceSession::startMethod(int method)

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace orvx::hart {
@@ -20,6 +21,15 @@ namespace orvx::hart {
 // them on. Writes and method starts queue up and run in order between the polls. When the device
 // stops answering (a command unanswered after the master's tries) the session is lost, and it
 // tries to reach the device again every kReconnectMs.
+//
+// A device of another make (another expanded device type in command 0, or one that answers
+// "command not implemented" to the positioner's own commands) is read through the universal
+// commands alone: tag, descriptor, date, message, final assembly number, poll address, identity
+// and the PV and loop current, which it reads again every kPollMs and announces with NewValues
+// when they change. Every other parameter is marked not supported in the cache. A write of
+// PollingAddress to it goes by command 6 and of Message by command 17; any other write is
+// refused as not implemented. To the positioner every write goes by command 129 (a poll address
+// so written waits, as on the device, for the method WritePollingAddress).
 class DeviceSession {
 public:
     static constexpr int kPollMs = 200;
@@ -39,6 +49,8 @@ public:
     void start();
     void stop();
     bool connected() const { return m_connected; }
+    // False while connected to a device of another make.
+    bool positioner() const { return !m_universalOnly; }
 
     // What became of a write: the value as the device stored it, or the response code and reason
     // it was refused with (0 when the device was not reached).
@@ -59,7 +71,18 @@ private:
     bool readParameter(const device::Parameter& parameter);
     bool readCurve(const device::Parameter& curve);
     bool pollNotifications();
+    Written writeByTag(const device::Parameter& parameter, const Bytes& request);
+    // What became of a command that changes something, losing the session when it went
+    // unanswered.
+    Written outcome(const Decoded<Pdu>& reply);
     void runJobs();
+
+    // UniversalSession.cpp: a device of another make.
+    bool connectUniversal(const DeviceIdentity& identity);
+    bool readUniversal(const DeviceIdentity& identity, std::set<const device::Parameter*>& read);
+    // The PV and the loop current, by command 3, else 1; `announce`: NewValues when they change.
+    bool refreshLive(bool announce, std::set<const device::Parameter*>* read = nullptr);
+    Written writeUniversal(const device::Parameter& parameter, const std::string& text);
     void post(std::function<void()> job);
 
     std::unique_ptr<IFrameTransport> m_transport;
@@ -76,6 +99,7 @@ private:
     std::deque<std::function<void()>> m_jobs;
     bool m_stopping = false;
     std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_universalOnly{false};
 };
 
 }  // namespace orvx::hart

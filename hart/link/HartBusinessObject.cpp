@@ -94,6 +94,8 @@ Status HartBusinessObject::GetParameter(const BStr& tag, Variant* value)
         *value = Variant::boolean(m_privateDialogs);
     } else if (*parameter == p::InvalidEntries) {
         *value = Variant::text(BStr::fromUtf8(std::to_string(m_invalidEntries)));
+    } else if (!m_cache.supported(*parameter)) {
+        return Status::NotImplemented;  // a device of another make has no such parameter
     } else {
         const std::optional<std::string> text = m_cache.read(*parameter);
         if (!text)
@@ -126,9 +128,13 @@ Status HartBusinessObject::SetParameter(const BStr& tag, const Variant& value, s
     }
     if (*parameter == p::PrivateDialogs || *parameter == p::Connected)
         return Status::AccessDenied;
+    if (!m_cache.supported(*parameter))
+        return Status::NotImplemented;
     const DeviceSession::Written written = m_session.write(*parameter, value.toText().toUtf8(), kWriteWaitMs);
     if (written.stored)
         return Status::Ok;
+    if (written.responseCode == response::NotImplemented)
+        return Status::NotImplemented;
     const bool valueRefused = written.responseCode == response::InvalidSelection ||
                               written.responseCode == response::TooLarge || written.responseCode == response::TooSmall;
     return valueRefused ? Status::InvalidArgument : Status::Failure;

@@ -22,7 +22,8 @@ namespace orvx::hart {
 // reach. Methods start at once and answer through notifications, as the device sends them. The
 // frame's flags (Connected, PrivateDialogs) and the pages' count are kept here. When the link is
 // lost the state document turns Offline, a running method fails, and every method answers busy
-// until the device is reached again.
+// until the device is reached again. A parameter a device of another make does not have is
+// answered NotImplemented, read or written, so that a page can say it is not supported.
 class HartBusinessObject : public com::ComObject<device::RegistryFacet, device::CurrentFacet, device::EarlierFacet>,
                            private ISessionEvents {
 public:

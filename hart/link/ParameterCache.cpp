@@ -12,6 +12,15 @@ std::optional<std::string> ParameterCache::read(const device::Parameter& paramet
     return it->second;
 }
 
+std::optional<std::string> ParameterCache::peek(const device::Parameter& parameter) const
+{
+    const std::lock_guard lock(m_mutex);
+    const auto it = m_values.find(parameter.tag);
+    if (it == m_values.end())
+        return std::nullopt;
+    return it->second;
+}
+
 void ParameterCache::store(const device::Parameter& parameter, std::string text)
 {
     const std::lock_guard lock(m_mutex);
@@ -36,6 +45,22 @@ void ParameterCache::setLoaded(bool loaded)
 {
     const std::lock_guard lock(m_mutex);
     m_loaded = loaded;
+}
+
+void ParameterCache::setUnsupported(const std::vector<const device::Parameter*>& parameters)
+{
+    const std::lock_guard lock(m_mutex);
+    m_unsupported.clear();
+    for (const device::Parameter* parameter : parameters) {
+        m_unsupported.insert(parameter->tag);
+        m_values.erase(parameter->tag);
+    }
+}
+
+bool ParameterCache::supported(const device::Parameter& parameter) const
+{
+    const std::lock_guard lock(m_mutex);
+    return !m_unsupported.contains(parameter.tag);
 }
 
 }  // namespace orvx::hart

@@ -24,6 +24,9 @@ constexpr std::uint8_t DelayedDead = 35;
 constexpr std::uint8_t DelayedConflict = 36;
 constexpr std::uint8_t NotImplemented = 64;
 constexpr std::uint8_t CommunicationErrorBit = 0x80;
+// Two that mean something for one command only: 9 to command 38, 12 to command 6.
+constexpr std::uint8_t CounterMismatch = 9;
+constexpr std::uint8_t InvalidModeSelection = 12;
 }  // namespace response
 
 enum class ResponseClass {

@@ -11,18 +11,20 @@ std::optional<Pdu> DeviceResponder::respond(const Pdu& request)
 {
     if (request.type != FrameType::Request)
         return std::nullopt;
-    IServedDevice* device = addressed(request);
-    if (!device)
-        return std::nullopt;
-    if (m_journal && !onlyReads(request.command))
-        m_journal(request);
-    Pdu response;
-    response.type = FrameType::Response;
-    response.address = request.address;
-    response.address.burstMode = false;
-    response.command = request.command;
-    device->answer(request, response);
-    return response;
+    for (const auto& device : m_devices) {
+        if (!addresses(*device, request))
+            continue;
+        if (m_journal && !onlyReads(request.command))
+            m_journal(request);
+        Pdu response;
+        response.type = FrameType::Response;
+        response.address = request.address;
+        response.address.burstMode = false;
+        response.command = request.command;
+        if (device->answer(request, response))
+            return response;
+    }
+    return std::nullopt;
 }
 
 void DeviceResponder::advance(std::uint64_t nowMs)
@@ -34,16 +36,15 @@ void DeviceResponder::advance(std::uint64_t nowMs)
         device->advance(deviceMs);
 }
 
-IServedDevice* DeviceResponder::addressed(const Pdu& request)
+bool DeviceResponder::addresses(IServedDevice& device, const Pdu& request)
 {
-    for (const auto& device : m_devices) {
-        const bool ours = request.address.isLong ? request.address.sameDevice(device->identity().longAddress())
-                                                 : request.command == universal_command::ReadUniqueIdentifier &&
-                                                       request.address.pollAddress == device->pollAddress();
-        if (ours)
-            return device.get();
-    }
-    return nullptr;
+    if (!request.address.isLong)
+        return request.command == universal_command::ReadUniqueIdentifier &&
+               request.address.pollAddress == device.pollAddress();
+    const bool broadcast = request.address.sameDevice(Address::unique5({}));
+    if (broadcast)
+        return request.command == universal_command::ReadUniqueIdentifierByTag;
+    return request.address.sameDevice(device.identity().longAddress());
 }
 
 }  // namespace orvx::hart

@@ -10,7 +10,9 @@
 namespace orvx::hart {
 
 // Hands each request to the device it is addressed to: command 0 by poll address, every other
-// command by long address. A frame for no device here gets no answer, as on a HART line.
+// command by long address, and command 11 at the broadcast address (all zeros) to every device
+// until one has the tag. A frame for no device here gets no answer, as on a HART line. A
+// device's poll address is asked anew for each frame: command 6 moves it.
 class DeviceResponder {
 public:
     explicit DeviceResponder(std::vector<std::unique_ptr<IServedDevice>> devices);
@@ -25,7 +27,7 @@ public:
     IServedDevice& device(std::size_t index) { return *m_devices.at(index); }
 
 private:
-    IServedDevice* addressed(const Pdu& request);
+    static bool addresses(IServedDevice& device, const Pdu& request);
 
     std::vector<std::unique_ptr<IServedDevice>> m_devices;
     unsigned m_speed = 1;

@@ -2,60 +2,27 @@
 
 #include "device/IDtmUiRegistry.h"
 #include "hart/commands/ValueCodec.h"
-#include "hart/protocol/DeviceTexts.h"
 #include "hart/protocol/ResponseCode.h"
-#include "hart/protocol/UniversalCommands.h"
 #include "simulator/SimulatedPositioner.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace orvx::hart {
 
 namespace p = device::parameter;
 
-namespace {
-
-// The device keeps free texts; packed ASCII carries capitals and a few signs only.
-std::string packable(std::string text)
-{
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (c < 0x20 || c > 0x5F)
-            c = '?';
-    }
-    return text;
-}
-
-// The device's date parameter ("124-5-20") as the codec puts it on the wire: day, month and
-// years since 1900. A text that is no date gives no day, which command 13 then refuses.
-HartDate dateOf(const std::string& text)
-{
-    const Decoded<Bytes> bytes = encodeValue(p::DeviceDate, text);
-    if (!bytes)
-        return HartDate{0, 0, 1900};
-    return HartDate{bytes.value()[0], bytes.value()[1], 1900 + bytes.value()[2]};
-}
-
-void reply(Pdu& response, Decoded<Bytes> data)
-{
-    if (data)
-        response.data = std::move(data).value();
-    else
-        response.responseCode = response::DeviceSpecificError;
-}
-
-}  // namespace
-
 PositionerDevice::PositionerDevice(std::uint8_t pollAddress, std::uint32_t deviceId)
     : m_pollAddress(pollAddress),
+      m_loopCurrentEnabled(pollAddress == 0),
       m_positioner(com::makeComObject<simulator::SimulatedPositioner>(m_scheduler)),
       m_log(com::makeComObject<NotificationLog>())
 {
     std::uint32_t word = 0;
     m_positioner->SetParameter(com::BStr::fromUtf8(p::DeviceId.tag),
                                com::Variant::text(com::BStr::fromUtf8(std::to_string(deviceId))), &word);
+    m_positioner->SetParameter(com::BStr::fromUtf8(p::PollingAddress.tag),
+                               com::Variant::text(com::BStr::fromUtf8(std::to_string(pollAddress))), &word);
     bool accepted = false;
     com::queryInterface<device::IDtmUiRegistry>(m_positioner)
         ->RegisterControl(u"Orvx.HartIp.1", u"hart-ip", m_log.get(), true, &accepted);
@@ -82,6 +49,14 @@ std::string PositionerDevice::get(std::string_view tag)
     return value.toText().toUtf8();
 }
 
+double PositionerDevice::decimal(std::string_view tag)
+{
+    const std::string text = get(tag);
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 long PositionerDevice::number(std::string_view tag)
 {
     const std::string text = get(tag);
@@ -103,10 +78,11 @@ DeviceIdentity PositionerDevice::identity()
     identity.physicalSignaling = static_cast<std::uint8_t>(number(p::PhysicalSignalling.tag) & 0x07);
     identity.flags = static_cast<std::uint8_t>(number(p::DeviceFlags.tag));
     identity.deviceId = static_cast<std::uint32_t>(number(p::DeviceId.tag)) & 0xFFFFFF;
+    identity.configurationChangeCounter = m_configurationCounter;
     return identity;
 }
 
-void PositionerDevice::answer(const Pdu& request, Pdu& response)
+bool PositionerDevice::answer(const Pdu& request, Pdu& response)
 {
     ByteReader in(request.data);
     switch (request.command) {
@@ -122,38 +98,13 @@ void PositionerDevice::answer(const Pdu& request, Pdu& response)
         break;
     }
     case device_command::ReadCurveSegment: readCurveSegment(in, response); break;
-    default: answerUniversal(request, response); break;
+    default:
+        if (!answerUniversal(request, response))
+            return false;
+        break;
     }
-    if (number(p::DeviceState.tag) != 0)
-        response.deviceStatus |= device_status::MoreStatusAvailable;
-}
-
-void PositionerDevice::answerUniversal(const Pdu& request, Pdu& response)
-{
-    switch (request.command) {
-    case universal_command::ReadUniqueIdentifier: reply(response, encodeIdentity(identity())); return;
-    case universal_command::ReadMessage: reply(response, encodeMessageText(packable(get(p::Message.tag)))); return;
-    case universal_command::ReadTagDescriptorDate:
-        reply(response, encodeTagDescriptorDate({packable(get(p::DeviceTag.tag)), packable(get(p::Descriptor.tag)),
-                                                 dateOf(get(p::DeviceDate.tag))}));
-        return;
-    case universal_command::ReadFinalAssemblyNumber:
-        ByteWriter(response.data).u24(static_cast<std::uint32_t>(number(p::FinalAssemblyNumber.tag)) & 0xFFFFFF);
-        return;
-    case universal_command::WriteMessage: {
-        const Decoded<std::string> message = decodeMessageText(request.data);
-        if (!message) {
-            response.responseCode = response::TooFewDataBytes;
-            return;
-        }
-        std::uint32_t word = 0;
-        m_positioner->SetParameter(com::BStr::fromUtf8(p::Message.tag),
-                                   com::Variant::text(com::BStr::fromUtf8(message.value())), &word);
-        response.data.assign(request.data.begin(), request.data.begin() + 24);
-        return;
-    }
-    default: response.responseCode = response::NotImplemented; return;
-    }
+    response.deviceStatus |= statusByte();
+    return true;
 }
 
 void PositionerDevice::readParameter(ByteReader& in, Pdu& response)
@@ -200,6 +151,7 @@ void PositionerDevice::writeParameter(ByteReader& in, Pdu& response)
         response.responseCode = response::DeviceSpecificError;
         return;
     }
+    configurationChanged();
     reply(response, parameterReply(written, get(written.tag)));
 }
 
@@ -216,6 +168,8 @@ void PositionerDevice::startMethod(const Pdu& request, Pdu& response)
         response.responseCode = response::DeviceSpecificError;
         return;
     }
+    if (method.value()->number == device::method::WritePollingAddress)
+        m_pollAddress = static_cast<std::uint8_t>(number(p::PollingAddress.tag));
     response.data = startMethodRequest(method.value()->number);
 }
 

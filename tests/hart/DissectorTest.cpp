@@ -5,6 +5,8 @@
 #include "hart/protocol/DeviceTexts.h"
 #include "hart/protocol/HartIpMessage.h"
 #include "hart/protocol/Pdu.h"
+#include "hart/protocol/UniversalCommands.h"
+#include "hart/protocol/UniversalData.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,10 @@ constexpr const char* kFields[] = {
     "hart_ip.pt.rsp.hart_univ_rev",
     "hart_ip.pt.rsp.tag",
     "hart_ip.session_init.inactivity_close_timer",
+    "hart_ip.pt.rsp.pv_units",
+    "hart_ip.pt.rsp.pv_loop_current",
+    "hart_ip.pt.rsp.tv_units",
+    "hart_ip.pt.rsp.ext_device_status",
     "_ws.malformed",
 };
 enum Field {
@@ -46,6 +52,10 @@ enum Field {
     Universal,
     Tag,
     Timer,
+    PvUnits,
+    LoopCurrentField,
+    TvUnits,
+    ExtendedStatus,
     Malformed,
     FieldCount
 };
@@ -115,7 +125,38 @@ struct Sent {
     Bytes bytes;
 };
 
-// A session as a configuration tool holds it: open, identify, read the tag, keep alive, close.
+// The universal commands a configuration tool asks after the tag, each request and its reply,
+// from sequence number 4 on.
+std::vector<Sent> universalExchanges(const Address& address)
+{
+    AdditionalStatus status;
+    status.deviceSpecific[0] = 0x08;
+    status.extendedDeviceStatus = 0x01;
+    const std::pair<std::uint8_t, std::pair<Bytes, Bytes>> exchanges[] = {
+        {universal_command::ReadPrimaryVariable, {{}, encodePrimaryVariable({unit_code::Percent, 42.5f})}},
+        {universal_command::ReadLoopCurrentAndPercent, {{}, encodeLoopCurrent({12.0f, 50.0f})}},
+        {universal_command::ReadDynamicVariables,
+         {{},
+          encodeDynamicVariables({12.0f, {{57, 42.5f}, {57, 50.0f}, {unit_code::Bar, 1.5f}, {unit_code::Bar, 4.0f}}})
+              .value()}},
+        {universal_command::WritePollingAddress, {{3, 0}, {3, 0}}},
+        {universal_command::ReadLoopConfiguration, {{}, encodeLoopConfiguration({3, false})}},
+        {universal_command::ResetConfigurationChanged, {{}, {}}},
+        {universal_command::ReadAdditionalStatus, {{}, encodeAdditionalStatus(status).value()}},
+    };
+    std::vector<Sent> sent;
+    std::uint16_t sequence = 4;
+    for (const auto& [command, data] : exchanges) {
+        sent.push_back({true, wrap(MessageType::Request, MessageId::TokenPassingPdu, sequence,
+                                   frame(FrameType::Request, address, command, data.first))});
+        sent.push_back({false, wrap(MessageType::Response, MessageId::TokenPassingPdu, sequence++,
+                                    frame(FrameType::Response, address, command, data.second))});
+    }
+    return sent;
+}
+
+// A session as a configuration tool holds it: open, identify, read the tag and the universal
+// commands after it, keep alive, close.
 std::vector<Sent> session()
 {
     const DeviceIdentity identity = positioner();
@@ -123,7 +164,7 @@ std::vector<Sent> session()
     const Bytes tag = encodeTagDescriptorDate({"FV-101", "ESD INLET", {7, 12, 2026}}).value();
     using T = MessageType;
     using I = MessageId;
-    return {
+    std::vector<Sent> sent = {
         {true, wrap(T::Request, I::SessionInitiate, 1, open)},
         {false, wrap(T::Response, I::SessionInitiate, 1, open)},
         {true, wrap(T::Request, I::TokenPassingPdu, 2, frame(FrameType::Request, Address::poll(0), 0, {}))},
@@ -131,11 +172,15 @@ std::vector<Sent> session()
                      frame(FrameType::Response, Address::poll(0), 0, encodeIdentity(identity).value()))},
         {true, wrap(T::Request, I::TokenPassingPdu, 3, frame(FrameType::Request, identity.longAddress(), 13, {}))},
         {false, wrap(T::Response, I::TokenPassingPdu, 3, frame(FrameType::Response, identity.longAddress(), 13, tag))},
-        {true, wrap(T::Request, I::KeepAlive, 4, {})},
-        {false, wrap(T::Response, I::KeepAlive, 4, {})},
-        {true, wrap(T::Request, I::SessionClose, 5, {})},
-        {false, wrap(T::Response, I::SessionClose, 5, {})},
     };
+    const std::vector<Sent> universal = universalExchanges(identity.longAddress());
+    sent.insert(sent.end(), universal.begin(), universal.end());
+    const auto next = static_cast<std::uint16_t>(4 + universal.size() / 2);
+    sent.push_back({true, wrap(T::Request, I::KeepAlive, next, {})});
+    sent.push_back({false, wrap(T::Response, I::KeepAlive, next, {})});
+    sent.push_back({true, wrap(T::Request, I::SessionClose, next + 1, {})});
+    sent.push_back({false, wrap(T::Response, I::SessionClose, next + 1, {})});
+    return sent;
 }
 
 class Dissector : public ::testing::TestWithParam<PcapFile::Transport> {
@@ -182,6 +227,13 @@ TEST_P(Dissector, ReadsOurSessionAsWeSentIt)
     EXPECT_EQ(rows[3][DeviceRev], "3");
     EXPECT_EQ(rows[3][Universal], "7");
     EXPECT_EQ(rows[5][Tag], "FV-101  ");
+    // The replies of the universal exchanges, from the seventh message on.
+    const auto reply = [&](std::size_t exchange) { return rows.at(6 + 2 * exchange + 1); };
+    EXPECT_EQ(reply(0)[PvUnits], "57");
+    EXPECT_EQ(reply(1)[LoopCurrentField], "12");
+    EXPECT_EQ(reply(2)[PvUnits], "57");
+    EXPECT_EQ(reply(2)[TvUnits], "7");
+    EXPECT_EQ(reply(6)[ExtendedStatus], "0x01");
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, Dissector, ::testing::Values(PcapFile::Transport::Udp, PcapFile::Transport::Tcp),

@@ -1,4 +1,5 @@
 #include "DeviceProcess.h"
+#include "LinkSupport.h"
 #include "SerialPair.h"
 #include "device/IDtmUiRegistry.h"
 #include "device/IUpdateUI.h"
@@ -148,47 +149,6 @@ TEST(HartMaster, AsksAgainAsMastersDoThenReports)
         EXPECT_EQ(static_cast<bool>(reply), c.answered) << c.name << ": " << reply.refusal().reason;
     }
 }
-
-// Runs what the link posts when the test says, as an event loop would.
-class QueuedPoster : public IPoster {
-public:
-    void post(std::function<void()> work) override
-    {
-        const std::lock_guard lock(m_mutex);
-        m_work.push_back(std::move(work));
-    }
-    void runPending()
-    {
-        std::deque<std::function<void()>> work;
-        {
-            const std::lock_guard lock(m_mutex);
-            work.swap(m_work);
-        }
-        for (auto& w : work)
-            w();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::deque<std::function<void()>> m_work;
-};
-
-class RecordingControl : public com::ComObject<device::IDtmActiveXControl, device::IUpdateUI> {
-public:
-    std::vector<std::pair<std::int32_t, std::string>> received;
-    Status Init(const BStr&, const BStr&, com::IUnknown*, bool*) override { return Status::Ok; }
-    Status PrepareToRelease(bool*) override { return Status::Ok; }
-    Status Notify(std::int32_t code, const Variant& value) override
-    {
-        if (code != device::code::NewValues)
-            received.emplace_back(code, value.isEmpty() ? std::string() : value.toText().toUtf8());
-        return Status::Ok;
-    }
-    bool got(std::int32_t code) const
-    {
-        return std::ranges::any_of(received, [&](const auto& r) { return r.first == code; });
-    }
-};
 
 // Nothing listens where the link is sent: it says why, refuses writes, and answers methods busy.
 TEST(LinkWithoutDevice, SaysWhyAndRefusesWhatNeedsTheDevice)
