@@ -10,6 +10,9 @@
 #include "frame/ModuleLoader.h"
 #include "frame/ShotWriter.h"
 #include "hart/DeviceProcess.h"
+#include "hart/SerialPair.h"
+#include "hart/link/HartIpTransport.h"
+#include "hart/link/HartMaster.h"
 #include "host/Guids.h"
 #include "platform/com/ComPtr.h"
 #include "support/Campaign.h"
@@ -22,6 +25,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -52,17 +56,42 @@ private:
     QTimer m_timer;
 };
 
-class LinkedModule : public test::Module {
+// How the module reaches orvx-hart-device.
+enum class Link { Tcp, Udp, Serial };
+
+std::string linkName(Link link)
+{
+    switch (link) {
+    case Link::Tcp: return "Tcp";
+    case Link::Udp: return "Udp";
+    case Link::Serial: return "Serial";
+    }
+    return "";
+}
+
+class LinkedModule : public test::Module, public ::testing::WithParamInterface<Link> {
 protected:
     void connect(unsigned speed)
     {
         ASSERT_EQ(entry<test::Entry>("DllRegisterServer")(), 0);
         m_journal = folder.filePath(QStringLiteral("journal.txt"));
-        m_server = std::make_unique<hart::test::DeviceProcess>(std::vector<std::string>{
-            "--port", "0", "--speed", std::to_string(speed), "--journal", m_journal.toStdString()});
+        std::vector<std::string> arguments{
+            "--port", "0", "--speed", std::to_string(speed), "--journal", m_journal.toStdString()};
+        if (GetParam() == Link::Serial) {
+            m_line = std::make_unique<hart::test::SerialPair>();
+            if (!m_line->ready())
+                GTEST_SKIP() << "socat is not installed";
+            arguments.insert(arguments.end(), {"--serial", m_line->deviceEnd()});
+        }
+        m_server = std::make_unique<hart::test::DeviceProcess>(arguments);
         ASSERT_NE(m_server->port(), 0);
+        const std::string port = std::to_string(m_server->port());
+        const std::string address = GetParam() == Link::Tcp   ? "hart-ip://127.0.0.1:" + port
+                                    : GetParam() == Link::Udp ? "hart-ip+udp://127.0.0.1:" + port
+                                                              : "serial://" + m_line->masterEnd() + "/0";
         std::string error;
-        m_device = frame::LinkedDevice::Make("hart-ip://127.0.0.1:" + std::to_string(m_server->port()), error);
+        m_address = address;
+        m_device = frame::LinkedDevice::Make(address, error);
         ASSERT_TRUE(m_device) << error;
         m_device->SetPrivateDialogs(false);  // no box may wait for a user in a test
         m_device->Connect();
@@ -99,6 +128,8 @@ protected:
     }
 
     QString m_journal;
+    std::string m_address;
+    std::unique_ptr<hart::test::SerialPair> m_line;
     std::unique_ptr<hart::test::DeviceProcess> m_server;
     std::unique_ptr<frame::LinkedDevice> m_device;
     frame::ModuleLoader m_loader;
@@ -109,9 +140,11 @@ protected:
 
 // The PST runs in the device, its signature travels in segments, and the summary, the graph and
 // the data file show the curves as the device recorded them.
-TEST_F(LinkedModule, APstIsGradedShownSavedAndLoadedBack)
+TEST_P(LinkedModule, APstIsGradedShownSavedAndLoadedBack)
 {
-    connect(8);
+    ASSERT_NO_FATAL_FAILURE(connect(8));
+    if (IsSkipped())
+        return;
     QStringList errors;
     EXPECT_EQ(frame::writeDiagnosticShots(m_online->Window(), folder.path(), &errors), 5);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
@@ -126,6 +159,76 @@ TEST_F(LinkedModule, APstIsGradedShownSavedAndLoadedBack)
     EXPECT_EQ(record->curve1.Count(), exhaust) << "the exhaust stroke as the device recorded it";
     EXPECT_EQ(record->curve2.Count(), std::stoi(read(u"16049")) - exhaust);
     EXPECT_TRUE(journal().contains(QStringLiteral("command 130 data 04"))) << journal().join(' ').toStdString();
+}
+
+// A technician puts the positioner on a new valve with the setup wizard, through the link: the
+// stops found and the loop tuned in the device, each step's end read back from it.
+TEST_P(LinkedModule, TheSetupWizardCalibratesAndTunesTheValve)
+{
+    ASSERT_NO_FATAL_FAILURE(connect(100));  // find stops and autotune take over a minute of device time
+    if (IsSkipped())
+        return;
+    const auto bo = com::queryInterface<device::IDtmUiEarlier>(m_device->BusinessObject());
+    ASSERT_EQ(bo->SetParameter(com::BStr(u"1005"), com::Variant::text(com::BStr(u"0")), nullptr), com::Status::Ok);
+    ASSERT_EQ(bo->SetParameter(com::BStr(u"0"), com::Variant(), nullptr), com::Status::Ok);
+    ASSERT_TRUE(frame::waitFor([&] { return read(u"1000") == "0"; }, 10000)) << "the device went to Setup";
+    const std::string stopsBefore = read(u"13011");
+    const std::string gainBefore = read(u"8000");
+
+    QWidget* window = m_online->Window();
+    ASSERT_TRUE(frame::selectPage(window, QStringLiteral("Setup Wizard")));
+    QAbstractButton* start = frame::visibleButton(window, 214);
+    QAbstractButton* next = frame::visibleButton(window, 215);
+    ASSERT_TRUE(start && next);
+    start->click();
+    std::string stopsFound;
+    std::string gainTuned;
+    for (int step = 1; step <= 4; ++step) {
+        SCOPED_TRACE(step);
+        ASSERT_TRUE(frame::waitFor([&] { return next->isEnabled(); }, 20000));
+        next->click();
+        QAbstractButton* ready = step < 4 ? next : start;  // the last step gives Start back
+        ASSERT_TRUE(frame::waitFor([&] { return ready->isEnabled(); }, 20000));
+        if (step == 2)
+            stopsFound = read(u"13011");
+        if (step == 3)
+            gainTuned = read(u"8000");
+    }
+    EXPECT_NE(stopsFound, stopsBefore) << "find stops stored the valve's stops";
+    EXPECT_NE(gainTuned, gainBefore) << "autotune changed the loop's gain";
+}
+
+// The address control changes the device's polling address through the link: the device then
+// answers command 0 at the new address and no longer at the old one, while the link, which
+// speaks to the device's long address, goes on.
+TEST_P(LinkedModule, TheAddressControlMovesTheDeviceToAnotherPollAddress)
+{
+    ASSERT_NO_FATAL_FAILURE(connect(1));
+    if (IsSkipped())
+        return;
+    frame::HostedControl panel(m_loader, host::CLSID_TAdress, QStringLiteral("e2e-address"));
+    ASSERT_EQ(panel.Start(&m_parent, m_device->BusinessObject()), QString());
+    auto* list = panel.Window()->findChild<QComboBox*>(QStringLiteral("item_350"));
+    auto* apply = panel.Window()->findChild<QPushButton*>(QStringLiteral("item_213"));
+    ASSERT_TRUE(list && apply);
+    EXPECT_EQ(list->currentIndex(), 0);
+    list->setCurrentIndex(5);
+    emit list->activated(5);
+    ASSERT_TRUE(apply->isEnabled());
+    apply->click();
+    EXPECT_TRUE(frame::waitFor([&] { return read(u"1010") == "5"; }, 8000)) << read(u"1010");
+    panel.Release();
+    if (GetParam() == Link::Serial)
+        return;  // the line is the link's: a second master on it is another test
+
+    hart::Endpoint endpoint = hart::parseEndpoint(m_address).value();
+    hart::HartIpTransport transport(endpoint);
+    std::string error;
+    ASSERT_TRUE(transport.open(error)) << error;
+    hart::HartMaster master(transport);
+    EXPECT_FALSE(master.identify(0)) << "no device answers at the old address";
+    EXPECT_TRUE(master.identify(5)) << "the device answers at the new one";
+    EXPECT_EQ(read(u"1001"), "PV-101") << "the link goes on";
 }
 
 // One thing a user might do on the shown page: press a button, type into a field, step a choice.
@@ -185,16 +288,18 @@ int wander(QWidget* control, int actions, std::uint32_t seed)
 
 // The observer campaign through the link: nothing an observer does reaches the device as a
 // write or a command. A maintenance user doing the same does reach it: the walk proves something.
-TEST_F(LinkedModule, AnObserverWorkingEveryPageSendsTheDeviceNothing)
+TEST_P(LinkedModule, AnObserverWorkingEveryPageSendsTheDeviceNothing)
 {
-    connect(8);
+    ASSERT_NO_FATAL_FAILURE(connect(8));
+    if (IsSkipped())
+        return;
     m_closer = std::make_unique<ModalCloser>();
     m_device->SetUserLevel(u"observer");
     const int actions = test::campaignCount(400, 5000);
     const int walked = wander(m_online->Window(), actions, 20261207);
     frame::waitFor([] { return false; }, 500);  // anything on its way reaches the device
-    test::reportCampaign("%d actions of an observer through HART-IP, %lld commands that change the device", walked,
-                         static_cast<long long>(journal().size()));
+    test::reportCampaign("%d actions of an observer over %s, %lld commands that change the device", walked,
+                         linkName(GetParam()).c_str(), static_cast<long long>(journal().size()));
     EXPECT_EQ(walked, actions);
     EXPECT_EQ(journal(), QStringList());
 
@@ -203,5 +308,8 @@ TEST_F(LinkedModule, AnObserverWorkingEveryPageSendsTheDeviceNothing)
     frame::waitFor([] { return false; }, 500);
     EXPECT_GT(journal().size(), 0) << "a writer's walk reached the device";
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, LinkedModule, ::testing::Values(Link::Tcp, Link::Udp, Link::Serial),
+                         [](const auto& info) { return linkName(info.param); });
 
 }  // namespace
