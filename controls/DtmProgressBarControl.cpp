@@ -74,6 +74,15 @@ void CDtmProgressBarControl::Refresh()
     if (!dispatch(event))
         return;
     takeEventError(event);
+    if (event.IsError()) {
+        // No number stands where the device gave none: the bar rests at its low end.
+        if (m_value)
+            m_value->setText(event.GetErrorText());
+        if (m_bar)
+            m_bar->setValue(m_bar->minimum());
+        m_shown.reset();
+        return;
+    }
     const com::Variant& reply = event.GetValue();
     if (reply == m_shown)
         return;

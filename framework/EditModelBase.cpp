@@ -22,6 +22,8 @@ using namespace controls;
 namespace {
 
 const QString kInvalidValue = QStringLiteral("invalid value.");
+// A device of another make has no such parameter: the page says so rather than show nothing.
+const QString kNotSupported = QStringLiteral("not supported.");
 
 }  // namespace
 
@@ -79,6 +81,8 @@ void CEditModelBase::readOrMarkInvalid(CUIEventBase& event, Read read)
 {
     try {
         read();
+    } catch (const com::ComError& error) {
+        event.SetError(error.status() == com::Status::NotImplemented ? kNotSupported : kInvalidValue);
     } catch (const std::exception&) {
         event.SetError(kInvalidValue);
     }
@@ -176,7 +180,15 @@ bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
     }
     case EventGenericGet: {
         auto& get = static_cast<CGenericGetEvent&>(event);
-        get.SetValue(GetValue(get.GetTag()));
+        try {
+            get.SetValue(GetValue(get.GetTag()));
+        } catch (const com::ComError& error) {
+            // Only a parameter the device does not have is shown as such; any other failure
+            // goes to the control, which reports it.
+            if (error.status() != com::Status::NotImplemented)
+                throw;
+            get.SetError(kNotSupported);
+        }
         return true;
     }
     default: return false;

@@ -3,7 +3,7 @@
 // answer behind poll addresses 0, 1, ..., as behind a gateway or on one loop. Listens on loopback
 // unless given an address.
 //   orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices N] [--max-sessions N] [--psk FILE]
-//                    [--serial PATH] [--speed N] [--journal FILE]
+//                    [--serial PATH] [--speed N] [--journal FILE] [--other-make POLL]
 // With --port 0 a free port is taken. Once listening it prints "listening ADDRESS PORT". With
 // --psk only TCP is served, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);
 // UDP is then not served at all.
@@ -11,6 +11,7 @@
 //                                docs/hart-command-set.md
 #include "hart/commands/CommandSetTable.h"
 #include "hart/server/HartIpServer.h"
+#include "hart/server/OtherMakeDevice.h"
 #include "hart/server/PositionerDevice.h"
 #include "hart/server/SerialLineServer.h"
 #include "hart/tls/PresharedKey.h"
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -49,11 +51,13 @@ int usage()
 {
     std::fputs("usage: orvx-hart-device [--listen ADDRESS] [--port PORT] [--devices 1-64] [--max-sessions 1-64]\n"
                "                        [--psk FILE] [--serial PATH] [--speed 1-1000] [--journal FILE]\n"
+               "                        [--other-make POLL]\n"
                "  --psk FILE     TCP only, over TLS with the pre-shared key in FILE (one line IDENTITY:HEXKEY);\n"
                "                 UDP is not served\n"
                "  --serial PATH  also serve on the serial line at PATH, as devices behind a HART modem\n"
                "  --speed N      the devices' time runs N times as fast as the clock\n"
-               "  --journal FILE appends a line to FILE for every request that may change a device\n",
+               "  --journal FILE appends a line to FILE for every request that may change a device\n"
+               "  --other-make POLL  the device at POLL is of another make: universal commands only\n",
                stderr);
     return 2;
 }
@@ -64,6 +68,7 @@ struct Options {
     std::string serialPath;
     unsigned long speed = 1;
     std::string journalPath;
+    std::optional<unsigned long> otherMake;  // the poll address of a device of another make
 };
 
 // One line a request: its command and its data in hex.
@@ -102,6 +107,8 @@ std::variant<Options, int> readOptions(int argc, char** argv)
             read.speed = value;
         else if (option == "--journal" && *argument)
             read.journalPath = argument;
+        else if (option == "--other-make" && number(argument, 63, value))
+            read.otherMake = value;
         else if (option == "--max-sessions" && number(argument, 64, value) && value > 0)
             options.maxSessions = value;
         else if (option == "--psk") {
@@ -128,11 +135,14 @@ int main(int argc, char** argv)
     const std::variant<Options, int> read = readOptions(argc, argv);
     if (const int* status = std::get_if<int>(&read))
         return *status;
-    const auto& [options, devices, serialPath, speed, journalPath] = std::get<Options>(read);
+    const auto& [options, devices, serialPath, speed, journalPath, otherMake] = std::get<Options>(read);
     std::vector<std::unique_ptr<IServedDevice>> positioners;
     for (unsigned long poll = 0; poll < devices; ++poll) {
         const auto pollAddress = static_cast<std::uint8_t>(poll);
-        positioners.push_back(std::make_unique<PositionerDevice>(pollAddress, kFirstDeviceId + pollAddress));
+        if (otherMake == poll)
+            positioners.push_back(std::make_unique<OtherMakeDevice>(pollAddress, kFirstDeviceId + pollAddress));
+        else
+            positioners.push_back(std::make_unique<PositionerDevice>(pollAddress, kFirstDeviceId + pollAddress));
     }
     DeviceResponder responder(std::move(positioners));
     responder.setSpeed(static_cast<unsigned>(speed));

@@ -166,6 +166,18 @@ TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)
         EXPECT_EQ(bar->value(), r.position) << r.text;
         EXPECT_EQ(label->text(), r.text);
     }
+    // A value the device could not give: the reason where the number stood, the bar at rest, and
+    // the next reading shown again even when it equals the last.
+    reply = [](CUIEventBase& event) {
+        event.SetError("not supported.");
+        return true;
+    };
+    control.Refresh();
+    EXPECT_EQ(label->text(), "not supported.");
+    EXPECT_EQ(bar->value(), 0);
+    reply = answer(&CGenericGetEvent::SetValue, com::Variant::float64(250.4));
+    control.Refresh();
+    EXPECT_EQ(label->text(), "250.4 psi");
     control.SetRangeAndUnit("bar", -5, 70000);
     EXPECT_EQ(std::pair(bar->minimum(), bar->maximum()), std::pair(0, 65535));
     EXPECT_EQ(low->text() + " / " + high->text(), "0 bar / 65535 bar");

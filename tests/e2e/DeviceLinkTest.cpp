@@ -73,4 +73,42 @@ TEST_F(Module, TheMainViewShowsADeviceOverHartIpAndChangesItsMode)
     entry<Entry>("DllUnregisterServer")();
 }
 
+// A HART device of another make answers the universal commands only: the overview shows what
+// they give, and says "not supported." where the positioner's own values would stand.
+TEST_F(Module, ADeviceOfAnotherMakeShowsWhatItHasAndSaysWhatItHasNot)
+{
+    ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
+    hart::test::DeviceProcess server({"--port", "0", "--other-make", "0"});
+    ASSERT_NE(server.port(), 0);
+    std::string error;
+    auto device = frame::LinkedDevice::Make("hart-ip://127.0.0.1:" + std::to_string(server.port()), error);
+    ASSERT_TRUE(device) << error;
+    device->SetPrivateDialogs(false);
+    device->Connect();
+    ASSERT_TRUE(device->WaitConnected(8000)) << device->Status().toStdString();
+    frame::ModuleLoader loader;
+    QWidget parent;
+    parent.resize(1000, 700);
+    {
+        frame::HostedControl online(loader, host::CLSID_OrvxESDDTMGUIView, QStringLiteral("e2e-other"));
+        ASSERT_EQ(online.Start(&parent, device->BusinessObject()), QString());
+        QWidget* window = online.Window();
+        const struct {
+            int item;
+            QString shown;
+            const char* why;
+        } expected[] = {
+            {203, QStringLiteral("PV-101"), "the tag, from command 13"},
+            {236, QStringLiteral("50 %"), "the valve position, the primary variable of command 3"},
+            {233, QStringLiteral("12 mA"), "the loop current, from command 3"},
+            {239, QStringLiteral("not supported."), "the actuator pressure is the positioner's own"},
+            {205, QStringLiteral("Unknown"), "so is the mode"},
+        };
+        for (const auto& e : expected)
+            EXPECT_EQ(test::itemText(window, e.item), e.shown) << e.why;
+        online.Release();
+    }
+    entry<Entry>("DllUnregisterServer")();
+}
+
 }  // namespace

@@ -152,15 +152,25 @@ TEST_F(OnlineModel, WritesNumbersAsDecimalText)
 
 TEST_F(OnlineModel, FailedReadsOfSomeKindsShowInvalidValueOthersEscape)
 {
-    device->failingTags["16009"] = com::Status::Failure;
-    CBitEnumGetEventImpl bits(5, 30, "16009");
-    CCheckBoxEventImpl check(EventCheckBoxGet, 5, 20, "16009", 0);
-    CStaticTextEventImpl label(5, 3, "16009");
-    CRadioGetEventImpl radio(5, 40, "16009");
-    for (CUIEventBase* event : std::initializer_list<CUIEventBase*>{&bits, &check, &label, &radio}) {
-        EXPECT_TRUE(model.HandleEvent(*event));
-        EXPECT_EQ(event->GetErrorText(), QStringLiteral("invalid value."));
+    // A parameter the device does not have (one of another make) says so.
+    const std::pair<com::Status, QString> failures[] = {
+        {com::Status::Failure, QStringLiteral("invalid value.")},
+        {com::Status::NotImplemented, QStringLiteral("not supported.")}};
+    for (const auto& [status, shown] : failures) {
+        device->failingTags["16009"] = status;
+        CBitEnumGetEventImpl bits(5, 30, "16009");
+        CCheckBoxEventImpl check(EventCheckBoxGet, 5, 20, "16009", 0);
+        CStaticTextEventImpl label(5, 3, "16009");
+        CRadioGetEventImpl radio(5, 40, "16009");
+        for (CUIEventBase* event : std::initializer_list<CUIEventBase*>{&bits, &check, &label, &radio}) {
+            EXPECT_TRUE(model.HandleEvent(*event));
+            EXPECT_EQ(event->GetErrorText(), shown);
+        }
     }
+    CGenericGetEventImpl unsupported(5, 10, "16009");
+    EXPECT_TRUE(model.HandleEvent(unsupported)) << "a value the device does not have is no failure";
+    EXPECT_EQ(unsupported.GetErrorText(), QStringLiteral("not supported."));
+    device->failingTags["16009"] = com::Status::Failure;
     CTextDataGetEventImpl entry(5, 14, "16009");
     CComboBoxGetEventImpl combo(5, 8, "16009");
     CGenericGetEventImpl list(5, 10, "16009");

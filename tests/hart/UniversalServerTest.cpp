@@ -5,6 +5,7 @@
 #include "hart/protocol/UniversalCommands.h"
 #include "hart/protocol/UniversalData.h"
 #include "hart/server/DeviceResponder.h"
+#include "hart/server/OtherMakeDevice.h"
 #include "hart/server/PositionerDevice.h"
 #include "simulator/SimulatedPositioner.h"
 
@@ -74,6 +75,30 @@ TEST_F(UniversalCommands, ACommandThePositionerLacksIsNotImplemented)
         EXPECT_EQ(reply.responseCode, response::NotImplemented) << int(command);
         EXPECT_TRUE(reply.data.empty()) << int(command);
     }
+}
+
+// A device of another make: its own kind in command 0, the universal commands answered, every
+// command from 128 on not implemented.
+TEST(OtherMakeDevice, AnswersTheUniversalCommandsOnly)
+{
+    std::vector<std::unique_ptr<IServedDevice>> devices;
+    devices.push_back(std::make_unique<OtherMakeDevice>(0, 0x0A1B2C));
+    DeviceResponder responder(std::move(devices));
+    responder.advance(1000);
+    const auto ask = [&](const Address& address, std::uint8_t command) {
+        Pdu request;
+        request.address = address;
+        request.command = command;
+        return responder.respond(request).value_or(Pdu{});
+    };
+    const DeviceIdentity identity = decodeIdentity(ask(Address::poll(0), uc::ReadUniqueIdentifier).data).value();
+    EXPECT_EQ(identity.expandedDeviceType, OtherMakeDevice::kExpandedDeviceType);
+    EXPECT_NE(identity.expandedDeviceType, kPositionerDeviceType);
+    const Address address = identity.longAddress();
+    EXPECT_EQ(ask(address, uc::ReadMessage).responseCode, response::Success);
+    EXPECT_EQ(ask(address, uc::ReadDynamicVariables).responseCode, response::Success);
+    for (std::uint8_t command = device_command::ReadParameter; command <= device_command::ReadCurveSegment; ++command)
+        EXPECT_EQ(ask(address, command).responseCode, response::NotImplemented) << int(command);
 }
 
 TEST_F(UniversalCommands, VariablesComeFromThePositionAndTheLoop)
