@@ -20,6 +20,7 @@ void RegisterModuleBenchmarks(const QStringList& pageLabels);
 void RegisterLibraryBenchmarks();
 void RegisterDataFileBenchmarks();
 void RegisterHartBenchmarks();
+void RegisterLinkRefreshBenchmarks();
 // What the benchmarks keep between runs goes before the application.
 void ReleaseModuleBenchmarks();
 void ReleaseDataFile();

@@ -1,14 +1,12 @@
 // The HART link's figures: a frame encoded and decoded against copying its bytes (H1), and a
 // command 0 round trip over loopback TCP against a bare echo of the same bytes (H2).
 #include "Bench.h"
+#include "HartServerThread.h"
 #include "hart/commands/DeviceCommandSet.h"
 #include "hart/link/HartIpTransport.h"
 #include "hart/link/HartMaster.h"
-#include "hart/server/HartIpServer.h"
-#include "hart/server/PositionerDevice.h"
 
 #include <arpa/inet.h>
-#include <atomic>
 #include <cstring>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -62,39 +60,6 @@ void H1_Floor(benchmark::State& state)
         benchmark::DoNotOptimize(in.data());
     }
 }
-
-// orvx-hart-device's server on a thread of its own, on a free loopback port.
-class ServerThread {
-public:
-    ServerThread()
-    {
-        std::vector<std::unique_ptr<IServedDevice>> devices;
-        devices.push_back(std::make_unique<PositionerDevice>(0, 0x0A1B00));
-        m_responder = std::make_unique<DeviceResponder>(std::move(devices));
-        ServerOptions options;
-        options.port = 0;
-        m_server = std::make_unique<HartIpServer>(options, *m_responder);
-        std::string error;
-        if (!m_server->start(error))
-            throw std::runtime_error(error);
-        m_thread = std::thread([this] {
-            while (!m_stop)
-                m_server->serveOnce(20);
-        });
-    }
-    ~ServerThread()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    std::uint16_t port() const { return m_server->port(); }
-
-private:
-    std::unique_ptr<DeviceResponder> m_responder;
-    std::unique_ptr<HartIpServer> m_server;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
 
 void H2_Ours(benchmark::State& state)
 {

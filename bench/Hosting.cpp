@@ -44,7 +44,13 @@ Module::Module()
         throw std::runtime_error(error.toStdString());
 }
 
-HostedControl::HostedControl(const com::Guid& clsid, Device& device, QSize size) : m_parent(std::make_unique<QWidget>())
+HostedControl::HostedControl(const com::Guid& clsid, Device& device, QSize size)
+    : HostedControl(clsid, device.positioner->identity(), size)
+{
+}
+
+HostedControl::HostedControl(const com::Guid& clsid, com::IUnknown* businessObject, QSize size)
+    : m_parent(std::make_unique<QWidget>())
 {
     m_parent->resize(size);
     QString error;
@@ -57,7 +63,7 @@ HostedControl::HostedControl(const com::Guid& clsid, Device& device, QSize size)
     bool result = false;
     if (com::failed(m_window->CreateControlWindow(m_parent.get())) ||
         com::failed(m_control->Init(device::toBStr(QStringLiteral("bench")), device::toBStr(kFunctionCall),
-                                    device.positioner->identity(), &result)) ||
+                                    businessObject, &result)) ||
         !result)
         throw std::runtime_error("the control did not start");
     m_parent->show();

@@ -57,6 +57,8 @@ private:
 class HostedControl {
 public:
     HostedControl(const com::Guid& clsid, Device& device, QSize size = {1000, 700});
+    // Over any business object: the HART link's, say.
+    HostedControl(const com::Guid& clsid, com::IUnknown* businessObject, QSize size = {1000, 700});
     ~HostedControl();
     QWidget* Window() const { return m_window->ControlWindow(); }
     QWidget& Parent() { return *m_parent; }

@@ -21,6 +21,7 @@ int main(int argc, char** argv)
     orvx::bench::RegisterLibraryBenchmarks();
     orvx::bench::RegisterDataFileBenchmarks();
     orvx::bench::RegisterHartBenchmarks();
+    orvx::bench::RegisterLinkRefreshBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     orvx::bench::ReleaseModuleBenchmarks();
     orvx::bench::ReleaseDataFile();

@@ -107,6 +107,12 @@ def main():
         row(f"H1 HART frame encoded and decoded, {codec['per_second']:,.0f}/s", fmt(codec["ms"]),
             fmt(runs["H1/floor"]["ms"]), f"{ratio:.2f}x", "for information", True)
     pair("H2 command 0 round trip, loopback TCP", "H2/ours", "H2/floor", 1.5)
+    refresh, reads = runs.get("H3/ours"), runs.get("H3/floor")
+    if refresh and reads:
+        row(f"H3 overview refresh over HART-IP, reads (commands {refresh['commands']:.1f} / {reads['commands']:.0f})",
+            f"{refresh['reads']:.1f}", f"{reads['reads']:.0f}", f"{refresh['reads'] / reads['reads']:.2f}x",
+            "none the page does not need", refresh["reads"] <= reads["reads"])
+    pair("H3 overview refresh over HART-IP, news to page", "H3/ours", "H3/floor", 1.5)
 
     header = ("figure", "ours", "floor", "ratio", "goal", "holds")
     widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(6)]
