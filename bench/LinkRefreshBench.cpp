@@ -143,7 +143,7 @@ void H3_Ours(benchmark::State& state)
         auto counter = com::makeComObject<RefreshCounter>(transport);
         bool accepted = false;
         com::queryInterface<device::IDtmUiRegistry>(link)->RegisterControl(u"Orvx.Main.1", u"bench-refresh",
-                                                                            counter.get(), false, &accepted);
+                                                                           counter.get(), false, &accepted);
         // Two refreshes first: the link has learnt what the overview reads.
         processEventsUntil([&] { return counter->refreshes >= 2; }, 10000);
         transport.reset();
@@ -158,7 +158,8 @@ void H3_Ours(benchmark::State& state)
         }
         const double refreshes = std::max(1L, counter->refreshes - before);
         state.counters["reads"] = static_cast<double>(transport.commands(device_command::ReadParameter)) / refreshes;
-        state.counters["polls"] = static_cast<double>(transport.commands(device_command::ReadNotifications)) / refreshes;
+        state.counters["polls"] = static_cast<double>(transport.commands(device_command::ReadNotifications)) /
+                                  refreshes;
         state.counters["commands"] = static_cast<double>(transport.total()) / refreshes;
         bool result = false;
         com::queryInterface<device::IDtmUiRegistry>(link)->UnregisterControl(u"bench-refresh", accepted, &result);
@@ -177,7 +178,8 @@ std::vector<const device::Parameter*> overviewReads()
     std::vector<const device::Parameter*> reads;
     for (const com::BStr& tag : device.positioner->reads) {
         const device::Parameter* parameter = device::findParameter(tag.toUtf8());
-        if (parameter && !DeviceSession::answeredByLink(*parameter) && std::ranges::find(reads, parameter) == reads.end())
+        if (parameter && !DeviceSession::answeredByLink(*parameter) &&
+            std::ranges::find(reads, parameter) == reads.end())
             reads.push_back(parameter);
     }
     return reads;

@@ -1,5 +1,7 @@
 #include "hart/link/HartIpTransport.h"
 
+#include "hart/protocol/SteadyClock.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -15,12 +17,6 @@ namespace orvx::hart {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int remainingMs(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
 
 // A socket connected to the first IPv4 address of the host, within the timeout.
 int connectTo(const Endpoint& endpoint, std::string& error)

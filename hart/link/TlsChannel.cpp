@@ -1,4 +1,5 @@
 #include "hart/link/ByteChannel.h"
+#include "hart/protocol/SteadyClock.h"
 #include "hart/tls/PskTls.h"
 
 #include <chrono>
@@ -9,12 +10,6 @@ namespace orvx::hart {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int remainingMs(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
 
 Clock::time_point after(int ms)
 {

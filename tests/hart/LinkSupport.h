@@ -7,10 +7,12 @@
 #include "platform/com/ComObject.h"
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -33,6 +35,19 @@ public:
         }
         for (auto& w : work)
             w();
+    }
+    // Runs the posted work until `done` holds, for at most `ms`.
+    template <class F>
+    bool runUntil(F done, int ms)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < deadline) {
+            runPending();
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
     }
 
 private:

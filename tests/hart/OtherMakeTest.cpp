@@ -117,14 +117,7 @@ protected:
     template <class F>
     bool waitFor(F done, int ms = 4000)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < deadline) {
-            m_poster.runPending();
-            if (done())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        return m_poster.runUntil(done, ms);
     }
     Status get(const device::Parameter& parameter, std::string& text)
     {
