@@ -114,7 +114,8 @@ TEST(DeviceScan, ASilentAddressCostsOneTryOfTheRangesAnswerTime)
 {
     SilentTransport transport;
     std::vector<std::uint8_t> asked;
-    const ScanEnd end = scanDevices(transport, {60, 63, 250}, {[&](std::uint8_t poll) { asked.push_back(poll); }, {}, {}});
+    const ScanEnd end = scanDevices(transport, {60, 63, 250},
+                                    {[&](std::uint8_t poll) { asked.push_back(poll); }, {}, {}});
     EXPECT_EQ(end.error, "");
     EXPECT_FALSE(end.cancelled);
     EXPECT_EQ(end.asked, 4);
