@@ -89,7 +89,8 @@ ConnectDialog::~ConnectDialog()
 QLayout* ConnectDialog::buildFields()
 {
     m_address->setObjectName(QStringLiteral("address"));
-    m_address->setPlaceholderText(QStringLiteral("hart-ip://HOST[:PORT], hart-ip+udp://, hart-ip+tls:// or serial:///dev/NAME"));
+    m_address->setPlaceholderText(
+        QStringLiteral("hart-ip://HOST[:PORT], hart-ip+udp://, hart-ip+tls:// or serial:///dev/NAME"));
     m_keyFile->setObjectName(QStringLiteral("keyFile"));
     m_keyFile->setPlaceholderText(QStringLiteral("IDENTITY:HEXKEY in one line, for hart-ip+tls:// only"));
     m_browse->setText(QStringLiteral("..."));
@@ -250,7 +251,8 @@ void ConnectDialog::found(const hart::FoundDevice& device)
     item->setData(PollColumn, Qt::UserRole, device.pollAddress);
     item->setText(TagColumn, QString::fromStdString(device.longTag.empty() ? device.tag : device.longTag));
     item->setText(DeviceIdColumn, hex(id.deviceId, 6));
-    item->setText(MakeColumn, QStringLiteral("%1 / %2").arg(hex(device.manufacturerId(), 4), hex(id.expandedDeviceType, 4)));
+    item->setText(MakeColumn,
+                  QStringLiteral("%1 / %2").arg(hex(device.manufacturerId(), 4), hex(id.expandedDeviceType, 4)));
     item->setText(RevisionsColumn, revisions(id));
     if (m_found->topLevelItemCount() == 1)
         m_found->setCurrentItem(item);
@@ -262,13 +264,15 @@ void ConnectDialog::finished(const hart::ScanEnd& end)
     m_search->setText(QStringLiteral("&Search"));
     m_progress->setValue(m_progress->maximum());
     const int count = m_found->topLevelItemCount();
-    const QString answered = count == 1 ? QStringLiteral("1 device answered") : QStringLiteral("%1 devices answered").arg(count);
+    const QString answered = count == 1 ? QStringLiteral("1 device answered")
+                                        : QStringLiteral("%1 devices answered").arg(count);
     if (!end.error.empty())
         showStatus(QString::fromStdString(end.error), true);
     else if (end.cancelled)
         showStatus(QStringLiteral("Stopped after %1 poll addresses; %2.").arg(end.asked).arg(answered));
     else if (count == 0)
-        showStatus(QStringLiteral("No device answered at poll addresses %1 to %2.").arg(m_range.first).arg(m_range.last));
+        showStatus(
+            QStringLiteral("No device answered at poll addresses %1 to %2.").arg(m_range.first).arg(m_range.last));
     else
         showStatus(QStringLiteral("%1 at poll addresses %2 to %3.").arg(answered).arg(m_range.first).arg(m_range.last));
     updateButtons();

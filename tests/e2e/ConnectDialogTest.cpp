@@ -5,9 +5,9 @@
 #include "frame/FrameWindow.h"
 #include "frame/ModuleLoader.h"
 #include "hart/DeviceProcess.h"
+#include "platform/com/ComObject.h"
 #include "simulator/ManualScheduler.h"
 #include "simulator/SimulatedPositioner.h"
-#include "platform/com/ComObject.h"
 
 #include <gtest/gtest.h>
 
