@@ -2,8 +2,10 @@
 
 #include "CalibrationShots.h"
 #include "CommissionShots.h"
+#include "ConnectDialog.h"
 #include "DiagnosticShots.h"
 #include "HistoryShots.h"
+#include "LinkedDevice.h"
 #include "LiveShots.h"
 #include "LookCheck.h"
 #include "ModuleLoader.h"
@@ -52,6 +54,8 @@ const ControlKind kKinds[] = {
 
 // How long the device strokes its valve before the first picture, in wall-clock time.
 constexpr int kStrokeMs = 4000;
+// How long a switch to another device waits for it before the main view opens all the same.
+constexpr int kConnectWaitMs = 5000;
 
 const ControlKind& kindOf(FrameWindow::Control control)
 {
@@ -85,7 +89,8 @@ FrameWindow::FrameWindow(ModuleLoader& loader, std::unique_ptr<FrameDevice> devi
       m_deviceClock(deviceClock),
       m_tabs(new QTabWidget(this)),
       m_faults(new QLabel(this)),
-      m_operation(new QLabel(this))
+      m_operation(new QLabel(this)),
+      m_statusTimer(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Orvx ESD DTM - %1").arg(m_device->Describe()));
     setCentralWidget(m_tabs);
@@ -94,15 +99,8 @@ FrameWindow::FrameWindow(ModuleLoader& loader, std::unique_ptr<FrameDevice> devi
     statusBar()->addPermanentWidget(m_faults);
     m_operation->setObjectName(QStringLiteral("runningOperation"));
     statusBar()->addWidget(m_operation);
-    if (m_deviceClock) {
-        // A command ends in a task of the device: the bar says so before a picture can show it
-        // running still. Its time moves on with the device's half-second refreshes.
-        m_deviceClock->SetAfterEachTask([this] { ShowOperation(); });
-    } else {
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, &FrameWindow::ShowOperation);
-        timer->start(250);
-    }
+    connect(m_statusTimer, &QTimer::timeout, this, &FrameWindow::ShowOperation);
+    followStatus();
     buildMenus();
     showFaults();
     ShowOperation();
@@ -114,6 +112,18 @@ FrameWindow::~FrameWindow()
     if (m_deviceClock)
         m_deviceClock->SetAfterEachTask({});
     releaseAll();
+}
+
+void FrameWindow::followStatus()
+{
+    if (m_deviceClock) {
+        // A command ends in a task of the device: the bar says so before a picture can show it
+        // running still. Its time moves on with the device's half-second refreshes.
+        m_deviceClock->SetAfterEachTask([this] { ShowOperation(); });
+        m_statusTimer->stop();
+    } else {
+        m_statusTimer->start(250);
+    }
 }
 
 void FrameWindow::buildMenus()
@@ -130,16 +140,17 @@ void FrameWindow::buildMenus()
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
-    device->addAction(QStringLiteral("&Connect"), this, [this] { m_device->Connect(); });
+    device->addAction(QStringLiteral("&Connect..."), this, &FrameWindow::chooseDevice);
+    device->addAction(QStringLiteral("Co&nnect"), this, [this] { m_device->Connect(); });
     device->addAction(QStringLiteral("&Disconnect"), this, [this] { m_device->Disconnect(); });
     device->addSeparator();
-    QAction* privateDialogs = device->addAction(QStringLiteral("&Private dialogs"));
-    privateDialogs->setCheckable(true);
-    privateDialogs->setChecked(true);
-    connect(privateDialogs, &QAction::toggled, this, [this](bool on) { m_device->SetPrivateDialogs(on); });
+    m_privateDialogs = device->addAction(QStringLiteral("&Private dialogs"));
+    m_privateDialogs->setCheckable(true);
+    m_privateDialogs->setChecked(true);
+    connect(m_privateDialogs, &QAction::toggled, this, [this](bool on) { m_device->SetPrivateDialogs(on); });
 
     QMenu* user = menuBar()->addMenu(QStringLiteral("&User level"));
-    auto* levels = new QActionGroup(this);
+    auto* levels = m_userLevels = new QActionGroup(this);
     for (const char* level : {"observer", "operator", "maintenance", "planning engineer"}) {
         QAction* action = user->addAction(QString::fromLatin1(level));
         action->setCheckable(true);
@@ -154,7 +165,7 @@ void FrameWindow::buildMenus()
     simulator::SimulatedPositioner* simulated = m_device->Simulated();
     if (!simulated)
         return;
-    QMenu* simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
+    QMenu* simulate = m_simulate = menuBar()->addMenu(QStringLiteral("&Simulate"));
     for (const simulator::SimulatedFault fault : simulator::kSimulatedFaults) {
         const QString name = QString::fromLatin1(simulator::nameOf(fault));
         QAction* action = simulate->addAction(name.left(1).toUpper() + name.mid(1));
@@ -234,6 +245,63 @@ QString FrameWindow::Open(Control control)
     m_tabs->setCurrentIndex(m_tabs->addTab(page, QString::fromLatin1(kind.title)));
     m_controls[control] = std::move(hosted);
     return {};
+}
+
+void FrameWindow::chooseDevice()
+{
+    QString address;
+    QString keyFile;
+    {
+        // The search ends with the window, before the device it chose is opened: a modem's line
+        // takes one user at a time.
+        ConnectDialog dialog(m_device->Simulated() ? QString() : m_device->Describe(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        address = dialog.ChosenAddress();
+        keyFile = dialog.KeyFile();
+    }
+    if (const QString error = SwitchTo(address, keyFile); !error.isEmpty())
+        QMessageBox::warning(this, windowTitle(), error);
+}
+
+QString FrameWindow::SwitchTo(const QString& address, const QString& keyFile)
+{
+    std::string error;
+    std::unique_ptr<LinkedDevice> linked = LinkedDevice::Make(address.toStdString(), error, keyFile.toStdString());
+    if (!linked)
+        return QString::fromStdString(error);
+    closeControls();
+    if (m_simulate) {
+        // The simulated positioner stays its owner's; nothing here reaches it any more.
+        delete m_simulate;
+        m_simulate = nullptr;
+        if (m_deviceClock)
+            m_deviceClock->SetAfterEachTask({});
+        m_deviceClock = nullptr;
+        followStatus();
+    }
+    LinkedDevice& device = *linked;
+    m_device = std::move(linked);  // a link before stops as it goes, its controls released
+    showFaults();
+    device.SetPrivateDialogs(m_privateDialogs->isChecked());
+    if (const QAction* level = m_userLevels->checkedAction()) {
+        const QString text = level->text();
+        device.SetUserLevel(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+    }
+    setWindowTitle(QStringLiteral("Orvx ESD DTM - %1").arg(device.Describe()));
+    device.Connect();
+    // Nothing the user does reaches the window until the device answered or the wait is over.
+    device.WaitConnected(kConnectWaitMs, QEventLoop::ExcludeUserInputEvents);
+    ShowOperation();
+    return Open(Control::Online);
+}
+
+void FrameWindow::closeControls()
+{
+    releaseAll();
+    m_controls.clear();
+    while (m_tabs->count() > 0)
+        delete m_tabs->widget(0);
 }
 
 void FrameWindow::releaseAll()

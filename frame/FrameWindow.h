@@ -7,8 +7,12 @@
 #include <map>
 #include <memory>
 
+class QAction;
+class QActionGroup;
 class QLabel;
+class QMenu;
 class QTabWidget;
+class QTimer;
 class QTreeWidget;
 
 namespace orvx::simulator {
@@ -48,12 +52,23 @@ public:
     int WriteScreenshots(const QString& folder, QStringList* errors);
     // Shows the device's running command in the status bar, or what keeps the link from it.
     void ShowOperation();
+    // Puts the controls over the device at `address` (a --device address, `keyFile` for a
+    // hart-ip+tls:// one): the open controls are released, the device before is let go (a link
+    // stopped), the new one connected and the main view opened over it. Answers an error text,
+    // or empty; on an error the window stays with the device it had.
+    QString SwitchTo(const QString& address, const QString& keyFile = {});
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
+    // Device > Connect...: the devices that answer at an address, one of them to switch to.
+    void chooseDevice();
+    // The status bar follows the device clock when there is one, else a timer.
+    void followStatus();
+    // Every control released and its tab closed.
+    void closeControls();
     void showFaults();
     // Simulate > PST history: a year of PSTs into a data file the user chooses.
     void simulateHistory();
@@ -70,6 +85,10 @@ private:
     QTabWidget* m_tabs;
     QLabel* m_faults;
     QLabel* m_operation;
+    QTimer* m_statusTimer;
+    QMenu* m_simulate = nullptr;
+    QAction* m_privateDialogs = nullptr;
+    QActionGroup* m_userLevels = nullptr;
     std::map<Control, std::unique_ptr<HostedControl>> m_controls;
 };
 

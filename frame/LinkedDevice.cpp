@@ -78,12 +78,12 @@ QString LinkedDevice::Status()
     return QStringLiteral("Device not reached: %1").arg(QString::fromStdString(m_link->LinkProblem()));
 }
 
-bool LinkedDevice::WaitConnected(int timeoutMs)
+bool LinkedDevice::WaitConnected(int timeoutMs, QEventLoop::ProcessEventsFlags events)
 {
     QElapsedTimer clock;
     clock.start();
     while (!m_link->IsConnected() && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(events, 50);
         QThread::msleep(10);
     }
     return m_link->IsConnected();

@@ -4,6 +4,8 @@
 #include "QtPoster.h"
 #include "platform/com/ComPtr.h"
 
+#include <QEventLoop>
+
 #include <memory>
 #include <string>
 
@@ -31,7 +33,7 @@ public:
     void SetUserLevel(std::u16string_view level) override;
     QString Status() override;
     // Waits, handling the link's news, until the device is reached or `timeoutMs` passed.
-    bool WaitConnected(int timeoutMs);
+    bool WaitConnected(int timeoutMs, QEventLoop::ProcessEventsFlags events = QEventLoop::AllEvents);
     hart::HartBusinessObject& Link() { return *m_link; }
 
 private:

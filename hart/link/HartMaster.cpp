@@ -36,8 +36,8 @@ Decoded<Pdu> HartMaster::ask(const Address& address, std::uint8_t number, const 
     if (!frame)
         return frame.refusal();
     Refusal last = refuse(0, "not connected");  // what stands when the transport is closed
-    for (int attempt = 0; attempt < kTries && m_transport.isOpen(); ++attempt) {
-        const Decoded<Bytes> answer = m_transport.exchange(frame.value(), kAnswerTimeoutMs);
+    for (int attempt = 0; attempt < m_tries && m_transport.isOpen(); ++attempt) {
+        const Decoded<Bytes> answer = m_transport.exchange(frame.value(), m_answerTimeoutMs);
         if (!answer) {
             last = answer.refusal();
             continue;

@@ -15,6 +15,11 @@ public:
     static constexpr int kBusyPauseMs = 100;
 
     explicit HartMaster(IFrameTransport& transport) : m_transport(transport) {}
+    // A master that gives up sooner, for a search of a loop where most addresses stay silent.
+    HartMaster(IFrameTransport& transport, int tries, int answerTimeoutMs)
+        : m_transport(transport), m_tries(tries), m_answerTimeoutMs(answerTimeoutMs)
+    {
+    }
 
     // Command 0 at the poll address; the device's long address is kept for every later command.
     Decoded<DeviceIdentity> identify(std::uint8_t pollAddress);
@@ -29,6 +34,8 @@ private:
     Decoded<Pdu> ask(const Address& address, std::uint8_t number, const Bytes& data);
 
     IFrameTransport& m_transport;
+    int m_tries = kTries;
+    int m_answerTimeoutMs = kAnswerTimeoutMs;
     Address m_address;
 };
 
