@@ -26,6 +26,7 @@ const char kUsage[] = "Usage: orvx-dgn list FILE\n"
                       "       orvx-dgn show FILE N\n"
                       "       orvx-dgn export FILE N --csv [-o OUT]\n"
                       "       orvx-dgn check FILE\n"
+                      "       orvx-dgn import FILE --store STORE\n"
                       "Reads Orvx ESD diagnostic data files (.dgn); never changes them.\n"
                       "\n"
                       "  list FILE      one tab-separated line per complete record after a header line:\n"
@@ -38,6 +39,10 @@ const char kUsage[] = "Usage: orvx-dgn list FILE\n"
                       "                 record N's curves as CSV, to stdout or to OUT, which is\n"
                       "                 replaced whole or not at all\n"
                       "  check FILE     every problem of the file with its line number\n"
+                      "  import FILE --store STORE\n"
+                      "                 keeps every complete record in the plant store, each once however\n"
+                      "                 often it is imported: STORE is sqlite:FILE or\n"
+                      "                 postgresql://[USER@][HOST][:PORT]/DATABASE[?host=SOCKET_FOLDER]\n"
                       "  -h, --help     show this help and exit\n"
                       "      --version  show the version and exit\n"
                       "\n"
@@ -46,7 +51,7 @@ const char kUsage[] = "Usage: orvx-dgn list FILE\n"
                       "Exit status:\n"
                       "  0  all went well\n"
                       "  1  the file holds damaged records or text outside any record (list, check)\n"
-                      "  2  bad usage, a file that cannot be read or written, or no record N\n";
+                      "  2  bad usage, a file that cannot be read or written, no record N, or a store that fails\n";
 
 static_assert(device::datafile::kValueCount == kRecordValueCount);
 
@@ -131,6 +136,7 @@ struct CommandLine {
     std::vector<std::string> operands;  // the command first
     bool csv = false;
     std::optional<std::string> output;
+    std::optional<std::string> store;
     std::string error;
 };
 
@@ -146,6 +152,11 @@ CommandLine parse(const std::vector<std::string>& args)
             optionsEnd = true;
         } else if (arg == "--csv") {
             line.csv = true;
+        } else if (arg == "--store") {
+            if (i + 1 < args.size() && !args[i + 1].empty())
+                line.store = args[++i];
+            else
+                line.error = "option '--store' needs a store";
         } else if (arg == "-o" || arg == "--output") {
             if (i + 1 < args.size() && !args[i + 1].empty())
                 line.output = args[++i];
@@ -305,8 +316,11 @@ int runDgn(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return usageError("no command given", err);
     const std::string& command = line.operands[0];
     const bool takesNumber = command == "show" || command == "export";
-    if (!takesNumber && command != "list" && command != "check")
+    if (!takesNumber && command != "list" && command != "check" && command != "import")
         return usageError("unknown command '" + command + "'", err);
+    if ((command == "import") != line.store.has_value())
+        return usageError(command == "import" ? "'import' needs --store STORE" : "'" + command + "' takes no --store",
+                          err);
     if (command != "export" && (line.csv || line.output))
         return usageError("'" + command + "' takes no " + (line.csv ? "--csv" : "output file"), err);
     const std::size_t wanted = takesNumber ? 3 : 2;
@@ -322,6 +336,8 @@ int runDgn(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return listRecords(path, out, err);
     if (command == "check")
         return checkFile(path, out, err);
+    if (command == "import")
+        return importRecords(path, QString::fromLocal8Bit(*line.store), out, err);
     const std::optional<int> number = recordNumber(line.operands[2]);
     if (!number)
         return usageError("record number '" + line.operands[2] + "' is not a whole number", err);

@@ -26,5 +26,7 @@ int showRecord(const QString& path, int number, std::ostream& out, std::ostream&
 // Writes the curves as CSV to `outPath`, whole or not at all, or to out when it is empty.
 int exportCsv(const QString& path, int number, const QString& outPath, std::ostream& out, std::ostream& err);
 int checkFile(const QString& path, std::ostream& out, std::ostream& err);
+// Keeps every complete record of the file in the plant store at `storeAddress`, each once.
+int importRecords(const QString& path, const QString& storeAddress, std::ostream& out, std::ostream& err);
 
 }  // namespace orvx::tools

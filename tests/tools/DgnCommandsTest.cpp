@@ -1,12 +1,14 @@
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/DataFileFixture.h"
 #include "diagnostics/GraphData.h"
+#include "store/PlantStore.h"
 #include "tools/DgnCommands.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <map>
 #include <sstream>
@@ -14,6 +16,7 @@
 using namespace orvx;
 using namespace orvx::test;
 using orvx::tools::runDgn;
+namespace store = orvx::store;
 
 namespace {
 
@@ -344,6 +347,9 @@ TEST_F(DgnTool, BadUsageIsRefusedWithAHint)
         {{"check", "FILE", "-o", "x"}, "'check' takes no output file"},
         {{"list", "FILE", "more"}, "unexpected argument 'more'"},
         {{"list", "--frob", "FILE"}, "unknown option '--frob'"},
+        {{"import", "FILE"}, "'import' needs --store STORE"},
+        {{"list", "FILE", "--store", "sqlite:x"}, "'list' takes no --store"},
+        {{"import", "FILE", "--store"}, "option '--store' needs a store"},
     };
     for (const auto& [args, message] : cases) {
         SCOPED_TRACE(message);
@@ -354,6 +360,33 @@ TEST_F(DgnTool, BadUsageIsRefusedWithAHint)
     }
     // After "--" a name that starts with '-' is a file.
     EXPECT_EQ(Dgn({"list", "--", "-o"}).err, "orvx-dgn: -o: No such file or directory\n");
+}
+
+// A file imported twice into the plant store keeps each record once; a store that cannot be
+// reached keeps nothing and says why.
+TEST_F(DgnTool, ImportKeepsEachRecordOnceInThePlantStore)
+{
+    const QTemporaryDir folder;
+    const std::string store = "sqlite:" + folder.filePath(QStringLiteral("plant.sqlite")).toStdString();
+    const Outcome unreachable = Dgn({"import", "FILE", "--store", "sqlite:/proc/orvx/plant.sqlite"});
+    EXPECT_EQ(unreachable.status, 2);
+    EXPECT_TRUE(unreachable.err.starts_with("orvx-dgn: cannot open the store sqlite:/proc/orvx/plant.sqlite"))
+        << unreachable.err;
+    const Outcome first = Dgn({"import", "FILE", "--store", store});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "3 kept, 0 already in " + store + ", 0 not kept\n");
+    const Outcome again = Dgn({"import", "FILE", "--store", store});
+    EXPECT_EQ(again.out, "0 kept, 3 already in " + store + ", 0 not kept\n");
+
+    QString error;
+    auto plant = store::PlantStore::open(store::parseStoreAddress(QString::fromStdString(store), &error).value(),
+                                         &error);
+    ASSERT_TRUE(plant) << error.toStdString();
+    const QList<store::StoredRecord> failed = plant->history(7);
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed[0].record, failedPst());
+    EXPECT_EQ(failed[0].takenAt, QDateTime(QDate(2024, 3, 8), QTime(9, 5, 4), Qt::UTC))
+        << "the time as the file has it";
 }
 
 // Output that cannot be written (a full disk) is a failure, not a success.

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "diagnostics/DiagRecord.h"
+#include "store/StoreAddress.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+
+namespace orvx::store {
+
+// A PST or ESD event as the store keeps it: the record, when the device took it, and who read it
+// from the device or brought it in.
+struct StoredRecord {
+    diagnostics::DiagRecord record;
+    QDateTime takenAt;  // UTC
+    QString keptBy;
+};
+
+// What became of a record handed to the store.
+struct KeepOutcome {
+    enum class Kind { Kept, AlreadyKept, Failed };
+    Kind kind = Kind::Failed;
+    QString why;  // for Failed
+};
+
+// The plant's history of PSTs and ESD events, in SQLite or PostgreSQL. Records are only ever
+// added: the same record handed in twice is kept once, and a record is written whole or not at
+// all. The schema carries its version; an older store is brought up to date when opened, a newer
+// one refused.
+class PlantStore {
+public:
+    static constexpr int kSchemaVersion = 1;
+
+    // The store at `address`, its schema made or brought up to date; null with the reason.
+    static std::unique_ptr<PlantStore> open(const StoreAddress& address, QString* error);
+    ~PlantStore();
+    PlantStore(const PlantStore&) = delete;
+    PlantStore& operator=(const PlantStore&) = delete;
+
+    KeepOutcome keep(const StoredRecord& record);
+    // Every record of the device, the oldest first; an empty list with the reason on failure.
+    QList<StoredRecord> history(std::int32_t deviceId, QString* error = nullptr);
+    // How many records the store holds, or -1 when it cannot say.
+    qint64 count();
+
+    const StoreAddress& address() const { return m_address; }
+
+private:
+    PlantStore(StoreAddress address, QString connection);
+    bool migrate(QString* error);
+
+    StoreAddress m_address;
+    QString m_connection;
+};
+
+}  // namespace orvx::store

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "diagnostics/DiagRecord.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+namespace orvx::store {
+
+// A record's numbers as the store keeps them: little-endian 32-bit integers and floats, so that
+// SQLite and PostgreSQL hold the same bytes and a record reads back exactly.
+QByteArray valuesBytes(const diagnostics::DiagRecord& record);
+QByteArray curveBytes(const std::vector<float>& samples);
+bool readValues(const QByteArray& bytes, diagnostics::DiagRecord& record);
+bool readCurve(const QByteArray& bytes, std::vector<float>& samples);
+
+// What makes a record the same record: its kind, tag, device, time and every number, hashed.
+QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& takenAt);
+
+}  // namespace orvx::store
