@@ -34,7 +34,7 @@ bool CEditModel::HandleEvent(CUIEventBase& event)
     switch (event.GetType()) {
     case EventTextDataGet: {
         auto& get = static_cast<CTextDataGetEvent&>(event);
-        get.SetValue(device::variantText(GetValue(get.GetTag())));
+        readOrMarkUnsupported(event, [&] { get.SetValue(device::variantText(GetValue(get.GetTag()))); });
         return true;
     }
     case EventAction:

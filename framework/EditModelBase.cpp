@@ -88,6 +88,17 @@ void CEditModelBase::readOrMarkInvalid(CUIEventBase& event, Read read)
     }
 }
 
+void CEditModelBase::readOrMarkUnsupported(CUIEventBase& event, const std::function<void()>& read)
+{
+    try {
+        read();
+    } catch (const com::ComError& error) {
+        if (error.status() != com::Status::NotImplemented)
+            throw;
+        event.SetError(kNotSupported);
+    }
+}
+
 bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
 {
     switch (event.GetType()) {
@@ -104,7 +115,18 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
     }
     case EventComboBoxGet: {
         auto& get = static_cast<CComboBoxGetEvent&>(event);
-        const QString value = device::variantText(GetValue(get.GetTag()));
+        QString value;
+        bool read = false;
+        readOrMarkUnsupported(event, [&] {
+            value = device::variantText(GetValue(get.GetTag()));
+            read = true;
+        });
+        if (!read) {
+            CChoiceList none = get.GetChoices();
+            none.current = -1;  // a choice shown would pass for the device's
+            get.SetChoices(none);
+            return true;
+        }
         CChoiceList choices = get.GetChoices();
         // A value that is none of the choices selects none: the previous selection would
         // pass for the device's value.
@@ -180,15 +202,7 @@ bool CEditModelBase::handleOnlineEvent(CUIEventBase& event)
     }
     case EventGenericGet: {
         auto& get = static_cast<CGenericGetEvent&>(event);
-        try {
-            get.SetValue(GetValue(get.GetTag()));
-        } catch (const com::ComError& error) {
-            // Only a parameter the device does not have is shown as such; any other failure
-            // goes to the control, which reports it.
-            if (error.status() != com::Status::NotImplemented)
-                throw;
-            get.SetError(kNotSupported);
-        }
+        readOrMarkUnsupported(event, [&] { get.SetValue(GetValue(get.GetTag())); });
         return true;
     }
     default: return false;

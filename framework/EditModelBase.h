@@ -3,6 +3,8 @@
 #include "IUIEditModel.h"
 #include "platform/com/ComPtr.h"
 
+#include <functional>
+
 namespace orvx::device {
 class IDtmUiCurrent;
 class IDtmUiEarlier;
@@ -46,6 +48,9 @@ protected:
 
     IUIController* controller() const { return m_controller; }
     CTextProvider* texts() const { return m_texts; }
+    // A read for a kind whose failure escapes to the control, which reports it; a parameter the
+    // device does not have shows "not supported." in the event instead.
+    void readOrMarkUnsupported(controls::CUIEventBase& event, const std::function<void()>& read);
 
 private:
     // A read for a kind whose failure shows "invalid value." in the event instead of escaping.

@@ -17,7 +17,7 @@ bool CSinglePageEditModel::HandleEvent(CUIEventBase& event)
         if (m_page == SinglePage::Trend)
             return false;
         auto& get = static_cast<CTextDataGetEvent&>(event);
-        get.SetValue(device::variantText(GetValue(get.GetTag())));
+        readOrMarkUnsupported(event, [&] { get.SetValue(device::variantText(GetValue(get.GetTag()))); });
         return true;
     }
     case EventAction:

@@ -21,7 +21,8 @@ bool isSqlite(const StoreAddress& address)
 
 QStringList schemaOne(bool sqlite)
 {
-    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT") : QStringLiteral("BIGSERIAL PRIMARY KEY");
+    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                              : QStringLiteral("BIGSERIAL PRIMARY KEY");
     const QString blob = sqlite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
     QStringList statements{
         QStringLiteral("CREATE TABLE diag_records (id %1, content_hash TEXT NOT NULL UNIQUE, kind TEXT NOT NULL, "
@@ -151,7 +152,8 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
     QSqlQuery query(QSqlDatabase::database(m_connection));
     query.prepare(QStringLiteral(
         "INSERT INTO diag_records (content_hash, kind, tag, device_id, taken_at, kept_by, kept_at, record_values, "
-        "curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+        "curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?) "
         "ON CONFLICT (content_hash) DO NOTHING"));
     query.addBindValue(contentHash(record, stored.takenAt));
     query.addBindValue(kindText(record.kind));
@@ -165,8 +167,9 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
          {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
         query.addBindValue(curveBytes(*curve));
     if (!query.exec())
-        return {KeepOutcome::Kind::Failed, QStringLiteral("the store %1 did not keep the record: %2")
-                                               .arg(m_address.text(), query.lastError().text())};
+        return {
+            KeepOutcome::Kind::Failed,
+            QStringLiteral("the store %1 did not keep the record: %2").arg(m_address.text(), query.lastError().text())};
     return {query.numRowsAffected() == 1 ? KeepOutcome::Kind::Kept : KeepOutcome::Kind::AlreadyKept, {}};
 }
 
@@ -200,8 +203,9 @@ QList<StoredRecord> PlantStore::history(std::int32_t deviceId, QString* error)
                            readCurve(query.value(8).toByteArray(), record.curve2.pressure);
         if (!whole) {
             if (error)
-                *error = QStringLiteral("a record of device %1 taken %2 does not read").arg(deviceId).arg(
-                    stored.takenAt.toString(Qt::ISODate));
+                *error = QStringLiteral("a record of device %1 taken %2 does not read")
+                             .arg(deviceId)
+                             .arg(stored.takenAt.toString(Qt::ISODate));
             continue;
         }
         records.append(stored);

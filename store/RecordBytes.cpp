@@ -82,8 +82,8 @@ QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& take
     field(QByteArray::number(record.deviceId));
     field(takenAt.toUTC().toString(Qt::ISODate).toUtf8());
     field(valuesBytes(record));
-    for (const auto* curve : {&record.curve1.position, &record.curve1.pressure, &record.curve2.position,
-                              &record.curve2.pressure})
+    for (const auto* curve :
+         {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
         field(curveBytes(*curve));
     return QString::fromLatin1(hash.result().toHex());
 }

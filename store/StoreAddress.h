@@ -12,8 +12,8 @@ namespace orvx::store {
 struct StoreAddress {
     enum class Kind { Sqlite, Postgresql };
     Kind kind = Kind::Sqlite;
-    QString path;      // the SQLite file
-    QString host;      // a name, an address, or the folder of PostgreSQL's Unix socket
+    QString path;  // the SQLite file
+    QString host;  // a name, an address, or the folder of PostgreSQL's Unix socket
     int port = 5432;
     QString user;
     QString database;

@@ -167,9 +167,17 @@ TEST_F(OnlineModel, FailedReadsOfSomeKindsShowInvalidValueOthersEscape)
             EXPECT_EQ(event->GetErrorText(), shown);
         }
     }
-    CGenericGetEventImpl unsupported(5, 10, "16009");
-    EXPECT_TRUE(model.HandleEvent(unsupported)) << "a value the device does not have is no failure";
-    EXPECT_EQ(unsupported.GetErrorText(), QStringLiteral("not supported."));
+    // The kinds that let a failure escape say "not supported." of a value the device does not have.
+    CTextDataGetEventImpl unsupportedEntry(5, 14, "16009");
+    CComboBoxGetEventImpl unsupportedCombo(5, 8, "16009");
+    unsupportedCombo.SetChoices({{{"psi", "6", 0}}, 0});
+    CGenericGetEventImpl unsupportedList(5, 10, "16009");
+    for (CUIEventBase* event :
+         std::initializer_list<CUIEventBase*>{&unsupportedEntry, &unsupportedCombo, &unsupportedList}) {
+        EXPECT_TRUE(model.HandleEvent(*event)) << "kind " << event->GetType();
+        EXPECT_EQ(event->GetErrorText(), QStringLiteral("not supported.")) << "kind " << event->GetType();
+    }
+    EXPECT_EQ(unsupportedCombo.GetChoices().current, -1);
     device->failingTags["16009"] = com::Status::Failure;
     CTextDataGetEventImpl entry(5, 14, "16009");
     CComboBoxGetEventImpl combo(5, 8, "16009");

@@ -24,15 +24,18 @@ TEST(StoreAddress, RefusesWhatNamesNoStore)
         EXPECT_FALSE(error.isEmpty()) << bad;
     }
     QString error;
-    const StoreAddress socket = parseStoreAddress(QStringLiteral("postgresql://orvx@/plant?host=/run/pg"), &error).value();
+    const StoreAddress socket =
+        parseStoreAddress(QStringLiteral("postgresql://orvx@/plant?host=/run/pg"), &error).value();
     EXPECT_EQ(socket.kind, StoreAddress::Kind::Postgresql);
     EXPECT_EQ(socket.host, QStringLiteral("/run/pg"));
     EXPECT_EQ(socket.user, QStringLiteral("orvx"));
     EXPECT_EQ(socket.database, QStringLiteral("plant"));
     EXPECT_EQ(socket.text(), QStringLiteral("postgresql://orvx@/plant?host=/run/pg"));
     const StoreAddress team = parseStoreAddress(QStringLiteral("postgresql://db.plant:6543/esd"), &error).value();
-    EXPECT_EQ(std::tuple(team.host, team.port, team.database), std::tuple(QStringLiteral("db.plant"), 6543, QStringLiteral("esd")));
-    EXPECT_EQ(parseStoreAddress(QStringLiteral("/var/plant.sqlite"), &error)->path, QStringLiteral("/var/plant.sqlite"));
+    EXPECT_EQ(std::tuple(team.host, team.port, team.database),
+              std::tuple(QStringLiteral("db.plant"), 6543, QStringLiteral("esd")));
+    EXPECT_EQ(parseStoreAddress(QStringLiteral("/var/plant.sqlite"), &error)->path,
+              QStringLiteral("/var/plant.sqlite"));
 }
 
 diagnostics::DiagRecord pst(std::int32_t deviceId, int seed)
@@ -96,8 +99,8 @@ protected:
             QString error;
             const StoreAddress address = parseStoreAddress(m_address, &error).value();
             const bool sqlite = address.kind == StoreAddress::Kind::Sqlite;
-            QSqlDatabase raw =
-                QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), connection);
+            QSqlDatabase raw = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
+                                                         connection);
             raw.setDatabaseName(sqlite ? address.path : address.database);
             raw.setHostName(address.host);
             raw.setUserName(address.user);
@@ -153,7 +156,8 @@ TEST_P(Store, AKeptRecordIsNeverChangedNorTakenOut)
 TEST_P(Store, ANewerSchemaIsRefusedAndLeftAsItIs)
 {
     ASSERT_TRUE(open());
-    ASSERT_TRUE(sql(QStringLiteral("INSERT INTO store_schema (version) VALUES (%1)").arg(PlantStore::kSchemaVersion + 1)));
+    ASSERT_TRUE(
+        sql(QStringLiteral("INSERT INTO store_schema (version) VALUES (%1)").arg(PlantStore::kSchemaVersion + 1)));
     QString error;
     EXPECT_FALSE(open(&error));
     EXPECT_TRUE(error.contains(QStringLiteral("newer than this program's"))) << error.toStdString();

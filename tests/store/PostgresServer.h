@@ -31,10 +31,9 @@ public:
             m_as = "runuser -u postgres -- ";
         }
         const std::string data = m_folder + "/data";
-        m_running =
-            shell(m_bin + "/initdb -D " + data + " -A trust -U orvx --no-sync") &&
-            shell(m_bin + "/pg_ctl -D " + data + " -w -l " + m_folder + "/log -o \"-k " + m_folder +
-                  " -c listen_addresses='' -p 5432 -F\" start");
+        m_running = shell(m_bin + "/initdb -D " + data + " -A trust -U orvx --no-sync") &&
+                    shell(m_bin + "/pg_ctl -D " + data + " -w -l " + m_folder + "/log -o \"-k " + m_folder +
+                          " -c listen_addresses='' -p 5432 -F\" start");
     }
     ~PostgresServer()
     {
