@@ -225,9 +225,11 @@ TEST_P(LinkedModule, TheAddressControlMovesTheDeviceToAnotherPollAddress)
     hart::HartIpTransport transport(endpoint);
     std::string error;
     ASSERT_TRUE(transport.open(error)) << error;
-    hart::HartMaster master(transport);
-    EXPECT_FALSE(master.identify(0)) << "no device answers at the old address";
-    EXPECT_TRUE(master.identify(5)) << "the device answers at the new one";
+    hart::HartMaster master(transport, 1, 300);
+    // The device takes the address once the command that sends it has run, in the device's time.
+    EXPECT_TRUE(frame::waitFor([&] { return static_cast<bool>(master.identify(5)); }, 10000))
+        << "the device answers at the new address";
+    EXPECT_FALSE(master.identify(0)) << "and no longer at the old one";
     EXPECT_EQ(read(u"1001"), "PV-101") << "the link goes on";
 }
 
