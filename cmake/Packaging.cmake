@@ -18,7 +18,7 @@ HART valve positioners, and orvx-frame, which hosts it over a simulated
 positioner: configure the valve, run a partial stroke test, find the stops,
 tune it, read its faults, watch a live trend and keep PST signatures in
 diagnostic data files; and orvx-dgn, which lists, shows, exports and checks
-those data files from a plant's scripts.]])
+those data files from a plant's scripts and keeps them in the plant store.]])
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_NAME ${ORVX_PACKAGE_NAME})
@@ -26,8 +26,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The run-time libraries the program and the module link come from dpkg-shlibdeps. The SVG
-# plugins are loaded, not linked: without them the icons stay empty.
+# plugins are loaded, not linked: without them the icons stay empty. So are the SQL drivers:
+# SQLite holds the plant store unless told otherwise; PostgreSQL serves a team's store.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 
 include(CPack)
