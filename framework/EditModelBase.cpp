@@ -115,27 +115,19 @@ bool CEditModelBase::handleCommonEvent(CUIEventBase& event)
     }
     case EventComboBoxGet: {
         auto& get = static_cast<CComboBoxGetEvent&>(event);
-        QString value;
-        bool read = false;
-        readOrMarkUnsupported(event, [&] {
-            value = device::variantText(GetValue(get.GetTag()));
-            read = true;
-        });
-        if (!read) {
-            CChoiceList none = get.GetChoices();
-            none.current = -1;  // a choice shown would pass for the device's
-            get.SetChoices(none);
-            return true;
-        }
         CChoiceList choices = get.GetChoices();
-        // A value that is none of the choices selects none: the previous selection would
-        // pass for the device's value.
-        const auto match = std::find_if(choices.choices.cbegin(), choices.choices.cend(),
-                                        [&](const CChoice& choice) { return choice.tag == value; });
-        choices.current = match == choices.choices.cend() ? -1
-                                                          : static_cast<std::int32_t>(match - choices.choices.cbegin());
-        if (choices.current < 0 && !choices.choices.isEmpty())
-            get.SetError(kInvalidValue);
+        // A value that is none of the choices, or none read, selects none: the previous
+        // selection would pass for the device's value.
+        choices.current = -1;
+        readOrMarkUnsupported(event, [&] {
+            const QString value = device::variantText(GetValue(get.GetTag()));
+            const auto match = std::find_if(choices.choices.cbegin(), choices.choices.cend(),
+                                            [&](const CChoice& choice) { return choice.tag == value; });
+            if (match != choices.choices.cend())
+                choices.current = static_cast<std::int32_t>(match - choices.choices.cbegin());
+            else if (!choices.choices.isEmpty())
+                get.SetError(kInvalidValue);
+        });
         get.SetChoices(choices);
         return true;
     }
