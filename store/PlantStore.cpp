@@ -161,7 +161,7 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
     query.addBindValue(record.deviceId);
     query.addBindValue(stored.takenAt.toUTC().toString(Qt::ISODate));
     query.addBindValue(stored.keptBy);
-    query.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    query.addBindValue(stored.keptAt.toUTC().toString(Qt::ISODate));
     query.addBindValue(valuesBytes(record));
     for (const auto* curve :
          {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})

@@ -18,6 +18,7 @@ struct StoredRecord {
     diagnostics::DiagRecord record;
     QDateTime takenAt;  // UTC
     QString keptBy;
+    QDateTime keptAt;  // when it was handed to the store: the caller's clock, not the store's
 };
 
 // What became of a record handed to the store.

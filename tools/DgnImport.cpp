@@ -33,13 +33,15 @@ int importRecords(const QString& path, const QString& storeAddress, std::ostream
         err << "orvx-dgn: " << error.toStdString() << '\n';
         return kExitFailure;
     }
+    // The one reading of the clock: a command run by hand keeps when it ran.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     int kept = 0;
     int already = 0;
     QStringList failures;
     ScanSummary summary;
     try {
         summary = scanDataFile(path, [&](const FileRecord& found) {
-            const store::KeepOutcome outcome = plant->keep({found.record, fileTime(found.dateTime), whoImports()});
+            const store::KeepOutcome outcome = plant->keep({found.record, fileTime(found.dateTime), whoImports(), now});
             kept += outcome.kind == store::KeepOutcome::Kind::Kept;
             already += outcome.kind == store::KeepOutcome::Kind::AlreadyKept;
             if (outcome.kind == store::KeepOutcome::Kind::Failed)

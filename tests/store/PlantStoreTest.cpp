@@ -56,7 +56,8 @@ diagnostics::DiagRecord pst(std::int32_t deviceId, int seed)
 
 StoredRecord stored(std::int32_t deviceId, int seed, int day)
 {
-    return {pst(deviceId, seed), QDateTime(QDate(2026, 3, day), QTime(8, 30), Qt::UTC), QStringLiteral("alice")};
+    const QDateTime taken(QDate(2026, 3, day), QTime(8, 30), Qt::UTC);
+    return {pst(deviceId, seed), taken, QStringLiteral("alice"), taken.addDays(1)};
 }
 
 // The same cases on SQLite and on a PostgreSQL server of the test's own.
