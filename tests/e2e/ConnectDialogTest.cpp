@@ -33,13 +33,7 @@ namespace {
 template <class F>
 bool waitFor(F done, int ms = 10000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
-    }
-    return done();
+    return test::waitFor(done, ms);
 }
 
 // A key pressed where the focus is, as the keyboard delivers it: unused, it goes to the parents.

@@ -23,17 +23,10 @@ namespace {
 using test::Entry;
 using test::Module;
 
-// Handles events, the link's news among them, until `done` holds or `ms` passed.
 template <class F>
 bool waitFor(F done, int ms = 8000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
-    }
-    return done();
+    return test::waitFor(done, ms);
 }
 
 TEST_F(Module, TheMainViewShowsADeviceOverHartIpAndChangesItsMode)

@@ -6,9 +6,12 @@
 
 #include <QByteArray>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdint>
 #include <dlfcn.h>
@@ -41,6 +44,19 @@ protected:
     QByteArray previous;
     void* handle = nullptr;
 };
+
+// Handles events, a link's news among them, until `done` holds or `ms` passed.
+template <class F>
+bool waitFor(F done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return done();
+}
 
 // The overview's text of item `item`, or "(none)" when the page has no such label.
 inline QString itemText(QWidget* window, int item)
