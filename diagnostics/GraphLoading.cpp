@@ -1,6 +1,7 @@
 #include "GraphLoading.h"
 
 #include "DataFileDialogs.h"
+#include "DeviceRecord.h"
 #include "DeviceValues.h"
 #include "DiagGraph.h"
 #include "DlgPickData.h"
@@ -65,25 +66,10 @@ bool loadDeviceCurves(framework::IUIController& controller, DiagKind kind, CDiag
         const std::int32_t interval = device.Integer(device::tag::SampleInterval);
         graph.SetSampling(interval, unit);
 
-        std::array<std::int32_t, kRecordValueCount> values{};
-        const auto set = [&values](RecordValue which, std::int32_t value) {
-            values[static_cast<std::size_t>(which)] = value;
-        };
-        if (kind == DiagKind::Pst) {
-            // Where the device keeps each value; the samples up are the stroke's total less the
-            // samples down, and the unit is the one read above.
-            for (int i = 0; i < kRecordValueCount; ++i) {
-                const device::Parameter* source = device::datafile::kValueSources[static_cast<std::size_t>(i)];
-                if (source && *source != device::parameter::MeasuredPressureUnit)
-                    set(RecordValue(i), device.Integer(device::latin1(source->tag)));
-            }
-            set(RecordValue::NumSamplesUp, device.Integer(device::tag::RecordSamples) -
-                                               values[static_cast<std::size_t>(RecordValue::NumSamplesDown)]);
+        const auto integer = [&device](QLatin1StringView tag) { return device.Integer(tag); };
+        const auto values = deviceRecordValues(kind, integer, interval, unit);
+        if (kind == DiagKind::Pst)
             graph.SetLimits(device.Limits());
-        } else {
-            set(RecordValue::Interval, interval);  // so that a file of the event times its samples too
-        }
-        set(RecordValue::PresUnits, unit);
         graph.SetRecord(kind, device.Text(device::tag::DeviceTag), device.Integer(device::tag::DeviceId), values);
         return true;
     } catch (const std::exception&) {  // a refused read (ComError) or a value that is no number
