@@ -1,6 +1,7 @@
 #include "store/PlantStore.h"
 
 #include "store/RecordBytes.h"
+#include "store/RecordRows.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -175,11 +176,12 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
 
 QList<StoredRecord> PlantStore::history(std::int32_t deviceId, QString* error)
 {
+    // The index on (device_id, taken_at) finds the valve's records and gives their order; the id
+    // after it orders records taken in the same second as they were kept.
     QSqlQuery query(QSqlDatabase::database(m_connection));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT kind, tag, taken_at, kept_by, record_values, curve1_position, "
-                                 "curve1_pressure, curve2_position, curve2_pressure FROM diag_records "
-                                 "WHERE device_id = ? ORDER BY taken_at, id"));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM diag_records WHERE device_id = ? ORDER BY taken_at, id").arg(recordColumns()));
     query.addBindValue(deviceId);
     QList<StoredRecord> records;
     if (!query.exec()) {
@@ -187,30 +189,40 @@ QList<StoredRecord> PlantStore::history(std::int32_t deviceId, QString* error)
             *error = query.lastError().text();
         return records;
     }
+    QString why;
     while (query.next()) {
-        StoredRecord stored;
-        diagnostics::DiagRecord& record = stored.record;
-        record.kind = query.value(0).toString() == QLatin1String("ESD") ? diagnostics::DiagKind::Esd
-                                                                        : diagnostics::DiagKind::Pst;
-        record.tag = query.value(1).toString();
-        record.deviceId = deviceId;
-        stored.takenAt = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
-        stored.keptBy = query.value(3).toString();
-        const bool whole = readValues(query.value(4).toByteArray(), record) &&
-                           readCurve(query.value(5).toByteArray(), record.curve1.position) &&
-                           readCurve(query.value(6).toByteArray(), record.curve1.pressure) &&
-                           readCurve(query.value(7).toByteArray(), record.curve2.position) &&
-                           readCurve(query.value(8).toByteArray(), record.curve2.pressure);
-        if (!whole) {
-            if (error)
-                *error = QStringLiteral("a record of device %1 taken %2 does not read")
-                             .arg(deviceId)
-                             .arg(stored.takenAt.toString(Qt::ISODate));
-            continue;
-        }
-        records.append(stored);
+        if (std::optional<StoredRecord> stored = readRecordRow(query, &why))
+            records.append(std::move(*stored));
+        else if (error)
+            *error = why;
     }
     return records;
+}
+
+QHash<std::int32_t, StoredRecord> PlantStore::latestPsts(QString* error)
+{
+    // One pass over the PSTs ranks each valve's by the time the device took them; only the
+    // first of each valve is read whole. Of two taken in the same second the later kept wins.
+    QSqlQuery query(QSqlDatabase::database(m_connection));
+    query.setForwardOnly(true);
+    const QString statement = QStringLiteral(
+        "SELECT %1 FROM diag_records WHERE id IN (SELECT id FROM (SELECT id, ROW_NUMBER() OVER (PARTITION BY "
+        "device_id ORDER BY taken_at DESC, id DESC) AS newness FROM diag_records WHERE kind = 'PST') AS ranked "
+        "WHERE newness = 1)");
+    QHash<std::int32_t, StoredRecord> latest;
+    if (!query.exec(statement.arg(recordColumns()))) {
+        if (error)
+            *error = query.lastError().text();
+        return latest;
+    }
+    QString why;
+    while (query.next()) {
+        if (std::optional<StoredRecord> stored = readRecordRow(query, &why))
+            latest.insert(stored->record.deviceId, std::move(*stored));
+        else if (error)
+            *error = why;
+    }
+    return latest;
 }
 
 qint64 PlantStore::count()

@@ -4,6 +4,7 @@
 #include "store/StoreAddress.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -45,6 +46,9 @@ public:
     KeepOutcome keep(const StoredRecord& record);
     // Every record of the device, the oldest first; an empty list with the reason on failure.
     QList<StoredRecord> history(std::int32_t deviceId, QString* error = nullptr);
+    // The newest PST of every valve, by the time the device took it, keyed by device id; one
+    // query for the whole plant. Empty with the reason on failure.
+    QHash<std::int32_t, StoredRecord> latestPsts(QString* error = nullptr);
     // How many records the store holds, or -1 when it cannot say.
     qint64 count();
 

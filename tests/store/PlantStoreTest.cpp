@@ -141,6 +141,7 @@ TEST_P(Store, KeepsEachRecordOnceAndReadsItBackWhole)
     EXPECT_EQ(history[0].takenAt, earlier.takenAt);
     EXPECT_EQ(history[1].record, later.record);
     EXPECT_EQ(history[1].keptBy, QStringLiteral("alice"));
+    EXPECT_EQ(history[1].keptAt, later.keptAt);
     EXPECT_TRUE(store->history(0x0BAD).isEmpty());
 }
 
@@ -192,6 +193,40 @@ TEST_P(Store, TwoWritersAtOnceLoseNothingAndDoubleNothing)
     auto store = open();
     EXPECT_EQ(store->count(), 3 * kEach);
     EXPECT_EQ(store->history(99).size(), kEach);
+}
+
+TEST_P(Store, LatestPstsFailsWithTheReasonWhenTheRecordsCannotBeRead)
+{
+    auto store = open();
+    ASSERT_TRUE(store->keep(stored(1, 1, 1)).kind == KeepOutcome::Kind::Kept);
+    ASSERT_TRUE(sql(QStringLiteral("DROP TABLE diag_records")));
+    QString error;
+    EXPECT_TRUE(store->latestPsts(&error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// The plant view: each valve's newest PST by the time the device took it, whatever the order
+// the records were kept in; an ESD event, newer or not, is no PST.
+TEST_P(Store, LatestPstsGivesEachValveItsNewestPst)
+{
+    auto store = open();
+    EXPECT_TRUE(store->latestPsts().isEmpty());
+    const StoredRecord newest = stored(10, 2, 20);
+    StoredRecord esd = stored(10, 3, 25);
+    esd.record.kind = diagnostics::DiagKind::Esd;
+    StoredRecord onlyEsd = stored(12, 1, 2);
+    onlyEsd.record.kind = diagnostics::DiagKind::Esd;
+    for (const StoredRecord& record :
+         {stored(10, 1, 3), newest, stored(10, 4, 19), esd, stored(11, 1, 5), stored(11, 2, 4), onlyEsd})
+        ASSERT_EQ(store->keep(record).kind, KeepOutcome::Kind::Kept);
+
+    QString error;
+    const QHash<std::int32_t, StoredRecord> latest = store->latestPsts(&error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(latest.size(), 2) << "valve 12 has no PST";
+    EXPECT_EQ(latest[10].record, newest.record);
+    EXPECT_EQ(std::tuple(latest[10].takenAt, latest[10].keptAt), std::tuple(newest.takenAt, newest.keptAt));
+    EXPECT_EQ(latest[11].takenAt, stored(11, 1, 5).takenAt);
 }
 
 TEST_P(Store, AStoreThatCannotBeReachedSaysWhy)
