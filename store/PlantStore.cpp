@@ -48,6 +48,14 @@ QStringList schemaOne(bool sqlite)
     return statements;
 }
 
+// Version 2: the same test is kept once, whenever it was read. Records kept before have no test
+// hash (a kept record is never changed); keep() compares their numbers instead.
+QStringList schemaTwo()
+{
+    return {QStringLiteral("ALTER TABLE diag_records ADD COLUMN test_hash TEXT"),
+            QStringLiteral("CREATE UNIQUE INDEX diag_records_same_test ON diag_records (test_hash)")};
+}
+
 // Runs one statement; false with the database's reason.
 bool run(QSqlQuery& query, const QString& statement, QString* error)
 {
@@ -135,28 +143,58 @@ bool PlantStore::migrate(QString* error)
                                    "it, and only a newer one may")
                         .arg(version)
                         .arg(kSchemaVersion));
-    if (version < 1) {
-        for (const QString& statement : schemaOne(sqlite))
-            if (!run(query, statement, &reason))
-                return fail(QStringLiteral("cannot be made: ") + reason);
-        if (!run(query, QStringLiteral("INSERT INTO store_schema (version) VALUES (1)"), &reason))
-            return fail(QStringLiteral("cannot be made: ") + reason);
-    }
+    QStringList statements;
+    if (version < 1)
+        statements << schemaOne(sqlite);
+    if (version < 2)
+        statements << schemaTwo();
+    if (version < kSchemaVersion)
+        statements << QStringLiteral("INSERT INTO store_schema (version) VALUES (%1)").arg(kSchemaVersion);
+    for (const QString& statement : statements)
+        if (!run(query, statement, &reason))
+            return fail(QStringLiteral("cannot be brought to version %1: %2").arg(kSchemaVersion).arg(reason));
     if (!run(query, QStringLiteral("COMMIT"), &reason))
         return fail(QStringLiteral("cannot be made: ") + reason);
     return true;
 }
 
+// Whether a record kept before test hashes were kept holds the same test.
+bool PlantStore::keptBeforeTestHashes(const diagnostics::DiagRecord& record, QString* error)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection));
+    query.prepare(QStringLiteral("SELECT 1 FROM diag_records WHERE device_id = ? AND kind = ? AND test_hash IS NULL "
+                                 "AND record_values = ? AND curve1_position = ? AND curve1_pressure = ? AND "
+                                 "curve2_position = ? AND curve2_pressure = ?"));
+    query.addBindValue(record.deviceId);
+    query.addBindValue(kindText(record.kind));
+    query.addBindValue(valuesBytes(record));
+    for (const auto* curve :
+         {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
+        query.addBindValue(curveBytes(*curve));
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    return query.next();
+}
+
 KeepOutcome PlantStore::keep(const StoredRecord& stored)
 {
     const diagnostics::DiagRecord& record = stored.record;
+    QString error;
+    if (keptBeforeTestHashes(record, &error))
+        return {KeepOutcome::Kind::AlreadyKept, {}};
+    if (!error.isEmpty())
+        return {KeepOutcome::Kind::Failed,
+                QStringLiteral("the store %1 did not keep the record: %2").arg(m_address.text(), error)};
     QSqlQuery query(QSqlDatabase::database(m_connection));
+    // Either hash met again is the record kept already: no conflict target, so both count.
     query.prepare(QStringLiteral(
-        "INSERT INTO diag_records (content_hash, kind, tag, device_id, taken_at, kept_by, kept_at, record_values, "
-        "curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?) "
-        "ON CONFLICT (content_hash) DO NOTHING"));
+        "INSERT INTO diag_records (content_hash, test_hash, kind, tag, device_id, taken_at, kept_by, kept_at, "
+        "record_values, curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
     query.addBindValue(contentHash(record, stored.takenAt));
+    query.addBindValue(testHash(record));
     query.addBindValue(kindText(record.kind));
     query.addBindValue(record.tag);
     query.addBindValue(record.deviceId);

@@ -30,12 +30,12 @@ struct KeepOutcome {
 };
 
 // The plant's history of PSTs and ESD events, in SQLite or PostgreSQL. Records are only ever
-// added: the same record handed in twice is kept once, and a record is written whole or not at
-// all. The schema carries its version; an older store is brought up to date when opened, a newer
-// one refused.
+// added: the same test handed in twice is kept once (whenever and by whomever it was read), and a record is written
+// whole or not at all. The schema carries its version; an older store is brought up to date when opened, a newer one
+// refused.
 class PlantStore {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // The store at `address`, its schema made or brought up to date; null with the reason.
     static std::unique_ptr<PlantStore> open(const StoreAddress& address, QString* error);
@@ -57,6 +57,7 @@ public:
 private:
     PlantStore(StoreAddress address, QString connection);
     bool migrate(QString* error);
+    bool keptBeforeTestHashes(const diagnostics::DiagRecord& record, QString* error);
 
     StoreAddress m_address;
     QString m_connection;

@@ -68,24 +68,57 @@ bool readCurve(const QByteArray& bytes, std::vector<float>& samples)
     return true;
 }
 
-QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& takenAt)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    const auto field = [&hash](const QByteArray& bytes) {
+namespace {
+
+// Each field's length goes first, so that no two records run together alike.
+class FieldHash {
+public:
+    void add(const QByteArray& bytes)
+    {
         QByteArray size;
         append(size, static_cast<std::int32_t>(bytes.size()));
-        hash.addData(size);  // each field's length first: no two records run together alike
-        hash.addData(bytes);
-    };
-    field(record.kind == diagnostics::DiagKind::Pst ? "PST" : "ESD");
-    field(record.tag.toUtf8());
-    field(QByteArray::number(record.deviceId));
-    field(takenAt.toUTC().toString(Qt::ISODate).toUtf8());
-    field(valuesBytes(record));
-    for (const auto* curve :
-         {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
-        field(curveBytes(*curve));
-    return QString::fromLatin1(hash.result().toHex());
+        m_hash.addData(size);
+        m_hash.addData(bytes);
+    }
+    // Kind, device and every number of the record.
+    void addTest(const diagnostics::DiagRecord& record)
+    {
+        add(valuesBytes(record));
+        for (const auto* curve :
+             {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
+            add(curveBytes(*curve));
+    }
+    QString hex() { return QString::fromLatin1(m_hash.result().toHex()); }
+
+private:
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+};
+
+QByteArray kindBytes(diagnostics::DiagKind kind)
+{
+    return kind == diagnostics::DiagKind::Pst ? "PST" : "ESD";
+}
+
+}  // namespace
+
+QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& takenAt)
+{
+    FieldHash hash;
+    hash.add(kindBytes(record.kind));
+    hash.add(record.tag.toUtf8());
+    hash.add(QByteArray::number(record.deviceId));
+    hash.add(takenAt.toUTC().toString(Qt::ISODate).toUtf8());
+    hash.addTest(record);
+    return hash.hex();
+}
+
+QString testHash(const diagnostics::DiagRecord& record)
+{
+    FieldHash hash;
+    hash.add(kindBytes(record.kind));
+    hash.add(QByteArray::number(record.deviceId));
+    hash.addTest(record);
+    return hash.hex();
 }
 
 }  // namespace orvx::store

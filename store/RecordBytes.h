@@ -16,5 +16,9 @@ bool readCurve(const QByteArray& bytes, std::vector<float>& samples);
 
 // What makes a record the same record: its kind, tag, device, time and every number, hashed.
 QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& takenAt);
+// What makes a record the same test of the valve, whenever and under whichever tag it was read:
+// its kind, device and every number. Two programs reading one test off a device, or a test
+// saved in two data files at two times, make one test.
+QString testHash(const diagnostics::DiagRecord& record);
 
 }  // namespace orvx::store

@@ -145,6 +145,48 @@ TEST_P(Store, KeepsEachRecordOnceAndReadsItBackWhole)
     EXPECT_TRUE(store->history(0x0BAD).isEmpty());
 }
 
+// Two programs reading one test off a valve at two moments, or one test saved in two files
+// under another tag, make one record.
+TEST_P(Store, TheSameTestIsKeptOnceWhenAndUnderWhateverTagItWasRead)
+{
+    auto store = open();
+    ASSERT_TRUE(store);
+    const StoredRecord first = stored(5, 1, 3);
+    ASSERT_EQ(store->keep(first).kind, KeepOutcome::Kind::Kept);
+    StoredRecord again = first;
+    again.takenAt = first.takenAt.addSecs(1);
+    again.record.tag = QStringLiteral("PV-5-NEW");
+    EXPECT_EQ(store->keep(again).kind, KeepOutcome::Kind::AlreadyKept);
+    StoredRecord otherValve = first;
+    otherValve.record.deviceId = 6;
+    EXPECT_EQ(store->keep(otherValve).kind, KeepOutcome::Kind::Kept) << "the same numbers on another valve";
+    StoredRecord event = first;
+    event.record.kind = diagnostics::DiagKind::Esd;
+    EXPECT_EQ(store->keep(event).kind, KeepOutcome::Kind::Kept) << "an ESD event is another record";
+    EXPECT_EQ(store->count(), 3);
+}
+
+// A store written before the same test was recognised: brought up to date when opened, its
+// records kept as they were and still recognised.
+TEST_P(Store, AnOlderStoreIsBroughtUpToDateAndItsRecordsStillCount)
+{
+    ASSERT_EQ(open()->keep(stored(5, 1, 3)).kind, KeepOutcome::Kind::Kept);
+    // Back to version 1 as that program left it, the record without a test hash.
+    ASSERT_TRUE(sql(QStringLiteral("DROP INDEX diag_records_same_test")));
+    ASSERT_TRUE(sql(QStringLiteral("ALTER TABLE diag_records DROP COLUMN test_hash")));
+    ASSERT_TRUE(sql(QStringLiteral("DELETE FROM store_schema")));
+    ASSERT_TRUE(sql(QStringLiteral("INSERT INTO store_schema (version) VALUES (1)")));
+
+    auto store = open();
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->history(5).size(), 1);
+    StoredRecord again = stored(5, 1, 3);
+    again.takenAt = again.takenAt.addSecs(30);
+    EXPECT_EQ(store->keep(again).kind, KeepOutcome::Kind::AlreadyKept);
+    EXPECT_EQ(store->keep(stored(5, 2, 4)).kind, KeepOutcome::Kind::Kept);
+    EXPECT_EQ(store->count(), 2);
+}
+
 TEST_P(Store, AKeptRecordIsNeverChangedNorTakenOut)
 {
     ASSERT_TRUE(open()->keep(stored(7, 1, 1)).kind == KeepOutcome::Kind::Kept);
