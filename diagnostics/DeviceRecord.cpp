@@ -12,7 +12,9 @@ std::array<std::int32_t, kRecordValueCount> deviceRecordValues(DiagKind kind, co
                                                                std::int32_t interval, std::int32_t unit)
 {
     std::array<std::int32_t, kRecordValueCount> values{};
-    const auto set = [&values](RecordValue which, std::int32_t value) { values[static_cast<std::size_t>(which)] = value; };
+    const auto set = [&values](RecordValue which, std::int32_t value) {
+        values[static_cast<std::size_t>(which)] = value;
+    };
     if (kind == DiagKind::Pst) {
         for (int i = 0; i < kRecordValueCount; ++i) {
             const device::Parameter* source = device::datafile::kValueSources[static_cast<std::size_t>(i)];
@@ -43,7 +45,8 @@ std::optional<DiagRecord> readDeviceRecord(DiagKind kind, const DeviceText& text
         CurveTextResult exhaust = parseCurveText(text(device::tag::ExhaustCurve));
         CurveTextResult fill = parseCurveText(text(device::tag::FillCurve));
         if (!exhaust.Ok() || (kind == DiagKind::Pst && !fill.Ok())) {
-            *why = kind == DiagKind::Pst ? QStringLiteral("the device holds no PST") : QStringLiteral("the device holds no ESD event");
+            *why = kind == DiagKind::Pst ? QStringLiteral("the device holds no PST")
+                                         : QStringLiteral("the device holds no ESD event");
             return std::nullopt;
         }
         record.curve1 = std::move(exhaust.curve);

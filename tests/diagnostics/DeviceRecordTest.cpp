@@ -55,7 +55,8 @@ TEST(DeviceRecord, ATestTheDeviceCannotGiveIsNoRecordAndSaysWhy)
         {"no signature yet", tag::FillCurve, "", "the device holds no PST"},
         {"a garbled curve", tag::ExhaustCurve, "30@x@25@90", "the device holds no PST"},
         {"a refused read", tag::DeviceId, nullptr, "a read from the device failed (refused)"},
-        {"a count that is no number", tag::RecordSamples, "forty", "a read from the device failed (not a whole number)"},
+        {"a count that is no number", tag::RecordSamples, "forty",
+         "a read from the device failed (not a whole number)"},
     };
     for (const auto& each : cases) {
         Texts device = aPst();
