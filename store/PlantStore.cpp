@@ -48,11 +48,13 @@ QStringList schemaOne(bool sqlite)
     return statements;
 }
 
-// Version 2: the same test is kept once, whenever it was read. Records kept before have no test
-// hash (a kept record is never changed); keep() compares their numbers instead.
+// Version 2: the same test is kept once, whenever it was read, and a test read off the device
+// keeps the device's count at it. Records kept before have no test hash (a kept record is never
+// changed); keep() compares their numbers instead.
 QStringList schemaTwo()
 {
     return {QStringLiteral("ALTER TABLE diag_records ADD COLUMN test_hash TEXT"),
+            QStringLiteral("ALTER TABLE diag_records ADD COLUMN device_count BIGINT"),
             QStringLiteral("CREATE UNIQUE INDEX diag_records_same_test ON diag_records (test_hash)")};
 }
 
@@ -158,13 +160,15 @@ bool PlantStore::migrate(QString* error)
     return true;
 }
 
-// Whether a record kept before test hashes were kept holds the same test.
-bool PlantStore::keptBeforeTestHashes(const diagnostics::DiagRecord& record, QString* error)
+// Whether a record of the valve holds these very numbers: any record (`legacyOnly` false), or one
+// kept before test hashes were.
+bool PlantStore::keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly, QString* error)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection));
-    query.prepare(QStringLiteral("SELECT 1 FROM diag_records WHERE device_id = ? AND kind = ? AND test_hash IS NULL "
+    query.prepare(QStringLiteral("SELECT 1 FROM diag_records WHERE device_id = ? AND kind = ? %1"
                                  "AND record_values = ? AND curve1_position = ? AND curve1_pressure = ? AND "
-                                 "curve2_position = ? AND curve2_pressure = ?"));
+                                 "curve2_position = ? AND curve2_pressure = ?")
+                      .arg(legacyOnly ? QStringLiteral("AND test_hash IS NULL ") : QString()));
     query.addBindValue(record.deviceId);
     query.addBindValue(kindText(record.kind));
     query.addBindValue(valuesBytes(record));
@@ -182,7 +186,9 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
 {
     const diagnostics::DiagRecord& record = stored.record;
     QString error;
-    if (keptBeforeTestHashes(record, &error))
+    // A record from a file may be a test read off the device before, whose hash holds the
+    // device's count: its numbers tell. Tests read off the device are told apart by the count.
+    if (keptWithTheseNumbers(record, stored.deviceCount.has_value(), &error))
         return {KeepOutcome::Kind::AlreadyKept, {}};
     if (!error.isEmpty())
         return {KeepOutcome::Kind::Failed,
@@ -190,11 +196,12 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
     QSqlQuery query(QSqlDatabase::database(m_connection));
     // Either hash met again is the record kept already: no conflict target, so both count.
     query.prepare(QStringLiteral(
-        "INSERT INTO diag_records (content_hash, test_hash, kind, tag, device_id, taken_at, kept_by, kept_at, "
-        "record_values, curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-    query.addBindValue(contentHash(record, stored.takenAt));
-    query.addBindValue(testHash(record));
+        "INSERT INTO diag_records (content_hash, test_hash, device_count, kind, tag, device_id, taken_at, kept_by, "
+        "kept_at, record_values, curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, "
+        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+    query.addBindValue(contentHash(record, stored.takenAt, stored.deviceCount));
+    query.addBindValue(testHash(record, stored.deviceCount));
+    query.addBindValue(stored.deviceCount ? QVariant(*stored.deviceCount) : QVariant(QMetaType::fromType<qint64>()));
     query.addBindValue(kindText(record.kind));
     query.addBindValue(record.tag);
     query.addBindValue(record.deviceId);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace orvx::store {
 
@@ -20,6 +21,9 @@ struct StoredRecord {
     QDateTime takenAt;  // UTC
     QString keptBy;
     QDateTime keptAt;  // when it was handed to the store: the caller's clock, not the store's
+    // For a test read off the device: the device's own count of seconds when it ran, which names
+    // the test however often and by whomever it is read. None for a record from a data file.
+    std::optional<qint64> deviceCount;
 };
 
 // What became of a record handed to the store.
@@ -57,7 +61,7 @@ public:
 private:
     PlantStore(StoreAddress address, QString connection);
     bool migrate(QString* error);
-    bool keptBeforeTestHashes(const diagnostics::DiagRecord& record, QString* error);
+    bool keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly, QString* error);
 
     StoreAddress m_address;
     QString m_connection;

@@ -101,7 +101,7 @@ QByteArray kindBytes(diagnostics::DiagKind kind)
 
 }  // namespace
 
-QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& takenAt)
+QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& takenAt, std::optional<qint64> deviceCount)
 {
     FieldHash hash;
     hash.add(kindBytes(record.kind));
@@ -109,14 +109,17 @@ QString contentHash(const diagnostics::DiagRecord& record, const QDateTime& take
     hash.add(QByteArray::number(record.deviceId));
     hash.add(takenAt.toUTC().toString(Qt::ISODate).toUtf8());
     hash.addTest(record);
+    if (deviceCount)
+        hash.add(QByteArray::number(*deviceCount));
     return hash.hex();
 }
 
-QString testHash(const diagnostics::DiagRecord& record)
+QString testHash(const diagnostics::DiagRecord& record, std::optional<qint64> deviceCount)
 {
     FieldHash hash;
     hash.add(kindBytes(record.kind));
     hash.add(QByteArray::number(record.deviceId));
+    hash.add(deviceCount ? QByteArray::number(*deviceCount) : QByteArray());
     hash.addTest(record);
     return hash.hex();
 }

@@ -9,7 +9,7 @@ namespace orvx::store {
 QString recordColumns()
 {
     return QStringLiteral("kind, tag, device_id, taken_at, kept_by, kept_at, record_values, curve1_position, "
-                          "curve1_pressure, curve2_position, curve2_pressure");
+                          "curve1_pressure, curve2_position, curve2_pressure, device_count");
 }
 
 std::optional<StoredRecord> readRecordRow(const QSqlQuery& query, QString* why)
@@ -30,6 +30,8 @@ std::optional<StoredRecord> readRecordRow(const QSqlQuery& query, QString* why)
                        readCurve(query.value(10).toByteArray(), record.curve2.pressure) &&
                        record.curve1.position.size() == record.curve1.pressure.size() &&
                        record.curve2.position.size() == record.curve2.pressure.size();
+    if (!query.value(11).isNull())
+        stored.deviceCount = query.value(11).toLongLong();
     if (!whole) {
         *why = QStringLiteral("a record of device %1 taken %2 does not read")
                    .arg(record.deviceId)

@@ -164,6 +164,25 @@ TEST_P(Store, TheSameTestIsKeptOnceWhenAndUnderWhateverTagItWasRead)
     event.record.kind = diagnostics::DiagKind::Esd;
     EXPECT_EQ(store->keep(event).kind, KeepOutcome::Kind::Kept) << "an ESD event is another record";
     EXPECT_EQ(store->count(), 3);
+
+    // Read off the device: its count of seconds tells two tests that gave the same numbers apart.
+    StoredRecord read = stored(8, 1, 3);
+    read.deviceCount = 86'400;
+    StoredRecord next = read;
+    next.deviceCount = 90'000;
+    // taken in the same second by the wall clock: the device's time may run ahead of it
+
+    EXPECT_EQ(store->keep(read).kind, KeepOutcome::Kind::Kept);
+    EXPECT_EQ(store->keep(next).kind, KeepOutcome::Kind::Kept) << "a second test, alike";
+    read.takenAt = read.takenAt.addSecs(2);
+    EXPECT_EQ(store->keep(read).kind, KeepOutcome::Kind::AlreadyKept) << "the first, read again by another frame";
+    StoredRecord saved = next;
+    saved.deviceCount.reset();
+    saved.takenAt = next.takenAt.addDays(1);
+    EXPECT_EQ(store->keep(saved).kind, KeepOutcome::Kind::AlreadyKept) << "that test saved in a file and imported";
+    const QList<StoredRecord> history = store->history(8);
+    ASSERT_EQ(history.size(), 2);
+    EXPECT_EQ(history[1].deviceCount, 90'000);
 }
 
 // A store written before the same test was recognised: brought up to date when opened, its
@@ -174,6 +193,7 @@ TEST_P(Store, AnOlderStoreIsBroughtUpToDateAndItsRecordsStillCount)
     // Back to version 1 as that program left it, the record without a test hash.
     ASSERT_TRUE(sql(QStringLiteral("DROP INDEX diag_records_same_test")));
     ASSERT_TRUE(sql(QStringLiteral("ALTER TABLE diag_records DROP COLUMN test_hash")));
+    ASSERT_TRUE(sql(QStringLiteral("ALTER TABLE diag_records DROP COLUMN device_count")));
     ASSERT_TRUE(sql(QStringLiteral("DELETE FROM store_schema")));
     ASSERT_TRUE(sql(QStringLiteral("INSERT INTO store_schema (version) VALUES (1)")));
 
