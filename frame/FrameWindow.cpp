@@ -84,8 +84,15 @@ FrameWindow::FrameWindow(ModuleLoader& loader, simulator::SimulatedPositioner& d
 }
 
 FrameWindow::FrameWindow(ModuleLoader& loader, std::unique_ptr<FrameDevice> device, QtScheduler* deviceClock)
-    : m_loader(loader),
-      m_device(std::move(device)),
+    : FrameWindow(loader, *device, deviceClock, nullptr)
+{
+    m_owned = std::move(device);
+}
+
+FrameWindow::FrameWindow(ModuleLoader& loader, FrameDevice& device, QtScheduler* deviceClock, QWidget* parent)
+    : QMainWindow(parent),
+      m_loader(loader),
+      m_device(&device),
       m_deviceClock(deviceClock),
       m_tabs(new QTabWidget(this)),
       m_faults(new QLabel(this)),
@@ -137,10 +144,11 @@ void FrameWindow::buildMenus()
                 QMessageBox::warning(this, windowTitle(), error);
         });
     }
-    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, [this] { window()->close(); });
 
     QMenu* device = menuBar()->addMenu(QStringLiteral("&Device"));
-    device->addAction(QStringLiteral("&Connect..."), this, &FrameWindow::chooseDevice);
+    if (!parentWidget())
+        device->addAction(QStringLiteral("&Connect..."), this, &FrameWindow::chooseDevice);
     device->addAction(QStringLiteral("Co&nnect"), this, [this] { m_device->Connect(); });
     device->addAction(QStringLiteral("&Disconnect"), this, [this] { m_device->Disconnect(); });
     device->addSeparator();
@@ -281,7 +289,8 @@ QString FrameWindow::SwitchTo(const QString& address, const QString& keyFile)
         followStatus();
     }
     LinkedDevice& device = *linked;
-    m_device = std::move(linked);  // a link before stops as it goes, its controls released
+    m_owned = std::move(linked);  // a link before stops as it goes, its controls released
+    m_device = m_owned.get();
     showFaults();
     device.SetPrivateDialogs(m_privateDialogs->isChecked());
     if (const QAction* level = m_userLevels->checkedAction()) {

@@ -41,6 +41,9 @@ public:
     // Over any device; without the simulated positioner there are no Simulate menu and no
     // screenshots.
     FrameWindow(ModuleLoader& loader, std::unique_ptr<FrameDevice> device, QtScheduler* deviceClock = nullptr);
+    // One valve of the plant window, in its tab: the device stays the plant's, and the plant
+    // connects to other devices, so there is no Device > Connect... here.
+    FrameWindow(ModuleLoader& loader, FrameDevice& device, QtScheduler* deviceClock, QWidget* parent);
     ~FrameWindow() override;
 
     // Opens the control's tab, making the control on first use. Answers an error text or empty.
@@ -80,7 +83,8 @@ private:
     void lookInDark(QTreeWidget* tree, ShotWriter& shots, QStringList* errors);
 
     ModuleLoader& m_loader;
-    std::unique_ptr<FrameDevice> m_device;
+    std::unique_ptr<FrameDevice> m_owned;  // null when the device is the plant's
+    FrameDevice* m_device;
     QtScheduler* m_deviceClock;
     QTabWidget* m_tabs;
     QLabel* m_faults;

@@ -1,15 +1,22 @@
-// orvx-frame: hosts the module's controls over a simulated positioner, as an FDT frame would.
+// orvx-frame: the plant's valves, and the module's controls over each, as an FDT frame would host
+// them.
 #include "FrameWindow.h"
 #include "LinkedDevice.h"
 #include "ModuleLoader.h"
+#include "PlantShots.h"
+#include "PlantWindow.h"
 #include "QtScheduler.h"
+#include "SimulatedDevice.h"
+#include "SimulatedPlant.h"
 #include "host/Guids.h"
-#include "platform/com/ComObject.h"
+#include "platform/ui/Clock.h"
 #include "simulator/SimulatedPositioner.h"
+#include "store/PlantStore.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -23,9 +30,10 @@ constexpr char kModuleName[] = "libOrvxTarnelGUI.so";
 // How long the program waits for a device before it opens its window all the same.
 constexpr int kConnectWaitMs = 5000;
 
-const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS [--psk FILE]]\n"
-                      "Hosts the Orvx ESD user interface over a simulated valve positioner, or over\n"
-                      "a positioner reached by HART-IP or a HART modem.\n"
+const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS [--psk FILE]] [--store STORE]\n"
+                      "Shows the plant's ESD valves and hosts the Orvx ESD user interface over each:\n"
+                      "a few simulated valve positioners, or a positioner reached by HART-IP or a\n"
+                      "HART modem.\n"
                       "\n"
                       "  --screenshots DIR  render every page, a partial stroke test and the setup\n"
                       "                     pages to PNG files in DIR, then exit; needs no display\n"
@@ -35,6 +43,10 @@ const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS [
                       "                     serial:///dev/NAME[/POLL]; port 5094 and poll address 0\n"
                       "                     unless given\n"
                       "  --psk FILE         the key of a hart-ip+tls:// device: one line IDENTITY:HEXKEY\n"
+                      "  --store STORE      the plant store every PST is kept in: sqlite:FILE or\n"
+                      "                     postgresql://[USER@][HOST][:PORT]/DATABASE[?host=FOLDER];\n"
+                      "                     by default $XDG_DATA_HOME/orvx/plant.sqlite for a device,\n"
+                      "                     and a store of the run's own for the simulated valves\n"
                       "  -h, --help         show this help and exit\n"
                       "      --version      show the version and exit\n"
                       "\n"
@@ -52,6 +64,7 @@ struct CommandLine {
     QString screenshots;
     std::string device;
     std::string keyFile;
+    QString store;
     std::string error;
 };
 
@@ -92,6 +105,10 @@ CommandLine parse(int argc, char** argv)
             if (keyFile->empty())
                 return fail("option '--psk' needs a key file");
             line.keyFile = std::string(*keyFile);
+        } else if (const auto store = valueOf("--store", arg, i, argc, argv)) {
+            if (store->empty())
+                return fail("option '--store' needs a store address");
+            line.store = QString::fromLocal8Bit(store->data(), static_cast<qsizetype>(store->size()));
         } else if (arg.starts_with('-'))
             return fail("unknown option '" + std::string(arg) + "'");
         else
@@ -143,22 +160,44 @@ bool registerModule(orvx::frame::ModuleLoader& loader)
     return true;
 }
 
-// The pictures of every page; 1 when any went wrong.
-int writeScreenshots(orvx::frame::FrameWindow& window, const QString& folder)
+// The store PSTs are kept in: the one the user named, else for a device the user's own, for the
+// simulated valves one of this run in `runFolder`. Null with the reason when it cannot be opened.
+std::unique_ptr<orvx::store::PlantStore> openStore(const QString& named, bool simulated, const QTemporaryDir& runFolder,
+                                                   QString* problem)
+{
+    std::optional<orvx::store::StoreAddress> address;
+    if (!named.isEmpty())
+        address = orvx::store::parseStoreAddress(named, problem);
+    else if (simulated && runFolder.isValid())
+        address = orvx::store::parseStoreAddress(
+            QStringLiteral("sqlite:%1").arg(runFolder.filePath(QStringLiteral("plant.sqlite"))), problem);
+    else if (!simulated)
+        address = orvx::store::defaultStoreAddress();
+    else
+        *problem = QStringLiteral("no temporary folder for the simulated plant's store");
+    return address ? orvx::store::PlantStore::open(*address, problem) : nullptr;
+}
+
+// The plant pictured, then every page of the first valve; 1 when any went wrong.
+int writeScreenshots(orvx::frame::PlantWindow& plant, orvx::simulator::SimulatedPositioner& first,
+                     orvx::frame::ModuleLoader& loader, orvx::frame::QtScheduler& scheduler, const QString& folder)
 {
     QStringList errors;
-    const int written = window.WriteScreenshots(folder, &errors);
+    int written = orvx::frame::writePlantShots(plant, folder, &errors);
+    plant.hide();
+    {
+        orvx::frame::FrameWindow window(loader, first, &scheduler);
+        written += window.WriteScreenshots(folder, &errors);
+    }
     for (const QString& error : errors)
         std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
     std::printf("orvx-frame: %d screenshots in %s\n", written, qPrintable(folder));
     return errors.isEmpty() ? 0 : 1;
 }
 
-// The window with the main view open, until the user closes it.
-int show(orvx::frame::FrameWindow& window, QApplication& app)
+// The plant window, until the user closes it.
+int show(orvx::frame::PlantWindow& window, QApplication& app)
 {
-    if (const QString error = window.Open(orvx::frame::FrameWindow::Control::Online); !error.isEmpty())
-        std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
     window.show();
     return app.exec();
 }
@@ -206,8 +245,12 @@ int main(int argc, char** argv)
 
     // Screenshots need not wait for the device in real time.
     orvx::frame::QtScheduler scheduler(screenshots.isEmpty() ? 1.0 : 4.0);
-    auto device = orvx::com::makeComObject<orvx::simulator::SimulatedPositioner>(scheduler);
-    device->Connect();
+    QString storeProblem;
+    QTemporaryDir runStore;  // the simulated plant's, unless the user names one
+    std::unique_ptr<orvx::store::PlantStore> store = openStore(options.store, !linked, runStore, &storeProblem);
+    orvx::frame::SimulatedPlant simulated(scheduler);
+    if (store && options.store.isEmpty() && !linked)
+        storeProblem = simulated.Seed(*store, orvx::ui::currentDateTime().toUTC());
     if (linked) {
         linked->Connect();
         if (!linked->WaitConnected(kConnectWaitMs))
@@ -215,11 +258,16 @@ int main(int argc, char** argv)
     }
     int status = 0;
     {
-        using orvx::frame::FrameWindow;
-        const auto window = linked ? std::make_unique<FrameWindow>(loader, std::move(linked))
-                                   : std::make_unique<FrameWindow>(loader, *device, &scheduler);
-        status = screenshots.isEmpty() ? show(*window, app) : writeScreenshots(*window, screenshots);
+        orvx::frame::PlantWindow plant(loader, std::move(store), storeProblem);
+        if (linked) {
+            plant.AddValve(std::move(linked));
+        } else {
+            for (std::size_t i = 0; i < simulated.Size(); ++i)
+                plant.AddValve(std::make_unique<orvx::frame::SimulatedDevice>(simulated.Valve(i)),
+                               i == 0 ? &scheduler : nullptr);
+        }
+        status = screenshots.isEmpty() ? show(plant, app)
+                                       : writeScreenshots(plant, simulated.Valve(0), loader, scheduler, screenshots);
     }
-    device->Disconnect();
     return status;
 }

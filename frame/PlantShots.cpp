@@ -1,0 +1,56 @@
+#include "PlantShots.h"
+
+#include "LookCheck.h"
+#include "PlantWindow.h"
+#include "QuietSizeHints.h"
+#include "ShotWriter.h"
+#include "plant/PlantTableModel.h"
+#include "plant/PlantView.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace orvx::frame {
+
+namespace {
+
+// The key of the valve with `tag`, or empty.
+QString keyOf(const PlantWindow& plant, const QString& tag)
+{
+    for (const plant::ValveRow& row : plant.View()->model()->rows())
+        if (row.tag == tag)
+            return row.key;
+    return {};
+}
+
+}  // namespace
+
+int writePlantShots(PlantWindow& plant, const QString& folder, QStringList* errors)
+{
+    QDir().mkpath(folder);
+    const QuietSizeHints quiet;
+    ShotWriter shots(folder, errors);
+    plant.show();
+    QApplication::processEvents();
+    for (const QString& problem : lookProblems(&plant))
+        errors->append(QStringLiteral("plant: %1").arg(problem));
+    shots.Take(&plant, "plant.png");
+
+    const QString first = keyOf(plant, QStringLiteral("PV-101"));
+    const QString second = keyOf(plant, QStringLiteral("XV-202"));
+    if (first.isEmpty() || second.isEmpty()) {
+        errors->append(QStringLiteral("plant: the simulated valves PV-101 and XV-202 are not in the plant view"));
+        return shots.Written();
+    }
+    for (const QString& key : {first, second})
+        if (const QString error = plant.OpenValve(key); !error.isEmpty())
+            errors->append(error);
+    plant.MoveToOtherSide(second);
+    QApplication::processEvents();
+    shots.Take(&plant, "plant-side-by-side.png");
+    plant.CloseValve(second);
+    plant.CloseValve(first);
+    return shots.Written();
+}
+
+}  // namespace orvx::frame

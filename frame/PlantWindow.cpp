@@ -1,0 +1,357 @@
+#include "PlantWindow.h"
+
+#include "ConnectDialog.h"
+#include "FrameDevice.h"
+#include "FrameWindow.h"
+#include "LinkedDevice.h"
+#include "QtScheduler.h"
+#include "ValveWatch.h"
+#include "plant/DeviceHealth.h"
+#include "plant/PlantTableModel.h"
+#include "plant/PlantView.h"
+#include "platform/ui/Clock.h"
+#include "store/PlantStore.h"
+
+#include <QCloseEvent>
+#include <QSysInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace orvx::frame {
+
+namespace {
+
+// How long a valve Connect... found is waited for before its tab opens all the same.
+constexpr int kConnectWaitMs = 5000;
+
+// Who the store says kept a test: the user of this program on this machine.
+QString whoKeeps()
+{
+    return QStringLiteral("%1 on %2").arg(qEnvironmentVariable("USER", QStringLiteral("unknown")),
+                                          QSysInfo::machineHostName());
+}
+
+}  // namespace
+
+struct PlantWindow::Valve {
+    QString key;
+    std::unique_ptr<FrameDevice> device;
+    QtScheduler* clock = nullptr;
+    std::unique_ptr<ValveWatch> watch;
+    FrameWindow* window = nullptr;  // the open tab, owned by its pane
+    plant::ValveRow row;
+};
+
+PlantWindow::PlantWindow(ModuleLoader& loader, std::unique_ptr<store::PlantStore> store, const QString& storeProblem)
+    : m_loader(loader),
+      m_store(std::move(store)),
+      m_view(new plant::PlantView),
+      m_left(new QTabWidget),
+      m_right(new QTabWidget),
+      m_problem(new QLabel(this))
+{
+    setWindowTitle(QStringLiteral("Orvx ESD DTM - plant"));
+    auto* panes = new QSplitter(Qt::Horizontal, this);
+    for (QTabWidget* pane : {m_left, m_right}) {
+        pane->setTabsClosable(true);
+        pane->setMovable(true);
+        pane->setDocumentMode(true);
+        panes->addWidget(pane);
+        connect(pane, &QTabWidget::tabCloseRequested, this, [this, pane](int index) { closeTab(pane, index); });
+    }
+    m_left->setObjectName(QStringLiteral("leftPane"));
+    m_right->setObjectName(QStringLiteral("rightPane"));
+    m_right->hide();
+    m_left->addTab(m_view, QStringLiteral("Plant"));
+    // The plant stays: its tab has no close button.
+    m_left->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
+    m_left->tabBar()->setTabButton(0, QTabBar::LeftSide, nullptr);
+    setCentralWidget(panes);
+
+    m_problem->setObjectName(QStringLiteral("plantProblem"));
+    m_problem->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    statusBar()->addWidget(m_problem, 1);
+    statusBar()->addPermanentWidget(new QLabel(
+        m_store ? QStringLiteral("Plant store: %1").arg(m_store->address().text()) : QStringLiteral("No plant store")));
+    if (!m_store)
+        tell(QStringLiteral("No plant store: %1. PSTs are not kept; save them to data files.").arg(storeProblem));
+
+    m_view->model()->setNow(now());
+    m_view->onOpen = [this](const QString& key) {
+        if (const QString error = OpenValve(key); !error.isEmpty())
+            tell(error);
+    };
+    buildMenus();
+    resize(1280, 800);
+}
+
+PlantWindow::~PlantWindow()
+{
+    for (const auto& valve : m_valves)
+        if (valve->window)
+            valve->window->close();
+    // The tabs, their controls released, go before the watches and the devices they watch.
+    delete m_left;
+    delete m_right;
+    m_valves.clear();
+}
+
+void PlantWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    QMenu* devices = menuBar()->addMenu(QStringLiteral("&Plant"));
+    devices->addAction(QStringLiteral("&Connect..."), this, &PlantWindow::chooseDevice);
+    devices->addAction(QStringLiteral("&Open valve"), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] {
+        const QString key = m_view->table()->currentIndex().data(plant::PlantTableModel::KeyRole).toString();
+        if (!key.isEmpty())
+            m_view->onOpen(key);
+    });
+    devices->addAction(QStringLiteral("&Move to other side"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this, [this] {
+        if (Valve* valve = current())
+            MoveToOtherSide(valve->key);
+    });
+    devices->addAction(QStringLiteral("C&lose valve"), QKeySequence(Qt::CTRL | Qt::Key_W), this, [this] {
+        if (Valve* valve = current())
+            CloseValve(valve->key);
+    });
+}
+
+QDateTime PlantWindow::now() const
+{
+    return ui::currentDateTime().toUTC();
+}
+
+QString PlantWindow::Problem() const
+{
+    return m_problem->text();
+}
+
+void PlantWindow::tell(const QString& problem)
+{
+    m_problem->setText(problem);
+    m_view->statusLine()->setText(problem);
+}
+
+QString PlantWindow::AddValve(std::unique_ptr<FrameDevice> device, QtScheduler* clock)
+{
+    auto valve = std::make_unique<Valve>();
+    valve->key = QStringLiteral("valve-%1").arg(m_nextKey++);
+    valve->device = std::move(device);
+    valve->clock = clock;
+    Valve& added = *valve;
+    m_valves.push_back(std::move(valve));
+    added.row.key = added.key;
+    added.watch = std::make_unique<ValveWatch>(
+        *added.device, QStringLiteral("plant-%1").arg(added.key),
+        [this, &added](const ValveState& state) { stateChanged(added, state); },
+        [this, &added](const EndedTest& test) { testEnded(added, test); },
+        [this, &added](const QString& why) {
+            tell(QStringLiteral("The PST of %1 could not be read to keep it: %2.").arg(added.row.tag, why));
+        });
+    stateChanged(added, added.watch->State());
+    readHistory(added);
+    return added.key;
+}
+
+void PlantWindow::stateChanged(Valve& valve, const ValveState& state)
+{
+    const bool identityChanged = state.deviceId != valve.row.deviceId;
+    valve.row.tag = state.tag;
+    valve.row.deviceId = state.deviceId;
+    valve.row.reachable = state.reachable;
+    valve.row.mode = state.mode;
+    valve.row.health = state.reachable ? plant::healthOf(state.faultBits, state.mode) : plant::DeviceHealth::Unknown;
+    valve.row.pstIntervalDays = state.pstIntervalDays;
+    if (identityChanged && valve.watch)
+        readHistory(valve);  // shows the row
+    else
+        showRow(valve);
+}
+
+void PlantWindow::readHistory(Valve& valve)
+{
+    valve.row.lastPst.reset();
+    valve.row.lastPassed.reset();
+    valve.row.projection.clear();
+    valve.row.wear.clear();
+    if (m_store && valve.row.deviceId >= 0) {
+        QString error;
+        QList<store::StoredRecord> tests;
+        for (store::StoredRecord& kept : m_store->history(valve.row.deviceId, &error))
+            if (kept.record.kind == diagnostics::DiagKind::Pst)
+                tests.append(std::move(kept));
+        if (!error.isEmpty())
+            tell(QStringLiteral("The plant store did not give the PSTs of %1: %2").arg(valve.row.tag, error));
+        if (!tests.isEmpty()) {
+            const store::StoredRecord& last = tests.back();
+            valve.row.lastPst = last.takenAt;
+            valve.row.lastPassed = last.record.Value(diagnostics::RecordValue::PstPassed) == 0;
+            if (const auto limits = valve.watch->ReadLimits())
+                valve.row.projection = plant::wearProjection(tests, {limits->limits, limits->unit});
+            // Until a baseline is chosen in the store, a valve's wear is told against its first
+            // kept PST.
+            if (tests.size() > 1)
+                valve.row.wear = plant::wearAgainstBaseline(last, tests.front());
+        }
+    }
+    showRow(valve);
+}
+
+void PlantWindow::showRow(const Valve& valve)
+{
+    m_view->model()->setNow(now());
+    m_view->model()->updateRow(valve.row);
+}
+
+void PlantWindow::testEnded(Valve& valve, const EndedTest& test)
+{
+    if (!m_store) {
+        tell(QStringLiteral("The PST of %1 was not kept: there is no plant store. Save it to a data file from "
+                            "its graph.")
+                 .arg(valve.row.tag));
+        return;
+    }
+    const QDateTime at = now();
+    const store::KeepOutcome outcome =
+        m_store->keep({test.record, at.addSecs(-test.secondsAgo), whoKeeps(), at, test.deviceCount});
+    if (outcome.kind == store::KeepOutcome::Kind::Failed) {
+        tell(QStringLiteral("The PST of %1 was not kept in the plant store: %2. It stays on the valve's pages; "
+                            "save it to a data file from its graph.")
+                 .arg(valve.row.tag, outcome.why));
+        return;
+    }
+    readHistory(valve);
+}
+
+PlantWindow::Valve* PlantWindow::find(const QString& key) const
+{
+    for (const auto& valve : m_valves)
+        if (valve->key == key)
+            return valve.get();
+    return nullptr;
+}
+
+PlantWindow::Valve* PlantWindow::current() const
+{
+    QWidget* focused = focusWidget();
+    for (QTabWidget* pane : {m_right, m_left}) {
+        if (!pane->isVisible())
+            continue;
+        if (pane == m_right && !(focused && pane->isAncestorOf(focused)))
+            continue;
+        for (const auto& valve : m_valves)
+            if (valve->window && valve->window == pane->currentWidget())
+                return valve.get();
+    }
+    return nullptr;
+}
+
+FrameWindow* PlantWindow::ValveWindow(const QString& key) const
+{
+    const Valve* valve = find(key);
+    return valve ? valve->window : nullptr;
+}
+
+QString PlantWindow::OpenValve(const QString& key)
+{
+    Valve* valve = find(key);
+    if (!valve)
+        return QStringLiteral("There is no such valve.");
+    if (valve->window) {
+        QTabWidget* pane = paneOf(valve->window);
+        pane->setCurrentWidget(valve->window);
+        return {};
+    }
+    auto* window = new FrameWindow(m_loader, *valve->device, valve->clock, m_left);
+    window->setWindowFlags(Qt::Widget);  // a tab of this window, not a window of its own
+    if (const QString error = window->Open(FrameWindow::Control::Online); !error.isEmpty()) {
+        delete window;
+        return QStringLiteral("%1: %2").arg(valve->row.tag, error);
+    }
+    valve->window = window;
+    const QString title = valve->row.tag.isEmpty() ? valve->device->Describe() : valve->row.tag;
+    m_left->setCurrentIndex(m_left->addTab(window, title));
+    return {};
+}
+
+QTabWidget* PlantWindow::paneOf(QWidget* tab) const
+{
+    return m_right->indexOf(tab) >= 0 ? m_right : m_left;
+}
+
+void PlantWindow::CloseValve(const QString& key)
+{
+    if (Valve* valve = find(key); valve && valve->window) {
+        QTabWidget* pane = paneOf(valve->window);
+        closeTab(pane, pane->indexOf(valve->window));
+    }
+}
+
+void PlantWindow::closeTab(QTabWidget* pane, int index)
+{
+    QWidget* tab = pane->widget(index);
+    for (const auto& valve : m_valves) {
+        if (valve->window != tab)
+            continue;
+        valve->window = nullptr;
+        pane->removeTab(index);
+        // Its controls say their last words (a fixed output still held, ...) as they are released.
+        tab->close();
+        tab->deleteLater();
+    }
+    m_right->setVisible(m_right->count() > 0);
+}
+
+void PlantWindow::MoveToOtherSide(const QString& key)
+{
+    Valve* valve = find(key);
+    if (!valve || !valve->window)
+        return;
+    QTabWidget* from = paneOf(valve->window);
+    QTabWidget* to = from == m_left ? m_right : m_left;
+    const QString title = from->tabText(from->indexOf(valve->window));
+    from->removeTab(from->indexOf(valve->window));
+    to->setCurrentIndex(to->addTab(valve->window, title));
+    m_right->setVisible(m_right->count() > 0);
+}
+
+void PlantWindow::chooseDevice()
+{
+    QString address;
+    QString keyFile;
+    {
+        ConnectDialog dialog(QString(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        address = dialog.ChosenAddress();
+        keyFile = dialog.KeyFile();
+    }
+    std::string error;
+    std::unique_ptr<LinkedDevice> linked = LinkedDevice::Make(address.toStdString(), error, keyFile.toStdString());
+    if (!linked) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+        return;
+    }
+    linked->Connect();
+    // Nothing the user does reaches the window until the device answered or the wait is over.
+    linked->WaitConnected(kConnectWaitMs, QEventLoop::ExcludeUserInputEvents);
+    const QString key = AddValve(std::move(linked));
+    if (const QString failure = OpenValve(key); !failure.isEmpty())
+        QMessageBox::warning(this, windowTitle(), failure);
+}
+
+void PlantWindow::closeEvent(QCloseEvent* event)
+{
+    for (const auto& valve : m_valves)
+        if (valve->window)
+            valve->window->close();
+    event->accept();
+}
+
+}  // namespace orvx::frame
