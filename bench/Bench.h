@@ -21,6 +21,7 @@ void RegisterLibraryBenchmarks();
 void RegisterDataFileBenchmarks();
 void RegisterHartBenchmarks();
 void RegisterLinkRefreshBenchmarks();
+void RegisterPlantViewBenchmarks();
 // What the benchmarks keep between runs goes before the application.
 void ReleaseModuleBenchmarks();
 void ReleaseDataFile();

@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     orvx::bench::RegisterDataFileBenchmarks();
     orvx::bench::RegisterHartBenchmarks();
     orvx::bench::RegisterLinkRefreshBenchmarks();
+    orvx::bench::RegisterPlantViewBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     orvx::bench::ReleaseModuleBenchmarks();
     orvx::bench::ReleaseDataFile();

@@ -114,6 +114,8 @@ def main():
             "none the page does not need", refresh["reads"] <= reads["reads"])
     pair("H3 overview refresh over HART-IP, news to page", "H3/ours", "H3/floor", 1.5)
 
+    pair("V1 plant view, 500 valves built and sorted", "V1/ours", "V1/floor", 2)
+
     header = ("figure", "ours", "floor", "ratio", "goal", "holds")
     widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(6)]
     line = lambda r: "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"

@@ -15,9 +15,9 @@ struct FaultBit {
 };
 
 // Bit 1 first. Failure: the valve may not close on demand or the electronics cannot be trusted.
-// Function check: the device is being worked on or holds its valve on purpose. Out of
-// specification: it runs outside its conditions of use. Maintenance required: it still works but
-// wears, drifts or misses a test. Bits marked unused are never set by the device.
+// FunctionCheck: the device is being worked on or holds its valve on purpose. OutOfSpecification:
+// it runs outside its conditions of use. MaintenanceRequired: it still works but wears, drifts or
+// misses a test. Bits marked unused are never set by the device.
 constexpr std::array<FaultBit, 72> kFaultBits{{
     {"Reset", Raises::Nothing},
     {"Low Power", Raises::OutOfSpecification},

@@ -134,9 +134,7 @@ void PlantView::open(const QModelIndex& proxyIndex)
     try {
         onOpen(key);
     } catch (const std::exception& error) {
-        const QString text = QStringLiteral("The device could not be opened: %1").arg(QString::fromUtf8(error.what()));
-        qWarning().noquote() << text;
-        m_status->setText(text);
+        showFailure(QStringLiteral("The device could not be opened: %1").arg(QString::fromUtf8(error.what())));
     }
 }
 
@@ -157,9 +155,7 @@ void PlantView::exportReport(Format format)
     try {
         path = ui::dialogService().ChooseFile(request);
     } catch (const std::exception& error) {
-        const QString text = QStringLiteral("No file could be chosen: %1").arg(QString::fromUtf8(error.what()));
-        qWarning().noquote() << text;
-        m_status->setText(text);
+        showFailure(QStringLiteral("No file could be chosen: %1").arg(QString::fromUtf8(error.what())));
         return;
     }
     if (path.isNull())
@@ -171,7 +167,11 @@ void PlantView::exportReport(Format format)
         m_status->setText(QStringLiteral("The report of %1 valves was written to %2.").arg(rows.size()).arg(path));
         return;
     }
-    const QString text = QStringLiteral("The report could not be written to %1: %2").arg(path, failure);
+    showFailure(QStringLiteral("The report could not be written to %1: %2").arg(path, failure));
+}
+
+void PlantView::showFailure(const QString& text)
+{
     qWarning().noquote() << text;
     m_status->setText(text);
 }

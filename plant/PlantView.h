@@ -41,6 +41,8 @@ private:
     void exportReport(Format format);
     void open(const QModelIndex& proxyIndex);
     void setColumnWidths();
+    // Says a failure in the status line and logs it.
+    void showFailure(const QString& text);
 
     PlantTableModel* m_model;
     PlantSortProxy* m_proxy;
