@@ -9,10 +9,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 
 namespace orvx::frame {
 
 namespace {
+
+// How long the plant runs, in wall-clock time, before it is pictured.
+constexpr int kSettleMs = 1500;
 
 // The key of the valve with `tag`, or empty.
 QString keyOf(const PlantWindow& plant, const QString& tag)
@@ -31,7 +35,11 @@ int writePlantShots(PlantWindow& plant, const QString& folder, QStringList* erro
     const QuietSizeHints quiet;
     ShotWriter shots(folder, errors);
     plant.show();
-    QApplication::processEvents();
+    // The valves report their live values and the faults they raise within a second or two.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kSettleMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     for (const QString& problem : lookProblems(&plant))
         errors->append(QStringLiteral("plant: %1").arg(problem));
     shots.Take(&plant, "plant.png");

@@ -318,7 +318,15 @@ void PlantWindow::MoveToOtherSide(const QString& key)
     const QString title = from->tabText(from->indexOf(valve->window));
     from->removeTab(from->indexOf(valve->window));
     to->setCurrentIndex(to->addTab(valve->window, title));
-    m_right->setVisible(m_right->count() > 0);
+    const bool split = m_right->count() > 0;
+    if (split && !m_right->isVisibleTo(this)) {
+        // Two valves side by side share the width.
+        auto* panes = static_cast<QSplitter*>(centralWidget());
+        const int half = panes->width() / 2;
+        m_right->show();
+        panes->setSizes({half, half});
+    }
+    m_right->setVisible(split);
 }
 
 void PlantWindow::chooseDevice()

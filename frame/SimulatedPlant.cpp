@@ -33,7 +33,7 @@ const PlantValve kValves[] = {
     {"XV-201", 305420, 90, 8, 140, 0.2, -1, std::nullopt},
     {"XV-202", 305421, 30, 7, 12, 0.3, 6, std::nullopt},
     {"XV-305", 305422, 60, 12, 25, 0.9, -1, std::nullopt},
-    {"SDV-410", 305423, 90, 0, 0, 0, -1, simulator::SimulatedFault::StickingValve},
+    {"SDV-410", 305423, 90, 0, 0, 0, -1, simulator::SimulatedFault::EsdTrip},
     {"SDV-411", 305424, 180, 4, 60, 0.1, -1, simulator::SimulatedFault::LowSupply},
 };
 

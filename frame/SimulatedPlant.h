@@ -20,7 +20,7 @@ namespace orvx::frame {
 // A few simulated valves of a plant, each its own positioner with a tag, an age of PSTs behind it
 // and troubles of its own, so that the plant view has something to say: one valve on time, one
 // overdue, one whose last PST failed, one wearing toward its friction limit, one never tested
-// and sticking, one on a low supply. The first is the positioner the program always simulated.
+// and tripped, one on a low supply. The first is the positioner the program always simulated.
 class SimulatedPlant {
 public:
     // `scheduler` must outlive the plant.
