@@ -120,6 +120,8 @@ CommandLine parse(int argc, char** argv)
         return fail("screenshots are taken of the simulated positioner, not of a device");
     if (!line.keyFile.empty() && line.device.empty())
         return fail("option '--psk' is the key of a --device hart-ip+tls://...");
+    if (QString why; !line.store.isEmpty() && !orvx::store::parseStoreAddress(line.store, &why))
+        return fail(why.toStdString());
     return line;
 }
 

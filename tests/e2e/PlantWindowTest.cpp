@@ -13,7 +13,8 @@
 #include "store/PlantStore.h"
 
 #include <QAction>
-#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -150,10 +151,19 @@ TEST_F(Plant, APstThatEndsIsKeptOnceAndShownAsTheValvesLast)
 TEST_F(Plant, AStoreThatRefusesAPstIsNamedAndTheTestStaysOnTheDevice)
 {
     const auto window = makePlant();
-    ASSERT_TRUE(QFile::setPermissions(storeFile, QFileDevice::ReadOwner));
-    if (QFile(storeFile).open(QIODevice::ReadWrite))
-        GTEST_SKIP() << "the file stays writable (run as root)";
+    const qint64 before = window->Store()->count();
+    {
+        // Another program's rule on the store refuses every new record.
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("refusing"));
+        raw.setDatabaseName(storeFile);
+        ASSERT_TRUE(raw.open());
+        ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral(
+            "CREATE TRIGGER refuse BEFORE INSERT ON diag_records BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("refusing"));
     runPst(valves.Valve(0));
+    EXPECT_EQ(window->Store()->count(), before);
     EXPECT_TRUE(window->Problem().startsWith(QLatin1String("The PST of PV-101 was not kept in the plant store")))
         << window->Problem().toStdString();
 }
