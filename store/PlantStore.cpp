@@ -2,6 +2,8 @@
 
 #include "store/RecordBytes.h"
 #include "store/RecordRows.h"
+#include "store/StoreFailure.h"
+#include "store/StoreSchema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,43 +20,6 @@ namespace {
 bool isSqlite(const StoreAddress& address)
 {
     return address.kind == StoreAddress::Kind::Sqlite;
-}
-
-QStringList schemaOne(bool sqlite)
-{
-    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                              : QStringLiteral("BIGSERIAL PRIMARY KEY");
-    const QString blob = sqlite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
-    QStringList statements{
-        QStringLiteral("CREATE TABLE diag_records (id %1, content_hash TEXT NOT NULL UNIQUE, kind TEXT NOT NULL, "
-                       "tag TEXT NOT NULL, device_id INTEGER NOT NULL, taken_at TEXT NOT NULL, kept_by TEXT NOT NULL, "
-                       "kept_at TEXT NOT NULL, record_values %2 NOT NULL, curve1_position %2 NOT NULL, "
-                       "curve1_pressure %2 NOT NULL, curve2_position %2 NOT NULL, curve2_pressure %2 NOT NULL)")
-            .arg(id, blob),
-        QStringLiteral("CREATE INDEX diag_records_by_device ON diag_records (device_id, taken_at)"),
-    };
-    // A record once kept is never changed nor taken out, whoever holds the database.
-    if (sqlite) {
-        for (const char* change : {"UPDATE", "DELETE"})
-            statements << QStringLiteral("CREATE TRIGGER diag_records_no_%1 BEFORE %2 ON diag_records BEGIN "
-                                         "SELECT RAISE(ABORT, 'a kept record is never changed'); END")
-                              .arg(QString::fromLatin1(change).toLower(), QString::fromLatin1(change));
-    } else {
-        statements << QStringLiteral("CREATE FUNCTION orvx_keep_records() RETURNS trigger LANGUAGE plpgsql AS "
-                                     "$$ BEGIN RAISE EXCEPTION 'a kept record is never changed'; END $$")
-                   << QStringLiteral("CREATE TRIGGER diag_records_kept BEFORE UPDATE OR DELETE ON diag_records "
-                                     "FOR EACH ROW EXECUTE FUNCTION orvx_keep_records()");
-    }
-    return statements;
-}
-
-// Runs one statement; false with the database's reason.
-bool run(QSqlQuery& query, const QString& statement, QString* error)
-{
-    if (query.exec(statement))
-        return true;
-    *error = query.lastError().text();
-    return false;
 }
 
 QString kindText(diagnostics::DiagKind kind)
@@ -99,52 +64,12 @@ std::unique_ptr<PlantStore> PlantStore::open(const StoreAddress& address, QStrin
         database.setConnectOptions(QStringLiteral("connect_timeout=5"));
     }
     if (!database.open()) {
-        *error = QStringLiteral("cannot open the store %1: %2").arg(address.text(), database.lastError().text());
+        *error = storeFailure(database.lastError(), address);
         return nullptr;
     }
-    if (!store->migrate(error))
+    if (!prepareSchema(database, address, kSchemaVersion, error))
         return nullptr;
     return store;
-}
-
-// The schema's version is read and raised under a lock, so that two programs opening a new store
-// at once make it once.
-bool PlantStore::migrate(QString* error)
-{
-    const bool sqlite = isSqlite(m_address);
-    QSqlQuery query(QSqlDatabase::database(m_connection));
-    // PostgreSQL would note each time that the version table is there already.
-    if (!sqlite && !run(query, QStringLiteral("SET client_min_messages TO WARNING"), error))
-        return false;
-    if (!run(query, QStringLiteral("CREATE TABLE IF NOT EXISTS store_schema (version INTEGER NOT NULL)"), error) ||
-        !run(query, sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"), error))
-        return false;
-    const auto fail = [&](const QString& why) {
-        *error = QStringLiteral("the store %1 %2").arg(m_address.text(), why);
-        QSqlQuery(QSqlDatabase::database(m_connection)).exec(QStringLiteral("ROLLBACK"));
-        return false;
-    };
-    QString reason;
-    if (!sqlite && !run(query, QStringLiteral("LOCK TABLE store_schema IN EXCLUSIVE MODE"), &reason))
-        return fail(QStringLiteral("cannot be locked: ") + reason);
-    if (!run(query, QStringLiteral("SELECT MAX(version) FROM store_schema"), &reason) || !query.next())
-        return fail(QStringLiteral("has no schema version: ") + reason);
-    const int version = query.value(0).isNull() ? 0 : query.value(0).toInt();
-    if (version > kSchemaVersion)
-        return fail(QStringLiteral("is of schema version %1, newer than this program's %2: a newer program wrote "
-                                   "it, and only a newer one may")
-                        .arg(version)
-                        .arg(kSchemaVersion));
-    if (version < 1) {
-        for (const QString& statement : schemaOne(sqlite))
-            if (!run(query, statement, &reason))
-                return fail(QStringLiteral("cannot be made: ") + reason);
-        if (!run(query, QStringLiteral("INSERT INTO store_schema (version) VALUES (1)"), &reason))
-            return fail(QStringLiteral("cannot be made: ") + reason);
-    }
-    if (!run(query, QStringLiteral("COMMIT"), &reason))
-        return fail(QStringLiteral("cannot be made: ") + reason);
-    return true;
 }
 
 KeepOutcome PlantStore::keep(const StoredRecord& stored)
@@ -168,9 +93,7 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
          {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
         query.addBindValue(curveBytes(*curve));
     if (!query.exec())
-        return {
-            KeepOutcome::Kind::Failed,
-            QStringLiteral("the store %1 did not keep the record: %2").arg(m_address.text(), query.lastError().text())};
+        return {KeepOutcome::Kind::Failed, storeFailure(query.lastError(), m_address)};
     return {query.numRowsAffected() == 1 ? KeepOutcome::Kind::Kept : KeepOutcome::Kind::AlreadyKept, {}};
 }
 

@@ -43,6 +43,8 @@ public:
     PlantStore(const PlantStore&) = delete;
     PlantStore& operator=(const PlantStore&) = delete;
 
+    // Keeps the record whole, or not at all: Failed says why in words a user understands ("the
+    // plant store is read-only (...)"), the database's own text after them.
     KeepOutcome keep(const StoredRecord& record);
     // Every record of the device, the oldest first; an empty list with the reason on failure.
     QList<StoredRecord> history(std::int32_t deviceId, QString* error = nullptr);
@@ -53,10 +55,12 @@ public:
     qint64 count();
 
     const StoreAddress& address() const { return m_address; }
+    // The store's own connection, for a test that sets what no address says (a SQLite page
+    // limit, to see a full store).
+    QSqlDatabase connectionForTests() const { return QSqlDatabase::database(m_connection); }
 
 private:
     PlantStore(StoreAddress address, QString connection);
-    bool migrate(QString* error);
 
     StoreAddress m_address;
     QString m_connection;
