@@ -36,6 +36,7 @@ PlantStore::PlantStore(StoreAddress address, QString connection)
 
 PlantStore::~PlantStore()
 {
+    m_insert.reset();
     QSqlDatabase::database(m_connection, false).close();
     QSqlDatabase::removeDatabase(m_connection);
 }
@@ -75,23 +76,34 @@ std::unique_ptr<PlantStore> PlantStore::open(const StoreAddress& address, QStrin
 KeepOutcome PlantStore::keep(const StoredRecord& stored)
 {
     const diagnostics::DiagRecord& record = stored.record;
-    QSqlQuery query(QSqlDatabase::database(m_connection));
-    query.prepare(QStringLiteral(
-        "INSERT INTO diag_records (content_hash, kind, tag, device_id, taken_at, kept_by, kept_at, record_values, "
-        "curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?) "
-        "ON CONFLICT (content_hash) DO NOTHING"));
-    query.addBindValue(contentHash(record, stored.takenAt));
-    query.addBindValue(kindText(record.kind));
-    query.addBindValue(record.tag);
-    query.addBindValue(record.deviceId);
-    query.addBindValue(stored.takenAt.toUTC().toString(Qt::ISODate));
-    query.addBindValue(stored.keptBy);
-    query.addBindValue(stored.keptAt.toUTC().toString(Qt::ISODate));
-    query.addBindValue(valuesBytes(record));
-    for (const auto* curve :
-         {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
-        query.addBindValue(curveBytes(*curve));
+    // Prepared once: an import keeps thousands of records through the same statement.
+    if (!m_insert) {
+        m_insert = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection));
+        const bool prepared = m_insert->prepare(QStringLiteral(
+            "INSERT INTO diag_records (content_hash, kind, tag, device_id, taken_at, kept_by, kept_at, "
+            "record_values, curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (content_hash) DO NOTHING"));
+        if (!prepared) {
+            const QSqlError why = m_insert->lastError();
+            m_insert.reset();
+            return {KeepOutcome::Kind::Failed, storeFailure(why, m_address)};
+        }
+    }
+    QSqlQuery& query = *m_insert;
+    const QVariantList values{contentHash(record, stored.takenAt),
+                              kindText(record.kind),
+                              record.tag,
+                              record.deviceId,
+                              stored.takenAt.toUTC().toString(Qt::ISODate),
+                              stored.keptBy,
+                              stored.keptAt.toUTC().toString(Qt::ISODate),
+                              valuesBytes(record),
+                              curveBytes(record.curve1.position),
+                              curveBytes(record.curve1.pressure),
+                              curveBytes(record.curve2.position),
+                              curveBytes(record.curve2.pressure)};
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
     if (!query.exec())
         return {KeepOutcome::Kind::Failed, storeFailure(query.lastError(), m_address)};
     return {query.numRowsAffected() == 1 ? KeepOutcome::Kind::Kept : KeepOutcome::Kind::AlreadyKept, {}};
@@ -124,14 +136,15 @@ QList<StoredRecord> PlantStore::history(std::int32_t deviceId, QString* error)
 
 QHash<std::int32_t, StoredRecord> PlantStore::latestPsts(QString* error)
 {
-    // One pass over the PSTs ranks each valve's by the time the device took them; only the
-    // first of each valve is read whole. Of two taken in the same second the later kept wins.
+    // The valves come from the index on (device_id, taken_at), and each valve's newest PST from
+    // the end of its part of the same index, so no record but the chosen ones is read. Of two
+    // taken in the same second the later kept wins.
     QSqlQuery query(QSqlDatabase::database(m_connection));
     query.setForwardOnly(true);
     const QString statement = QStringLiteral(
-        "SELECT %1 FROM diag_records WHERE id IN (SELECT id FROM (SELECT id, ROW_NUMBER() OVER (PARTITION BY "
-        "device_id ORDER BY taken_at DESC, id DESC) AS newness FROM diag_records WHERE kind = 'PST') AS ranked "
-        "WHERE newness = 1)");
+        "SELECT %1 FROM diag_records WHERE id IN (SELECT (SELECT newest.id FROM diag_records AS newest WHERE "
+        "newest.device_id = valves.device_id AND newest.kind = 'PST' ORDER BY newest.taken_at DESC, newest.id DESC "
+        "LIMIT 1) FROM (SELECT DISTINCT device_id FROM diag_records) AS valves)");
     QHash<std::int32_t, StoredRecord> latest;
     if (!query.exec(statement.arg(recordColumns()))) {
         if (error)

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <memory>
@@ -64,6 +65,7 @@ private:
 
     StoreAddress m_address;
     QString m_connection;
+    std::unique_ptr<QSqlQuery> m_insert;  // the statement keep runs, prepared on its first use
 };
 
 }  // namespace orvx::store
