@@ -21,8 +21,10 @@ void RegisterLibraryBenchmarks();
 void RegisterDataFileBenchmarks();
 void RegisterHartBenchmarks();
 void RegisterLinkRefreshBenchmarks();
+void RegisterStoreBenchmarks();
 // What the benchmarks keep between runs goes before the application.
 void ReleaseModuleBenchmarks();
 void ReleaseDataFile();
+void ReleaseStore();
 
 }  // namespace orvx::bench

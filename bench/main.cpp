@@ -22,9 +22,11 @@ int main(int argc, char** argv)
     orvx::bench::RegisterDataFileBenchmarks();
     orvx::bench::RegisterHartBenchmarks();
     orvx::bench::RegisterLinkRefreshBenchmarks();
+    orvx::bench::RegisterStoreBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     orvx::bench::ReleaseModuleBenchmarks();
     orvx::bench::ReleaseDataFile();
+    orvx::bench::ReleaseStore();
     benchmark::Shutdown();
     return 0;
 }
