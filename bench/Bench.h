@@ -22,8 +22,10 @@ void RegisterDataFileBenchmarks();
 void RegisterHartBenchmarks();
 void RegisterLinkRefreshBenchmarks();
 void RegisterPlantViewBenchmarks();
+void RegisterStoreBenchmarks();
 // What the benchmarks keep between runs goes before the application.
 void ReleaseModuleBenchmarks();
 void ReleaseDataFile();
+void ReleaseStore();
 
 }  // namespace orvx::bench

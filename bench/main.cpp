@@ -23,9 +23,11 @@ int main(int argc, char** argv)
     orvx::bench::RegisterHartBenchmarks();
     orvx::bench::RegisterLinkRefreshBenchmarks();
     orvx::bench::RegisterPlantViewBenchmarks();
+    orvx::bench::RegisterStoreBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     orvx::bench::ReleaseModuleBenchmarks();
     orvx::bench::ReleaseDataFile();
+    orvx::bench::ReleaseStore();
     benchmark::Shutdown();
     return 0;
 }

@@ -115,6 +115,17 @@ def main():
     pair("H3 overview refresh over HART-IP, news to page", "H3/ours", "H3/floor", 1.5)
 
     pair("V1 plant view, 500 valves built and sorted", "V1/ours", "V1/floor", 2)
+    pair("Store keeping PSTs, one transaction each", "Store/keep/ours", "Store/keep/floor", 2)
+    history, bare = runs.get("Store/history/ours"), runs.get("Store/history/floor")
+    if history:
+        floor_ms = bare["ms"] if bare else None
+        ratio = f"{history['ms'] / floor_ms:.2f}x" if floor_ms else "-"
+        row(f"Store history of one valve among {int(history['records']):,} PSTs", fmt(history["ms"]), fmt(floor_ms),
+            ratio, "< 16 ms", history["ms"] < 16)
+    latest = runs.get("Store/latest/ours")
+    if latest:
+        pair(f"Store newest PST of {int(latest['valves'])} valves, one query against one per valve",
+             "Store/latest/ours", "Store/latest/floor", 1)
 
     header = ("figure", "ours", "floor", "ratio", "goal", "holds")
     widths = [max(len(str(r[i])) for r in rows + [header]) for i in range(6)]

@@ -2,6 +2,8 @@
 
 #include "store/RecordBytes.h"
 #include "store/RecordRows.h"
+#include "store/StoreFailure.h"
+#include "store/StoreSchema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,53 +22,6 @@ bool isSqlite(const StoreAddress& address)
     return address.kind == StoreAddress::Kind::Sqlite;
 }
 
-QStringList schemaOne(bool sqlite)
-{
-    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                              : QStringLiteral("BIGSERIAL PRIMARY KEY");
-    const QString blob = sqlite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
-    QStringList statements{
-        QStringLiteral("CREATE TABLE diag_records (id %1, content_hash TEXT NOT NULL UNIQUE, kind TEXT NOT NULL, "
-                       "tag TEXT NOT NULL, device_id INTEGER NOT NULL, taken_at TEXT NOT NULL, kept_by TEXT NOT NULL, "
-                       "kept_at TEXT NOT NULL, record_values %2 NOT NULL, curve1_position %2 NOT NULL, "
-                       "curve1_pressure %2 NOT NULL, curve2_position %2 NOT NULL, curve2_pressure %2 NOT NULL)")
-            .arg(id, blob),
-        QStringLiteral("CREATE INDEX diag_records_by_device ON diag_records (device_id, taken_at)"),
-    };
-    // A record once kept is never changed nor taken out, whoever holds the database.
-    if (sqlite) {
-        for (const char* change : {"UPDATE", "DELETE"})
-            statements << QStringLiteral("CREATE TRIGGER diag_records_no_%1 BEFORE %2 ON diag_records BEGIN "
-                                         "SELECT RAISE(ABORT, 'a kept record is never changed'); END")
-                              .arg(QString::fromLatin1(change).toLower(), QString::fromLatin1(change));
-    } else {
-        statements << QStringLiteral("CREATE FUNCTION orvx_keep_records() RETURNS trigger LANGUAGE plpgsql AS "
-                                     "$$ BEGIN RAISE EXCEPTION 'a kept record is never changed'; END $$")
-                   << QStringLiteral("CREATE TRIGGER diag_records_kept BEFORE UPDATE OR DELETE ON diag_records "
-                                     "FOR EACH ROW EXECUTE FUNCTION orvx_keep_records()");
-    }
-    return statements;
-}
-
-// Version 2: the same test is kept once, whenever it was read, and a test read off the device
-// keeps the device's count at it. Records kept before have no test hash (a kept record is never
-// changed); keep() compares their numbers instead.
-QStringList schemaTwo()
-{
-    return {QStringLiteral("ALTER TABLE diag_records ADD COLUMN test_hash TEXT"),
-            QStringLiteral("ALTER TABLE diag_records ADD COLUMN device_count BIGINT"),
-            QStringLiteral("CREATE UNIQUE INDEX diag_records_same_test ON diag_records (test_hash)")};
-}
-
-// Runs one statement; false with the database's reason.
-bool run(QSqlQuery& query, const QString& statement, QString* error)
-{
-    if (query.exec(statement))
-        return true;
-    *error = query.lastError().text();
-    return false;
-}
-
 QString kindText(diagnostics::DiagKind kind)
 {
     return kind == diagnostics::DiagKind::Pst ? QStringLiteral("PST") : QStringLiteral("ESD");
@@ -81,6 +36,9 @@ PlantStore::PlantStore(StoreAddress address, QString connection)
 
 PlantStore::~PlantStore()
 {
+    m_insert.reset();
+    for (auto& query : m_sameNumbers)
+        query.reset();
     QSqlDatabase::database(m_connection, false).close();
     QSqlDatabase::removeDatabase(m_connection);
 }
@@ -109,113 +67,92 @@ std::unique_ptr<PlantStore> PlantStore::open(const StoreAddress& address, QStrin
         database.setConnectOptions(QStringLiteral("connect_timeout=5"));
     }
     if (!database.open()) {
-        *error = QStringLiteral("cannot open the store %1: %2").arg(address.text(), database.lastError().text());
+        *error = storeFailure(database.lastError(), address);
         return nullptr;
     }
-    if (!store->migrate(error))
+    if (!prepareSchema(database, address, kSchemaVersion, error))
         return nullptr;
     return store;
 }
 
-// The schema's version is read and raised under a lock, so that two programs opening a new store
-// at once make it once.
-bool PlantStore::migrate(QString* error)
-{
-    const bool sqlite = isSqlite(m_address);
-    QSqlQuery query(QSqlDatabase::database(m_connection));
-    // PostgreSQL would note each time that the version table is there already.
-    if (!sqlite && !run(query, QStringLiteral("SET client_min_messages TO WARNING"), error))
-        return false;
-    if (!run(query, QStringLiteral("CREATE TABLE IF NOT EXISTS store_schema (version INTEGER NOT NULL)"), error) ||
-        !run(query, sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"), error))
-        return false;
-    const auto fail = [&](const QString& why) {
-        *error = QStringLiteral("the store %1 %2").arg(m_address.text(), why);
-        QSqlQuery(QSqlDatabase::database(m_connection)).exec(QStringLiteral("ROLLBACK"));
-        return false;
-    };
-    QString reason;
-    if (!sqlite && !run(query, QStringLiteral("LOCK TABLE store_schema IN EXCLUSIVE MODE"), &reason))
-        return fail(QStringLiteral("cannot be locked: ") + reason);
-    if (!run(query, QStringLiteral("SELECT MAX(version) FROM store_schema"), &reason) || !query.next())
-        return fail(QStringLiteral("has no schema version: ") + reason);
-    const int version = query.value(0).isNull() ? 0 : query.value(0).toInt();
-    if (version > kSchemaVersion)
-        return fail(QStringLiteral("is of schema version %1, newer than this program's %2: a newer program wrote "
-                                   "it, and only a newer one may")
-                        .arg(version)
-                        .arg(kSchemaVersion));
-    QStringList statements;
-    if (version < 1)
-        statements << schemaOne(sqlite);
-    if (version < 2)
-        statements << schemaTwo();
-    if (version < kSchemaVersion)
-        statements << QStringLiteral("INSERT INTO store_schema (version) VALUES (%1)").arg(kSchemaVersion);
-    for (const QString& statement : statements)
-        if (!run(query, statement, &reason))
-            return fail(QStringLiteral("cannot be brought to version %1: %2").arg(kSchemaVersion).arg(reason));
-    if (!run(query, QStringLiteral("COMMIT"), &reason))
-        return fail(QStringLiteral("cannot be made: ") + reason);
-    return true;
-}
-
-// Whether a record of the valve holds these very numbers: any record (`legacyOnly` false), or one
-// kept before test hashes were.
 bool PlantStore::keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly, QString* error)
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection));
-    query.prepare(QStringLiteral("SELECT 1 FROM diag_records WHERE device_id = ? AND kind = ? %1"
-                                 "AND record_values = ? AND curve1_position = ? AND curve1_pressure = ? AND "
-                                 "curve2_position = ? AND curve2_pressure = ?")
-                      .arg(legacyOnly ? QStringLiteral("AND test_hash IS NULL ") : QString()));
-    query.addBindValue(record.deviceId);
-    query.addBindValue(kindText(record.kind));
-    query.addBindValue(valuesBytes(record));
-    for (const auto* curve :
-         {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
-        query.addBindValue(curveBytes(*curve));
-    if (!query.exec()) {
-        *error = query.lastError().text();
+    std::unique_ptr<QSqlQuery>& query = m_sameNumbers[legacyOnly ? 1 : 0];
+    if (!query) {
+        query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection));
+        query->setForwardOnly(true);
+        if (!query->prepare(QStringLiteral("SELECT 1 FROM diag_records WHERE device_id = ? AND kind = ? %1AND "
+                                           "record_values = ? AND curve1_position = ? AND curve1_pressure = ? AND "
+                                           "curve2_position = ? AND curve2_pressure = ?")
+                                .arg(legacyOnly ? QStringLiteral("AND test_hash IS NULL ") : QString()))) {
+            *error = storeFailure(query->lastError(), m_address);
+            query.reset();
+            return false;
+        }
+    }
+    const QVariantList values{record.deviceId,
+                              kindText(record.kind),
+                              valuesBytes(record),
+                              curveBytes(record.curve1.position),
+                              curveBytes(record.curve1.pressure),
+                              curveBytes(record.curve2.position),
+                              curveBytes(record.curve2.pressure)};
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, values[i]);
+    if (!query->exec()) {
+        *error = storeFailure(query->lastError(), m_address);
         return false;
     }
-    return query.next();
+    const bool found = query->next();
+    query->finish();
+    return found;
 }
 
 KeepOutcome PlantStore::keep(const StoredRecord& stored)
 {
     const diagnostics::DiagRecord& record = stored.record;
     QString error;
-    // A record from a file may be a test read off the device before, whose hash holds the
-    // device's count: its numbers tell. Tests read off the device are told apart by the count.
+    // A record from a file may be a test read off the device before, whose test hash holds the
+    // device's count: its numbers tell. Tests read off the device are told apart by the count,
+    // and compared by their numbers only with records kept before test hashes were.
     if (keptWithTheseNumbers(record, stored.deviceCount.has_value(), &error))
         return {KeepOutcome::Kind::AlreadyKept, {}};
     if (!error.isEmpty())
-        return {KeepOutcome::Kind::Failed,
-                QStringLiteral("the store %1 did not keep the record: %2").arg(m_address.text(), error)};
-    QSqlQuery query(QSqlDatabase::database(m_connection));
-    // Either hash met again is the record kept already: no conflict target, so both count.
-    query.prepare(QStringLiteral(
-        "INSERT INTO diag_records (content_hash, test_hash, device_count, kind, tag, device_id, taken_at, kept_by, "
-        "kept_at, record_values, curve1_position, curve1_pressure, curve2_position, curve2_pressure) VALUES (?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-    query.addBindValue(contentHash(record, stored.takenAt, stored.deviceCount));
-    query.addBindValue(testHash(record, stored.deviceCount));
-    query.addBindValue(stored.deviceCount ? QVariant(*stored.deviceCount) : QVariant(QMetaType::fromType<qint64>()));
-    query.addBindValue(kindText(record.kind));
-    query.addBindValue(record.tag);
-    query.addBindValue(record.deviceId);
-    query.addBindValue(stored.takenAt.toUTC().toString(Qt::ISODate));
-    query.addBindValue(stored.keptBy);
-    query.addBindValue(stored.keptAt.toUTC().toString(Qt::ISODate));
-    query.addBindValue(valuesBytes(record));
-    for (const auto* curve :
-         {&record.curve1.position, &record.curve1.pressure, &record.curve2.position, &record.curve2.pressure})
-        query.addBindValue(curveBytes(*curve));
+        return {KeepOutcome::Kind::Failed, error};
+    // Prepared once: an import keeps thousands of records through the same statement. Either
+    // hash met again is the record kept already: no conflict target, so both count.
+    if (!m_insert) {
+        m_insert = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection));
+        const bool prepared = m_insert->prepare(QStringLiteral(
+            "INSERT INTO diag_records (content_hash, test_hash, device_count, kind, tag, device_id, taken_at, "
+            "kept_by, kept_at, record_values, curve1_position, curve1_pressure, curve2_position, curve2_pressure) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+        if (!prepared) {
+            const QSqlError why = m_insert->lastError();
+            m_insert.reset();
+            return {KeepOutcome::Kind::Failed, storeFailure(why, m_address)};
+        }
+    }
+    QSqlQuery& query = *m_insert;
+    const QVariantList values{contentHash(record, stored.takenAt, stored.deviceCount),
+                              testHash(record, stored.deviceCount),
+                              stored.deviceCount ? QVariant(*stored.deviceCount)
+                                                 : QVariant(QMetaType::fromType<qint64>()),
+                              kindText(record.kind),
+                              record.tag,
+                              record.deviceId,
+                              stored.takenAt.toUTC().toString(Qt::ISODate),
+                              stored.keptBy,
+                              stored.keptAt.toUTC().toString(Qt::ISODate),
+                              valuesBytes(record),
+                              curveBytes(record.curve1.position),
+                              curveBytes(record.curve1.pressure),
+                              curveBytes(record.curve2.position),
+                              curveBytes(record.curve2.pressure)};
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
     if (!query.exec())
-        return {
-            KeepOutcome::Kind::Failed,
-            QStringLiteral("the store %1 did not keep the record: %2").arg(m_address.text(), query.lastError().text())};
+        return {KeepOutcome::Kind::Failed, storeFailure(query.lastError(), m_address)};
     return {query.numRowsAffected() == 1 ? KeepOutcome::Kind::Kept : KeepOutcome::Kind::AlreadyKept, {}};
 }
 
@@ -246,14 +183,15 @@ QList<StoredRecord> PlantStore::history(std::int32_t deviceId, QString* error)
 
 QHash<std::int32_t, StoredRecord> PlantStore::latestPsts(QString* error)
 {
-    // One pass over the PSTs ranks each valve's by the time the device took them; only the
-    // first of each valve is read whole. Of two taken in the same second the later kept wins.
+    // The valves come from the index on (device_id, taken_at), and each valve's newest PST from
+    // the end of its part of the same index, so no record but the chosen ones is read. Of two
+    // taken in the same second the later kept wins.
     QSqlQuery query(QSqlDatabase::database(m_connection));
     query.setForwardOnly(true);
     const QString statement = QStringLiteral(
-        "SELECT %1 FROM diag_records WHERE id IN (SELECT id FROM (SELECT id, ROW_NUMBER() OVER (PARTITION BY "
-        "device_id ORDER BY taken_at DESC, id DESC) AS newness FROM diag_records WHERE kind = 'PST') AS ranked "
-        "WHERE newness = 1)");
+        "SELECT %1 FROM diag_records WHERE id IN (SELECT (SELECT newest.id FROM diag_records AS newest WHERE "
+        "newest.device_id = valves.device_id AND newest.kind = 'PST' ORDER BY newest.taken_at DESC, newest.id DESC "
+        "LIMIT 1) FROM (SELECT DISTINCT device_id FROM diag_records) AS valves)");
     QHash<std::int32_t, StoredRecord> latest;
     if (!query.exec(statement.arg(recordColumns()))) {
         if (error)

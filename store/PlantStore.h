@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 
 #include <memory>
@@ -34,7 +35,7 @@ struct KeepOutcome {
 };
 
 // The plant's history of PSTs and ESD events, in SQLite or PostgreSQL. Records are only ever
-// added: the same test handed in twice is kept once (whenever and by whomever it was read), and a record is written
+// added: the same test handed in twice is kept once, whenever and by whomever it was read, and a record is written
 // whole or not at all. The schema carries its version; an older store is brought up to date when opened, a newer one
 // refused.
 class PlantStore {
@@ -47,6 +48,8 @@ public:
     PlantStore(const PlantStore&) = delete;
     PlantStore& operator=(const PlantStore&) = delete;
 
+    // Keeps the record whole, or not at all: Failed says why in words a user understands ("the
+    // plant store is read-only (...)"), the database's own text after them.
     KeepOutcome keep(const StoredRecord& record);
     // Every record of the device, the oldest first; an empty list with the reason on failure.
     QList<StoredRecord> history(std::int32_t deviceId, QString* error = nullptr);
@@ -57,14 +60,20 @@ public:
     qint64 count();
 
     const StoreAddress& address() const { return m_address; }
+    // The store's own connection, for a test that sets what no address says (a SQLite page
+    // limit, to see a full store).
+    QSqlDatabase connectionForTests() const { return QSqlDatabase::database(m_connection); }
 
 private:
     PlantStore(StoreAddress address, QString connection);
-    bool migrate(QString* error);
+    // Whether a record of the valve holds these very numbers: any record (`legacyOnly` false), or
+    // one kept before test hashes were.
     bool keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly, QString* error);
 
     StoreAddress m_address;
     QString m_connection;
+    std::unique_ptr<QSqlQuery> m_insert;          // the statements keep runs, prepared on their first use
+    std::unique_ptr<QSqlQuery> m_sameNumbers[2];  // by legacyOnly
 };
 
 }  // namespace orvx::store

@@ -39,6 +39,10 @@ int importRecords(const QString& path, const QString& storeAddress, std::ostream
     int already = 0;
     QStringList failures;
     ScanSummary summary;
+    // Each record is kept in a transaction of its own (keep is one statement): an import killed
+    // part way leaves the records before it whole and the one it was writing not at all, and
+    // another program keeping into the store at the same time waits for one record, never for a
+    // whole file. Importing the file again keeps the rest.
     try {
         summary = scanDataFile(path, [&](const FileRecord& found) {
             const store::KeepOutcome outcome = plant->keep({found.record, fileTime(found.dateTime), whoImports(), now});

@@ -1,17 +1,12 @@
-#include "PostgresServer.h"
-#include "store/PlantStore.h"
-#include "store/RecordBytes.h"
+#include "StoreFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <thread>
 
 using namespace orvx;
 using namespace orvx::store;
+using namespace orvx::store::test;
 
 namespace {
 
@@ -37,87 +32,6 @@ TEST(StoreAddress, RefusesWhatNamesNoStore)
     EXPECT_EQ(parseStoreAddress(QStringLiteral("/var/plant.sqlite"), &error)->path,
               QStringLiteral("/var/plant.sqlite"));
 }
-
-diagnostics::DiagRecord pst(std::int32_t deviceId, int seed)
-{
-    diagnostics::DiagRecord record;
-    record.tag = QStringLiteral("PV-%1").arg(deviceId);
-    record.deviceId = deviceId;
-    for (int i = 0; i < diagnostics::kRecordValueCount; ++i)
-        record.values[static_cast<std::size_t>(i)] = seed * 100 + i - 7;
-    for (int i = 0; i < 50; ++i) {
-        record.curve1.position.push_back(100.0f - static_cast<float>(i) * 0.2f - static_cast<float>(seed));
-        record.curve1.pressure.push_back(40.0f - static_cast<float>(i) * 0.125f);
-        record.curve2.position.push_back(90.0f + static_cast<float>(i) * 0.2f);
-        record.curve2.pressure.push_back(33.3f + static_cast<float>(i) * 0.1f);
-    }
-    return record;
-}
-
-StoredRecord stored(std::int32_t deviceId, int seed, int day)
-{
-    const QDateTime taken(QDate(2026, 3, day), QTime(8, 30), Qt::UTC);
-    return {pst(deviceId, seed), taken, QStringLiteral("alice"), taken.addDays(1)};
-}
-
-// The same cases on SQLite and on a PostgreSQL server of the test's own.
-enum class Engine { Sqlite, Postgresql };
-
-class Store : public ::testing::TestWithParam<Engine> {
-protected:
-    static void SetUpTestSuite() { s_postgres = new test::PostgresServer; }
-    static void TearDownTestSuite()
-    {
-        delete s_postgres;
-        s_postgres = nullptr;
-    }
-    void SetUp() override
-    {
-        if (GetParam() == Engine::Postgresql) {
-            if (!s_postgres->running())
-                GTEST_SKIP() << "PostgreSQL is not installed or did not start";
-            m_address = s_postgres->newDatabase();
-            ASSERT_FALSE(m_address.isEmpty()) << "no database made in " << s_postgres->folder();
-        } else {
-            m_address = QStringLiteral("sqlite:") + m_folder.filePath(QStringLiteral("plant.sqlite"));
-        }
-    }
-    std::unique_ptr<PlantStore> open(QString* error = nullptr)
-    {
-        QString why;
-        auto store = PlantStore::open(parseStoreAddress(m_address, &why).value(), &why);
-        if (error)
-            *error = why;
-        EXPECT_TRUE(store || error) << why.toStdString();
-        return store;
-    }
-    // A statement straight into the database, past the store: what another program could do.
-    bool sql(const QString& statement)
-    {
-        const QString connection = QStringLiteral("orvx-raw");
-        bool done = false;
-        {
-            QString error;
-            const StoreAddress address = parseStoreAddress(m_address, &error).value();
-            const bool sqlite = address.kind == StoreAddress::Kind::Sqlite;
-            QSqlDatabase raw = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
-                                                         connection);
-            raw.setDatabaseName(sqlite ? address.path : address.database);
-            raw.setHostName(address.host);
-            raw.setUserName(address.user);
-            done = raw.open() && QSqlQuery(raw).exec(statement);
-            raw.close();
-        }
-        QSqlDatabase::removeDatabase(connection);
-        return done;
-    }
-
-    static test::PostgresServer* s_postgres;
-    QTemporaryDir m_folder;
-    QString m_address;
-};
-
-test::PostgresServer* Store::s_postgres = nullptr;
 
 TEST_P(Store, KeepsEachRecordOnceAndReadsItBackWhole)
 {
@@ -217,19 +131,6 @@ TEST_P(Store, AKeptRecordIsNeverChangedNorTakenOut)
     EXPECT_EQ(history[0].record.tag, QStringLiteral("PV-7"));
 }
 
-TEST_P(Store, ANewerSchemaIsRefusedAndLeftAsItIs)
-{
-    ASSERT_TRUE(open());
-    ASSERT_TRUE(
-        sql(QStringLiteral("INSERT INTO store_schema (version) VALUES (%1)").arg(PlantStore::kSchemaVersion + 1)));
-    QString error;
-    EXPECT_FALSE(open(&error));
-    EXPECT_TRUE(error.contains(QStringLiteral("newer than this program's"))) << error.toStdString();
-    EXPECT_FALSE(open(&error)) << "refused again: nothing was changed";
-}
-
-// Two programs keeping into one store at once, each its own records and some of the same:
-// nothing lost, nothing twice.
 TEST_P(Store, TwoWritersAtOnceLoseNothingAndDoubleNothing)
 {
     ASSERT_TRUE(open());
@@ -289,16 +190,6 @@ TEST_P(Store, LatestPstsGivesEachValveItsNewestPst)
     EXPECT_EQ(latest[10].record, newest.record);
     EXPECT_EQ(std::tuple(latest[10].takenAt, latest[10].keptAt), std::tuple(newest.takenAt, newest.keptAt));
     EXPECT_EQ(latest[11].takenAt, stored(11, 1, 5).takenAt);
-}
-
-TEST_P(Store, AStoreThatCannotBeReachedSaysWhy)
-{
-    const QString address = GetParam() == Engine::Sqlite
-                                ? QStringLiteral("sqlite:/proc/orvx/plant.sqlite")
-                                : QStringLiteral("postgresql://orvx@/plant?host=") + m_folder.path();
-    QString error;
-    EXPECT_FALSE(PlantStore::open(parseStoreAddress(address, &error).value(), &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("cannot open the store"))) << error.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Store, ::testing::Values(Engine::Sqlite, Engine::Postgresql),

@@ -370,7 +370,8 @@ TEST_F(DgnTool, ImportKeepsEachRecordOnceInThePlantStore)
     const std::string store = "sqlite:" + folder.filePath(QStringLiteral("plant.sqlite")).toStdString();
     const Outcome unreachable = Dgn({"import", "FILE", "--store", "sqlite:/proc/orvx/plant.sqlite"});
     EXPECT_EQ(unreachable.status, 2);
-    EXPECT_TRUE(unreachable.err.starts_with("orvx-dgn: cannot open the store sqlite:/proc/orvx/plant.sqlite"))
+    EXPECT_TRUE(
+        unreachable.err.starts_with("orvx-dgn: the plant store cannot be reached (sqlite:/proc/orvx/plant.sqlite: "))
         << unreachable.err;
     const Outcome first = Dgn({"import", "FILE", "--store", store});
     EXPECT_EQ(first.status, 0) << first.err;
