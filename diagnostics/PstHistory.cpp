@@ -68,7 +68,7 @@ HistoryReadOutcome CPstHistory::AddFile(CNvEsdDataFileSvr& file)
 {
     HistoryReadOutcome outcome;
     const QString name = QFileInfo(file.Path()).fileName();
-    std::vector<HistoryTest> found;
+    std::vector<DatedRecord> found;
     for (const RecordKey& key : file.ListRecords()) {
         QString tag = key.tag;
         while (tag.endsWith(QLatin1Char(' ')))
@@ -89,10 +89,20 @@ HistoryReadOutcome CPstHistory::AddFile(CNvEsdDataFileSvr& file)
                                 .arg(m_tag, key.dateTime.trimmed(), name, file.LastError());
             return outcome;
         }
-        found.push_back({when, record->Value(RecordValue::PstPassed) != 0, record->Value(RecordValue::PresUnits),
-                         valuesOf(*record), file.Path()});
+        found.push_back({when, *record});
     }
-    for (HistoryTest& test : found) {
+    return AddRecords(found, file.Path());
+}
+
+HistoryReadOutcome CPstHistory::AddRecords(const std::vector<DatedRecord>& records, const QString& source)
+{
+    HistoryReadOutcome outcome;
+    for (const DatedRecord& dated : records) {
+        const DiagRecord& record = dated.record;
+        if (record.kind != DiagKind::Pst || record.deviceId != m_deviceId)
+            continue;
+        HistoryTest test{dated.when, record.Value(RecordValue::PstPassed) != 0, record.Value(RecordValue::PresUnits),
+                         valuesOf(record), source};
         const bool known = std::ranges::any_of(m_tests, [&](const HistoryTest& t) {
             return t.when == test.when && t.values == test.values && t.failed == test.failed && t.unit == test.unit;
         });
@@ -104,8 +114,8 @@ HistoryReadOutcome CPstHistory::AddFile(CNvEsdDataFileSvr& file)
         ++outcome.added;
     }
     std::ranges::stable_sort(m_tests, {}, &HistoryTest::when);
-    if (!m_files.contains(file.Path()))
-        m_files.append(file.Path());
+    if (!m_files.contains(source))
+        m_files.append(source);
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DiagRecord.h"
+#include "PlantRecords.h"
 #include "PstGrading.h"
 #include "TrendProjection.h"
 
@@ -73,9 +74,13 @@ public:
     // which record. Tests already in the history are counted, not added again. File errors
     // throw CXFileException.
     HistoryReadOutcome AddFile(CNvEsdDataFileSvr& file);
+    // Adds the device's PSTs among `records`, each with its time; `source` names where they came
+    // from (a file, the plant store). Tests already in the history are counted, not added again.
+    HistoryReadOutcome AddRecords(const std::vector<DatedRecord>& records, const QString& source);
 
     const std::vector<HistoryTest>& Tests() const { return m_tests; }
     bool Empty() const { return m_tests.empty(); }
+    // Where the tests came from: data files, the plant store.
     QStringList Files() const { return m_files; }
 
     // The pressure unit the series are given in: the one set, else the newest test's.

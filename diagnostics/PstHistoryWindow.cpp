@@ -185,18 +185,34 @@ int CPstHistoryWindow::Show(QWidget* owner)
 
 void showPstHistory(const HistorySource& source, QWidget* owner)
 {
-    const QString path = source.file.isEmpty() ? chooseDataFile(ui::FileMode::Open, DiagKind::Pst, source.tag, owner)
-                                               : source.file;
-    if (path.isNull())
-        return;
     CPstHistory history(source.tag, source.deviceId);
     if (source.unit)
         history.SetUnit(*source.unit);
+    // The valve's tests the plant keeps come first; a data file asked for adds to them, and is
+    // asked for only when the plant keeps none.
+    bool kept = false;
+    if (IPlantRecords* plant = plantRecords()) {
+        QString error;
+        const std::vector<DatedRecord> tests = plant->Psts(source.deviceId, &kept, &error);
+        if (!error.isEmpty())
+            showDataFileError(owner, QStringLiteral("The plant store did not give the tests of %1: %2. Choose a data "
+                                                    "file instead.")
+                                         .arg(deviceName(history), error));
+        history.AddRecords(tests, QStringLiteral("the plant store"));
+    }
+    const bool fromStore = !history.Empty();
+    const QString path = !source.file.isEmpty() ? source.file
+                         : fromStore            ? QString()
+                                                : chooseDataFile(ui::FileMode::Open, DiagKind::Pst, source.tag, owner);
+    if (path.isNull() && !fromStore)
+        return;
     HistoryReadOutcome outcome;
-    if (!readInto(history, path, owner, outcome))
+    if (!path.isNull() && !readInto(history, path, owner, outcome))
         return;
     if (history.Empty()) {
-        showDataFileError(owner, QStringLiteral("%1 holds no PST of %2.").arg(path, deviceName(history)));
+        showDataFileError(owner, QStringLiteral("%1 holds no PST of %2%3.")
+                                     .arg(path, deviceName(history),
+                                          kept ? QStringLiteral(", nor does the plant store") : QString()));
         return;
     }
     CPstHistoryWindow window(std::move(history), source.limits, owner);

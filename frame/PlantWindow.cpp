@@ -13,12 +13,12 @@
 #include "store/PlantStore.h"
 
 #include <QCloseEvent>
-#include <QSysInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QSysInfo>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -32,8 +32,8 @@ constexpr int kConnectWaitMs = 5000;
 // Who the store says kept a test: the user of this program on this machine.
 QString whoKeeps()
 {
-    return QStringLiteral("%1 on %2").arg(qEnvironmentVariable("USER", QStringLiteral("unknown")),
-                                          QSysInfo::machineHostName());
+    return QStringLiteral("%1 on %2")
+        .arg(qEnvironmentVariable("USER", QStringLiteral("unknown")), QSysInfo::machineHostName());
 }
 
 }  // namespace
@@ -56,6 +56,8 @@ PlantWindow::PlantWindow(ModuleLoader& loader, std::unique_ptr<store::PlantStore
       m_problem(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Orvx ESD DTM - plant"));
+    // The module's windows (the PST history) read the same store; it shares the process.
+    qputenv("ORVX_PLANT_STORE", m_store ? m_store->address().text().toUtf8() : QByteArray());
     auto* panes = new QSplitter(Qt::Horizontal, this);
     for (QTabWidget* pane : {m_left, m_right}) {
         pane->setTabsClosable(true);
@@ -112,10 +114,11 @@ void PlantWindow::buildMenus()
         if (!key.isEmpty())
             m_view->onOpen(key);
     });
-    devices->addAction(QStringLiteral("&Move to other side"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this, [this] {
-        if (Valve* valve = current())
-            MoveToOtherSide(valve->key);
-    });
+    devices->addAction(QStringLiteral("&Move to other side"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), this,
+                       [this] {
+                           if (Valve* valve = current())
+                               MoveToOtherSide(valve->key);
+                       });
     devices->addAction(QStringLiteral("C&lose valve"), QKeySequence(Qt::CTRL | Qt::Key_W), this, [this] {
         if (Valve* valve = current())
             CloseValve(valve->key);
@@ -218,8 +221,8 @@ void PlantWindow::testEnded(Valve& valve, const EndedTest& test)
         return;
     }
     const QDateTime at = now();
-    const store::KeepOutcome outcome =
-        m_store->keep({test.record, at.addSecs(-test.secondsAgo), whoKeeps(), at, test.deviceCount});
+    const store::KeepOutcome outcome = m_store->keep(
+        {test.record, at.addSecs(-test.secondsAgo), whoKeeps(), at, test.deviceCount});
     if (outcome.kind == store::KeepOutcome::Kind::Failed) {
         tell(QStringLiteral("The PST of %1 was not kept in the plant store: %2. It stays on the valve's pages; "
                             "save it to a data file from its graph.")

@@ -36,7 +36,8 @@ struct ValveState;
 //
 // Every PST that ends on a valve is read from it and kept in the plant store; a store that
 // fails is named in the status bar, the test staying on the valve's pages to be saved to a data
-// file instead.
+// file instead. The module's windows read the same store: the window names it to them in the
+// environment variable ORVX_PLANT_STORE.
 class PlantWindow : public QMainWindow {
 public:
     // `store` may be null, with `storeProblem` saying why there is none.

@@ -98,8 +98,8 @@ QString SimulatedPlant::Seed(store::PlantStore& store, const QDateTime& now) con
             record.curve1 = curveOf(test.signature.Exhaust(), unit);
             record.curve2 = curveOf(test.signature.Fill(), unit);
             const QDateTime taken = QDateTime::fromSecsSinceEpoch(test.when.time_since_epoch().count(), Qt::UTC);
-            const store::KeepOutcome outcome =
-                store.keep({record, taken, QStringLiteral("simulated plant history"), now});
+            const store::KeepOutcome outcome = store.keep(
+                {record, taken, QStringLiteral("simulated plant history"), now});
             if (outcome.kind == store::KeepOutcome::Kind::Failed)
                 return QStringLiteral("%1: %2").arg(record.tag, outcome.why);
         }

@@ -124,9 +124,9 @@ std::optional<ValveWatch::Limits> ValveWatch::ReadLimits() const
                 throw std::runtime_error("not a number");
             return controls::convertPressure(value, from, to);
         };
-        return Limits{{limit(tag::PstFrictionLow), limit(tag::PstFrictionHigh), limit(tag::PstBreakout),
-                       limit(tag::PstDroop)},
-                      to};
+        return Limits{
+            {limit(tag::PstFrictionLow), limit(tag::PstFrictionHigh), limit(tag::PstBreakout), limit(tag::PstDroop)},
+            to};
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -157,7 +157,8 @@ void ValveWatch::readPst()
     com::IUnknown* object = m_device.BusinessObject();
     QString why;
     const auto text = [object](QLatin1StringView name) { return read(object, name); };
-    std::optional<diagnostics::DiagRecord> record = diagnostics::readDeviceRecord(diagnostics::DiagKind::Pst, text, &why);
+    std::optional<diagnostics::DiagRecord> record = diagnostics::readDeviceRecord(diagnostics::DiagKind::Pst, text,
+                                                                                  &why);
     if (!record) {
         if (m_testUnread)
             m_testUnread(why);
@@ -167,7 +168,8 @@ void ValveWatch::readPst()
     try {
         // The device counts seconds; it kept the count at the test's start in two halves.
         const qint64 now = read(object, tag::DeviceCounter).trimmed().toLongLong();
-        const qint64 at = (qint64(number(object, tag::PstCounterHigh, 0)) << 16) | number(object, tag::PstCounterLow, 0);
+        const qint64 at = (qint64(number(object, tag::PstCounterHigh, 0)) << 16) |
+                          number(object, tag::PstCounterLow, 0);
         if (now >= at && at > 0) {
             ended.secondsAgo = now - at;
             ended.deviceCount = at;

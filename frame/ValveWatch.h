@@ -19,8 +19,8 @@ struct ValveState {
     QString tag;
     std::int32_t deviceId = -1;
     bool reachable = false;
-    int mode = -1;          // -1 unknown
-    QString faultBits;      // CurrentFaults as the device writes them; empty when unread
+    int mode = -1;            // -1 unknown
+    QString faultBits;        // CurrentFaults as the device writes them; empty when unread
     int pstIntervalDays = 0;  // 0 unknown
 
     bool operator==(const ValveState&) const = default;
@@ -29,7 +29,7 @@ struct ValveState {
 // A device's test that has just ended, as read from it: the record and how long ago it ran.
 struct EndedTest {
     diagnostics::DiagRecord record;
-    qint64 secondsAgo = 0;  // by the device's own counter; 0 when it does not say
+    qint64 secondsAgo = 0;              // by the device's own counter; 0 when it does not say
     std::optional<qint64> deviceCount;  // the device's count of seconds at the test, when it says
 };
 

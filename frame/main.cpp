@@ -187,6 +187,8 @@ int writeScreenshots(orvx::frame::PlantWindow& plant, orvx::simulator::Simulated
     QStringList errors;
     int written = orvx::frame::writePlantShots(plant, folder, &errors);
     plant.hide();
+    // The valve's own pictures read its history from the data file they write, not the store.
+    qputenv("ORVX_PLANT_STORE", QByteArray());
     {
         orvx::frame::FrameWindow window(loader, first, &scheduler);
         written += window.WriteScreenshots(folder, &errors);

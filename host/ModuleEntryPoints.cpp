@@ -2,6 +2,9 @@
 // inside one guard, so that nothing thrown (a std::exception or anything else) reaches the frame.
 #include "ClassFactory.h"
 #include "Module.h"
+#ifdef ORVX_PLANT_STORE
+#include "PlantStoreRecords.h"
+#endif
 #include "platform/com/RegistryStore.h"
 #include "platform/ui/ModuleFile.h"
 
@@ -41,7 +44,13 @@ extern "C" {
 
 std::int32_t DllGetClassObject(const Guid& clsid, const Guid& iid, void** object)
 {
-    const std::int32_t status = guarded([&] { return CClassFactory::GetClassObject(clsid, iid, object); });
+    const std::int32_t status = guarded([&] {
+#ifdef ORVX_PLANT_STORE
+        // The controls' diagnostics windows read the plant's kept tests.
+        orvx::host::CPlantStoreRecords::Install();
+#endif
+        return CClassFactory::GetClassObject(clsid, iid, object);
+    });
     if (status != static_cast<std::int32_t>(Status::Ok) && object)
         *object = nullptr;
     return status;

@@ -71,8 +71,9 @@ std::optional<StoreAddress> parseStoreAddress(const QString& text, QString* erro
 StoreAddress defaultStoreAddress()
 {
     StoreAddress address;
-    address.path = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                       .filePath(QStringLiteral("plant.sqlite"));
+    // One place for every program of the user's, whatever it is called.
+    address.path = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                       .filePath(QStringLiteral("orvx/plant.sqlite"));
     return address;
 }
 

@@ -2,6 +2,7 @@
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
+#include "diagnostics/PlantRecords.h"
 #include "diagnostics/PstHistoryWindow.h"
 #include "platform/chart/HistoryChart.h"
 #include "platform/ui/DialogItems.h"
@@ -193,6 +194,78 @@ TEST_F(PstHistoryWindowTest, EscapeClosesIt)
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+// The plant's kept tests, as a store would give them: those of a data file, or a failure.
+class FakePlantRecords : public IPlantRecords {
+public:
+    std::vector<DatedRecord> Psts(std::int32_t deviceId, bool* available, QString* error) override
+    {
+        asked.append(deviceId);
+        *available = true;
+        if (!failure.isEmpty())
+            *error = failure;
+        return failure.isEmpty() ? tests : std::vector<DatedRecord>{};
+    }
+    std::vector<DatedRecord> tests;
+    QString failure;
+    QList<std::int32_t> asked;
+};
+
+class PlantHistoryTest : public PstHistoryWindowTest {
+protected:
+    void SetUp() override
+    {
+        PstHistoryWindowTest::SetUp();
+        CNvEsdDataFileSvr file;
+        file.OpenFile(m_file, OpenPurpose::Load);
+        for (const RecordKey& key : file.ListRecords())
+            plant.tests.push_back({recordTime(key.dateTime), file.ReadRecord(key).value()});
+        setPlantRecords(&plant);
+    }
+    void TearDown() override
+    {
+        setPlantRecords(nullptr);
+        PstHistoryWindowTest::TearDown();
+    }
+    FakePlantRecords plant;
+};
+
+TEST_F(PlantHistoryTest, AStoreThatFailsIsSaidAndADataFileIsAskedForInstead)
+{
+    plant.failure = QStringLiteral("the plant store is unreachable");
+    dialogs.fileAnswers = {m_file};
+    Seen seen;
+    dialogs.onModal = [&](QDialog& window) {
+        seen = look(window);
+        return int(QDialog::Rejected);
+    };
+    showDevicePstHistory(controller, nullptr);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(
+        QStringLiteral("The plant store did not give the tests of PV-101 (device id 305419): the plant store is "
+                       "unreachable")))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(dialogs.fileRequests.size(), 1);
+    EXPECT_EQ(seen.points, 12);
+}
+
+TEST_F(PlantHistoryTest, TheValvesKeptTestsOpenItWithoutAFileAndAFileAddsOnlyWhatIsNew)
+{
+    Seen seen;
+    bool addedNothing = false;
+    dialogs.onModal = [&](QDialog& window) {
+        seen = look(window);
+        addedNothing = !static_cast<CPstHistoryWindow&>(window).AddFile(m_file);
+        return int(QDialog::Rejected);
+    };
+    showDevicePstHistory(controller, nullptr);
+    EXPECT_EQ(plant.asked, QList<std::int32_t>{305419});
+    EXPECT_TRUE(dialogs.fileRequests.isEmpty());
+    EXPECT_EQ(seen.points, 12);
+    EXPECT_EQ(seen.failed, 1);
+    EXPECT_TRUE(seen.trend);
+    EXPECT_TRUE(addedNothing) << "the same tests in a file are the tests kept";
 }
 
 TEST_F(PstHistoryWindowTest, AFileWithoutTheDevicesTestsOpensNoWindow)

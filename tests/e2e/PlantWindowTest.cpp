@@ -13,10 +13,10 @@
 #include "store/PlantStore.h"
 
 #include <QAction>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabWidget>
 
 namespace orvx {
@@ -177,8 +177,7 @@ TEST_F(Plant, TwoValvesOpenSideBySideKeepTheirOwnUserLevels)
     frame::FrameWindow* first = window->ValveWindow(keys[0]);
     frame::FrameWindow* third = window->ValveWindow(keys[2]);
     ASSERT_TRUE(first && third);
-    EXPECT_TRUE(window->findChild<QTabWidget*>(QStringLiteral("rightPane"))->isVisible() ||
-                !window->isVisible());
+    EXPECT_TRUE(window->findChild<QTabWidget*>(QStringLiteral("rightPane"))->isVisible() || !window->isVisible());
     EXPECT_EQ(valves.Valve(0).RegisteredControlCount(), 2u) << "the plant's watch and the main view";
 
     // The observer on one valve; the other's Apply still writes.
