@@ -34,6 +34,14 @@ struct KeepOutcome {
     QString why;  // for Failed
 };
 
+// A valve's baseline as chosen: the kept PST later tests are compared with, who chose it and
+// when (the caller's clock).
+struct BaselineChoice {
+    StoredRecord record;
+    QString setBy;
+    QDateTime setAt;  // UTC
+};
+
 // The plant's history of PSTs and ESD events, in SQLite or PostgreSQL. Records are only ever
 // added: the same test handed in twice is kept once, whenever and by whomever it was read, and a record is written
 // whole or not at all. The schema carries its version; an older store is brought up to date when opened, a newer one
@@ -56,6 +64,14 @@ public:
     // The newest PST of every valve, by the time the device took it, keyed by device id; one
     // query for the whole plant. Empty with the reason on failure.
     QHash<std::int32_t, StoredRecord> latestPsts(QString* error = nullptr);
+    // Makes the kept PST `record` the baseline of the valve `tag`/`deviceId` from `setAt` on;
+    // earlier choices stay kept, the newest by `setAt` is in force. False with the reason, and
+    // nothing kept, when the record is not a PST of that valve kept in the store, or the store
+    // refuses.
+    bool setBaseline(const QString& tag, std::int32_t deviceId, const StoredRecord& record, const QString& setBy,
+                     const QDateTime& setAt, QString* error);
+    // The valve's baseline in force; nothing when none was chosen, with the reason on failure.
+    std::optional<BaselineChoice> baseline(const QString& tag, std::int32_t deviceId, QString* error = nullptr);
     // How many records the store holds, or -1 when it cannot say.
     qint64 count();
 

@@ -2,14 +2,32 @@
 
 #include "store/RecordBytes.h"
 
+#include <QStringList>
 #include <QVariant>
 
 namespace orvx::store {
 
-QString recordColumns()
+QString recordColumns(const QString& table)
 {
-    return QStringLiteral("kind, tag, device_id, taken_at, kept_by, kept_at, record_values, curve1_position, "
-                          "curve1_pressure, curve2_position, curve2_pressure, device_count");
+    static const QStringList columns{QStringLiteral("kind"),
+                                     QStringLiteral("tag"),
+                                     QStringLiteral("device_id"),
+                                     QStringLiteral("taken_at"),
+                                     QStringLiteral("kept_by"),
+                                     QStringLiteral("kept_at"),
+                                     QStringLiteral("record_values"),
+                                     QStringLiteral("curve1_position"),
+                                     QStringLiteral("curve1_pressure"),
+                                     QStringLiteral("curve2_position"),
+                                     QStringLiteral("curve2_pressure"),
+                                     QStringLiteral("device_count")};
+    static_assert(kRecordColumnCount == 12);
+    if (table.isEmpty())
+        return columns.join(QStringLiteral(", "));
+    QStringList qualified;
+    for (const QString& column : columns)
+        qualified << table + QLatin1Char('.') + column;
+    return qualified.join(QStringLiteral(", "));
 }
 
 std::optional<StoredRecord> readRecordRow(const QSqlQuery& query, QString* why)

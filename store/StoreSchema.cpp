@@ -41,19 +41,39 @@ QStringList schemaOne(bool sqlite)
 }
 
 // Version 2: the same test is kept once, whenever it was read, and a test read off the device
-// keeps the device's count at it. Records kept before have no test hash (a kept record is never
-// changed); keep() compares their numbers instead.
-QStringList schemaTwo()
+// keeps the device's count at it; records kept before have no test hash (a kept record is never
+// changed), and keep() compares their numbers instead. And the baseline chosen for each valve,
+// every choice kept, the newest in force.
+QStringList schemaTwo(bool sqlite)
 {
-    return {QStringLiteral("ALTER TABLE diag_records ADD COLUMN test_hash TEXT"),
-            QStringLiteral("ALTER TABLE diag_records ADD COLUMN device_count BIGINT"),
-            QStringLiteral("CREATE UNIQUE INDEX diag_records_same_test ON diag_records (test_hash)")};
+    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                              : QStringLiteral("BIGSERIAL PRIMARY KEY");
+    QStringList statements{
+        QStringLiteral("ALTER TABLE diag_records ADD COLUMN test_hash TEXT"),
+        QStringLiteral("ALTER TABLE diag_records ADD COLUMN device_count BIGINT"),
+        QStringLiteral("CREATE UNIQUE INDEX diag_records_same_test ON diag_records (test_hash)"),
+        QStringLiteral("CREATE TABLE baselines (id %1, tag TEXT NOT NULL, device_id INTEGER NOT NULL, "
+                       "content_hash TEXT NOT NULL REFERENCES diag_records (content_hash), set_by TEXT NOT NULL, "
+                       "set_at TEXT NOT NULL)")
+            .arg(id),
+        QStringLiteral("CREATE INDEX baselines_by_valve ON baselines (device_id, tag, set_at)"),
+    };
+    if (sqlite) {
+        for (const char* change : {"UPDATE", "DELETE"})
+            statements << QStringLiteral("CREATE TRIGGER baselines_no_%1 BEFORE %2 ON baselines BEGIN "
+                                         "SELECT RAISE(ABORT, 'a baseline choice is never changed'); END")
+                              .arg(QString::fromLatin1(change).toLower(), QString::fromLatin1(change));
+    } else {
+        statements << QStringLiteral("CREATE TRIGGER baselines_kept BEFORE UPDATE OR DELETE ON baselines "
+                                     "FOR EACH ROW EXECUTE FUNCTION orvx_keep_records()");
+    }
+    return statements;
 }
 
 // The statements that bring a store of version `from` (0: a new one) to version `from` + 1.
 QStringList schemaStep(int from, bool sqlite)
 {
-    QStringList statements = from == 0 ? schemaOne(sqlite) : from == 1 ? schemaTwo() : QStringList();
+    QStringList statements = from == 0 ? schemaOne(sqlite) : from == 1 ? schemaTwo(sqlite) : QStringList();
     statements << QStringLiteral("INSERT INTO store_schema (version) VALUES (%1)").arg(from + 1);
     return statements;
 }

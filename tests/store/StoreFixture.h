@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <functional>
+
 namespace orvx::store::test {
 
 inline diagnostics::DiagRecord pst(std::int32_t deviceId, int seed)
@@ -73,19 +75,24 @@ protected:
     // A statement straight into the database, past the store: what another program could do.
     bool sql(const QString& statement)
     {
+        return raw([&](QSqlDatabase& database) { return QSqlQuery(database).exec(statement); });
+    }
+    // Work on a connection of its own, past the store; false when it cannot connect or the work fails.
+    bool raw(const std::function<bool(QSqlDatabase&)>& work)
+    {
         const QString connection = QStringLiteral("orvx-raw");
         bool done = false;
         {
             QString error;
             const StoreAddress address = parseStoreAddress(m_address, &error).value();
             const bool sqlite = address.kind == StoreAddress::Kind::Sqlite;
-            QSqlDatabase raw = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
-                                                         connection);
-            raw.setDatabaseName(sqlite ? address.path : address.database);
-            raw.setHostName(address.host);
-            raw.setUserName(address.user);
-            done = raw.open() && QSqlQuery(raw).exec(statement);
-            raw.close();
+            QSqlDatabase database = QSqlDatabase::addDatabase(
+                sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), connection);
+            database.setDatabaseName(sqlite ? address.path : address.database);
+            database.setHostName(address.host);
+            database.setUserName(address.user);
+            done = database.open() && work(database);
+            database.close();
         }
         QSqlDatabase::removeDatabase(connection);
         return done;

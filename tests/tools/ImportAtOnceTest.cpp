@@ -1,18 +1,11 @@
 // orvx-dgn import run as the real program, the way a plant runs it: two at once into one store,
 // and one killed part way. The same cases on SQLite and on a PostgreSQL server of the test's own.
 #include "simulator/SimulatedHistory.h"
-#include "store/PlantStore.h"
-#include "store/PostgresServer.h"
-#include "store/RecordBytes.h"
-
-#include <gtest/gtest.h>
+#include "store/StoreFixture.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <csignal>
@@ -20,6 +13,7 @@
 
 using namespace orvx;
 using namespace orvx::store;
+using orvx::store::test::Engine;
 
 namespace {
 
@@ -40,36 +34,14 @@ QByteArray plantFile(std::int32_t firstDevice, std::int32_t lastDevice, int test
     return file;
 }
 
-enum class Engine { Sqlite, Postgresql };
-
-class ImportAtOnce : public ::testing::TestWithParam<Engine> {
+class ImportAtOnce : public store::test::Store {
 protected:
-    static void SetUpTestSuite() { s_postgres = new store::test::PostgresServer; }
-    static void TearDownTestSuite()
-    {
-        delete s_postgres;
-        s_postgres = nullptr;
-    }
     void SetUp() override
     {
-        if (GetParam() == Engine::Postgresql) {
-            if (!s_postgres->running())
-                GTEST_SKIP() << "PostgreSQL is not installed or did not start";
-            m_store = s_postgres->newDatabase();
-            ASSERT_FALSE(m_store.isEmpty());
-        } else {
-            m_store = QStringLiteral("sqlite:") + m_folder.filePath(QStringLiteral("plant.sqlite"));
-        }
+        Store::SetUp();
         // The store made before the writers start, as a plant's store is.
-        ASSERT_TRUE(open());
-    }
-
-    std::unique_ptr<PlantStore> open()
-    {
-        QString error;
-        auto store = PlantStore::open(parseStoreAddress(m_store, &error).value(), &error);
-        EXPECT_TRUE(store) << error.toStdString();
-        return store;
+        if (!IsSkipped())
+            ASSERT_TRUE(open());
     }
 
     QString write(const QString& name, const QByteArray& bytes) const
@@ -83,7 +55,7 @@ protected:
     void startImport(QProcess& process, const QString& file) const
     {
         process.start(QStringLiteral(ORVX_DGN_PROGRAM),
-                      {QStringLiteral("import"), file, QStringLiteral("--store"), m_store});
+                      {QStringLiteral("import"), file, QStringLiteral("--store"), m_address});
         ASSERT_TRUE(process.waitForStarted());
     }
 
@@ -114,31 +86,16 @@ protected:
     // A query straight into the database, past the store, each row handed to `row`.
     void rawQuery(const QString& statement, const std::function<void(const QSqlQuery&)>& row)
     {
-        const QString connection = QStringLiteral("orvx-raw");
-        {
-            QString error;
-            const StoreAddress address = parseStoreAddress(m_store, &error).value();
-            const bool sqlite = address.kind == StoreAddress::Kind::Sqlite;
-            QSqlDatabase raw = QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
-                                                         connection);
-            raw.setDatabaseName(sqlite ? address.path : address.database);
-            raw.setHostName(address.host);
-            raw.setUserName(address.user);
-            QSqlQuery query(raw);
-            const bool done = raw.open() && query.exec(statement);
-            EXPECT_TRUE(done) << statement.toStdString();
-            while (done && query.next())
+        EXPECT_TRUE(raw([&](QSqlDatabase& database) {
+            QSqlQuery query(database);
+            if (!query.exec(statement))
+                return false;
+            while (query.next())
                 row(query);
-        }
-        QSqlDatabase::removeDatabase(connection);
+            return true;
+        })) << statement.toStdString();
     }
-
-    static store::test::PostgresServer* s_postgres;
-    QTemporaryDir m_folder;
-    QString m_store;
 };
-
-store::test::PostgresServer* ImportAtOnce::s_postgres = nullptr;
 
 // "N kept, M already in STORE, K not kept": N.
 int keptOf(const QByteArray& out)
