@@ -26,6 +26,8 @@ namespace orvx::frame {
 
 namespace {
 
+// Where the window names its store to the module.
+constexpr char kStoreVariable[] = "ORVX_PLANT_STORE";
 // How long a valve Connect... found is waited for before its tab opens all the same.
 constexpr int kConnectWaitMs = 5000;
 
@@ -57,7 +59,9 @@ PlantWindow::PlantWindow(ModuleLoader& loader, std::unique_ptr<store::PlantStore
 {
     setWindowTitle(QStringLiteral("Orvx ESD DTM - plant"));
     // The module's windows (the PST history) read the same store; it shares the process.
-    qputenv("ORVX_PLANT_STORE", m_store ? m_store->address().text().toUtf8() : QByteArray());
+    if (qEnvironmentVariableIsSet(kStoreVariable))
+        m_storeBefore = qgetenv(kStoreVariable);
+    qputenv(kStoreVariable, m_store ? m_store->address().text().toUtf8() : QByteArray());
     auto* panes = new QSplitter(Qt::Horizontal, this);
     for (QTabWidget* pane : {m_left, m_right}) {
         pane->setTabsClosable(true);
@@ -101,6 +105,10 @@ PlantWindow::~PlantWindow()
     delete m_left;
     delete m_right;
     m_valves.clear();
+    if (m_storeBefore)
+        qputenv(kStoreVariable, *m_storeBefore);
+    else
+        qunsetenv(kStoreVariable);
 }
 
 void PlantWindow::buildMenus()

@@ -87,6 +87,7 @@ private:
     QTabWidget* m_right;
     QLabel* m_problem;
     int m_nextKey = 1;
+    std::optional<QByteArray> m_storeBefore;  // the environment's store name, given back at the end
 };
 
 }  // namespace orvx::frame

@@ -2,10 +2,9 @@
 
 #include "store/PlantStore.h"
 
-namespace orvx::host {
+#include <memory>
 
-CPlantStoreRecords::CPlantStoreRecords() = default;
-CPlantStoreRecords::~CPlantStoreRecords() = default;
+namespace orvx::host {
 
 void CPlantStoreRecords::Install()
 {
@@ -20,19 +19,18 @@ std::vector<diagnostics::DatedRecord> CPlantStoreRecords::Psts(std::int32_t devi
     const QString name = qEnvironmentVariable("ORVX_PLANT_STORE");
     if (named && name.isEmpty())
         return {};
-    const std::optional<store::StoreAddress> address =
-        named ? store::parseStoreAddress(name, error) : std::optional(store::defaultStoreAddress());
+    const std::optional<store::StoreAddress> address = named ? store::parseStoreAddress(name, error)
+                                                             : std::optional(store::defaultStoreAddress());
     if (!address)
         return {};
-    if (!m_store || m_opened != address->text()) {
-        m_store = store::PlantStore::open(*address, error);
-        m_opened = m_store ? address->text() : QString();
-        if (!m_store)
-            return {};
-    }
+    // Opened for each reading and closed after it: a connection kept would outlive the
+    // application at the module's unloading.
+    const std::unique_ptr<store::PlantStore> plant = store::PlantStore::open(*address, error);
+    if (!plant)
+        return {};
     *available = true;
     std::vector<diagnostics::DatedRecord> tests;
-    for (store::StoredRecord& kept : m_store->history(deviceId, error)) {
+    for (store::StoredRecord& kept : plant->history(deviceId, error)) {
         if (kept.record.kind != diagnostics::DiagKind::Pst)
             continue;
         // Read as a data file writes its times, without a zone: a test imported from a file

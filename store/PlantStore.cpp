@@ -27,6 +27,13 @@ QString kindText(diagnostics::DiagKind kind)
     return kind == diagnostics::DiagKind::Pst ? QStringLiteral("PST") : QStringLiteral("ESD");
 }
 
+// The record's numbers as bound to its columns: record_values, then both strokes.
+QVariantList numbersOf(const diagnostics::DiagRecord& record)
+{
+    return {valuesBytes(record), curveBytes(record.curve1.position), curveBytes(record.curve1.pressure),
+            curveBytes(record.curve2.position), curveBytes(record.curve2.pressure)};
+}
+
 }  // namespace
 
 PlantStore::PlantStore(StoreAddress address, QString connection)
@@ -90,13 +97,7 @@ bool PlantStore::keptWithTheseNumbers(const diagnostics::DiagRecord& record, boo
             return false;
         }
     }
-    const QVariantList values{record.deviceId,
-                              kindText(record.kind),
-                              valuesBytes(record),
-                              curveBytes(record.curve1.position),
-                              curveBytes(record.curve1.pressure),
-                              curveBytes(record.curve2.position),
-                              curveBytes(record.curve2.pressure)};
+    const QVariantList values = QVariantList{record.deviceId, kindText(record.kind)} + numbersOf(record);
     for (int i = 0; i < values.size(); ++i)
         query->bindValue(i, values[i]);
     if (!query->exec()) {
@@ -143,14 +144,10 @@ KeepOutcome PlantStore::keep(const StoredRecord& stored)
                               record.deviceId,
                               stored.takenAt.toUTC().toString(Qt::ISODate),
                               stored.keptBy,
-                              stored.keptAt.toUTC().toString(Qt::ISODate),
-                              valuesBytes(record),
-                              curveBytes(record.curve1.position),
-                              curveBytes(record.curve1.pressure),
-                              curveBytes(record.curve2.position),
-                              curveBytes(record.curve2.pressure)};
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values[i]);
+                              stored.keptAt.toUTC().toString(Qt::ISODate)};
+    const QVariantList bound = values + numbersOf(record);
+    for (int i = 0; i < bound.size(); ++i)
+        query.bindValue(i, bound[i]);
     if (!query.exec())
         return {KeepOutcome::Kind::Failed, storeFailure(query.lastError(), m_address)};
     return {query.numRowsAffected() == 1 ? KeepOutcome::Kind::Kept : KeepOutcome::Kind::AlreadyKept, {}};

@@ -161,16 +161,6 @@ TEST(ConnectDialog, EscapeClosesTheWindowAndStopsItsSearch)
     EXPECT_LT(clock.elapsed(), 3000);
 }
 
-QAction* menuAction(QMainWindow& window, const QString& menu, const QString& text)
-{
-    for (QAction* top : window.menuBar()->actions())
-        if (top->text() == menu && top->menu())
-            for (QAction* action : top->menu()->actions())
-                if (action->text() == text)
-                    return action;
-    return nullptr;
-}
-
 TEST_F(Module, TheFrameLeavesTheSimulatorForThePickedDeviceAndOneDeviceForAnother)
 {
     ASSERT_EQ(entry<Entry>("DllRegisterServer")(), 0);
@@ -184,8 +174,9 @@ TEST_F(Module, TheFrameLeavesTheSimulatorForThePickedDeviceAndOneDeviceForAnothe
         frame::FrameWindow window(loader, *simulated);
         ASSERT_EQ(window.Open(frame::FrameWindow::Control::Online), QString());
         ASSERT_EQ(window.Open(frame::FrameWindow::Control::Trend), QString());
-        ASSERT_TRUE(menuAction(window, QStringLiteral("&Device"), QStringLiteral("&Connect...")));
-        QAction* privateDialogs = menuAction(window, QStringLiteral("&Device"), QStringLiteral("&Private dialogs"));
+        ASSERT_TRUE(test::menuAction(window, QStringLiteral("&Device"), QStringLiteral("&Connect...")));
+        QAction* privateDialogs = test::menuAction(window, QStringLiteral("&Device"),
+                                                   QStringLiteral("&Private dialogs"));
         ASSERT_TRUE(privateDialogs);
         privateDialogs->setChecked(false);  // no box may wait for a user in a test, on either device
         auto* tabs = window.findChild<QTabWidget*>();
@@ -197,7 +188,7 @@ TEST_F(Module, TheFrameLeavesTheSimulatorForThePickedDeviceAndOneDeviceForAnothe
 
         ASSERT_EQ(window.SwitchTo(endpoint + QStringLiteral("/1")), QString());
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Orvx ESD DTM - %1/1").arg(endpoint));
-        EXPECT_EQ(menuAction(window, QStringLiteral("&Simulate"), QStringLiteral("PST &history...")), nullptr)
+        EXPECT_EQ(test::menuAction(window, QStringLiteral("&Simulate"), QStringLiteral("PST &history...")), nullptr)
             << "the simulator's menu goes with it";
         ASSERT_EQ(tabs->count(), 1);
         EXPECT_EQ(tabs->tabText(0), QStringLiteral("Online"));

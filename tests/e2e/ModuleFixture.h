@@ -4,11 +4,15 @@
 // a registry file of the test's own.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QByteArray>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
@@ -77,6 +81,17 @@ inline QPushButton* applyMode(QWidget* window, int index)
     emit modeToSet->activated(index);
     apply->click();
     return apply;
+}
+
+// The action `text` of the window's menu `menu`, or null.
+inline QAction* menuAction(QMainWindow& window, const QString& menu, const QString& text)
+{
+    for (QAction* top : window.menuBar()->actions())
+        if (top->text() == menu && top->menu())
+            for (QAction* action : top->menu()->actions())
+                if (action->text() == text)
+                    return action;
+    return nullptr;
 }
 
 }  // namespace orvx::test

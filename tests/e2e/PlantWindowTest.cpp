@@ -86,16 +86,6 @@ protected:
     QStringList keys;
 };
 
-QAction* menuAction(QMainWindow& window, const QString& menu, const QString& text)
-{
-    for (QAction* top : window.menuBar()->actions())
-        if (top->text() == menu && top->menu())
-            for (QAction* action : top->menu()->actions())
-                if (action->text() == text)
-                    return action;
-    return nullptr;
-}
-
 TEST_F(Plant, EachValveShowsWhatItsDeviceAndItsKeptTestsSay)
 {
     const auto window = makePlant();
@@ -181,7 +171,7 @@ TEST_F(Plant, TwoValvesOpenSideBySideKeepTheirOwnUserLevels)
     EXPECT_EQ(valves.Valve(0).RegisteredControlCount(), 2u) << "the plant's watch and the main view";
 
     // The observer on one valve; the other's Apply still writes.
-    QAction* observer = menuAction(*first, QStringLiteral("&User level"), QStringLiteral("observer"));
+    QAction* observer = test::menuAction(*first, QStringLiteral("&User level"), QStringLiteral("observer"));
     ASSERT_TRUE(observer);
     observer->trigger();
     scheduler.Advance(500);
