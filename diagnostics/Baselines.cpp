@@ -1,6 +1,7 @@
 #include "Baselines.h"
 
 #include "NvEsdDataFileSvr.h"
+#include "PstHistory.h"
 #include "XFileException.h"
 
 #include <QDir>
@@ -41,34 +42,62 @@ QString dateText(const QDate& date)
     return date.isValid() ? date.toString(Qt::ISODate) : QStringLiteral("an unknown day");
 }
 
+// The PST a baseline names, read again from its data file; none with why.
+std::optional<DiagRecord> readNamedRecord(const Baseline& baseline, QString* why)
+{
+    if (baseline.file.isEmpty() || baseline.key.kind.isEmpty()) {
+        *why = QStringLiteral("it names no data file");
+        return std::nullopt;
+    }
+    try {
+        CNvEsdDataFileSvr file;
+        if (file.OpenFile(baseline.file, OpenPurpose::Load)) {
+            *why = QStringLiteral("the file is empty");
+            return std::nullopt;
+        }
+        if (!file.CheckVersion()) {
+            *why = QStringLiteral("the file is no data file of this version");
+            return std::nullopt;
+        }
+        std::optional<DiagRecord> record = file.ReadRecord(baseline.key);
+        if (!record)
+            *why = file.LastError().isEmpty() ? QStringLiteral("the record is not in it") : file.LastError();
+        else if (record->kind != DiagKind::Pst)
+            *why = QStringLiteral("the record is no PST");
+        return record && record->kind == DiagKind::Pst ? record : std::nullopt;
+    } catch (const CXFileException& error) {
+        *why = error.SystemMessage();
+    } catch (const std::exception& error) {
+        *why = QString::fromLocal8Bit(error.what());
+    }
+    return std::nullopt;
+}
+
+std::optional<DiagRecord> recordOf(const Baseline& baseline)
+{
+    QString why;
+    return readNamedRecord(baseline, &why);
+}
+
 // The figures of the record a baseline names, read again from its file; none with why.
 BaselineFigures rederive(const Baseline& baseline)
 {
-    const QString where = QDir::toNativeSeparators(baseline.file);
-    const auto unreadable = [&](const QString& why) {
-        return BaselineFigures{std::nullopt, QStringLiteral("The baseline of %1 keeps whole-number results only, and "
-                                                            "its signature cannot be read from %2: %3. Set the "
-                                                            "baseline again to compare with it.")
-                                                 .arg(dateText(baseline.date), where, why)};
-    };
-    try {
-        CNvEsdDataFileSvr file;
-        if (file.OpenFile(baseline.file, OpenPurpose::Load))
-            return unreadable(QStringLiteral("the file is empty"));
-        if (!file.CheckVersion())
-            return unreadable(QStringLiteral("the file is no data file of this version"));
-        const std::optional<DiagRecord> record = file.ReadRecord(baseline.key);
-        if (!record)
-            return unreadable(file.LastError().isEmpty() ? QStringLiteral("the record is not in it")
-                                                         : file.LastError());
-        if (record->kind != DiagKind::Pst)
-            return unreadable(QStringLiteral("the record is no PST"));
+    QString why;
+    if (const std::optional<DiagRecord> record = readNamedRecord(baseline, &why))
         return {analyseRecord(*record), {}};
-    } catch (const CXFileException& error) {
-        return unreadable(error.SystemMessage());
-    } catch (const std::exception& error) {
-        return unreadable(QString::fromLocal8Bit(error.what()));
-    }
+    return {std::nullopt, QStringLiteral("The baseline of %1 keeps whole-number results only, and its signature "
+                                         "cannot be read from %2: %3. Set the baseline again to compare with it.")
+                              .arg(dateText(baseline.date), QDir::toNativeSeparators(baseline.file), why)};
+}
+
+// The baseline the plant store keeps for a valve: its PST's figures, read off its signature.
+Baseline baselineOf(const DatedRecord& chosen)
+{
+    Baseline baseline;
+    baseline.date = chosen.when.date();
+    baseline.passedFlag = chosen.record.Value(RecordValue::PstPassed);
+    baseline.figures = analyseRecord(chosen.record);
+    return baseline;
 }
 
 }  // namespace
@@ -81,7 +110,24 @@ QString CBaselines::DefaultFile()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/orvx/orvx.conf");
 }
 
-bool CBaselines::Remember(const QString& tag, std::int32_t deviceId, const Baseline& baseline)
+bool CBaselines::Remember(const QString& tag, std::int32_t deviceId, const Baseline& baseline, const DatedRecord& test,
+                          QString* why)
+{
+    // A store that refuses is no reason to keep the choice elsewhere, unseen by the team.
+    if (IPlantRecords* plant = plantRecords(); plant && plant->Keeps()) {
+        QString error;
+        if (plant->SetBaseline(tag.trimmed(), deviceId, test, &error))
+            return true;
+        *why = QStringLiteral("the plant store did not keep it: %1").arg(error);
+        return false;
+    }
+    if (rememberInSettings(tag, deviceId, baseline))
+        return true;
+    *why = QStringLiteral("it could not be kept in %1").arg(QDir::toNativeSeparators(m_file));
+    return false;
+}
+
+bool CBaselines::rememberInSettings(const QString& tag, std::int32_t deviceId, const Baseline& baseline)
 {
     QSettings settings(m_file, QSettings::IniFormat);
     settings.beginGroup(groupOf(tag, deviceId));
@@ -104,6 +150,23 @@ bool CBaselines::Remember(const QString& tag, std::int32_t deviceId, const Basel
 }
 
 std::optional<Baseline> CBaselines::Find(const QString& tag, std::int32_t deviceId) const
+{
+    IPlantRecords* plant = plantRecords();
+    bool available = false;
+    QString error;
+    if (plant) {
+        if (const std::optional<DatedRecord> chosen = plant->Baseline(tag.trimmed(), deviceId, &available, &error))
+            return baselineOf(*chosen);
+    }
+    std::optional<Baseline> kept = findInSettings(tag, deviceId);
+    // Moved into the plant store once, when the record it names can be read.
+    if (kept && available && error.isEmpty())
+        if (const std::optional<DiagRecord> record = recordOf(*kept))
+            plant->SetBaseline(tag.trimmed(), deviceId, {recordTime(kept->key.dateTime), *record}, &error);
+    return kept;
+}
+
+std::optional<Baseline> CBaselines::findInSettings(const QString& tag, std::int32_t deviceId) const
 {
     QSettings settings(m_file, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DiagRecord.h"
+#include "PlantRecords.h"
 #include "SignatureAnalysis.h"
 
 #include <QDate>
@@ -25,8 +26,11 @@ struct Baseline {
     RecordKey key;
 };
 
-// One baseline per device (tag and device id), kept in the user's settings file, so that every
-// later summary and graph of the valve can show the change against it. A settings file that
+// One baseline per device (tag and device id), so that every later summary and graph of the
+// valve can show the change against it: kept in the plant store when the program keeps one
+// (PlantRecords.h), else in the user's settings file. A baseline an earlier version kept in the
+// settings file is moved into the plant store the first time it is looked for there, when the
+// record it names can be read; the settings file keeps it all the same. A settings file that
 // cannot be read or holds no complete baseline for a device answers none.
 class CBaselines {
 public:
@@ -35,12 +39,16 @@ public:
 
     explicit CBaselines(QString file = DefaultFile()) : m_file(std::move(file)) {}
 
-    // Keeps the baseline's figures as read off its signature. False when the settings file could
-    // not be written.
-    bool Remember(const QString& tag, std::int32_t deviceId, const Baseline& baseline);
+    // Makes `test` (the PST the baseline was read off, taken at `when`) the valve's baseline.
+    // False with the reason in `why` when the plant store or the settings file refused it.
+    bool Remember(const QString& tag, std::int32_t deviceId, const Baseline& baseline, const DatedRecord& test,
+                  QString* why);
     std::optional<Baseline> Find(const QString& tag, std::int32_t deviceId) const;
 
 private:
+    bool rememberInSettings(const QString& tag, std::int32_t deviceId, const Baseline& baseline);
+    std::optional<Baseline> findInSettings(const QString& tag, std::int32_t deviceId) const;
+
     QString m_file;
 };
 

@@ -7,6 +7,7 @@
 #include "DiagGraphForm.h"
 #include "DlgPickData.h"
 #include "GraphExports.h"
+#include "PstHistory.h"
 #include "controls/PressureUnit.h"
 #include "platform/chart/DiagChart.h"
 #include "platform/ui/Clock.h"
@@ -207,8 +208,11 @@ void CDiagGraph::useAsBaseline()
                             m_sourceFile,
                             m_sourceKey};
     CBaselines baselines;
-    if (!baselines.Remember(record.tag, record.deviceId, baseline)) {
-        showDataFileError(this, QStringLiteral("The baseline could not be kept in %1.").arg(CBaselines::DefaultFile()));
+    // A test read off the device has no time of its own: it was taken about now.
+    const QDateTime taken = m_sourceKey.dateTime.isEmpty() ? ui::currentDateTime() : recordTime(m_sourceKey.dateTime);
+    QString why;
+    if (!baselines.Remember(record.tag, record.deviceId, baseline, {taken, record}, &why)) {
+        showDataFileError(this, QStringLiteral("The baseline was not set: %1.").arg(why));
         return;
     }
     ui::showMessage(this, QStringLiteral("Orvx ESD HART"),

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace orvx::diagnostics {
@@ -20,10 +21,19 @@ struct DatedRecord {
 class IPlantRecords {
 public:
     virtual ~IPlantRecords() = default;
+    // Whether the program keeps a plant store at all.
+    virtual bool Keeps() const = 0;
     // The kept PSTs of the device, the oldest first. None kept is an empty list; a store that
     // cannot be read is an empty list with the reason in `error`. `available` is false, with no
     // error, when the program keeps no plant store at all.
     virtual std::vector<DatedRecord> Psts(std::int32_t deviceId, bool* available, QString* error) = 0;
+    // The valve's baseline in force, the PST later tests are compared with; none when none was
+    // chosen, or with the reason when the store cannot be read. `available` as for Psts.
+    virtual std::optional<DatedRecord> Baseline(const QString& tag, std::int32_t deviceId, bool* available,
+                                                QString* error) = 0;
+    // Keeps the PST `test` (when it is not kept yet) and makes it the valve's baseline. False
+    // with the reason, nothing chosen, when the store refuses or the program keeps none.
+    virtual bool SetBaseline(const QString& tag, std::int32_t deviceId, const DatedRecord& test, QString* error) = 0;
 };
 
 // The installed plant records, or null.

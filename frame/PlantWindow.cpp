@@ -10,6 +10,7 @@
 #include "plant/PlantTableModel.h"
 #include "plant/PlantView.h"
 #include "platform/ui/Clock.h"
+#include "store/Keeper.h"
 #include "store/PlantStore.h"
 
 #include <QCloseEvent>
@@ -18,7 +19,6 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QSysInfo>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -30,13 +30,6 @@ namespace {
 constexpr char kStoreVariable[] = "ORVX_PLANT_STORE";
 // How long a valve Connect... found is waited for before its tab opens all the same.
 constexpr int kConnectWaitMs = 5000;
-
-// Who the store says kept a test: the user of this program on this machine.
-QString whoKeeps()
-{
-    return QStringLiteral("%1 on %2")
-        .arg(qEnvironmentVariable("USER", QStringLiteral("unknown")), QSysInfo::machineHostName());
-}
 
 }  // namespace
 
@@ -230,7 +223,7 @@ void PlantWindow::testEnded(Valve& valve, const EndedTest& test)
     }
     const QDateTime at = now();
     const store::KeepOutcome outcome = m_store->keep(
-        {test.record, at.addSecs(-test.secondsAgo), whoKeeps(), at, test.deviceCount});
+        {test.record, at.addSecs(-test.secondsAgo), store::keeperName(), at, test.deviceCount});
     if (outcome.kind == store::KeepOutcome::Kind::Failed) {
         tell(QStringLiteral("The PST of %1 was not kept in the plant store: %2. It stays on the valve's pages; "
                             "save it to a data file from its graph.")

@@ -82,19 +82,21 @@ std::unique_ptr<PlantStore> PlantStore::open(const StoreAddress& address, QStrin
     return store;
 }
 
-bool PlantStore::keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly, QString* error)
+std::optional<StoredRecord> PlantStore::keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly,
+                                                             QString* error)
 {
     std::unique_ptr<QSqlQuery>& query = m_sameNumbers[legacyOnly ? 1 : 0];
     if (!query) {
         query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection));
         query->setForwardOnly(true);
-        if (!query->prepare(QStringLiteral("SELECT 1 FROM diag_records WHERE device_id = ? AND kind = ? %1AND "
-                                           "record_values = ? AND curve1_position = ? AND curve1_pressure = ? AND "
-                                           "curve2_position = ? AND curve2_pressure = ?")
-                                .arg(legacyOnly ? QStringLiteral("AND test_hash IS NULL ") : QString()))) {
+        if (!query->prepare(
+                QStringLiteral("SELECT %1 FROM diag_records WHERE device_id = ? AND kind = ? %2AND "
+                               "record_values = ? AND curve1_position = ? AND curve1_pressure = ? AND "
+                               "curve2_position = ? AND curve2_pressure = ? ORDER BY id")
+                    .arg(recordColumns(), legacyOnly ? QStringLiteral("AND test_hash IS NULL ") : QString()))) {
             *error = storeFailure(query->lastError(), m_address);
             query.reset();
-            return false;
+            return std::nullopt;
         }
     }
     const QVariantList values = QVariantList{record.deviceId, kindText(record.kind)} + numbersOf(record);
@@ -102,10 +104,19 @@ bool PlantStore::keptWithTheseNumbers(const diagnostics::DiagRecord& record, boo
         query->bindValue(i, values[i]);
     if (!query->exec()) {
         *error = storeFailure(query->lastError(), m_address);
-        return false;
+        return std::nullopt;
     }
-    const bool found = query->next();
+    std::optional<StoredRecord> found = query->next() ? readRecordRow(*query, error) : std::nullopt;
     query->finish();
+    return found;
+}
+
+std::optional<StoredRecord> PlantStore::sameTest(const diagnostics::DiagRecord& record, QString* error)
+{
+    QString why;
+    std::optional<StoredRecord> found = keptWithTheseNumbers(record, false, &why);
+    if (error)
+        *error = why;
     return found;
 }
 

@@ -70,6 +70,9 @@ public:
     // refuses.
     bool setBaseline(const QString& tag, std::int32_t deviceId, const StoredRecord& record, const QString& setBy,
                      const QDateTime& setAt, QString* error);
+    // The kept test that holds the record's numbers (its kind, valve, values and strokes), as it
+    // was kept; nothing when none is, with the reason on failure.
+    std::optional<StoredRecord> sameTest(const diagnostics::DiagRecord& record, QString* error = nullptr);
     // The valve's baseline in force; nothing when none was chosen, with the reason on failure.
     std::optional<BaselineChoice> baseline(const QString& tag, std::int32_t deviceId, QString* error = nullptr);
     // How many records the store holds, or -1 when it cannot say.
@@ -82,9 +85,10 @@ public:
 
 private:
     PlantStore(StoreAddress address, QString connection);
-    // Whether a record of the valve holds these very numbers: any record (`legacyOnly` false), or
-    // one kept before test hashes were.
-    bool keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly, QString* error);
+    // The first record of the valve that holds these very numbers: any record (`legacyOnly`
+    // false), or one kept before test hashes were; none, with the reason on failure.
+    std::optional<StoredRecord> keptWithTheseNumbers(const diagnostics::DiagRecord& record, bool legacyOnly,
+                                                     QString* error);
 
     StoreAddress m_address;
     QString m_connection;

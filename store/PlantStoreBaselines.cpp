@@ -38,7 +38,7 @@ bool PlantStore::setBaseline(const QString& tag, std::int32_t deviceId, const St
     query.addBindValue(deviceId);
     query.addBindValue(setBy);
     query.addBindValue(setAt.toUTC().toString(Qt::ISODate));
-    query.addBindValue(contentHash(record, stored.takenAt));
+    query.addBindValue(contentHash(record, stored.takenAt, stored.deviceCount));
     if (!query.exec()) {
         *error = storeFailure(query.lastError(), m_address);
         return false;

@@ -7,11 +7,14 @@
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
+#include "diagnostics/PlantRecords.h"
 #include "support/LastPst.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+
+#include <map>
 
 namespace orvx::test {
 namespace {
@@ -45,6 +48,13 @@ protected:
     }
 };
 
+// Kept in the settings file, as when the program keeps no plant store.
+bool remember(CBaselines& baselines, const QString& tag, std::int32_t deviceId, const Baseline& baseline)
+{
+    QString why;
+    return baselines.Remember(tag, deviceId, baseline, {}, &why);
+}
+
 TEST_F(BaselineFile, KeepsEachFigureOfOneBaselinePerValveExactly)
 {
     CBaselines baselines(file);
@@ -52,9 +62,9 @@ TEST_F(BaselineFile, KeepsEachFigureOfOneBaselinePerValveExactly)
     SignatureFigures figures = distinct(10.0 / 3.0, 7);
     figures.fillTime.reset();  // the valve never got back
     const Baseline first{QDate(2026, 1, 10), 1, figures, true, QStringLiteral("/plant/pv101.dgn"), kKey};
-    ASSERT_TRUE(baselines.Remember(QStringLiteral("PV-101  "), 42, first));
-    ASSERT_TRUE(baselines.Remember(QStringLiteral("PV/102 = x"), 42,
-                                   Baseline{QDate(2026, 2, 1), 0, distinct(1), true, {}, {}}));
+    ASSERT_TRUE(remember(baselines, QStringLiteral("PV-101  "), 42, first));
+    ASSERT_TRUE(remember(baselines, QStringLiteral("PV/102 = x"), 42,
+                         Baseline{QDate(2026, 2, 1), 0, distinct(1), true, {}, {}}));
 
     const auto found = CBaselines(file).Find(QStringLiteral("PV-101"), 42);
     ASSERT_TRUE(found);
@@ -70,7 +80,7 @@ TEST_F(BaselineFile, KeepsEachFigureOfOneBaselinePerValveExactly)
 
     // A newer baseline replaces the old one.
     ASSERT_TRUE(
-        baselines.Remember(QStringLiteral("PV-101"), 42, Baseline{QDate(2026, 3, 1), 0, distinct(11), true, {}, {}}));
+        remember(baselines, QStringLiteral("PV-101"), 42, Baseline{QDate(2026, 3, 1), 0, distinct(11), true, {}, {}}));
     EXPECT_EQ(baselines.Find(QStringLiteral("PV-101"), 42)->figures, distinct(11));
     EXPECT_TRUE(baselines.Find(QStringLiteral("PV-101"), 42)->file.isEmpty());
 }
@@ -119,6 +129,98 @@ TEST_F(BaselineFile, AWholeNumberBaselineIsReadOffItsRecordAgainOrNotCompared)
         EXPECT_TRUE(figures.problem.contains(QLatin1String("2026-01-10"))) << u.what;
     }
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("gone.dgn")))) << "reading creates no file";
+}
+
+// A plant store as the module reads it: one baseline choice per valve, or a refusal.
+class FakePlantStore : public IPlantRecords {
+public:
+    bool Keeps() const override { return true; }
+    std::vector<DatedRecord> Psts(std::int32_t, bool* available, QString*) override
+    {
+        *available = true;
+        return {};
+    }
+    std::optional<DatedRecord> Baseline(const QString& tag, std::int32_t deviceId, bool* available, QString*) override
+    {
+        *available = true;
+        const auto it = chosen.find({tag, deviceId});
+        return it == chosen.end() ? std::nullopt : std::optional(it->second);
+    }
+    bool SetBaseline(const QString& tag, std::int32_t deviceId, const DatedRecord& test, QString* error) override
+    {
+        ++choices;
+        if (!refusal.isEmpty()) {
+            *error = refusal;
+            return false;
+        }
+        chosen[{tag, deviceId}] = test;
+        return true;
+    }
+    std::map<std::pair<QString, std::int32_t>, DatedRecord> chosen;
+    QString refusal;
+    int choices = 0;
+};
+
+class BaselineInStore : public BaselineFile {
+protected:
+    void SetUp() override
+    {
+        BaselineFile::SetUp();
+        setPlantRecords(&plant);
+    }
+    void TearDown() override
+    {
+        setPlantRecords(nullptr);
+        BaselineFile::TearDown();
+    }
+    FakePlantStore plant;
+    const DrawnValve valve{.springAtClosed = 1.034, .springAtOpen = 2.413, .friction = 0.207, .breakaway = 0.228};
+};
+
+TEST_F(BaselineInStore, AStoreThatRefusesSaysWhyAndNothingIsKeptElsewhere)
+{
+    plant.refusal = QStringLiteral("the plant store is read-only");
+    CBaselines baselines(file);
+    QString why;
+    const DatedRecord test{QDateTime(QDate(2026, 1, 10), QTime(8, 30)), drawnRecord(valve, 7)};
+    EXPECT_FALSE(baselines.Remember(QStringLiteral("PV-101"), 42, {}, test, &why));
+    EXPECT_EQ(why, QStringLiteral("the plant store did not keep it: the plant store is read-only"));
+    EXPECT_FALSE(baselines.Find(QStringLiteral("PV-101"), 42)) << "not in the settings file either";
+}
+
+TEST_F(BaselineInStore, TheChoiceIsTheStoresAndItsFiguresAreReadOffTheKeptTest)
+{
+    CBaselines baselines(file);
+    QString why;
+    const DatedRecord test{QDateTime(QDate(2026, 1, 10), QTime(8, 30)), drawnRecord(valve, 7)};
+    ASSERT_TRUE(baselines.Remember(QStringLiteral("PV-101  "), 42, {}, test, &why)) << why.toStdString();
+    ASSERT_EQ(plant.chosen.size(), 1u);
+    EXPECT_EQ(plant.chosen.begin()->first.first, QStringLiteral("PV-101")) << "the tag as the valve is named";
+    const auto found = baselines.Find(QStringLiteral("PV-101"), 42);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->date, QDate(2026, 1, 10));
+    EXPECT_TRUE(found->fromSignature);
+    EXPECT_NEAR(*found->figures.friction, 0.207, 1e-4);
+    setPlantRecords(nullptr);
+    EXPECT_FALSE(CBaselines(file).Find(QStringLiteral("PV-101"), 42)) << "nothing in the settings file";
+}
+
+TEST_F(BaselineInStore, ABaselineOfTheSettingsFileMovesIntoTheStoreOnceAndStaysInTheFile)
+{
+    append(Path(), drawnRecord(valve, 7), QDateTime(QDate(2026, 1, 10), QTime(8, 30)));
+    WriteWholeNumberBaseline(Path(), listed(Path()).front());
+    const auto first = CBaselines(file).Find(QStringLiteral("PV-101"), 42);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->fromSignature) << "the settings file's, this once";
+    ASSERT_EQ(plant.choices, 1);
+    EXPECT_EQ(plant.chosen.begin()->second.when, QDateTime(QDate(2026, 1, 10), QTime(8, 30)));
+    const auto second = CBaselines(file).Find(QStringLiteral("PV-101"), 42);
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->fromSignature) << "the store's, read off the kept test";
+    EXPECT_NEAR(*second->figures.friction, 0.207, 1e-4);
+    EXPECT_EQ(plant.choices, 1) << "moved once";
+    setPlantRecords(nullptr);
+    EXPECT_TRUE(CBaselines(file).Find(QStringLiteral("PV-101"), 42)) << "not lost from the settings file";
 }
 
 // Use as baseline on a PST's graph, then its summary and a later one report the change.

@@ -199,6 +199,9 @@ TEST_F(PstHistoryWindowTest, EscapeClosesIt)
 // The plant's kept tests, as a store would give them: those of a data file, or a failure.
 class FakePlantRecords : public IPlantRecords {
 public:
+    bool Keeps() const override { return true; }
+    std::optional<DatedRecord> Baseline(const QString&, std::int32_t, bool*, QString*) override { return {}; }
+    bool SetBaseline(const QString&, std::int32_t, const DatedRecord&, QString*) override { return false; }
     std::vector<DatedRecord> Psts(std::int32_t deviceId, bool* available, QString* error) override
     {
         asked.append(deviceId);

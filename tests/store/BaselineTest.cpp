@@ -99,6 +99,25 @@ bool makeVersionOne(QSqlDatabase& database, const StoreAddress& address, const S
     return insert.exec();
 }
 
+// A test read off the device, found again by its numbers as a graph shows it, can be chosen.
+TEST_P(Baselines, ATestReadOffTheDeviceIsFoundByItsNumbersAndChosen)
+{
+    auto store = open();
+    StoredRecord read = stored(5, 1, 1);
+    read.deviceCount = 86'400;
+    ASSERT_EQ(store->keep(read).kind, KeepOutcome::Kind::Kept);
+    EXPECT_FALSE(store->sameTest(stored(5, 2, 1).record)) << "other numbers";
+    const std::optional<StoredRecord> found = store->sameTest(read.record);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->deviceCount, 86'400);
+    QString error;
+    ASSERT_TRUE(store->setBaseline(QStringLiteral("PV-5"), 5, *found, QStringLiteral("alice"), kChosen, &error))
+        << error.toStdString();
+    const auto chosen = store->baseline(QStringLiteral("PV-5"), 5);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->record.record, read.record);
+}
+
 TEST_P(Baselines, AVersionOneStoreIsBroughtUpWithItsRecords)
 {
     const StoredRecord old = stored(5, 1, 1);
