@@ -9,8 +9,8 @@ namespace orvx::store {
 // the machine ("alice on ws-12").
 inline QString keeperName()
 {
-    return QStringLiteral("%1 on %2").arg(qEnvironmentVariable("USER", QStringLiteral("unknown")),
-                                          QSysInfo::machineHostName());
+    return QStringLiteral("%1 on %2")
+        .arg(qEnvironmentVariable("USER", QStringLiteral("unknown")), QSysInfo::machineHostName());
 }
 
 }  // namespace orvx::store

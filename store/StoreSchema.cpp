@@ -12,10 +12,29 @@ namespace orvx::store {
 
 namespace {
 
+QString idColumn(bool sqlite)
+{
+    return sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT") : QStringLiteral("BIGSERIAL PRIMARY KEY");
+}
+
+// A row of `table` once written is never changed nor taken out, whoever holds the database. On
+// PostgreSQL through the function version 1 made.
+QStringList neverChanged(const QString& table, const QString& message, bool sqlite)
+{
+    if (!sqlite)
+        return {QStringLiteral("CREATE TRIGGER %1_kept BEFORE UPDATE OR DELETE ON %1 "
+                               "FOR EACH ROW EXECUTE FUNCTION orvx_keep_records()")
+                    .arg(table)};
+    QStringList statements;
+    for (const char* change : {"UPDATE", "DELETE"})
+        statements << QStringLiteral("CREATE TRIGGER %1_no_%2 BEFORE %3 ON %1 BEGIN SELECT RAISE(ABORT, '%4'); END")
+                          .arg(table, QString::fromLatin1(change).toLower(), QString::fromLatin1(change), message);
+    return statements;
+}
+
 QStringList schemaOne(bool sqlite)
 {
-    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                              : QStringLiteral("BIGSERIAL PRIMARY KEY");
+    const QString id = idColumn(sqlite);
     const QString blob = sqlite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
     QStringList statements{
         QStringLiteral("CREATE TABLE diag_records (id %1, content_hash TEXT NOT NULL UNIQUE, kind TEXT NOT NULL, "
@@ -25,19 +44,11 @@ QStringList schemaOne(bool sqlite)
             .arg(id, blob),
         QStringLiteral("CREATE INDEX diag_records_by_device ON diag_records (device_id, taken_at)"),
     };
-    // A record once kept is never changed nor taken out, whoever holds the database.
-    if (sqlite) {
-        for (const char* change : {"UPDATE", "DELETE"})
-            statements << QStringLiteral("CREATE TRIGGER diag_records_no_%1 BEFORE %2 ON diag_records BEGIN "
-                                         "SELECT RAISE(ABORT, 'a kept record is never changed'); END")
-                              .arg(QString::fromLatin1(change).toLower(), QString::fromLatin1(change));
-    } else {
+    if (!sqlite)
         statements << QStringLiteral("CREATE FUNCTION orvx_keep_records() RETURNS trigger LANGUAGE plpgsql AS "
-                                     "$$ BEGIN RAISE EXCEPTION 'a kept record is never changed'; END $$")
-                   << QStringLiteral("CREATE TRIGGER diag_records_kept BEFORE UPDATE OR DELETE ON diag_records "
-                                     "FOR EACH ROW EXECUTE FUNCTION orvx_keep_records()");
-    }
-    return statements;
+                                     "$$ BEGIN RAISE EXCEPTION 'a kept record is never changed'; END $$");
+    return statements +
+           neverChanged(QStringLiteral("diag_records"), QStringLiteral("a kept record is never changed"), sqlite);
 }
 
 // Version 2: the same test is kept once, whenever it was read, and a test read off the device
@@ -46,28 +57,18 @@ QStringList schemaOne(bool sqlite)
 // every choice kept, the newest in force.
 QStringList schemaTwo(bool sqlite)
 {
-    const QString id = sqlite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                              : QStringLiteral("BIGSERIAL PRIMARY KEY");
-    QStringList statements{
+    const QStringList statements{
         QStringLiteral("ALTER TABLE diag_records ADD COLUMN test_hash TEXT"),
         QStringLiteral("ALTER TABLE diag_records ADD COLUMN device_count BIGINT"),
         QStringLiteral("CREATE UNIQUE INDEX diag_records_same_test ON diag_records (test_hash)"),
         QStringLiteral("CREATE TABLE baselines (id %1, tag TEXT NOT NULL, device_id INTEGER NOT NULL, "
                        "content_hash TEXT NOT NULL REFERENCES diag_records (content_hash), set_by TEXT NOT NULL, "
                        "set_at TEXT NOT NULL)")
-            .arg(id),
+            .arg(idColumn(sqlite)),
         QStringLiteral("CREATE INDEX baselines_by_valve ON baselines (device_id, tag, set_at)"),
     };
-    if (sqlite) {
-        for (const char* change : {"UPDATE", "DELETE"})
-            statements << QStringLiteral("CREATE TRIGGER baselines_no_%1 BEFORE %2 ON baselines BEGIN "
-                                         "SELECT RAISE(ABORT, 'a baseline choice is never changed'); END")
-                              .arg(QString::fromLatin1(change).toLower(), QString::fromLatin1(change));
-    } else {
-        statements << QStringLiteral("CREATE TRIGGER baselines_kept BEFORE UPDATE OR DELETE ON baselines "
-                                     "FOR EACH ROW EXECUTE FUNCTION orvx_keep_records()");
-    }
-    return statements;
+    return statements +
+           neverChanged(QStringLiteral("baselines"), QStringLiteral("a baseline choice is never changed"), sqlite);
 }
 
 // The statements that bring a store of version `from` (0: a new one) to version `from` + 1.

@@ -40,7 +40,8 @@ TEST_F(StoreRecords, ABaselineChosenIsKeptWithItsTestAndReadBackAsTheFileWroteIt
     const diagnostics::DatedRecord test{QDateTime(QDate(2026, 3, 1), QTime(8, 30)), pst(5, 1)};
     QString error;
     ASSERT_TRUE(records.SetBaseline(QStringLiteral("PV-5"), 5, test, &error)) << error.toStdString();
-    ASSERT_TRUE(records.SetBaseline(QStringLiteral("PV-5"), 5, test, &error)) << "chosen again: " << error.toStdString();
+    ASSERT_TRUE(records.SetBaseline(QStringLiteral("PV-5"), 5, test, &error))
+        << "chosen again: " << error.toStdString();
     bool available = false;
     const auto chosen = records.Baseline(QStringLiteral("PV-5"), 5, &available, &error);
     EXPECT_TRUE(available);
