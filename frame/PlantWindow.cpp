@@ -198,10 +198,11 @@ void PlantWindow::readHistory(Valve& valve)
             valve.row.lastPassed = last.record.Value(diagnostics::RecordValue::PstPassed) == 0;
             if (const auto limits = valve.watch->ReadLimits())
                 valve.row.projection = plant::wearProjection(tests, {limits->limits, limits->unit});
-            // Until a baseline is chosen in the store, a valve's wear is told against its first
-            // kept PST.
-            if (tests.size() > 1)
-                valve.row.wear = plant::wearAgainstBaseline(last, tests.front());
+            // Against the baseline chosen for the valve; until one is, against its first kept PST.
+            const std::optional<store::BaselineChoice> chosen = m_store->baseline(valve.row.tag, valve.row.deviceId);
+            const store::StoredRecord& baseline = chosen ? chosen->record : tests.front();
+            if (tests.size() > 1 || chosen)
+                valve.row.wear = plant::wearAgainstBaseline(last, baseline);
         }
     }
     showRow(valve);
