@@ -34,6 +34,7 @@ std::unique_ptr<LinkedDevice> LinkedDevice::Make(const std::string& address, std
         key = std::move(read).value();
     }
     std::unique_ptr<LinkedDevice> device(new LinkedDevice(QString::fromStdString(endpoint->text())));
+    device->m_keyFile = QString::fromStdString(keyFile);
     device->m_link = com::makeComObject<hart::HartBusinessObject>(hart::makeTransport(endpoint.value(), std::move(key)),
                                                                   endpoint->pollAddress, device->m_poster);
     return device;

@@ -27,6 +27,8 @@ public:
 
     com::IUnknown* BusinessObject() override;
     QString Describe() const override { return m_address; }
+    // The key file of a hart-ip+tls:// device; empty for any other.
+    const QString& KeyFile() const { return m_keyFile; }
     void Connect() override;
     void Disconnect() override;
     void SetPrivateDialogs(bool enabled) override;
@@ -40,6 +42,7 @@ private:
     explicit LinkedDevice(QString address);
 
     QString m_address;
+    QString m_keyFile;
     QtPoster m_poster;
     com::ComPtr<hart::HartBusinessObject> m_link;
 };

@@ -14,6 +14,8 @@
 #include "store/PlantStore.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -110,6 +112,9 @@ void PlantWindow::buildMenus()
     file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
     QMenu* devices = menuBar()->addMenu(QStringLiteral("&Plant"));
     devices->addAction(QStringLiteral("&Connect..."), this, &PlantWindow::chooseDevice);
+    devices->addAction(QStringLiteral("&Add from list..."), this, &PlantWindow::addFromList);
+    devices->addAction(QStringLiteral("&Save list..."), this, &PlantWindow::saveList);
+    devices->addSeparator();
     devices->addAction(QStringLiteral("&Open valve"), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] {
         const QString key = m_view->table()->currentIndex().data(plant::PlantTableModel::KeyRole).toString();
         if (!key.isEmpty())
@@ -357,6 +362,65 @@ void PlantWindow::chooseDevice()
     const QString key = AddValve(std::move(linked));
     if (const QString failure = OpenValve(key); !failure.isEmpty())
         QMessageBox::warning(this, windowTitle(), failure);
+}
+
+QStringList PlantWindow::AddListed(const QList<ListedDevice>& devices, const QString& path)
+{
+    QStringList problems;
+    for (const ListedDevice& listed : devices) {
+        std::string error;
+        std::unique_ptr<LinkedDevice> linked = LinkedDevice::Make(listed.address.toStdString(), error,
+                                                                  listed.keyFile.toStdString());
+        if (!linked) {
+            problems << QStringLiteral("%1:%2: %3")
+                            .arg(QDir::toNativeSeparators(path))
+                            .arg(listed.line)
+                            .arg(QString::fromStdString(error));
+            continue;
+        }
+        linked->Connect();
+        AddValve(std::move(linked));
+    }
+    return problems;
+}
+
+QList<ListedDevice> PlantWindow::Listed() const
+{
+    QList<ListedDevice> devices;
+    for (const auto& valve : m_valves)
+        if (const auto* linked = dynamic_cast<const LinkedDevice*>(valve->device.get()))
+            devices.append({linked->Describe(), linked->KeyFile()});
+    return devices;
+}
+
+void PlantWindow::addFromList()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Add the devices of a plant list"),
+                                                      QString(),
+                                                      QStringLiteral("Plant lists (*.plant);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::optional<QList<ListedDevice>> devices = readPlantList(path, &error);
+    const QStringList problems = devices ? AddListed(*devices, path) : QStringList{error};
+    if (!problems.isEmpty())
+        QMessageBox::warning(this, windowTitle(), problems.join(QLatin1Char('\n')));
+}
+
+void PlantWindow::saveList()
+{
+    const QList<ListedDevice> devices = Listed();
+    if (devices.isEmpty()) {
+        tell(QStringLiteral("No device reached over a link to list: the simulated valves are not saved."));
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the plant's devices"),
+                                                      QStringLiteral("plant.plant"),
+                                                      QStringLiteral("Plant lists (*.plant)"));
+    if (path.isEmpty())
+        return;
+    if (const QString error = writePlantList(path, devices); !error.isEmpty())
+        QMessageBox::warning(this, windowTitle(), error);
 }
 
 void PlantWindow::closeEvent(QCloseEvent* event)

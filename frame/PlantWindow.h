@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlantList.h"
 #include "plant/ValveRow.h"
 #include "plant/WearProjection.h"
 
@@ -47,6 +48,11 @@ public:
     // Adds a valve; `clock`, when given, is the device's and must outlive the window. Answers
     // its key.
     QString AddValve(std::unique_ptr<FrameDevice> device, QtScheduler* clock = nullptr);
+    // Adds the devices of a saved list, each connecting in its own time; answers the problems,
+    // each naming its line of `path`, of those that name no device.
+    QStringList AddListed(const QList<ListedDevice>& devices, const QString& path);
+    // The devices reached over a link, as a saved list keeps them; simulated valves are left out.
+    QList<ListedDevice> Listed() const;
     // Opens the valve's tab with its main view, or shows it when open. Answers an error text or
     // empty.
     QString OpenValve(const QString& key);
@@ -67,6 +73,8 @@ private:
     struct Valve;
     void buildMenus();
     void chooseDevice();
+    void addFromList();
+    void saveList();
     Valve* find(const QString& key) const;
     Valve* current() const;
     QTabWidget* paneOf(QWidget* tab) const;

@@ -3,6 +3,7 @@
 #include "FrameWindow.h"
 #include "LinkedDevice.h"
 #include "ModuleLoader.h"
+#include "PlantList.h"
 #include "PlantShots.h"
 #include "PlantWindow.h"
 #include "QtScheduler.h"
@@ -30,7 +31,8 @@ constexpr char kModuleName[] = "libOrvxTarnelGUI.so";
 // How long the program waits for a device before it opens its window all the same.
 constexpr int kConnectWaitMs = 5000;
 
-const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS [--psk FILE]] [--store STORE]\n"
+const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | [--plant FILE] [--device ADDRESS [--psk FILE]]]\n"
+                      "                  [--store STORE]\n"
                       "Shows the plant's ESD valves and hosts the Orvx ESD user interface over each:\n"
                       "a few simulated valve positioners, or a positioner reached by HART-IP or a\n"
                       "HART modem.\n"
@@ -43,6 +45,8 @@ const char kUsage[] = "Usage: orvx-frame [--screenshots DIR | --device ADDRESS [
                       "                     serial:///dev/NAME[/POLL]; port 5094 and poll address 0\n"
                       "                     unless given\n"
                       "  --psk FILE         the key of a hart-ip+tls:// device: one line IDENTITY:HEXKEY\n"
+                      "  --plant FILE       the devices of a saved plant list: an address a line, a\n"
+                      "                     hart-ip+tls:// one followed by its key file\n"
                       "  --store STORE      the plant store every PST is kept in: sqlite:FILE or\n"
                       "                     postgresql://[USER@][HOST][:PORT]/DATABASE[?host=FOLDER];\n"
                       "                     by default $XDG_DATA_HOME/orvx/plant.sqlite for a device,\n"
@@ -64,6 +68,7 @@ struct CommandLine {
     QString screenshots;
     std::string device;
     std::string keyFile;
+    QString plantList;
     QString store;
     std::string error;
 };
@@ -105,6 +110,10 @@ CommandLine parse(int argc, char** argv)
             if (keyFile->empty())
                 return fail("option '--psk' needs a key file");
             line.keyFile = std::string(*keyFile);
+        } else if (const auto plantList = valueOf("--plant", arg, i, argc, argv)) {
+            if (plantList->empty())
+                return fail("option '--plant' needs a plant list");
+            line.plantList = QString::fromLocal8Bit(plantList->data(), static_cast<qsizetype>(plantList->size()));
         } else if (const auto store = valueOf("--store", arg, i, argc, argv)) {
             if (store->empty())
                 return fail("option '--store' needs a store address");
@@ -116,7 +125,7 @@ CommandLine parse(int argc, char** argv)
         if (line.action != CommandLine::Action::Run)
             return line;
     }
-    if (!line.screenshots.isEmpty() && !line.device.empty())
+    if (!line.screenshots.isEmpty() && (!line.device.empty() || !line.plantList.isEmpty()))
         return fail("screenshots are taken of the simulated positioner, not of a device");
     if (!line.keyFile.empty() && line.device.empty())
         return fail("option '--psk' is the key of a --device hart-ip+tls://...");
@@ -230,6 +239,17 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    // A list that cannot be read is bad usage, told before any window.
+    std::optional<QList<orvx::frame::ListedDevice>> listed;
+    if (!options.plantList.isEmpty()) {
+        QString error;
+        listed = orvx::frame::readPlantList(options.plantList, &error);
+        if (!listed) {
+            std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
+    const bool simulatedPlant = !linked && !listed;
     if (!screenshots.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (screenshots.isEmpty() && !hasDisplay()) {
@@ -251,9 +271,9 @@ int main(int argc, char** argv)
     orvx::frame::QtScheduler scheduler(screenshots.isEmpty() ? 1.0 : 4.0);
     QString storeProblem;
     QTemporaryDir runStore;  // the simulated plant's, unless the user names one
-    std::unique_ptr<orvx::store::PlantStore> store = openStore(options.store, !linked, runStore, &storeProblem);
+    std::unique_ptr<orvx::store::PlantStore> store = openStore(options.store, simulatedPlant, runStore, &storeProblem);
     orvx::frame::SimulatedPlant simulated(scheduler);
-    if (store && options.store.isEmpty() && !linked)
+    if (store && options.store.isEmpty() && simulatedPlant)
         storeProblem = simulated.Seed(*store, orvx::ui::currentDateTime().toUTC());
     if (linked) {
         linked->Connect();
@@ -263,9 +283,13 @@ int main(int argc, char** argv)
     int status = 0;
     {
         orvx::frame::PlantWindow plant(loader, std::move(store), storeProblem);
-        if (linked) {
+        if (listed) {
+            for (const QString& problem : plant.AddListed(*listed, options.plantList))
+                std::fprintf(stderr, "orvx-frame: %s\n", qPrintable(problem));
+        }
+        if (linked)
             plant.AddValve(std::move(linked));
-        } else {
+        if (simulatedPlant) {
             for (std::size_t i = 0; i < simulated.Size(); ++i)
                 plant.AddValve(std::make_unique<orvx::frame::SimulatedDevice>(simulated.Valve(i)),
                                i == 0 ? &scheduler : nullptr);

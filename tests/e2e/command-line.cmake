@@ -19,6 +19,8 @@ expect("--device with no device address" 2 "" "^orvx-frame: 'http://host': a dev
 expect("--device over TLS without a key" 2 "" "^orvx-frame: 'hart-ip\\+tls://host' is reached over TLS: give its pre-shared key with --psk FILE${try}" --device hart-ip+tls://host)
 expect("--psk for a device without TLS" 2 "" "^orvx-frame: --psk is for a device at hart-ip\\+tls://HOST\\[:PORT\\]\\[/POLL\\], not 'hart-ip://host'${try}" --device hart-ip://host --psk key)
 expect("--device with a poll address past 63" 2 "" "^orvx-frame: 'hart-ip://host/64': the poll address is a number from 0 to 63${try}" --device=hart-ip://host/64)
+expect("--plant without a list" 2 "" "^orvx-frame: option '--plant' needs a plant list${try}" --plant)
+expect("--plant with a list that is not there" 2 "" "^orvx-frame: no-such\\.plant: No such file or directory\n$" --plant no-such.plant)
 expect("--store without an address" 2 "" "^orvx-frame: option '--store' needs a store address${try}" --store)
 expect("--store with a password in it" 2 "" "password" --store postgresql://u:secret@db/esd)
 expect("--device with --screenshots" 2 "" "screenshots are taken of the simulated positioner, not of a device${try}" --device hart-ip://host --screenshots pictures)
