@@ -22,7 +22,9 @@ std::optional<QList<ListedDevice>> readPlantList(const QString& path, QString* e
         return std::nullopt;
     }
     if (file.size() > kMaxListBytes) {
-        *error = QStringLiteral("%1: a plant list holds at most %2 bytes").arg(QDir::toNativeSeparators(path)).arg(kMaxListBytes);
+        *error = QStringLiteral("%1: a plant list holds at most %2 bytes")
+                     .arg(QDir::toNativeSeparators(path))
+                     .arg(kMaxListBytes);
         return std::nullopt;
     }
     QList<ListedDevice> devices;
@@ -42,10 +44,12 @@ std::optional<QList<ListedDevice>> readPlantList(const QString& path, QString* e
 
 QString writePlantList(const QString& path, const QList<ListedDevice>& devices)
 {
-    QByteArray text("# The plant's devices, as orvx-frame --plant reads them: an address a line, a key file after it\n");
+    QByteArray text(
+        "# The plant's devices, as orvx-frame --plant reads them: an address a line, a key file after it\n");
     for (const ListedDevice& device : devices)
-        text += (device.keyFile.isEmpty() ? device.address : device.address + QLatin1Char(' ') + device.keyFile).toUtf8() +
-                '\n';
+        text +=
+            (device.keyFile.isEmpty() ? device.address : device.address + QLatin1Char(' ') + device.keyFile).toUtf8() +
+            '\n';
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());

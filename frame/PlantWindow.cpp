@@ -389,7 +389,7 @@ QList<ListedDevice> PlantWindow::Listed() const
     QList<ListedDevice> devices;
     for (const auto& valve : m_valves)
         if (const auto* linked = dynamic_cast<const LinkedDevice*>(valve->device.get()))
-            devices.append({linked->Describe(), linked->KeyFile()});
+            devices.append({linked->Describe(), linked->KeyFile(), 0});
     return devices;
 }
 

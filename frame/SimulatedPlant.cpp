@@ -99,7 +99,7 @@ QString SimulatedPlant::Seed(store::PlantStore& store, const QDateTime& now) con
             record.curve2 = curveOf(test.signature.Fill(), unit);
             const QDateTime taken = QDateTime::fromSecsSinceEpoch(test.when.time_since_epoch().count(), Qt::UTC);
             const store::KeepOutcome outcome = store.keep(
-                {record, taken, QStringLiteral("simulated plant history"), now});
+                {record, taken, QStringLiteral("simulated plant history"), now, std::nullopt});
             if (outcome.kind == store::KeepOutcome::Kind::Failed)
                 return QStringLiteral("%1: %2").arg(record.tag, outcome.why);
         }

@@ -164,7 +164,7 @@ void ValveWatch::readPst()
             m_testUnread(why);
         return;
     }
-    EndedTest ended{std::move(*record), 0};
+    EndedTest ended{std::move(*record), 0, std::nullopt};
     try {
         // The device counts seconds; it kept the count at the test's start in two halves.
         const qint64 now = read(object, tag::DeviceCounter).trimmed().toLongLong();

@@ -95,7 +95,7 @@ bool CPlantStoreRecords::SetBaseline(const QString& tag, std::int32_t deviceId, 
     }
     const QDateTime now = ui::currentDateTime().toUTC();
     const QDateTime taken(test.when.date(), test.when.time(), Qt::UTC);
-    const store::KeepOutcome outcome = plant->keep({test.record, taken, store::keeperName(), now});
+    const store::KeepOutcome outcome = plant->keep({test.record, taken, store::keeperName(), now, std::nullopt});
     if (outcome.kind == store::KeepOutcome::Kind::Failed) {
         *error = outcome.why;
         return false;

@@ -45,7 +45,8 @@ int importRecords(const QString& path, const QString& storeAddress, std::ostream
     // whole file. Importing the file again keeps the rest.
     try {
         summary = scanDataFile(path, [&](const FileRecord& found) {
-            const store::KeepOutcome outcome = plant->keep({found.record, fileTime(found.dateTime), whoImports(), now});
+            const store::KeepOutcome outcome = plant->keep(
+                {found.record, fileTime(found.dateTime), whoImports(), now, std::nullopt});
             kept += outcome.kind == store::KeepOutcome::Kind::Kept;
             already += outcome.kind == store::KeepOutcome::Kind::AlreadyKept;
             if (outcome.kind == store::KeepOutcome::Kind::Failed)

@@ -65,7 +65,7 @@ TEST_F(PlantListTest, AListThatCannotBeWrittenSaysWhyAndLeavesNothing)
     // A folder that is a file: no user, root neither, writes into it.
     write("hart-ip://gw.plant/1\n");
     const QString inside = path + QStringLiteral("/other.plant");
-    const QString error = writePlantList(inside, {{QStringLiteral("hart-ip://other/2"), {}}});
+    const QString error = writePlantList(inside, {{QStringLiteral("hart-ip://other/2"), {}, 0}});
     EXPECT_TRUE(error.startsWith(inside)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(inside));
     QString readError;
@@ -90,7 +90,7 @@ TEST_F(PlantListTest, TheDevicesOfAListJoinThePlantAndABadLineIsNamed)
         << problems[1].toStdString();
     ASSERT_EQ(window.View()->model()->rowCount(), 1);
     EXPECT_FALSE(window.View()->model()->rowAt(0).reachable) << "nothing listens there";
-    EXPECT_EQ(window.Listed(), (QList<ListedDevice>{{QStringLiteral("hart-ip://127.0.0.1:1/4"), {}}}));
+    EXPECT_EQ(window.Listed(), (QList<ListedDevice>{{QStringLiteral("hart-ip://127.0.0.1:1/4"), {}, 0}}));
 }
 
 }  // namespace

@@ -53,8 +53,9 @@ protected:
     std::unique_ptr<frame::PlantWindow> makePlant(bool seeded = true)
     {
         auto kept = openStore();
-        if (kept && seeded)
+        if (kept && seeded) {
             EXPECT_EQ(valves.Seed(*kept, kNow), QString());
+        }
         auto window = std::make_unique<frame::PlantWindow>(loader, std::move(kept), QString());
         for (std::size_t i = 0; i < valves.Size(); ++i)
             keys.append(window->AddValve(std::make_unique<frame::SimulatedDevice>(valves.Valve(i))));

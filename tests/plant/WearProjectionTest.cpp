@@ -22,7 +22,7 @@ store::StoredRecord kept(double friction, const QDateTime& when, int unit = 6)
                            .friction = friction * scale,
                            .breakaway = 4 * scale,
                            .droop = 0.3 * scale};
-    return {test::drawnRecord(valve, unit), when, QStringLiteral("test"), when};
+    return {test::drawnRecord(valve, unit), when, QStringLiteral("test"), when, std::nullopt};
 }
 
 // `count` PSTs 30 days apart, friction rising by one psi a test from 4.

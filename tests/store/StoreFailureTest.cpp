@@ -147,10 +147,12 @@ TEST_P(StoreFailure, RefusesWithAClearReasonAndChangesNothing)
                     reason.contains(QString::fromLatin1(test.why)))
             << reason.toStdString();
         store.reset();
-        if (GetParam() == Engine::Sqlite)
+        if (GetParam() == Engine::Sqlite) {
             EXPECT_EQ(sqliteBytes(), before) << "the file is as it was";
-        if (test.opens)
+        }
+        if (test.opens) {
             EXPECT_EQ(open()->count(), 1);
+        }
     }
 }
 

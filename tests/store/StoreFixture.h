@@ -36,7 +36,7 @@ inline diagnostics::DiagRecord pst(std::int32_t deviceId, int seed)
 inline StoredRecord stored(std::int32_t deviceId, int seed, int day)
 {
     const QDateTime taken(QDate(2026, 3, day), QTime(8, 30), Qt::UTC);
-    return {pst(deviceId, seed), taken, QStringLiteral("alice"), taken.addDays(1)};
+    return {pst(deviceId, seed), taken, QStringLiteral("alice"), taken.addDays(1), std::nullopt};
 }
 
 // The same cases on SQLite and on a PostgreSQL server of the test's own.

@@ -40,8 +40,9 @@ protected:
     {
         Store::SetUp();
         // The store made before the writers start, as a plant's store is.
-        if (!IsSkipped())
+        if (!IsSkipped()) {
             ASSERT_TRUE(open());
+        }
     }
 
     QString write(const QString& name, const QByteArray& bytes) const
