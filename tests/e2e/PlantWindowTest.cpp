@@ -9,9 +9,9 @@
 #include "plant/PlantTableModel.h"
 #include "plant/PlantView.h"
 #include "simulator/ManualScheduler.h"
-#include "support/FixedWallClock.h"
 #include "simulator/SimulatedPositioner.h"
 #include "store/PlantStore.h"
+#include "support/FixedWallClock.h"
 
 #include <QAction>
 #include <QMenuBar>
