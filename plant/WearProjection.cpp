@@ -6,24 +6,11 @@
 #include "diagnostics/SignatureComparison.h"
 #include "diagnostics/TrendProjection.h"
 
-#include <array>
 #include <vector>
 
 namespace orvx::plant {
 
 namespace {
-
-using diagnostics::HistoryValue;
-
-// The values the history window follows, off one signature, in the limits' unit.
-std::array<std::optional<double>, 4> historyValues(const diagnostics::DiagRecord& record, std::uint32_t unit)
-{
-    const diagnostics::SignatureFigures f = diagnostics::convertFigures(diagnostics::analyseRecord(record), unit);
-    std::optional<double> springRange;
-    if (f.lowerSpring && f.upperSpring)
-        springRange = *f.upperSpring - *f.lowerSpring;
-    return {f.friction, f.breakaway, f.droop, springRange};
-}
 
 bool isPst(const store::StoredRecord& kept)
 {
@@ -34,22 +21,18 @@ bool isPst(const store::StoredRecord& kept)
 
 QString wearProjection(const QList<store::StoredRecord>& tests, const WearLimits& limits)
 {
-    // Each signature is read once; the four series are drawn from the same figures.
-    std::array<std::vector<diagnostics::TrendPoint>, 4> series;
-    for (const store::StoredRecord& kept : tests) {
-        if (!isPst(kept) || !kept.takenAt.isValid())
-            continue;
-        const double day = diagnostics::historyDay(kept.takenAt.toUTC());
-        const auto values = historyValues(kept.record, limits.unit);
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            if (values[i])
-                series[i].push_back({day, *values[i]});
-        }
-    }
-    for (const HistoryValue value : diagnostics::kHistoryValues) {
-        const auto& points = series[static_cast<std::size_t>(value)];
-        const diagnostics::TrendProjection projection = diagnostics::projectTrend(
-            points, diagnostics::historyLimits(value, limits.limits));
+    if (tests.isEmpty())
+        return {};
+    // The history window's own history of the valve, so that figures and rule are its own.
+    diagnostics::CPstHistory history(tests.front().record.tag, tests.front().record.deviceId);
+    history.SetUnit(static_cast<int>(limits.unit));
+    std::vector<diagnostics::DatedRecord> dated;
+    for (const store::StoredRecord& kept : tests)
+        if (kept.takenAt.isValid())
+            dated.push_back({kept.takenAt.toUTC(), kept.record});
+    history.AddRecords(dated, QStringLiteral("the plant store"));
+    for (const diagnostics::HistoryValue value : diagnostics::kHistoryValues) {
+        const diagnostics::TrendProjection projection = history.Project(value, limits.limits);
         if (projection.Shown())
             return QStringLiteral("%1 reaches the %2 around %3")
                 .arg(diagnostics::historyValueName(value), projection.limit->name,
