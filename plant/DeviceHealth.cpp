@@ -7,7 +7,7 @@ namespace orvx::plant {
 
 namespace {
 
-enum class Raises { Nothing, Failure, FunctionCheck, OutOfSpecification, MaintenanceRequired };
+enum class Raises { Nothing, Failure, FunctionCheck, OutOfRange, MaintenanceRequired };
 
 struct FaultBit {
     const char* name;  // as the fault list of the status page names it
@@ -15,15 +15,15 @@ struct FaultBit {
 };
 
 // Bit 1 first. Failure: the valve may not close on demand or the electronics cannot be trusted.
-// FunctionCheck: the device is being worked on or holds its valve on purpose. OutOfSpecification:
+// FunctionCheck: the device is being worked on or holds its valve on purpose. OutOfRange:
 // it runs outside its conditions of use. MaintenanceRequired: it still works but wears, drifts or
 // misses a test. Bits marked unused are never set by the device.
 constexpr std::array<FaultBit, 72> kFaultBits{{
     {"Reset", Raises::Nothing},
-    {"Low Power", Raises::OutOfSpecification},
+    {"Low Power", Raises::OutOfRange},
     {"Actuator Error", Raises::Failure},
-    {"Low Air Supply Warning", Raises::OutOfSpecification},
-    {"Position Error", Raises::OutOfSpecification},
+    {"Low Air Supply Warning", Raises::OutOfRange},
+    {"Position Error", Raises::OutOfRange},
     {"unused", Raises::Nothing},
     {"Keypad Fault", Raises::MaintenanceRequired},
     {"Marginal Power (unused)", Raises::Nothing},
@@ -33,13 +33,13 @@ constexpr std::array<FaultBit, 72> kFaultBits{{
     {"Std Diagnostics Failed (unused)", Raises::Nothing},
     {"Ext Diagnostics Failed", Raises::MaintenanceRequired},
     {"Operating System Fault", Raises::Failure},
-    {"High Air Supply Warning", Raises::OutOfSpecification},
+    {"High Air Supply Warning", Raises::OutOfRange},
     {"unused", Raises::Nothing},
-    {"Bias Out Of Range", Raises::OutOfSpecification},
-    {"I/P Out Of Range", Raises::OutOfSpecification},
-    {"Temp. Out Of Range", Raises::OutOfSpecification},
+    {"Bias Out Of Range", Raises::OutOfRange},
+    {"I/P Out Of Range", Raises::OutOfRange},
+    {"Temp. Out Of Range", Raises::OutOfRange},
     {"unused", Raises::Nothing},
-    {"Inadequate Low Air Threshold", Raises::OutOfSpecification},
+    {"Inadequate Low Air Threshold", Raises::OutOfRange},
     {"unused", Raises::Nothing},
     {"unused", Raises::Nothing},
     {"unused", Raises::Nothing},
@@ -81,12 +81,12 @@ constexpr std::array<FaultBit, 72> kFaultBits{{
     {"Friction Below Normal", Raises::MaintenanceRequired},
     {"Friction Above Normal", Raises::MaintenanceRequired},
     {"Breakout Force Exceeded", Raises::MaintenanceRequired},
-    {"Air Supply Droop Abnormal", Raises::OutOfSpecification},
+    {"Air Supply Droop Abnormal", Raises::OutOfRange},
     {"PST Canceled", Raises::MaintenanceRequired},
     {"Pneumatic Test Canceled", Raises::MaintenanceRequired},
     {"I/P Calibration Drift Warning", Raises::MaintenanceRequired},
-    {"Low I/P Output Pressure", Raises::OutOfSpecification},
-    {"High I/P Output Pressure", Raises::OutOfSpecification},
+    {"Low I/P Output Pressure", Raises::OutOfRange},
+    {"High I/P Output Pressure", Raises::OutOfRange},
     {"Feedback Linkage Drift", Raises::MaintenanceRequired},
     {"Valve Stuck Closed", Raises::Failure},
     {"Valve Stuck Opened", Raises::Failure},
@@ -102,7 +102,7 @@ std::optional<DeviceHealth> categoryOf(Raises raises)
     case Raises::Nothing: return std::nullopt;
     case Raises::Failure: return DeviceHealth::Failure;
     case Raises::FunctionCheck: return DeviceHealth::FunctionCheck;
-    case Raises::OutOfSpecification: return DeviceHealth::OutOfSpecification;
+    case Raises::OutOfRange: return DeviceHealth::OutOfRange;
     case Raises::MaintenanceRequired: return DeviceHealth::MaintenanceRequired;
     }
     return std::nullopt;
@@ -115,7 +115,7 @@ QString healthText(DeviceHealth health)
     switch (health) {
     case DeviceHealth::Failure: return QStringLiteral("Failure");
     case DeviceHealth::FunctionCheck: return QStringLiteral("Function check");
-    case DeviceHealth::OutOfSpecification: return QStringLiteral("Out of specification");
+    case DeviceHealth::OutOfRange: return QStringLiteral("Out of range");
     case DeviceHealth::MaintenanceRequired: return QStringLiteral("Maintenance required");
     case DeviceHealth::Good: return QStringLiteral("Good");
     case DeviceHealth::Unknown: return QStringLiteral("Unknown");

@@ -8,9 +8,9 @@ namespace orvx::plant {
 
 // The NAMUR NE 107 categories of a device's state, worst first, and Unknown for a device whose
 // state could not be read.
-enum class DeviceHealth { Failure, FunctionCheck, OutOfSpecification, MaintenanceRequired, Good, Unknown };
+enum class DeviceHealth { Failure, FunctionCheck, OutOfRange, MaintenanceRequired, Good, Unknown };
 
-// "Failure", "Function check", "Out of specification", "Maintenance required", "Good", "Unknown".
+// "Failure", "Function check", "Out of range", "Maintenance required", "Good", "Unknown".
 QString healthText(DeviceHealth health);
 
 // The category a fault bit (1 to 72, as the fault list numbers them) raises; none for a bit that
