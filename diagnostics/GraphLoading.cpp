@@ -6,12 +6,14 @@
 #include "DiagGraph.h"
 #include "DlgPickData.h"
 #include "NvEsdDataFileSvr.h"
+#include "PlantRecords.h"
 #include "PstHistoryWindow.h"
 #include "XFileException.h"
 #include "device/DataFileLines.h"
 #include "device/DeviceNames.h"
 #include "frameworkapi/IStatusArea.h"
 #include "frameworkapi/IUIController.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/PostCall.h"
 
@@ -44,6 +46,28 @@ CDiagGraph::HistoryHandler historyOf(const QString& file)
     return [file](const DiagRecord& record, const std::optional<PstLimits>& limits, QWidget* owner) {
         showPstHistory({record.tag, record.deviceId, limits, record.Value(RecordValue::PresUnits), file}, owner);
     };
+}
+
+// An ESD event read off the device goes into the plant store as it is shown: the device keeps only
+// its last one, and not when it happened, so it is kept as of its reading (the same event read
+// again is kept once: a test's identity is its numbers). A store that refuses is said before the graph opens, so that
+// the user saves the event to a data file from it.
+void keepEsdEvent(framework::IUIController& controller, const DiagRecord& event, QWidget* owner)
+{
+    IPlantRecords* plant = plantRecords();
+    if (!plant || !plant->Keeps())
+        return;
+    bool available = false;
+    QString why;
+    const QDateTime now = ui::currentDateTime().toUTC();
+    if (plant->Keep({now, event}, &available, &why))
+        return;
+    if (why.isEmpty())
+        why = QStringLiteral("the plant store cannot be opened");
+    tell(controller, owner,
+         QStringLiteral("The ESD event of %1 was not kept in the plant store: %2. Save it to a data file from its "
+                        "graph.")
+             .arg(event.tag.trimmed(), why));
 }
 
 }  // namespace
@@ -83,6 +107,8 @@ void showDeviceCurves(framework::IUIController& controller, DiagKind kind, QWidg
     CDiagGraph graph(owner);
     if (!loadDeviceCurves(controller, kind, graph, owner))
         return;
+    if (kind == DiagKind::Esd)
+        keepEsdEvent(controller, graph.Record(), owner);
     graph.SetSaveHandler(&saveRecordToFile);
     graph.SetHistoryHandler(historyOf({}));
     graph.Show(owner);

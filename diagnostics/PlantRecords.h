@@ -34,6 +34,10 @@ public:
     // Keeps the PST `test` (when it is not kept yet) and makes it the valve's baseline. False
     // with the reason, nothing chosen, when the store refuses or the program keeps none.
     virtual bool SetBaseline(const QString& tag, std::int32_t deviceId, const DatedRecord& test, QString* error) = 0;
+    // Keeps a test read off the device (an ESD event the user loaded), once however often it is
+    // handed in. False with the reason when the store refuses; false with no reason, `available`
+    // false, when the program keeps no plant store.
+    virtual bool Keep(const DatedRecord& test, bool* available, QString* error) = 0;
 };
 
 // The installed plant records, or null.

@@ -46,6 +46,17 @@ diagnostics::DatedRecord dated(store::StoredRecord kept)
     return {QDateTime(utc.date(), utc.time()), std::move(kept.record)};
 }
 
+// Keeps the test, read as a data file writes its times; false with the reason when refused.
+bool keepDated(store::PlantStore& plant, const diagnostics::DatedRecord& test, const QDateTime& now, QString* error)
+{
+    const QDateTime taken(test.when.date(), test.when.time(), Qt::UTC);
+    const store::KeepOutcome outcome = plant.keep({test.record, taken, store::keeperName(), now, std::nullopt});
+    if (outcome.kind != store::KeepOutcome::Kind::Failed)
+        return true;
+    *error = outcome.why;
+    return false;
+}
+
 }  // namespace
 
 void CPlantStoreRecords::Install()
@@ -94,12 +105,8 @@ bool CPlantStoreRecords::SetBaseline(const QString& tag, std::int32_t deviceId, 
         return false;
     }
     const QDateTime now = ui::currentDateTime().toUTC();
-    const QDateTime taken(test.when.date(), test.when.time(), Qt::UTC);
-    const store::KeepOutcome outcome = plant->keep({test.record, taken, store::keeperName(), now, std::nullopt});
-    if (outcome.kind == store::KeepOutcome::Kind::Failed) {
-        *error = outcome.why;
+    if (!keepDated(*plant, test, now, error))
         return false;
-    }
     // The test as it was kept, perhaps long ago and by another program.
     const std::optional<store::StoredRecord> kept = plant->sameTest(test.record, error);
     if (!kept) {
@@ -108,6 +115,12 @@ bool CPlantStoreRecords::SetBaseline(const QString& tag, std::int32_t deviceId, 
         return false;
     }
     return plant->setBaseline(kept->record.tag, deviceId, *kept, store::keeperName(), now, error);
+}
+
+bool CPlantStoreRecords::Keep(const diagnostics::DatedRecord& test, bool* available, QString* error)
+{
+    const std::unique_ptr<store::PlantStore> plant = openKept(available, error);
+    return plant && keepDated(*plant, test, ui::currentDateTime().toUTC(), error);
 }
 
 }  // namespace orvx::host

@@ -15,6 +15,7 @@ public:
                                                      QString* error) override;
     bool SetBaseline(const QString& tag, std::int32_t deviceId, const diagnostics::DatedRecord& test,
                      QString* error) override;
+    bool Keep(const diagnostics::DatedRecord& test, bool* available, QString* error) override;
 
     // The module's one instance, installed for the diagnostics windows when the module is used.
     static void Install();

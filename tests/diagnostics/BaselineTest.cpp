@@ -3,11 +3,11 @@
 // by the summary of a later test.
 #include "DataFileFixture.h"
 #include "DrawnSignature.h"
+#include "FakePlantRecords.h"
 #include "diagnostics/Baselines.h"
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
-#include "diagnostics/PlantRecords.h"
 #include "support/LastPst.h"
 
 #include <QLabel>
@@ -131,36 +131,6 @@ TEST_F(BaselineFile, AWholeNumberBaselineIsReadOffItsRecordAgainOrNotCompared)
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("gone.dgn")))) << "reading creates no file";
 }
 
-// A plant store as the module reads it: one baseline choice per valve, or a refusal.
-class FakePlantStore : public IPlantRecords {
-public:
-    bool Keeps() const override { return true; }
-    std::vector<DatedRecord> Psts(std::int32_t, bool* available, QString*) override
-    {
-        *available = true;
-        return {};
-    }
-    std::optional<DatedRecord> Baseline(const QString& tag, std::int32_t deviceId, bool* available, QString*) override
-    {
-        *available = true;
-        const auto it = chosen.find({tag, deviceId});
-        return it == chosen.end() ? std::nullopt : std::optional(it->second);
-    }
-    bool SetBaseline(const QString& tag, std::int32_t deviceId, const DatedRecord& test, QString* error) override
-    {
-        ++choices;
-        if (!refusal.isEmpty()) {
-            *error = refusal;
-            return false;
-        }
-        chosen[{tag, deviceId}] = test;
-        return true;
-    }
-    std::map<std::pair<QString, std::int32_t>, DatedRecord> chosen;
-    QString refusal;
-    int choices = 0;
-};
-
 class BaselineInStore : public BaselineFile {
 protected:
     void SetUp() override
@@ -173,7 +143,7 @@ protected:
         setPlantRecords(nullptr);
         BaselineFile::TearDown();
     }
-    FakePlantStore plant;
+    FakePlantRecords plant;
     const DrawnValve valve{.springAtClosed = 1.034, .springAtOpen = 2.413, .friction = 0.207, .breakaway = 0.228};
 };
 

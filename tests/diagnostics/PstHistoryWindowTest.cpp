@@ -1,8 +1,8 @@
 // The PST history window, opened for the connected device and from the diagnostic graph.
+#include "FakePlantRecords.h"
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
-#include "diagnostics/PlantRecords.h"
 #include "diagnostics/PstHistoryWindow.h"
 #include "platform/chart/HistoryChart.h"
 #include "platform/ui/DialogItems.h"
@@ -195,25 +195,6 @@ TEST_F(PstHistoryWindowTest, EscapeClosesIt)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Rejected);
 }
-
-// The plant's kept tests, as a store would give them: those of a data file, or a failure.
-class FakePlantRecords : public IPlantRecords {
-public:
-    bool Keeps() const override { return true; }
-    std::optional<DatedRecord> Baseline(const QString&, std::int32_t, bool*, QString*) override { return {}; }
-    bool SetBaseline(const QString&, std::int32_t, const DatedRecord&, QString*) override { return false; }
-    std::vector<DatedRecord> Psts(std::int32_t deviceId, bool* available, QString* error) override
-    {
-        asked.append(deviceId);
-        *available = true;
-        if (!failure.isEmpty())
-            *error = failure;
-        return failure.isEmpty() ? tests : std::vector<DatedRecord>{};
-    }
-    std::vector<DatedRecord> tests;
-    QString failure;
-    QList<std::int32_t> asked;
-};
 
 class PlantHistoryTest : public PstHistoryWindowTest {
 protected:

@@ -1,8 +1,10 @@
 // The PST summary and the loading of the device's curves, over the real controller and edit
 // model on a fake device.
+#include "FakePlantRecords.h"
 #include "diagnostics/DiagGraph.h"
 #include "diagnostics/GraphLoading.h"
 #include "diagnostics/PSTSummary.h"
+#include "support/FixedWallClock.h"
 #include "support/LastPst.h"
 
 #include <QLabel>
@@ -148,6 +150,42 @@ TEST_F(SummaryTest, AnEsdEventKeepsItsUnitAndIntervalAndNeedsOnlyTheExhaustStrok
                                     : i == int(RecordValue::Interval) ? 40
                                                                       : 0)
             << "value " << i;
+}
+
+// The device keeps only its last ESD event: one the user loads is kept in the plant store as it is
+// shown. A store that refuses is said, and the graph opens all the same, to save it to a file.
+TEST_F(SummaryTest, AnEsdEventShownIsKeptAndAStoreThatRefusesItIsSaid)
+{
+    FakePlantRecords plant;
+    diagnostics::setPlantRecords(&plant);
+    const struct Uninstall {
+        ~Uninstall() { diagnostics::setPlantRecords(nullptr); }
+    } uninstall;
+    const FixedWallClock clock(QDateTime(QDate(2026, 3, 1), QTime(6, 15), Qt::UTC));
+    device->parameters["20000"] = com::Variant::boolean(true);  // private dialogs: message boxes
+    set("16037", "");
+
+    plant.refusal = QStringLiteral("the plant store is read-only");
+    diagnostics::showDeviceCurves(controller, DiagKind::Esd, nullptr);
+    EXPECT_TRUE(plant.kept.empty());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("The ESD event of PV-101 was not kept in the plant store: the "
+                                                       "plant store is read-only. Save it to a data file from its "
+                                                       "graph."));
+    EXPECT_EQ(dialogs.modalDialogs, QList<QString>{kGraphTitle}) << "the graph to save it from";
+
+    plant.refusal.clear();
+    dialogs.messages.clear();
+    diagnostics::showDeviceCurves(controller, DiagKind::Esd, nullptr);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    ASSERT_EQ(plant.kept.size(), 1u);
+    EXPECT_EQ(plant.kept[0].record.kind, DiagKind::Esd);
+    EXPECT_EQ(plant.kept[0].record.deviceId, 42);
+    EXPECT_EQ(plant.kept[0].when, QDateTime(QDate(2026, 3, 1), QTime(6, 15), Qt::UTC)) << "as of its reading";
+
+    set("16037", "0@70@10@85@20@100");
+    diagnostics::showDeviceCurves(controller, DiagKind::Pst, nullptr);
+    EXPECT_EQ(plant.kept.size(), 1u) << "a PST is kept by whoever watches the device, with its count";
 }
 
 // What the user is told when there is nothing to show or a read fails.

@@ -31,6 +31,9 @@ TEST_F(StoreRecords, AProgramThatKeepsNoStoreReadsNoneAndChoosesNone)
     EXPECT_FALSE(records.SetBaseline(QStringLiteral("PV-5"), 5, {QDateTime(QDate(2026, 3, 1), QTime(8, 30)), pst(5, 1)},
                                      &error));
     EXPECT_EQ(error, QStringLiteral("the program keeps no plant store"));
+    available = true;
+    EXPECT_FALSE(records.Keep({QDateTime(QDate(2026, 3, 1), QTime(8, 30)), pst(5, 1)}, &available, &error));
+    EXPECT_FALSE(available);
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("plant.sqlite"))));
 }
 
@@ -54,6 +57,26 @@ TEST_F(StoreRecords, ABaselineChosenIsKeptWithItsTestAndReadBackAsTheFileWroteIt
     EXPECT_FALSE(records.Baseline(QStringLiteral("PV-6"), 6, &available, &error));
 }
 
+TEST_F(StoreRecords, AnEsdEventReadTwiceIsKeptOnceAndIsNoPst)
+{
+    diagnostics::DiagRecord event = pst(5, 2);
+    event.kind = diagnostics::DiagKind::Esd;
+    bool available = false;
+    QString error;
+    for (const QTime at : {QTime(8, 30), QTime(9, 45)})
+        ASSERT_TRUE(records.Keep({QDateTime(QDate(2026, 3, 1), at, Qt::UTC), event}, &available, &error))
+            << error.toStdString();
+    EXPECT_TRUE(available);
+    EXPECT_TRUE(records.Psts(5, &available, &error).empty());
+    QString why;
+    const auto plant = store::PlantStore::open(*store::parseStoreAddress(address, &why), &why);
+    ASSERT_TRUE(plant) << why.toStdString();
+    const QList<store::StoredRecord> kept = plant->history(5, &why);
+    ASSERT_EQ(kept.size(), 1) << "read again later, the same event";
+    EXPECT_EQ(kept[0].record, event);
+    EXPECT_EQ(kept[0].takenAt, QDateTime(QDate(2026, 3, 1), QTime(8, 30), Qt::UTC));
+}
+
 TEST_F(StoreRecords, AStoreThatCannotBeOpenedSaysWhy)
 {
     qputenv("ORVX_PLANT_STORE", "mysql://nowhere");
@@ -62,6 +85,9 @@ TEST_F(StoreRecords, AStoreThatCannotBeOpenedSaysWhy)
     EXPECT_TRUE(records.Psts(5, &available, &error).empty());
     EXPECT_FALSE(available);
     EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(records.Keep({QDateTime(QDate(2026, 3, 1), QTime(8, 30)), pst(5, 1)}, &available, &error));
+    EXPECT_FALSE(error.isEmpty()) << "a store named but not reached is no store kept";
 }
 
 }  // namespace
