@@ -10,15 +10,20 @@
 #include "plant/PlantTableModel.h"
 #include "plant/PlantView.h"
 #include "platform/ui/Clock.h"
+#include "store/DataFileImport.h"
+#include "store/DataFileScan.h"
 #include "store/Keeper.h"
 #include "store/PlantStore.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -114,6 +119,8 @@ void PlantWindow::buildMenus()
     devices->addAction(QStringLiteral("&Connect..."), this, &PlantWindow::chooseDevice);
     devices->addAction(QStringLiteral("&Add from list..."), this, &PlantWindow::addFromList);
     devices->addAction(QStringLiteral("&Save list..."), this, &PlantWindow::saveList);
+    devices->addAction(QStringLiteral("&Import data files..."), QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                       &PlantWindow::importDataFiles);
     devices->addSeparator();
     devices->addAction(QStringLiteral("&Open valve"), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] {
         const QString key = m_view->table()->currentIndex().data(plant::PlantTableModel::KeyRole).toString();
@@ -421,6 +428,79 @@ void PlantWindow::saveList()
         return;
     if (const QString error = writePlantList(path, devices); !error.isEmpty())
         QMessageBox::warning(this, windowTitle(), error);
+}
+
+void PlantWindow::importDataFiles()
+{
+    if (!m_store) {
+        tell(QStringLiteral("There is no plant store to import into; name one with --store."));
+        return;
+    }
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        this, QStringLiteral("Import data files into the plant store"), QString(),
+        QStringLiteral("Data files (*.dgn);;All files (*)"));
+    if (paths.isEmpty())
+        return;
+    const Imported imported = ImportDataFiles(paths);
+    statusBar()->showMessage(imported.summary.join(QStringLiteral("; ")));
+    if (!imported.problems.isEmpty()) {
+        // A long list is cut, not the message box made taller than the screen.
+        constexpr int kShown = 20;
+        QStringList shown = imported.problems.mid(0, kShown);
+        if (imported.problems.size() > kShown)
+            shown << QStringLiteral("... and %1 more.").arg(imported.problems.size() - kShown);
+        QMessageBox::warning(this, windowTitle(), shown.join(QLatin1Char('\n')));
+    }
+}
+
+PlantWindow::Imported PlantWindow::ImportDataFiles(const QStringList& paths)
+{
+    Imported imported;
+    if (!m_store) {
+        imported.problems << QStringLiteral("There is no plant store to import into.");
+        return imported;
+    }
+    QProgressDialog progress(QStringLiteral("Importing..."), QStringLiteral("Stop"), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const QDateTime at = now();
+    for (const QString& path : paths) {
+        const QString name = QFileInfo(path).fileName();
+        const QString shown = QDir::toNativeSeparators(path);
+        store::ImportCount count;
+        try {
+            count = store::importDataFile(
+                *m_store, path, QStringLiteral("%1, imported from %2").arg(store::keeperName(), name), at,
+                [&](const store::ImportCount& sofar) {
+                    progress.setLabelText(QStringLiteral("Importing %1: %2 records kept, %3 kept already...")
+                                              .arg(name)
+                                              .arg(sofar.kept)
+                                              .arg(sofar.already));
+                    // Until the progress shows, and blocks the window, the user's input waits.
+                    QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                                         : QEventLoop::ExcludeUserInputEvents);
+                    return !progress.wasCanceled();
+                });
+        } catch (const store::DataFileError& failure) {
+            imported.summary << QStringLiteral("%1: not imported").arg(name);
+            imported.problems << QStringLiteral("%1: %2").arg(shown, QString::fromStdString(failure.what()));
+            continue;
+        }
+        QString line = QStringLiteral("%1: %2 kept, %3 kept already").arg(name).arg(count.kept).arg(count.already);
+        if (!count.failures.isEmpty())
+            line += QStringLiteral(", %1 not kept").arg(count.failures.size());
+        if (count.stopped)
+            line += QStringLiteral(", stopped; importing it again keeps the rest");
+        imported.summary << line;
+        for (const QString& problem : count.problems + count.failures)
+            imported.problems << QStringLiteral("%1: %2").arg(shown, problem);
+        if (count.stopped)
+            break;
+    }
+    // An imported test may be a valve's last.
+    for (const auto& valve : m_valves)
+        readHistory(*valve);
+    return imported;
 }
 
 void PlantWindow::closeEvent(QCloseEvent* event)

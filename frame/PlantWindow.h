@@ -53,6 +53,15 @@ public:
     QStringList AddListed(const QList<ListedDevice>& devices, const QString& path);
     // The devices reached over a link, as a saved list keeps them; simulated valves are left out.
     QList<ListedDevice> Listed() const;
+    // What importing data files into the plant store did: one line for each file, and what was
+    // not kept (each naming its file and line).
+    struct Imported {
+        QStringList summary;
+        QStringList problems;
+    };
+    // Imports the data files into the plant store, with a progress the user may cancel, and shows
+    // the valves' rows again.
+    Imported ImportDataFiles(const QStringList& paths);
     // Opens the valve's tab with its main view, or shows it when open. Answers an error text or
     // empty.
     QString OpenValve(const QString& key);
@@ -75,6 +84,7 @@ private:
     void chooseDevice();
     void addFromList();
     void saveList();
+    void importDataFiles();
     Valve* find(const QString& key) const;
     Valve* current() const;
     QTabWidget* paneOf(QWidget* tab) const;

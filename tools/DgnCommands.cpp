@@ -1,10 +1,10 @@
 #include "DgnCommands.h"
 
-#include "DgnFile.h"
 #include "device/DataFileLines.h"
 #include "diagnostics/CurveCsv.h"
 #include "diagnostics/GraphData.h"
 #include "diagnostics/PstGrading.h"
+#include "store/DataFileScan.h"
 
 #include <QFile>
 
@@ -106,11 +106,11 @@ int finish(int status, std::ostream& out, std::ostream& err)
 }
 
 // Record `number` of the file, or a message and nothing.
-std::optional<FileRecord> findRecord(const QString& path, int number, std::ostream& err)
+std::optional<store::FileRecord> findRecord(const QString& path, int number, std::ostream& err)
 {
-    std::optional<FileRecord> wanted;
+    std::optional<store::FileRecord> wanted;
     try {
-        const ScanSummary summary = scanDataFile(path, [&](const FileRecord& found) {
+        const store::ScanSummary summary = store::scanDataFile(path, [&](const store::FileRecord& found) {
             if (found.index == number)
                 wanted = found;
         });
@@ -120,7 +120,7 @@ std::optional<FileRecord> findRecord(const QString& path, int number, std::ostre
                           (summary.records == 1 ? " complete record" : " complete records"),
                       err);
         }
-    } catch (const DgnFileError& error) {
+    } catch (const store::DataFileError& error) {
         fileError(path, error.what(), err);
     }
     return wanted;
@@ -200,9 +200,9 @@ int listRecords(const QString& path, std::ostream& out, std::ostream& err)
 {
     // The header goes out once the file proved to be a data file: a failure prints nothing.
     const auto header = [&out] { out << "number\tkind\ttag\tdevice_id\tdate_time\tresult\n"; };
-    ScanSummary summary;
+    store::ScanSummary summary;
     try {
-        summary = scanDataFile(path, [&](const FileRecord& found) {
+        summary = store::scanDataFile(path, [&](const store::FileRecord& found) {
             if (found.index == 1)
                 header();
             const DiagRecord& record = found.record;
@@ -210,7 +210,7 @@ int listRecords(const QString& path, std::ostream& out, std::ostream& err)
                 << utf8(oneField(record.tag)) << '\t' << record.deviceId << '\t' << utf8(found.dateTime) << '\t'
                 << resultText(record) << '\n';
         });
-    } catch (const DgnFileError& error) {
+    } catch (const store::DataFileError& error) {
         return fileError(path, error.what(), err);
     }
     if (summary.records == 0)
@@ -222,7 +222,7 @@ int listRecords(const QString& path, std::ostream& out, std::ostream& err)
 
 int showRecord(const QString& path, int number, std::ostream& out, std::ostream& err)
 {
-    const std::optional<FileRecord> found = findRecord(path, number, err);
+    const std::optional<store::FileRecord> found = findRecord(path, number, err);
     if (!found)
         return kExitFailure;
     const DiagRecord& record = found->record;
@@ -257,7 +257,7 @@ int exportCsv(const QString& path, int number, const QString& outPath, std::ostr
                                         ignored))
             return fileError(outPath, "would replace the data file, which is never written", err);
     }
-    const std::optional<FileRecord> found = findRecord(path, number, err);
+    const std::optional<store::FileRecord> found = findRecord(path, number, err);
     if (!found)
         return kExitFailure;
     const DiagRecord& record = found->record;
@@ -274,10 +274,10 @@ int exportCsv(const QString& path, int number, const QString& outPath, std::ostr
 
 int checkFile(const QString& path, std::ostream& out, std::ostream& err)
 {
-    ScanSummary summary;
+    store::ScanSummary summary;
     try {
-        summary = scanDataFile(path, [](const FileRecord&) {});
-    } catch (const DgnFileError& error) {
+        summary = store::scanDataFile(path, [](const store::FileRecord&) {});
+    } catch (const store::DataFileError& error) {
         return fileError(path, error.what(), err);
     }
     for (const QString& problem : summary.problems)

@@ -12,6 +12,7 @@
 #include "simulator/SimulatedPositioner.h"
 #include "store/PlantStore.h"
 #include "support/FixedWallClock.h"
+#include "support/PstHistoryFile.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -160,6 +161,36 @@ TEST_F(Plant, AStoreThatRefusesAPstIsNamedAndTheTestStaysOnTheDevice)
     EXPECT_EQ(window->Store()->count(), before);
     EXPECT_TRUE(window->Problem().startsWith(QLatin1String("The PST of PV-101 was not kept in the plant store")))
         << window->Problem().toStdString();
+}
+
+TEST_F(Plant, ADataFileImportedIsKeptOnceAndItsLastPstShowsOnItsValve)
+{
+    const auto window = makePlant();
+    const qint64 before = window->Store()->count();
+    const plant::ValveRow* never = row(*window, QStringLiteral("SDV-410"));
+    ASSERT_TRUE(never && !never->lastPst);
+    const QString missing = folder.filePath(QStringLiteral("missing.dgn"));
+    frame::PlantWindow::Imported imported = window->ImportDataFiles({missing});
+    EXPECT_EQ(imported.summary, QStringList{QStringLiteral("missing.dgn: not imported")});
+    ASSERT_EQ(imported.problems.size(), 1);
+    EXPECT_TRUE(imported.problems[0].startsWith(missing + QStringLiteral(": "))) << imported.problems[0].toStdString();
+    EXPECT_EQ(window->Store()->count(), before);
+
+    const QString file = folder.filePath(QStringLiteral("sdv410.dgn"));
+    const auto tests = test::writeSimulatedHistory(file, QStringLiteral("SDV-410"), never->deviceId);
+    const QString all = QString::number(tests.size());
+    imported = window->ImportDataFiles({file, file});
+    EXPECT_EQ(imported.summary, (QStringList{QStringLiteral("sdv410.dgn: %1 kept, 0 kept already").arg(all),
+                                             QStringLiteral("sdv410.dgn: 0 kept, %1 kept already").arg(all)}));
+    EXPECT_EQ(imported.problems, QStringList());
+    EXPECT_EQ(window->Store()->count(), before + static_cast<qint64>(tests.size()));
+    const plant::ValveRow* now = row(*window, QStringLiteral("SDV-410"));
+    ASSERT_TRUE(now && now->lastPst) << "the file's last PST is the valve's last";
+    const QList<store::StoredRecord> kept = window->Store()->history(now->deviceId);
+    ASSERT_FALSE(kept.isEmpty());
+    EXPECT_EQ(*now->lastPst, kept.back().takenAt);
+    EXPECT_TRUE(kept.back().keptBy.endsWith(QLatin1String(", imported from sdv410.dgn")))
+        << kept.back().keptBy.toStdString();
 }
 
 TEST_F(Plant, TwoValvesOpenSideBySideKeepTheirOwnUserLevels)

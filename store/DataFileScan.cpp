@@ -1,4 +1,4 @@
-#include "DgnFile.h"
+#include "DataFileScan.h"
 
 #include "device/DataFileLines.h"
 #include "device/DeviceNames.h"
@@ -8,7 +8,7 @@
 #include "diagnostics/XFile.h"
 #include "diagnostics/XFileException.h"
 
-namespace orvx::tools {
+namespace orvx::store {
 
 using namespace orvx::diagnostics;
 
@@ -16,7 +16,7 @@ namespace {
 
 [[noreturn]] void fail(const QString& reason)
 {
-    throw DgnFileError(reason.toStdString());
+    throw DataFileError(reason.toStdString());
 }
 
 // The data file's own test of the version line, on a descriptor closed again before scanning:
@@ -61,4 +61,4 @@ ScanSummary scanDataFile(const QString& path, const std::function<void(const Fil
     return summary;
 }
 
-}  // namespace orvx::tools
+}  // namespace orvx::store

@@ -8,7 +8,7 @@
 #include <functional>
 #include <stdexcept>
 
-namespace orvx::tools {
+namespace orvx::store {
 
 // A complete record as it stands in the file.
 struct FileRecord {
@@ -25,14 +25,14 @@ struct ScanSummary {
 };
 
 // The file cannot be opened, or is no data file of this version.
-class DgnFileError : public std::runtime_error {
+class DataFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // Reads every complete record of a data file, in file order, under a shared lock (a record
 // another program is appending is all there or not yet), and hands each to visit. The file is
-// only ever opened for reading. Throws DgnFileError.
+// only ever opened for reading. Throws DataFileError.
 ScanSummary scanDataFile(const QString& path, const std::function<void(const FileRecord&)>& visit);
 
-}  // namespace orvx::tools
+}  // namespace orvx::store
