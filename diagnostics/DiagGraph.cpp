@@ -346,7 +346,7 @@ void CDiagGraph::plot()
     const DataRange range = m_data.Range();
     if (mode() == PositionVsPressure) {
         const ShownRange shown{range.pressureMin, range.pressureMax, range.positionMin, range.positionMax};
-        chart.SetShownRange(shown.xLow, shown.xHigh, shown.yLow, shown.yHigh);
+        chart.SetFullRange(shown.xLow, shown.xHigh, shown.yLow, shown.yHigh);
         showRange(shown);
         chart.LayOut();
         if (m_baseline) {
