@@ -76,9 +76,9 @@ TEST(TickRange, StartsAndEndsOnRoundTicksAroundTheData)
 TEST(DiagChart, TheDataRangeIsShownOnRoundTicksATypedRangeAsTyped)
 {
     chart::CDiagChart chart;
-    chart.SetShownRange(21.4906f, 46.25f, 90, 100);
-    EXPECT_EQ(chart.ShownRange(), (chart::ChartRange{21.4906f, 46.25f, 90, 100}));
-    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{5, 2}));
+    chart.SetShownRange(21.4906f, 46.25f, 0, 100);
+    EXPECT_EQ(chart.ShownRange(), (chart::ChartRange{21.4906f, 46.25f, 0, 100}));
+    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{5, 20}));
     chart.SetFullRange(0.2f, 3.3f, 21.4906f, 33.8703f);
     EXPECT_EQ(chart.FullRange(), (chart::ChartRange{0.2f, 3.3f, 21.4906f, 33.8703f}));
     EXPECT_EQ(chart.ShownRange(), (chart::ChartRange{0, 3.5f, 20, 34}));
