@@ -317,36 +317,30 @@ void CDiagGraph::applyKind()
 void CDiagGraph::relabel()
 {
     CDiagGraphForm& f = *m_form;
-    chart::CDiagChart& chart = *f.chart;
-    const QString pressure = pressureCaption(m_data.UnitCode());
-    const QString position = QString::fromLatin1(kPositionCaption);
     const bool time = mode() == AgainstTime;
     f.firstLegend->setText(time ? QStringLiteral("Pressure") : QStringLiteral("Exhaust"));
     f.secondLegend->setText(time ? QStringLiteral("Position") : QStringLiteral("Fill"));
     f.blueSample->setVisible(time);
     f.darkRedSample->setVisible(!time);
-    if (time) {
-        chart.SetAxisCaptions(m_data.TimeCaption(), pressure);
-        chart.SetSecondAxisCaption(position);
-        chart.SetSecondAxisPlace(kSecondAxisPlace);
-    } else {
-        chart.SetAxisCaptions(pressure, position);
-        chart.SetSecondAxisCaption({});
-        chart.SetSecondAxisPlace(0);
-    }
 }
 
 void CDiagGraph::plot()
 {
-    // The ranges and the layout first, then the points: a change of either lays out every
-    // point loaded.
+    // The points go first, then the captions, the second axis and the ranges are set once and
+    // the chart laid out once, and the points come back last: while a plot holds points, each
+    // of those changes lays them all out again.
     chart::CDiagChart& chart = *m_form->chart;
     for (int plot : {kFillPlot, kExhaustPlot, kPositionPlot, kBaselineFillPlot, kBaselineExhaustPlot})
         chart.LoadPlot(plot, 0, {}, {});
+    const QString pressure = pressureCaption(m_data.UnitCode());
+    const QString position = QString::fromLatin1(kPositionCaption);
     const DataRange range = m_data.Range();
     if (mode() == PositionVsPressure) {
+        chart.SetAxisCaptions(pressure, position);
+        chart.SetSecondAxisCaption({});
+        chart.SetSecondAxisPlace(0);
         const ShownRange shown{range.pressureMin, range.pressureMax, range.positionMin, range.positionMax};
-        chart.SetShownRange(shown.xLow, shown.xHigh, shown.yLow, shown.yHigh);
+        chart.SetFullRange(shown.xLow, shown.xHigh, shown.yLow, shown.yHigh);
         showRange(shown);
         chart.LayOut();
         if (m_baseline) {
@@ -361,9 +355,12 @@ void CDiagGraph::plot()
         return;
     }
     const float total = m_data.TimeSpan();
-    chart.SetFullRange(0, total, 0, range.pressureMax);
-    chart.SetSecondAxis(1, 1);
+    chart.SetAxisCaptions(m_data.TimeCaption(), pressure);
+    chart.SetSecondAxisCaption(position);
     chart.SetSecondAxisRange(0, 120);
+    chart.SetSecondAxisPlace(kSecondAxisPlace);
+    chart.SetSecondAxis(1, 1);
+    chart.SetFullRange(0, total, 0, range.pressureMax);
     showRange({0, total, 0, range.positionMax});
     chart.LayOut();
     const TimeSeries series = m_data.Series();

@@ -33,13 +33,19 @@ std::pair<qreal, qreal> drawable(float low, float high)
     return high > low ? std::pair<qreal, qreal>(low, high) : std::pair<qreal, qreal>(low, qreal(low) + 1);
 }
 
-// The range, with its ticks on round numbers within it rather than at fixed fractions of it.
+// The range, with its ticks every `step` on round numbers rather than at fixed fractions of it.
+void setRange(QValueAxis* axis, double from, double to, double step)
+{
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setRange(from, to);
+}
+
+// A range as given, its ticks on round numbers within it.
 void setRange(QValueAxis* axis, float low, float high)
 {
     const auto [from, to] = drawable(low, high);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(tickStep(to - from));
-    axis->setRange(from, to);
+    setRange(axis, from, to, tickStep(to - from));
 }
 
 }  // namespace
@@ -191,7 +197,12 @@ void CDiagChart::SetGridColour(ColourRef colour)
 void CDiagChart::SetFullRange(float xLow, float xHigh, float yLow, float yHigh)
 {
     m->full = {xLow, xHigh, yLow, yHigh};
-    SetShownRange(xLow, xHigh, yLow, yHigh);
+    const TickRange x = tickRange(xLow, xHigh);
+    const TickRange y = tickRange(yLow, yHigh);
+    m->shown = {static_cast<float>(x.low), static_cast<float>(x.high), static_cast<float>(y.low),
+                static_cast<float>(y.high)};
+    setRange(m->x, x.low, x.high, x.step);
+    setRange(m->y, y.low, y.high, y.step);
 }
 
 void CDiagChart::SetShownRange(float xLow, float xHigh, float yLow, float yHigh)

@@ -54,9 +54,11 @@ public:
     void SetBackgroundColour(ColourRef colour);
     // Member 6: the colour of the grid lines and the plot area's frame.
     void SetGridColour(ColourRef colour);
-    // Member 7: the whole range of the data; the chart then shows all of it.
+    // Member 7: the whole range of the data; the chart then shows all of it, each axis from
+    // the round tick at or below the lowest value to the one at or above the highest.
     void SetFullRange(float xLow, float xHigh, float yLow, float yHigh);
-    // Member 8: the part of the range that is shown.
+    // Member 8: the part of the range that is shown, exactly as given, ticks on round numbers
+    // within it.
     void SetShownRange(float xLow, float xHigh, float yLow, float yHigh);
     // Member 9: the second value axis (first value) and its plots (second value) on when not 0.
     void SetSecondAxis(int axisOn, int plotsOn);

@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <cmath>
+
 using namespace orvx;
 using namespace orvx::test;
 namespace item = orvx::diagnostics::graph_item;
@@ -163,6 +165,46 @@ TEST_F(Graph, AnEsdRecordFromAFileShowsWithItsOwnSamplingAndSavesAsItWas)
     at<QPushButton>(item::Save)->click();
     EXPECT_EQ(saved, record);
     EXPECT_EQ(owner, &graph);
+}
+
+// The strokes open with their axes on round ticks around the data, in both modes; the edits
+// keep the data's own figures.
+TEST_F(Graph, TheAxesTickOnRoundNumbersAroundTheData)
+{
+    ASSERT_TRUE(graph.SetCurveText(strokeText(33.8703f, 21.4906f, 98.6f, 71.3f), 1));
+    ASSERT_TRUE(graph.SetCurveText(strokeText(21.4906f, 33.8703f, 71.3f, 98.6f), 2));
+    graph.Show(nullptr);
+    const auto round = [](double step) {
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        return std::abs(mantissa - 1) < 1e-6 || std::abs(mantissa - 2) < 1e-6 || std::abs(mantissa - 5) < 1e-6;
+    };
+    const auto onTick = [](float value, double step) {
+        return std::abs(value / step - std::round(value / step)) < 1e-4;
+    };
+    const struct {
+        int radio;
+        chart::ChartRange data;
+    } rows[] = {
+        {item::PositionVsPressure, {21.4906f, 33.8703f, 71.3f, 98.6f}},
+        {item::AgainstTime, {0, 4, 0, 33.8703f}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.radio);
+        at<QRadioButton>(row.radio)->click();
+        const auto [xStep, yStep] = chart().TickSteps();
+        const chart::ChartRange shown = chart().ShownRange();
+        EXPECT_TRUE(round(xStep) && round(yStep)) << xStep << ' ' << yStep;
+        EXPECT_TRUE(onTick(shown.xLow, xStep) && onTick(shown.xHigh, xStep)) << shown.xLow << ".." << shown.xHigh;
+        EXPECT_TRUE(onTick(shown.yLow, yStep) && onTick(shown.yHigh, yStep)) << shown.yLow << ".." << shown.yHigh;
+        EXPECT_LE(shown.xLow, row.data.xLow);
+        EXPECT_GE(shown.xHigh, row.data.xHigh);
+        EXPECT_LE(shown.yLow, row.data.yLow);
+        EXPECT_GE(shown.yHigh, row.data.yHigh);
+        EXPECT_LE((shown.xHigh - shown.xLow) / xStep, 8.0001);
+        EXPECT_LE((shown.yHigh - shown.yLow) / yStep, 8.0001);
+    }
+    at<QRadioButton>(item::PositionVsPressure)->click();
+    EXPECT_EQ(rangeTexts(), QStringList({"21.4906", "33.8703", "71.3", "98.6"}));
 }
 
 // Leaving a range edit keeps a tenth between low and high on its own axis, shown with six

@@ -42,13 +42,47 @@ TEST(TickStep, IsTheSmallestRoundStepThatCutsTheSpanIntoAtMostEightParts)
         EXPECT_DOUBLE_EQ(chart::tickStep(row.span), row.step) << row.span;
 }
 
-TEST(DiagChart, TheAxesTickOnRoundNumbersOfTheShownRange)
+// A data range is widened to the round ticks around it, the step chosen for the widened span.
+TEST(TickRange, StartsAndEndsOnRoundTicksAroundTheData)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double low, high;
+        chart::TickRange range;
+    } rows[] = {
+        {5, 4, {0, 1, 1}},       // the wrong way round
+        {nan, 4, {0, 1, 1}},     // no number
+        {3, 3, {3, 4, 1}},       // no width: one step from the tick at or below it
+        {0, 0, {0, 1, 1}},       // no width at zero
+        {0, 100, {0, 100, 20}},  // already round
+        {21.49, 33.87, {20, 34, 2}},
+        {0.001, 0.0042, {0.001, 0.0045, 0.0005}},
+        {-5, 5, {-6, 6, 2}},
+        {-8.3, -2.1, {-9, -2, 1}},
+        {0.5, 16.4, {0, 20, 5}},  // 0..18 on steps of 2 is nine parts: the step grows
+        {-0.1, 0.1, {-0.1, 0.1, 0.05}},
+    };
+    for (const auto& row : rows) {
+        const chart::TickRange got = chart::tickRange(row.low, row.high);
+        EXPECT_NEAR(got.low, row.range.low, 1e-12) << row.low << ".." << row.high;
+        EXPECT_NEAR(got.high, row.range.high, 1e-12) << row.low << ".." << row.high;
+        EXPECT_DOUBLE_EQ(got.step, row.range.step) << row.low << ".." << row.high;
+    }
+    // Fewer than two parts asked for never loops: a range across a tick takes two.
+    const chart::TickRange two = chart::tickRange(-0.1, 0.1, 1);
+    EXPECT_DOUBLE_EQ((two.high - two.low) / two.step, 2);
+}
+
+TEST(DiagChart, TheDataRangeIsShownOnRoundTicksATypedRangeAsTyped)
 {
     chart::CDiagChart chart;
-    chart.SetShownRange(21.4906f, 46.25f, 90, 100);
-    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{5, 2}));
-    chart.SetFullRange(0, 3.3f, 0, 60);
-    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{0.5, 10}));
+    chart.SetShownRange(21.4906f, 46.25f, 0, 100);
+    EXPECT_EQ(chart.ShownRange(), (chart::ChartRange{21.4906f, 46.25f, 0, 100}));
+    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{5, 20}));
+    chart.SetFullRange(0.2f, 3.3f, 21.4906f, 33.8703f);
+    EXPECT_EQ(chart.FullRange(), (chart::ChartRange{0.2f, 3.3f, 21.4906f, 33.8703f}));
+    EXPECT_EQ(chart.ShownRange(), (chart::ChartRange{0, 3.5f, 20, 34}));
+    EXPECT_EQ(chart.TickSteps(), (std::pair<double, double>{0.5, 2}));
 }
 
 TEST(DiagChart, PlotsTakeNoMorePointsThanBothArraysHold)

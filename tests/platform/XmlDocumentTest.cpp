@@ -33,6 +33,35 @@ TEST(XmlDocument, TellsAMissingNodeFromAnEmptyText)
     EXPECT_EQ(control.selectSingleNode(QStringLiteral("./@controlId")).name(), QStringLiteral("controlId"));
 }
 
+// An attribute of the node itself is read without the XPath engine; it answers as the engine
+// does (a predicate that is always true makes the engine answer) from every kind of node.
+TEST(XmlDocument, AnOwnAttributeAnswersAsTheXPathEngine)
+{
+    const auto document = XmlDocument::parse(
+        QStringLiteral("<a x='1' y='' p:z='2' xmlns:p='urn:p' _n.m-2='3'><b x='4'/>text</a>"));
+    ASSERT_TRUE(document);
+    const auto a = document->selectSingleNode(QStringLiteral("/a"));
+    const orvx::xml::XmlNode contexts[] = {
+        document->root(),
+        a,
+        a.selectSingleNode(QStringLiteral("b")),
+        a.selectSingleNode(QStringLiteral("@x")),
+        a.selectSingleNode(QStringLiteral("text()")),
+        orvx::xml::XmlNode(),
+    };
+    const char* const queries[] = {"./@x", "@x", "./@y", "./@missing", "./@p:z", "@*", "./@_n.m-2", "./@", "@1x"};
+    for (std::size_t c = 0; c < std::size(contexts); ++c)
+        for (const char* query : queries) {
+            const QString fast = QLatin1String(query);
+            const QString engine = fast + QStringLiteral("[true()]");
+            EXPECT_EQ(contexts[c].textAt(fast), contexts[c].textAt(engine)) << c << ' ' << query;
+            EXPECT_EQ(contexts[c].selectSingleNode(fast).name(), contexts[c].selectSingleNode(engine).name())
+                << c << ' ' << query;
+        }
+    EXPECT_EQ(a.textAt(QStringLiteral("./@x")), QStringLiteral("1"));
+    EXPECT_EQ(a.textAt(QStringLiteral("./@_n.m-2")), QStringLiteral("3"));
+}
+
 TEST(XmlDocument, SelectsRelativeToANodeInDocumentOrder)
 {
     const auto document = XmlDocument::parse(kViewSetting);
