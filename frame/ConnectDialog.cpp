@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvx::frame {
 
 namespace {
@@ -50,7 +52,7 @@ QPushButton* plainButton(const QString& text)
 
 }  // namespace
 
-ConnectDialog::ConnectDialog(const QString& address, QWidget* parent)
+ConnectDialog::ConnectDialog(const QString& address, QWidget* parent, Pick pick)
     : QDialog(parent),
       m_address(new QLineEdit),
       m_keyFile(new QLineEdit),
@@ -62,7 +64,9 @@ ConnectDialog::ConnectDialog(const QString& address, QWidget* parent)
       m_status(new QLabel),
       m_found(new QTreeWidget),
       m_connect(plainButton(QStringLiteral("&Connect"))),
-      m_cancel(plainButton(QStringLiteral("Cancel")))
+      m_connectAll(pick == Pick::Many ? plainButton(QStringLiteral("Connect &all")) : nullptr),
+      m_cancel(plainButton(QStringLiteral("Cancel"))),
+      m_pick(pick)
 {
     setWindowTitle(QStringLiteral("Connect to a device"));
     QString shown = address;
@@ -75,8 +79,11 @@ ConnectDialog::ConnectDialog(const QString& address, QWidget* parent)
     connect(m_found, &QTreeWidget::itemSelectionChanged, this, &ConnectDialog::updateButtons);
     connect(m_found, &QTreeWidget::itemDoubleClicked, this, &ConnectDialog::accept);
     connect(m_connect, &QPushButton::clicked, this, &ConnectDialog::accept);
+    if (m_connectAll)
+        connect(m_connectAll, &QPushButton::clicked, this, &ConnectDialog::ConnectAll);
     connect(m_cancel, &QPushButton::clicked, this, &ConnectDialog::reject);
     addressEdited();
+    updateButtons();
     showStatus(QStringLiteral("Search the address for the devices that answer."));
 }
 
@@ -134,11 +141,14 @@ void ConnectDialog::buildLayout()
     m_found->setHeaderLabels({QStringLiteral("Poll address"), QStringLiteral("Tag"), QStringLiteral("Device ID"),
                               QStringLiteral("Manufacturer / type"), QStringLiteral("Revisions")});
     m_found->setRootIsDecorated(false);
-    m_found->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_found->setSelectionMode(m_pick == Pick::Many ? QAbstractItemView::ExtendedSelection
+                                                   : QAbstractItemView::SingleSelection);
     m_found->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(m_connect, QDialogButtonBox::AcceptRole);
+    if (m_connectAll)
+        buttons->addButton(m_connectAll, QDialogButtonBox::AcceptRole);
     buttons->addButton(m_cancel, QDialogButtonBox::RejectRole);
 
     auto* layout = new QVBoxLayout(this);
@@ -290,19 +300,37 @@ void ConnectDialog::showStatus(const QString& text, bool problem)
 
 void ConnectDialog::updateButtons()
 {
-    m_connect->setEnabled(m_found->selectedItems().size() == 1);
+    const qsizetype picked = m_found->selectedItems().size();
+    m_connect->setEnabled(m_pick == Pick::Many ? picked > 0 : picked == 1);
+    if (m_connectAll)
+        m_connectAll->setEnabled(m_found->topLevelItemCount() > 0);
 }
 
 void ConnectDialog::accept()
 {
     const QList<QTreeWidgetItem*> selected = m_found->selectedItems();
-    if (selected.size() != 1)
+    if (selected.isEmpty() || (m_pick == Pick::One && selected.size() != 1))
         return;
-    hart::Endpoint chosen = m_searched;
-    chosen.pollAddress = static_cast<std::uint8_t>(selected.front()->data(PollColumn, Qt::UserRole).toUInt());
-    m_chosen = QString::fromStdString(chosen.text());
+    QList<std::uint8_t> polls;
+    for (const QTreeWidgetItem* item : selected)
+        polls.append(static_cast<std::uint8_t>(item->data(PollColumn, Qt::UserRole).toUInt()));
+    std::sort(polls.begin(), polls.end());
+    m_chosen.clear();
+    for (const std::uint8_t poll : polls) {
+        hart::Endpoint chosen = m_searched;
+        chosen.pollAddress = poll;
+        m_chosen.append(QString::fromStdString(chosen.text()));
+    }
     m_scan.reset();  // a modem's line is the device's to open next
     QDialog::accept();
+}
+
+void ConnectDialog::ConnectAll()
+{
+    if (m_pick != Pick::Many || m_found->topLevelItemCount() == 0)
+        return;
+    m_found->selectAll();
+    accept();
 }
 
 void ConnectDialog::reject()

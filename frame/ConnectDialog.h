@@ -23,14 +23,19 @@ namespace orvx::frame {
 class ConnectDialog : public QDialog {
 public:
     static constexpr const char* kDefaultAddress = "hart-ip://127.0.0.1:5094";
+    // Whether the user connects to one device (a frame shows one) or to several at once (a plant
+    // adds every valve a gateway reaches: Connect all).
+    enum class Pick { One, Many };
 
     // `address` is the device the frame shows now, or empty; its poll address is dropped, as the
     // search asks them all.
-    explicit ConnectDialog(const QString& address, QWidget* parent = nullptr);
+    explicit ConnectDialog(const QString& address, QWidget* parent = nullptr, Pick pick = Pick::One);
     ~ConnectDialog() override;
 
     // The chosen device's full address, poll address included; empty until Connect.
-    QString ChosenAddress() const { return m_chosen; }
+    QString ChosenAddress() const { return m_chosen.value(0); }
+    // Every chosen device's address, by poll address; empty until Connect.
+    QStringList ChosenAddresses() const { return m_chosen; }
     // The key file of a hart-ip+tls:// address, else empty.
     QString KeyFile() const;
     bool Searching() const { return m_scan != nullptr; }
@@ -40,6 +45,8 @@ public:
     void Search();
     // Both stop a running search first.
     void accept() override;
+    // Picks every device listed and connects to them all (Pick::Many).
+    void ConnectAll();
     void reject() override;
 
 protected:
@@ -71,13 +78,15 @@ private:
     QLabel* m_status;
     QTreeWidget* m_found;
     QPushButton* m_connect;
+    QPushButton* m_connectAll;  // Pick::Many only
     QPushButton* m_cancel;
+    Pick m_pick;
 
     std::unique_ptr<hart::DeviceScan> m_scan;
     hart::Endpoint m_searched;  // the endpoint of the rows listed
     hart::ScanRange m_range;
     int m_generation = 0;  // news of an earlier search is passed over
-    QString m_chosen;
+    QStringList m_chosen;
 };
 
 }  // namespace orvx::frame

@@ -348,47 +348,56 @@ void PlantWindow::MoveToOtherSide(const QString& key)
 
 void PlantWindow::chooseDevice()
 {
-    QString address;
+    QStringList addresses;
     QString keyFile;
     {
-        ConnectDialog dialog(QString(), this);
+        ConnectDialog dialog(QString(), this, ConnectDialog::Pick::Many);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        address = dialog.ChosenAddress();
+        addresses = dialog.ChosenAddresses();
         keyFile = dialog.KeyFile();
     }
-    std::string error;
-    std::unique_ptr<LinkedDevice> linked = LinkedDevice::Make(address.toStdString(), error, keyFile.toStdString());
-    if (!linked) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
-        return;
+    QStringList problems;
+    QString key;
+    for (const QString& address : addresses) {
+        // One device picked opens at once, in a tab; several go into the plant view, each
+        // connecting in its own time.
+        QString error;
+        key = addLinked(address, keyFile, addresses.size() == 1, &error);
+        if (key.isEmpty())
+            problems << QStringLiteral("%1: %2").arg(address, error);
     }
-    linked->Connect();
-    // Nothing the user does reaches the window until the device answered or the wait is over.
-    linked->WaitConnected(kConnectWaitMs, QEventLoop::ExcludeUserInputEvents);
-    const QString key = AddValve(std::move(linked));
-    if (const QString failure = OpenValve(key); !failure.isEmpty())
-        QMessageBox::warning(this, windowTitle(), failure);
+    if (addresses.size() == 1 && !key.isEmpty())
+        if (const QString failure = OpenValve(key); !failure.isEmpty())
+            problems << failure;
+    if (!problems.isEmpty())
+        QMessageBox::warning(this, windowTitle(), problems.join(QLatin1Char('\n')));
 }
 
 QStringList PlantWindow::AddListed(const QList<ListedDevice>& devices, const QString& path)
 {
     QStringList problems;
     for (const ListedDevice& listed : devices) {
-        std::string error;
-        std::unique_ptr<LinkedDevice> linked = LinkedDevice::Make(listed.address.toStdString(), error,
-                                                                  listed.keyFile.toStdString());
-        if (!linked) {
-            problems << QStringLiteral("%1:%2: %3")
-                            .arg(QDir::toNativeSeparators(path))
-                            .arg(listed.line)
-                            .arg(QString::fromStdString(error));
-            continue;
-        }
-        linked->Connect();
-        AddValve(std::move(linked));
+        QString error;
+        if (addLinked(listed.address, listed.keyFile, false, &error).isEmpty())
+            problems << QStringLiteral("%1:%2: %3").arg(QDir::toNativeSeparators(path)).arg(listed.line).arg(error);
     }
     return problems;
+}
+
+QString PlantWindow::addLinked(const QString& address, const QString& keyFile, bool wait, QString* error)
+{
+    std::string why;
+    std::unique_ptr<LinkedDevice> linked = LinkedDevice::Make(address.toStdString(), why, keyFile.toStdString());
+    if (!linked) {
+        *error = QString::fromStdString(why);
+        return {};
+    }
+    linked->Connect();
+    // Nothing the user does reaches the window until the device answered or the wait is over.
+    if (wait)
+        linked->WaitConnected(kConnectWaitMs, QEventLoop::ExcludeUserInputEvents);
+    return AddValve(std::move(linked));
 }
 
 QList<ListedDevice> PlantWindow::Listed() const

@@ -85,6 +85,9 @@ private:
     void addFromList();
     void saveList();
     void importDataFiles();
+    // Adds the device at `address`, connecting, and waiting for it when `wait`; answers its key,
+    // or empty with the reason.
+    QString addLinked(const QString& address, const QString& keyFile, bool wait, QString* error);
     Valve* find(const QString& key) const;
     Valve* current() const;
     QTabWidget* paneOf(QWidget* tab) const;

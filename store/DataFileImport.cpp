@@ -24,11 +24,13 @@ ImportCount importDataFile(PlantStore& store, const QString& path, const QString
     ImportCount count;
     try {
         const ScanSummary summary = scanDataFile(path, [&](const FileRecord& found) {
-            const KeepOutcome outcome = store.keep({found.record, dataFileTime(found.dateTime), keptBy, now, std::nullopt});
+            const KeepOutcome outcome = store.keep(
+                {found.record, dataFileTime(found.dateTime), keptBy, now, std::nullopt});
             count.kept += outcome.kind == KeepOutcome::Kind::Kept;
             count.already += outcome.kind == KeepOutcome::Kind::AlreadyKept;
             if (outcome.kind == KeepOutcome::Kind::Failed)
-                count.failures << QStringLiteral("record %1 (line %2): %3").arg(found.index).arg(found.line).arg(outcome.why);
+                count.failures
+                    << QStringLiteral("record %1 (line %2): %3").arg(found.index).arg(found.line).arg(outcome.why);
             if (goOn && !goOn(count))
                 throw Stopped{};
         });

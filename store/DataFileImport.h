@@ -13,10 +13,10 @@ class PlantStore;
 // What an import of a data file did.
 struct ImportCount {
     int kept = 0;
-    int already = 0;        // in the store before
-    QStringList problems;   // what the reader left out, each naming its line
-    QStringList failures;   // records the store refused, each naming its record, line and reason
-    bool stopped = false;   // the caller stopped it part way
+    int already = 0;       // in the store before
+    QStringList problems;  // what the reader left out, each naming its line
+    QStringList failures;  // records the store refused, each naming its record, line and reason
+    bool stopped = false;  // the caller stopped it part way
 };
 
 // A record's time as the data file writes it, "MM/dd/yyyy hh:mm:ss", without a zone: kept as

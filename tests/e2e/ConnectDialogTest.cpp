@@ -141,6 +141,40 @@ TEST(ConnectDialog, ListsTheDevicesThatAnswerAndHandsBackTheOnePicked)
     EXPECT_EQ(dialog.KeyFile(), QString());
 }
 
+// The plant adds what a gateway reaches: every device listed, or those picked, by poll address.
+TEST(ConnectDialog, APlantConnectsToEveryDeviceListedOrToThosePicked)
+{
+    hart::test::DeviceProcess server({"--port", "0", "--devices", "3"});
+    ASSERT_NE(server.port(), 0);
+    const QString endpoint = QStringLiteral("hart-ip://127.0.0.1:%1").arg(server.port());
+    const auto search = [&](frame::ConnectDialog& dialog) {
+        dialog.show();
+        dialog.findChild<QSpinBox*>()->setValue(3);
+        dialog.Search();
+        return waitFor([&] { return !dialog.Searching(); });
+    };
+    {
+        frame::ConnectDialog dialog(endpoint, nullptr, frame::ConnectDialog::Pick::Many);
+        dialog.ConnectAll();
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << "nothing listed yet";
+        EXPECT_TRUE(dialog.ChosenAddresses().isEmpty());
+        ASSERT_TRUE(search(dialog));
+        ASSERT_EQ(partsOf(dialog).found->topLevelItemCount(), 3);
+        dialog.ConnectAll();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.ChosenAddresses(), (QStringList{endpoint + "/0", endpoint + "/1", endpoint + "/2"}));
+    }
+    frame::ConnectDialog dialog(endpoint, nullptr, frame::ConnectDialog::Pick::Many);
+    ASSERT_TRUE(search(dialog));
+    const Parts parts = partsOf(dialog);
+    parts.found->clearSelection();
+    parts.found->topLevelItem(2)->setSelected(true);
+    parts.found->topLevelItem(0)->setSelected(true);
+    ASSERT_TRUE(parts.connect->isEnabled());
+    parts.connect->click();
+    EXPECT_EQ(dialog.ChosenAddresses(), (QStringList{endpoint + "/0", endpoint + "/2"}));
+}
+
 TEST(ConnectDialog, EscapeClosesTheWindowAndStopsItsSearch)
 {
     hart::test::DeviceProcess server({"--port", "0"});

@@ -47,10 +47,11 @@ TEST(DataFileImport, StoppedPartWayItKeepsWholeRecordsAndTheRestWhenImportedAgai
     const QDateTime now(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
 
     int heard = 0;
-    const ImportCount stopped = importDataFile(*plant, path, QStringLiteral("alice"), now, [&](const ImportCount& sofar) {
-        ++heard;
-        return sofar.kept < 3;
-    });
+    const ImportCount stopped = importDataFile(*plant, path, QStringLiteral("alice"), now,
+                                               [&](const ImportCount& sofar) {
+                                                   ++heard;
+                                                   return sofar.kept < 3;
+                                               });
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.kept, 3);
     EXPECT_EQ(heard, 3) << "no record handed to the store after the stop";
