@@ -153,8 +153,12 @@ private:
 
 }  // namespace
 
-QString csvField(const QString& text)
+QString csvField(const QString& given)
 {
+    // A spreadsheet runs a cell that starts like a formula; a tag the device reports is no formula
+    // and is kept as text behind an apostrophe.
+    const bool formula = !given.isEmpty() && QStringLiteral("=+-@\t\r").contains(given.front());
+    const QString text = formula ? u'\'' + given : given;
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
     QString quoted = text;

@@ -24,7 +24,8 @@ QString writePlantCsv(const QList<ValveRow>& rows, const QDateTime& now, const Q
 // and a table over as many pages as it takes, its headings repeated on each.
 QString writePlantPdf(const QList<ValveRow>& rows, const QDateTime& now, const QString& path);
 
-// One CSV field, quoted when RFC 4180 asks for it.
+// One CSV field, quoted when RFC 4180 asks for it; a field a spreadsheet would run as a formula
+// (=, +, -, @, a tab or a carriage return first) is kept as text behind an apostrophe.
 QString csvField(const QString& text);
 
 }  // namespace orvx::plant

@@ -54,6 +54,25 @@ TEST(PlantReport, CsvQuotesATagWithACommaAndAQuoteAndGivesMomentsInUtc)
     EXPECT_EQ(lines[2], "XV-2,8,,,,yes,,Good,,\r");
 }
 
+TEST(PlantReport, ACsvFieldThatASpreadsheetWouldRunIsText)
+{
+    const struct {
+        const char* field;
+        const char* written;
+    } rows[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", "'+1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tXV-1", "'\tXV-1"},
+        {"\rXV-1", "\"'\rXV-1\""},
+        {"XV=1", "XV=1"},
+        {"", ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(plant::csvField(QString::fromLatin1(row.field)), QString::fromLatin1(row.written)) << row.field;
+}
+
 TEST(PlantReport, PdfRunsOverAsManyPagesAsTheValvesNeed)
 {
     QTemporaryDir dir;
