@@ -44,16 +44,16 @@ struct PdfColumn {
     qreal width;
 };
 constexpr PdfColumn kPdfColumns[] = {
-    {"Tag", 0.10},      {"Device id", 0.07}, {"Interval (d)", 0.07},
-    {"Last PST", 0.08}, {"Result", 0.06},    {"Next due", 0.08},
-    {"Overdue", 0.06},  {"Status", 0.12},    {"Wear against baseline", 0.36},
+    {"Tag", 0.09},       {"Device id", 0.075}, {"Interval", 0.065},
+    {"Last PST", 0.085}, {"Result", 0.06},     {"Next due", 0.085},
+    {"Overdue", 0.07},   {"Status", 0.16},     {"Wear against baseline, projection", 0.31},
 };
 
 QStringList pdfCells(const ValveRow& row, const PstDue& due)
 {
     return {row.tag,
             deviceIdText(row),
-            intervalText(row),
+            row.pstIntervalDays > 0 ? QStringLiteral("%1 d").arg(row.pstIntervalDays) : QString(),
             row.lastPst ? dayText(row.lastPst) : QStringLiteral("none kept"),
             resultText(row.lastPassed),
             dayText(due.due),
@@ -89,8 +89,11 @@ public:
                  y, 1.5);
         y = Headings(y);
         for (int i = 0; i < rows.size(); ++i) {
-            const QStringList wear = rows[i].wear.isEmpty() ? QStringList{QString()} : rows[i].wear;
-            const qreal height = LineHeight() * static_cast<qreal>(wear.size());
+            QStringList wear = rows[i].wear;
+            if (!rows[i].projection.isEmpty())
+                wear.append(rows[i].projection);
+            const QString notes = wear.join(u'\n');
+            const qreal height = std::max(LineHeight(), WrappedHeight(notes));
             if (y + height > m_page.bottom()) {
                 if (!m_writer.newPage())
                     return QStringLiteral("a new page of the PDF could not be started");
@@ -99,8 +102,7 @@ public:
             const QStringList cells = pdfCells(rows[i], dues[static_cast<std::size_t>(i)]);
             for (int c = 0; c < cells.size(); ++c)
                 Cell(c, y, cells[c]);
-            for (int w = 0; w < wear.size(); ++w)
-                Cell(static_cast<int>(std::size(kPdfColumns)) - 1, y + LineHeight() * w, wear[w]);
+            Wrapped(y, notes);
             y += height;
         }
         return {};
@@ -133,6 +135,31 @@ private:
         // A cell never runs into the next: a text too long is cut with an ellipsis.
         m_painter.drawText(QRectF(left, y, width * 0.97, LineHeight()), Qt::AlignLeft | Qt::AlignVCenter,
                            metrics.elidedText(text, Qt::ElideRight, width * 0.97));
+    }
+
+    // The last column is the widest and holds what must not be cut: its text wraps.
+    QRectF WrappedRect(qreal y) const
+    {
+        const int last = static_cast<int>(std::size(kPdfColumns)) - 1;
+        qreal left = m_page.left();
+        for (int c = 0; c < last; ++c)
+            left += m_page.width() * kPdfColumns[c].width;
+        return QRectF(left, y, m_page.right() - left, m_page.height());
+    }
+    qreal WrappedHeight(const QString& text) const
+    {
+        if (text.isEmpty())
+            return 0;
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        const QRectF bounds = metrics.boundingRect(WrappedRect(0), Qt::TextWordWrap, text);
+        return bounds.height() + LineHeight() - metrics.height();
+    }
+    void Wrapped(qreal y, const QString& text)
+    {
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        // Lined up with the other cells, centred in a line of the table.
+        const qreal offset = (LineHeight() - metrics.height()) / 2;
+        m_painter.drawText(WrappedRect(y + offset), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
     }
 
     qreal Headings(qreal y)
