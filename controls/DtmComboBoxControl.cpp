@@ -87,8 +87,8 @@ void CDtmComboBoxControl::configureSteps(const xml::XmlNode& element)
     if (const auto collection = element.selectSingleNode(QStringLiteral(".//ChoiceCollection"))) {
         m_choices = {};
         for (const auto& choice : collection.selectNodes(QStringLiteral(".//Choice")))
-            m_choices.choices.append({choice.textAt(QStringLiteral("./@caption")).value_or(QString()),
-                                      choice.textAt(QStringLiteral("./@tag")).value_or(QString()), 0});
+            m_choices.choices.append(
+                {choice.attribute("caption").value_or(QString()), choice.attribute("tag").value_or(QString()), 0});
         fillCombo();
     }
     readAvailable(element);
@@ -114,6 +114,12 @@ void CDtmComboBoxControl::configureSteps(const xml::XmlNode& element)
 void CDtmComboBoxControl::fillCombo()
 {
     if (!m_combo)
+        return;
+    // The same choices again (a page's settings applied once more) leave the list as it is.
+    bool same = m_combo->count() == m_choices.choices.size();
+    for (qsizetype i = 0; same && i < m_choices.choices.size(); ++i)
+        same = m_combo->itemText(static_cast<int>(i)) == m_choices.choices[i].caption;
+    if (same)
         return;
     m_combo->clear();
     for (const CChoice& choice : m_choices.choices)

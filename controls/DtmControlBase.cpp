@@ -36,7 +36,7 @@ QList<QWidget*> CDtmControlBase::boundWindows() const
 
 std::optional<QString> CDtmControlBase::attribute(const xml::XmlNode& element, const char* name)
 {
-    return element.textAt(QStringLiteral("./@") + QLatin1String(name));
+    return element.attribute(name);
 }
 
 void CDtmControlBase::readTag(const xml::XmlNode& element)

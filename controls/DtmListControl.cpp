@@ -57,23 +57,43 @@ void CDtmListControl::Configure(const xml::XmlNode& controlData)
     try {
         // The collection is looked for in the whole document, not only under this element.
         if (const xml::XmlNode collection = controlData.selectSingleNode(QStringLiteral("//ListCollection"))) {
-            m_items.clear();
-            for (const xml::XmlNode& entry : collection.selectNodes(QStringLiteral(".//List"))) {
-                const QString caption = entry.textAt(QStringLiteral("./@caption")).value_or(QString());
-                const QString tag = entry.textAt(QStringLiteral("./@tag")).value_or(QString());
-                if (tag == QLatin1String("-1"))
-                    continue;
-                m_items.append({caption, CConversions::to_long(tag, 10), false});
+            QList<Item> items;
+            bool whole = true;
+            try {
+                for (const xml::XmlNode& entry : collection.selectNodes(QStringLiteral(".//List"))) {
+                    const QString caption = entry.attribute("caption").value_or(QString());
+                    const QString tag = entry.attribute("tag").value_or(QString());
+                    if (tag == QLatin1String("-1"))
+                        continue;
+                    items.append({caption, CConversions::to_long(tag, 10), false});
+                }
+            } catch (const std::exception&) {
+                // A malformed entry ends the configuration there; the entries read so far are listed.
+                whole = false;
             }
-            sortAndShow();
-            if (m_list)
-                m_list->resizeColumnToContents(0);
+            // The same entries again (a page's settings applied once more) keep the rows, and
+            // which of them are active, as they are.
+            if (!sameEntries(items, m_configured)) {
+                m_configured = items;
+                m_items = std::move(items);
+                sortAndShow();
+                if (m_list)
+                    m_list->resizeColumnToContents(0);
+            }
+            if (!whole)
+                return;
         }
         readTag(controlData);
     } catch (const std::exception&) {
-        // A malformed entry ends the configuration there; the entries read so far are listed.
-        sortAndShow();
+        // A malformed attribute ends the configuration here; the later ones keep their values.
     }
+}
+
+bool CDtmListControl::sameEntries(const QList<Item>& a, const QList<Item>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Item& x, const Item& y) {
+        return x.caption == y.caption && x.bitNumber == y.bitNumber;
+    });
 }
 
 void CDtmListControl::Refresh()

@@ -44,9 +44,12 @@ private:
     };
 
     void sortAndShow();
+    // Whether both list the same entries in the same order, whatever is active.
+    static bool sameEntries(const QList<Item>& a, const QList<Item>& b);
 
     QPointer<QTreeWidget> m_list;
-    QList<Item> m_items;
+    QList<Item> m_items;       // as shown: the active first
+    QList<Item> m_configured;  // as the settings list them
     QIcon m_activeIcon;
     QIcon m_inactiveIcon;
 };

@@ -18,7 +18,7 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // The attribute's text when it is present and not empty.
 std::optional<QString> limitText(const xml::XmlNode& validator, const char* attribute)
 {
-    auto text = validator.textAt(QStringLiteral("./@") + QLatin1String(attribute));
+    auto text = validator.attribute(attribute);
     if (!text || text->isEmpty())
         return std::nullopt;
     return text;
@@ -38,7 +38,7 @@ double floatLimit(const xml::XmlNode& validator, const char* attribute, double f
 
 std::unique_ptr<IValidator> build(const xml::XmlNode& validator, framework::ITextResource* texts)
 {
-    const QString type = validator.textAt(QStringLiteral("./@type")).value_or(QString());
+    const QString type = validator.attribute("type").value_or(QString());
     if (type == QLatin1String("numericRange")) {
         return std::make_unique<CValidatorNumericRange>(
             texts, wholeLimit(validator, "min", std::numeric_limits<std::int32_t>::min()),

@@ -143,8 +143,7 @@ void CApplicationViewBase::ApplyViewSetting(const QString& viewSetting)
     for (const xml::XmlNode& node : document->selectNodes(QStringLiteral("//ControlData"))) {
         std::int32_t id = 0;
         try {
-            id = controls::CConversions::to_long(
-                node.textAt(QStringLiteral("./@controlId")).value_or(QStringLiteral("0")));
+            id = controls::CConversions::to_long(node.attribute("controlId").value_or(QStringLiteral("0")));
         } catch (const std::exception&) {
             continue;  // an id that is no number names no control
         }

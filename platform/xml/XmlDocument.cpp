@@ -170,6 +170,18 @@ std::optional<QString> XmlNode::textAt(const QString& xpath) const
     return node.text();
 }
 
+std::optional<QString> XmlNode::attribute(const char* name) const
+{
+    const auto& n = m_ref->node;
+    // An attribute's or a text's context holds no element.
+    if (n.node().type() != pugi::node_element)
+        return std::nullopt;
+    const pugi::xml_attribute found = n.node().attribute(name);
+    if (!found)
+        return std::nullopt;
+    return fromUtf8(found.value());
+}
+
 XmlDocument::XmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
 XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;

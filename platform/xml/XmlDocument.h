@@ -43,6 +43,9 @@ public:
     QList<XmlNode> selectNodes(const QString& xpath) const;
     // The text of the first matching node, or nothing when no node matches.
     std::optional<QString> textAt(const QString& xpath) const;
+    // The value of this element's attribute `name` (a plain name), as textAt("./@name") gives
+    // it but without an XPath query: nothing when this is no element or has no such attribute.
+    std::optional<QString> attribute(const char* name) const;
 
 private:
     friend class XmlDocument;

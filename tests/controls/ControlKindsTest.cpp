@@ -133,6 +133,25 @@ TEST_F(ControlKinds, ListShowsSetBitsFirstAndKeepsItsRowsOnAMalformedReply)
     }
     control.EnableForMode(false);
     EXPECT_TRUE(list->isEnabled());
+
+    // The page's settings applied again keep the rows and what is active; other entries, or an
+    // entry that ends the list early, make the list anew.
+    const char* same = "<Lists><ListCollection><List caption='Low supply' tag='1'/>"
+                       "<List caption='Travel deviation' tag='2'/><List caption='Sensor fault' tag='9'/>"
+                       "</ListCollection></Lists>";
+    configure(control, "tag='48'", {}, same);
+    EXPECT_EQ(control.RowCaptions().join('|'), "Travel deviation|Sensor fault|Low supply");
+    EXPECT_TRUE(control.IsActive(2) && control.IsActive(9));
+    configure(control, "tag='48'", {},
+              "<Lists><ListCollection><List caption='Low supply' tag='1'/>"
+              "<List caption='Travel deviation' tag='3'/><List caption='Sensor fault' tag='9'/>"
+              "</ListCollection></Lists>");
+    EXPECT_EQ(control.RowCaptions().join('|'), "Low supply|Travel deviation|Sensor fault");
+    EXPECT_FALSE(control.IsActive(9)) << "a list made anew has nothing active until the device says so";
+    configure(control, "tag='48'", {},
+              "<Lists><ListCollection><List caption='Low supply' tag='1'/><List caption='Bad' tag='x'/>"
+              "</ListCollection></Lists>");
+    EXPECT_EQ(control.RowCaptions().join('|'), "Low supply") << "the entries before the malformed one";
 }
 
 TEST_F(ControlKinds, ProgressBarTruncatesItsPositionAndStaysWithinItsRange)

@@ -58,8 +58,14 @@ TEST(XmlDocument, AnOwnAttributeAnswersAsTheXPathEngine)
             EXPECT_EQ(contexts[c].selectSingleNode(fast).name(), contexts[c].selectSingleNode(engine).name())
                 << c << ' ' << query;
         }
+    for (std::size_t c = 0; c < std::size(contexts); ++c)
+        for (const char* name : {"x", "y", "missing", "_n.m-2"})
+            EXPECT_EQ(contexts[c].attribute(name),
+                      contexts[c].textAt(QStringLiteral("./@%1[true()]").arg(QLatin1String(name))))
+                << c << ' ' << name;
     EXPECT_EQ(a.textAt(QStringLiteral("./@x")), QStringLiteral("1"));
     EXPECT_EQ(a.textAt(QStringLiteral("./@_n.m-2")), QStringLiteral("3"));
+    EXPECT_EQ(a.attribute("y"), QString()) << "an empty attribute is there";
 }
 
 TEST(XmlDocument, SelectsRelativeToANodeInDocumentOrder)
