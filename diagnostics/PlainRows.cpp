@@ -1,94 +1,196 @@
 #include "PlainRows.h"
 
-#include "LineReader.h"
-
 #include <array>
+#include <bit>
 #include <charconv>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orvx::diagnostics {
 
 namespace {
 
-constexpr std::ptrdiff_t kMaxDigits = 9;
+// A row is checked within the 64 bytes from its start, one bit for each byte: a longer row, and
+// the rows of the file's last 64 bytes, are left to the full check.
+constexpr std::ptrdiff_t kWindow = 64;
 
-bool isDigit(char c)
-{
-    return static_cast<unsigned char>(c - '0') < 10;
-}
+// Where the bytes of a window are which characters: bit i stands for byte i.
+struct Classes {
+    std::uint64_t digit = 0;
+    std::uint64_t point = 0;
+    std::uint64_t comma = 0;
+    std::uint64_t space = 0;
+    std::uint64_t minus = 0;
+    std::uint64_t lineFeed = 0;
+};
 
-const char* skipSpaces(const char* p, const char* end)
+Classes classify(const char* window)
 {
-    while (p != end && *p == ' ')
-        ++p;
-    return p;
-}
-
-const char* skipDigits(const char* p, const char* end)
-{
-    while (p != end && isDigit(*p))
-        ++p;
-    return p;
-}
-
-// The plain decimal or blank field at p, spaces before it included, into field; answers where
-// it ends, or null when it is neither.
-const char* plainField(const char* p, const char* end, std::string_view& field)
-{
-    p = skipSpaces(p, end);
-    const char* const start = p;
-    if (p != end && *p == '-')
-        ++p;
-    const char* const digits = p;
-    p = skipDigits(p, end);
-    const std::ptrdiff_t whole = p - digits;
-    if (whole > kMaxDigits || (whole == 0 && p != start))
-        return nullptr;
-    if (p != end && *p == '.') {
-        const char* const fraction = ++p;
-        p = skipDigits(p, end);
-        if (whole == 0 || p == fraction || p - fraction > kMaxDigits)
-            return nullptr;
+    Classes in;
+#if defined(__SSE2__)
+    for (int part = 0; part < kWindow / 16; ++part) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
+        const auto where = [part](__m128i found) {
+            return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(found))} << (16 * part);
+        };
+        const auto equal = [&](char c) { return where(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))); };
+        // A digit less '0' is at most 9, counted without sign.
+        const __m128i value = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+        in.digit |= where(_mm_cmpeq_epi8(_mm_min_epu8(value, _mm_set1_epi8(9)), value));
+        in.point |= equal('.');
+        in.comma |= equal(',');
+        in.space |= equal(' ');
+        in.minus |= equal('-');
+        in.lineFeed |= equal('\n');
     }
-    field = std::string_view(start, static_cast<std::size_t>(p - start));
-    return skipSpaces(p, end);
+#else
+    for (int i = 0; i < kWindow; ++i) {
+        const char c = window[i];
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        in.digit |= c >= '0' && c <= '9' ? bit : 0;
+        in.point |= c == '.' ? bit : 0;
+        in.comma |= c == ',' ? bit : 0;
+        in.space |= c == ' ' ? bit : 0;
+        in.minus |= c == '-' ? bit : 0;
+        in.lineFeed |= c == '\n' ? bit : 0;
+    }
+#endif
+    return in;
 }
 
-// The plain row at p into fields; answers where the next line starts, or null when the row is
-// not plain or has no line feed before end.
-const char* plainRow(const char* p, const char* end, std::array<std::string_view, 4>& fields)
-{
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        p = plainField(p, end, fields[i]);
-        if (!p || p == end)
-            return nullptr;
-        if (i + 1 < fields.size()) {
-            if (*p != ',')
-                return nullptr;
-            ++p;
+// The classes of the bytes of a file, 64 at a time, looked at once as rows are read forward
+// from the first of them.
+class ClassifiedBytes {
+public:
+    ClassifiedBytes(const char* begin, const char* end) : m_block(begin), m_end(end)
+    {
+        if (m_end - m_block >= 2 * kWindow) {
+            m_first = classify(m_block);
+            m_second = classify(m_block + kWindow);
         }
     }
-    if (*p == '\r' && ++p == end)
-        return nullptr;
-    if (*p != '\n' || fields[0].empty() != fields[1].empty() || fields[2].empty() != fields[3].empty())
-        return nullptr;
-    return p + 1;
-}
 
-float toFloat(std::string_view field)
+    // The classes of the 64 bytes from p on, p no nearer the start than the last time; false
+    // when the file ends too soon for them.
+    bool At(const char* p, Classes& window)
+    {
+        while (p - m_block >= kWindow) {
+            m_block += kWindow;
+            if (m_end - m_block < 2 * kWindow)
+                return false;
+            m_first = m_second;
+            m_second = classify(m_block + kWindow);
+        }
+        if (m_end - m_block < 2 * kWindow)
+            return false;
+        const auto shift = static_cast<int>(p - m_block);
+        const auto join = [shift](std::uint64_t first, std::uint64_t second) {
+            return shift == 0 ? first : first >> shift | second << (kWindow - shift);
+        };
+        window.digit = join(m_first.digit, m_second.digit);
+        window.point = join(m_first.point, m_second.point);
+        window.comma = join(m_first.comma, m_second.comma);
+        window.space = join(m_first.space, m_second.space);
+        window.minus = join(m_first.minus, m_second.minus);
+        window.lineFeed = join(m_first.lineFeed, m_second.lineFeed);
+        return true;
+    }
+
+private:
+    const char* m_block;  // where the first of the two blocks at hand starts
+    const char* m_end;
+    Classes m_first;
+    Classes m_second;
+};
+
+// The bits from `from` up to, not including, `to` (both at most 63).
+std::uint64_t bits(int from, int to)
 {
-    float value = 0;
-    std::from_chars(field.data(), field.data() + field.size(), value);
-    return value;
+    return ((std::uint64_t{1} << to) - 1) & ~((std::uint64_t{1} << from) - 1);
 }
 
-void addPoints(DiagRecord& record, const std::array<std::string_view, 4>& fields)
+// A plain row found at the start of a window: its length with the line end, and where its
+// fields end (the three commas, then the carriage return or line feed).
+struct Row {
+    int length = 0;
+    std::array<int, 4> ends{};
+};
+
+// The plain row at the start of the window, or a row of length 0 when there is none. The rules
+// of the row are checked on all its bytes at once, without a branch for each character, so that
+// the rows of a large file are checked about as fast as their line feeds are found.
+Row plainRow(const char* window, const Classes& in)
+{
+    if (in.lineFeed == 0)
+        return {};
+    const int feed = std::countr_zero(in.lineFeed);
+    const int text = feed > 0 && window[feed - 1] == '\r' ? feed - 1 : feed;
+    const std::uint64_t row = bits(0, text);
+    const std::uint64_t digit = in.digit;
+    const std::uint64_t number = digit | in.point | in.minus;
+    // Runs of two, four, eight and then ten digits: nine at most may stand on either side of
+    // the point.
+    const std::uint64_t two = digit & (digit >> 1);
+    const std::uint64_t four = two & (two >> 2);
+    const std::uint64_t ten = four & (four >> 4) & (two >> 8);
+    // Just past each number, and just past the digits after each point.
+    const std::uint64_t afterNumber = (number << 1) & ~number;
+    const std::uint64_t afterFraction = (digit + (in.point << 1)) & ~digit;
+    const std::uint64_t wrong = (~(number | in.comma | in.space)) |  // a character no plain row holds
+                                ten | (in.point & ~(digit << 1)) |   // a point without a digit before it
+                                (in.point & ~(digit >> 1)) |         // or after it
+                                (afterFraction & in.point) |         // a second point in one number
+                                (in.minus & ~(digit >> 1)) |         // a sign not right before a digit
+                                (in.minus & (number << 1)) |         // or inside a number
+                                // a second number after the blanks that follow one
+                                ((in.space + (afterNumber & in.space)) & ~in.space & number);
+    if ((wrong & row) != 0)
+        return {};
+    // Three commas, no more.
+    std::uint64_t commas = in.comma & row;
+    Row found;
+    for (int i = 0; i < 3; ++i) {
+        if (commas == 0)
+            return {};
+        found.ends[i] = std::countr_zero(commas);
+        commas &= commas - 1;
+    }
+    if (commas != 0)
+        return {};
+    found.ends[3] = text;
+    // Both fields of a curve are given, or neither.
+    bool given[4];
+    for (int i = 0; i < 4; ++i)
+        given[i] = (number & bits(i == 0 ? 0 : found.ends[i - 1] + 1, found.ends[i])) != 0;
+    if (given[0] != given[1] || given[2] != given[3])
+        return {};
+    found.length = feed + 1;
+    return found;
+}
+
+// The number between from and to, blanks around it, or false when the field is blank.
+bool fieldValue(const char* window, int from, int to, float& value)
+{
+    while (from < to && window[from] == ' ')
+        ++from;
+    return from < to && std::from_chars(window + from, window + to, value).ec == std::errc();
+}
+
+void addPoints(DiagRecord& record, const char* window, const Row& row)
 {
     for (int curve = 0; curve < 2; ++curve) {
-        if (fields[2 * curve].empty())
-            continue;
+        const int x = 2 * curve;
+        float position = 0;
+        float pressure = 0;
+        if (!fieldValue(window, x == 0 ? 0 : row.ends[x - 1] + 1, row.ends[x], position))
+            continue;  // no point of this curve in this row
+        fieldValue(window, row.ends[x] + 1, row.ends[x + 1], pressure);
         Curve& target = curve == 0 ? record.curve1 : record.curve2;
-        target.position.push_back(toFloat(fields[2 * curve]));
-        target.pressure.push_back(toFloat(fields[2 * curve + 1]));
+        target.position.push_back(position);
+        target.pressure.push_back(pressure);
     }
 }
 
@@ -100,14 +202,15 @@ PlainRows readPlainRows(std::string_view bytes, int most, DiagRecord* record)
     const char* const end = begin + bytes.size();
     const char* p = begin;
     PlainRows done;
-    std::array<std::string_view, 4> fields;
-    while (done.count < most) {
-        const char* const next = plainRow(p, end, fields);
-        if (!next || static_cast<std::size_t>(next - p) > CLineReader::kMaxLineBytes)
+    ClassifiedBytes classes(begin, end);
+    Classes window;
+    while (done.count < most && classes.At(p, window)) {
+        const Row row = plainRow(p, window);
+        if (row.length == 0)
             break;
         if (record)
-            addPoints(*record, fields);
-        p = next;
+            addPoints(*record, p, row);
+        p += row.length;
         ++done.count;
     }
     done.bytes = static_cast<std::size_t>(p - begin);

@@ -15,10 +15,10 @@ struct PlainRows {
 // Reads rows as the writer puts them from the start of bytes, at most `most` of them, and stops
 // before the first line that is anything else. Such a row holds four fields split by commas,
 // each blank or a plain decimal ([-]digits[.digits], nine digits at most on either side) with
-// spaces around it, both or neither field of each curve given, then "\r\n" or "\n"; it is no
-// longer than CLineReader::kMaxLineBytes. Every such field reads as a float, so the line needs no
-// further check; the line where this stops is read by the full check, which names what is wrong.
-// The points go to record unless it is null.
+// spaces around it, both or neither field of each curve given, then "\r\n" or "\n". Every such
+// field reads as a float, so the row needs no further check. A row longer than 63 bytes with its
+// line end, and any row within the last 64 bytes, is left as well: the full check reads what is
+// left, and names what is wrong. The points go to record unless it is null.
 PlainRows readPlainRows(std::string_view bytes, int most, DiagRecord* record);
 
 }  // namespace orvx::diagnostics
