@@ -20,5 +20,8 @@ struct PlainRows {
 // line end, and any row within the last 64 bytes, is left as well: the full check reads what is
 // left, and names what is wrong. The points go to record unless it is null.
 PlainRows readPlainRows(std::string_view bytes, int most, DiagRecord* record);
+// The same on every processor, without the widest registers that readPlainRows uses where the
+// processor has them; both answer alike.
+PlainRows readPlainRowsPortable(std::string_view bytes, int most, DiagRecord* record);
 
 }  // namespace orvx::diagnostics
