@@ -88,7 +88,7 @@ bool CRecordScanner::IsHeader(std::string_view line)
 bool CRecordScanner::NextHeader(ScannedHeader& header)
 {
     FileLine line;
-    while (Read(line)) {
+    while (m_lines.Next(line)) {
         if (!line.cut && IsHeader(line.bytes)) {
             ParseHeader(line, header);
             m_quiet = true;
@@ -182,8 +182,6 @@ bool CRecordScanner::ReadRows(DiagRecord* record)
         const PlainRows plain = readPlainRows(m_lines.Ahead(), kMaxCurvePoints - rows, record);
         m_lines.Pass(plain.bytes, plain.count);
         rows += plain.count;
-        if (plain.count > 0)
-            m_lastLine = m_lines.LineNumber();
         if (!NextBodyLine(line, "row or end line"))
             return false;
         if (++rows > kMaxCurvePoints && trimmed(line.bytes) != kEndLine)
@@ -242,9 +240,9 @@ bool CRecordScanner::Expect(std::string_view text, const char* name)
 // The next line of the record. The end of the file or another record's header breaks it.
 bool CRecordScanner::NextBodyLine(FileLine& line, const char* expected)
 {
-    if (!Read(line)) {
+    if (!m_lines.Next(line)) {
         Note(QStringLiteral("line %1: the file ends where the %2 was expected")
-                 .arg(m_lastLine + 1)
+                 .arg(m_lines.LineNumber() + 1)
                  .arg(QLatin1String(expected)));
         return false;
     }
@@ -276,14 +274,6 @@ bool CRecordScanner::Broken(const FileLine& line, const QString& problem)
     Note(problem);
     m_lines.Unread();
     return false;
-}
-
-bool CRecordScanner::Read(FileLine& line)
-{
-    if (!m_lines.Next(line))
-        return false;
-    m_lastLine = line.number;
-    return true;
 }
 
 }  // namespace orvx::diagnostics
