@@ -53,8 +53,8 @@ TEST(PlainRows, StopBeforeTheFirstLineThatIsNotOne)
         int line;
         int most;
         int count;
-    } cases[] = {{4, 100, 0}, {5, 100, 0}, {6, 100, 0}, {9, 100, 0}, {11, 100, 0}, {12, 100, 0}, {13, 100, 0},
-                 {7, 100, 1}, {0, 100, 4}, {0, 3, 3},   {1, 100, 3}};
+    } cases[] = {{4, 100, 0},  {5, 100, 0}, {6, 100, 0}, {9, 100, 0}, {11, 100, 0}, {12, 100, 0},
+                 {13, 100, 0}, {7, 100, 1}, {0, 100, 4}, {0, 3, 3},   {1, 100, 3}};
     for (const auto& c : cases) {
         SCOPED_TRACE(kLines[c.line]);
         const PlainRows rows = readPlainRows(text.From(c.line), c.most, nullptr);
