@@ -1,21 +1,24 @@
 #include "LineReader.h"
 
-#include "XFile.h"
-
+#include <algorithm>
 #include <cstring>
 
 namespace orvx::diagnostics {
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 20;
+// Where the line feed is among the first size bytes at start, or null.
+const char* findFeed(const char* start, std::size_t size)
+{
+    return static_cast<const char*>(std::memchr(start, '\n', size));
+}
 
 }  // namespace
 
-CLineReader::CLineReader(CXFile& file, qint64 offset, qint64 firstLine) : m_file(file), m_buffer(kBlock)
+CLineReader::CLineReader(std::string_view file, qint64 offset, qint64 firstLine)
+    : m_file(file), m_next(std::clamp<qint64>(offset, 0, static_cast<qint64>(file.size())))
 {
-    m_file.Seek(offset, CXFile::Origin::Begin);
-    m_line.offset = offset;
+    m_line.offset = m_next;
     m_line.number = firstLine - 1;
 }
 
@@ -26,80 +29,48 @@ bool CLineReader::Next(FileLine& line)
         line = m_line;
         return true;
     }
-    qint64 offset = m_line.offset + static_cast<qint64>(m_line.bytes.size());
-    if (m_skipRest && !SkipRest(offset))
+    const auto start = static_cast<std::size_t>(m_next);
+    if (start == m_file.size())
         return false;
+    const char* const begin = m_file.data() + start;
+    const std::size_t rest = m_file.size() - start;
+    std::size_t size = rest;
+    std::size_t next = m_file.size();
     m_line.cut = false;
-    std::size_t searched = m_begin;
-    for (;;) {
-        const void* feed = std::memchr(m_buffer.data() + searched, '\n', m_end - searched);
-        if (feed) {
-            const std::size_t stop = static_cast<const char*>(feed) - m_buffer.data() + 1;
-            m_line.bytes = std::string_view(m_buffer.data() + m_begin, stop - m_begin);
-            m_begin = stop;
-            break;
-        }
-        if (m_end - m_begin >= kMaxLineBytes) {
-            m_line.bytes = std::string_view(m_buffer.data() + m_begin, kMaxLineBytes);
-            m_line.cut = true;
-            m_begin += kMaxLineBytes;
-            m_skipRest = true;
-            break;
-        }
-        searched = m_end - m_begin;  // Fill moves the unfinished line to the front
-        if (!Fill()) {
-            if (m_begin == m_end)
-                return false;
-            m_line.bytes = std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
-            m_begin = m_end;
-            break;
-        }
+    if (const char* feed = findFeed(begin, std::min(rest, kMaxLineBytes))) {
+        size = static_cast<std::size_t>(feed - begin) + 1;
+        next = start + size;
+    } else if (rest >= kMaxLineBytes) {
+        size = kMaxLineBytes;
+        m_line.cut = true;
+        if (const char* feed = findFeed(begin + size, rest - size))
+            next = static_cast<std::size_t>(feed - m_file.data()) + 1;
     }
-    m_line.offset = offset;
+    m_line.bytes = std::string_view(begin, size);
+    m_line.offset = static_cast<qint64>(start);
     ++m_line.number;
+    m_next = static_cast<qint64>(next);
     line = m_line;
     return true;
 }
 
-// Passes over the rest of a cut line, its line feed included, adding what it passed to offset.
-// Answers false when the file ends in it.
-bool CLineReader::SkipRest(qint64& offset)
+void CLineReader::Pass(std::size_t size, qint64 count)
 {
-    m_skipRest = false;
-    for (;;) {
-        const void* feed = std::memchr(m_buffer.data() + m_begin, '\n', m_end - m_begin);
-        if (feed) {
-            const std::size_t stop = static_cast<const char*>(feed) - m_buffer.data() + 1;
-            offset += static_cast<qint64>(stop - m_begin);
-            m_begin = stop;
-            return true;
-        }
-        offset += static_cast<qint64>(m_end - m_begin);
-        m_begin = m_end;
-        if (!Fill())
-            return false;
-    }
-}
-
-// Moves the unfinished line to the front of the buffer, grows the buffer when that line fills
-// it, and reads more. Answers false at the end of the file.
-bool CLineReader::Fill()
-{
-    if (m_atEnd)
-        return false;
-    const std::size_t kept = m_end - m_begin;
-    if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, kept);
-        m_begin = 0;
-        m_end = kept;
-    }
-    if (m_end == m_buffer.size())
-        m_buffer.resize(m_buffer.size() * 2);
-    const qint64 n = m_file.Read(m_buffer.data() + m_end, static_cast<qint64>(m_buffer.size() - m_end));
-    m_end += static_cast<std::size_t>(n);
-    if (n == 0)
-        m_atEnd = true;
-    return n > 0;
+    if (count == 0)
+        return;
+    // A line answered again is the first of those passed.
+    const qint64 first = m_unread ? m_line.number : m_line.number + 1;
+    const std::size_t start = m_unread ? static_cast<std::size_t>(m_line.offset) : static_cast<std::size_t>(m_next);
+    m_unread = false;
+    const std::size_t end = start + size;
+    // The last line passed, so that its number and the place after it read on from there.
+    const char* const last = static_cast<const char*>(memrchr(m_file.data() + start, '\n', size - 1));
+    const std::size_t lastStart = last ? static_cast<std::size_t>(last - m_file.data()) + 1 : start;
+    m_line.bytes = m_file.substr(lastStart, end - lastStart);
+    m_line.offset = static_cast<qint64>(lastStart);
+    m_line.number = first + count - 1;
+    m_line.cut = false;
+    m_next = static_cast<qint64>(end);
 }
 
 }  // namespace orvx::diagnostics

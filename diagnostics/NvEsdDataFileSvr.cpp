@@ -1,6 +1,7 @@
 #include "NvEsdDataFileSvr.h"
 
 #include "LineReader.h"
+#include "MappedFile.h"
 #include "RecordScanner.h"
 #include "Windows1252.h"
 #include "XFileException.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 namespace orvx::diagnostics {
 
@@ -136,6 +138,16 @@ QByteArray recordText(const DiagRecord& record, const QByteArray& tag, const QDa
     return out;
 }
 
+// Where text first stands in file at from or after it, or -1.
+qint64 find(std::string_view file, const QByteArray& text, qint64 from)
+{
+    if (text.isEmpty() || from >= qint64(file.size()))
+        return -1;
+    const void* found = ::memmem(file.data() + from, file.size() - std::size_t(from), text.constData(),
+                                 std::size_t(text.size()));
+    return found ? static_cast<const char*>(found) - file.data() : -1;
+}
+
 }  // namespace
 
 QString CNvEsdDataFileSvr::DefaultFileName(DiagKind kind, const QString& tag, const QDateTime& now)
@@ -232,7 +244,8 @@ QList<RecordKey> CNvEsdDataFileSvr::ListRecords()
     m_places.clear();
     // A shared lock: a record another program is appending is either all there or not yet.
     FileLock lock(m_file, CXFile::LockKind::Shared);
-    CLineReader lines(m_file);
+    const CMappedFile mapped(m_file, m_file.Length());
+    CLineReader lines(mapped.Bytes());
     CRecordScanner scanner(lines);
     ScannedHeader header;
     bool full = false;
@@ -256,38 +269,22 @@ std::optional<DiagRecord> CNvEsdDataFileSvr::ReadRecord(const RecordKey& key)
 {
     m_lastError.clear();
     FileLock lock(m_file, CXFile::LockKind::Shared);
-    if (auto record = ReadListed(key))
+    const CMappedFile mapped(m_file, m_file.Length());
+    if (auto record = ReadListed(key, mapped.Bytes()))
         return record;
-
-    CLineReader lines(m_file);
-    CRecordScanner scanner(lines);
-    ScannedHeader header;
-    while (scanner.NextHeader(header)) {
-        if (header.key != key)
-            continue;
-        DiagRecord record;
-        if (scanner.ReadBody(header, &record))
-            return record;
-        if (m_lastError.isEmpty())
-            m_lastError = scanner.Problems().constLast();
-    }
-    if (m_lastError.isEmpty()) {
-        m_lastError = QStringLiteral("The file holds no record %1, %2, %3, %4.")
-                          .arg(key.kind, key.tag, key.deviceId, key.dateTime.trimmed());
-    }
-    return std::nullopt;
+    return Search(key, mapped.Bytes());
 }
 
 // Reads the record where the last listing found it, when it is still there.
-std::optional<DiagRecord> CNvEsdDataFileSvr::ReadListed(const RecordKey& key)
+std::optional<DiagRecord> CNvEsdDataFileSvr::ReadListed(const RecordKey& key, std::string_view file) const
 {
     const qsizetype at = m_keys.indexOf(key);
     if (at < 0)
         return std::nullopt;
     const Place& place = m_places[at];
-    if (place.offset >= m_file.Length())
+    if (place.offset >= qint64(file.size()))
         return std::nullopt;
-    CLineReader lines(m_file, place.offset, place.line);
+    CLineReader lines(file, place.offset, place.line);
     CRecordScanner scanner(lines);
     ScannedHeader header;
     DiagRecord record;
@@ -295,6 +292,48 @@ std::optional<DiagRecord> CNvEsdDataFileSvr::ReadListed(const RecordKey& key)
         !scanner.ReadBody(header, &record))
         return std::nullopt;
     return record;
+}
+
+// Looks for the key's header line by its bytes, without walking the lines before it. Every
+// line of the file that is a header is one a full walk would reach, so the first of them with
+// the key that reads completely is the record a walk finds. Lines are counted only to name the
+// problem of a broken one.
+std::optional<DiagRecord> CNvEsdDataFileSvr::Search(const RecordKey& key, std::string_view file)
+{
+    const QByteArray start = toWindows1252(
+        QStringList{key.kind, key.tag, key.deviceId, key.dateTime}.join(QLatin1String(", ")));
+    std::optional<qint64> broken;  // where the first record with the key that did not read starts
+    for (qint64 at = 0; (at = find(file, start, at)) >= 0; ++at) {
+        if (at > 0 && file[std::size_t(at) - 1] != '\n')
+            continue;
+        CLineReader lines(file, at);
+        FileLine line;
+        if (!lines.Next(line) || line.cut || !CRecordScanner::IsHeader(line.bytes))
+            continue;
+        lines.Unread();
+        CRecordScanner scanner(lines);
+        ScannedHeader header;
+        DiagRecord record;
+        if (!scanner.NextHeader(header) || header.key != key)
+            continue;
+        if (scanner.ReadBody(header, &record))
+            return record;
+        if (!broken)
+            broken = at;
+    }
+    if (broken) {
+        const auto before = file.substr(0, std::size_t(*broken));
+        CLineReader lines(file, *broken, qint64(std::count(before.begin(), before.end(), '\n')) + 1);
+        CRecordScanner scanner(lines);
+        ScannedHeader header;
+        scanner.NextHeader(header);
+        scanner.ReadBody(header, nullptr);
+        m_lastError = scanner.Problems().constLast();
+    } else {
+        m_lastError = QStringLiteral("The file holds no record %1, %2, %3, %4.")
+                          .arg(key.kind, key.tag, key.deviceId, key.dateTime.trimmed());
+    }
+    return std::nullopt;
 }
 
 }  // namespace orvx::diagnostics

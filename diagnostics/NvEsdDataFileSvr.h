@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QDateTime;
@@ -74,7 +75,8 @@ public:
     const QString& Path() const { return m_file.Path(); }
 
 private:
-    std::optional<DiagRecord> ReadListed(const RecordKey& key);
+    std::optional<DiagRecord> ReadListed(const RecordKey& key, std::string_view file) const;
+    std::optional<DiagRecord> Search(const RecordKey& key, std::string_view file);
 
     // Where ListRecords found each record: ReadRecord goes there first.
     struct Place {

@@ -1,6 +1,7 @@
 #include "RecordScanner.h"
 
 #include "LineReader.h"
+#include "PlainRows.h"
 #include "Windows1252.h"
 #include "device/DataFileLines.h"
 #include "device/DeviceNames.h"
@@ -59,72 +60,6 @@ bool parseNumber(std::string_view text, Number& value)
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// A row as the writer puts it: four fields split by commas, each blank or a plain decimal
-// ([-]digits[.digits], nine digits at most on either side) with spaces around it, then the
-// line end and nothing else, with both or neither field of each curve given. Every such field
-// reads as a float. Anything else answers false and is read by the full check, which names
-// what is wrong.
-bool plainRow(std::string_view line, std::array<std::string_view, 4>& fields)
-{
-    constexpr std::ptrdiff_t kMaxDigits = 9;
-    if (!line.empty() && line.back() == '\n')
-        line.remove_suffix(1);
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        while (p != end && *p == ' ')
-            ++p;
-        const char* const start = p;
-        if (p != end && *p == '-')
-            ++p;
-        const char* const digits = p;
-        while (p != end && isDigit(*p))
-            ++p;
-        const std::ptrdiff_t whole = p - digits;
-        if (whole > kMaxDigits || (whole == 0 && p != start))
-            return false;
-        if (p != end && *p == '.') {
-            const char* const fraction = ++p;
-            while (p != end && isDigit(*p))
-                ++p;
-            if (whole == 0 || p == fraction || p - fraction > kMaxDigits)
-                return false;
-        }
-        fields[i] = std::string_view(start, static_cast<std::size_t>(p - start));
-        while (p != end && *p == ' ')
-            ++p;
-        if (i + 1 < fields.size()) {
-            if (p == end || *p != ',')
-                return false;
-            ++p;
-        }
-    }
-    return p == end && fields[0].empty() == fields[1].empty() && fields[2].empty() == fields[3].empty();
-}
-
-// The points of a plain row.
-void addPoints(DiagRecord& record, const std::array<std::string_view, 4>& fields)
-{
-    for (int curve = 0; curve < 2; ++curve) {
-        if (fields[2 * curve].empty())
-            continue;
-        float position = 0;
-        float pressure = 0;
-        parseNumber(fields[2 * curve], position);
-        parseNumber(fields[2 * curve + 1], pressure);
-        Curve& target = curve == 0 ? record.curve1 : record.curve2;
-        target.position.push_back(position);
-        target.pressure.push_back(pressure);
-    }
-}
-
 // A field of the file quoted in a problem, cut short when long.
 QString quoted(std::string_view text)
 {
@@ -153,7 +88,7 @@ bool CRecordScanner::IsHeader(std::string_view line)
 bool CRecordScanner::NextHeader(ScannedHeader& header)
 {
     FileLine line;
-    while (Read(line)) {
+    while (m_lines.Next(line)) {
         if (!line.cut && IsHeader(line.bytes)) {
             ParseHeader(line, header);
             m_quiet = true;
@@ -241,15 +176,17 @@ bool CRecordScanner::ReadRows(DiagRecord* record)
 {
     FileLine line;
     int rows = 0;
-    while (NextBodyLine(line, "row or end line")) {
+    for (;;) {
+        // The rows as the writer puts them are taken many at a time; the line after them, the
+        // end line or anything else, is read on its own.
+        const PlainRows plain = readPlainRows(m_lines.Ahead(), kMaxCurvePoints - rows, record);
+        m_lines.Pass(plain.bytes, plain.count);
+        rows += plain.count;
+        if (!NextBodyLine(line, "row or end line"))
+            return false;
         if (++rows > kMaxCurvePoints && trimmed(line.bytes) != kEndLine)
             return Broken(line, QStringLiteral("line %1: more than %2 rows").arg(line.number).arg(kMaxCurvePoints));
         std::array<std::string_view, 4> fields;
-        if (plainRow(line.bytes, fields)) {
-            if (record)
-                addPoints(*record, fields);
-            continue;
-        }
         const std::size_t count = splitFields(line.bytes, fields);
         if (count < fields.size()) {
             if (trimmed(line.bytes) == kEndLine)
@@ -288,7 +225,6 @@ bool CRecordScanner::ReadRows(DiagRecord* record)
             }
         }
     }
-    return false;
 }
 
 bool CRecordScanner::Expect(std::string_view text, const char* name)
@@ -304,9 +240,9 @@ bool CRecordScanner::Expect(std::string_view text, const char* name)
 // The next line of the record. The end of the file or another record's header breaks it.
 bool CRecordScanner::NextBodyLine(FileLine& line, const char* expected)
 {
-    if (!Read(line)) {
+    if (!m_lines.Next(line)) {
         Note(QStringLiteral("line %1: the file ends where the %2 was expected")
-                 .arg(m_lastLine + 1)
+                 .arg(m_lines.LineNumber() + 1)
                  .arg(QLatin1String(expected)));
         return false;
     }
@@ -338,14 +274,6 @@ bool CRecordScanner::Broken(const FileLine& line, const QString& problem)
     Note(problem);
     m_lines.Unread();
     return false;
-}
-
-bool CRecordScanner::Read(FileLine& line)
-{
-    if (!m_lines.Next(line))
-        return false;
-    m_lastLine = line.number;
-    return true;
 }
 
 }  // namespace orvx::diagnostics

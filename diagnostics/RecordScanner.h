@@ -54,12 +54,10 @@ private:
     bool NextBodyLine(FileLine& line, const char* expected);
     bool Broken(const FileLine& line, const QString& problem);
     void Note(const QString& problem);
-    bool Read(FileLine& line);
 
     CLineReader& m_lines;
     QStringList m_problems;
     QString m_headerProblem;
-    qint64 m_lastLine = 0;
     bool m_quiet = false;  // after a header or a broken record: text that follows is its rest
 };
 

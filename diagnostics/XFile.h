@@ -49,9 +49,10 @@ public:
     void SetLength(qint64 length);
     // A second descriptor of the same open file: it shares the position.
     CXFile Duplicate() const;
+    // The system's descriptor of the open file, for calls this class does not wrap (mapping).
+    int Descriptor() const;
 
 private:
-    int Descriptor() const;
     [[noreturn]] void Fail(int error) const;
     void Lock(short type, qint64 start, qint64 length);
 

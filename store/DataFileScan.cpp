@@ -3,6 +3,7 @@
 #include "device/DataFileLines.h"
 #include "device/DeviceNames.h"
 #include "diagnostics/LineReader.h"
+#include "diagnostics/MappedFile.h"
 #include "diagnostics/NvEsdDataFileSvr.h"
 #include "diagnostics/RecordScanner.h"
 #include "diagnostics/XFile.h"
@@ -42,7 +43,8 @@ ScanSummary scanDataFile(const QString& path, const std::function<void(const Fil
         file.Open(path, CXFile::Readable);
         // Released when the file closes.
         file.LockRange(0, 0, CXFile::LockKind::Shared);
-        CLineReader lines(file);
+        const CMappedFile mapped(file, file.Length());
+        CLineReader lines(mapped.Bytes());
         CRecordScanner scanner(lines);
         ScannedHeader header;
         FileRecord found;

@@ -79,4 +79,31 @@ protected:
     ScriptedDialogService m_dialogs;
 };
 
+// Three records A, B and C of five rows each; B's header is line 12, its end line 21.
+class BrokenRecord : public DataFile {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < 3; ++i)
+            append(Path(), m_records[i], kNow.addSecs(i));
+        m_keys = listed(Path());
+        ASSERT_EQ(m_keys.size(), 3);
+    }
+
+    // Replaces count lines from line first (counted from 1) with the given ones.
+    void Splice(int first, int count, const QList<QByteArray>& replacement)
+    {
+        QList<QByteArray> lines = contents(Path()).split('\n');
+        lines.removeLast();  // after the last line end
+        lines.remove(first - 1, std::min<qsizetype>(count, lines.size() - first + 1));
+        for (qsizetype i = 0; i < replacement.size(); ++i)
+            lines.insert(first - 1 + i, replacement[i] + '\r');
+        setContents(Path(), lines.join('\n') + (lines.isEmpty() ? "" : "\n"));
+    }
+
+    const DiagRecord m_records[3] = {pstRecord(QStringLiteral("A")), pstRecord(QStringLiteral("B")),
+                                     pstRecord(QStringLiteral("C"))};
+    QList<RecordKey> m_keys;
+};
+
 }  // namespace orvx::test

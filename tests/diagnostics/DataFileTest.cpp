@@ -81,6 +81,53 @@ TEST_F(DataFile, ReadsTheFirstRecordOfAKeyAndNamesAMissingOne)
     }
 }
 
+// Without a listing a record is found by the bytes its header line starts with: a tag in the
+// code page or holding ", " reads, and the same bytes inside another line are no header.
+TEST_F(DataFile, FindsARecordByItsHeaderWithoutAListing)
+{
+    DiagRecord inside = pstRecord(QStringLiteral("X, PST, B       , 0000042, 03/07/2024 09:05:04\r\nY"));
+    inside.values[0] = 9;
+    const DiagRecord records[] = {inside, pstRecord(QStringLiteral("é€ x")), pstRecord(QStringLiteral("a, b")),
+                                  pstRecord(QStringLiteral("B"))};
+    for (const DiagRecord& record : records)
+        append(Path(), record);
+    const auto keys = listed(Path());
+    ASSERT_EQ(keys.size(), 4);
+    for (int i = 1; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(readBack(Path(), keys[i]), records[i]);
+    }
+}
+
+// Of two records under one key the first that reads completely is read, with or without a
+// listing; when none does, the first one's problem is told with its line.
+TEST_F(DataFile, ReadsTheFirstCompleteRecordOfAKey)
+{
+    DiagRecord again = pstRecord();
+    again.values[0] = 2;
+    append(Path(), pstRecord());
+    append(Path(), again);
+    const QByteArray intact = contents(Path());
+    const auto keys = listed(Path());
+    ASSERT_EQ(keys.size(), 2);
+    QByteArray firstBroken = intact;
+    firstBroken.replace(firstBroken.indexOf("50.5000"), 1, "x");
+    QByteArray bothBroken = firstBroken;
+    bothBroken.replace(bothBroken.lastIndexOf("50.5000"), 1, "x");
+    for (bool listFirst : {true, false}) {
+        SCOPED_TRACE(listFirst);
+        setContents(Path(), firstBroken);
+        CNvEsdDataFileSvr server;
+        server.OpenFile(Path(), OpenPurpose::Load);
+        if (listFirst)
+            server.ListRecords();
+        EXPECT_EQ(server.ReadRecord(keys[0]), again);
+        setContents(Path(), bothBroken);
+        EXPECT_FALSE(server.ReadRecord(keys[0]));
+        EXPECT_EQ(server.LastError(), QStringLiteral("line 7: fX1 (\"x0.5000\") is not a number"));
+    }
+}
+
 TEST_F(DataFile, OffersTheTagWithoutCharactersAFileNameCannotHold)
 {
     EXPECT_EQ(CNvEsdDataFileSvr::DefaultFileName(DiagKind::Esd, QStringLiteral("A\\|/:*?\"<>b."), kNow),
@@ -321,33 +368,6 @@ TEST_F(DataFile, ListsAtMostTheMostRecordsAndSaysWhenThereAreMore)
                                           : QStringList());
     }
 }
-
-// Three records A, B and C of five rows each; B's header is line 12, its end line 21.
-class BrokenRecord : public DataFile {
-protected:
-    void SetUp() override
-    {
-        for (int i = 0; i < 3; ++i)
-            append(Path(), m_records[i], kNow.addSecs(i));
-        m_keys = listed(Path());
-        ASSERT_EQ(m_keys.size(), 3);
-    }
-
-    // Replaces count lines from line first (counted from 1) with the given ones.
-    void Splice(int first, int count, const QList<QByteArray>& replacement)
-    {
-        QList<QByteArray> lines = contents(Path()).split('\n');
-        lines.removeLast();  // after the last line end
-        lines.remove(first - 1, std::min<qsizetype>(count, lines.size() - first + 1));
-        for (qsizetype i = 0; i < replacement.size(); ++i)
-            lines.insert(first - 1 + i, replacement[i] + '\r');
-        setContents(Path(), lines.join('\n') + (lines.isEmpty() ? "" : "\n"));
-    }
-
-    const DiagRecord m_records[3] = {pstRecord(QStringLiteral("A")), pstRecord(QStringLiteral("B")),
-                                     pstRecord(QStringLiteral("C"))};
-    QList<RecordKey> m_keys;
-};
 
 TEST_F(BrokenRecord, IsLeftOutAndSaysWhere)
 {
