@@ -2,6 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <memory>
+#include <unordered_map>
+
 namespace orvx::xml {
 
 struct XmlNode::Ref {
@@ -15,17 +18,40 @@ QString fromUtf8(const char* text)
     return QString::fromUtf8(text);
 }
 
+// The compiled query of an expression, or null when it is no valid XPath returning nodes.
+// Compiling costs more than running most of the short queries the pages ask again and again, so
+// each thread keeps the ones it compiled; a program that makes up many expressions starts the
+// cache afresh now and then.
+const pugi::xpath_query* compiled(const QString& xpath)
+{
+    constexpr std::size_t kMostKept = 256;
+    thread_local std::unordered_map<QString, std::unique_ptr<pugi::xpath_query>> kept;
+    if (const auto found = kept.find(xpath); found != kept.end())
+        return found->second.get();
+    if (kept.size() >= kMostKept)
+        kept.clear();
+    std::unique_ptr<pugi::xpath_query> query;
+    try {
+        const QByteArray expression = xpath.toUtf8();
+        query = std::make_unique<pugi::xpath_query>(expression.constData());
+        if (!*query || query->return_type() != pugi::xpath_type_node_set)
+            query.reset();
+    } catch (const pugi::xpath_exception&) {
+        query.reset();
+    }
+    return kept.emplace(xpath, std::move(query)).first->second.get();
+}
+
 // Runs an XPath query without letting pugixml's exception for a malformed expression out.
 pugi::xpath_node_set evaluate(const pugi::xpath_node& from, const QString& xpath)
 {
     if (!from)
         return {};
     try {
-        const QByteArray expression = xpath.toUtf8();
-        const pugi::xpath_query query(expression.constData());
-        if (!query || query.return_type() != pugi::xpath_type_node_set)
+        const pugi::xpath_query* query = compiled(xpath);
+        if (!query)
             return {};
-        return query.evaluate_node_set(from);
+        return query->evaluate_node_set(from);
     } catch (const pugi::xpath_exception&) {
         return {};
     } catch (const std::bad_alloc&) {
