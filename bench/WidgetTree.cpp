@@ -255,6 +255,7 @@ struct WidgetTree::Node {
     QPalette palette;
     QFont font;
     Qt::Alignment alignment;
+    Qt::TextInteractionFlags interaction;  // a label's: selectable text lays out as a document
     QStringList items;
     int value = 0, low = 0, high = 0;
     std::shared_ptr<std::vector<std::unique_ptr<QTreeWidgetItem>>> ownedItems;
@@ -357,6 +358,7 @@ void readKind(QWidget* w, WidgetTree::Node& node)
         node.text = label->text();
         node.pixmap = label->pixmap();
         node.alignment = label->alignment();
+        node.interaction = label->textInteractionFlags();
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         node.text = button->text();
         node.icon = button->icon();
@@ -401,6 +403,7 @@ void readKind(QWidget* w, WidgetTree::Node& node)
 void buildKind(QWidget* w, const WidgetTree::Node& node)
 {
     if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setTextInteractionFlags(node.interaction);
         if (!node.pixmap.isNull())
             label->setPixmap(node.pixmap);
         else

@@ -1,14 +1,38 @@
 #include "TooltipRelay.h"
 
+#include "TipWrapper.h"
 #include "platform/ui/PostCall.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QFontMetrics>
-#include <QStringList>
 #include <QToolTip>
 #include <QWidget>
 
+#include <optional>
+
 namespace orvx::framework {
+
+namespace {
+
+// The wrapper of the tool-tip font; made again when the application changes that font.
+CTipWrapper& tipWrapper()
+{
+    struct ForFont {
+        QFont font;
+        std::optional<CTipWrapper> wrapper;
+    };
+    // Never destroyed: fonts must not outlive the application object at exit.
+    static auto* current = new ForFont;
+    const QFont now = QToolTip::font();
+    if (!current->wrapper || now != current->font) {
+        current->font = now;
+        current->wrapper.emplace(QFontMetrics(now));
+    }
+    return *current->wrapper;
+}
+
+}  // namespace
 
 CToolTipHolder::CToolTipHolder(QObject* parent) : QObject(parent) {}
 
@@ -26,7 +50,7 @@ void CToolTipHolder::SetTip(QWidget* window, const QString& text)
     // The entry goes with the widget, so that a later widget at the same address starts clean.
     connect(window, &QObject::destroyed, this,
             [this, window] { ui::runGuarded("tool tip", [&] { m_tips.remove(window); }); });
-    window->setToolTip(Wrap(text, QFontMetrics(QToolTip::font())));
+    window->setToolTip(tipWrapper().Wrap(text, kWrapWidth));
     window->setToolTipDuration(kDisplayTime);
 }
 
@@ -55,29 +79,7 @@ void CToolTipHolder::Relay(QWidget* target, const QEvent& event)
 
 QString CToolTipHolder::Wrap(const QString& text, const QFontMetrics& metrics, int width)
 {
-    // Each word is measured once; a line is as wide as its words and the spaces between them.
-    const int space = metrics.horizontalAdvance(QLatin1Char(' '));
-    QStringList lines;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        QString line;
-        int lineWidth = 0;
-        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const int wordWidth = metrics.horizontalAdvance(word);
-            if (!line.isEmpty() && lineWidth + space + wordWidth > width) {
-                lines.append(line);
-                line.clear();
-            }
-            if (line.isEmpty()) {
-                line = word;
-                lineWidth = wordWidth;
-            } else {
-                line += QLatin1Char(' ') + word;
-                lineWidth += space + wordWidth;
-            }
-        }
-        lines.append(line);
-    }
-    return lines.join(QLatin1Char('\n'));
+    return CTipWrapper(metrics).Wrap(text, width);
 }
 
 CTooltipRelay& CTooltipRelay::instance()

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
 #include <QResource>
@@ -18,6 +19,20 @@ const QString kMapRoot = QStringLiteral("/orvx-base-icons");
 QString iconPath(std::uint32_t id)
 {
     return QStringLiteral(":%1/icon_%2.svg").arg(kMapRoot).arg(id, 2, 10, QLatin1Char('0'));
+}
+
+// The icons last rendered, and the store bytes they were rendered from. Icons are shared
+// read-only pictures, so every library of the process may hand them out.
+struct RenderedIcons {
+    QByteArray storeBytes;
+    std::map<std::uint32_t, QIcon> icons;
+};
+
+RenderedIcons& lastRendered()
+{
+    // Never destroyed: icons must not outlive the application object at exit.
+    static auto* rendered = new RenderedIcons;
+    return *rendered;
 }
 
 }  // namespace
@@ -80,15 +95,27 @@ bool CIconLibrary::loadStore()
         if (!QResource::registerResource(candidate, kMapRoot))
             continue;
         m_loadedStore = candidate;
+        QFile store(candidate);
+        renderIcons(store.open(QIODevice::ReadOnly) ? store.readAll() : QByteArray());
+        return true;
+    }
+    return false;
+}
+
+void CIconLibrary::renderIcons(const QByteArray& storeBytes)
+{
+    RenderedIcons& rendered = lastRendered();
+    if (storeBytes.isEmpty() || storeBytes != rendered.storeBytes) {
+        rendered.icons.clear();
         for (std::uint32_t id = kFirstIcon; id <= kLastIcon; ++id) {
             // Rendered once at the size the areas show, so that the icons stay valid while
             // the store is mapped and nothing is drawn from the file afterwards.
             const QPixmap pixmap = QIcon(iconPath(id)).pixmap(16, 16);
-            m_icons[id] = pixmap.isNull() ? QIcon() : QIcon(pixmap);
+            rendered.icons[id] = pixmap.isNull() ? QIcon() : QIcon(pixmap);
         }
-        return true;
+        rendered.storeBytes = storeBytes;
     }
-    return false;
+    m_icons = rendered.icons;
 }
 
 void CIconLibrary::unloadStore()

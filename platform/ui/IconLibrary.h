@@ -11,7 +11,9 @@ namespace orvx::ui {
 
 // The 36 state icons (16 by 16) of the external icon store "BaseUiResources.rcc". Loaded by
 // the first user, unloaded by the last. A missing store leaves every icon empty; nothing else
-// changes.
+// changes. The icons rendered from a store are kept past its unloading: a later user of a store
+// with the same bytes gets them again without rendering (every Init of a control loads the store,
+// and rendering the 36 pictures costs more than the rest of the control's start).
 class CIconLibrary {
 public:
     static constexpr std::uint32_t kFirstIcon = 1;
@@ -40,6 +42,8 @@ public:
 private:
     bool loadStore();
     void unloadStore();
+    // The icons of the store mapped now: those rendered last time when its bytes are the same.
+    void renderIcons(const QByteArray& storeBytes);
 
     QString m_storeName;
     QString m_moduleFolder;

@@ -381,13 +381,24 @@ TEST_F(ApplicationView, ToolTipsWrapAt300Pixels)
         }
     }
     EXPECT_EQ(lines.join(' '), text);
-    EXPECT_EQ(framework::CToolTipHolder::Wrap("one\ntwo  three", metrics), "one\ntwo three");
-    // A line as wide as the limit stays whole; one pixel less and the space counts.
-    const int exact = metrics.horizontalAdvance(QStringLiteral("aa bb"));
-    EXPECT_EQ(framework::CToolTipHolder::Wrap("aa bb", metrics, exact), "aa bb");
-    EXPECT_EQ(framework::CToolTipHolder::Wrap("aa bb", metrics, exact - 1), "aa\nbb");
-    const QString word(200, QLatin1Char('W'));
-    EXPECT_EQ(framework::CToolTipHolder::Wrap("a " + word + " b", metrics), "a\n" + word + "\nb");
+}
+
+TEST_F(ApplicationView, ToolTipsFollowTheToolTipFont)
+{
+    const QFont before = QToolTip::font();
+    QFont larger = before;
+    larger.setPointSizeF(before.pointSizeF() * 2);
+    const QString text = QStringLiteral("Time in seconds that the valve may take to reach the PST target position");
+    TestPage page;
+    page.SetToolTip(page.start, text);
+    QToolTip::setFont(larger);
+    page.SetToolTip(page.stop, text);
+    QToolTip::setFont(before);
+    const QFontMetrics metrics(larger);
+    const QStringList lines = page.stop->toolTip().split('\n');
+    EXPECT_GT(lines.size(), page.start->toolTip().split('\n').size());
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), framework::CToolTipHolder::kWrapWidth) << line.toStdString();
 }
 
 TEST_F(ApplicationView, APageThatCannotBeMadeIsNotRegistered)
