@@ -8,6 +8,7 @@
 #include "platform/ui/DialogService.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -17,6 +18,25 @@
 namespace orvx::framework {
 
 namespace {
+
+// Makes a value label selectable by the mouse when the mouse first comes over it. A selectable
+// label lays its text out as a document each time it changes, which every page's header would
+// pay for at creation; the user sees no difference, since only a mouse selects.
+class SelectableOnHover : public QObject {
+public:
+    explicit SelectableOnHover(QLabel* label) : QObject(label) { label->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseButtonPress) {
+            auto* label = static_cast<QLabel*>(watched);
+            label->removeEventFilter(this);
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            deleteLater();
+        }
+        return false;
+    }
+};
 
 constexpr std::int32_t kModeToSetControl = 8;
 constexpr std::int32_t kApplyModeControl = 9;
@@ -83,7 +103,7 @@ QPushButton* CPageHeader::BuildWidgets(CPageFields& fields, QWidget* surface, QV
         if (auto* value = w.as<QLabel>()) {
             value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             value->setMinimumWidth(120);
-            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            new SelectableOnHover(value);
         }
         if (w.caption)
             grid->addWidget(w.caption, row, column);

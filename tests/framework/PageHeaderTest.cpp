@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -88,6 +89,19 @@ TEST_F(PageHeader, CaptionsNameTheirFields)
     EXPECT_EQ(page.ModeButton()->objectName(), QStringLiteral("item_202"));
     for (std::int32_t id = 3; id <= 9; ++id)
         EXPECT_TRUE(page.Control(id)->HasWidget()) << id;
+}
+
+// A header value can be selected with the mouse, to be copied: it is made selectable as the
+// mouse comes over it.
+TEST_F(PageHeader, AValueIsSelectableOnceTheMouseIsOverIt)
+{
+    for (const int item : {203, 204, 205, 295, 207}) {
+        auto* value = page.findChild<QLabel*>(QStringLiteral("item_%1").arg(item));
+        ASSERT_NE(value, nullptr) << item;
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(value, &enter);
+        EXPECT_EQ(value->textInteractionFlags(), Qt::TextSelectableByMouse) << item;
+    }
 }
 
 TEST_F(PageHeader, ApplyModeAsksOnlyAboutNormalAndOnlyWithPrivateDialogs)
