@@ -12,13 +12,20 @@
 namespace orvx::store {
 namespace {
 
+std::unique_ptr<PlantStore> storeIn(const QTemporaryDir& folder)
+{
+    QString error;
+    const auto address = parseStoreAddress(QStringLiteral("sqlite:") + folder.filePath("p.sqlite"), &error);
+    auto plant = address ? PlantStore::open(*address, &error) : nullptr;
+    EXPECT_TRUE(plant) << error.toStdString();
+    return plant;
+}
+
 TEST(DataFileImport, AFileThatIsNoDataFileKeepsNothingAndSaysWhy)
 {
     QTemporaryDir folder;
-    QString error;
-    auto plant = PlantStore::open(*parseStoreAddress(QStringLiteral("sqlite:") + folder.filePath("p.sqlite"), &error),
-                                  &error);
-    ASSERT_TRUE(plant) << error.toStdString();
+    const std::unique_ptr<PlantStore> plant = storeIn(folder);
+    ASSERT_TRUE(plant);
     const QString path = folder.filePath(QStringLiteral("notes.dgn"));
     QFile notes(path);
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
@@ -37,10 +44,8 @@ TEST(DataFileImport, AFileThatIsNoDataFileKeepsNothingAndSaysWhy)
 TEST(DataFileImport, StoppedPartWayItKeepsWholeRecordsAndTheRestWhenImportedAgain)
 {
     QTemporaryDir folder;
-    QString error;
-    auto plant = PlantStore::open(*parseStoreAddress(QStringLiteral("sqlite:") + folder.filePath("p.sqlite"), &error),
-                                  &error);
-    ASSERT_TRUE(plant) << error.toStdString();
+    const std::unique_ptr<PlantStore> plant = storeIn(folder);
+    ASSERT_TRUE(plant);
     const QString path = folder.filePath(QStringLiteral("pv7.dgn"));
     const int all = static_cast<int>(test::writeSimulatedHistory(path, QStringLiteral("PV-7"), 7).size());
     ASSERT_GT(all, 3);
