@@ -48,6 +48,8 @@ void CDtmListControl::Attach(QTreeWidget* list)
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Every row is one line with a dot: the view measures one row for all, not each of them.
+    list->setUniformRowHeights(true);
     m_activeIcon = dotIcon(QColor(220, 0, 0));
     m_inactiveIcon = dotIcon(QColor(160, 160, 160));
 }
@@ -76,9 +78,7 @@ void CDtmListControl::Configure(const xml::XmlNode& controlData)
             if (!sameEntries(items, m_configured)) {
                 m_configured = items;
                 m_items = std::move(items);
-                sortAndShow();
-                if (m_list)
-                    m_list->resizeColumnToContents(0);
+                sortAndShow();  // the captions' column stretches to the list's width
             }
             if (!whole)
                 return;
