@@ -83,32 +83,6 @@ pugi::xml_node tooDeep(const pugi::xml_document& document)
     return {};
 }
 
-// The name of `xpath` when it is "./@name" or "@name" with a plain name (no namespace prefix,
-// no wildcard); empty otherwise. Such a query asks for one attribute of the context element,
-// which needs no XPath engine: controls read a dozen of them per ControlData.
-QByteArray ownAttribute(const QString& xpath)
-{
-    QStringView name(xpath);
-    if (name.startsWith(QLatin1String("./@")))
-        name = name.mid(3);
-    else if (name.startsWith(QLatin1Char('@')))
-        name = name.mid(1);
-    else
-        return {};
-    if (name.isEmpty() || name.front().isDigit() || name.front() == QLatin1Char('-') ||
-        name.front() == QLatin1Char('.'))
-        return {};
-    for (const QChar c : name) {
-        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-                           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('_') ||
-                           c == QLatin1Char('-') || c == QLatin1Char('.');
-        if (!plain)
-            return {};
-    }
-    return name.toLatin1();
-}
-
 }  // namespace
 
 XmlNode::XmlNode() : m_ref(std::make_unique<Ref>()) {}
@@ -163,14 +137,6 @@ QString XmlNode::name() const
 
 XmlNode XmlNode::selectSingleNode(const QString& xpath) const
 {
-    if (const QByteArray attribute = ownAttribute(xpath); !attribute.isEmpty()) {
-        // Only an element has attributes; a document, text or attribute context has none.
-        const pugi::xml_node element = m_ref->node.attribute() ? pugi::xml_node() : m_ref->node.node();
-        if (element.type() != pugi::node_element)
-            return {};
-        const pugi::xml_attribute found = element.attribute(attribute.constData());
-        return found ? XmlNode(Ref{pugi::xpath_node(found, element)}) : XmlNode();
-    }
     const auto nodes = evaluate(m_ref->node, xpath);
     if (nodes.empty())
         return {};
