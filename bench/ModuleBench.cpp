@@ -295,10 +295,10 @@ void RegisterModuleBenchmarks(const QStringList& pageLabels)
         if (page > 0) {
             RegisterBenchmark(("P2/first/" + name + "/ours").c_str(), P2_FirstCreation, page)
                 ->Unit(ms)
-                ->Iterations(SetUpIterations(6));
+                ->Iterations(SetUpIterations(20));
             RegisterBenchmark(("P2/first/" + name + "/floor").c_str(), P2_Floor, page)
                 ->Unit(ms)
-                ->Iterations(SetUpIterations(6));
+                ->Iterations(SetUpIterations(20));
         }
         RegisterBenchmark(("P2/again/" + name + "/ours").c_str(), P2_Reactivation, page)
             ->Unit(ms)

@@ -252,6 +252,7 @@ struct WidgetTree::Node {
     QSizePolicy policy;
     QRect geometry;
     bool hidden = false, enabled = true, checkable = false, checked = false, ownPalette = false, ownFont = false;
+    bool wordWrap = false;  // a label's: a wrapped label is measured for each width it is offered
     QPalette palette;
     QFont font;
     Qt::Alignment alignment;
@@ -359,6 +360,7 @@ void readKind(QWidget* w, WidgetTree::Node& node)
         node.pixmap = label->pixmap();
         node.alignment = label->alignment();
         node.interaction = label->textInteractionFlags();
+        node.wordWrap = label->wordWrap();
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         node.text = button->text();
         node.icon = button->icon();
@@ -409,6 +411,7 @@ void buildKind(QWidget* w, const WidgetTree::Node& node)
         else
             label->setText(node.text);
         label->setAlignment(node.alignment);
+        label->setWordWrap(node.wordWrap);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(node.text);
         button->setIcon(node.icon);
