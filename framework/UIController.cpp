@@ -140,14 +140,15 @@ void CUIController::ActivateView(std::int32_t viewId)
         return;
     hideShownPage();
     m_splitter->SetPageWindow(window);
-    m_splitter->Relayout();
-    window->show();
-    if (m_keyboard)
-        m_keyboard->RegisterWindow(kPageSlot, window);
+    // The page takes its access and values before it shows, so it is laid out once, as it stands.
     page->Activate();
     m_activeViewId = viewId;
     controls::CViewActivatedEventImpl activated(viewId);
     HandleEvent(activated);
+    m_splitter->Relayout();
+    window->show();
+    if (m_keyboard)
+        m_keyboard->RegisterWindow(kPageSlot, window);
 }
 
 void CUIController::hideShownPage()
