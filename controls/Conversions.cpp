@@ -28,7 +28,15 @@ std::string checkedUtf8(const QString& text)
 {
     if (text.isEmpty())
         throw std::invalid_argument(kEmpty);
-    return text.toStdString();
+    // A number is short and ASCII: copied as it is, it needs no buffer of its own.
+    std::string utf8;
+    utf8.reserve(static_cast<std::size_t>(text.size()));
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return text.toStdString();
+        utf8.push_back(static_cast<char>(c.unicode()));
+    }
+    return utf8;
 }
 
 // The C conversions stop at a NUL; a text with one inside ("12", NUL, "ab") is no number.

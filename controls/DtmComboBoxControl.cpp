@@ -84,9 +84,9 @@ void CDtmComboBoxControl::Configure(const xml::XmlNode& controlData)
 
 void CDtmComboBoxControl::configureSteps(const xml::XmlNode& element)
 {
-    if (const auto collection = element.selectSingleNode(QStringLiteral(".//ChoiceCollection"))) {
+    if (const auto collection = element.descendant("ChoiceCollection")) {
         m_choices = {};
-        for (const auto& choice : collection.selectNodes(QStringLiteral(".//Choice")))
+        for (const auto& choice : collection.descendants("Choice"))
             m_choices.choices.append(
                 {choice.attribute("caption").value_or(QString()), choice.attribute("tag").value_or(QString()), 0});
         fillCombo();

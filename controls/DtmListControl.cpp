@@ -58,11 +58,11 @@ void CDtmListControl::Configure(const xml::XmlNode& controlData)
 {
     try {
         // The collection is looked for in the whole document, not only under this element.
-        if (const xml::XmlNode collection = controlData.selectSingleNode(QStringLiteral("//ListCollection"))) {
+        if (const xml::XmlNode collection = controlData.document().descendant("ListCollection")) {
             QList<Item> items;
             bool whole = true;
             try {
-                for (const xml::XmlNode& entry : collection.selectNodes(QStringLiteral(".//List"))) {
+                for (const xml::XmlNode& entry : collection.descendants("List")) {
                     const QString caption = entry.attribute("caption").value_or(QString());
                     const QString tag = entry.attribute("tag").value_or(QString());
                     if (tag == QLatin1String("-1"))

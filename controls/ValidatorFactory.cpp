@@ -67,7 +67,7 @@ std::unique_ptr<IValidator> build(const xml::XmlNode& validator, framework::ITex
 std::unique_ptr<IValidator> CValidatorFactory::CreateValidator(const xml::XmlNode& controlData,
                                                                framework::ITextResource* texts)
 {
-    const xml::XmlNode validator = controlData.selectSingleNode(QStringLiteral("./Validator"));
+    const xml::XmlNode validator = controlData.child("Validator");
     if (validator.isNull())
         return nullptr;
     try {

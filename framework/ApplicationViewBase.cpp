@@ -140,7 +140,7 @@ void CApplicationViewBase::ApplyViewSetting(const QString& viewSetting)
     const auto document = xml::XmlDocument::parse(viewSetting);
     if (!document)
         return;
-    for (const xml::XmlNode& node : document->selectNodes(QStringLiteral("//ControlData"))) {
+    for (const xml::XmlNode& node : document->root().descendants("ControlData")) {
         std::int32_t id = 0;
         try {
             id = controls::CConversions::to_long(node.attribute("controlId").value_or(QStringLiteral("0")));

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 
@@ -81,6 +82,34 @@ pugi::xml_node tooDeep(const pugi::xml_document& document)
             node = node.next_sibling();
     }
     return {};
+}
+
+// Calls visit with each element named `name` below `top`, in document order, until it returns
+// false. Walks without recursion.
+template <typename Visit>
+void forEachNamed(const pugi::xml_node& top, const char* name, Visit visit)
+{
+    pugi::xml_node node = top.first_child();
+    while (node) {
+        if (node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0 && !visit(node))
+            return;
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != top && !node.next_sibling())
+            node = node.parent();
+        node = node == top ? pugi::xml_node() : node.next_sibling();
+    }
+}
+
+// The element or document a step starts from; null for an attribute, a text or nothing.
+pugi::xml_node container(const pugi::xpath_node& from)
+{
+    if (from.attribute())
+        return {};
+    const pugi::xml_node node = from.node();
+    return node.type() == pugi::node_element || node.type() == pugi::node_document ? node : pugi::xml_node();
 }
 
 }  // namespace
@@ -172,6 +201,40 @@ std::optional<QString> XmlNode::attribute(const char* name) const
     if (!found)
         return std::nullopt;
     return fromUtf8(found.value());
+}
+
+XmlNode XmlNode::child(const char* name) const
+{
+    const pugi::xml_node from = container(m_ref->node);
+    return from ? XmlNode(Ref{from.child(name)}) : XmlNode();
+}
+
+XmlNode XmlNode::descendant(const char* name) const
+{
+    pugi::xml_node found;
+    if (const pugi::xml_node from = container(m_ref->node))
+        forEachNamed(from, name, [&](const pugi::xml_node& node) {
+            found = node;
+            return false;
+        });
+    return XmlNode(Ref{found});
+}
+
+QList<XmlNode> XmlNode::descendants(const char* name) const
+{
+    QList<XmlNode> list;
+    if (const pugi::xml_node from = container(m_ref->node))
+        forEachNamed(from, name, [&](const pugi::xml_node& node) {
+            list.append(XmlNode(Ref{node}));
+            return true;
+        });
+    return list;
+}
+
+XmlNode XmlNode::document() const
+{
+    const pugi::xml_node top = m_ref->node.attribute() ? m_ref->node.parent().root() : m_ref->node.node().root();
+    return XmlNode(Ref{top});
 }
 
 XmlDocument::XmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}

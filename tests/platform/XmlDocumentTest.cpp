@@ -68,6 +68,51 @@ TEST(XmlDocument, AnOwnAttributeAnswersAsTheXPathEngine)
     EXPECT_EQ(a.attribute("y"), QString()) << "an empty attribute is there";
 }
 
+// The element steps the controls read most are walked without the XPath engine; from every kind
+// of node they answer as the engine does, a node without children first.
+TEST(XmlDocument, AnElementStepAnswersAsTheXPathEngine)
+{
+    const auto document = XmlDocument::parse(QStringLiteral(
+        "<a x='0'><b n='1'><c><b n='2'/></c><b n='3'/></b>text<c/><d><b n='4'/><e><b n='5'/></e></d></a>"));
+    ASSERT_TRUE(document);
+    const auto a = document->selectSingleNode(QStringLiteral("/a"));
+    const orvx::xml::XmlNode contexts[] = {
+        orvx::xml::XmlNode(),
+        a.selectSingleNode(QStringLiteral("@x")),
+        a.selectSingleNode(QStringLiteral("text()")),
+        a.selectSingleNode(QStringLiteral("c")),
+        document->root(),
+        a,
+        a.selectSingleNode(QStringLiteral("b")),
+        a.selectSingleNode(QStringLiteral("d")),
+    };
+    const auto numbers = [](const QList<orvx::xml::XmlNode>& nodes) {
+        QStringList all;
+        for (const auto& node : nodes)
+            all.append(node.attribute("n").value_or(QStringLiteral("-")));
+        return all.join(QLatin1Char(' '));
+    };
+    for (std::size_t c = 0; c < std::size(contexts); ++c) {
+        const auto& from = contexts[c];
+        for (const char* name : {"b", "c", "e", "missing"}) {
+            const QString step = QLatin1String(name);
+            EXPECT_EQ(from.child(name).name(), from.selectSingleNode(QStringLiteral("./") + step).name()) << c << name;
+            EXPECT_EQ(from.descendant(name).attribute("n"),
+                      from.selectSingleNode(QStringLiteral(".//") + step).attribute("n"))
+                << c << name;
+            EXPECT_EQ(from.descendant(name).isNull(), from.selectSingleNode(QStringLiteral(".//") + step).isNull())
+                << c << name;
+            EXPECT_EQ(numbers(from.descendants(name)), numbers(from.selectNodes(QStringLiteral(".//") + step)))
+                << c << name;
+            EXPECT_EQ(numbers(from.document().descendants(name)),
+                      numbers(from.selectNodes(QStringLiteral("//") + step)))
+                << c << name;
+        }
+    }
+    EXPECT_EQ(numbers(a.descendants("b")), QStringLiteral("1 2 3 4 5"));
+    EXPECT_EQ(a.child("b").attribute("n"), QStringLiteral("1"));
+}
+
 TEST(XmlDocument, SelectsRelativeToANodeInDocumentOrder)
 {
     const auto document = XmlDocument::parse(kViewSetting);
