@@ -1,6 +1,7 @@
 #include "ConnectDialog.h"
 
 #include "hart/link/Endpoint.h"
+#include "platform/ui/ProblemText.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -291,7 +292,7 @@ void ConnectDialog::finished(const hart::ScanEnd& end)
 void ConnectDialog::showStatus(const QString& text, bool problem)
 {
     m_status->setText(text);
-    m_status->setStyleSheet(problem ? QStringLiteral("QLabel { color: #b00000; }") : QString());
+    ui::showAsProblem(m_status, problem);
     m_statusIcon->setPixmap(problem ? style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16) : QPixmap());
     m_statusIcon->setVisible(problem);
     if (problem)

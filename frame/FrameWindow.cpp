@@ -15,6 +15,7 @@
 #include "SimulatedDevice.h"
 #include "device/Vocabulary.h"
 #include "host/Guids.h"
+#include "platform/ui/ProblemText.h"
 #include "simulator/SimulatedFaults.h"
 #include "simulator/SimulatedPositioner.h"
 
@@ -102,7 +103,7 @@ FrameWindow::FrameWindow(ModuleLoader& loader, FrameDevice& device, QtScheduler*
     setWindowTitle(QStringLiteral("Orvx ESD DTM - %1").arg(m_device->Describe()));
     setCentralWidget(m_tabs);
     m_faults->setObjectName(QStringLiteral("simulatedFaults"));
-    m_faults->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    ui::showAsProblem(m_faults);
     statusBar()->addPermanentWidget(m_faults);
     m_operation->setObjectName(QStringLiteral("runningOperation"));
     statusBar()->addWidget(m_operation);

@@ -10,6 +10,7 @@
 #include "plant/PlantTableModel.h"
 #include "plant/PlantView.h"
 #include "platform/ui/Clock.h"
+#include "platform/ui/ProblemText.h"
 #include "store/DataFileImport.h"
 #include "store/DataFileScan.h"
 #include "store/Keeper.h"
@@ -80,7 +81,7 @@ PlantWindow::PlantWindow(ModuleLoader& loader, std::unique_ptr<store::PlantStore
     setCentralWidget(panes);
 
     m_problem->setObjectName(QStringLiteral("plantProblem"));
-    m_problem->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    ui::showAsProblem(m_problem);
     statusBar()->addWidget(m_problem, 1);
     statusBar()->addPermanentWidget(new QLabel(
         m_store ? QStringLiteral("Plant store: %1").arg(m_store->address().text()) : QStringLiteral("No plant store")));

@@ -244,7 +244,10 @@ void CNavigationArea::applyImage(QTreeWidgetItem* item) const
 {
     // An index outside the list shows no image, as does a hidden list.
     const int index = item->data(0, kImageIndexRole).toInt();
-    item->setIcon(0, m_showImages ? m_images.value(index) : QIcon());
+    const QIcon image = m_showImages ? m_images.value(index) : QIcon();
+    // Setting an icon measures the row again, even the same icon: the tree keeps what it has.
+    if (item->icon(0).cacheKey() != image.cacheKey())
+        item->setIcon(0, image);
 }
 
 void CNavigationArea::applyImages() const

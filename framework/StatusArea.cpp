@@ -4,6 +4,7 @@
 #include "frameworkapi/ITextResource.h"
 #include "frameworkapi/TextIds.h"
 #include "platform/ui/IconLibrary.h"
+#include "platform/ui/ProblemText.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QHBoxLayout>
@@ -122,7 +123,7 @@ QStatusBar* CStatusArea::CreateWindow(QWidget* parent)
     m_warning = new QLabel(bar);
     m_warning->setObjectName(QStringLiteral("standingWarning"));
     m_warning->setTextFormat(Qt::PlainText);
-    m_warning->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    ui::showAsProblem(m_warning);
     bar->addPermanentWidget(m_warning);
     m_bar = bar;
     for (const Pane& pane : m_panes)
