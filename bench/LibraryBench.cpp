@@ -181,6 +181,13 @@ void P4_Hour(benchmark::State& state)
 constexpr int kViewSettings[] = {220, 221, 245, 222, 223, 224, 225, 226, 227, 228, 229, 230,
                                  231, 232, 233, 268, 234, 235, 236, 227, 237, 238, 241, 242};
 
+// The timed work of P6, a function of its own so that a profile can tell it from the set-up.
+[[gnu::noinline]] void applyAll(const std::vector<std::pair<framework::IApplicationView*, QString>>& pages)
+{
+    for (const auto& [page, setting] : pages)
+        page->ApplyViewSetting(setting);
+}
+
 void P6_ApplyViewSettings(benchmark::State& state)
 {
     Device device;
@@ -194,8 +201,7 @@ void P6_ApplyViewSettings(benchmark::State& state)
     }
     QApplication::processEvents();
     for (auto _ : state)
-        for (const auto& [page, setting] : pages)
-            page->ApplyViewSetting(setting);
+        applyAll(pages);
     state.counters["pages"] = static_cast<double>(pages.size());
 }
 

@@ -141,6 +141,14 @@ void P2_FirstCreation(benchmark::State& state, int page)
     state.counters["widgets"] = widgets;
 }
 
+[[gnu::noinline]] QWidget* floorShow(const PagePicture& picture, QWidget& container)
+{
+    QWidget* root = picture.tree.Build(&container);
+    root->show();
+    QApplication::processEvents();
+    return root;
+}
+
 void P2_Floor(benchmark::State& state, int page)
 {
     const PagePicture& picture = pagePicture(page);
@@ -149,11 +157,15 @@ void P2_Floor(benchmark::State& state, int page)
     container.show();
     QApplication::processEvents();
     for (auto _ : state) {
-        QWidget* root = picture.tree.Build(&container);
-        root->show();
-        QApplication::processEvents();
+        state.PauseTiming();
+        auto device = std::make_unique<Device>();
+        auto view = std::make_unique<HostedControl>(mainView(), *device);
+        state.ResumeTiming();
+        QWidget* root = floorShow(picture, container);
         state.PauseTiming();
         delete root;
+        view.reset();
+        device.reset();
         settle();
         state.ResumeTiming();
     }
