@@ -62,6 +62,9 @@ QTreeWidget* CNavigationArea::CreateWindow(QWidget* parent)
     tree->setItemsExpandable(true);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setIconSize(kImageSize);
+    // Every row has one line of text and an image of one size: measured once, not row by row
+    // at every change of the selection.
+    tree->setUniformRowHeights(true);
     // The focus usually sits on the page the selection shows; keep the selection visible then.
     QPalette palette = tree->palette();
     for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
