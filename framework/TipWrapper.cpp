@@ -22,6 +22,19 @@ int CTipWrapper::WidthOf(const QString& word)
 
 QString CTipWrapper::Wrap(const QString& text, int width)
 {
+    if (width != m_wrappedWidth || m_wrapped.size() >= kMaxTips) {
+        m_wrapped.clear();
+        m_wrappedWidth = width;
+    }
+    if (const auto it = m_wrapped.constFind(text); it != m_wrapped.cend())
+        return *it;
+    QString wrapped = WrapAnew(text, width);
+    m_wrapped.insert(text, wrapped);
+    return wrapped;
+}
+
+QString CTipWrapper::WrapAnew(const QString& text, int width)
+{
     // A line is as wide as its words and the spaces between them.
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {

@@ -66,7 +66,7 @@ TEST(TipWrapper, FillsEveryLineAtEveryWidth)
         expectWrapped(text, wrapper.Wrap(text, width), metrics, width);
 }
 
-TEST(TipWrapper, KeepsAtMostItsLimitOfWidths)
+TEST(TipWrapper, KeepsAtMostItsLimitsOfWidthsAndTips)
 {
     const QFontMetrics metrics(QToolTip::font());
     CTipWrapper wrapper(metrics);
@@ -76,6 +76,10 @@ TEST(TipWrapper, KeepsAtMostItsLimitOfWidths)
     wrapper.Wrap(words.join(QLatin1Char(' ')), 300);
     EXPECT_LE(wrapper.KnownWords(), CTipWrapper::kMaxWords);
     const QString text = QStringLiteral("w1 w2 w3 and some words not seen before");
+    expectWrapped(text, wrapper.Wrap(text, 60), metrics, 60);
+    for (qsizetype i = 0; i <= CTipWrapper::kMaxTips; ++i)
+        wrapper.Wrap(QStringLiteral("tip %1").arg(i), 60);
+    EXPECT_LE(wrapper.KnownTips(), CTipWrapper::kMaxTips);
     expectWrapped(text, wrapper.Wrap(text, 60), metrics, 60);
 }
 
