@@ -97,7 +97,9 @@ void CDtmTextControl::configureSteps(const xml::XmlNode& element)
     SetValidator(CValidatorFactory::CreateValidator(element, controller() ? controller()->GetTextResource() : nullptr));
     readAvailable(element);
     if (const auto value = attribute(element, "value"); value && m_edit) {
-        m_edit->setText(*value);
+        // The text the field holds already stays as it is, caret and undo steps included.
+        if (m_edit->text() != *value)
+            m_edit->setText(*value);
         m_edit->setModified(false);
     }
     readTag(element);

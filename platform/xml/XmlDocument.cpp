@@ -8,10 +8,6 @@
 
 namespace orvx::xml {
 
-struct XmlNode::Ref {
-    pugi::xpath_node node;
-};
-
 namespace {
 
 QString fromUtf8(const char* text)
@@ -114,24 +110,27 @@ pugi::xml_node container(const pugi::xpath_node& from)
 
 }  // namespace
 
-XmlNode::XmlNode() : m_ref(std::make_unique<Ref>()) {}
-XmlNode::XmlNode(const Ref& ref) : m_ref(std::make_unique<Ref>(ref)) {}
-XmlNode::~XmlNode() = default;
-XmlNode::XmlNode(const XmlNode& other) : m_ref(std::make_unique<Ref>(*other.m_ref)) {}
-XmlNode& XmlNode::operator=(const XmlNode& other)
+XmlNode::XmlNode(const pugi::xpath_node& node)
+    : m_node(node.attribute() ? node.parent().internal_object() : node.node().internal_object()),
+      m_attribute(node.attribute().internal_object())
 {
-    *m_ref = *other.m_ref;
-    return *this;
+}
+
+pugi::xpath_node XmlNode::ref() const
+{
+    if (m_attribute)
+        return pugi::xpath_node(pugi::xml_attribute(m_attribute), pugi::xml_node(m_node));
+    return pugi::xpath_node(pugi::xml_node(m_node));
 }
 
 bool XmlNode::isNull() const
 {
-    return !m_ref->node;
+    return !m_node && !m_attribute;
 }
 
 QString XmlNode::text() const
 {
-    const auto& n = m_ref->node;
+    const pugi::xpath_node n = ref();
     if (n.attribute())
         return fromUtf8(n.attribute().value());
     if (!n.node())
@@ -160,26 +159,26 @@ QString XmlNode::text() const
 
 QString XmlNode::name() const
 {
-    const auto& n = m_ref->node;
+    const pugi::xpath_node n = ref();
     return fromUtf8(n.attribute() ? n.attribute().name() : n.node().name());
 }
 
 XmlNode XmlNode::selectSingleNode(const QString& xpath) const
 {
-    const auto nodes = evaluate(m_ref->node, xpath);
+    const auto nodes = evaluate(ref(), xpath);
     if (nodes.empty())
         return {};
-    return XmlNode(Ref{nodes.first()});
+    return XmlNode(pugi::xpath_node(nodes.first()));
 }
 
 QList<XmlNode> XmlNode::selectNodes(const QString& xpath) const
 {
-    auto nodes = evaluate(m_ref->node, xpath);
+    auto nodes = evaluate(ref(), xpath);
     nodes.sort();
     QList<XmlNode> list;
     list.reserve(static_cast<qsizetype>(nodes.size()));
     for (const auto& node : nodes)
-        list.append(XmlNode(Ref{node}));
+        list.append(XmlNode(pugi::xpath_node(node)));
     return list;
 }
 
@@ -193,11 +192,11 @@ std::optional<QString> XmlNode::textAt(const QString& xpath) const
 
 std::optional<QString> XmlNode::attribute(const char* name) const
 {
-    const auto& n = m_ref->node;
     // An attribute's or a text's context holds no element.
-    if (n.node().type() != pugi::node_element)
+    const pugi::xml_node element(m_node);
+    if (m_attribute || element.type() != pugi::node_element)
         return std::nullopt;
-    const pugi::xml_attribute found = n.node().attribute(name);
+    const pugi::xml_attribute found = element.attribute(name);
     if (!found)
         return std::nullopt;
     return fromUtf8(found.value());
@@ -205,27 +204,27 @@ std::optional<QString> XmlNode::attribute(const char* name) const
 
 XmlNode XmlNode::child(const char* name) const
 {
-    const pugi::xml_node from = container(m_ref->node);
-    return from ? XmlNode(Ref{from.child(name)}) : XmlNode();
+    const pugi::xml_node from = container(ref());
+    return from ? XmlNode(pugi::xpath_node(from.child(name))) : XmlNode();
 }
 
 XmlNode XmlNode::descendant(const char* name) const
 {
     pugi::xml_node found;
-    if (const pugi::xml_node from = container(m_ref->node))
+    if (const pugi::xml_node from = container(ref()))
         forEachNamed(from, name, [&](const pugi::xml_node& node) {
             found = node;
             return false;
         });
-    return XmlNode(Ref{found});
+    return XmlNode(pugi::xpath_node(found));
 }
 
 QList<XmlNode> XmlNode::descendants(const char* name) const
 {
     QList<XmlNode> list;
-    if (const pugi::xml_node from = container(m_ref->node))
+    if (const pugi::xml_node from = container(ref()))
         forEachNamed(from, name, [&](const pugi::xml_node& node) {
-            list.append(XmlNode(Ref{node}));
+            list.append(XmlNode(pugi::xpath_node(node)));
             return true;
         });
     return list;
@@ -233,8 +232,8 @@ QList<XmlNode> XmlNode::descendants(const char* name) const
 
 XmlNode XmlNode::document() const
 {
-    const pugi::xml_node top = m_ref->node.attribute() ? m_ref->node.parent().root() : m_ref->node.node().root();
-    return XmlNode(Ref{top});
+    const pugi::xml_node top = pugi::xml_node(m_node).root();
+    return XmlNode(pugi::xpath_node(top));
 }
 
 XmlDocument::XmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
@@ -280,7 +279,7 @@ std::optional<XmlDocument> XmlDocument::parse(const QString& text, XmlError* err
 XmlNode XmlDocument::root() const
 {
     XmlNode node;
-    node.m_ref->node = pugi::xpath_node(*m_document);
+    node.m_node = m_document->internal_object();
     return node;
 }
 

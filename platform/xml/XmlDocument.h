@@ -8,8 +8,9 @@
 
 namespace pugi {
 class xml_document;
-class xml_node;
-class xml_attribute;
+class xpath_node;
+struct xml_node_struct;
+struct xml_attribute_struct;
 }  // namespace pugi
 
 namespace orvx::xml {
@@ -20,10 +21,7 @@ class XmlDocument;
 // into its document and is valid only while the document lives.
 class XmlNode {
 public:
-    XmlNode();
-    ~XmlNode();
-    XmlNode(const XmlNode&);
-    XmlNode& operator=(const XmlNode&);
+    XmlNode() = default;
 
     bool isNull() const;
     explicit operator bool() const { return !isNull(); }
@@ -57,9 +55,11 @@ public:
 
 private:
     friend class XmlDocument;
-    struct Ref;
-    explicit XmlNode(const Ref& ref);
-    std::unique_ptr<Ref> m_ref;
+    // A node is two pointers into its document, as the XPath engine's node is: copied freely.
+    explicit XmlNode(const pugi::xpath_node& node);
+    pugi::xpath_node ref() const;
+    pugi::xml_node_struct* m_node = nullptr;  // the node, or the element of an attribute
+    pugi::xml_attribute_struct* m_attribute = nullptr;
 };
 
 // Where a text failed to parse: the character offset into the text and what was wrong.
@@ -94,3 +94,5 @@ private:
 };
 
 }  // namespace orvx::xml
+
+Q_DECLARE_TYPEINFO(orvx::xml::XmlNode, Q_PRIMITIVE_TYPE);
