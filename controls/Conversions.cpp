@@ -7,6 +7,7 @@
 #include <limits>
 #include <locale.h>
 #include <stdexcept>
+#include <type_traits>
 
 namespace orvx::controls {
 
@@ -24,19 +25,27 @@ locale_t cLocale()
     return locale;
 }
 
-std::string checkedUtf8(const QString& text)
+std::string checkedUtf8(QAnyStringView text)
 {
     if (text.isEmpty())
         throw std::invalid_argument(kEmpty);
-    // A number is short and ASCII: copied as it is, it needs no buffer of its own.
-    std::string utf8;
-    utf8.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return text.toStdString();
-        utf8.push_back(static_cast<char>(c.unicode()));
-    }
-    return utf8;
+    return text.visit([](auto view) -> std::string {
+        if constexpr (std::is_same_v<decltype(view), QStringView>) {
+            // A number is short and ASCII: copied as it is, it needs no buffer of its own.
+            std::string utf8;
+            utf8.reserve(static_cast<std::size_t>(view.size()));
+            for (const QChar c : view) {
+                if (c.unicode() >= 0x80)
+                    return view.toString().toStdString();
+                utf8.push_back(static_cast<char>(c.unicode()));
+            }
+            return utf8;
+        } else if constexpr (std::is_same_v<decltype(view), QLatin1StringView>) {
+            return QString(view).toStdString();
+        } else {
+            return std::string(view.data(), static_cast<std::size_t>(view.size()));
+        }
+    });
 }
 
 // The C conversions stop at a NUL; a text with one inside ("12", NUL, "ab") is no number.
@@ -46,7 +55,7 @@ void requireConsumed(const std::string& text, const char* end)
         throw std::runtime_error(kFormat);
 }
 
-long long parseSigned(const QString& text, int base)
+long long parseSigned(QAnyStringView text, int base)
 {
     const std::string utf8 = checkedUtf8(text);
     char* end = nullptr;
@@ -59,7 +68,7 @@ long long parseSigned(const QString& text, int base)
     return value;
 }
 
-unsigned long long parseUnsigned(const QString& text, int base)
+unsigned long long parseUnsigned(QAnyStringView text, int base)
 {
     const std::string utf8 = checkedUtf8(text);
     // The C conversion reads "-1" as the largest number; a sign has no place in an unsigned
@@ -90,42 +99,37 @@ int hexDigit(QChar c)
 
 }  // namespace
 
-bool CConversions::to_bool(const QString& text)
+bool CConversions::to_bool(QAnyStringView text)
 {
-    if (text == QLatin1String("0"))
+    const auto is = [&text](const char* word) { return QAnyStringView::equal(text, QLatin1StringView(word)); };
+    if (is("0") || is("false") || text.isEmpty())
         return false;
-    if (text == QLatin1String("1"))
+    if (is("1") || is("true"))
         return true;
-    if (text == QLatin1String("true"))
-        return true;
-    if (text == QLatin1String("false"))
-        return false;
-    if (text.isEmpty())
-        return false;
     throw std::runtime_error(kFormat);
 }
 
-std::int32_t CConversions::to_long(const QString& text, int base)
+std::int32_t CConversions::to_long(QAnyStringView text, int base)
 {
     return static_cast<std::int32_t>(parseSigned(text, base));
 }
 
-std::int32_t CConversions::to_int(const QString& text, int base)
+std::int32_t CConversions::to_int(QAnyStringView text, int base)
 {
     return to_long(text, base);
 }
 
-std::uint32_t CConversions::to_ulong(const QString& text, int base)
+std::uint32_t CConversions::to_ulong(QAnyStringView text, int base)
 {
     return static_cast<std::uint32_t>(parseUnsigned(text, base));
 }
 
-std::uint32_t CConversions::to_uint(const QString& text, int base)
+std::uint32_t CConversions::to_uint(QAnyStringView text, int base)
 {
     return to_ulong(text, base);
 }
 
-double CConversions::to_double(const QString& text)
+double CConversions::to_double(QAnyStringView text)
 {
     const std::string utf8 = checkedUtf8(text);
     char* end = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 
 #include <cstdint>
@@ -13,15 +14,16 @@ namespace orvx::controls {
 //   std::runtime_error    "Input format is not valid"  (anything left over, a wrong sign)
 //   std::runtime_error    "Value is out of range"      (does not fit the result)
 //   std::invalid_argument "Invalid argument at CConversions::to_byte_array" (odd length)
-// Numbers are read and written in the C locale whatever the user's locale is.
+// Numbers are read and written in the C locale whatever the user's locale is. A text to read may
+// be any string view: an attribute's bytes are read where they are.
 class CConversions {
 public:
-    static bool to_bool(const QString& text);
-    static std::int32_t to_long(const QString& text, int base = 10);
-    static std::int32_t to_int(const QString& text, int base = 10);
-    static std::uint32_t to_ulong(const QString& text, int base = 10);
-    static std::uint32_t to_uint(const QString& text, int base = 10);
-    static double to_double(const QString& text);
+    static bool to_bool(QAnyStringView text);
+    static std::int32_t to_long(QAnyStringView text, int base = 10);
+    static std::int32_t to_int(QAnyStringView text, int base = 10);
+    static std::uint32_t to_ulong(QAnyStringView text, int base = 10);
+    static std::uint32_t to_uint(QAnyStringView text, int base = 10);
+    static double to_double(QAnyStringView text);
     // Pairs of hexadecimal digits, first pair first byte; an empty text gives no bytes.
     static std::vector<std::uint8_t> to_byte_array(const QString& text, bool stripSpaces);
     static QString strip_spaces(const QString& text);

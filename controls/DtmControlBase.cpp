@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+#include <cstring>
+
 namespace orvx::controls {
 
 CDtmControlBase::CDtmControlBase(std::int32_t controlId, framework::IApplicationView* page,
@@ -39,51 +41,61 @@ std::optional<QString> CDtmControlBase::attribute(const xml::XmlNode& element, c
     return element.attribute(name);
 }
 
+bool CDtmControlBase::readInto(const xml::XmlNode& element, const char* name, QString& kept)
+{
+    const char* value = element.attributeUtf8(name);
+    if (!value)
+        return false;
+    if (kept.isNull() || !QAnyStringView::equal(kept, QUtf8StringView(value)))
+        kept = QString::fromUtf8(value);
+    return true;
+}
+
 void CDtmControlBase::readTag(const xml::XmlNode& element)
 {
-    if (const auto tag = attribute(element, "tag"))
-        m_tag = *tag;
+    readInto(element, "tag", m_tag);
 }
 
 void CDtmControlBase::readAvailable(const xml::XmlNode& element)
 {
-    m_available = attribute(element, "available").value_or(QString()) != QLatin1String("0");
+    const char* available = element.attributeUtf8("available");
+    m_available = !available || std::strcmp(available, "0") != 0;
 }
 
 void CDtmControlBase::readModified(const xml::XmlNode& element)
 {
-    m_modified = attribute(element, "modified").value_or(QString()) == QLatin1String("1");
+    const char* modified = element.attributeUtf8("modified");
+    m_modified = modified && std::strcmp(modified, "1") == 0;
 }
 
 void CDtmControlBase::readEnabled(const xml::XmlNode& element)
 {
-    const auto enabled = attribute(element, "enabled");
-    m_enabled = enabled ? CConversions::to_bool(*enabled) : true;
+    const char* enabled = element.attributeUtf8("enabled");
+    m_enabled = enabled ? CConversions::to_bool(QUtf8StringView(enabled)) : true;
     ApplyEnabled();
 }
 
 void CDtmControlBase::readModeUi(const xml::XmlNode& element)
 {
-    if (const auto modeUi = attribute(element, "modeui"); modeUi && !CConversions::to_bool(*modeUi))
+    if (const char* modeUi = element.attributeUtf8("modeui"); modeUi && !CConversions::to_bool(QUtf8StringView(modeUi)))
         m_modeUi = false;
 }
 
 void CDtmControlBase::readToolTip(const xml::XmlNode& element, QWidget* window)
 {
-    const auto tip = attribute(element, "tooltip");
-    if (!tip || !m_page || !window)
+    if (!m_page || !window || !readInto(element, "tooltip", m_toolTip))
         return;
-    if (tip->isEmpty())
+    if (m_toolTip.isEmpty())
         m_page->RemoveToolTip(window);
     else
-        m_page->SetToolTip(window, *tip);
+        m_page->SetToolTip(window, m_toolTip);
 }
 
 void CDtmControlBase::readSemanticError(const xml::XmlNode& element, const char* name)
 {
-    const auto error = attribute(element, name);
-    m_semanticError = error.has_value();
-    m_semanticErrorText = error.value_or(QString());
+    m_semanticError = readInto(element, name, m_semanticErrorText);
+    if (!m_semanticError)
+        m_semanticErrorText = QString();
 }
 
 void CDtmControlBase::setSemanticError(const QString& text)

@@ -53,6 +53,10 @@ protected:
     // Reading attributes: a missing attribute is distinct from an empty one. The readers that
     // convert throw the conversion's exception, which ends the kind's Configure.
     static std::optional<QString> attribute(const xml::XmlNode& element, const char* name);
+    // Reads a present attribute into a text kept from before, converting the document's bytes
+    // only when they differ from it: a page's settings applied again bring mostly the same texts.
+    // False, leaving the text alone, when the attribute is missing.
+    static bool readInto(const xml::XmlNode& element, const char* name, QString& kept);
     void readTag(const xml::XmlNode& element);
     void readAvailable(const xml::XmlNode& element);
     void readModified(const xml::XmlNode& element);
@@ -100,6 +104,7 @@ private:
     bool m_enabled = true;
     bool m_modeUi = true;
     std::int32_t m_indicatorState = IndicatorNormal;
+    QString m_toolTip;  // the tip the settings gave last
 };
 
 }  // namespace orvx::controls

@@ -58,16 +58,17 @@ void CDtmListControl::Configure(const xml::XmlNode& controlData)
 {
     try {
         // The collection is looked for in the whole document, not only under this element.
-        if (const xml::XmlNode collection = controlData.document().descendant("ListCollection")) {
+        if (const xml::XmlNode collection = controlData.selectSingleNode(QStringLiteral("//ListCollection"))) {
             QList<Item> items;
             bool whole = true;
             try {
                 for (const xml::XmlNode& entry : collection.descendants("List")) {
-                    const QString caption = entry.attribute("caption").value_or(QString());
-                    const QString tag = entry.attribute("tag").value_or(QString());
-                    if (tag == QLatin1String("-1"))
+                    const char* tag = entry.attributeUtf8("tag");
+                    const QUtf8StringView number(tag ? tag : "");
+                    if (number == QUtf8StringView("-1"))
                         continue;
-                    items.append({caption, CConversions::to_long(tag, 10), false});
+                    items.append(
+                        {entry.attribute("caption").value_or(QString()), CConversions::to_long(number, 10), false});
                 }
             } catch (const std::exception&) {
                 // A malformed entry ends the configuration there; the entries read so far are listed.

@@ -96,28 +96,27 @@ void CDtmTextControl::configureSteps(const xml::XmlNode& element)
 {
     SetValidator(CValidatorFactory::CreateValidator(element, controller() ? controller()->GetTextResource() : nullptr));
     readAvailable(element);
-    if (const auto value = attribute(element, "value"); value && m_edit) {
+    if (const char* value = element.attributeUtf8("value"); value && m_edit) {
         // The text the field holds already stays as it is, caret and undo steps included.
-        if (m_edit->text() != *value)
-            m_edit->setText(*value);
+        if (!QAnyStringView::equal(m_edit->text(), QUtf8StringView(value)))
+            m_edit->setText(QString::fromUtf8(value));
         m_edit->setModified(false);
     }
     readTag(element);
     readSemanticError(element);
-    if (const auto unit = attribute(element, "unit"))
-        SetUnitText(*unit);
-    if (const auto label = attribute(element, "label"))
-        m_label = *label;
+    if (readInto(element, "unit", m_unitText))
+        SetUnitText(m_unitText);
+    readInto(element, "label", m_label);
     readToolTip(element, m_edit);
     readEnabled(element);
     // After the value: writing it raised a text change, which marked the control modified.
     readModified(element);
-    if (const auto length = attribute(element, "stringLength"))
-        SetStringLength(CConversions::to_long(*length, 10));
-    const auto visible = attribute(element, "visible");
-    Show(visible ? CConversions::to_bool(*visible) : true);
-    if (const auto upper = attribute(element, "forceupper"))
-        m_forceUpper = CConversions::to_bool(*upper);
+    if (const char* length = element.attributeUtf8("stringLength"))
+        SetStringLength(CConversions::to_long(QUtf8StringView(length), 10));
+    const char* visible = element.attributeUtf8("visible");
+    Show(visible ? CConversions::to_bool(QUtf8StringView(visible)) : true);
+    if (const char* upper = element.attributeUtf8("forceupper"))
+        m_forceUpper = CConversions::to_bool(QUtf8StringView(upper));
     readModeUi(element);
     UpdateIndicator();
 }

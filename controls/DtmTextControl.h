@@ -96,6 +96,7 @@ private:
     std::vector<std::function<void()>> m_leaveChecks;
     QString m_validationMessage;
     QString m_label;
+    QString m_unitText;  // the unit the settings gave last
     QPointer<QLabel> m_icon;
     QPointer<QLineEdit> m_edit;
     QPointer<QLabel> m_unit;

@@ -16,29 +16,27 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // The attribute's text when it is present and not empty.
-std::optional<QString> limitText(const xml::XmlNode& validator, const char* attribute)
+const char* limitText(const xml::XmlNode& validator, const char* attribute)
 {
-    auto text = validator.attribute(attribute);
-    if (!text || text->isEmpty())
-        return std::nullopt;
-    return text;
+    const char* text = validator.attributeUtf8(attribute);
+    return text && *text ? text : nullptr;
 }
 
 std::int32_t wholeLimit(const xml::XmlNode& validator, const char* attribute, std::int32_t fallback)
 {
-    const auto text = limitText(validator, attribute);
-    return text ? device::textVariant(*text).toInt32() : fallback;
+    const char* text = limitText(validator, attribute);
+    return text ? device::textVariant(QString::fromUtf8(text)).toInt32() : fallback;
 }
 
 double floatLimit(const xml::XmlNode& validator, const char* attribute, double fallback)
 {
-    const auto text = limitText(validator, attribute);
-    return text ? CConversions::to_double(*text) : fallback;
+    const char* text = limitText(validator, attribute);
+    return text ? CConversions::to_double(QUtf8StringView(text)) : fallback;
 }
 
 std::unique_ptr<IValidator> build(const xml::XmlNode& validator, framework::ITextResource* texts)
 {
-    const QString type = validator.attribute("type").value_or(QString());
+    const QLatin1StringView type(validator.attributeUtf8("type"));
     if (type == QLatin1String("numericRange")) {
         return std::make_unique<CValidatorNumericRange>(
             texts, wholeLimit(validator, "min", std::numeric_limits<std::int32_t>::min()),

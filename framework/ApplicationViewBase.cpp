@@ -140,10 +140,11 @@ void CApplicationViewBase::ApplyViewSetting(const QString& viewSetting)
     const auto document = xml::XmlDocument::parse(viewSetting);
     if (!document)
         return;
-    for (const xml::XmlNode& node : document->root().descendants("ControlData")) {
+    for (const xml::XmlNode& node : document->selectNodes(QStringLiteral("//ControlData"))) {
         std::int32_t id = 0;
         try {
-            id = controls::CConversions::to_long(node.attribute("controlId").value_or(QStringLiteral("0")));
+            const char* controlId = node.attributeUtf8("controlId");
+            id = controls::CConversions::to_long(QUtf8StringView(controlId ? controlId : "0"));
         } catch (const std::exception&) {
             continue;  // an id that is no number names no control
         }

@@ -192,14 +192,20 @@ std::optional<QString> XmlNode::textAt(const QString& xpath) const
 
 std::optional<QString> XmlNode::attribute(const char* name) const
 {
+    const char* value = attributeUtf8(name);
+    if (!value)
+        return std::nullopt;
+    return fromUtf8(value);
+}
+
+const char* XmlNode::attributeUtf8(const char* name) const
+{
     // An attribute's or a text's context holds no element.
     const pugi::xml_node element(m_node);
     if (m_attribute || element.type() != pugi::node_element)
-        return std::nullopt;
+        return nullptr;
     const pugi::xml_attribute found = element.attribute(name);
-    if (!found)
-        return std::nullopt;
-    return fromUtf8(found.value());
+    return found ? found.value() : nullptr;
 }
 
 XmlNode XmlNode::child(const char* name) const
@@ -228,12 +234,6 @@ QList<XmlNode> XmlNode::descendants(const char* name) const
             return true;
         });
     return list;
-}
-
-XmlNode XmlNode::document() const
-{
-    const pugi::xml_node top = pugi::xml_node(m_node).root();
-    return XmlNode(pugi::xpath_node(top));
 }
 
 XmlDocument::XmlDocument() : m_document(std::make_unique<pugi::xml_document>()) {}

@@ -44,14 +44,15 @@ public:
     // The value of this element's attribute `name` (a plain name), as textAt("./@name") gives
     // it but without an XPath query: nothing when this is no element or has no such attribute.
     std::optional<QString> attribute(const char* name) const;
+    // The same value as the UTF-8 bytes the document holds, for a reader that only compares or
+    // converts it: null when attribute() gives nothing. Valid while the document lives.
+    const char* attributeUtf8(const char* name) const;
     // Element steps without an XPath query, for the shapes read often: the first child element
     // named `name` ("./name"), the first element of that name below this node in document order
     // (".//name"), and all of them. Null or empty when this is no element or document.
     XmlNode child(const char* name) const;
     XmlNode descendant(const char* name) const;
     QList<XmlNode> descendants(const char* name) const;
-    // The document this node belongs to, for a query from the top ("//name").
-    XmlNode document() const;
 
 private:
     friend class XmlDocument;

@@ -167,6 +167,39 @@ TEST(Conversions, ParsesWholeTexts)
     EXPECT_DOUBLE_EQ(CConversions::to_double(" -0.25"), -0.25);
 }
 
+// A text reads the same whether it comes as a string, as the UTF-8 bytes of a document or as
+// Latin-1: the value, or the failure's text.
+TEST(Conversions, ATextReadsTheSameInEveryEncoding)
+{
+    const auto outcome = [](const std::function<double()>& call) {
+        try {
+            return QString::number(call());
+        } catch (const std::exception& error) {
+            return QString::fromLatin1(error.what());
+        }
+    };
+    const char* const texts[] = {"12", " -7", "1.5",        "true",     "0",        "",
+                                 "x",  "12 ", "2147483648", "\xc3\xa9", "1\xc2\xb2"};
+    for (const char* text : texts) {
+        const QString utf16 = QString::fromUtf8(text);
+        const QByteArray latin1 = utf16.toLatin1();
+        const QUtf8StringView utf8(text);
+        const QLatin1StringView latin(latin1.constData(), latin1.size());
+        for (const QAnyStringView form : {QAnyStringView(utf8), QAnyStringView(latin)}) {
+            EXPECT_EQ(outcome([&] { return CConversions::to_long(form); }),
+                      outcome([&] { return CConversions::to_long(utf16); }))
+                << text;
+            EXPECT_EQ(outcome([&] { return CConversions::to_double(form); }),
+                      outcome([&] { return CConversions::to_double(utf16); }))
+                << text;
+            EXPECT_EQ(outcome([&] { return CConversions::to_bool(form) ? 1.0 : 0.0; }),
+                      outcome([&] { return CConversions::to_bool(utf16) ? 1.0 : 0.0; }))
+                << text;
+        }
+    }
+    EXPECT_THROW(CConversions::to_long(QStringLiteral("\u0661")), std::runtime_error) << "a digit of another script";
+}
+
 TEST(Conversions, NumbersUseTheFullStopWhateverTheLocale)
 {
     // A locale with a decimal comma, when the machine has one.
