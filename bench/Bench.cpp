@@ -20,4 +20,9 @@ benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
     return Smoke() ? benchmark->Iterations(1) : benchmark;
 }
 
+benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark)
+{
+    return Smoke() ? benchmark : benchmark->Repetitions(3)->ReportAggregatesOnly(true);
+}
+
 }  // namespace orvx::bench

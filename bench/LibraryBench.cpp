@@ -425,8 +425,8 @@ void RegisterLibraryBenchmarks()
     Timed(RegisterBenchmark("P4/ours", P4_Sample))->Unit(us);
     Timed(RegisterBenchmark("P4/floor", P4_Floor))->Unit(us);
     RegisterBenchmark("P4/hour", P4_Hour)->Iterations(1)->Unit(benchmark::kMillisecond);
-    Timed(RegisterBenchmark("P6/ours", P6_ApplyViewSettings))->Unit(us);
-    Timed(RegisterBenchmark("P6/floor", P6_Floor))->Unit(us);
+    Steady(Timed(RegisterBenchmark("P6/ours", P6_ApplyViewSettings)))->Unit(us);
+    Steady(Timed(RegisterBenchmark("P6/floor", P6_Floor)))->Unit(us);
     Timed(RegisterBenchmark("P6/parse", P6_Parse))->Unit(us);
     for (int mode : {0, 1}) {
         const std::string name = mode == 0 ? "P8/pressure" : "P8/time";

@@ -252,7 +252,12 @@ struct WidgetTree::Node {
     QSizePolicy policy;
     QRect geometry;
     bool hidden = false, enabled = true, checkable = false, checked = false, ownPalette = false, ownFont = false;
-    bool wordWrap = false;  // a label's: a wrapped label is measured for each width it is offered
+    bool wordWrap = false;   // a label's: a wrapped label is measured for each width it is offered
+    bool resizable = false;  // a scroll area's: its content is fitted to the width, height for width
+    // A tree's: rows of one height are measured once; a column sized to its contents measures
+    // every row, a stretched or fixed one none.
+    bool uniformRows = false, stretchLast = true;
+    std::vector<std::pair<QHeaderView::ResizeMode, int>> sections;
     QPalette palette;
     QFont font;
     Qt::Alignment alignment;
@@ -361,6 +366,8 @@ void readKind(QWidget* w, WidgetTree::Node& node)
         node.alignment = label->alignment();
         node.interaction = label->textInteractionFlags();
         node.wordWrap = label->wordWrap();
+    } else if (auto* area = qobject_cast<QScrollArea*>(w)) {
+        node.resizable = area->widgetResizable();
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         node.text = button->text();
         node.icon = button->icon();
@@ -390,6 +397,11 @@ void readKind(QWidget* w, WidgetTree::Node& node)
             node.ownedItems->emplace_back(cloneItems(treeWidget->topLevelItem(i)));
         node.checkable = treeWidget->isHeaderHidden();
         node.value = treeWidget->columnCount();
+        node.uniformRows = treeWidget->uniformRowHeights();
+        node.stretchLast = treeWidget->header()->stretchLastSection();
+        for (int i = 0; i < treeWidget->columnCount(); ++i)
+            node.sections.emplace_back(treeWidget->header()->sectionResizeMode(i),
+                                       treeWidget->header()->sectionSize(i));
     } else if (auto* toolbar = qobject_cast<QToolBar*>(w)) {
         for (QAction* action : toolbar->actions())
             node.actions.append({action->icon(), action->text()});
@@ -412,6 +424,8 @@ void buildKind(QWidget* w, const WidgetTree::Node& node)
             label->setText(node.text);
         label->setAlignment(node.alignment);
         label->setWordWrap(node.wordWrap);
+    } else if (auto* area = qobject_cast<QScrollArea*>(w)) {
+        area->setWidgetResizable(node.resizable);
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         button->setText(node.text);
         button->setIcon(node.icon);
@@ -436,6 +450,14 @@ void buildKind(QWidget* w, const WidgetTree::Node& node)
     } else if (auto* treeWidget = qobject_cast<QTreeWidget*>(w)) {
         treeWidget->setColumnCount(node.value);
         treeWidget->setHeaderHidden(node.checkable);
+        treeWidget->setUniformRowHeights(node.uniformRows);
+        treeWidget->header()->setStretchLastSection(node.stretchLast);
+        for (int i = 0; i < static_cast<int>(node.sections.size()); ++i) {
+            const auto [mode, size] = node.sections[static_cast<std::size_t>(i)];
+            treeWidget->header()->setSectionResizeMode(i, mode);
+            if (mode == QHeaderView::Interactive || mode == QHeaderView::Fixed)
+                treeWidget->header()->resizeSection(i, size);
+        }
         for (const auto& item : *node.ownedItems)
             treeWidget->addTopLevelItem(item->clone());
         treeWidget->expandAll();
