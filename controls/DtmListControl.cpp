@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -16,6 +17,9 @@
 namespace orvx::controls {
 
 namespace {
+
+// What the second column says of an active fault.
+const QString kActive = QStringLiteral("active");
 
 QIcon dotIcon(const QColor& colour)
 {
@@ -47,7 +51,11 @@ void CDtmListControl::Attach(QTreeWidget* list)
     list->setColumnCount(2);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // The second column says "active" or nothing: as wide as that word, measured once rather
+    // than row by row whenever the list changes.
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    list->header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    list->header()->resizeSection(1, list->fontMetrics().horizontalAdvance(kActive) + 2 * margin);
     // Every row is one line with a dot: the view measures one row for all, not each of them.
     list->setUniformRowHeights(true);
     m_activeIcon = dotIcon(QColor(220, 0, 0));
@@ -153,7 +161,7 @@ void CDtmListControl::sortAndShow()
         const bool active = m_items[row].active;
         line->setText(0, m_items[row].caption);
         line->setIcon(0, active ? m_activeIcon : m_inactiveIcon);
-        line->setText(1, active ? QStringLiteral("active") : QString());
+        line->setText(1, active ? kActive : QString());
         line->setForeground(1, ui::kWarningColour);
     }
 }
