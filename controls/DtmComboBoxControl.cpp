@@ -33,6 +33,22 @@ bool ownEnabled(const QComboBox& combo)
     return !combo.testAttribute(Qt::WA_ForceDisabled);
 }
 
+// Whether the ChoiceCollection's entries are the choices held already: a page's settings applied
+// again bring the same ones, which need no converting.
+bool sameChoices(const QList<xml::XmlNode>& entries, const QList<CChoice>& choices)
+{
+    const auto same = [](const char* utf8, const QString& text) {
+        return QAnyStringView::equal(text, QUtf8StringView(utf8 ? utf8 : ""));
+    };
+    if (entries.size() != choices.size())
+        return false;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (choices[i].number != 0 || !same(entries[i].attributeUtf8("caption"), choices[i].caption) ||
+            !same(entries[i].attributeUtf8("tag"), choices[i].tag))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 CDtmComboBoxControl::CDtmComboBoxControl(std::int32_t controlId, framework::IApplicationView* page,
@@ -85,10 +101,13 @@ void CDtmComboBoxControl::Configure(const xml::XmlNode& controlData)
 void CDtmComboBoxControl::configureSteps(const xml::XmlNode& element)
 {
     if (const auto collection = element.descendant("ChoiceCollection")) {
-        m_choices = {};
-        for (const auto& choice : collection.descendants("Choice"))
-            m_choices.choices.append(
-                {choice.attribute("caption").value_or(QString()), choice.attribute("tag").value_or(QString()), 0});
+        const QList<xml::XmlNode> entries = collection.descendants("Choice");
+        if (!sameChoices(entries, m_choices.choices)) {
+            m_choices = {};
+            for (const auto& choice : entries)
+                m_choices.choices.append(
+                    {choice.attribute("caption").value_or(QString()), choice.attribute("tag").value_or(QString()), 0});
+        }
         fillCombo();
     }
     readAvailable(element);
