@@ -1,6 +1,7 @@
 #include "platform/chart/TrendChart.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DialogItems.h"
+#include "platform/ui/DialogUnits.h"
 #include "platform/ui/MessageHook.h"
 #include "platform/ui/PostCall.h"
 #include "platform/ui/ReadOnlyLook.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -242,6 +244,23 @@ TEST(Resources, TheProgramsResourcesAreCompiledIn)
 
 // Every window asks for its icons anew; they must come from one picture, not fill the pixmap
 // cache with a copy per window.
+// Dialog units follow the font they are asked for, whatever fonts were asked for before.
+TEST(DialogUnits, FollowTheFontAskedFor)
+{
+    QFont small = QApplication::font();
+    small.setPixelSize(10);
+    QFont large = small;
+    large.setPixelSize(30);
+    const QSize units(40, 16);
+    const QSize smallUnits = orvx::ui::dialogUnits(small, units);
+    const QSize largeUnits = orvx::ui::dialogUnits(large, units);
+    EXPECT_GT(largeUnits.width(), smallUnits.width());
+    EXPECT_GT(largeUnits.height(), smallUnits.height());
+    EXPECT_EQ(orvx::ui::dialogUnits(small, units), smallUnits);
+    EXPECT_EQ(orvx::ui::dialogUnits(large, units), largeUnits);
+    EXPECT_EQ(orvx::ui::dialogUnits(small, QSize(80, 32)), QSize(2 * smallUnits.width(), 2 * smallUnits.height()));
+}
+
 TEST(Resources, AnIconAskedForAgainIsTheSamePicture)
 {
     const QPixmap first = ui::iconPixmap(202, QSize(16, 16));
