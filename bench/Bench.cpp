@@ -2,6 +2,9 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <vector>
+
 namespace orvx::bench {
 
 bool Smoke()
@@ -22,7 +25,12 @@ benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
 
 benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark)
 {
-    return Smoke() ? benchmark : benchmark->Repetitions(3)->ReportAggregatesOnly(true);
+    if (Smoke())
+        return benchmark;
+    return benchmark->Repetitions(5)
+        ->ComputeStatistics("min",
+                            [](const std::vector<double>& runs) { return *std::min_element(runs.begin(), runs.end()); })
+        ->ReportAggregatesOnly(true);
 }
 
 }  // namespace orvx::bench

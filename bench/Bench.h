@@ -14,8 +14,9 @@ bool Smoke();
 int SetUpIterations(int full);
 // A benchmark timed as long as Google Benchmark likes, or once in a smoke run.
 benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark);
-// A figure whose every run moves with what else the machine does: measured three times and
-// reported as the middle one, so that one disturbed run does not decide whether a goal holds.
+// A figure whose every run moves with what else the machine does: measured five times and
+// reported as the fastest, since a disturbance only ever adds time, so that disturbed runs do not
+// decide whether a goal holds.
 benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark);
 
 // Registration of each group of figures; the page labels come from the real navigation tree.

@@ -10,9 +10,9 @@ SCALE = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 def load(path):
     runs = {}
     for b in json.load(open(path))["benchmarks"]:
-        # A figure measured several times counts as its median; its other aggregates are left.
+        # A figure measured several times counts as its fastest run; its other aggregates are left.
         if b.get("run_type") == "aggregate":
-            if b.get("aggregate_name") != "median":
+            if b.get("aggregate_name") != "min":
                 continue
             b = dict(b, name=b["run_name"])
         name = b["name"].split("/repeats:")[0].split("/iterations:")[0].split("/min_time:")[0].split("/real_time")[0]
