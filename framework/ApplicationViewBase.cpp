@@ -137,10 +137,13 @@ void CApplicationViewBase::Deactivate()
 
 void CApplicationViewBase::ApplyViewSetting(const QString& viewSetting)
 {
-    const auto document = xml::XmlDocument::parse(viewSetting);
-    if (!document)
-        return;
-    for (const xml::XmlNode& node : document->selectNodes(QStringLiteral("//ControlData"))) {
+    if (const auto document = xml::XmlDocument::parse(viewSetting))
+        ApplyViewSettingDocument(*document);
+}
+
+void CApplicationViewBase::ApplyViewSettingDocument(const xml::XmlDocument& viewSetting)
+{
+    for (const xml::XmlNode& node : viewSetting.selectNodes(QStringLiteral("//ControlData"))) {
         std::int32_t id = 0;
         try {
             const char* controlId = node.attributeUtf8("controlId");

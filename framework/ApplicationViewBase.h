@@ -68,6 +68,8 @@ public:
     void Deactivate() override;
     // Configures each control named by a ControlData element; text that does not parse changes nothing.
     void ApplyViewSetting(const QString& viewSetting) override;
+    // The same from a ViewSetting parsed already (IHeaderPage).
+    void ApplyViewSettingDocument(const xml::XmlDocument& viewSetting) override;
     void SetController(IUIController* controller) override { m_controller = controller; }
     void SetToolTip(QWidget* window, const QString& text) override;
     void RemoveToolTip(QWidget* window) override;

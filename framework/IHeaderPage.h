@@ -6,6 +6,10 @@
 
 class QWidget;
 
+namespace orvx::xml {
+class XmlDocument;
+}
+
 namespace orvx::framework {
 
 class CPageFields;
@@ -22,8 +26,8 @@ public:
     virtual IUIController* Controller() const = 0;
     // The window a question about leaving or entering Normal belongs to.
     virtual QWidget* GetWindow() const = 0;
-    // Configures the page's controls from a ViewSetting text.
-    virtual void ApplyViewSetting(const QString& viewSetting) = 0;
+    // Configures the page's controls from a parsed ViewSetting.
+    virtual void ApplyViewSettingDocument(const xml::XmlDocument& viewSetting) = 0;
     // Starts the device method of a button as the page's operation (see CApplicationViewBase).
     virtual bool StartOperation(std::int32_t buttonControlId, int method, const QString& progressText,
                                 std::uint8_t usableWhileRunning) = 0;

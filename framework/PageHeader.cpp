@@ -6,6 +6,7 @@
 #include "device/DeviceNames.h"
 #include "frameworkapi/IUIController.h"
 #include "platform/ui/DialogService.h"
+#include "platform/xml/XmlDocument.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -14,6 +15,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace orvx::framework {
 
@@ -74,23 +77,25 @@ std::uint32_t requestedMode(int position)
 
 }  // namespace
 
-const QString& CPageHeader::ViewSetting()
+const xml::XmlDocument& CPageHeader::ViewSetting()
 {
-    static const QString setting = QStringLiteral(
-        "<ViewSetting>"
-        "<ControlData controlId='3' tag='1001'/>"
-        "<ControlData controlId='4' tag='1003'/>"
-        "<ControlData controlId='5' tag='1000'/>"
-        "<ControlData controlId='6' tag='1002'/>"
-        "<ControlData controlId='7' tag='1004'/>"
-        "<ControlData controlId='8' tag='1005' value='0' tooltip='Mode - Orvx ESD modes can be: setup (setup, "
-        "low power,fail safe, fatal), normal, or manual.'>"
-        "<ChoiceCollection><Choice caption='Setup' tag='0'/><Choice caption='Manual' tag='1'/>"
-        "<Choice caption='Normal' tag='3'/></ChoiceCollection>"
-        "</ControlData>"
-        "<ControlData controlId='9' tag='0'/>"
-        "</ViewSetting>");
-    return setting;
+    // Parsed once, and never destroyed: every page made applies it.
+    static const xml::XmlDocument* const setting = new xml::XmlDocument(
+        std::move(*xml::XmlDocument::parse(QStringLiteral(
+            "<ViewSetting>"
+            "<ControlData controlId='3' tag='1001'/>"
+            "<ControlData controlId='4' tag='1003'/>"
+            "<ControlData controlId='5' tag='1000'/>"
+            "<ControlData controlId='6' tag='1002'/>"
+            "<ControlData controlId='7' tag='1004'/>"
+            "<ControlData controlId='8' tag='1005' value='0' tooltip='Mode - Orvx ESD modes can be: setup (setup, "
+            "low power,fail safe, fatal), normal, or manual.'>"
+            "<ChoiceCollection><Choice caption='Setup' tag='0'/><Choice caption='Manual' tag='1'/>"
+            "<Choice caption='Normal' tag='3'/></ChoiceCollection>"
+            "</ControlData>"
+            "<ControlData controlId='9' tag='0'/>"
+            "</ViewSetting>"))));
+    return *setting;
 }
 
 QPushButton* CPageHeader::BuildWidgets(CPageFields& fields, QWidget* surface, QVBoxLayout* layout)
@@ -120,7 +125,7 @@ void CPageHeader::CreateControls(IHeaderPage& page)
     fields.Bind();
     if (auto* applyMode = fields.Get<controls::CDtmButtonControl>(kApplyModeControl))
         applyMode->SetClickFilter([&page] { return ApplyModePressed(page); });
-    page.ApplyViewSetting(ViewSetting());
+    page.ApplyViewSettingDocument(ViewSetting());
 }
 
 bool CPageHeader::ApplyModePressed(IHeaderPage& page)

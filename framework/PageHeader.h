@@ -5,6 +5,10 @@ class QString;
 class QVBoxLayout;
 class QWidget;
 
+namespace orvx::xml {
+class XmlDocument;
+}
+
 namespace orvx::framework {
 
 class CPageFields;
@@ -27,7 +31,7 @@ public:
     static void CreateControls(IHeaderPage& page);
 
     // The settings of the header's controls, as every page's ViewSetting carries them.
-    static const QString& ViewSetting();
+    static const xml::XmlDocument& ViewSetting();
 
     // Apply Mode was pressed: asks the device for the mode change as the page's operation
     // (method::ModeChange, expecting code::ModeChanged). A press that changes nothing, or that

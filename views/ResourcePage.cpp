@@ -1,6 +1,7 @@
 #include "ResourcePage.h"
 
-#include "platform/ui/Resources.h"
+#include "framework/ViewSettings.h"
+#include "platform/xml/XmlDocument.h"
 
 namespace orvx::views {
 
@@ -9,7 +10,8 @@ void CResourcePage::LoadViewSetting()
     CApplicationViewBase::LoadViewSetting();
     m_fields.Bind();
     CreateControls();
-    ApplyViewSetting(ui::xmlResource(m_viewSettingResource));
+    if (const xml::XmlDocument* setting = framework::viewSettingResource(m_viewSettingResource))
+        ApplyViewSettingDocument(*setting);
 }
 
 }  // namespace orvx::views
