@@ -430,8 +430,8 @@ void RegisterLibraryBenchmarks()
     Timed(RegisterBenchmark("P6/parse", P6_Parse))->Unit(us);
     for (int mode : {0, 1}) {
         const std::string name = mode == 0 ? "P8/pressure" : "P8/time";
-        RegisterBenchmark((name + "/ours").c_str(), P8_Draw, mode)->Unit(us)->Iterations(SetUpIterations(20));
-        RegisterBenchmark((name + "/floor").c_str(), P8_Floor, mode)->Unit(us)->Iterations(SetUpIterations(20));
+        Steady(RegisterBenchmark((name + "/ours").c_str(), P8_Draw, mode))->Unit(us)->Iterations(SetUpIterations(20));
+        Steady(RegisterBenchmark((name + "/floor").c_str(), P8_Floor, mode))->Unit(us)->Iterations(SetUpIterations(20));
     }
 }
 
