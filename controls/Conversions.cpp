@@ -40,9 +40,9 @@ std::string checkedUtf8(QAnyStringView text)
                 utf8.push_back(static_cast<char>(c.unicode()));
             }
             return utf8;
-        } else if constexpr (std::is_same_v<decltype(view), QLatin1StringView>) {
-            return QString(view).toStdString();
         } else {
+            // Latin-1 or UTF-8 bytes as they are: a byte outside ASCII is no part of a number,
+            // whichever encoding it belongs to.
             return std::string(view.data(), static_cast<std::size_t>(view.size()));
         }
     });

@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -51,11 +50,13 @@ void CDtmListControl::Attach(QTreeWidget* list)
     list->setColumnCount(2);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    // The second column says "active" or nothing: as wide as that word, measured once rather
-    // than row by row whenever the list changes.
-    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    // The second column says "active" or nothing: as wide as a row showing that word, measured
+    // once here rather than row by row whenever the list changes.
+    auto* probe = new QTreeWidgetItem(list, {QString(), kActive});
+    const int stateWidth = static_cast<QAbstractItemView*>(list)->sizeHintForColumn(1);
+    delete probe;
     list->header()->setSectionResizeMode(1, QHeaderView::Fixed);
-    list->header()->resizeSection(1, list->fontMetrics().horizontalAdvance(kActive) + 2 * margin);
+    list->header()->resizeSection(1, stateWidth);
     // Every row is one line with a dot: the view measures one row for all, not each of them.
     list->setUniformRowHeights(true);
     m_activeIcon = dotIcon(QColor(220, 0, 0));
