@@ -23,11 +23,11 @@ benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
     return Smoke() ? benchmark->Iterations(1) : benchmark;
 }
 
-benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark)
+benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark, int runs)
 {
     if (Smoke())
         return benchmark;
-    return benchmark->Repetitions(5)
+    return benchmark->Repetitions(runs)
         ->ComputeStatistics("min",
                             [](const std::vector<double>& runs) { return *std::min_element(runs.begin(), runs.end()); })
         ->ReportAggregatesOnly(true);

@@ -14,10 +14,10 @@ bool Smoke();
 int SetUpIterations(int full);
 // A benchmark timed as long as Google Benchmark likes, or once in a smoke run.
 benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark);
-// A figure whose every run moves with what else the machine does: measured five times and
+// A figure whose every run moves with what else the machine does: measured `runs` times and
 // reported as the fastest, since a disturbance only ever adds time, so that disturbed runs do not
-// decide whether a goal holds.
-benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark);
+// decide whether a goal holds. Short figures take more runs: one disturbance weighs more there.
+benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark, int runs = 5);
 
 // Registration of each group of figures; the page labels come from the real navigation tree.
 void RegisterModuleBenchmarks(const QStringList& pageLabels);
