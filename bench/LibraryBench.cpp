@@ -263,9 +263,6 @@ void configureBare(QWidget* widget, const pugi::xml_node& data)
         widget->setToolTip(QString::fromUtf8(tip.value()));
 }
 
-// The same controls configured by hand from the parsed documents: each page's widget tree read
-// into bare Qt widgets, each ControlData found by XPath as the pages find it, and applied with
-// bare Qt calls.
 // The timed work of P6's floor: each page's setting parsed and its controls configured.
 [[gnu::noinline]] int configureAll(std::vector<BarePage>& pages, const pugi::xpath_query& controlData)
 {
@@ -282,6 +279,9 @@ void configureBare(QWidget* widget, const pugi::xml_node& data)
     return configured;
 }
 
+// The same controls configured by hand from the parsed documents: each page's widget tree read
+// into bare Qt widgets, each ControlData found by XPath as the pages find it, and applied with
+// bare Qt calls.
 void P6_Floor(benchmark::State& state)
 {
     std::vector<BarePage> pages;

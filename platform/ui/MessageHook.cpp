@@ -35,16 +35,9 @@ void CMessageHook::release()
 
 bool CMessageHook::eventFilter(QObject* target, QEvent* event)
 {
-    // Every event of the application passes here: the call is held in one reference, small
-    // enough for the function wrapper to keep without taking memory for it.
-    struct Call {
-        CMessageHook& hook;
-        QObject* target;
-        QEvent* event;
-        bool swallow = false;
-    } call{*this, target, event};
-    runGuarded("message hook", [&call] { call.swallow = call.hook.filter(call.target, call.event); });
-    return call.swallow;
+    bool swallow = false;
+    runGuarded("message hook", [&] { swallow = filter(target, event); });
+    return swallow;
 }
 
 }  // namespace orvx::ui

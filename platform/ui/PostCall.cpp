@@ -72,17 +72,15 @@ void CErrorReportScope::Report(const QString& message) const
     }
 }
 
-bool runGuarded(const char* where, const std::function<void()>& call)
+void reportCaught(const char* where)
 {
     try {
-        call();
-        return true;
+        throw;
     } catch (const std::exception& error) {
         reportError(QStringLiteral("%1 failed: %2").arg(QLatin1String(where), QString::fromLocal8Bit(error.what())));
     } catch (...) {
         reportError(QStringLiteral("%1 failed").arg(QLatin1String(where)));
     }
-    return false;
 }
 
 void postCall(QObject* target, std::function<void()> call)

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -14,9 +15,24 @@ namespace orvx::ui {
 // and reported, never returned into the event loop.
 void postCall(QObject* target, std::function<void()> call);
 
+// Reports the exception being handled as a failure of 'where'; only for a catch block.
+void reportCaught(const char* where);
+
 // Runs a call from an entry of the event loop (a signal, an event handler, a posted call):
 // any exception it throws is caught and reported with 'where'. Answers whether it completed.
-bool runGuarded(const char* where, const std::function<void()>& call);
+// The call is taken as it is, not wrapped in a function object: every event the application's
+// filters see passes here, and a wrapper took memory for most of them.
+template <class Call>
+bool runGuarded(const char* where, Call&& call)
+{
+    try {
+        std::forward<Call>(call)();
+        return true;
+    } catch (...) {
+        reportCaught(where);
+        return false;
+    }
+}
 
 using ErrorReporter = std::function<void(const QString& message)>;
 

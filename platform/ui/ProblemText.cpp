@@ -1,5 +1,7 @@
 #include "ProblemText.h"
 
+#include "Colours.h"
+
 #include <QLabel>
 #include <QPalette>
 
@@ -15,7 +17,7 @@ void showAsProblem(QLabel* label, bool problem)
         return;
     }
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+    palette.setColor(QPalette::WindowText, kProblemColour);
     label->setPalette(palette);
     QFont font = label->font();
     font.setBold(true);
