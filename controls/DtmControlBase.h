@@ -27,7 +27,7 @@ public:
 
     void SetCaption(const QString&) override {}
     std::int32_t GetControlId() const override { return m_controlId; }
-    QString GetTag() const override { return m_tag; }
+    const QString& GetTag() const override { return m_tag; }
     void SetViewId(std::int32_t viewId) override { m_viewId = viewId; }
     std::int32_t GetIndicatorState() const override { return m_indicatorState; }
     // Enables the kind's widgets for the page's mode rules, when the control takes part in them.

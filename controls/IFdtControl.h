@@ -35,7 +35,7 @@ public:
     // The id the page knows the control by; fixed when the control is made.
     virtual std::int32_t GetControlId() const = 0;
     // The parameter tag (decimal text); empty until a ControlData element gives one.
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     // Stores the owning page's view id, which every event carries; set when the page registers it.
     virtual void SetViewId(std::int32_t viewId) = 0;
 

@@ -10,7 +10,7 @@ namespace orvx::controls {
 
 class CTextDataGetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual QString GetValue() const = 0;
     virtual void SetValue(const QString& value) = 0;
     virtual QString GetSecondText() const = 0;
@@ -28,7 +28,7 @@ protected:
 
 class CTextDataSetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual QString GetValue() const = 0;
     virtual bool IsValid() const = 0;
 
@@ -38,7 +38,7 @@ protected:
 
 class CCommandEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual void SetProceed(bool proceed) = 0;
     virtual bool IsProceed() const = 0;
 
@@ -68,7 +68,7 @@ protected:
 
 class CComboBoxGetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual CChoiceList GetChoices() const = 0;
     // Also marks the list as given.
     virtual void SetChoices(const CChoiceList& choices) = 0;
@@ -87,7 +87,7 @@ protected:
 
 class CComboBoxSetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual CChoice GetChoice() const = 0;
     virtual std::int32_t GetIndex() const = 0;
 
@@ -97,7 +97,7 @@ protected:
 
 class CBitEnumGetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual std::uint32_t GetValue() const = 0;
     virtual void SetValue(std::uint32_t value) = 0;
     virtual void SetEnabled(bool enabled) = 0;
@@ -113,7 +113,7 @@ protected:
 
 class CBitEnumSetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     // The clicked entry's new state (1 or 0), written when IsValid says it is valid.
     virtual std::uint32_t GetChecked() const = 0;
     virtual bool IsValid() const = 0;
@@ -125,7 +125,7 @@ protected:
 // One class for both directions: EventCheckBoxSet writes, EventCheckBoxGet reads.
 class CCheckBoxEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual void SetChecked(std::int32_t checked) = 0;
     virtual std::int32_t GetChecked() const = 0;
 
@@ -135,7 +135,7 @@ protected:
 
 class CStaticTextEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual void SetStaticText(const QString& text) = 0;
     virtual QString GetStaticText() const = 0;
 
@@ -145,7 +145,7 @@ protected:
 
 class CRadioGetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual std::uint32_t GetValue() const = 0;
     virtual void SetValue(std::uint32_t value) = 0;
 
@@ -155,7 +155,7 @@ protected:
 
 class CRadioSetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual std::int32_t GetValue() const = 0;
 
 protected:
@@ -165,7 +165,7 @@ protected:
 // Read by list views and progress bars: the value itself (not its text) goes into the event.
 class CGenericGetEvent : public CUIEventBase {
 public:
-    virtual QString GetTag() const = 0;
+    virtual const QString& GetTag() const = 0;
     virtual const com::Variant& GetValue() const = 0;
     virtual void SetValue(com::Variant value) = 0;
 

@@ -17,7 +17,7 @@ public:
     }
     std::int32_t GetViewId() const override { return m_viewId; }
     std::int32_t GetControlId() const override { return m_controlId; }
-    QString GetTag() const override { return m_tag; }
+    const QString& GetTag() const override { return m_tag; }
 
 private:
     std::int32_t m_viewId;

@@ -23,8 +23,8 @@ inline com::BStr toBStr(const QString& text)
 {
     if (text.isNull())
         return {};
-    return com::BStr(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return com::BStr(std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()),
+                                         static_cast<std::size_t>(text.size())));
 }
 
 inline com::Variant textVariant(const QString& text)

@@ -88,15 +88,12 @@ void CEditModelBase::readOrMarkInvalid(CUIEventBase& event, Read read)
     }
 }
 
-void CEditModelBase::readOrMarkUnsupported(CUIEventBase& event, const std::function<void()>& read)
+// Called from the handler that caught 'error': 'throw;' passes it on as it was.
+void CEditModelBase::markUnsupportedOrRethrow(CUIEventBase& event, const com::ComError& error)
 {
-    try {
-        read();
-    } catch (const com::ComError& error) {
-        if (error.status() != com::Status::NotImplemented)
-            throw;
-        event.SetError(kNotSupported);
-    }
+    if (error.status() != com::Status::NotImplemented)
+        throw;
+    event.SetError(kNotSupported);
 }
 
 bool CEditModelBase::handleCommonEvent(CUIEventBase& event)

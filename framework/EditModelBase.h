@@ -1,9 +1,8 @@
 #pragma once
 
 #include "IUIEditModel.h"
+#include "platform/com/ComError.h"
 #include "platform/com/ComPtr.h"
-
-#include <functional>
 
 namespace orvx::device {
 class IDtmUiCurrent;
@@ -50,9 +49,18 @@ protected:
     CTextProvider* texts() const { return m_texts; }
     // A read for a kind whose failure escapes to the control, which reports it; a parameter the
     // device does not have shows "not supported." in the event instead.
-    void readOrMarkUnsupported(controls::CUIEventBase& event, const std::function<void()>& read);
+    template <class Read>
+    void readOrMarkUnsupported(controls::CUIEventBase& event, Read read)
+    {
+        try {
+            read();
+        } catch (const com::ComError& error) {
+            markUnsupportedOrRethrow(event, error);
+        }
+    }
 
 private:
+    static void markUnsupportedOrRethrow(controls::CUIEventBase& event, const com::ComError& error);
     // A read for a kind whose failure shows "invalid value." in the event instead of escaping.
     template <class Read>
     void readOrMarkInvalid(controls::CUIEventBase& event, Read read);

@@ -59,7 +59,15 @@ void COrvxESDHARTDlg::FollowDevice()
         return;
     // A state that cannot be read leaves the image as it was; the status line says so.
     const auto tripped = framework::readParameter(Controller(), device::tagText<device::tag::EsdTripped>(),
-                                                  &device::variantText);
+                                                  [this](const com::Variant& value) {
+                                                      // Most notifications bring the answer the last one did: it keeps
+                                                      // its words.
+                                                      if (m_trippedValue && value == m_trippedRead)
+                                                          return *m_trippedValue;
+                                                      QString text = device::variantText(value);
+                                                      m_trippedRead = value;
+                                                      return text;
+                                                  });
     if (tripped && *tripped != m_trippedValue) {
         m_trippedValue = *tripped;
         showTripped(*ShownTripped());

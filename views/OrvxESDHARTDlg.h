@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LiveValuesPage.h"
+#include "platform/com/Variant.h"
 
 #include <optional>
 
@@ -28,6 +29,7 @@ private:
     QLabel* m_tripped = nullptr;
     QLabel* m_trippedWords = nullptr;
     std::optional<QString> m_trippedValue;
+    com::Variant m_trippedRead;  // the device's answer m_trippedValue was made from
 };
 
 }  // namespace orvx::views

@@ -12,7 +12,7 @@ class BStr {
 public:
     BStr() = default;  // null
     BStr(std::u16string text) : m_text(std::move(text)) {}
-    BStr(std::u16string_view text) : m_text(std::u16string(text)) {}
+    BStr(std::u16string_view text) : m_text(std::in_place, text) {}
     BStr(const char16_t* text)
     {
         if (text)

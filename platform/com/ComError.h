@@ -17,8 +17,16 @@ private:
     Status m_status;
 };
 
+// Raises a ComError for a failed status.
+[[noreturn]] void throwFailure(Status status, const char* what);
+
 // Raises a ComError when the status is a failure; answers the status otherwise.
-Status check(Status status, const char* what = nullptr);
+inline Status check(Status status, const char* what = nullptr)
+{
+    if (failed(status))
+        throwFailure(status, what);
+    return status;
+}
 
 // Calls out to another component, which should answer a status but may throw: a std::exception
 // passes on as it is, anything else becomes a ComError (Failure), so that the code here only ever

@@ -36,11 +36,9 @@ ComError::ComError(Status status, const std::string& what)
 {
 }
 
-Status check(Status status, const char* what)
+void throwFailure(Status status, const char* what)
 {
-    if (failed(status))
-        throw ComError(status, what ? what : "");
-    return status;
+    throw ComError(status, what ? what : "");
 }
 
 }  // namespace orvx::com

@@ -25,17 +25,35 @@ std::u16string_view trimmed(std::u16string_view text)
     return text;
 }
 
-// A trimmed, ASCII-only copy of a text, or "" when it holds anything else (no number can).
-std::string asciiOf(std::u16string_view text)
-{
-    std::string out;
-    for (char16_t c : trimmed(text)) {
-        if (c > 0x7F)
-            return {};
-        out += static_cast<char>(c);
+// A trimmed, ASCII-only copy of a text, or "" when it holds anything else (no number can). A
+// short text, as numbers and truth values are, is copied onto the stack.
+class AsciiCopy {
+public:
+    explicit AsciiCopy(std::u16string_view text)
+    {
+        text = trimmed(text);
+        char* out = m_short;
+        if (text.size() > sizeof m_short) {
+            m_long.resize(text.size());
+            out = m_long.data();
+        }
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] > 0x7F)
+                return;
+            out[i] = static_cast<char>(text[i]);
+        }
+        m_text = std::string_view(out, text.size());
     }
-    return out;
-}
+    AsciiCopy(const AsciiCopy&) = delete;
+    AsciiCopy& operator=(const AsciiCopy&) = delete;
+
+    std::string_view text() const { return m_text; }
+
+private:
+    char m_short[32];
+    std::string m_long;
+    std::string_view m_text;
+};
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -60,8 +78,8 @@ std::string_view withoutPlus(std::string_view text)
 
 std::int64_t wholeNumberOf(std::u16string_view text, std::int64_t min, std::int64_t max)
 {
-    const std::string ascii = asciiOf(text);
-    const std::string_view digits = withoutPlus(ascii);
+    const AsciiCopy ascii(text);
+    const std::string_view digits = withoutPlus(ascii.text());
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || end != digits.data() + digits.size())
@@ -73,8 +91,8 @@ std::int64_t wholeNumberOf(std::u16string_view text, std::int64_t min, std::int6
 
 std::optional<double> floatingOf(std::u16string_view text)
 {
-    const std::string ascii = asciiOf(text);
-    const std::string_view digits = withoutPlus(ascii);
+    const AsciiCopy ascii(text);
+    const std::string_view digits = withoutPlus(ascii.text());
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
@@ -186,7 +204,8 @@ bool Variant::toBool() const
     case VariantType::Float:
     case VariantType::Double: return m_double != 0.0;
     case VariantType::Text: {
-        const std::string ascii = asciiOf(m_text.view());
+        const AsciiCopy copy(m_text.view());
+        const std::string_view ascii = copy.text();
         if (equalsIgnoringCase(ascii, "true"))
             return true;
         if (equalsIgnoringCase(ascii, "false"))

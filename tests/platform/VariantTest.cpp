@@ -78,6 +78,9 @@ TEST(Variant, ConvertsToTruthValues)
         {text(u"0.0"), false},
         {Variant::float32(0.0f), false},
         {text(u"2.5"), true},
+        // Longer than a number usually is: read all the same.
+        {text(u" 0.00000000000000000000000000000000000000000001 "), true},
+        {text(u"0.00000000000000000000000000000000000000000000"), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.value.toBool(), c.expected) << c.value.toText().toUtf8();
@@ -132,6 +135,8 @@ TEST(Variant, ConvertsToSigned32Bit)
         {text(u"0x10"), 0, Status::TypeMismatch},
         {text(u""), 0, Status::TypeMismatch},
         {text(u"１２"), 0, Status::TypeMismatch},  // full-width digits are no number here
+        {text(u"  000000000000000000000000000000000000000000042 "), 42},
+        {text(u"000000000000000000000000000000000000000000042x"), 0, Status::TypeMismatch},
     };
     for (const auto& c : cases) {
         const std::string label = "case " + std::to_string(&c - cases);

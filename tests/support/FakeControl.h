@@ -28,7 +28,7 @@ public:
     void SetCaption(const QString& text) override { caption = text; }
     QString GetTypeName() const override { return QStringLiteral("FakeControl"); }
     std::int32_t GetControlId() const override { return m_controlId; }
-    QString GetTag() const override { return m_tag; }
+    const QString& GetTag() const override { return m_tag; }
     void SetViewId(std::int32_t id) override { viewId = id; }
     void Refresh() override { ++refreshes; }
     void Configure(const xml::XmlNode& controlData) override
