@@ -58,16 +58,15 @@ void COrvxESDHARTDlg::FollowDevice()
     if (!FollowPressureUnit())
         return;
     // A state that cannot be read leaves the image as it was; the status line says so.
-    const auto tripped = framework::readParameter(Controller(), device::tagText<device::tag::EsdTripped>(),
-                                                  [this](const com::Variant& value) {
-                                                      // Most notifications bring the answer the last one did: it keeps
-                                                      // its words.
-                                                      if (m_trippedValue && value == m_trippedRead)
-                                                          return *m_trippedValue;
-                                                      QString text = device::variantText(value);
-                                                      m_trippedRead = value;
-                                                      return text;
-                                                  });
+    // Most notifications bring the answer the last one did: it keeps its words.
+    const auto words = [this](const com::Variant& value) {
+        if (m_trippedValue && value == m_trippedRead)
+            return *m_trippedValue;
+        QString text = device::variantText(value);
+        m_trippedRead = value;
+        return text;
+    };
+    const auto tripped = framework::readParameter(Controller(), device::tagText<device::tag::EsdTripped>(), words);
     if (tripped && *tripped != m_trippedValue) {
         m_trippedValue = *tripped;
         showTripped(*ShownTripped());
