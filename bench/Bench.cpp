@@ -23,10 +23,12 @@ benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark)
     return Smoke() ? benchmark->Iterations(1) : benchmark;
 }
 
-benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark, int runs)
+benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark, int runs, double seconds)
 {
     if (Smoke())
         return benchmark;
+    if (seconds > 0)
+        benchmark->MinTime(seconds);
     return benchmark->Repetitions(runs)
         ->ComputeStatistics("min",
                             [](const std::vector<double>& runs) { return *std::min_element(runs.begin(), runs.end()); })

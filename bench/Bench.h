@@ -16,8 +16,9 @@ int SetUpIterations(int full);
 benchmark::internal::Benchmark* Timed(benchmark::internal::Benchmark* benchmark);
 // A figure whose every run moves with what else the machine does: measured `runs` times and
 // reported as the fastest, since a disturbance only ever adds time, so that disturbed runs do not
-// decide whether a goal holds. Short figures take more runs: one disturbance weighs more there.
-benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark, int runs = 5);
+// decide whether a goal holds. Short figures take more runs: one disturbance weighs more there,
+// and a run as short as `seconds` (when given) finds the machine quiet more often.
+benchmark::internal::Benchmark* Steady(benchmark::internal::Benchmark* benchmark, int runs = 5, double seconds = 0);
 
 // Registration of each group of figures; the page labels come from the real navigation tree.
 void RegisterModuleBenchmarks(const QStringList& pageLabels);
