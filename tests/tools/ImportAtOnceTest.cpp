@@ -132,7 +132,7 @@ TEST_P(ImportAtOnce, TwoImportsLoseNothingAndDoubleNothing)
 // keeps the rest.
 TEST_P(ImportAtOnce, AKilledImportLeavesWholeRecordsOnly)
 {
-    constexpr int kValves = 150;
+    constexpr int kValves = 300;
     constexpr int kTests = 12;
     const QString file = write(QStringLiteral("large.dgn"), plantFile(1, kValves, kTests));
     auto store = open();
